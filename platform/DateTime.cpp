@@ -1,0 +1,96 @@
+#include "platform/DateTime.h"
+
+#include <cmath>
+
+namespace DateTime {
+namespace {
+
+const QDate& Epoch() {
+  static const QDate epoch(1899, 12, 30);
+  return epoch;
+}
+
+constexpr double kMsPerDay = 86400000.0;
+
+std::function<TDateTime()>& NowSource() {
+  static std::function<TDateTime()> source;
+  return source;
+}
+
+}  // namespace
+
+TDateTime FromQDate(const QDate& date) {
+  return date.isValid() ? static_cast<double>(Epoch().daysTo(date)) : 0.0;
+}
+
+TDateTime FromQDateTime(const QDateTime& value) {
+  if (!value.isValid()) return 0.0;
+  const QDateTime local = value.toLocalTime();
+  const double days = static_cast<double>(Epoch().daysTo(local.date()));
+  const double fraction = local.time().msecsSinceStartOfDay() / kMsPerDay;
+  // Before the epoch the fraction still counts forward from midnight.
+  return days >= 0 ? days + fraction : days - fraction;
+}
+
+QDateTime ToQDateTime(TDateTime value) {
+  if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return {};
+  double whole = std::trunc(value);
+  double ms = std::round(std::fabs(value - whole) * kMsPerDay);
+  if (ms >= kMsPerDay) {  // rounding reached the next day
+    ms = 0;
+    whole += value < 0 ? -1 : 1;
+  }
+  const QDate date = Epoch().addDays(static_cast<qint64>(whole));
+  return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+}
+
+QDate ToQDate(TDateTime value) {
+  if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return {};
+  return Epoch().addDays(static_cast<qint64>(std::trunc(value)));
+}
+
+TDateTime EncodeDate(int year, int month, int day) { return FromQDate(QDate(year, month, day)); }
+
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
+  const double date = EncodeDate(year, month, day);
+  const double fraction = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / kMsPerDay;
+  return date >= 0 ? date + fraction : date - fraction;
+}
+
+TDateTime DateOf(TDateTime value) { return std::trunc(value); }
+
+TDateTime TimeOf(TDateTime value) { return std::fabs(value - std::trunc(value)); }
+
+int IsoWeekday(TDateTime value) { return ToQDate(value).dayOfWeek(); }
+
+int IsoWeekNumber(TDateTime value, int* weekYear) {
+  int year = 0;
+  const int week = ToQDate(value).weekNumber(&year);
+  if (weekYear) *weekYear = year;
+  return week;
+}
+
+TDateTime EncodeIsoWeekDay(int weekYear, int week, int weekday) {
+  // 4 January is always in week 1 of its week-numbering year.
+  const QDate jan4(weekYear, 1, 4);
+  const QDate monday = jan4.addDays(1 - jan4.dayOfWeek()).addDays(7 * (week - 1));
+  return FromQDate(monday.addDays(weekday - 1));
+}
+
+TDateTime IncMonth(TDateTime value, int months) {
+  const QDate date = ToQDate(value);
+  const QDate moved = date.addMonths(months);  // clips to the month's last day
+  const double shift = static_cast<double>(date.daysTo(moved));
+  return value + shift;
+}
+
+TDateTime Now() {
+  if (NowSource()) return NowSource()();
+  return FromQDateTime(QDateTime::currentDateTime());
+}
+
+TDateTime Today() { return DateOf(Now()); }
+
+void SetNowSource(std::function<TDateTime()> source) { NowSource() = std::move(source); }
+
+}  // namespace DateTime

@@ -1,0 +1,20 @@
+#pragma once
+// Writing a data file so that what the user saved is never replaced by a partly
+// written one, and the "~" safety copy the table files keep beside them.
+#include <QByteArray>
+#include <QString>
+
+// todo.tbl -> todo.~tbl: a "~" in front of the extension's letters. A name without an
+// extension gets "~" appended to it.
+QString BackupFileName(const QString& fileName);
+
+// Deletes an existing backup of the file, then moves the file to the backup name.
+// A missing file is not an error.
+void BackupFile(const QString& fileName);
+
+// Replaces the file with the bytes: they go to a temporary file in the same folder,
+// which is flushed to disk; the old file becomes the "~" copy when keepBackup is set
+// (as a hard link, or a copy where links are not possible, so the file itself never
+// goes missing); the temporary file is renamed into place and the folder synced.
+// Raises EWriteError naming the file when any step fails; the old file is then intact.
+void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keepBackup);

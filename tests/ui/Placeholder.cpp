@@ -1,0 +1,2 @@
+// Keeps the suite buildable until its first test arrives.
+#include <gtest/gtest.h>
