@@ -143,8 +143,10 @@ QByteArray XorWithKey(const QByteArray& text, const QByteArray& key) {
 bool BitIsSet(uint32_t mask, int n) { return n >= 1 && n <= 32 && (mask >> (n - 1) & 1u) != 0; }
 
 int NextSetBit(uint32_t mask, int n) {
+  // Bits are numbered from 1 like the days of a recurrence mask, so "after day n" is
+  // every number above n: the bit with index n (0-based) upwards.
   if (n < 0 || n > 31) return 0;
-  const uint32_t above = n == 0 ? mask : (n == 31 ? 0u : mask & (~0u << (n + 1)));
+  const uint32_t above = mask & (~0u << n);
   if (above == 0) return 0;
   int bit = 1;
   for (uint32_t m = above; (m & 1u) == 0; m >>= 1) ++bit;

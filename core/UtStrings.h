@@ -56,9 +56,8 @@ QByteArray XorWithKey(const QByteArray& text, const QByteArray& key);
 
 // Bit n - 1 of the mask (n from 1 to 32); false for any other n.
 bool BitIsSet(uint32_t mask, int n);
-// The 1-based number of the lowest set bit above bit position n (positions 0 to 31,
-// so 31 has none above it); n = 0 looks at every bit. 0 when there is none or n is
-// outside 0..31.
+// The 1-based number of the lowest set bit whose number is above n (n from 0 to 31);
+// n = 0 gives the lowest set bit. 0 when there is none or n is outside 0..31.
 int NextSetBit(uint32_t mask, int n);
 
 // Integer text: optional blanks and sign, then decimal digits, or hexadecimal after

@@ -113,9 +113,10 @@ TEST(UtStrings, Bits) {
     int n;
     int next;
   } cases[] = {
-      {0u, 0, 0},          {0u, 15, 0},         {0u, 31, 0},          {0x80000000u, 31, 0},
-      {0x80000000u, 30, 32}, {0x80000000u, 0, 32}, {0b1011u, 0, 1},      {0b1011u, 1, 4},
-      {0b1011u, 3, 0},     {0xFFFFFFFFu, 31, 0}, {0xFFFFFFFFu, 5, 7},  {0xFFFFFFFFu, 32, 0},
+      {0u, 0, 0},          {0u, 15, 0},         {0u, 31, 0},          {0x80000000u, 31, 32},
+      {0x80000000u, 30, 32}, {0x80000000u, 0, 32}, {0b1011u, 0, 1},      {0b1011u, 1, 2},
+      {0b1011u, 2, 4},     {0b1011u, 4, 0},     {0xFFFFFFFFu, 5, 6},  {0xFFFFFFFFu, 32, 0},
+      {0b0011u, 1, 2},  // Monday then Tuesday: the day right after is not skipped
       {0xFFFFFFFFu, -1, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(NextSetBit(c.mask, c.n), c.next) << std::hex << c.mask << " n=" << std::dec << c.n;
