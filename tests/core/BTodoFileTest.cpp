@@ -266,6 +266,13 @@ TEST(TodoFile, StringEdgeCases) {
   b.LoadFromBytes(bytes);
   EXPECT_EQ(b.GetTodo(0)->Title, QString::fromUtf8("Caf€"));
 
+  // A leading byte-order mark is text like any other and survives a round trip.
+  TTdTodoHandler bom("/x/todo.tbl");
+  bom.AddTodo()->Title = QString(QChar(0xFEFF)) + "x";
+  TTdTodoHandler bomBack("/x/todo.tbl");
+  bomBack.LoadFromBytes(bom.SaveToBytes());
+  EXPECT_EQ(bomBack.GetTodo(0)->Title, bom.GetTodo(0)->Title);
+
   TTdTodoHandler c("/x/todo.tbl");
   c.AddTodo()->Title.clear();
   const QByteArray saved = c.SaveToBytes();
