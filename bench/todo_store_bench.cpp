@@ -1,0 +1,204 @@
+// Loading and saving todo.tbl against reading and writing the same bytes raw, and the
+// quick-filter tab builders, at 1k, 10k and 100k tasks.
+#include "core/BTodo.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <map>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+const char* const kWords[] = {"call", "supplier", "invoice", "meeting", "review", "draft", "order",
+                              "Müller", "report", "budget", "fix", "printer", "café", "plan", "team"};
+
+QString Words(std::mt19937& rng, int count) {
+  QString text;
+  for (int i = 0; i < count; ++i) {
+    if (i) text += QLatin1Char(' ');
+    text += QString::fromUtf8(kWords[rng() % std::size(kWords)]);
+  }
+  return text;
+}
+
+// A store of realistic tasks: short titles, notes on half of them, links and reminders
+// on some, a few templates.
+std::unique_ptr<TTdTodoHandler> MakeStore(const QString& fileName, int count) {
+  std::mt19937 rng(42);
+  auto store = std::make_unique<TTdTodoHandler>(fileName);
+  const TDateTime now = DateTime::Now();
+  for (int i = 0; i < count; ++i) {
+    TTdTodo* t = store->AddTodo();
+    t->ID = ++store->LastId;
+    t->Title = Words(rng, 3 + static_cast<int>(rng() % 6));
+    if (rng() % 2) t->Notes = Words(rng, 10 + static_cast<int>(rng() % 40));
+    t->Category = static_cast<int32_t>(rng() % 12);
+    t->Resource = static_cast<int32_t>(rng() % 8);
+    t->Type = static_cast<int32_t>(rng() % 6);
+    t->Priority = static_cast<int32_t>(rng() % 5);
+    t->Status = static_cast<int32_t>(rng() % 6);
+    t->Created = now - static_cast<int>(rng() % 900);
+    t->Due = now + static_cast<int>(rng() % 800) - 200 + 0.375;
+    if (rng() % 8 == 0) t->Association = QStringLiteral("https://example.org/wiki/") + Words(rng, 2);
+    if (rng() % 5 == 0) {
+      t->SetReminderActivated(true);
+      t->ReminderType = 1 + static_cast<int32_t>(rng() % 7);
+      t->ReminderDateTime = t->Due - 1;
+    }
+    if (rng() % 50 == 0) t->SetIsTemplate(true);
+  }
+  return store;
+}
+
+struct Fixture {
+  QTemporaryDir dir;
+  QString file;
+  QByteArray bytes;
+};
+
+Fixture& FixtureFor(int count) {
+  static std::map<int, std::unique_ptr<Fixture>> fixtures;
+  auto& f = fixtures[count];
+  if (!f) {
+    f = std::make_unique<Fixture>();
+    f->file = f->dir.filePath(QStringLiteral("todo.tbl"));
+    auto store = MakeStore(f->file, count);
+    store->Save();
+    f->bytes = store->SaveToBytes();
+  }
+  return *f;
+}
+
+void SetBytes(benchmark::State& state, const Fixture& f) {
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * f.bytes.size());
+  state.counters["file_MB"] = f.bytes.size() / 1e6;
+}
+
+void BM_RawRead(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    QFile file(f.file);
+    file.open(QIODevice::ReadOnly);
+    benchmark::DoNotOptimize(file.readAll());
+  }
+  SetBytes(state, f);
+}
+
+// Reading the bytes and turning them all into text: no loader that keeps its text as
+// QString can be faster.
+void BM_RawReadDecode(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    QFile file(f.file);
+    file.open(QIODevice::ReadOnly);
+    benchmark::DoNotOptimize(QString::fromUtf8(file.readAll()));
+  }
+  SetBytes(state, f);
+}
+
+// Freeing the loaded store is not part of loading.
+void BM_Load(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    auto store = std::make_unique<TTdTodoHandler>(f.file);
+    store->Load();
+    benchmark::DoNotOptimize(store->TaskCount());
+    state.PauseTiming();
+    store.reset();
+    state.ResumeTiming();
+  }
+  SetBytes(state, f);
+}
+
+void BM_LoadFromBytes(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    auto store = std::make_unique<TTdTodoHandler>(f.file);
+    store->LoadFromBytes(f.bytes);
+    benchmark::DoNotOptimize(store->TaskCount());
+    state.PauseTiming();
+    store.reset();
+    state.ResumeTiming();
+  }
+  SetBytes(state, f);
+}
+
+void RawWrite(benchmark::State& state, bool sync) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  const QByteArray name = QFile::encodeName(f.dir.filePath(QStringLiteral("raw.tbl")));
+  for (auto _ : state) {
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    benchmark::DoNotOptimize(::write(fd, f.bytes.constData(), static_cast<size_t>(f.bytes.size())));
+    if (sync) ::fsync(fd);
+    ::close(fd);
+  }
+  SetBytes(state, f);
+}
+
+void BM_RawWrite(benchmark::State& state) { RawWrite(state, false); }
+void BM_RawWriteSynced(benchmark::State& state) { RawWrite(state, true); }
+
+// Save writes safely: temporary file, fsync, safety copy, rename, folder sync.
+void BM_Save(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TTdTodoHandler store(f.file);
+  store.Load();
+  for (auto _ : state) {
+    store.SetModified(true);
+    store.Save();
+  }
+  SetBytes(state, f);
+}
+
+void BM_SaveToBytes(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TTdTodoHandler store(f.file);
+  store.Load();
+  for (auto _ : state) benchmark::DoNotOptimize(store.SaveToBytes());
+  SetBytes(state, f);
+}
+
+// Every tab list the main window builds, with counts.
+void BM_TabLists(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TTdTodoHandler store(f.file);
+  store.Load();
+  TStringList categories;
+  for (int i = 0; i < 12; ++i) categories.append({QStringLiteral("Category %1").arg(i), i});
+  for (auto _ : state) {
+    TStringList status, priority, cats = categories, days, weeks, months, years;
+    store.AddStatusItems(status, true, true, false);
+    store.AddPriorityItems(priority, true, true, true);
+    store.AppendCategoryCounts(cats, true);
+    store.FillDayGroups(days);
+    store.AppendDayGroupCounts(days, true);
+    store.FillWeekGroups(weeks);
+    store.AppendWeekGroupCounts(weeks, true);
+    store.FillMonthGroups(months);
+    store.RemoveEmptyMonthGroups(months, true);
+    store.FillYearGroups(years);
+    store.AppendYearGroupCounts(years, true);
+    benchmark::DoNotOptimize(years.size());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
+#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_RawRead) SIZES;
+BENCHMARK(BM_RawReadDecode) SIZES;
+BENCHMARK(BM_Load) SIZES;
+BENCHMARK(BM_LoadFromBytes) SIZES;
+BENCHMARK(BM_RawWrite) SIZES;
+BENCHMARK(BM_RawWriteSynced) SIZES;
+BENCHMARK(BM_Save) SIZES;
+BENCHMARK(BM_SaveToBytes) SIZES;
+BENCHMARK(BM_TabLists) SIZES;
+
+}  // namespace
+
+BENCHMARK_MAIN();

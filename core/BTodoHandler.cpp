@@ -1,0 +1,209 @@
+// The task list, editing through the store, undo, archive, renumbering and counts.
+#include "core/BTodo.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+// ---------------------------------------------------------------------------------------
+// TTdTodoList
+
+TTdTodo* TTdTodoList::Add() {
+  items_.push_back(std::make_unique<TTdTodo>());
+  return items_.back().get();
+}
+
+void TTdTodoList::Append(std::unique_ptr<TTdTodo> task) { items_.push_back(std::move(task)); }
+
+int TTdTodoList::IndexOf(const TTdTodo* task) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == task) return static_cast<int>(i);
+  return -1;
+}
+
+void TTdTodoList::Remove(TTdTodo* task) {
+  const int index = IndexOf(task);
+  if (index >= 0) items_.erase(items_.begin() + index);
+}
+
+int TTdTodoList::CopyClosedTo(TTdTodoHandler& target) const {
+  int copied = 0;
+  for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+    if (!(*it)->IsClosed()) continue;
+    target.AddTodo()->Assign(**it);
+    ++copied;
+  }
+  return copied;
+}
+
+int TTdTodoList::RemoveClosed() {
+  const auto kept = std::remove_if(items_.begin(), items_.end(), [](const auto& task) { return task->IsClosed(); });
+  const int removed = static_cast<int>(items_.end() - kept);
+  items_.erase(kept, items_.end());
+  return removed;
+}
+
+int TTdTodoList::MoveClosedTo(TTdTodoHandler& target) {
+  const int moved = CopyClosedTo(target);
+  RemoveClosed();
+  return moved;
+}
+
+// ---------------------------------------------------------------------------------------
+// TTdTodoHandler: editing and undo
+
+TTdTodoHandler::TTdTodoHandler(QString fileName)
+    : fileName_(std::move(fileName)), reserved_(kReservedHeaderSize, '\0') {}
+
+TTdTodo* TTdTodoHandler::AddTodo() {
+  modified_ = true;
+  return list_.Add();
+}
+
+void TTdTodoHandler::Delete(TTdTodo* task) {
+  if (list_.IndexOf(task) < 0) return;
+  PushUndo(*task);
+  list_.Remove(task);
+  modified_ = true;
+}
+
+void TTdTodoHandler::PushUndo(const TTdTodo& task) {
+  if (undo_.size() >= static_cast<size_t>(kUndoLimit)) undo_.pop_front();
+  undo_.push_back(task);
+}
+
+QString TTdTodoHandler::UndoTitle() const { return undo_.empty() ? QString() : undo_.back().Title; }
+
+TTdTodo* TTdTodoHandler::Undo() {
+  if (undo_.empty()) return nullptr;
+  TTdTodo* task = list_.Add();
+  task->Assign(undo_.back());
+  undo_.pop_back();
+  modified_ = true;
+  return task;
+}
+
+// ---------------------------------------------------------------------------------------
+// Archive
+
+QString TTdTodoHandler::ArchiveFileName() const {
+  return QFileInfo(fileName_).absolutePath() + QDir::separator() + QStringLiteral("archive.tbl");
+}
+
+int TTdTodoHandler::ArchiveClosed() {
+  TTdTodoHandler archive(ArchiveFileName());
+  archive.Load();
+  const int moved = list_.CopyClosedTo(archive);
+  archive.Save();  // raises before anything leaves this store
+  list_.RemoveClosed();
+  modified_ = true;
+  return moved;
+}
+
+void TTdTodoHandler::FillArchiveList(TTodoStringList& list) const {
+  for (int i = list_.TaskCount() - 1; i >= 0; --i) {
+    TTdTodo* task = list_.GetItem(i);
+    list.append({task->StatusText() + QStringLiteral(": ") + ShortDateText(task->Completed) + QLatin1Char('-') +
+                     task->Title,
+                 task});
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Renumbering after a lookup entry was deleted
+
+namespace {
+
+bool Renumber(const TTdTodoList& list, int32_t TTdTodo::*field, int32_t k) {
+  bool changed = false;
+  for (const auto& task : list) {
+    int32_t& value = (*task).*field;
+    if (value == k) {
+      value = 0;
+      changed = true;
+    } else if (value > k) {
+      --value;
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+}  // namespace
+
+void TTdTodoHandler::RenumberCategory(int32_t k) {
+  if (Renumber(list_, &TTdTodo::Category, k)) modified_ = true;
+}
+
+void TTdTodoHandler::RenumberResource(int32_t k) {
+  if (Renumber(list_, &TTdTodo::Resource, k)) modified_ = true;
+}
+
+void TTdTodoHandler::RenumberType(int32_t k) {
+  if (Renumber(list_, &TTdTodo::Type, k)) modified_ = true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Counts
+
+namespace {
+
+template <typename Predicate>
+int CountIf(const TTdTodoList& list, bool withTemplates, Predicate predicate) {
+  int count = 0;
+  for (const auto& task : list)
+    if ((withTemplates || !task->IsTemplate()) && predicate(*task)) ++count;
+  return count;
+}
+
+}  // namespace
+
+int TTdTodoHandler::CountByStatus(int32_t v, bool t) const {
+  return CountIf(list_, t, [v](const TTdTodo& x) { return x.Status == v; });
+}
+int TTdTodoHandler::CountByPriority(int32_t v, bool t) const {
+  return CountIf(list_, t, [v](const TTdTodo& x) { return x.Priority == v; });
+}
+int TTdTodoHandler::CountByType(int32_t v, bool t) const {
+  return CountIf(list_, t, [v](const TTdTodo& x) { return x.Type == v; });
+}
+int TTdTodoHandler::CountByCategory(int32_t v, bool t) const {
+  return CountIf(list_, t, [v](const TTdTodo& x) { return x.Category == v; });
+}
+int TTdTodoHandler::CountByResource(int32_t v, bool t) const {
+  return CountIf(list_, t, [v](const TTdTodo& x) { return x.Resource == v; });
+}
+
+int TTdTodoHandler::CountOpenInDayGroup(int g, bool t) const {
+  const TDateTime today = DateTime::Today();
+  return CountIf(list_, t, [=](const TTdTodo& x) { return !x.IsClosed() && x.DayGroup(today) == g; });
+}
+int TTdTodoHandler::CountOpenInWeekdayGroup(int g, bool t) const {
+  const TDateTime today = DateTime::Today();
+  return CountIf(list_, t, [=](const TTdTodo& x) { return !x.IsClosed() && x.WeekdayGroup(today) == g; });
+}
+int TTdTodoHandler::CountOpenInWeekGroup(int g, bool t) const {
+  const TDateTime today = DateTime::Today();
+  return CountIf(list_, t, [=](const TTdTodo& x) { return !x.IsClosed() && x.WeekGroup(today) == g; });
+}
+int TTdTodoHandler::CountOpenInMonthGroup(int g, bool t) const {
+  const TDateTime today = DateTime::Today();
+  return CountIf(list_, t, [=](const TTdTodo& x) { return !x.IsClosed() && x.MonthGroup(today) == g; });
+}
+int TTdTodoHandler::CountOpenInYearGroup(int g, bool t) const {
+  const TDateTime today = DateTime::Today();
+  return CountIf(list_, t, [=](const TTdTodo& x) { return !x.IsClosed() && x.YearGroup(today) == g; });
+}
+
+int TTdTodoHandler::ClosedCount() const {
+  return CountIf(list_, true, [](const TTdTodo& x) { return x.IsClosed(); });
+}
+
+bool TTdTodoHandler::HasCancelled() const {
+  return std::any_of(list_.begin(), list_.end(), [](const auto& x) { return x->Status == tsCancelled; });
+}
+
+bool TTdTodoHandler::HasOK() const {
+  return std::any_of(list_.begin(), list_.end(), [](const auto& x) { return x->Status == tsOK; });
+}
