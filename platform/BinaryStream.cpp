@@ -3,7 +3,8 @@
 #include "platform/Exception.h"
 
 #include <QDir>
-#include <QStringDecoder>
+#include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -14,7 +15,7 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString DecodeCp1252(const QByteArray& bytes) {
+QString DecodeCp1252(QByteArrayView bytes) {
   QString text(bytes.size(), Qt::Uninitialized);
   QChar* out = text.data();
   for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -24,90 +25,141 @@ QString DecodeCp1252(const QByteArray& bytes) {
   return text;
 }
 
-bool IsAscii(const QByteArray& bytes) {
-  for (char c : bytes)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+// Strict UTF-8 to UTF-16 in one pass, with runs of ASCII taken eight bytes at a time:
+// loading a large task file is mostly this. False for bytes that are not UTF-8
+// (overlong forms, surrogates, cut sequences).
+bool DecodeUtf8(QByteArrayView bytes, QString& text) {
+  text.resize(bytes.size());  // never more UTF-16 units than UTF-8 bytes
+  char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+  char16_t* out = begin;
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = s + bytes.size();
+  auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
+  while (s < end) {
+    while (end - s >= 8) {
+      uint64_t word;
+      std::memcpy(&word, s, 8);
+      if (word & 0x8080808080808080ULL) break;
+      for (int i = 0; i < 8; ++i) out[i] = s[i];
+      s += 8;
+      out += 8;
+    }
+    if (s == end) break;
+    const unsigned c = *s;
+    if (c < 0x80) {
+      *out++ = static_cast<char16_t>(c);
+      ++s;
+    } else if (c >= 0xC2 && c < 0xE0) {
+      if (end - s < 2 || !continuation(s[1])) return false;
+      *out++ = static_cast<char16_t>((c & 0x1F) << 6 | (s[1] & 0x3F));
+      s += 2;
+    } else if (c >= 0xE0 && c < 0xF0) {
+      if (end - s < 3 || !continuation(s[1]) || !continuation(s[2])) return false;
+      const unsigned code = (c & 0x0F) << 12 | (s[1] & 0x3F) << 6 | (s[2] & 0x3F);
+      if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)) return false;
+      *out++ = static_cast<char16_t>(code);
+      s += 3;
+    } else if (c >= 0xF0 && c < 0xF5) {
+      if (end - s < 4 || !continuation(s[1]) || !continuation(s[2]) || !continuation(s[3])) return false;
+      const unsigned code = (c & 0x07) << 18 | (s[1] & 0x3F) << 12 | (s[2] & 0x3F) << 6 | (s[3] & 0x3F);
+      if (code < 0x10000 || code > 0x10FFFF) return false;
+      *out++ = static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+      s += 4;
+    } else {
+      return false;
+    }
+  }
+  text.truncate(out - begin);
   return true;
 }
 
 }  // namespace
 
-QString DecodeFileText(const QByteArray& bytes) {
-  if (IsAscii(bytes)) return QString::fromLatin1(bytes);
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = decoder.decode(bytes);
-  if (!decoder.hasError()) return text;
+QString DecodeFileText(QByteArrayView bytes) {
+  QString text;
+  if (bytes.isEmpty()) return text;
+  if (DecodeUtf8(bytes, text)) return text;
   return DecodeCp1252(bytes);
 }
 
 QByteArray EncodeFileText(const QString& text) { return text.toUtf8(); }
 
 BinaryReader::BinaryReader(const QByteArray& bytes, QString fileName)
-    : bytes_(bytes), fileName_(std::move(fileName)) {}
+    : pos_(bytes.constData()), end_(pos_ + bytes.size()), fileName_(std::move(fileName)) {}
 
-const char* BinaryReader::Take(qsizetype count) {
-  if (count < 0 || count > Remaining())
-    throw EReadError(QStringLiteral("Stream read error in file %1").arg(QDir::toNativeSeparators(fileName_)));
-  const char* data = bytes_.constData() + pos_;
-  pos_ += count;
-  return data;
+void BinaryReader::Fail() const {
+  throw EReadError(QStringLiteral("Stream read error in file %1").arg(QDir::toNativeSeparators(fileName_)));
 }
 
-int32_t BinaryReader::ReadInt32() { return static_cast<int32_t>(ReadUInt32()); }
-
-uint32_t BinaryReader::ReadUInt32() {
-  const auto* p = reinterpret_cast<const unsigned char*>(Take(4));
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint8_t BinaryReader::ReadUInt8() { return static_cast<uint8_t>(*Take(1)); }
+uint32_t BinaryReader::ReadUInt32() { return qFromLittleEndian<uint32_t>(Take(4)); }
 
 double BinaryReader::ReadDouble() {
-  const auto* p = reinterpret_cast<const unsigned char*>(Take(8));
-  uint64_t bits = 0;
-  for (int i = 7; i >= 0; --i) bits = bits << 8 | p[i];
+  const uint64_t bits = qFromLittleEndian<uint64_t>(Take(8));
   double value;
   std::memcpy(&value, &bits, sizeof value);
   return value;
 }
 
-QByteArray BinaryReader::ReadBytes(qsizetype count) {
-  const char* data = Take(count);
-  return QByteArray(data, count);
-}
-
-QByteArray BinaryReader::ReadRawString() {
+QByteArrayView BinaryReader::ReadRawStringView() {
   const int32_t count = ReadInt32();
   if (count <= 0) return {};
-  return ReadBytes(count);
+  return QByteArrayView(Take(count), count);
 }
 
-QString BinaryReader::ReadString() { return DecodeFileText(ReadRawString()); }
+QString BinaryReader::ReadString() { return DecodeFileText(ReadRawStringView()); }
+
+BinaryWriter::BinaryWriter(qsizetype capacity) {
+  bytes_.resize(std::max<qsizetype>(capacity, 16));
+  pos_ = bytes_.data();
+}
+
+void BinaryWriter::Grow(qsizetype count) {
+  const qsizetype used = Size();
+  bytes_.resize(std::max(2 * bytes_.size(), used + count));
+  pos_ = bytes_.data() + used;
+}
 
 void BinaryWriter::WriteUInt32(uint32_t value) {
-  const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
-                         static_cast<char>(value >> 24)};
-  bytes_.append(bytes, 4);
+  Ensure(4);
+  qToLittleEndian(value, pos_);
+  pos_ += 4;
 }
-
-void BinaryWriter::WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
-
-void BinaryWriter::WriteUInt8(uint8_t value) { bytes_.append(static_cast<char>(value)); }
 
 void BinaryWriter::WriteDouble(double value) {
   uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  char bytes[8];
-  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>(bits >> (8 * i));
-  bytes_.append(bytes, 8);
+  Ensure(8);
+  qToLittleEndian(bits, pos_);
+  pos_ += 8;
 }
 
-void BinaryWriter::WriteBytes(const QByteArray& bytes) { bytes_.append(bytes); }
+void BinaryWriter::WriteBytes(QByteArrayView bytes) {
+  Ensure(bytes.size());
+  if (!bytes.isEmpty()) std::memcpy(pos_, bytes.data(), static_cast<size_t>(bytes.size()));
+  pos_ += bytes.size();
+}
 
-void BinaryWriter::WriteRawString(const QByteArray& bytes) {
+void BinaryWriter::WriteRawString(QByteArrayView bytes) {
   WriteInt32(static_cast<int32_t>(bytes.size()));
-  bytes_.append(bytes);
+  WriteBytes(bytes);
 }
 
-void BinaryWriter::WriteString(const QString& text) { WriteRawString(EncodeFileText(text)); }
+void BinaryWriter::WriteString(const QString& text) {
+  if (text.isEmpty()) return WriteInt32(0);
+  // A UTF-16 unit takes at most three UTF-8 bytes.
+  Ensure(4 + 3 * text.size());
+  char* end = utf8_.appendToBuffer(pos_ + 4, text);
+  qToLittleEndian(static_cast<uint32_t>(end - pos_ - 4), pos_);
+  pos_ = end;
+}
+
+QByteArray BinaryWriter::Take() {
+  bytes_.resize(Size());
+  pos_ = nullptr;
+  QByteArray result = std::move(bytes_);
+  bytes_ = QByteArray();
+  bytes_.resize(16);
+  pos_ = bytes_.data();
+  return result;
+}

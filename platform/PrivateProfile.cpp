@@ -79,6 +79,7 @@ PrivateProfileFile PrivateProfileFile::FromBytes(const QByteArray& bytes, QStrin
 
 void PrivateProfileFile::Parse(const QString& text) {
   QStringView rest(text);
+  if (rest.startsWith(QChar(0xFEFF))) rest = rest.mid(1);  // a byte-order mark is no part of the first line
   Section* current = nullptr;
   while (!rest.isEmpty()) {
     const qsizetype end = rest.indexOf(QLatin1Char('\n'));

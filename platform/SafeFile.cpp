@@ -41,12 +41,26 @@ void SyncFolder(const QString& folder) {
 }
 
 // Makes backupName hold the current content of fileName while fileName stays in place.
+// The new copy is made under a temporary name and renamed over the old one, so at every
+// moment there is a whole backup.
 bool CopyToBackup(const QString& fileName, const QString& backupName) {
   const QByteArray from = QFile::encodeName(fileName);
   const QByteArray to = QFile::encodeName(backupName);
-  ::unlink(to.constData());
-  if (::link(from.constData(), to.constData()) == 0) return true;
-  return QFile::copy(fileName, backupName);
+  const QByteArray staging = to + ".new";
+  ::unlink(staging.constData());
+  if (::link(from.constData(), staging.constData()) != 0 &&
+      !QFile::copy(fileName, QFile::decodeName(staging)))
+    return false;
+  if (::rename(staging.constData(), to.constData()) == 0) return true;
+  ::unlink(staging.constData());
+  return false;
+}
+
+// Temporary files of a save that was cut short (the program was killed) are of no use.
+void RemoveStaleTemporaries(const QString& folder, const QString& fileName) {
+  QDir dir(folder);
+  const QStringList stale = dir.entryList({QLatin1Char('.') + fileName + QLatin1String(".??????")}, QDir::Files | QDir::Hidden);
+  for (const QString& name : stale) dir.remove(name);
 }
 
 }  // namespace
@@ -68,6 +82,7 @@ void BackupFile(const QString& fileName) {
 void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keepBackup) {
   const QFileInfo info(fileName);
   const QString folder = info.absolutePath();
+  RemoveStaleTemporaries(folder, info.fileName());
   QByteArray tempTemplate = QFile::encodeName(folder + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
   const int fd = ::mkstemp(tempTemplate.data());
   if (fd < 0) Fail(fileName, errno);
