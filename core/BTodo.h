@@ -109,6 +109,11 @@ public:
   int MonthGroup(TDateTime today) const;
   int YearGroup(TDateTime today) const;
 
+  // For a template: the due date of its next instance and the day that instance is to be
+  // created. False when there is none: the rule selects no day, the date lies past the
+  // last allowed one, or it would not come after the newest instance. Changes nothing.
+  bool NextOccurrence(TDateTime& next, TDateTime& creationDate) const;
+
   // Persistent fields, in file order.
   int32_t ID = 0;
   int32_t Reserved = 0;
@@ -267,6 +272,10 @@ public:
   QString UndoTitle() const;
   // Restores the newest deleted task, old id included; nullptr when there is none.
   TTdTodo* Undo();
+
+  // Lets every open template create the instances that are due by today, catching up
+  // missed ones; appends them without marking the store modified. Returns how many.
+  int GenerateRecurring();
 
   TTdTodo* GetTodo(int index) const { return list_.GetItem(index); }
   int TaskCount() const { return list_.TaskCount(); }
