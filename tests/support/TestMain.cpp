@@ -1,6 +1,9 @@
-// main() of every test binary: a QApplication on the offscreen platform with a fixed
-// locale and style, so widget tests paint and format the same on every machine.
-#include <QApplication>
+// main() of every test binary: the program's application object on the offscreen
+// platform with a fixed locale and style, so widget tests paint and format the same on
+// every machine, and an error escaping an event handler reaches the error box as it
+// would in the program.
+#include "platform/Application.h"
+
 #include <QLocale>
 #include <QStyleFactory>
 #include <gtest/gtest.h>
@@ -8,7 +11,7 @@
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
