@@ -36,9 +36,14 @@ void WriteWave(const QString& name, double seconds) {
   file.write(data);
 }
 
+// Tests of the real desktop, which every other test keeps out of reach.
+class SessionDesktop : public ::testing::Test {
+  SessionDesktopScope session_;
+};
+
 }  // namespace
 
-TEST(SessionDesktop, PlaySoundFileReturnsWhenTheSoundHasEnded) {
+TEST_F(SessionDesktop, PlaySoundFileReturnsWhenTheSoundHasEnded) {
   TempDir dir;
   const QString wave = dir.File("tone.wav");
   WriteWave(wave, 0.2);
@@ -49,7 +54,7 @@ TEST(SessionDesktop, PlaySoundFileReturnsWhenTheSoundHasEnded) {
   EXPECT_GE(clock.elapsed(), 150) << "returned before the sound had ended";
 }
 
-TEST(SessionDesktop, UnplayableSoundFilesAreRefusedQuietly) {
+TEST_F(SessionDesktop, UnplayableSoundFilesAreRefusedQuietly) {
   TempDir dir;
   QFile garbage(dir.File("garbage.wav"));
   ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
@@ -61,13 +66,13 @@ TEST(SessionDesktop, UnplayableSoundFilesAreRefusedQuietly) {
   Desktop().Beep();  // without a sound server: nothing, and no crash
 }
 
-TEST(SessionDesktop, OpeningAMissingLocalFileFailsWithoutStartingAnything) {
+TEST_F(SessionDesktop, OpeningAMissingLocalFileFailsWithoutStartingAnything) {
   TempDir dir;
   EXPECT_FALSE(Desktop().OpenUrl(dir.File("no such file.txt")));
   EXPECT_FALSE(Desktop().OpenUrl(QUrl::fromLocalFile(dir.File("gone.txt")).toString()));
 }
 
-TEST(SessionDesktop, DocumentUrls) {
+TEST(DocumentUrl, SchemesWebAddressesAndLocalFiles) {
   const QString here = QDir::currentPath();
   const struct {
     QString text;
@@ -84,7 +89,7 @@ TEST(SessionDesktop, DocumentUrls) {
   for (const auto& c : cases) EXPECT_EQ(DocumentUrl(c.text), c.url) << c.text.toStdString();
 }
 
-TEST(SessionDesktop, MessageBoxShowsCaptionTextIconAndReturnsTheButton) {
+TEST_F(SessionDesktop, MessageBoxShowsCaptionTextIconAndReturnsTheButton) {
   QString caption, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButton initialDefault = QMessageBox::NoButton;
@@ -106,7 +111,7 @@ TEST(SessionDesktop, MessageBoxShowsCaptionTextIconAndReturnsTheButton) {
   EXPECT_EQ(initialDefault, QMessageBox::No);
 }
 
-TEST(SessionDesktop, WaitCursorAndScreen) {
+TEST_F(SessionDesktop, WaitCursorAndScreen) {
   {
     ScopedWaitCursor wait;
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
@@ -121,7 +126,7 @@ TEST(SessionDesktop, WaitCursorAndScreen) {
   EXPECT_GT(screen.height(), 0);
 }
 
-TEST(SessionDesktop, BringToFrontRestoresAMinimisedWindow) {
+TEST_F(SessionDesktop, BringToFrontRestoresAMinimisedWindow) {
   QWidget window;
   window.showMinimized();
   ASSERT_TRUE(window.isMinimized());
@@ -132,7 +137,7 @@ TEST(SessionDesktop, BringToFrontRestoresAMinimisedWindow) {
 }
 
 TEST(FakeDesktop, StandsInForItsLifetimeAndNests) {
-  DesktopServices* session = &Desktop();
+  DesktopServices* before = &Desktop();
   {
     FakeDesktop outer;
     EXPECT_EQ(&Desktop(), &outer);
@@ -145,7 +150,7 @@ TEST(FakeDesktop, StandsInForItsLifetimeAndNests) {
     EXPECT_EQ(&Desktop(), &outer);
     EXPECT_TRUE(outer.Log().isEmpty());
   }
-  EXPECT_EQ(&Desktop(), session);
+  EXPECT_EQ(&Desktop(), before);
 }
 
 TEST(FakeDesktop, AnswersMessagesFromItsScript) {

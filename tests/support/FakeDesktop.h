@@ -10,6 +10,9 @@
 // Log entries, in call order: "beep", "sound:<path>", "open:<text>",
 // "message:<caption>|<text>", "wait:on", "wait:off", "front:<window title>".
 // ScreenSize is a query and is not logged.
+//
+// Every test binary runs with one of these standing in (see TestMain.cpp); a test
+// about the real desktop puts the real one back with SessionDesktopScope.
 #include "platform/Desktop.h"
 
 #include <QStringList>
@@ -102,4 +105,16 @@ private:
   QStringList log_;
   std::vector<Message> messages_;
   int waitDepth_ = 0;
+};
+
+// The real desktop for the lifetime of the object.
+class SessionDesktopScope {
+public:
+  SessionDesktopScope() : previous_(SetDesktopForTests(nullptr)) {}
+  ~SessionDesktopScope() { SetDesktopForTests(previous_); }
+  SessionDesktopScope(const SessionDesktopScope&) = delete;
+  SessionDesktopScope& operator=(const SessionDesktopScope&) = delete;
+
+private:
+  DesktopServices* previous_;
 };

@@ -2,7 +2,11 @@
 // platform with a fixed locale and style, so widget tests paint and format the same on
 // every machine, and an error escaping an event handler reaches the error box as it
 // would in the program.
+//
+// No test reaches the real desktop unless it asks for it: a fake stands in throughout,
+// and a message box that no test expected fails the test instead of waiting for a click.
 #include "platform/Application.h"
+#include "support/FakeDesktop.h"
 
 #include <QLocale>
 #include <QStyleFactory>
@@ -13,6 +17,11 @@ int main(int argc, char** argv) {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   Application app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  FakeDesktop quiet;
+  quiet.onMessage = [](const FakeDesktop::Message& message) {
+    ADD_FAILURE() << "unexpected message box: " << message.caption.toStdString() << ": " << message.text.toStdString();
+    return QMessageBox::Ok;
+  };
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
