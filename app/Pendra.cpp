@@ -1,15 +1,21 @@
-// The program's entry: the application object, then the main window, then the loop.
-#include <QApplication>
+// The program's entry: the application object, the single-instance check, the main
+// window, the loop.
+#include "core/GOneInst.h"
+#include "platform/Application.h"
+
 #include <QIcon>
 #include <QMainWindow>
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmora.svg")));
+
   QMainWindow window;
   window.setWindowTitle(QStringLiteral("Velmora"));
+  // A second copy ends here, before anything is loaded or saved.
+  if (CheckSingleInstance(&window)) return 0;
   window.resize(800, 600);
   window.show();
   return app.exec();

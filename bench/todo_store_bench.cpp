@@ -101,6 +101,45 @@ void BM_RawReadDecode(benchmark::State& state) {
   SetBytes(state, f);
 }
 
+// Drops the file from the page cache, as after a reboot: what the program pays when it
+// starts and reads its tasks.
+void EvictFromCache(const QString& name) {
+  const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY);
+  if (fd < 0) return;
+  ::fdatasync(fd);
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  ::close(fd);
+}
+
+void BM_RawReadCold(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    EvictFromCache(f.file);
+    state.ResumeTiming();
+    QFile file(f.file);
+    file.open(QIODevice::ReadOnly);
+    benchmark::DoNotOptimize(file.readAll());
+  }
+  SetBytes(state, f);
+}
+
+void BM_LoadCold(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    EvictFromCache(f.file);
+    state.ResumeTiming();
+    auto store = std::make_unique<TTdTodoHandler>(f.file);
+    store->Load();
+    benchmark::DoNotOptimize(store->TaskCount());
+    state.PauseTiming();
+    store.reset();
+    state.ResumeTiming();
+  }
+  SetBytes(state, f);
+}
+
 // Freeing the loaded store is not part of loading.
 void BM_Load(benchmark::State& state) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
@@ -190,6 +229,8 @@ void BM_TabLists(benchmark::State& state) {
 
 #define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_RawRead) SIZES;
+BENCHMARK(BM_RawReadCold) SIZES;
+BENCHMARK(BM_LoadCold) SIZES;
 BENCHMARK(BM_RawReadDecode) SIZES;
 BENCHMARK(BM_Load) SIZES;
 BENCHMARK(BM_LoadFromBytes) SIZES;

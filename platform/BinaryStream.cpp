@@ -6,6 +6,9 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -29,13 +32,24 @@ QString DecodeCp1252(QByteArrayView bytes) {
 // loading a large task file is mostly this. False for bytes that are not UTF-8
 // (overlong forms, surrogates, cut sequences).
 bool DecodeUtf8(QByteArrayView bytes, QString& text) {
-  text.resize(bytes.size());  // never more UTF-16 units than UTF-8 bytes
+  text = QString(bytes.size(), Qt::Uninitialized);  // never more UTF-16 units than UTF-8 bytes
   char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
   char16_t* out = begin;
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = s + bytes.size();
   auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
   while (s < end) {
+#ifdef __SSE2__
+    while (end - s >= 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+      if (_mm_movemask_epi8(chunk) != 0) break;
+      const __m128i zero = _mm_setzero_si128();
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(chunk, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(chunk, zero));
+      s += 16;
+      out += 16;
+    }
+#endif
     while (end - s >= 8) {
       uint64_t word;
       std::memcpy(&word, s, 8);
