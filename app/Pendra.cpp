@@ -1,6 +1,7 @@
 // The program's entry: the application object, the single-instance check, the main
 // window, the loop.
 #include "core/GOneInst.h"
+#include "core/GSapi.h"
 #include "platform/Application.h"
 
 #include <QIcon>
@@ -8,6 +9,8 @@
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
+  // The voice contacts the speech engine only when it first speaks.
+  ReplaceSapiVoice(CreateSapiVoice());
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmora.svg")));

@@ -1,11 +1,38 @@
 #include "core/GSapi.h"
 
+#include "core/BTodo.h"
+#include "platform/Desktop.h"
+
 namespace {
+
 std::unique_ptr<TSapiVoice>& Voice() {
   static std::unique_ptr<TSapiVoice> voice;
   return voice;
 }
+
+// A reminder plays each part it can; one failing part does not silence the others.
+template <typename Part>
+void Quietly(Part&& part) noexcept {
+  try {
+    part();
+  } catch (...) {
+  }
+}
+
 }  // namespace
+
+TSapiVoice::TSapiVoice(std::unique_ptr<SpeechVoice> voice)
+    : voice_(voice ? std::move(voice) : std::make_unique<SpeechEngine>()) {}
+
+void TSapiVoice::Speak(const QString& text) { voice_->Speak(text); }
+
+std::unique_ptr<TSapiVoice> CreateSapiVoice() noexcept {
+  try {
+    return std::make_unique<TSapiVoice>();
+  } catch (...) {
+    return nullptr;
+  }
+}
 
 TSapiVoice* SapiVoice() { return Voice().get(); }
 
@@ -25,5 +52,19 @@ int WithoutSpeech(int reminderType) {
       return 6;
     default:
       return reminderType;
+  }
+}
+
+void PlayReminder(int reminderType, const QString& title, const QString& soundPath) {
+  const int type = SapiVoice() != nullptr ? reminderType : WithoutSpeech(reminderType);
+  if (TTdTodo::ReminderHasBeep(type)) Quietly([] { Desktop().Beep(); });
+  if (TTdTodo::ReminderHasSound(type) && !soundPath.isEmpty()) {
+    Quietly([&] { Desktop().PlaySoundFile(soundPath); });
+  }
+  // Asked again: the sound may have taken a while.
+  if (TTdTodo::ReminderHasSpeech(type)) {
+    Quietly([&] {
+      if (TSapiVoice* voice = SapiVoice()) voice->Speak(title);
+    });
   }
 }
