@@ -3,9 +3,10 @@
 #include "core/GOneInst.h"
 #include "core/GSapi.h"
 #include "platform/Application.h"
+#include "platform/TerminationSignals.h"
+#include "ui/TdMain.h"
 
 #include <QIcon>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
@@ -15,11 +16,15 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmora.svg")));
 
-  QMainWindow window;
-  window.setWindowTitle(QStringLiteral("Velmora"));
   // A second copy ends here, before anything is loaded or saved.
-  if (CheckSingleInstance(&window)) return 0;
-  window.resize(800, 600);
-  window.show();
+  if (CheckSingleInstance(nullptr)) return 0;
+  const std::unique_ptr<TTodoMainForm> form = CreateMainForm();
+  if (!form) return 1;
+  // From now on a later start brings this window forward.
+  CheckSingleInstance(form.get());
+
+  // Ending the loop frees the window, whose handler saves everything on the way out.
+  const TerminationSignals termination([] { QCoreApplication::quit(); });
+  form->show();
   return app.exec();
 }

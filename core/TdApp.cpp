@@ -1,0 +1,158 @@
+#include "core/TdApp.h"
+
+#include "core/BCat.h"
+#include "core/BRes.h"
+#include "core/BTodo.h"
+#include "core/BType.h"
+#include "core/TdDataFolder.h"
+#include "core/TdRemDlg.h"
+#include "core/UtFiles.h"
+#include "platform/Application.h"
+#include "platform/Desktop.h"
+
+#include <QTimer>
+
+namespace {
+
+// The first status-bar panel's text, put back on every way out.
+class StatusTextKeeper {
+public:
+  explicit StatusTextKeeper(TTdMainLink* link) : link_(link) {
+    if (link_ != nullptr) text_ = link_->StatusText();
+  }
+  ~StatusTextKeeper() {
+    if (link_ == nullptr) return;
+    try {
+      link_->SetStatusText(text_);
+    } catch (...) {
+      // The save's own outcome matters more than the status text.
+    }
+  }
+  StatusTextKeeper(const StatusTextKeeper&) = delete;
+  StatusTextKeeper& operator=(const StatusTextKeeper&) = delete;
+
+private:
+  TTdMainLink* link_;
+  QString text_;
+};
+
+std::unique_ptr<QTimer> MakeTimer(int intervalMs) {
+  auto timer = std::make_unique<QTimer>();
+  timer->setInterval(intervalMs);
+  return timer;
+}
+
+}  // namespace
+
+TTodoAppHandler::TTodoAppHandler(TTdMainLink* mainLink, const TTodoAppTimings& timings)
+    : mainLink_(mainLink), showReminder_(ShowReminder) {
+  // The icon cache is the (empty) map member.
+  reminderTimer_ = MakeTimer(timings.ReminderMs);
+  connect(reminderTimer_.get(), &QTimer::timeout, this, &TTodoAppHandler::ReminderTimerTimer);
+  reminderTimer_->start();
+
+  options_ = std::make_unique<TTdAppOptionsHandler>(DefaultDataFolder() + QStringLiteral("pendra.ini"));
+  options_->ReadOptions();
+
+  // The interval is fixed here: a changed SaveMinutes counts from the next start.
+  const int autoSaveMs = timings.AutoSaveMs < 0 ? AutoSaveIntervalMs(Options().SaveMinutes) : timings.AutoSaveMs;
+  autoSaveTimer_ = MakeTimer(autoSaveMs);
+  connect(autoSaveTimer_.get(), &QTimer::timeout, this, &TTodoAppHandler::AutoSaveTimerTimer);
+  if (autoSaveMs > 0) autoSaveTimer_->start();
+
+  EnsureDirectory(DefaultDataFolder());
+  const QString folder = Options().DatabaseFolder;
+  EnsureDirectory(folder);
+
+  categories_ = std::make_unique<TTdCategoryHandler>(folder + QStringLiteral("cat.tbl"));
+  categories_->Load();
+  resources_ = std::make_unique<TTdResourceHandler>(folder + QStringLiteral("res.tbl"));
+  resources_->Load();
+  types_ = std::make_unique<TTdTypeHandler>(folder + QStringLiteral("type.tbl"));
+  types_->Load();
+  todos_ = std::make_unique<TTdTodoHandler>(folder + QStringLiteral("todo.tbl"));
+  todos_->Load();
+
+  BuildAssociationIcons();
+}
+
+TTodoAppHandler::~TTodoAppHandler() {
+  // No tick may start a pass or a save while the error box below is up.
+  reminderTimer_->stop();
+  autoSaveTimer_->stop();
+  try {
+    SaveNow();
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+  }
+  todos_.reset();
+  types_.reset();
+  resources_.reset();
+  categories_.reset();
+  autoSaveTimer_.reset();
+  options_.reset();
+  reminderTimer_.reset();
+  iconCache_.clear();
+}
+
+bool TTodoAppHandler::SaveAll() {
+  // A reminder window is up and the pass is not done with the store.
+  if (busy_) {
+    savePending_ = true;
+    return false;
+  }
+  SaveNow();
+  return true;
+}
+
+void TTodoAppHandler::SaveNow() {
+  savePending_ = false;
+  const ScopedWaitCursor wait;
+  const StatusTextKeeper status(mainLink_);
+  todos_->Save();
+  types_->Save();
+  resources_->Save();
+  categories_->Save();
+  const TWindowBounds bounds = CurrentBounds();
+  options_->WriteOptions(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+}
+
+TWindowBounds TTodoAppHandler::CurrentBounds() const {
+  if (mainLink_ != nullptr) return mainLink_->WindowBounds();
+  const TTdAppOptions& o = Options();
+  return {o.Left, o.Top, o.Width, o.Height};
+}
+
+TTdAppOptions TTodoAppHandler::GetOptions() const { return Options(); }
+
+void TTodoAppHandler::PutOptions(const TTdAppOptions& options) { options_->Options() = options; }
+
+const TTdAppOptions& TTodoAppHandler::Options() const { return options_->Options(); }
+
+int TTodoAppHandler::ArchiveClosed() { return todos_->ArchiveClosed(); }
+
+int TTodoAppHandler::ClosedCount() const { return todos_->ClosedCount(); }
+
+int TTodoAppHandler::CheckReminders() {
+  const TTdAppOptions& o = Options();
+  return ::CheckReminders(*todos_, o.UseDTReminder, o.DefaultRepeatReminderInMins, showReminder_);
+}
+
+void TTodoAppHandler::ReminderTimerTimer() {
+  if (busy_) return;
+  busy_ = true;
+  try {
+    CheckReminders();
+    const int added = todos_->GenerateRecurring();
+    if (added > 0 && mainLink_ != nullptr) mainLink_->TasksAdded(added);
+  } catch (...) {
+    busy_ = false;
+    throw;
+  }
+  busy_ = false;
+  if (savePending_) SaveNow();
+}
+
+void TTodoAppHandler::AutoSaveTimerTimer() {
+  if (!busy_) SaveAll();
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The application handler: the one object that holds the program's data for a run (the
+// options, the category, resource, type and task stores), runs the reminder and
+// auto-save timers, saves everything, exports the task list and keeps the file-type
+// icons of task associations.
+#include "core/TdMainLink.h"
+#include "core/TdOption.h"
+#include "core/TdReminders.h"
+
+#include <QObject>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QTimer;
+class TTdCategoryHandler;
+class TTdResourceHandler;
+class TTdTypeHandler;
+class TTdTodo;
+class TTdTodoHandler;
+
+constexpr int kReminderIntervalMs = 25000;
+
+// The timers' intervals. The program keeps the defaults; tests shorten them.
+struct TTodoAppTimings {
+  int ReminderMs = kReminderIntervalMs;
+  // Below 0: from SaveMinutes in the settings file. 0: no automatic saving.
+  int AutoSaveMs = -1;
+};
+
+class TTodoAppHandler : public QObject {
+  Q_OBJECT
+
+public:
+  // Makes the icon cache, the reminder timer, reads the settings file "pendra.ini" of the
+  // default data folder, makes the auto-save timer, creates the data and the database
+  // folder, loads cat.tbl, res.tbl, type.tbl and todo.tbl in that order and adds the
+  // association icons of all tasks. A failure raises the error of the step that failed
+  // (a damaged table file: that store's); nothing made so far is saved.
+  // `mainLink` may be null and must outlive the handler.
+  explicit TTodoAppHandler(TTdMainLink* mainLink, const TTodoAppTimings& timings = {});
+  // Saves everything; a failure is shown in the error box, never raised. Then frees the
+  // stores, the timers and the options.
+  ~TTodoAppHandler() override;
+  TTodoAppHandler(const TTodoAppHandler&) = delete;
+  TTodoAppHandler& operator=(const TTodoAppHandler&) = delete;
+
+  // With the wait cursor and the status text kept: saves the task, type, resource and
+  // category stores (each only when modified), in that order, then the settings file with
+  // the window's bounds. A failure raises after restoring cursor and status text; the
+  // stores after the failing one are not saved, nor is the settings file.
+  // During a reminder pass nothing is saved at once: the save is owed and made as soon as
+  // the pass ends. Returns true when it saved, false when it left the save owed.
+  bool SaveAll();
+
+  TTdAppOptions GetOptions() const;
+  void PutOptions(const TTdAppOptions& options);
+  const TTdAppOptions& Options() const;
+
+  // Moves the closed tasks into archive.tbl; returns how many moved.
+  int ArchiveClosed();
+  // Tasks with status Cancelled or OK.
+  int ClosedCount() const;
+
+  // Writes the task list as text: a header line, then a line per task, every field in
+  // double quotes followed by ";", CRLF line ends, UTF-8. The columns follow the
+  // task-field switches of the options. Raises EWriteError naming the file; a failed
+  // export leaves any earlier file of that name as it was.
+  void ExportTasks(const QString& fileName) const;
+  QByteArray ExportBytes() const;
+
+  // The image index cached for the extension of the task's association; -1 when there
+  // is no association, it has no extension or the extension is not cached.
+  int AssociationIconIndex(const TTdTodo& task) const;
+  // Caches the icon of the association's extension unless it is cached already.
+  void AddAssociationIcon(const TTdTodo& task);
+  // AddAssociationIcon for every task, in list order.
+  void BuildAssociationIcons();
+  // Appends the small icon the desktop shows for the file to the task tree's images; its
+  // index, or -1 when there is none (or no window to show it).
+  int AddIconForFile(const QString& path);
+
+  // The reminder pass: each due reminder is marked as given and shown. Returns how many.
+  int CheckReminders();
+  // How a due reminder is shown; the reminder window unless replaced.
+  void SetShowReminder(TShowReminderFunc showReminder) { showReminder_ = std::move(showReminder); }
+
+  // The timers' handlers. Reminder: unless a pass runs, the reminder pass, then the
+  // recurring templates' due instances (the window is told how many); the busy flag
+  // holds from start to end, also when something raised. Auto-save: SaveAll unless a
+  // reminder pass runs.
+  void ReminderTimerTimer();
+  void AutoSaveTimerTimer();
+  // True while a reminder pass runs.
+  bool Busy() const { return busy_; }
+
+  TTdAppOptionsHandler& OptionsHandler() { return *options_; }
+  TTdCategoryHandler& CategoryHandler() { return *categories_; }
+  TTdResourceHandler& ResourceHandler() { return *resources_; }
+  TTdTypeHandler& TypeHandler() { return *types_; }
+  TTdTodoHandler& TodoHandler() { return *todos_; }
+  const TTdTodoHandler& TodoHandler() const { return *todos_; }
+  const QTimer& ReminderTimer() const { return *reminderTimer_; }
+  const QTimer& AutoSaveTimer() const { return *autoSaveTimer_; }
+
+private:
+  void SaveNow();
+  TWindowBounds CurrentBounds() const;
+
+  TTdMainLink* mainLink_;
+  std::unique_ptr<TTdAppOptionsHandler> options_;
+  std::unique_ptr<TTdCategoryHandler> categories_;
+  std::unique_ptr<TTdResourceHandler> resources_;
+  std::unique_ptr<TTdTypeHandler> types_;
+  std::unique_ptr<TTdTodoHandler> todos_;
+  std::unique_ptr<QTimer> reminderTimer_;
+  std::unique_ptr<QTimer> autoSaveTimer_;
+  bool busy_ = false;
+  bool savePending_ = false;
+  // Upper-cased extension with its dot (".DOC") -> image index, -1 for no icon.
+  std::map<QString, int> iconCache_;
+  TShowReminderFunc showReminder_;
+};
