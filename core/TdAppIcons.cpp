@@ -11,9 +11,12 @@ namespace {
 // ".DOC" for "Letter.doc": from the last dot of the last path element, upper-cased;
 // empty when that element has no dot.
 QString UpperExtension(const QString& path) {
-  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-  if (dot < 0 || dot < path.lastIndexOf(QLatin1Char('/'))) return {};
-  return path.mid(dot).toUpper();
+  for (qsizetype i = path.size() - 1; i >= 0; --i) {
+    const QChar c = path[i];
+    if (c == u'.') return path.mid(i).toUpper();
+    if (c == u'/') break;
+  }
+  return {};
 }
 
 }  // namespace

@@ -1,0 +1,213 @@
+// Starting the application handler (settings read, folders checked, the four stores
+// loaded, association icons built) on a data folder of 1k, 10k and 100k tasks, next to
+// reading the same files raw; warm and with the files dropped from the page cache, as
+// after a reboot.
+#include "core/BCat.h"
+#include "core/BRes.h"
+#include "core/BTodo.h"
+#include "core/BType.h"
+#include "core/TdApp.h"
+#include "core/TdDataFolder.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <map>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+const char* const kWords[] = {"call", "supplier", "invoice", "meeting", "review", "draft", "order",
+                              "Müller", "report", "budget", "fix", "printer", "café", "plan", "team"};
+const char* const kExtensions[] = {".pdf", ".doc", ".odt", ".txt", ".xlsx", ".png"};
+const QStringList kFiles = {"pendra.ini", "cat.tbl", "res.tbl", "type.tbl", "todo.tbl"};
+
+QString Words(std::mt19937& rng, int count) {
+  QString text;
+  for (int i = 0; i < count; ++i) {
+    if (i) text += QLatin1Char(' ');
+    text += QString::fromUtf8(kWords[rng() % std::size(kWords)]);
+  }
+  return text;
+}
+
+// An image list that takes every icon.
+class BenchLink : public TTdMainLink {
+public:
+  void TasksAdded(int) override {}
+  QString StatusText() const override { return {}; }
+  void SetStatusText(const QString&) override {}
+  TWindowBounds WindowBounds() const override { return {0, 0, 800, 600}; }
+  int AddTaskImage(const QIcon&) override { return next_++; }
+
+private:
+  int next_ = 60;
+};
+
+// A data folder of realistic tasks: short titles, notes on half of them, file links on
+// some, reminders on some, a few templates; filled lookup lists and a settings file.
+struct Fixture {
+  QTemporaryDir dir;
+  QString folder;
+  qint64 bytes = 0;
+};
+
+Fixture& FixtureFor(int count) {
+  static std::map<int, std::unique_ptr<Fixture>> fixtures;
+  auto& f = fixtures[count];
+  if (f) return *f;
+  f = std::make_unique<Fixture>();
+  f->folder = f->dir.path() + QStringLiteral("/");
+  std::mt19937 rng(42);
+
+  TTdCategoryHandler categories(f->folder + QStringLiteral("cat.tbl"));
+  categories.Load();
+  for (int i = 0; i < 12; ++i) categories.AddCategory()->Name = Words(rng, 2);
+  categories.Save();
+  TTdResourceHandler resources(f->folder + QStringLiteral("res.tbl"));
+  resources.Load();
+  for (int i = 0; i < 8; ++i) resources.AddResource()->Name = Words(rng, 1);
+  resources.Save();
+  TTdTypeHandler types(f->folder + QStringLiteral("type.tbl"));
+  types.Load();
+  types.Save();
+
+  TTdTodoHandler todos(f->folder + QStringLiteral("todo.tbl"));
+  const TDateTime now = DateTime::Now();
+  for (int i = 0; i < count; ++i) {
+    TTdTodo* t = todos.AddTodo();
+    t->ID = ++todos.LastId;
+    t->Title = Words(rng, 3 + static_cast<int>(rng() % 6));
+    if (rng() % 2) t->Notes = Words(rng, 10 + static_cast<int>(rng() % 40));
+    t->Category = static_cast<int32_t>(rng() % 12);
+    t->Resource = static_cast<int32_t>(rng() % 8);
+    t->Type = static_cast<int32_t>(rng() % 6);
+    t->Priority = static_cast<int32_t>(rng() % 5);
+    t->Status = static_cast<int32_t>(rng() % 6);
+    t->Created = now - static_cast<int>(rng() % 900);
+    t->Due = now + static_cast<int>(rng() % 800) - 200 + 0.375;
+    if (rng() % 6 == 0)
+      t->Association = QStringLiteral("/home/user/docs/") + Words(rng, 1) +
+                       QString::fromLatin1(kExtensions[rng() % std::size(kExtensions)]);
+    if (rng() % 5 == 0) {
+      t->SetReminderActivated(true);
+      t->ReminderType = 1 + static_cast<int32_t>(rng() % 7);
+      t->ReminderDateTime = t->Due - 1;
+    }
+  }
+  todos.SetModified(true);
+  todos.Save();
+
+  SetDefaultDataFolder(f->folder);
+  TTdAppOptionsHandler options(f->folder + QStringLiteral("pendra.ini"));
+  options.ReadOptions();
+  options.WriteOptions(-1, -1, 800, 600);
+  for (const QString& name : kFiles) f->bytes += QFile(f->folder + name).size();
+  return *f;
+}
+
+// Drops the file from the page cache, as after a reboot.
+void EvictFromCache(const QString& name) {
+  const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY);
+  if (fd < 0) return;
+  ::fdatasync(fd);
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  ::close(fd);
+}
+
+void EvictAll(const Fixture& f) {
+  for (const QString& name : kFiles) EvictFromCache(f.folder + name);
+}
+
+void Report(benchmark::State& state, const Fixture& f) {
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * f.bytes);
+  state.counters["files_MB"] = static_cast<double>(f.bytes) / 1e6;
+}
+
+void RawRead(benchmark::State& state, bool cold) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      EvictAll(f);
+      state.ResumeTiming();
+    }
+    for (const QString& name : kFiles) {
+      QFile file(f.folder + name);
+      file.open(QIODevice::ReadOnly);
+      benchmark::DoNotOptimize(file.readAll());
+    }
+  }
+  Report(state, f);
+}
+
+void AppStart(benchmark::State& state, bool cold) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  SetDefaultDataFolder(f.folder);
+  BenchLink link;
+  for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      EvictAll(f);
+      state.ResumeTiming();
+    }
+    auto app = std::make_unique<TTodoAppHandler>(&link);
+    benchmark::DoNotOptimize(app->TodoHandler().TaskCount());
+    // Shutting down (which saves the settings again) is not part of the start.
+    state.PauseTiming();
+    app.reset();
+    state.ResumeTiming();
+  }
+  Report(state, f);
+}
+
+// The four stores loaded by themselves: what the handler adds is the rest of the start.
+void BM_LoadStores(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    auto categories = std::make_unique<TTdCategoryHandler>(f.folder + QStringLiteral("cat.tbl"));
+    categories->Load();
+    auto resources = std::make_unique<TTdResourceHandler>(f.folder + QStringLiteral("res.tbl"));
+    resources->Load();
+    auto types = std::make_unique<TTdTypeHandler>(f.folder + QStringLiteral("type.tbl"));
+    types->Load();
+    auto todos = std::make_unique<TTdTodoHandler>(f.folder + QStringLiteral("todo.tbl"));
+    todos->Load();
+    benchmark::DoNotOptimize(todos->TaskCount());
+    state.PauseTiming();
+    todos.reset();
+    state.ResumeTiming();
+  }
+  Report(state, f);
+}
+
+void BM_RawReadFiles(benchmark::State& state) { RawRead(state, false); }
+void BM_RawReadFilesCold(benchmark::State& state) { RawRead(state, true); }
+void BM_AppStart(benchmark::State& state) { AppStart(state, false); }
+void BM_AppStartCold(benchmark::State& state) { AppStart(state, true); }
+
+#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_RawReadFiles) SIZES;
+BENCHMARK(BM_RawReadFilesCold) SIZES;
+BENCHMARK(BM_LoadStores) SIZES;
+BENCHMARK(BM_AppStart) SIZES;
+BENCHMARK(BM_AppStartCold) SIZES;
+
+}  // namespace
+
+// The handler's timers and the file-type icons need the application object.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
