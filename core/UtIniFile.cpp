@@ -4,6 +4,10 @@
 
 TExtendedIniFile::TExtendedIniFile(const QString& fileName) : file_(fileName) {}
 
+TExtendedIniFile TExtendedIniFile::FromBytes(const QByteArray& bytes, const QString& fileName) {
+  return TExtendedIniFile(PrivateProfileFile::FromBytes(bytes, fileName));
+}
+
 QString TExtendedIniFile::ReadString(const QString& section, const QString& ident, const QString& defaultValue) const {
   return file_.ReadString(section, ident, defaultValue, kReadStringBuffer);
 }

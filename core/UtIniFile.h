@@ -9,6 +9,8 @@
 class TExtendedIniFile {
 public:
   explicit TExtendedIniFile(const QString& fileName);
+  // A document parsed from bytes, as if it were the file's content.
+  static TExtendedIniFile FromBytes(const QByteArray& bytes, const QString& fileName);
 
   const QString& FileName() const { return file_.FileName(); }
 
@@ -28,10 +30,14 @@ public:
 
   // Writes the changes to the file; raises EWriteError naming the file on failure.
   void UpdateFile();
+  // The document as UpdateFile would write it.
+  QByteArray ToBytes() const { return file_.ToBytes(); }
 
   static constexpr int kReadStringBuffer = 2048;
   static constexpr int kIniStringBuffer = 4096;
 
 private:
+  explicit TExtendedIniFile(PrivateProfileFile file) : file_(std::move(file)) {}
+
   PrivateProfileFile file_;
 };
