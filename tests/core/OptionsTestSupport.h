@@ -5,13 +5,9 @@
 #include "core/GSapi.h"
 #include "core/TdDataFolder.h"
 #include "core/TdOption.h"
+#include "support/FakeSpeech.h"
 
 #include <memory>
-
-class SilentVoice : public TSapiVoice {
-public:
-  void Speak(const QString&) override {}
-};
 
 class OptionsPins {
 public:
@@ -32,7 +28,7 @@ public:
   void SetScreen(QSize screen) {
     TTdAppOptionsHandler::SetScreenSizeSource([screen] { return screen; });
   }
-  void SetVoice(bool present) { ReplaceSapiVoice(present ? std::make_unique<SilentVoice>() : nullptr); }
+  void SetVoice(bool present) { ReplaceSapiVoice(present ? std::make_unique<TSapiVoice>(std::make_unique<FakeSpeech>()) : nullptr); }
 
 private:
   std::unique_ptr<TSapiVoice> savedVoice_;
