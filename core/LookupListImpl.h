@@ -174,7 +174,9 @@ void TLookupHandler<Traits>::GetImageIndexes(TImageIndexList& list) const
   requires Traits::HasImage
 {
   list.clear();
-  for (const auto& entry : list_) list.append(entry->ImageIndex);
+  // Some compilers instantiate the body for every variant despite the constraint.
+  if constexpr (Traits::HasImage)
+    for (const auto& entry : list_) list.append(entry->ImageIndex);
 }
 
 template <typename Traits>

@@ -5,9 +5,8 @@
 #include "core/TdDataFolder.h"
 #include "core/TdOptionKeys.h"
 #include "core/UtIniFile.h"
+#include "platform/Desktop.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <algorithm>
 #include <climits>
@@ -107,9 +106,7 @@ void TTdAppOptionsHandler::SetScreenSizeSource(std::function<QSize()> source) { 
 
 QSize TTdAppOptionsHandler::ScreenSize() {
   if (ScreenSizeSource()) return ScreenSizeSource()();
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->size();
-  return {1024, 768};
+  return Desktop().ScreenSize();
 }
 
 int AutoSaveIntervalMs(int saveMinutes) {

@@ -277,8 +277,8 @@ public:
   // A status filter is set and lets neither closed status through.
   bool StatusFilterExcludesDone() const;
 
-  // The screen size the window bounds are fitted to: the primary screen's, 1024 x 768
-  // when there is none. Tests put their own source in place; an empty one restores it.
+  // The screen size the window bounds are fitted to: the desktop's, 1024 x 768 when
+  // there is no screen. Tests put their own source in place; an empty one restores it.
   static void SetScreenSizeSource(std::function<QSize()> source);
   static QSize ScreenSize();
 

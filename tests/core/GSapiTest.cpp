@@ -7,6 +7,8 @@
 #include <QFile>
 #include <algorithm>
 #include <cmath>
+#include "support/WaveFile.h"
+
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -135,23 +137,6 @@ int Loudest(const std::vector<int16_t>& samples) {
   return loudest;
 }
 
-void WriteTone(const QString& name, double seconds) {
-  constexpr int rate = 22050;
-  const int frames = static_cast<int>(rate * seconds);
-  QByteArray data;
-  QDataStream out(&data, QIODevice::WriteOnly);
-  out.setByteOrder(QDataStream::LittleEndian);
-  out.writeRawData("RIFF", 4);
-  out << quint32(36 + frames * 2);
-  out.writeRawData("WAVEfmt ", 8);
-  out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2) << quint16(16);
-  out.writeRawData("data", 4);
-  out << quint32(frames * 2);
-  for (int i = 0; i < frames; ++i) out << qint16(8000 * std::sin(i * 2 * M_PI * 660 / rate));
-  QFile file(name);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(data);
-}
 
 }  // namespace
 
@@ -169,7 +154,7 @@ TEST(PlayReminder, SpeaksTheTitleWithTheSynthesiser) {
 TEST(PlayReminder, PlaysASoundFileOnTheSessionOrReturnsQuietly) {
   TempDir dir;
   const QString tone = dir.File("tone.wav");
-  WriteTone(tone, 0.15);
+  ASSERT_TRUE(WriteToneWave(tone, 0.15, 660));
   SessionDesktopScope session;
   FakeVoicePin voice;
   // Played to its end where there is a sound server, refused at once where there is none;

@@ -12,29 +12,13 @@
 #include <QUrl>
 #include <QWidget>
 #include <cmath>
+#include "support/WaveFile.h"
+
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace {
 
-// A mono 16-bit PCM wave file with a tone of the given length.
-void WriteWave(const QString& name, double seconds) {
-  constexpr int rate = 22050;
-  const int frames = static_cast<int>(rate * seconds);
-  QByteArray data;
-  QDataStream out(&data, QIODevice::WriteOnly);
-  out.setByteOrder(QDataStream::LittleEndian);
-  out.writeRawData("RIFF", 4);
-  out << quint32(36 + frames * 2);
-  out.writeRawData("WAVEfmt ", 8);
-  out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2) << quint16(16);
-  out.writeRawData("data", 4);
-  out << quint32(frames * 2);
-  for (int i = 0; i < frames; ++i) out << qint16(8000 * std::sin(i * 2 * M_PI * 440 / rate));
-  QFile file(name);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(data);
-}
 
 // Tests of the real desktop, which every other test keeps out of reach.
 class SessionDesktop : public ::testing::Test {
@@ -46,7 +30,7 @@ class SessionDesktop : public ::testing::Test {
 TEST_F(SessionDesktop, PlaySoundFileReturnsWhenTheSoundHasEnded) {
   TempDir dir;
   const QString wave = dir.File("tone.wav");
-  WriteWave(wave, 0.2);
+  ASSERT_TRUE(WriteToneWave(wave, 0.2));
   QElapsedTimer clock;
   clock.start();
   const bool played = Desktop().PlaySoundFile(wave);
