@@ -12,15 +12,12 @@ namespace {
 
 class MainFormTest : public ::testing::Test {
 protected:
-  MainFormTest() { TTdAppOptionsHandler::SetScreenSizeSource([] { return QSize(1024, 768); }); }
-  ~MainFormTest() override { TTdAppOptionsHandler::SetScreenSizeSource({}); }
-
   static void ModifyTasks(TTodoMainForm& form) {
     form.AppHandler().TodoHandler().AddTodo()->Title = QStringLiteral("Plant the roses");
     form.AppHandler().TodoHandler().SetModified(true);
   }
 
-  FakeDesktop desktop;
+  FakeDesktop desktop;  // a 1024 x 768 screen
   DataFolderPin data;
 };
 
