@@ -23,8 +23,9 @@ int main(int argc, char** argv) {
   // From now on a later start brings this window forward.
   CheckSingleInstance(form.get());
 
-  // Ending the loop frees the window, whose handler saves everything on the way out.
-  const TerminationSignals termination([] { QCoreApplication::quit(); });
+  // Every loop ends, a reminder window's too, without asking any window; then the
+  // window is freed and its handler saves everything on the way out.
+  const TerminationSignals termination([] { QCoreApplication::exit(0); });
   form->show();
   return app.exec();
 }
