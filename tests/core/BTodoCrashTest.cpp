@@ -26,10 +26,6 @@ void FillLargeStore(TTdTodoHandler& store, int count) {
   }
 }
 
-QByteArray ReadAll(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Temporary files of killed saves; they hold nothing the user saved.
 void RemoveLeftovers(const QString& folder) {

@@ -11,16 +11,7 @@ namespace {
 
 QByteArray Hex(const char* hex) { return QByteArray::fromHex(QByteArray(hex).replace(' ', "").replace('\n', "")); }
 
-QByteArray ReadAll(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-void WriteAll(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 // A plain task and a weekly template, laid out field by field.
 const QByteArray kFixture = Hex(

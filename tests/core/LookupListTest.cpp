@@ -14,16 +14,7 @@ namespace {
 
 QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
 
-QByteArray ReadAll(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-void WriteAll(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 QString FullPath(const QString& name) { return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()); }
 

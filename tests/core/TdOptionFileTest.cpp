@@ -13,16 +13,7 @@
 
 namespace {
 
-QByteArray ReadAll(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-void WriteAll(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 QByteArray Font(const char* prefix, const char* name, int size, int bold, int italic, int underline, int strikeOut,
                 int color) {

@@ -8,10 +8,6 @@
 
 namespace {
 
-QByteArray ReadAll(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void WriteRaw(const QString& name, const QByteArray& bytes) {
   QFile f(name);

@@ -6,12 +6,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace {
-QByteArray ReadAll(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-}  // namespace
 
 TEST(SafeFile, BackupNames) {
   EXPECT_EQ(BackupFileName("/d/todo.tbl"), "/d/todo.~tbl");
