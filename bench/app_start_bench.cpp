@@ -2,6 +2,7 @@
 // loaded, association icons built) on a data folder of 1k, 10k and 100k tasks, next to
 // reading the same files raw; warm and with the files dropped from the page cache, as
 // after a reboot.
+#include "RealisticTasks.h"
 #include "core/BCat.h"
 #include "core/BRes.h"
 #include "core/BTodo.h"
@@ -16,26 +17,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
 #include <map>
 #include <random>
-#include <unistd.h>
 
 namespace {
 
-const char* const kWords[] = {"call", "supplier", "invoice", "meeting", "review", "draft", "order",
-                              "Müller", "report", "budget", "fix", "printer", "café", "plan", "team"};
-const char* const kExtensions[] = {".pdf", ".doc", ".odt", ".txt", ".xlsx", ".png"};
 const QStringList kFiles = {"pendra.ini", "cat.tbl", "res.tbl", "type.tbl", "todo.tbl"};
-
-QString Words(std::mt19937& rng, int count) {
-  QString text;
-  for (int i = 0; i < count; ++i) {
-    if (i) text += QLatin1Char(' ');
-    text += QString::fromUtf8(kWords[rng() % std::size(kWords)]);
-  }
-  return text;
-}
 
 // An image list that takes every icon.
 class BenchLink : public TTdMainLink {
@@ -79,28 +66,7 @@ Fixture& FixtureFor(int count) {
   types.Save();
 
   TTdTodoHandler todos(f->folder + QStringLiteral("todo.tbl"));
-  const TDateTime now = DateTime::Now();
-  for (int i = 0; i < count; ++i) {
-    TTdTodo* t = todos.AddTodo();
-    t->ID = ++todos.LastId;
-    t->Title = Words(rng, 3 + static_cast<int>(rng() % 6));
-    if (rng() % 2) t->Notes = Words(rng, 10 + static_cast<int>(rng() % 40));
-    t->Category = static_cast<int32_t>(rng() % 12);
-    t->Resource = static_cast<int32_t>(rng() % 8);
-    t->Type = static_cast<int32_t>(rng() % 6);
-    t->Priority = static_cast<int32_t>(rng() % 5);
-    t->Status = static_cast<int32_t>(rng() % 6);
-    t->Created = now - static_cast<int>(rng() % 900);
-    t->Due = now + static_cast<int>(rng() % 800) - 200 + 0.375;
-    if (rng() % 6 == 0)
-      t->Association = QStringLiteral("/home/user/docs/") + Words(rng, 1) +
-                       QString::fromLatin1(kExtensions[rng() % std::size(kExtensions)]);
-    if (rng() % 5 == 0) {
-      t->SetReminderActivated(true);
-      t->ReminderType = 1 + static_cast<int32_t>(rng() % 7);
-      t->ReminderDateTime = t->Due - 1;
-    }
-  }
+  AddRealisticTasks(todos, count, rng, true);
   todos.SetModified(true);
   todos.Save();
 
@@ -110,15 +76,6 @@ Fixture& FixtureFor(int count) {
   options.WriteOptions(-1, -1, 800, 600);
   for (const QString& name : kFiles) f->bytes += QFile(f->folder + name).size();
   return *f;
-}
-
-// Drops the file from the page cache, as after a reboot.
-void EvictFromCache(const QString& name) {
-  const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY);
-  if (fd < 0) return;
-  ::fdatasync(fd);
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
 }
 
 void EvictAll(const Fixture& f) {

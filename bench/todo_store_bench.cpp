@@ -1,5 +1,6 @@
 // Loading and saving todo.tbl against reading and writing the same bytes raw, and the
 // quick-filter tab builders, at 1k, 10k and 100k tasks.
+#include "RealisticTasks.h"
 #include "core/BTodo.h"
 
 #include <QFile>
@@ -7,51 +8,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
 #include <map>
 #include <random>
-#include <unistd.h>
 
 namespace {
 
-const char* const kWords[] = {"call", "supplier", "invoice", "meeting", "review", "draft", "order",
-                              "Müller", "report", "budget", "fix", "printer", "café", "plan", "team"};
-
-QString Words(std::mt19937& rng, int count) {
-  QString text;
-  for (int i = 0; i < count; ++i) {
-    if (i) text += QLatin1Char(' ');
-    text += QString::fromUtf8(kWords[rng() % std::size(kWords)]);
-  }
-  return text;
-}
-
-// A store of realistic tasks: short titles, notes on half of them, links and reminders
-// on some, a few templates.
 std::unique_ptr<TTdTodoHandler> MakeStore(const QString& fileName, int count) {
   std::mt19937 rng(42);
   auto store = std::make_unique<TTdTodoHandler>(fileName);
-  const TDateTime now = DateTime::Now();
-  for (int i = 0; i < count; ++i) {
-    TTdTodo* t = store->AddTodo();
-    t->ID = ++store->LastId;
-    t->Title = Words(rng, 3 + static_cast<int>(rng() % 6));
-    if (rng() % 2) t->Notes = Words(rng, 10 + static_cast<int>(rng() % 40));
-    t->Category = static_cast<int32_t>(rng() % 12);
-    t->Resource = static_cast<int32_t>(rng() % 8);
-    t->Type = static_cast<int32_t>(rng() % 6);
-    t->Priority = static_cast<int32_t>(rng() % 5);
-    t->Status = static_cast<int32_t>(rng() % 6);
-    t->Created = now - static_cast<int>(rng() % 900);
-    t->Due = now + static_cast<int>(rng() % 800) - 200 + 0.375;
-    if (rng() % 8 == 0) t->Association = QStringLiteral("https://example.org/wiki/") + Words(rng, 2);
-    if (rng() % 5 == 0) {
-      t->SetReminderActivated(true);
-      t->ReminderType = 1 + static_cast<int32_t>(rng() % 7);
-      t->ReminderDateTime = t->Due - 1;
-    }
-    if (rng() % 50 == 0) t->SetIsTemplate(true);
-  }
+  AddRealisticTasks(*store, count, rng, false);
   return store;
 }
 
@@ -99,16 +64,6 @@ void BM_RawReadDecode(benchmark::State& state) {
     benchmark::DoNotOptimize(QString::fromUtf8(file.readAll()));
   }
   SetBytes(state, f);
-}
-
-// Drops the file from the page cache, as after a reboot: what the program pays when it
-// starts and reads its tasks.
-void EvictFromCache(const QString& name) {
-  const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY);
-  if (fd < 0) return;
-  ::fdatasync(fd);
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
 }
 
 void BM_RawReadCold(benchmark::State& state) {
