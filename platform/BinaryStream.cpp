@@ -106,15 +106,6 @@ void BinaryReader::Fail() const {
   throw EReadError(QStringLiteral("Stream read error in file %1").arg(QDir::toNativeSeparators(fileName_)));
 }
 
-uint32_t BinaryReader::ReadUInt32() { return qFromLittleEndian<uint32_t>(Take(4)); }
-
-double BinaryReader::ReadDouble() {
-  const uint64_t bits = qFromLittleEndian<uint64_t>(Take(8));
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 QByteArrayView BinaryReader::ReadRawStringView() {
   const int32_t count = ReadInt32();
   if (count <= 0) return {};

@@ -7,7 +7,9 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringEncoder>
+#include <QtEndian>
 #include <cstdint>
+#include <cstring>
 
 // Text as the table files hold it: UTF-8, or Windows-1252 where the bytes are not valid
 // UTF-8 (files of earlier versions). A leading byte-order mark is kept as a character,
@@ -21,9 +23,14 @@ public:
   BinaryReader(const QByteArray& bytes, QString fileName);
 
   int32_t ReadInt32() { return static_cast<int32_t>(ReadUInt32()); }
-  uint32_t ReadUInt32();
+  uint32_t ReadUInt32() { return qFromLittleEndian<uint32_t>(Take(4)); }
   uint8_t ReadUInt8() { return static_cast<uint8_t>(*Take(1)); }
-  double ReadDouble();
+  double ReadDouble() {
+    const uint64_t bits = qFromLittleEndian<uint64_t>(Take(8));
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+  }
   QByteArray ReadBytes(qsizetype count) { return QByteArray(Take(count), count); }
   // A 32-bit byte count and that many bytes; a count of 0 or less is the empty text.
   // The view points into the reader's buffer.
