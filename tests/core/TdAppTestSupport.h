@@ -35,14 +35,9 @@ public:
 
   void Write(const QString& name, const QByteArray& bytes) const {
     QDir().mkpath(Folder());
-    QFile file(File(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    WriteAll(File(name), bytes);
   }
-  QByteArray Read(const QString& name) const {
-    QFile file(File(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  QByteArray Read(const QString& name) const { return ReadAll(File(name)); }
   void WriteSettings(const QString& text) const { Write(QStringLiteral("pendra.ini"), text.toUtf8()); }
 
   // Every file below the temporary folder with its bytes, to prove nothing was written.

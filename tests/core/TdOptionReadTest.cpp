@@ -17,10 +17,7 @@ using O = TTdAppOptions;
 // Reads a settings file of the given content.
 TTdAppOptions ReadFile(const QByteArray& content) {
   TempDir dir;
-  QFile f(dir.File("pendra.ini"));
-  EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(content);
-  f.close();
+  WriteAll(dir.File("pendra.ini"), content);
   TTdAppOptionsHandler handler(dir.File("pendra.ini"));
   handler.ReadOptions();
   return handler.Options();
@@ -142,10 +139,7 @@ TEST(OptionsRead, DatabaseFolderCountsOnlyWithSpecialDbLocation) {
   // The ignored folder is replaced in the file at the next save.
   TempDir dir;
   const QString name = dir.File("pendra.ini");
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("[General]\nSpecialDbLocation=0\nDatabaseFolder=/srv/tasks/\n");
-  f.close();
+  WriteAll(name, "[General]\nSpecialDbLocation=0\nDatabaseFolder=/srv/tasks/\n");
   TTdAppOptionsHandler handler(name);
   handler.ReadOptions();
   handler.WriteOptions(0, 0, 800, 600);

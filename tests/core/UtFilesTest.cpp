@@ -17,11 +17,6 @@ QString MessageOf(const std::function<void()>& action) {
   return "no exception";
 }
 
-void WriteRaw(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 }  // namespace
 
@@ -36,7 +31,7 @@ TEST(UtFiles, EnsureDirectoryCreatesMissingParents) {
 
 TEST(UtFiles, EnsureDirectoryFailures) {
   TempDir dir;
-  WriteRaw(dir.File("blocker"), "x");
+  WriteAll(dir.File("blocker"), "x");
   EXPECT_EQ(MessageOf([] { EnsureDirectory(QString()); }), "Unable to create directory");
   EXPECT_EQ(MessageOf([&] { EnsureDirectory(dir.File("blocker/sub/")); }),
             "Unable to create directory \"" + dir.File("blocker/sub") + "\"");
@@ -47,8 +42,8 @@ TEST(UtFiles, EnsureDirectoryFailures) {
 TEST(UtFiles, CopyFileByStream) {
   TempDir dir;
   const QByteArray content("table\0bytes", 11);
-  WriteRaw(dir.File("todo.tbl"), content);
-  WriteRaw(dir.File("copy.tbl"), "an older and longer copy");
+  WriteAll(dir.File("todo.tbl"), content);
+  WriteAll(dir.File("copy.tbl"), "an older and longer copy");
   CopyFileByStream(dir.File("todo.tbl"), dir.File("copy.tbl"));
   QFile copy(dir.File("copy.tbl"));
   ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
@@ -62,7 +57,7 @@ TEST(UtFiles, CopyFileByStream) {
 
 TEST(UtFiles, Existence) {
   TempDir dir;
-  WriteRaw(dir.File("file"), "x");
+  WriteAll(dir.File("file"), "x");
   QDir(dir.Path()).mkdir("folder");
   QFile::link(dir.File("gone"), dir.File("dangling"));
   struct Case {

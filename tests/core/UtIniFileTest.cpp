@@ -6,20 +6,10 @@
 #include <climits>
 #include <gtest/gtest.h>
 
-namespace {
-
-void WriteRaw(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-}  // namespace
-
 TEST(ExtendedIniFile, TypedReads) {
   TempDir dir;
   const QString name = dir.File("pendra.ini");
-  WriteRaw(name,
+  WriteAll(name,
            "[General]\nInt=42\nNeg= -3 \nHex=$10\nBad=12x\nBig=99999999999\nEmpty=\n"
            "On=1\nOff=0\nTwo=2\nWord=yes\n");
   const TExtendedIniFile ini(name);

@@ -83,9 +83,7 @@ TEST(UtRegIni, RegistryModeWritesReadsAndDeletes) {
 
 TEST(UtRegIni, KeyThatCannotBeCreated) {
   TempDir dir;
-  QFile blocker(dir.File("velmora"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  WriteAll(dir.File("velmora"), {});
   TUtRegIni registry("USER", false, RegistryStore(dir.File("velmora/registry.ini"), dir.File("autostart")));
   registry.SetCurSubKey("Software");
   const EUtException e = Caught([&] { registry.WriteString("x", "1"); });
@@ -109,9 +107,7 @@ TEST(AutoStart, OnWritesTheEntryAndOffRemovesIt) {
 
 TEST(AutoStart, FailedWriteRaises) {
   XdgHome home;
-  QFile blocker(home.ConfigHome() + "/autostart");
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  WriteAll(home.ConfigHome() + "/autostart", {});
   EXPECT_THROW(SetAutoStart(true), EUtException);
   SetAutoStart(false);
 }

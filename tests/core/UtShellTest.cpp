@@ -47,10 +47,7 @@ TEST(GetFileIcon, AnIconFileIsItsOwnIcon) {
 
 TEST(GetFileIcon, EveryOtherFileGetsSomeIcon) {
   TempDir dir;
-  QFile broken(dir.File("broken.ico"));
-  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-  broken.write("not an icon");
-  broken.close();
+  WriteAll(dir.File("broken.ico"), "not an icon");
   for (const QString& name : {dir.File("broken.ico"), QString("/nowhere/letter.txt"), QString("/nowhere/setup.EXE"),
                               QString("/nowhere/no-extension"), QString()}) {
     QIcon large, small;

@@ -23,11 +23,8 @@ TEST(UtVersionInfo, TheProgramsOwnRecord) {
 
 TEST(UtVersionInfo, AFileWithoutARecordGivesEmptyValues) {
   TempDir dir;
-  QFile other(dir.File("other.bin"));
-  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-  other.write("plain data");
-  other.close();
-  TUtVersionInfo info(other.fileName());
+  WriteAll(dir.File("other.bin"), "plain data");
+  TUtVersionInfo info(dir.File("other.bin"));
   EXPECT_TRUE(info.ProductName().isEmpty());
   EXPECT_TRUE(info.FileVersion().isEmpty());
   EXPECT_TRUE(info.Comments().isEmpty());

@@ -40,12 +40,9 @@ TEST_F(SessionDesktop, PlaySoundFileReturnsWhenTheSoundHasEnded) {
 
 TEST_F(SessionDesktop, UnplayableSoundFilesAreRefusedQuietly) {
   TempDir dir;
-  QFile garbage(dir.File("garbage.wav"));
-  ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-  garbage.write("not a sound at all");
-  garbage.close();
+  WriteAll(dir.File("garbage.wav"), "not a sound at all");
   EXPECT_FALSE(Desktop().PlaySoundFile(dir.File("missing.wav")));
-  EXPECT_FALSE(Desktop().PlaySoundFile(garbage.fileName()));
+  EXPECT_FALSE(Desktop().PlaySoundFile(dir.File("garbage.wav")));
   EXPECT_FALSE(Desktop().PlaySoundFile(QString()));
   Desktop().Beep();  // without a sound server: nothing, and no crash
 }

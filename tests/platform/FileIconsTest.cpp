@@ -37,11 +37,8 @@ TEST(FileIcons, IconFilesAndOurFallback) {
   ASSERT_FALSE(own.isNull());
   EXPECT_EQ(own.pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::blue));
 
-  QFile broken(dir.File("broken.ico"));
-  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-  broken.write("no icon in here");
-  broken.close();
-  EXPECT_TRUE(FileIcons::IconFromIconFile(broken.fileName()).isNull());
+  WriteAll(dir.File("broken.ico"), "no icon in here");
+  EXPECT_TRUE(FileIcons::IconFromIconFile(dir.File("broken.ico")).isNull());
   EXPECT_TRUE(FileIcons::IconFromIconFile(dir.File("missing.ico")).isNull());
 
   const QIcon fallback = FileIcons::FallbackFileIcon();

@@ -9,11 +9,6 @@
 namespace {
 
 
-void WriteRaw(const QString& name, const QByteArray& bytes) {
-  QFile f(name);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 const QByteArray kSettings =
     "; written by hand\r\n"
@@ -154,7 +149,7 @@ TEST(PrivateProfile, UpdateFileRaisesAndNeverOverwritesWhatItCouldNotRead) {
 TEST(PrivateProfile, UpdateFileWritesOnlyChanges) {
   TempDir dir;
   const QString name = dir.File("pendra.ini");
-  WriteRaw(name, kSettings);
+  WriteAll(name, kSettings);
   PrivateProfileFile ini(name);
   ini.UpdateFile();
   EXPECT_EQ(ReadAll(name), kSettings) << "an unchanged document leaves the file as it is";

@@ -42,10 +42,7 @@ TEST_F(StoreFixture, ValuesRoundTripWhateverTheyHold) {
 
 TEST_F(StoreFixture, DamagedStoreLoadsWhatItCan) {
   QDir().mkpath(dir.File("velmora"));
-  QFile file(store.StoreFile());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QByteArray("\0\xff", 2) + "[[[\n[HKEY_CURRENT_USER\\A]\nv=%4\nw=%zz%41\n[HKEY_CURRENT_USER\\B");
-  file.close();
+  WriteAll(store.StoreFile(), QByteArray("\0\xff", 2) + "[[[\n[HKEY_CURRENT_USER\\A]\nv=%4\nw=%zz%41\n[HKEY_CURRENT_USER\\B");
   EXPECT_EQ(store.ReadString(RegistryHive::CurrentUser, "A", "v"), "%4");
   EXPECT_EQ(store.ReadString(RegistryHive::CurrentUser, "A", "w"), "%zzA");
   EXPECT_EQ(store.WriteString(RegistryHive::CurrentUser, "B", "x", "1"), 0);
@@ -54,9 +51,7 @@ TEST_F(StoreFixture, DamagedStoreLoadsWhatItCan) {
 }
 
 TEST_F(StoreFixture, FolderThatCannotBeMadeIsAnError) {
-  QFile blocker(dir.File("velmora"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  WriteAll(dir.File("velmora"), {});
   EXPECT_EQ(store.CreateKey(RegistryHive::CurrentUser, "Software"), ENOTDIR);
   EXPECT_NE(store.WriteString(RegistryHive::CurrentUser, "Software", "x", "1"), 0);
 }
