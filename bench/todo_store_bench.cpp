@@ -56,15 +56,44 @@ void FreeStore(std::unique_ptr<TTdTodoHandler>& store) {
   ::free(large);
 }
 
-void BM_RawRead(benchmark::State& state) {
+// Cold: the file is dropped from the page cache first, as after a reboot.
+void RawRead(benchmark::State& state, bool cold) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
   for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      EvictFromCache(f.file);
+      state.ResumeTiming();
+    }
     QFile file(f.file);
     file.open(QIODevice::ReadOnly);
     benchmark::DoNotOptimize(file.readAll());
   }
   SetBytes(state, f);
 }
+
+void Load(benchmark::State& state, bool cold) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      EvictFromCache(f.file);
+      state.ResumeTiming();
+    }
+    auto store = std::make_unique<TTdTodoHandler>(f.file);
+    store->Load();
+    benchmark::DoNotOptimize(store->TaskCount());
+    state.PauseTiming();
+    FreeStore(store);
+    state.ResumeTiming();
+  }
+  SetBytes(state, f);
+}
+
+void BM_RawRead(benchmark::State& state) { RawRead(state, false); }
+void BM_RawReadCold(benchmark::State& state) { RawRead(state, true); }
+void BM_Load(benchmark::State& state) { Load(state, false); }
+void BM_LoadCold(benchmark::State& state) { Load(state, true); }
 
 // Reading the bytes and turning them all into text: no loader that keeps its text as
 // QString can be faster.
@@ -74,48 +103,6 @@ void BM_RawReadDecode(benchmark::State& state) {
     QFile file(f.file);
     file.open(QIODevice::ReadOnly);
     benchmark::DoNotOptimize(QString::fromUtf8(file.readAll()));
-  }
-  SetBytes(state, f);
-}
-
-void BM_RawReadCold(benchmark::State& state) {
-  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    state.PauseTiming();
-    EvictFromCache(f.file);
-    state.ResumeTiming();
-    QFile file(f.file);
-    file.open(QIODevice::ReadOnly);
-    benchmark::DoNotOptimize(file.readAll());
-  }
-  SetBytes(state, f);
-}
-
-void BM_LoadCold(benchmark::State& state) {
-  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    state.PauseTiming();
-    EvictFromCache(f.file);
-    state.ResumeTiming();
-    auto store = std::make_unique<TTdTodoHandler>(f.file);
-    store->Load();
-    benchmark::DoNotOptimize(store->TaskCount());
-    state.PauseTiming();
-    FreeStore(store);
-    state.ResumeTiming();
-  }
-  SetBytes(state, f);
-}
-
-void BM_Load(benchmark::State& state) {
-  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    auto store = std::make_unique<TTdTodoHandler>(f.file);
-    store->Load();
-    benchmark::DoNotOptimize(store->TaskCount());
-    state.PauseTiming();
-    FreeStore(store);
-    state.ResumeTiming();
   }
   SetBytes(state, f);
 }
