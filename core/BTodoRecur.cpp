@@ -28,40 +28,43 @@ bool FirstOccurrence(const TTdTodo& t, TDateTime& next) {
   return true;
 }
 
-bool NextWeekly(const TTdTodo& t, TDateTime& next) {
-  const TDateTime last = t.RecurLastGenerated;
-  const int b = DateTime::IsoWeekday(last);
-  const int c = NextSetBit(DayMask(t), b);
+// Weekly and monthly rules alike: the next selected day later in the same week or
+// month, else the first selected day of the week or month the interval steps to.
+template <class StartOfSteppedPeriod>
+bool NextSelectedDay(const TTdTodo& t, int dayInPeriod, StartOfSteppedPeriod startOfSteppedPeriod, TDateTime& next) {
+  const int c = NextSetBit(DayMask(t), dayInPeriod);
   if (c != 0) {
-    next = last + (c - b);
+    next = t.RecurLastGenerated + (c - dayInPeriod);  // time of day kept
     return true;
   }
   const int first = NextSetBit(DayMask(t), 0);
-  if (first == 0) return false;
-  const TDateTime d = last + 7.0 * t.RecurInterval;
-  int weekYear = 0;
-  const int week = DateTime::IsoWeekNumber(d, &weekYear);
-  if (week == 0) return false;  // outside the calendar
-  next = DateTime::EncodeIsoWeekDay(weekYear, week, first);
+  TDateTime periodStart = 0;
+  if (first == 0 || !startOfSteppedPeriod(periodStart)) return false;
+  // A day the month lacks runs on into the next month.
+  next = periodStart + (first - 1);
   return true;
+}
+
+bool NextWeekly(const TTdTodo& t, TDateTime& next) {
+  const TDateTime last = t.RecurLastGenerated;
+  return NextSelectedDay(t, DateTime::IsoWeekday(last), [&](TDateTime& monday) {
+    int weekYear = 0;
+    const int week = DateTime::IsoWeekNumber(last + 7.0 * t.RecurInterval, &weekYear);
+    if (week == 0) return false;  // outside the calendar
+    monday = DateTime::EncodeIsoWeekDay(weekYear, week, 1);
+    return true;
+  }, next);
 }
 
 bool NextMonthly(const TTdTodo& t, TDateTime& next) {
   const TDateTime last = t.RecurLastGenerated;
   const int b = DateTime::ToQDate(last).day();
   if (b == 0) return false;  // outside the calendar
-  const int c = NextSetBit(DayMask(t), b);
-  if (c != 0) {
-    next = last + (c - b);
+  return NextSelectedDay(t, b, [&](TDateTime& firstOfMonth) {
+    const TDateTime d = DateTime::IncMonth(last, t.RecurInterval);
+    firstOfMonth = DateTime::DateOf(d) - (DateTime::ToQDate(d).day() - 1);
     return true;
-  }
-  const int first = NextSetBit(DayMask(t), 0);
-  if (first == 0) return false;
-  const TDateTime d = DateTime::IncMonth(last, t.RecurInterval);
-  const TDateTime monthStart = DateTime::DateOf(d) - (DateTime::ToQDate(d).day() - 1);
-  // A day the month lacks runs on into the next month.
-  next = monthStart + (first - 1);
-  return true;
+  }, next);
 }
 
 }  // namespace
