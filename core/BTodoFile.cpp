@@ -2,6 +2,7 @@
 // A record's recurrence block is present only when its template bit is set.
 #include "core/BTodo.h"
 
+#include "platform/BackgroundTextDecoder.h"
 #include "platform/BinaryStream.h"
 #include "platform/SafeFile.h"
 
@@ -17,17 +18,22 @@ namespace {
 constexpr int32_t kVersion = 1;
 constexpr qsizetype kHeaderSize = 4 + 4 + TTdTodoHandler::kReservedHeaderSize + 4;
 // A record whose strings are all empty and that carries no recurrence block.
+// From this size on the texts are decoded on a second thread; below it, starting the
+// thread costs more than it saves.
+constexpr qsizetype kBackgroundTextSize = 1 << 20;
 constexpr qsizetype kMinRecordSize = 4 * 4 + 4 + 4 + 3 * 4 + 1 + 3 * 8 + 4 + 4 + 8 + 4 + 4 + 10 * 4;
 
 QString FullPath(const QString& fileName) { return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()); }
 
-void ReadRecord(BinaryReader& in, TTdTodo& t) {
+// readText(field) reads one text into the field, now or later.
+template <typename ReadText>
+void ReadRecord(BinaryReader& in, TTdTodo& t, ReadText readText) {
   t.ID = in.ReadInt32();
   t.Reserved = in.ReadInt32();
   t.Category = in.ReadInt32();
   t.Resource = in.ReadInt32();
-  t.Title = in.ReadString();
-  t.Notes = in.ReadString();
+  readText(t.Title);
+  readText(t.Notes);
   t.Priority = in.ReadInt32();
   t.Status = in.ReadInt32();
   t.Type = in.ReadInt32();
@@ -35,11 +41,11 @@ void ReadRecord(BinaryReader& in, TTdTodo& t) {
   t.Created = in.ReadDouble();
   t.Due = in.ReadDouble();
   t.Completed = in.ReadDouble();
-  t.ReminderPath = in.ReadString();
+  readText(t.ReminderPath);
   t.ReminderType = in.ReadInt32();
   t.ReminderDateTime = in.ReadDouble();
   t.Flags = in.ReadUInt32();
-  t.Association = in.ReadString();
+  readText(t.Association);
   if (t.IsTemplate()) {
     t.RecurKind = in.ReadInt32();
     t.RecurInterval = in.ReadInt32();
@@ -51,9 +57,9 @@ void ReadRecord(BinaryReader& in, TTdTodo& t) {
     t.TemplateId = in.ReadInt32();
     for (int32_t& r : t.RecurReserved) r = in.ReadInt32();
   }
-  for (QByteArray& s : t.ReservedStrings) {
+  for (int i = 0; i < TReservedStrings::kCount; ++i) {
     const QByteArrayView raw = in.ReadRawStringView();
-    if (!raw.isEmpty()) s = raw.toByteArray();
+    if (!raw.isEmpty()) t.ReservedStrings[i] = raw.toByteArray();
   }
 }
 
@@ -87,7 +93,7 @@ void WriteRecord(BinaryWriter& out, const TTdTodo& t) {
     out.WriteInt32(t.TemplateId);
     for (int32_t r : t.RecurReserved) out.WriteInt32(r);
   }
-  for (const QByteArray& s : t.ReservedStrings) out.WriteRawString(s);
+  for (int i = 0; i < TReservedStrings::kCount; ++i) out.WriteRawString(t.ReservedStrings[i]);
 }
 
 }  // namespace
@@ -98,43 +104,71 @@ void TTdTodoHandler::Load() {
     modified_ = false;
     return;
   }
-  if (!file.open(QIODevice::ReadOnly))
+  // Unbuffered: the reader has a window of its own.
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
     throw EReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(fileName_), file.errorString()));
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    throw EReadError(QStringLiteral("Stream read error in file %1").arg(FullPath(fileName_)));
-  LoadFromBytes(bytes);
+  BinaryReader in(file, file.size(), FullPath(fileName_));
+  ReadTasks(in);
 }
 
 void TTdTodoHandler::LoadFromBytes(const QByteArray& bytes) {
   BinaryReader in(bytes, FullPath(fileName_));
+  ReadTasks(in);
+}
+
+void TTdTodoHandler::ReadTasks(BinaryReader& in) {
   if (in.ReadInt32() != kVersion) throw ETodoFileError(QStringLiteral("Wrong version in Todo-file ") + FullPath(fileName_));
   LastId = in.ReadInt32();
   reserved_ = in.ReadBytes(kReservedHeaderSize);
   const int32_t count = in.ReadInt32();
   if (count > 0) list_.Reserve(list_.TaskCount() + static_cast<int>(std::min<qsizetype>(count, in.Remaining() / kMinRecordSize)));
   const TDateTime now = DateTime::Now();
-  for (int32_t i = 0; i < count; ++i) {
-    auto task = std::make_unique<TTdTodo>(now);
-    ReadRecord(in, *task);
-    list_.Append(std::move(task));
+  if (in.Remaining() < kBackgroundTextSize) {
+    for (int32_t i = 0; i < count; ++i) {
+      auto task = std::make_unique<TTdTodo>(now);
+      ReadRecord(in, *task, [&in](QString& text) { text = in.ReadString(); });
+      list_.Append(std::move(task));
+    }
+  } else {
+    // A record cut short is freed before its texts are committed, so they are never
+    // decoded; the decoder finishes the committed ones even when reading fails.
+    BackgroundTextDecoder decoder;
+    for (int32_t i = 0; i < count; ++i) {
+      auto task = std::make_unique<TTdTodo>(now);
+      ReadRecord(in, *task, [&](QString& text) { decoder.Defer(in.ReadRawStringView(), &text); });
+      list_.Append(std::move(task));
+      decoder.Commit();
+    }
   }
   modified_ = false;
 }
 
-QByteArray TTdTodoHandler::SaveToBytes() const {
-  // Most records are far below this; the buffer seldom grows.
-  BinaryWriter out(kHeaderSize + qsizetype(list_.TaskCount()) * (kMinRecordSize + 256));
+void TTdTodoHandler::WriteTasks(BinaryWriter& out) const {
   out.WriteInt32(kVersion);
   out.WriteInt32(LastId);
   out.WriteBytes(reserved_);
   out.WriteInt32(list_.TaskCount());
   for (const auto& task : list_) WriteRecord(out, *task);
+}
+
+QByteArray TTdTodoHandler::SaveToBytes() const {
+  // Most records are far below this; the buffer seldom grows.
+  BinaryWriter out(kHeaderSize + qsizetype(list_.TaskCount()) * (kMinRecordSize + 256));
+  WriteTasks(out);
   return out.Take();
 }
 
 void TTdTodoHandler::Save() {
   if (!modified_) return;
-  WriteFileSafely(fileName_, SaveToBytes(), true);
+  // Straight to the file through the writer's window: a copy of a large file in memory
+  // cost more than writing it.
+  WriteFileSafely(
+      fileName_,
+      [this](const FileChunkWrite& write) {
+        BinaryWriter out(write);
+        WriteTasks(out);
+        out.Flush();
+      },
+      true);
   modified_ = false;
 }

@@ -80,6 +80,10 @@ void BackupFile(const QString& fileName) {
 }
 
 void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keepBackup) {
+  WriteFileSafely(fileName, [&bytes](const FileChunkWrite& write) { write(bytes); }, keepBackup);
+}
+
+void WriteFileSafely(const QString& fileName, const std::function<void(const FileChunkWrite&)>& produce, bool keepBackup) {
   const QFileInfo info(fileName);
   const QString folder = info.absolutePath();
   RemoveStaleTemporaries(folder, info.fileName());
@@ -91,7 +95,16 @@ void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keep
     Fail(fileName, error);
   };
   ::fchmod(fd, 0644);
-  if (!WriteAll(fd, bytes.constData(), bytes.size()) || ::fsync(fd) != 0) {
+  try {
+    produce([&](QByteArrayView chunk) {
+      if (!WriteAll(fd, chunk.data(), chunk.size())) Fail(fileName, errno);
+    });
+  } catch (...) {
+    ::close(fd);
+    ::unlink(tempTemplate.constData());
+    throw;
+  }
+  if (::fsync(fd) != 0) {
     const int error = errno;
     ::close(fd);
     discard(error);

@@ -2,7 +2,10 @@
 // Writing a data file so that what the user saved is never replaced by a partly
 // written one, and the "~" safety copy the table files keep beside them.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <functional>
 
 // todo.tbl -> todo.~tbl: a "~" in front of the extension's letters. A name without an
 // extension gets "~" appended to it.
@@ -18,3 +21,11 @@ void BackupFile(const QString& fileName);
 // goes missing); the temporary file is renamed into place and the folder synced.
 // Raises EWriteError naming the file when any step fails; the old file is then intact.
 void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keepBackup);
+
+// Writes the next bytes of the file being saved; raises EWriteError when it cannot.
+using FileChunkWrite = std::function<void(QByteArrayView)>;
+
+// The same for content made piece by piece: produce hands each piece to the write it
+// gets, so a large file is never held whole in memory. An exception from produce
+// leaves the old file as it was and passes on.
+void WriteFileSafely(const QString& fileName, const std::function<void(const FileChunkWrite&)>& produce, bool keepBackup);

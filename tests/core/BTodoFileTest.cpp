@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <vector>
 
 namespace {
 
@@ -268,4 +271,91 @@ TEST(TodoFile, StringEdgeCases) {
   c.AddTodo()->Title.clear();
   const QByteArray saved = c.SaveToBytes();
   EXPECT_EQ(saved.mid(112 + 16, 4), Hex("00000000")) << "the empty string is four zero bytes";
+}
+
+namespace {
+
+// Enough tasks that the file is read through many windows and its texts are decoded
+// beside the reading; every field varies, and a few tasks are templates.
+void FillLargeStore(TTdTodoHandler& store, int count) {
+  for (int i = 0; i < count; ++i) {
+    TTdTodo* t = store.AddTodo();
+    FillEveryField(*t, i % 50 == 0);
+    t->ID = ++store.LastId;
+    t->Title = QString::fromUtf8("Aufgabe %1 für Jürgen").arg(i);
+    t->Notes = i % 2 ? QString() : QString::fromUtf8("Notiz € ").repeated(1 + i % 40);
+    if (i % 3) t->ReminderPath.clear();
+    if (i % 7) t->Association.clear();
+    t->Due = 38000 + i % 400;
+  }
+}
+
+// Each task as it comes back from a file of its own, which is read on one thread, and
+// where each record ends in the file of the whole store.
+struct OneByOne {
+  std::vector<TTdTodo> tasks;
+  std::vector<qsizetype> ends;
+};
+
+OneByOne ReloadOneByOne(const TTdTodoHandler& store) {
+  constexpr qsizetype kHeader = TTdTodoHandler::kReservedHeaderSize + 12;
+  OneByOne result;
+  qsizetype end = kHeader;
+  for (const auto& task : store.Todos()) {
+    TTdTodoHandler single("/x/todo.tbl");
+    single.AddTodo()->Assign(*task);
+    const QByteArray bytes = single.SaveToBytes();
+    TTdTodoHandler back("/x/todo.tbl");
+    back.LoadFromBytes(bytes);
+    result.tasks.push_back(*back.GetTodo(0));
+    end += bytes.size() - kHeader;
+    result.ends.push_back(end);
+  }
+  return result;
+}
+
+}  // namespace
+
+TEST(TodoFile, LargeFileLoadsWhole) {
+  ClockPin clock(38000.5);
+  TempDir dir;
+  const QString name = dir.File("todo.tbl");
+  TTdTodoHandler saved(name);
+  FillLargeStore(saved, 6000);
+  saved.SetModified(true);
+  saved.Save();
+  ASSERT_GT(QFileInfo(name).size(), 1024 * 1024);
+  const OneByOne expected = ReloadOneByOne(saved);
+
+  TTdTodoHandler loaded(name);
+  loaded.Load();
+  ASSERT_EQ(loaded.TaskCount(), saved.TaskCount());
+  for (int i = 0; i < saved.TaskCount(); ++i) ExpectSameTask(*loaded.GetTodo(i), expected.tasks[static_cast<size_t>(i)]);
+  EXPECT_EQ(loaded.SaveToBytes(), ReadAll(name)) << "a save writes what the file holds";
+}
+
+TEST(TodoFile, LargeFileCutShortKeepsWholeRecordsWithTheirTexts) {
+  ClockPin clock(38000.5);
+  TempDir dir;
+  const QString name = dir.File("todo.tbl");
+  TTdTodoHandler saved(name);
+  FillLargeStore(saved, 6000);
+  const QByteArray bytes = saved.SaveToBytes();
+  const OneByOne expected = ReloadOneByOne(saved);
+  const std::vector<qsizetype>& ends = expected.ends;
+  ASSERT_EQ(ends.back(), bytes.size());
+
+  // Cuts inside a title, inside notes, at a record's end, and one byte before the last.
+  const int lastWhole[] = {4999, 5200, 5500, 5998};
+  const qsizetype into[] = {20, 40, 0, -1};
+  for (size_t c = 0; c < std::size(lastWhole); ++c) {
+    const int whole = lastWhole[c] + 1;
+    const qsizetype cut = (into[c] < 0 ? bytes.size() : ends[static_cast<size_t>(lastWhole[c])]) + into[c];
+    WriteAll(name, bytes.left(cut));
+    TTdTodoHandler loaded(name);
+    EXPECT_THROW(loaded.Load(), EReadError) << cut;
+    ASSERT_EQ(loaded.TaskCount(), into[c] < 0 ? 5999 : whole) << cut;
+    for (int i = loaded.TaskCount() - 3; i < loaded.TaskCount(); ++i)
+      ExpectSameTask(*loaded.GetTodo(i), expected.tasks[static_cast<size_t>(i)]);
+  }
 }

@@ -95,5 +95,5 @@ inline void FillEveryField(TTdTodo& t, bool isTemplate) {
   t.RecurLastGenerated = 38050.0;
   t.TemplateId = 17;
   t.RecurReserved = {1, -2, 3};
-  for (int i = 0; i < 10; ++i) t.ReservedStrings[static_cast<size_t>(i)] = i % 3 ? QByteArray() : QByteArray("r\xE9s", 3) + QByteArray::number(i);
+  for (int i = 0; i < 10; ++i) t.ReservedStrings[i] = i % 3 ? QByteArray() : QByteArray("r\xE9s", 3) + QByteArray::number(i);
 }

@@ -1,0 +1,34 @@
+#pragma once
+// Text as the table files hold it: UTF-8, or Windows-1252 where the bytes are not valid
+// UTF-8 (files of earlier versions). A leading byte-order mark is kept as a character,
+// so text survives a save unchanged.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+QString DecodeFileText(QByteArrayView bytes);
+QByteArray EncodeFileText(const QString& text);
+
+// Decodes into out, which must have room for bytes.size() units: neither encoding
+// yields more UTF-16 units than it has bytes. Returns the end of the text written.
+char16_t* DecodeFileTextInto(QByteArrayView bytes, char16_t* out);
+
+// Decodes the many short texts of one file into shared blocks instead of one
+// allocation each: a file of 100,000 tasks holds some 150,000 texts, and allocating
+// them one by one was most of its load time. Every text keeps its block alive, and a
+// block is freed with the last text that uses it, so the texts outlive the pool and
+// may be copied and changed like any other (a change copies the text out first unless
+// the block has no other user).
+class FileTextPool {
+public:
+  static constexpr qsizetype kUnbounded = -1;
+
+  // atMost bounds the units all texts still to come can need, so the pool of a small
+  // file takes no more than that file needs.
+  QString Decode(QByteArrayView bytes, qsizetype atMost = kUnbounded);
+
+private:
+  QString::DataPointer block_;
+  char16_t* free_ = nullptr;
+  char16_t* end_ = nullptr;
+};
