@@ -1,6 +1,7 @@
 #include "platform/BackgroundTextDecoder.h"
 
 #include <cstring>
+#include <system_error>
 
 namespace {
 // Large enough that handing a batch over costs little against decoding it.
@@ -42,13 +43,31 @@ void BackgroundTextDecoder::Commit() {
 
 void BackgroundTextDecoder::Submit() {
   current_->items.resize(current_->committed);
+  if (!worker_.joinable() && !noThread_) {
+    try {
+      worker_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+      noThread_ = true;  // slower, but the file still loads
+    }
+  }
+  if (noThread_) {
+    Decode(*current_);
+    std::lock_guard lock(mutex_);
+    spare_.push_back(std::move(current_));
+    return;
+  }
   std::lock_guard lock(mutex_);
   queued_.push_back(std::move(current_));
-  if (!worker_.joinable()) worker_ = std::thread([this] { Run(); });
   changed_.notify_all();
 }
 
 void BackgroundTextDecoder::Finish() {
+  if (current_ && current_->committed == 0) {
+    std::lock_guard lock(mutex_);
+    current_->items.clear();
+    current_->used = 0;
+    spare_.push_back(std::move(current_));
+  }
   if (current_) Submit();
   {
     std::lock_guard lock(mutex_);
@@ -59,8 +78,15 @@ void BackgroundTextDecoder::Finish() {
   finishing_ = false;
 }
 
+void BackgroundTextDecoder::Decode(Batch& batch) {
+  for (const Item& item : batch.items)
+    *item.target = pool_.Decode(QByteArrayView(batch.bytes.constData() + item.offset, item.size));
+  batch.items.clear();
+  batch.used = 0;
+  batch.committed = 0;
+}
+
 void BackgroundTextDecoder::Run() {
-  FileTextPool pool;
   std::unique_lock lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return !queued_.empty() || finishing_; });
@@ -68,11 +94,7 @@ void BackgroundTextDecoder::Run() {
     auto batch = std::move(queued_.front());
     queued_.pop_front();
     lock.unlock();
-    for (const Item& item : batch->items)
-      *item.target = pool.Decode(QByteArrayView(batch->bytes.constData() + item.offset, item.size));
-    batch->items.clear();
-    batch->used = 0;
-    batch->committed = 0;
+    Decode(*batch);
     lock.lock();
     spare_.push_back(std::move(batch));
     changed_.notify_all();

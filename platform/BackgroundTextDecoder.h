@@ -47,6 +47,7 @@ private:
   std::unique_ptr<Batch> TakeSpare();
   void Submit();
   void Run();
+  void Decode(Batch& batch);
 
   std::unique_ptr<Batch> current_;
   std::mutex mutex_;
@@ -55,5 +56,7 @@ private:
   std::vector<std::unique_ptr<Batch>> spare_;
   int batches_ = 0;
   bool finishing_ = false;
+  bool noThread_ = false;  // none could be started: the texts are decoded in place
+  FileTextPool pool_;       // used by whichever thread decodes, never by both
   std::thread worker_;
 };
