@@ -17,10 +17,10 @@ namespace {
 
 constexpr int32_t kVersion = 1;
 constexpr qsizetype kHeaderSize = 4 + 4 + TTdTodoHandler::kReservedHeaderSize + 4;
-// A record whose strings are all empty and that carries no recurrence block.
 // From this size on the texts are decoded on a second thread; below it, starting the
 // thread costs more than it saves.
 constexpr qsizetype kBackgroundTextSize = 1 << 20;
+// A record whose strings are all empty and that carries no recurrence block.
 constexpr qsizetype kMinRecordSize = 4 * 4 + 4 + 4 + 3 * 4 + 1 + 3 * 8 + 4 + 4 + 8 + 4 + 4 + 10 * 4;
 
 QString FullPath(const QString& fileName) { return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()); }
