@@ -21,7 +21,8 @@ BinaryReader::BinaryReader(QIODevice& device, qsizetype size, QString fileName)
 void BinaryReader::Refill(qsizetype count) {
   if (count < 0 || count > Remaining()) Fail();
   const qsizetype kept = end_ - pos_;
-  const qsizetype size = std::max(kWindowSize, count);
+  // A small file needs no more than its own size.
+  const qsizetype size = std::max(std::min(kWindowSize, Remaining()), count);
   if (window_.size() < size) {
     QByteArray larger(size, Qt::Uninitialized);
     if (kept) std::memcpy(larger.data(), pos_, static_cast<size_t>(kept));
