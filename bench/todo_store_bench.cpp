@@ -48,73 +48,56 @@ void SetBytes(benchmark::State& state, const Fixture& f) {
   state.counters["file_MB"] = f.bytes.size() / 1e6;
 }
 
-// Every read and load starts as in a program that has just started: the memory it
-// fills is new to the process, so it pays the page faults a start pays, and nothing
-// freed before is left for the allocator to tidy. Not timed.
-void ReturnFreedMemory() { ::malloc_trim(0); }
+enum class Cache { Warm, Cold };
 
-void FreeStore(std::unique_ptr<TTdTodoHandler>& store) {
-  store.reset();
-  ReturnFreedMemory();
-}
-
-// Cold: the file is dropped from the page cache first, as after a reboot.
-void RawRead(benchmark::State& state, bool cold) {
+// Times what read() builds from the file. Every read starts as in a program that has
+// just started: the memory it fills is new to the process, so it pays the page faults a
+// start pays. Cold drops the file from the page cache first, as after a reboot. Neither
+// that nor freeing what was built is timed.
+template <typename Read>
+void TimeFreshReads(benchmark::State& state, Cache cache, Read read) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    if (cold) {
+    if (cache == Cache::Cold) {
       state.PauseTiming();
       EvictFromCache(f.file);
       state.ResumeTiming();
     }
-    QFile file(f.file);
-    file.open(QIODevice::ReadOnly);
     {
-      const QByteArray bytes = file.readAll();
-      benchmark::DoNotOptimize(bytes.constData());
+      const auto built = read(f);
+      benchmark::DoNotOptimize(built);
       state.PauseTiming();
     }
-    ReturnFreedMemory();
+    ::malloc_trim(0);
     state.ResumeTiming();
   }
   SetBytes(state, f);
 }
 
-void Load(benchmark::State& state, bool cold) {
-  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    if (cold) {
-      state.PauseTiming();
-      EvictFromCache(f.file);
-      state.ResumeTiming();
-    }
-    auto store = std::make_unique<TTdTodoHandler>(f.file);
-    store->Load();
-    benchmark::DoNotOptimize(store->TaskCount());
-    state.PauseTiming();
-    FreeStore(store);
-    state.ResumeTiming();
-  }
-  SetBytes(state, f);
+QByteArray ReadRaw(const Fixture& f) {
+  QFile file(f.file);
+  file.open(QIODevice::ReadOnly);
+  return file.readAll();
 }
 
-void BM_RawRead(benchmark::State& state) { RawRead(state, false); }
-void BM_RawReadCold(benchmark::State& state) { RawRead(state, true); }
-void BM_Load(benchmark::State& state) { Load(state, false); }
-void BM_LoadCold(benchmark::State& state) { Load(state, true); }
+std::unique_ptr<TTdTodoHandler> LoadStore(const Fixture& f) {
+  auto store = std::make_unique<TTdTodoHandler>(f.file);
+  store->Load();
+  return store;
+}
+
+void BM_RawRead(benchmark::State& state) { TimeFreshReads(state, Cache::Warm, ReadRaw); }
+void BM_RawReadCold(benchmark::State& state) { TimeFreshReads(state, Cache::Cold, ReadRaw); }
+void BM_Load(benchmark::State& state) { TimeFreshReads(state, Cache::Warm, LoadStore); }
+void BM_LoadCold(benchmark::State& state) { TimeFreshReads(state, Cache::Cold, LoadStore); }
 
 // Parsing alone, from bytes already in memory.
 void BM_LoadFromBytes(benchmark::State& state) {
-  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
+  TimeFreshReads(state, Cache::Warm, [](const Fixture& f) {
     auto store = std::make_unique<TTdTodoHandler>(f.file);
     store->LoadFromBytes(f.bytes);
-    benchmark::DoNotOptimize(store->TaskCount());
-    state.PauseTiming();
-    FreeStore(store);
-    state.ResumeTiming();
-  }
-  SetBytes(state, f);
+    return store;
+  });
 }
 
 void RawWrite(benchmark::State& state, bool sync) {
