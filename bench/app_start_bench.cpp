@@ -9,6 +9,7 @@
 #include "core/BType.h"
 #include "core/TdApp.h"
 #include "core/TdDataFolder.h"
+#include "platform/AppContext.h"
 
 #include <QApplication>
 #include <QFile>
@@ -70,7 +71,7 @@ Fixture& FixtureFor(int count) {
   todos.SetModified(true);
   todos.Save();
 
-  SetDefaultDataFolder(f->folder);
+  const TAppContextScope dataFolder(ContextWith([&](TAppContext& c) { c.DataFolder = f->folder; }));
   TTdAppOptionsHandler options(f->folder + QStringLiteral("pendra.ini"));
   options.ReadOptions();
   options.WriteOptions(-1, -1, 800, 600);
@@ -106,7 +107,7 @@ void RawRead(benchmark::State& state, bool cold) {
 
 void AppStart(benchmark::State& state, bool cold) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  SetDefaultDataFolder(f.folder);
+  const TAppContextScope dataFolder(ContextWith([&](TAppContext& c) { c.DataFolder = f.folder; }));
   BenchLink link;
   for (auto _ : state) {
     if (cold) {

@@ -1,7 +1,7 @@
 #pragma once
 // The task record, its vocabularies and caption tables, and the task store bound to one
 // task file (todo.tbl, or archive.tbl for the archive).
-#include "core/FormatSettings.h"
+#include "platform/FormatSettings.h"
 #include "core/StringList.h"
 #include "platform/DateTime.h"
 #include "platform/Exception.h"

@@ -3,26 +3,28 @@
 #include "platform/Desktop.h"
 #include "platform/InstanceChannel.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QPointer>
-#include <QWidget>
 #include <memory>
 
 namespace {
 
 // The listening channel of the first copy; owned by the application object.
 QPointer<InstanceChannel> listening;
-QPointer<QWidget> window;
+
+std::function<void()>& ComeForward() {
+  static std::function<void()> comeForward;
+  return comeForward;
+}
 
 QString ApplicationTitle() {
-  const QString title = QGuiApplication::applicationDisplayName();
+  const QString title = QCoreApplication::applicationName();
   return title.isEmpty() ? QStringLiteral("Velmora") : title;
 }
 
 }  // namespace
 
-bool CheckSingleInstance(QWidget* mainWindow) {
-  window = mainWindow;
+bool CheckSingleInstance() {
   if (listening != nullptr) return false;
 
   // The application object's class and title stand for the application window that
@@ -32,18 +34,19 @@ bool CheckSingleInstance(QWidget* mainWindow) {
                                                    ApplicationTitle(), InstanceChannel::CurrentUserName());
   auto channel = std::make_unique<InstanceChannel>(name);
   if (channel->Start() == InstanceChannel::Role::Second) {
-    Desktop().MessageBox(ApplicationTitle(), QStringLiteral("Application is already running"), QMessageBox::NoIcon,
-                         QMessageBox::Ok);
+    Desktop().MessageBox(ApplicationTitle(), QStringLiteral("Application is already running"), Msg::NoIcon, Msg::Ok);
     channel->AskToComeForward();
     return true;
   }
   channel->OnComeForward = [] {
-    if (window != nullptr) Desktop().BringToFront(window);
+    if (ComeForward()) ComeForward()();
   };
   channel->setParent(app);
   listening = channel.release();
   return false;
 }
+
+void SetComeForwardHandler(std::function<void()> comeForward) { ComeForward() = std::move(comeForward); }
 
 void EndSingleInstance() {
   // Taken back from the application object, so the socket closes now.

@@ -1,14 +1,17 @@
 #include "core/GSapi.h"
 
 #include "core/BTodo.h"
+#include "platform/AppContext.h"
 #include "platform/Desktop.h"
+
+#include <QCoreApplication>
+
+#include <atomic>
 
 namespace {
 
-std::unique_ptr<TSapiVoice>& Voice() {
-  static std::unique_ptr<TSapiVoice> voice;
-  return voice;
-}
+// Bumped by StopAllAlerts: an alert started before the bump plays nothing more.
+std::atomic<unsigned> alertEpoch{0};
 
 // A reminder plays each part it can; one failing part does not silence the others.
 template <typename Part>
@@ -26,6 +29,8 @@ TSapiVoice::TSapiVoice(std::unique_ptr<SpeechVoice> voice)
 
 void TSapiVoice::Speak(const QString& text) { voice_->Speak(text); }
 
+void TSapiVoice::Cancel() { voice_->Cancel(); }
+
 std::unique_ptr<TSapiVoice> CreateSapiVoice() noexcept {
   try {
     return std::make_unique<TSapiVoice>();
@@ -34,12 +39,7 @@ std::unique_ptr<TSapiVoice> CreateSapiVoice() noexcept {
   }
 }
 
-TSapiVoice* SapiVoice() { return Voice().get(); }
-
-std::unique_ptr<TSapiVoice> ReplaceSapiVoice(std::unique_ptr<TSapiVoice> voice) {
-  std::swap(Voice(), voice);
-  return voice;
-}
+SpeechVoice* SapiVoice() { return AppContext().Voice; }
 
 int WithoutSpeech(int reminderType) {
   switch (reminderType) {
@@ -55,16 +55,65 @@ int WithoutSpeech(int reminderType) {
   }
 }
 
-void PlayReminder(int reminderType, const QString& title, const QString& soundPath) {
+TReminderAlert::TReminderAlert(QObject* parent) : QObject(parent) {}
+
+TReminderAlert::~TReminderAlert() {
+  // The stopped sound reports its end at once; nothing may follow it.
+  speakAfterSound_ = false;
+  if (soundPlaying_) Quietly([] { Desktop().StopSounds(); });
+}
+
+void TReminderAlert::Start(int reminderType, const QString& title, const QString& soundPath) {
+  if (started_) return;
+  started_ = true;
+  epoch_ = alertEpoch.load();
+  title_ = title;
   const int type = SapiVoice() != nullptr ? reminderType : WithoutSpeech(reminderType);
   if (TTdTodo::ReminderHasBeep(type)) Quietly([] { Desktop().Beep(); });
+  speakAfterSound_ = TTdTodo::ReminderHasSpeech(type);
   if (TTdTodo::ReminderHasSound(type) && !soundPath.isEmpty()) {
-    Quietly([&] { Desktop().PlaySoundFile(soundPath); });
-  }
-  // Asked again: the sound may have taken a while.
-  if (TTdTodo::ReminderHasSpeech(type)) {
+    bool playing = false;
     Quietly([&] {
-      if (TSapiVoice* voice = SapiVoice()) voice->Speak(title);
+      QPointer<TReminderAlert> self(this);
+      soundPlaying_ = true;
+      Desktop().PlaySoundFile(soundPath, [self](bool) {
+        if (self != nullptr) self->SoundEnded();
+      });
+      playing = true;
+    });
+    if (playing) return;
+    soundPlaying_ = false;
+  }
+  SoundEnded();
+}
+
+void TReminderAlert::SoundEnded() {
+  soundPlaying_ = false;
+  // Asked again: the sound may have taken a while, and the voice may be gone.
+  if (speakAfterSound_ && epoch_ == alertEpoch.load()) {
+    Quietly([&] {
+      if (SpeechVoice* voice = SapiVoice()) voice->Speak(title_);
     });
   }
+  Finish();
+}
+
+void TReminderAlert::Finish() {
+  finished_ = true;
+  emit finishedPlaying();
+}
+
+void PlayReminder(int reminderType, const QString& title, const QString& soundPath) {
+  // Owned by the application object until it has played.
+  auto* alert = new TReminderAlert(QCoreApplication::instance());
+  QObject::connect(alert, &TReminderAlert::finishedPlaying, alert, &QObject::deleteLater);
+  alert->Start(reminderType, title, soundPath);
+}
+
+void StopAllAlerts() {
+  ++alertEpoch;
+  Quietly([] { Desktop().StopSounds(); });
+  Quietly([] {
+    if (SpeechVoice* voice = SapiVoice()) voice->Cancel();
+  });
 }

@@ -5,9 +5,7 @@
 #include "core/BTodo.h"
 #include "core/BType.h"
 #include "core/TdDataFolder.h"
-#include "core/TdRemDlg.h"
 #include "core/UtFiles.h"
-#include "platform/Application.h"
 #include "platform/Desktop.h"
 
 #include <QTimer>
@@ -45,10 +43,11 @@ std::unique_ptr<QTimer> MakeTimer(int intervalMs) {
 }  // namespace
 
 TTodoAppHandler::TTodoAppHandler(TTdMainLink* mainLink, const TTodoAppTimings& timings)
-    : mainLink_(mainLink), showReminder_(ShowReminder) {
+    : mainLink_(mainLink) {
   // The icon cache is the (empty) map member.
   reminderTimer_ = MakeTimer(timings.ReminderMs);
-  connect(reminderTimer_.get(), &QTimer::timeout, this, &TTodoAppHandler::ReminderTimerTimer);
+  connect(reminderTimer_.get(), &QTimer::timeout, this,
+          [this] { reminderErrors_.Run([this] { ReminderTimerTimer(); }); });
   reminderTimer_->start();
 
   options_ = std::make_unique<TTdAppOptionsHandler>(DefaultDataFolder() + QStringLiteral("pendra.ini"));
@@ -57,7 +56,8 @@ TTodoAppHandler::TTodoAppHandler(TTdMainLink* mainLink, const TTodoAppTimings& t
   // The interval is fixed here: a changed SaveMinutes counts from the next start.
   const int autoSaveMs = timings.AutoSaveMs < 0 ? AutoSaveIntervalMs(Options().SaveMinutes) : timings.AutoSaveMs;
   autoSaveTimer_ = MakeTimer(autoSaveMs);
-  connect(autoSaveTimer_.get(), &QTimer::timeout, this, &TTodoAppHandler::AutoSaveTimerTimer);
+  connect(autoSaveTimer_.get(), &QTimer::timeout, this,
+          [this] { autoSaveErrors_.Run([this] { AutoSaveTimerTimer(); }); });
   if (autoSaveMs > 0) autoSaveTimer_->start();
 
   EnsureDirectory(DefaultDataFolder());
@@ -77,14 +77,7 @@ TTodoAppHandler::TTodoAppHandler(TTdMainLink* mainLink, const TTodoAppTimings& t
 }
 
 TTodoAppHandler::~TTodoAppHandler() {
-  // No tick may start a pass or a save while the error box below is up.
-  reminderTimer_->stop();
-  autoSaveTimer_->stop();
-  try {
-    SaveNow();
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  if (!finalSaveDone_) FinalSave();
   todos_.reset();
   types_.reset();
   resources_.reset();
@@ -93,6 +86,34 @@ TTodoAppHandler::~TTodoAppHandler() {
   options_.reset();
   reminderTimer_.reset();
   iconCache_.clear();
+}
+
+bool TTodoAppHandler::FinalSave() {
+  finalSaveDone_ = true;
+  // No tick may start a pass or a save while an error box is up.
+  reminderTimer_->stop();
+  autoSaveTimer_->stop();
+  stopRequested_ = true;
+  try {
+    SaveNow();
+    return true;
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+    return false;
+  }
+}
+
+void TTodoAppHandler::SetMainLink(TTdMainLink* mainLink) {
+  mainLink_ = mainLink;
+  if (mainLink_ == nullptr) return;
+  // Icons cached without a window have no image behind them.
+  iconCache_.clear();
+  BuildAssociationIcons();
+}
+
+void TTodoAppHandler::RequestStop() {
+  stopRequested_ = true;
+  reminderTimer_->stop();
 }
 
 bool TTodoAppHandler::SaveAll() {
@@ -135,14 +156,19 @@ int TTodoAppHandler::ClosedCount() const { return todos_->ClosedCount(); }
 
 int TTodoAppHandler::CheckReminders() {
   const TTdAppOptions& o = Options();
-  return ::CheckReminders(*todos_, o.UseDTReminder, o.DefaultRepeatReminderInMins, showReminder_);
+  return ::CheckReminders(*todos_, o.UseDTReminder, o.DefaultRepeatReminderInMins, showReminder_,
+                          [this] { return stopRequested_; });
 }
 
 void TTodoAppHandler::ReminderTimerTimer() {
-  if (busy_) return;
+  if (busy_ || stopRequested_) return;
   busy_ = true;
   try {
     CheckReminders();
+    if (stopRequested_) {
+      busy_ = false;
+      return;
+    }
     const int added = todos_->GenerateRecurring();
     if (added > 0 && mainLink_ != nullptr) mainLink_->TasksAdded(added);
   } catch (...) {

@@ -6,6 +6,7 @@
 #include "core/TdMainLink.h"
 #include "core/TdOption.h"
 #include "core/TdReminders.h"
+#include "platform/ApplicationError.h"
 
 #include <QObject>
 #include <QString>
@@ -38,10 +39,11 @@ public:
   // folder, loads cat.tbl, res.tbl, type.tbl and todo.tbl in that order and adds the
   // association icons of all tasks. A failure raises the error of the step that failed
   // (a damaged table file: that store's); nothing made so far is saved.
-  // `mainLink` may be null and must outlive the handler.
-  explicit TTodoAppHandler(TTdMainLink* mainLink, const TTodoAppTimings& timings = {});
-  // Saves everything; a failure is shown in the error box, never raised. Then frees the
-  // stores, the timers and the options.
+  // `mainLink` may be null (the window comes later, see SetMainLink) and must outlive the
+  // handler.
+  explicit TTodoAppHandler(TTdMainLink* mainLink = nullptr, const TTodoAppTimings& timings = {});
+  // Unless FinalSave ran, saves everything as FinalSave does. Then frees the stores, the
+  // timers and the options.
   ~TTodoAppHandler() override;
   TTodoAppHandler(const TTodoAppHandler&) = delete;
   TTodoAppHandler& operator=(const TTodoAppHandler&) = delete;
@@ -53,6 +55,21 @@ public:
   // During a reminder pass nothing is saved at once: the save is owed and made as soon as
   // the pass ends. Returns true when it saved, false when it left the save owed.
   bool SaveAll();
+
+  // The save on the way out: the timers stop, no reminder pass starts any more, and
+  // everything is saved. A failure is reported through the error path (the error box,
+  // or standard error once the program ends on a signal), never raised; false then, so
+  // the program can end with a failure code.
+  bool FinalSave();
+
+  // The main window the handler reports to (null: none). The association icons are
+  // built afresh into the new window's image list.
+  void SetMainLink(TTdMainLink* mainLink);
+
+  // The program is ending: the reminder pass in progress shows no further reminder, and
+  // no pass starts any more.
+  void RequestStop();
+  bool StopRequested() const { return stopRequested_; }
 
   TTdAppOptions GetOptions() const;
   void PutOptions(const TTdAppOptions& options);
@@ -83,13 +100,15 @@ public:
 
   // The reminder pass: each due reminder is marked as given and shown. Returns how many.
   int CheckReminders();
-  // How a due reminder is shown; the reminder window unless replaced.
+  // How a due reminder is shown; the program puts its reminder window here. Without one a
+  // due reminder is marked as given and nothing is shown.
   void SetShowReminder(TShowReminderFunc showReminder) { showReminder_ = std::move(showReminder); }
 
   // The timers' handlers. Reminder: unless a pass runs, the reminder pass, then the
   // recurring templates' due instances (the window is told how many); the busy flag
   // holds from start to end, also when something raised. Auto-save: SaveAll unless a
-  // reminder pass runs.
+  // reminder pass runs. Both raise what failed; the timers call them through an error
+  // gate each, so a failure shows one error box however often it repeats.
   void ReminderTimerTimer();
   void AutoSaveTimerTimer();
   // True while a reminder pass runs.
@@ -118,6 +137,10 @@ private:
   std::unique_ptr<QTimer> autoSaveTimer_;
   bool busy_ = false;
   bool savePending_ = false;
+  bool stopRequested_ = false;
+  bool finalSaveDone_ = false;
+  TErrorGate reminderErrors_;
+  TErrorGate autoSaveErrors_;
   // Upper-cased extension with its dot (".DOC") -> image index, -1 for no icon.
   std::map<QString, int> iconCache_;
   TShowReminderFunc showReminder_;

@@ -1,28 +1,19 @@
 #include "core/TdDataFolder.h"
 
 #include "core/UtShFolder.h"
+#include "platform/AppContext.h"
 #include "platform/Exception.h"
 
-namespace {
-
-QString& Folder() {
-  static QString folder;
-  return folder;
+QString LookUpDefaultDataFolder() {
+  LoadShFolderApi();
+  const QString appData = GetSpecialFolderPath(CSIDL_APPDATA);
+  if (appData.isEmpty())
+    throw Exception(
+        QStringLiteral("ShGetFolderPath function not available. Please contact Velmora Software support for help"));
+  return appData + QStringLiteral("/velmora-software/velmora/");
 }
 
-}  // namespace
-
-const QString& DefaultDataFolder() {
-  QString& folder = Folder();
-  if (folder.isEmpty()) {
-    LoadShFolderApi();
-    const QString appData = GetSpecialFolderPath(CSIDL_APPDATA);
-    if (appData.isEmpty())
-      throw Exception(QStringLiteral(
-          "ShGetFolderPath function not available. Please contact Velmora Software support for help"));
-    folder = appData + QStringLiteral("/velmora-software/velmora/");
-  }
-  return folder;
+QString DefaultDataFolder() {
+  const QString& folder = AppContext().DataFolder;
+  return folder.isEmpty() ? LookUpDefaultDataFolder() : folder;
 }
-
-void SetDefaultDataFolder(const QString& folder) { Folder() = folder; }

@@ -4,8 +4,9 @@
 // unless the user chose another database folder.
 #include <QString>
 
-// The folder, ending with "/", fixed at the first call. Raises Exception when the
-// per-user folder cannot be found.
-const QString& DefaultDataFolder();
-// Puts a folder in place (tests); an empty one makes the next call look it up again.
-void SetDefaultDataFolder(const QString& folder);
+// The folder, ending with "/", from the environment. Raises Exception when the per-user
+// folder cannot be found. The program's start puts it into its context once.
+QString LookUpDefaultDataFolder();
+
+// The context's folder, else the one looked up in the environment.
+QString DefaultDataFolder();

@@ -13,11 +13,6 @@
 
 namespace {
 
-std::function<QSize()>& ScreenSizeSource() {
-  static std::function<QSize()> source;
-  return source;
-}
-
 constexpr std::array<int32_t, 6> kStandardToolBar = {1, 2, 3, 6, 11, 4};
 // "Title" and "OK" of the printable fields.
 constexpr std::array<uint8_t, 2> kStandardPrintColumns = {14, 5};
@@ -102,12 +97,7 @@ bool TTdAppOptionsHandler::StatusFilterExcludesDone() const {
   return !status.isEmpty() && !status.contains(tsCancelled) && !status.contains(tsOK);
 }
 
-void TTdAppOptionsHandler::SetScreenSizeSource(std::function<QSize()> source) { ScreenSizeSource() = std::move(source); }
-
-QSize TTdAppOptionsHandler::ScreenSize() {
-  if (ScreenSizeSource()) return ScreenSizeSource()();
-  return Desktop().ScreenSize();
-}
+QSize TTdAppOptionsHandler::ScreenSize() { return Desktop().ScreenSize(); }
 
 int AutoSaveIntervalMs(int saveMinutes) {
   if (saveMinutes <= 0) return 0;

@@ -278,8 +278,7 @@ public:
   bool StatusFilterExcludesDone() const;
 
   // The screen size the window bounds are fitted to: the desktop's, 1024 x 768 when
-  // there is no screen. Tests put their own source in place; an empty one restores it.
-  static void SetScreenSizeSource(std::function<QSize()> source);
+  // there is no screen.
   static QSize ScreenSize();
 
 private:

@@ -1,6 +1,6 @@
 #include "core/TdOptionText.h"
 
-#include "core/FormatSettings.h"
+#include "platform/FormatSettings.h"
 #include "core/UtStrings.h"
 
 #include <QStringList>

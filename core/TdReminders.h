@@ -11,6 +11,7 @@ using TShowReminderFunc = std::function<void(TTdTodoHandler& store, TTdTodo& tas
 // Does nothing unless reminders are in use. Otherwise, in list order, each open task
 // whose active, unaccepted reminder time has passed is marked as given (the store
 // becomes modified) and shown with the snooze time; the pass waits for each window.
-// Returns how many were shown.
+// Once `stopRequested` answers true (the program is ending) the pass shows no further
+// reminder. Returns how many were shown.
 int CheckReminders(TTdTodoHandler& store, bool useReminders, int snoozeMinutes,
-                   const TShowReminderFunc& showReminder);
+                   const TShowReminderFunc& showReminder, const std::function<bool()>& stopRequested = {});

@@ -2,7 +2,7 @@
 // Whatever was read must come back unchanged through a write and a second read, with
 // two exceptions: text (a value in quotes loses one pair of them at every read) and the
 // printed fields, which the writer ends at their first gap.
-#include "core/FormatSettings.h"
+#include "platform/FormatSettings.h"
 #include "core/TdDataFolder.h"
 #include "core/TdOption.h"
 #include "core/TdOptionKeys.h"

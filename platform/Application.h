@@ -2,9 +2,9 @@
 // The application object. Every event goes through it, so an error that a handler
 // lets escape stops here: it is shown in the "Application Error" box and the program
 // goes on with the next event.
+#include "platform/ApplicationError.h"
+
 #include <QApplication>
-#include <QString>
-#include <exception>
 
 class Application : public QApplication {
   Q_OBJECT
@@ -14,11 +14,3 @@ public:
 
   bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// Shows the text of an error that reached the event loop in the "Application Error"
-// box (error icon, OK) through the desktop.
-void ShowApplicationError(const QString& message);
-
-// The text of the exception being handled (for use inside a catch block): the message
-// of our own errors, what() of others, a general text for anything else.
-QString CurrentExceptionMessage();

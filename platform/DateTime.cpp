@@ -1,5 +1,7 @@
 #include "platform/DateTime.h"
 
+#include "platform/AppContext.h"
+
 #include <cmath>
 
 namespace DateTime {
@@ -11,11 +13,6 @@ const QDate& Epoch() {
 }
 
 constexpr double kMsPerDay = 86400000.0;
-
-std::function<TDateTime()>& NowSource() {
-  static std::function<TDateTime()> source;
-  return source;
-}
 
 }  // namespace
 
@@ -85,12 +82,11 @@ TDateTime IncMonth(TDateTime value, int months) {
 }
 
 TDateTime Now() {
-  if (NowSource()) return NowSource()();
+  const std::function<TDateTime()>& clock = AppContext().Clock;
+  if (clock) return clock();
   return FromQDateTime(QDateTime::currentDateTime());
 }
 
 TDateTime Today() { return DateOf(Now()); }
-
-void SetNowSource(std::function<TDateTime()> source) { NowSource() = std::move(source); }
 
 }  // namespace DateTime

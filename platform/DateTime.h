@@ -4,7 +4,6 @@
 // types happens here.
 #include <QDate>
 #include <QDateTime>
-#include <functional>
 
 using TDateTime = double;
 
@@ -33,9 +32,8 @@ TDateTime EncodeIsoWeekDay(int weekYear, int week, int weekday);
 // Steps by whole months; a day the target month lacks is clipped to its last day.
 TDateTime IncMonth(TDateTime value, int months);
 
-// The clock. Tests pin it with SetNowSource; an empty function restores the real clock.
+// The clock: the context's, else the system's.
 TDateTime Now();
 TDateTime Today();
-void SetNowSource(std::function<TDateTime()> source);
 
 }  // namespace DateTime

@@ -1,84 +1,38 @@
 #include "platform/Desktop.h"
 
-#include "platform/EventSound.h"
+#include "platform/AppContext.h"
 
-#include <QApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QScreen>
+#include <QTimer>
 #include <QUrl>
-#include <QWidget>
-#include <atomic>
 
 namespace {
 
-// A backend that never reports the end of a sound must not hold the program forever.
-constexpr std::chrono::minutes kLongestSound{2};
-
-class SessionDesktop final : public DesktopServices {
+class QuietDesktop final : public DesktopServices {
 public:
-  void Beep() override { EventSound::PlayBell(); }
-
-  bool PlaySoundFile(const QString& path) override { return EventSound::PlayFileAndWait(path, kLongestSound); }
-
-  bool OpenUrl(const QString& pathOrAddress) override {
-    const QUrl url = DocumentUrl(pathOrAddress);
-    if (!url.isValid()) return false;
-    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return false;
-    return QDesktopServices::openUrl(url);
+  void Beep() override {}
+  void PlaySoundFile(const QString&, std::function<void(bool)> finished) override {
+    if (finished) QTimer::singleShot(0, [finished = std::move(finished)] { finished(false); });
   }
-
-  QMessageBox::StandardButton MessageBox(const QString& caption, const QString& text, QMessageBox::Icon icon,
-                                         QMessageBox::StandardButtons buttons,
-                                         QMessageBox::StandardButton defaultButton, QWidget* parent) override {
-    QMessageBox box(icon, caption, text, buttons, parent);
-    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+  void StopSounds() override {}
+  bool OpenUrl(const QString&) override { return false; }
+  Msg::Button MessageBox(const QString&, const QString&, Msg::Icon, Msg::Buttons, Msg::Button defaultButton,
+                         QWidget*) override {
+    return defaultButton != Msg::NoButton ? defaultButton : Msg::Ok;
   }
-
-  void SetWaitCursor(bool on) override {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return;
-    if (on) {
-      QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    } else if (QGuiApplication::overrideCursor() != nullptr) {
-      QGuiApplication::restoreOverrideCursor();
-    }
-  }
-
-  QSize ScreenSize() override {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-      if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->size();
-    }
-    return {1024, 768};
-  }
-
-  void BringToFront(QWidget* window) override {
-    if (window == nullptr) return;
-    if (window->isMinimized()) {
-      window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-      window->show();
-    }
-    window->raise();
-    window->activateWindow();
-  }
+  void SetWaitCursor(bool) override {}
+  QSize ScreenSize() override { return {1024, 768}; }
+  void BringToFront(QWidget*) override {}
 };
-
-std::atomic<DesktopServices*> replacement{nullptr};
-
-DesktopServices& Session() {
-  static SessionDesktop session;
-  return session;
-}
 
 }  // namespace
 
 DesktopServices& Desktop() {
-  DesktopServices* desktop = replacement.load();
-  return desktop != nullptr ? *desktop : Session();
+  if (DesktopServices* desktop = AppContext().Desktop) return *desktop;
+  static QuietDesktop quiet;
+  return quiet;
 }
-
-DesktopServices* SetDesktopForTests(DesktopServices* desktop) { return replacement.exchange(desktop); }
 
 QUrl DocumentUrl(const QString& pathOrAddress) {
   // One letter before the colon would be a drive, not a scheme.

@@ -1,13 +1,35 @@
 #pragma once
 // Everything the program asks of the desktop session: sounds, opening documents and
 // addresses, message boxes, the wait cursor, the screen and window activation. The
-// program reaches it only through Desktop(), so tests put a recording fake in its place.
-#include <QMessageBox>
+// program reaches it only through Desktop(), which answers from the context, so tests put
+// a recording fake in its place. The interface needs no widgets: windows appear in it
+// only as pointers that the session's implementation understands.
+#include <QFlags>
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 class QUrl;
 class QWidget;
+
+// Message box icons and buttons, valued as the widget toolkit's own so the session
+// passes them straight through.
+namespace Msg {
+enum Icon { NoIcon = 0, Information = 1, Warning = 2, Critical = 3, Question = 4 };
+enum Button : int {
+  NoButton = 0x00000000,
+  Ok = 0x00000400,
+  Yes = 0x00004000,
+  No = 0x00010000,
+  Abort = 0x00040000,
+  Retry = 0x00080000,
+  Ignore = 0x00100000,
+  Cancel = 0x00400000,
+};
+Q_DECLARE_FLAGS(Buttons, Button)
+}  // namespace Msg
+Q_DECLARE_OPERATORS_FOR_FLAGS(Msg::Buttons)
 
 class DesktopServices {
 public:
@@ -16,33 +38,32 @@ public:
   // The session's warning sound (the sound theme's "bell"); nothing happens when there
   // is no sound server.
   virtual void Beep() = 0;
-  // Plays a sound file and returns when it has finished. False, quietly and at once,
-  // when there is no sound server or the file cannot be played.
-  virtual bool PlaySoundFile(const QString& path) = 0;
+  // Starts playing a sound file and returns at once. `finished` is called later, on the
+  // calling thread's event loop, with true when the sound played to its end and false
+  // when it could not be played or was stopped; it is never called from inside this call.
+  virtual void PlaySoundFile(const QString& path, std::function<void(bool played)> finished) = 0;
+  // Stops every sound file that is playing; their `finished` calls report false.
+  virtual void StopSounds() = 0;
   // Opens an address with the application the desktop associates with it. Text
   // without a scheme is a local file (relative to the current folder). False when
   // nothing could be started (a local file that does not exist counts as that).
   virtual bool OpenUrl(const QString& pathOrAddress) = 0;
   // A modal message box; returns the button pressed (Escape or closing gives the
-  // escape button Qt chooses).
-  virtual QMessageBox::StandardButton MessageBox(const QString& caption, const QString& text,
-                                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
-                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
-                                                 QWidget* parent = nullptr) = 0;
+  // escape button the toolkit chooses).
+  virtual Msg::Button MessageBox(const QString& caption, const QString& text, Msg::Icon icon, Msg::Buttons buttons,
+                                 Msg::Button defaultButton = Msg::NoButton, QWidget* parent = nullptr) = 0;
   // The hourglass over the whole application. Calls nest: each true needs its false.
   virtual void SetWaitCursor(bool on) = 0;
-  // Size of the primary screen in pixels; 1024 x 768 when there is no screen.
+  // Size of the primary screen in pixels; 1024 x 768 when there is no screen. The one
+  // place the program learns the screen's size.
   virtual QSize ScreenSize() = 0;
   // Restores a minimised window, raises it and gives it the focus.
   virtual void BringToFront(QWidget* window) = 0;
 };
 
-// The desktop in use: the real session unless a test has put another in its place.
+// The desktop in use: the context's, or a quiet one that plays, opens and shows nothing
+// (message boxes answer with their default button, else Ok).
 DesktopServices& Desktop();
-
-// Puts `desktop` in place of the real one (nullptr restores the real one); the caller
-// keeps ownership and must restore before destroying it. Returns the one replaced.
-DesktopServices* SetDesktopForTests(DesktopServices* desktop);
 
 // The address OpenUrl hands on: text with a scheme as it is, "www." as a web address,
 // anything else as a local file made absolute against the current folder.

@@ -3,17 +3,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <canberra.h>
-#include <condition_variable>
 #include <map>
-#include <memory>
 #include <mutex>
 
 namespace EventSound {
 namespace {
 
 // One context for the process. Completion arrives on a thread of the sound library, so
-// waits are kept in a table by play id: a completion that comes after its waiter gave
-// up finds nothing and touches nothing.
+// the callbacks are kept in a table by play id and taken out under the lock: each one
+// runs once, and nothing runs for a sound the table no longer knows.
 class SoundContext {
 public:
   ~SoundContext() {
@@ -25,58 +23,66 @@ public:
     if (context != nullptr) ca_context_play(context, 0, CA_PROP_EVENT_ID, "bell", nullptr);
   }
 
-  bool PlayFileAndWait(const QString& path, std::chrono::milliseconds limit) {
-    if (!QFileInfo(path).isFile()) return false;
+  uint32_t StartFile(const QString& path, std::function<void(bool)> finished) {
+    if (!QFileInfo(path).isFile()) return 0;
     ca_context* context = Context();
-    if (context == nullptr) return false;
+    if (context == nullptr) return 0;
 
     ca_proplist* props = nullptr;
-    if (ca_proplist_create(&props) != CA_SUCCESS) return false;
+    if (ca_proplist_create(&props) != CA_SUCCESS) return 0;
     const QByteArray file = QFile::encodeName(path);
     ca_proplist_sets(props, CA_PROP_MEDIA_FILENAME, file.constData());
     ca_proplist_sets(props, CA_PROP_MEDIA_ROLE, "event");
     ca_proplist_sets(props, CA_PROP_CANBERRA_CACHE_CONTROL, "never");
 
-    auto wait = std::make_shared<Wait>();
     uint32_t id = 0;
     {
-      std::lock_guard lock(waitsMutex_);
+      std::lock_guard lock(playingMutex_);
       id = ++lastId_;
-      waits_[id] = wait;
+      if (id == 0) id = ++lastId_;
+      playing_[id] = std::move(finished);
     }
     const int started = ca_context_play_full(context, id, props, &SoundContext::Finished, this);
     ca_proplist_destroy(props);
-
-    std::unique_lock lock(waitsMutex_);
     if (started != CA_SUCCESS) {
-      waits_.erase(id);
-      return false;
+      std::lock_guard lock(playingMutex_);
+      playing_.erase(id);
+      return 0;
     }
-    const bool ended = wait->changed.wait_for(lock, limit, [&] { return wait->done; });
-    waits_.erase(id);
-    lock.unlock();
-    if (!ended) {
-      ca_context_cancel(context, id);
-      return false;
+    return id;
+  }
+
+  void Stop(uint32_t id) {
+    ca_context* context = ExistingContext();
+    if (context != nullptr) ca_context_cancel(context, id);
+  }
+
+  void StopAll() {
+    std::vector<uint32_t> ids;
+    {
+      std::lock_guard lock(playingMutex_);
+      for (const auto& entry : playing_) ids.push_back(entry.first);
     }
-    return wait->error == CA_SUCCESS;
+    for (const uint32_t id : ids) Stop(id);
   }
 
 private:
-  struct Wait {
-    std::condition_variable changed;
-    bool done = false;
-    int error = CA_SUCCESS;
-  };
-
   static void Finished(ca_context*, uint32_t id, int error, void* userdata) {
     auto* self = static_cast<SoundContext*>(userdata);
-    std::lock_guard lock(self->waitsMutex_);
-    const auto it = self->waits_.find(id);
-    if (it == self->waits_.end()) return;
-    it->second->done = true;
-    it->second->error = error;
-    it->second->changed.notify_all();
+    std::function<void(bool)> finished;
+    {
+      std::lock_guard lock(self->playingMutex_);
+      const auto it = self->playing_.find(id);
+      if (it == self->playing_.end()) return;
+      finished = std::move(it->second);
+      self->playing_.erase(it);
+    }
+    if (finished) finished(error == CA_SUCCESS);
+  }
+
+  ca_context* ExistingContext() {
+    std::lock_guard lock(contextMutex_);
+    return context_;
   }
 
   // Connects on first use and again after a failed attempt, so a sound server that
@@ -98,8 +104,8 @@ private:
 
   std::mutex contextMutex_;
   ca_context* context_ = nullptr;
-  std::mutex waitsMutex_;
-  std::map<uint32_t, std::shared_ptr<Wait>> waits_;
+  std::mutex playingMutex_;
+  std::map<uint32_t, std::function<void(bool)>> playing_;
   uint32_t lastId_ = 0;
 };
 
@@ -112,8 +118,12 @@ SoundContext& Sounds() {
 
 void PlayBell() { Sounds().PlayBell(); }
 
-bool PlayFileAndWait(const QString& path, std::chrono::milliseconds limit) {
-  return Sounds().PlayFileAndWait(path, limit);
+uint32_t StartFile(const QString& path, std::function<void(bool)> finished) {
+  return Sounds().StartFile(path, std::move(finished));
 }
+
+void Stop(uint32_t id) { Sounds().Stop(id); }
+
+void StopAll() { Sounds().StopAll(); }
 
 }  // namespace EventSound

@@ -1,8 +1,12 @@
 #include "platform/InstanceChannel.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QLocalSocket>
+#include <cerrno>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -12,10 +16,28 @@ constexpr int kReplyMs = 3000;
 const QByteArray kComeForward = "forward\n";
 const QByteArray kDone = "ok\n";
 
+// A folder that is ours alone: a real directory (no link), owned by us, closed to others.
+bool IsPrivateFolder(const QByteArray& path) {
+  struct stat info {};
+  if (::lstat(path.constData(), &info) != 0) return false;
+  return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+QString MakePrivateFolder(const QString& path) {
+  const QByteArray encoded = QFile::encodeName(path);
+  if (::mkdir(encoded.constData(), 0700) != 0 && errno != EEXIST) return {};
+  return IsPrivateFolder(encoded) ? path : QString();
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+  if (name.startsWith(QLatin1Char('/')) || folder.isEmpty()) return name;
+  return folder + QLatin1Char('/') + name;
+}
+
 }  // namespace
 
-InstanceChannel::InstanceChannel(QString serverName, QObject* parent)
-    : QObject(parent), name_(std::move(serverName)) {
+InstanceChannel::InstanceChannel(const QString& serverName, QObject* parent)
+    : QObject(parent), name_(JoinPath(PrivateRuntimeFolder(), serverName)) {
   server_.setSocketOptions(QLocalServer::UserAccessOption);
   connect(&server_, &QLocalServer::newConnection, this, &InstanceChannel::Accept);
 }
@@ -46,6 +68,16 @@ QString InstanceChannel::CurrentUserName() {
   }
   const QString user = qEnvironmentVariable("USER");
   return user.isEmpty() ? QString::number(getuid()) : user;
+}
+
+QString InstanceChannel::PrivateRuntimeFolder() {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (runtime.startsWith(QLatin1Char('/')) && IsPrivateFolder(QFile::encodeName(runtime))) return runtime;
+  // Fixed paths, not the temporary folder: TMPDIR may differ between two starts.
+  const QString shared = MakePrivateFolder(QStringLiteral("/tmp/velmora-%1").arg(::getuid()));
+  if (!shared.isEmpty()) return shared;
+  const QString home = QDir::homePath();
+  return home.isEmpty() ? QString() : MakePrivateFolder(home + QStringLiteral("/.velmora-run"));
 }
 
 InstanceChannel::Role InstanceChannel::Start() {

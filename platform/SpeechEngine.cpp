@@ -13,9 +13,21 @@ namespace {
 // starting it again is not something it survives reliably.
 class Engine {
 public:
-  ~Engine() {
+  // Only a program that never shut the engine down gets here with it running.
+  ~Engine() { Shutdown(); }
+
+  void Shutdown() {
     std::lock_guard lock(mutex_);
-    if (state_ == State::Running) espeak_Terminate();
+    if (state_ == State::Running) {
+      espeak_Cancel();
+      espeak_Terminate();
+    }
+    state_ = State::Failed;
+  }
+
+  void Cancel() {
+    std::lock_guard lock(mutex_);
+    if (state_ == State::Running) espeak_Cancel();
   }
 
   void Speak(const QString& text) {
@@ -94,5 +106,9 @@ private:
 }  // namespace
 
 void SpeechEngine::Speak(const QString& text) { Engine::Instance().Speak(text); }
+
+void SpeechEngine::Cancel() { Engine::Instance().Cancel(); }
+
+void ShutdownSpeech() { Engine::Instance().Shutdown(); }
 
 SpeechSamples SynthesizeSpeech(const QString& text) { return Engine::Instance().Synthesize(text); }

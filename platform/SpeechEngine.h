@@ -11,6 +11,8 @@ public:
   virtual ~SpeechVoice() = default;
   // Starts speaking the text and returns at once.
   virtual void Speak(const QString& text) = 0;
+  // Stops what is being spoken and drops what waits to be spoken.
+  virtual void Cancel() = 0;
 };
 
 // The synthesiser's voice on the sound device. Creating it contacts nothing; the first
@@ -19,7 +21,14 @@ public:
 class SpeechEngine : public SpeechVoice {
 public:
   void Speak(const QString& text) override;
+  void Cancel() override;
 };
+
+// Stops the synthesiser for good: speech in progress is cut off and queued speech
+// dropped, so it returns promptly, and later Speak calls stay silent. The program calls
+// it on its way out, before static destruction; the synthesiser's threads must not be
+// left to a static destructor, where waiting for them can hang the exit.
+void ShutdownSpeech();
 
 // Mono 16-bit samples at `sampleRate` per second.
 struct SpeechSamples {

@@ -1,10 +1,11 @@
 #include "ui/TdMain.h"
 
 #include "core/TdApp.h"
-#include "platform/Application.h"
+#include "platform/ApplicationError.h"
 #include "platform/Desktop.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -12,7 +13,7 @@ namespace {
 constexpr int kFirstPanelWidth = 180;
 }  // namespace
 
-TTodoMainForm::TTodoMainForm(QWidget* parent) : QMainWindow(parent) {
+TTodoMainForm::TTodoMainForm(TTodoAppHandler& handler, QWidget* parent) : QMainWindow(parent), handler_(handler) {
   setObjectName(QStringLiteral("TodoMainForm"));
   setWindowTitle(QStringLiteral("Velmora"));
   setCentralWidget(new QWidget(this));
@@ -21,19 +22,28 @@ TTodoMainForm::TTodoMainForm(QWidget* parent) : QMainWindow(parent) {
   statusPanel_->setMinimumWidth(kFirstPanelWidth);
   statusBar()->addWidget(statusPanel_);
 
-  handler_ = std::make_unique<TTodoAppHandler>(this);
+  handler_.SetMainLink(this);
   ApplyBounds();
 }
 
 TTodoMainForm::~TTodoMainForm() { FormDestroy(); }
 
 void TTodoMainForm::FormDestroy() {
-  // The handler asks this window for its bounds and status text while it saves.
-  handler_.reset();
+  if (destroyed_) return;
+  destroyed_ = true;
+  // The handler's last save writes the bounds from the options once the window is gone.
+  const TWindowBounds bounds = WindowBounds();
+  TTdAppOptions o = handler_.GetOptions();
+  o.Left = bounds.Left;
+  o.Top = bounds.Top;
+  o.Width = bounds.Width;
+  o.Height = bounds.Height;
+  handler_.PutOptions(o);
+  handler_.SetMainLink(nullptr);
 }
 
 void TTodoMainForm::ApplyBounds() {
-  const TTdAppOptions& o = handler_->Options();
+  const TTdAppOptions& o = handler_.Options();
   resize(o.Width, o.Height);
   if (o.Left == -1 || o.Top == -1) {
     const QSize screen = Desktop().ScreenSize();
@@ -52,7 +62,7 @@ void TTodoMainForm::closeEvent(QCloseEvent* event) {
 
 void TTodoMainForm::FormCloseQuery(bool& canClose) {
   try {
-    if (!handler_->SaveAll()) {
+    if (!handler_.SaveAll()) {
       canClose = false;
       return;
     }
@@ -61,9 +71,9 @@ void TTodoMainForm::FormCloseQuery(bool& canClose) {
     canClose = false;
     return;
   }
-  if (handler_->Options().ConfirmExit)
-    canClose = Desktop().MessageBox(QStringLiteral("Message"), QStringLiteral("Quit Velmora?"), QMessageBox::Question,
-                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) == QMessageBox::Yes;
+  if (handler_.Options().ConfirmExit)
+    canClose = Desktop().MessageBox(QStringLiteral("Message"), QStringLiteral("Quit Velmora?"), Msg::Question,
+                                    Msg::Yes | Msg::No | Msg::Cancel) == Msg::Yes;
 }
 
 void TTodoMainForm::TasksAdded(int) {
@@ -74,16 +84,24 @@ QString TTodoMainForm::StatusText() const { return statusPanel_->text(); }
 
 void TTodoMainForm::SetStatusText(const QString& text) { statusPanel_->setText(text); }
 
-TWindowBounds TTodoMainForm::WindowBounds() const { return {x(), y(), width(), height()}; }
+TWindowBounds TTodoMainForm::WindowBounds() const {
+  if (PlatformReportsWindowPositions(QGuiApplication::platformName())) return {x(), y(), width(), height()};
+  const TTdAppOptions& o = handler_.Options();
+  return {o.Left, o.Top, width(), height()};
+}
 
 int TTodoMainForm::AddTaskImage(const QIcon&) {
   // No task image list yet: associations show no icon.
   return -1;
 }
 
-std::unique_ptr<TTodoMainForm> CreateMainForm() {
+bool PlatformReportsWindowPositions(const QString& platformName) {
+  return !platformName.startsWith(QLatin1String("wayland"), Qt::CaseInsensitive);
+}
+
+std::unique_ptr<TTodoAppHandler> CreateAppHandler() {
   try {
-    return std::make_unique<TTodoMainForm>();
+    return std::make_unique<TTodoAppHandler>();
   } catch (...) {
     ShowApplicationError(CurrentExceptionMessage());
     return nullptr;

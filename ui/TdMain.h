@@ -1,7 +1,8 @@
 #pragma once
 // The main window. For now the frame the application handler needs: the caption, the
-// status bar's first panel and the window bounds; it owns the handler for the run,
-// saves in its close query and frees the handler (which saves again) when destroyed.
+// status bar's first panel and the window bounds. It is given the handler for the run,
+// saves in its close query and, when destroyed, leaves its bounds in the options for the
+// handler's last save.
 #include "core/TdMainLink.h"
 
 #include <QMainWindow>
@@ -15,19 +16,19 @@ class TTodoMainForm : public QMainWindow, public TTdMainLink {
   Q_OBJECT
 
 public:
-  // Creates the application handler (settings and table files loaded) and applies the
-  // stored window bounds. A failed start raises the handler's error.
-  explicit TTodoMainForm(QWidget* parent = nullptr);
+  // Reports to `handler` from now on and applies the stored window bounds. The handler
+  // must outlive the window.
+  explicit TTodoMainForm(TTodoAppHandler& handler, QWidget* parent = nullptr);
   ~TTodoMainForm() override;
 
-  TTodoAppHandler& AppHandler() { return *handler_; }
+  TTodoAppHandler& AppHandler() { return handler_; }
 
   // Saves everything first. A failed save is shown in the error box and the window
   // stays open, so nothing the user entered is lost; so it does while a reminder window
   // is up (the save follows when the reminder is answered). With ConfirmExit only Yes
   // to "Quit Velmora?" closes.
   void FormCloseQuery(bool& canClose);
-  // Frees the application handler, which saves once more.
+  // Leaves the window's bounds in the options and stops reporting to the handler.
   void FormDestroy();
 
   // TTdMainLink
@@ -44,9 +45,15 @@ private:
   void ApplyBounds();
 
   QLabel* statusPanel_ = nullptr;  // first status-bar panel, owned by the status bar
-  std::unique_ptr<TTodoAppHandler> handler_;
+  TTodoAppHandler& handler_;
+  bool destroyed_ = false;
 };
 
-// The main window of a start; when the start fails its error is shown in the error box
-// and null returned, since the program cannot go on.
-std::unique_ptr<TTodoMainForm> CreateMainForm();
+// Whether windows on the named display platform can learn where they are. Wayland keeps
+// window positions to itself; there the stored position is kept as it was.
+bool PlatformReportsWindowPositions(const QString& platformName);
+
+// The application handler of a start (settings and table files loaded); when the start
+// fails its error is shown in the error box and null returned, since the program cannot
+// go on.
+std::unique_ptr<TTodoAppHandler> CreateAppHandler();

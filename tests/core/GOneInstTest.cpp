@@ -13,12 +13,13 @@ const char* const kChildTitle = "VELMORA_TEST_TITLE";
 // Gives the application a title of its own for the test, so parallel runs stay apart.
 class TitleGuard {
 public:
-  explicit TitleGuard(const QString& title) : saved_(QGuiApplication::applicationDisplayName()) {
-    QGuiApplication::setApplicationDisplayName(title);
+  explicit TitleGuard(const QString& title) : saved_(QCoreApplication::applicationName()) {
+    QCoreApplication::setApplicationName(title);
   }
   ~TitleGuard() {
     EndSingleInstance();
-    QGuiApplication::setApplicationDisplayName(saved_);
+    SetComeForwardHandler({});
+    QCoreApplication::setApplicationName(saved_);
   }
 
 private:
@@ -33,8 +34,9 @@ TEST(CheckSingleInstance, ASecondStartTellsTheUserAndCallsTheFirstForward) {
   FakeDesktop desktop;
   QWidget window;
   window.setWindowTitle("Main window");
-  ASSERT_FALSE(CheckSingleInstance(&window));
-  EXPECT_FALSE(CheckSingleInstance(&window)) << "the first copy does not find itself";
+  ASSERT_FALSE(CheckSingleInstance());
+  SetComeForwardHandler([&] { Desktop().BringToFront(&window); });
+  EXPECT_FALSE(CheckSingleInstance()) << "the first copy does not find itself";
 
   QProcessEnvironment env;
   env.insert(kChildTitle, title);
@@ -48,16 +50,16 @@ TEST(CheckSingleInstanceChild, EndsAfterTheMessage) {
   if (title.isEmpty()) GTEST_SKIP() << "runs as a child process only";
   TitleGuard guard(title);
   FakeDesktop desktop;
-  EXPECT_TRUE(CheckSingleInstance(nullptr));
+  EXPECT_TRUE(CheckSingleInstance());
   EXPECT_EQ(desktop.Log(), QStringList{"message:" + title + "|Application is already running"});
   ASSERT_EQ(desktop.Messages().size(), 1u);
-  EXPECT_EQ(desktop.Messages()[0].icon, QMessageBox::NoIcon);
-  EXPECT_EQ(desktop.Messages()[0].buttons, QMessageBox::Ok);
+  EXPECT_EQ(desktop.Messages()[0].icon, Msg::NoIcon);
+  EXPECT_EQ(desktop.Messages()[0].buttons, Msg::Ok);
 }
 
 TEST(CheckSingleInstance, AfterTheEndTheNextCheckIsFirstAgain) {
   TitleGuard guard(QString("Velmora test end %1").arg(QCoreApplication::applicationPid()));
-  ASSERT_FALSE(CheckSingleInstance(nullptr));
+  ASSERT_FALSE(CheckSingleInstance());
   EndSingleInstance();
-  EXPECT_FALSE(CheckSingleInstance(nullptr));
+  EXPECT_FALSE(CheckSingleInstance());
 }

@@ -2,35 +2,31 @@
 // Pins for the options tests: the screen size, the default data folder, the speech
 // voice and the date formats.
 #include "TodoTestSupport.h"
-#include "core/GSapi.h"
-#include "core/TdDataFolder.h"
 #include "core/TdOption.h"
-#include "support/FakeSpeech.h"
+#include "support/ContextPins.h"
+#include "support/FakeDesktop.h"
 
 #include <memory>
+#include <optional>
 
 class OptionsPins {
 public:
   static constexpr const char* kDataFolder = "/data/velmora-software/velmora/";
 
-  explicit OptionsPins(QSize screen = {1024, 768}) : savedVoice_(ReplaceSapiVoice(nullptr)) {
-    SetScreen(screen);
-    SetDefaultDataFolder(QString::fromLatin1(kDataFolder));
-  }
-  ~OptionsPins() {
-    TTdAppOptionsHandler::SetScreenSizeSource({});
-    SetDefaultDataFolder({});
-    ReplaceSapiVoice(std::move(savedVoice_));
-  }
+  explicit OptionsPins(QSize screen = {1024, 768}) { SetScreen(screen); }
   OptionsPins(const OptionsPins&) = delete;
   OptionsPins& operator=(const OptionsPins&) = delete;
 
-  void SetScreen(QSize screen) {
-    TTdAppOptionsHandler::SetScreenSizeSource([screen] { return screen; });
+  void SetScreen(QSize screen) { desktop_.screenSize = screen; }
+  void SetVoice(bool present) {
+    voice_.reset();
+    voice_.emplace(present ? std::make_unique<FakeSpeech>() : nullptr);
   }
-  void SetVoice(bool present) { ReplaceSapiVoice(present ? std::make_unique<TSapiVoice>(std::make_unique<FakeSpeech>()) : nullptr); }
+  FakeDesktop& Desktop() { return desktop_; }
 
 private:
-  std::unique_ptr<TSapiVoice> savedVoice_;
+  FakeDesktop desktop_;
+  DataFolderScope folder_{QString::fromLatin1(kDataFolder)};
   FormatPin formats_;
+  std::optional<VoicePin> voice_{std::in_place, nullptr};
 };

@@ -4,6 +4,7 @@
 // has happened.
 #include "core/TdDataFolder.h"
 #include "core/TdMainLink.h"
+#include "support/ContextPins.h"
 #include "support/TempDir.h"
 #include "support/XdgHome.h"
 
@@ -23,8 +24,7 @@
 // The default data folder points into a fresh temporary folder, which does not exist yet.
 class DataFolderPin {
 public:
-  DataFolderPin() { SetDefaultDataFolder(Folder()); }
-  ~DataFolderPin() { SetDefaultDataFolder(QString()); }
+  DataFolderPin() : scope_(Folder()) {}
   DataFolderPin(const DataFolderPin&) = delete;
   DataFolderPin& operator=(const DataFolderPin&) = delete;
 
@@ -55,6 +55,7 @@ public:
 private:
   XdgHome xdg_;
   TempDir dir_;
+  DataFolderScope scope_;
 };
 
 // Records, in call order: "added:<n>", "status?", "status=<text>", "bounds?", "image".

@@ -1,13 +1,13 @@
 #include "core/TdDataFolder.h"
+#include "support/ContextPins.h"
 #include "support/XdgHome.h"
 
 #include <gtest/gtest.h>
 
-TEST(DataFolder, PerUserDataFolderWithMakerAndProduct) {
+TEST(DataFolder, PerUserDataFolderWithMakerAndProductUnlessTheContextHasOne) {
   XdgHome home;
-  SetDefaultDataFolder({});
-  EXPECT_EQ(DefaultDataFolder(), home.DataHome() + "/velmora-software/velmora/");
-  SetDefaultDataFolder("/elsewhere/");
+  EXPECT_EQ(LookUpDefaultDataFolder(), home.DataHome() + "/velmora-software/velmora/");
+  EXPECT_EQ(DefaultDataFolder(), LookUpDefaultDataFolder());
+  const DataFolderScope elsewhere(QStringLiteral("/elsewhere/"));
   EXPECT_EQ(DefaultDataFolder(), "/elsewhere/");
-  SetDefaultDataFolder({});
 }

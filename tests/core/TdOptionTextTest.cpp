@@ -11,18 +11,17 @@ using DateTime::EncodeDate;
 using DateTime::EncodeDateTime;
 
 // The formats of a locale, with the short date and time given.
-class LocalePin {
-public:
-  LocalePin(QLocale locale, const QString& shortDate, const QString& shortTime) : saved_(FormatSettings()) {
-    TFormatSettings s = FormatSettingsFromLocale(locale);
-    s.ShortDateFormat = shortDate;
-    s.ShortTimeFormat = s.LongTimeFormat = shortTime;
-    SetFormatSettings(s);
-  }
-  ~LocalePin() { SetFormatSettings(saved_); }
+TFormatSettings LocaleFormats(const QLocale& locale, const QString& shortDate, const QString& shortTime) {
+  TFormatSettings s = FormatSettingsFromLocale(locale);
+  s.ShortDateFormat = shortDate;
+  s.ShortTimeFormat = s.LongTimeFormat = shortTime;
+  return s;
+}
 
-private:
-  TFormatSettings saved_;
+class LocalePin : public FormatPin {
+public:
+  LocalePin(const QLocale& locale, const QString& shortDate, const QString& shortTime)
+      : FormatPin(LocaleFormats(locale, shortDate, shortTime)) {}
 };
 
 const QLocale kGerman(QLocale::German, QLocale::Germany);

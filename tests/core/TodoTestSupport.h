@@ -1,38 +1,10 @@
 #pragma once
 // Pins for the clock and the date formats, and a field-by-field comparison of tasks.
 #include "core/BTodo.h"
-#include "core/FormatSettings.h"
 #include "platform/DateTime.h"
+#include "support/ContextPins.h"
 
 #include <gtest/gtest.h>
-
-// Now is the given moment until the pin goes out of scope.
-class ClockPin {
-public:
-  explicit ClockPin(TDateTime now) : now_(now) {
-    DateTime::SetNowSource([this] { return now_; });
-  }
-  ~ClockPin() { DateTime::SetNowSource({}); }
-  void Set(TDateTime now) { now_ = now; }
-
-private:
-  TDateTime now_;
-};
-
-// Dates as 03.05.2004, times as 17:05, English day names.
-class FormatPin {
-public:
-  FormatPin() : saved_(FormatSettings()) {
-    TFormatSettings s = FormatSettingsFromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    s.ShortDateFormat = QStringLiteral("dd.MM.yyyy");
-    s.ShortTimeFormat = s.LongTimeFormat = QStringLiteral("HH:mm");
-    SetFormatSettings(s);
-  }
-  ~FormatPin() { SetFormatSettings(saved_); }
-
-private:
-  TFormatSettings saved_;
-};
 
 inline void ExpectSameTask(const TTdTodo& a, const TTdTodo& b) {
   EXPECT_EQ(a.ID, b.ID);

@@ -54,8 +54,8 @@ TEST(Application, AnErrorEscapingAHandlerIsShownAndTheLoopGoesOn) {
     EXPECT_TRUE(LoopGoesOnAfter(c.raise)) << c.message.toStdString();
     EXPECT_EQ(desktop.Log(), QStringList{"message:Application Error|" + c.message});
     ASSERT_EQ(desktop.Messages().size(), 1u);
-    EXPECT_EQ(desktop.Messages()[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(desktop.Messages()[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(desktop.Messages()[0].icon, Msg::Critical);
+    EXPECT_EQ(desktop.Messages()[0].buttons, Msg::Ok);
   }
 }
 
@@ -68,7 +68,7 @@ TEST(Application, AnErrorFromAPostedEventIsShownToo) {
 
 TEST(Application, AFailingErrorBoxDoesNotEscapeEither) {
   FakeDesktop desktop;
-  desktop.onMessage = [](const FakeDesktop::Message&) -> QMessageBox::StandardButton {
+  desktop.onMessage = [](const FakeDesktop::Message&) -> Msg::Button {
     throw std::runtime_error("no display");
   };
   EXPECT_TRUE(LoopGoesOnAfter([] { throw Exception("first"); }));

@@ -1,3 +1,4 @@
+#include "platform/AppContext.h"
 #include "platform/DateTime.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +34,11 @@ TEST(DateTime, MonthStepClipsToMonthEnd) {
   EXPECT_EQ(DateTime::IncMonth(DateTime::EncodeDate(2024, 3, 31), -1), DateTime::EncodeDate(2024, 2, 29));
 }
 
-TEST(DateTime, ClockCanBePinned) {
-  DateTime::SetNowSource([] { return 1000.5; });
-  EXPECT_EQ(DateTime::Now(), 1000.5);
-  EXPECT_EQ(DateTime::Today(), 1000.0);
-  DateTime::SetNowSource({});
+TEST(DateTime, TheClockComesFromTheContext) {
+  {
+    const TAppContextScope pinned(ContextWith([](TAppContext& c) { c.Clock = [] { return 1000.5; }; }));
+    EXPECT_EQ(DateTime::Now(), 1000.5);
+    EXPECT_EQ(DateTime::Today(), 1000.0);
+  }
   EXPECT_GT(DateTime::Now(), 40000.0);
 }

@@ -2,11 +2,13 @@
 #include "support/FakeDesktop.h"
 #include "support/TempDir.h"
 
+#include <QMessageBox>
 #include <QPushButton>
 #include <QApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <QUrl>
@@ -25,25 +27,62 @@ class SessionDesktop : public ::testing::Test {
   SessionDesktopScope session_;
 };
 
+// Starts a sound and runs the event loop until its end is reported (the guard only
+// keeps a broken test from hanging). The report, and whether it came from inside the call.
+struct SoundEnd {
+  bool played = false;
+  bool reported = false;
+  bool duringTheCall = false;
+};
+
+SoundEnd PlayAndWait(const QString& path, const std::function<void()>& whilePlaying = {}) {
+  SoundEnd end;
+  bool inCall = true;
+  QEventLoop loop;
+  Desktop().PlaySoundFile(path, [&](bool played) {
+    end = {played, true, inCall};
+    loop.quit();
+  });
+  inCall = false;
+  if (whilePlaying) whilePlaying();
+  QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+  if (!end.reported) loop.exec();
+  return end;
+}
+
 }  // namespace
 
-TEST_F(SessionDesktop, PlaySoundFileReturnsWhenTheSoundHasEnded) {
+TEST_F(SessionDesktop, ASoundFilePlaysWhileTheLoopGoesOnAndReportsItsEnd) {
   TempDir dir;
   const QString wave = dir.File("tone.wav");
   ASSERT_TRUE(WriteToneWave(wave, 0.2));
   QElapsedTimer clock;
   clock.start();
-  const bool played = Desktop().PlaySoundFile(wave);
-  if (!played) GTEST_SKIP() << "no sound server: the file was refused quietly";
-  EXPECT_GE(clock.elapsed(), 150) << "returned before the sound had ended";
+  const SoundEnd end = PlayAndWait(wave);
+  ASSERT_TRUE(end.reported);
+  EXPECT_FALSE(end.duringTheCall);
+  if (!end.played) GTEST_SKIP() << "no sound server: the file was refused quietly";
+  EXPECT_GE(clock.elapsed(), 150) << "reported before the sound had ended";
+}
+
+TEST_F(SessionDesktop, StoppingEndsASoundEarly) {
+  TempDir dir;
+  const QString wave = dir.File("long.wav");
+  ASSERT_TRUE(WriteToneWave(wave, 30));
+  const SoundEnd end = PlayAndWait(wave, [] { Desktop().StopSounds(); });
+  ASSERT_TRUE(end.reported);
+  EXPECT_FALSE(end.played);
 }
 
 TEST_F(SessionDesktop, UnplayableSoundFilesAreRefusedQuietly) {
   TempDir dir;
   WriteAll(dir.File("garbage.wav"), "not a sound at all");
-  EXPECT_FALSE(Desktop().PlaySoundFile(dir.File("missing.wav")));
-  EXPECT_FALSE(Desktop().PlaySoundFile(dir.File("garbage.wav")));
-  EXPECT_FALSE(Desktop().PlaySoundFile(QString()));
+  for (const QString& path : {dir.File("missing.wav"), dir.File("garbage.wav"), QString()}) {
+    const SoundEnd end = PlayAndWait(path);
+    EXPECT_TRUE(end.reported) << path.toStdString();
+    EXPECT_FALSE(end.played) << path.toStdString();
+    EXPECT_FALSE(end.duringTheCall) << path.toStdString();
+  }
   Desktop().Beep();  // without a sound server: nothing, and no crash
 }
 
@@ -83,9 +122,8 @@ TEST_F(SessionDesktop, MessageBoxShowsCaptionTextIconAndReturnsTheButton) {
     initialDefault = box->standardButton(box->defaultButton());
     box->button(QMessageBox::No)->click();
   });
-  const auto answer = Desktop().MessageBox("Message", "Delete the task?", QMessageBox::Question,
-                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-  EXPECT_EQ(answer, QMessageBox::No);
+  const auto answer = Desktop().MessageBox("Message", "Delete the task?", Msg::Question, Msg::Yes | Msg::No, Msg::No);
+  EXPECT_EQ(answer, Msg::No);
   EXPECT_EQ(caption, "Message");
   EXPECT_EQ(text, "Delete the task?");
   EXPECT_EQ(icon, QMessageBox::Question);
@@ -136,14 +174,14 @@ TEST(FakeDesktop, StandsInForItsLifetimeAndNests) {
 
 TEST(FakeDesktop, AnswersMessagesFromItsScript) {
   FakeDesktop desktop;
-  desktop.messageAnswers = {QMessageBox::Yes, QMessageBox::No};
-  desktop.messageResult = QMessageBox::Cancel;
-  const auto ask = [] { return Desktop().MessageBox("Message", "Sure?", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No); };
-  EXPECT_EQ(ask(), QMessageBox::Yes);
-  EXPECT_EQ(ask(), QMessageBox::No);
-  EXPECT_EQ(ask(), QMessageBox::Cancel);
+  desktop.messageAnswers = {Msg::Yes, Msg::No};
+  desktop.messageResult = Msg::Cancel;
+  const auto ask = [] { return Desktop().MessageBox("Message", "Sure?", Msg::Question, Msg::Yes | Msg::No); };
+  EXPECT_EQ(ask(), Msg::Yes);
+  EXPECT_EQ(ask(), Msg::No);
+  EXPECT_EQ(ask(), Msg::Cancel);
   EXPECT_EQ(desktop.Calls("message:").size(), 3);
-  EXPECT_EQ(desktop.Messages().back().icon, QMessageBox::Question);
+  EXPECT_EQ(desktop.Messages().back().icon, Msg::Question);
 }
 
 TEST(ScopedWaitCursor, IsTakenAwayWhenAnErrorLeavesTheScope) {

@@ -7,18 +7,24 @@
 //   OpenDocument("x");
 //   EXPECT_EQ(desktop.Log(), (QStringList{"open:x", "beep"}));
 //
-// Log entries, in call order: "beep", "sound:<path>", "open:<text>",
-// "message:<caption>|<text>", "wait:on", "wait:off", "front:<window title>".
-// ScreenSize is a query and is not logged.
+// Log entries, in call order: "beep", "sound:<path>", "stop-sounds", "open:<text>", "message:<caption>|<text>", "wait:on", "wait:off",
+// "front:<window title>". ScreenSize is a query and is not logged.
+//
+// A sound "plays" until FinishSounds() or StopSounds(); with `autoFinishSounds` it ends
+// by itself on the next turn of the event loop.
 //
 // Every test binary runs with one of these standing in (see TestMain.cpp); a test
-// about the real desktop puts the real one back with SessionDesktopScope.
+// about the real desktop puts the real one in its place with SessionDesktopScope.
+#include "platform/AppContext.h"
 #include "platform/Desktop.h"
+#include "platform/SessionDesktop.h"
 
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class FakeDesktop : public DesktopServices {
@@ -26,46 +32,54 @@ public:
   struct Message {
     QString caption;
     QString text;
-    QMessageBox::Icon icon;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton;
+    Msg::Icon icon;
+    Msg::Buttons buttons;
+    Msg::Button defaultButton;
   };
 
-  FakeDesktop() : previous_(SetDesktopForTests(this)) {}
-  ~FakeDesktop() override { SetDesktopForTests(previous_); }
+  FakeDesktop() : scope_(ContextWith([this](TAppContext& c) { c.Desktop = this; })) {}
   FakeDesktop(const FakeDesktop&) = delete;
   FakeDesktop& operator=(const FakeDesktop&) = delete;
 
   // Answers. Message boxes take the queued answers first, then `messageResult`;
   // `onMessage`, when set, answers instead and may act while the box is "up".
   bool soundResult = true;
+  bool autoFinishSounds = true;
   bool openResult = true;
-  QMessageBox::StandardButton messageResult = QMessageBox::Ok;
-  std::deque<QMessageBox::StandardButton> messageAnswers;
-  std::function<QMessageBox::StandardButton(const Message&)> onMessage;
+  Msg::Button messageResult = Msg::Ok;
+  std::deque<Msg::Button> messageAnswers;
+  std::function<Msg::Button(const Message&)> onMessage;
   QSize screenSize{1024, 768};
 
   void Beep() override { log_ << QStringLiteral("beep"); }
 
-  bool PlaySoundFile(const QString& path) override {
+  void PlaySoundFile(const QString& path, std::function<void(bool)> finished) override {
     log_ << QStringLiteral("sound:") + path;
-    return soundResult;
+    playing_.push_back({path, std::move(finished)});
+    if (autoFinishSounds) QTimer::singleShot(0, &timerContext_, [this] { FinishSounds(); });
   }
+
+  void StopSounds() override {
+    log_ << QStringLiteral("stop-sounds");
+    EndSounds(false);
+  }
+
+  // Every sound playing ends as if played to its end (or as `soundResult` says).
+  void FinishSounds() { EndSounds(soundResult); }
+  int SoundsPlaying() const { return static_cast<int>(playing_.size()); }
 
   bool OpenUrl(const QString& pathOrAddress) override {
     log_ << QStringLiteral("open:") + pathOrAddress;
     return openResult;
   }
 
-  QMessageBox::StandardButton MessageBox(const QString& caption, const QString& text, QMessageBox::Icon icon,
-                                         QMessageBox::StandardButtons buttons,
-                                         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
-                                         QWidget* = nullptr) override {
+  Msg::Button MessageBox(const QString& caption, const QString& text, Msg::Icon icon, Msg::Buttons buttons,
+                         Msg::Button defaultButton = Msg::NoButton, QWidget* = nullptr) override {
     log_ << QStringLiteral("message:") + caption + QLatin1Char('|') + text;
     messages_.push_back({caption, text, icon, buttons, defaultButton});
     if (onMessage) return onMessage(messages_.back());
     if (!messageAnswers.empty()) {
-      const QMessageBox::StandardButton answer = messageAnswers.front();
+      const Msg::Button answer = messageAnswers.front();
       messageAnswers.pop_front();
       return answer;
     }
@@ -100,21 +114,40 @@ public:
     messages_.clear();
   }
 
+  // Puts an entry of the test's own into the log, to show what came when.
+  void Note(const QString& entry) { log_ << entry; }
+
 private:
-  DesktopServices* previous_;
+  struct Playing {
+    QString path;
+    std::function<void(bool)> finished;
+  };
+
+  void EndSounds(bool played) {
+    std::vector<Playing> ending;
+    ending.swap(playing_);
+    for (Playing& sound : ending) {
+      if (sound.finished) sound.finished(played);
+    }
+  }
+
+  TAppContextScope scope_;
+  QObject timerContext_;
+  std::vector<Playing> playing_;
   QStringList log_;
   std::vector<Message> messages_;
   int waitDepth_ = 0;
 };
 
-// The real desktop for the lifetime of the object.
+// The real desktop session for the lifetime of the object.
 class SessionDesktopScope {
 public:
-  SessionDesktopScope() : previous_(SetDesktopForTests(nullptr)) {}
-  ~SessionDesktopScope() { SetDesktopForTests(previous_); }
+  SessionDesktopScope()
+      : session_(CreateSessionDesktop()), scope_(ContextWith([this](TAppContext& c) { c.Desktop = session_.get(); })) {}
   SessionDesktopScope(const SessionDesktopScope&) = delete;
   SessionDesktopScope& operator=(const SessionDesktopScope&) = delete;
 
 private:
-  DesktopServices* previous_;
+  std::unique_ptr<DesktopServices> session_;
+  TAppContextScope scope_;
 };

@@ -7,6 +7,8 @@
 class FakeSpeech : public SpeechVoice {
 public:
   void Speak(const QString& text) override { spoken << text; }
+  void Cancel() override { ++cancels; }
 
   QStringList spoken;
+  int cancels = 0;
 };

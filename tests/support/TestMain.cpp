@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   FakeDesktop quiet;
   quiet.onMessage = [](const FakeDesktop::Message& message) {
     ADD_FAILURE() << "unexpected message box: " << message.caption.toStdString() << ": " << message.text.toStdString();
-    return QMessageBox::Ok;
+    return Msg::Ok;
   };
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -21,6 +21,13 @@ protected:
   DataFolderPin data;
 };
 
+// A start as the program makes it: the handler first, then the window it is given.
+struct Started {
+  Started() : handler(std::make_unique<TTodoAppHandler>()), form(std::make_unique<TTodoMainForm>(*handler)) {}
+  std::unique_ptr<TTodoAppHandler> handler;
+  std::unique_ptr<TTodoMainForm> form;
+};
+
 struct BoundsCase {
   const char* name;
   const char* settings;
@@ -33,7 +40,8 @@ class MainFormBoundsTest : public MainFormTest, public ::testing::WithParamInter
 
 TEST_P(MainFormBoundsTest, StartsWithTheStoredBounds) {
   data.WriteSettings(QString::fromLatin1(GetParam().settings));
-  TTodoMainForm form;
+  Started start;
+  const TTodoMainForm& form = *start.form;
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmora"));
   EXPECT_EQ(QRect(form.x(), form.y(), form.width(), form.height()), GetParam().expected);
 }
@@ -51,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainFormTest, TheCloseQuerySavesEverythingAndKeepsTheStatusText) {
-  TTodoMainForm form;
+  Started start;
+  TTodoMainForm& form = *start.form;
   ModifyTasks(form);
   form.SetStatusText(QStringLiteral("1 task"));
   form.move(70, 80);
@@ -72,9 +81,10 @@ TEST_F(MainFormTest, TheCloseQuerySavesEverythingAndKeepsTheStatusText) {
 
 TEST_F(MainFormTest, WithConfirmExitOnlyYesCloses) {
   data.WriteSettings(QStringLiteral("[General]\nConfirmExit=1\n"));
-  TTodoMainForm form;
-  for (const auto& [answer, closes] : {std::pair{QMessageBox::No, false}, std::pair{QMessageBox::Cancel, false},
-                                      std::pair{QMessageBox::Yes, true}}) {
+  Started start;
+  TTodoMainForm& form = *start.form;
+  for (const auto& [answer, closes] :
+       {std::pair{Msg::No, false}, std::pair{Msg::Cancel, false}, std::pair{Msg::Yes, true}}) {
     ModifyTasks(form);
     desktop.Clear();
     desktop.messageResult = answer;
@@ -83,14 +93,15 @@ TEST_F(MainFormTest, WithConfirmExitOnlyYesCloses) {
     ASSERT_EQ(desktop.Messages().size(), 1u);
     EXPECT_EQ(desktop.Messages()[0].caption, QStringLiteral("Message"));
     EXPECT_EQ(desktop.Messages()[0].text, QStringLiteral("Quit Velmora?"));
-    EXPECT_EQ(desktop.Messages()[0].icon, QMessageBox::Question);
-    EXPECT_EQ(desktop.Messages()[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(desktop.Messages()[0].icon, Msg::Question);
+    EXPECT_EQ(desktop.Messages()[0].buttons, Msg::Yes | Msg::No | Msg::Cancel);
   }
 }
 
 // Closing anyway would lose what the save could not write.
 TEST_F(MainFormTest, AFailedSaveIsShownAndTheWindowStaysOpen) {
-  TTodoMainForm form;
+  Started start;
+  TTodoMainForm& form = *start.form;
   ModifyTasks(form);
   ASSERT_TRUE(QDir().mkpath(data.File(QStringLiteral("todo.tbl"))));
 
@@ -103,22 +114,52 @@ TEST_F(MainFormTest, AFailedSaveIsShownAndTheWindowStaysOpen) {
   EXPECT_TRUE(form.close());
 }
 
-TEST_F(MainFormTest, DestroyingTheWindowSavesThroughTheHandler) {
-  auto form = CreateMainForm();
-  ASSERT_NE(form, nullptr);
+TEST_F(MainFormTest, TheLastSaveWritesTheTasksAndTheBoundsOfTheGoneWindow) {
+  std::unique_ptr<TTodoAppHandler> handler = CreateAppHandler();
+  ASSERT_NE(handler, nullptr);
+  auto form = std::make_unique<TTodoMainForm>(*handler);
   ModifyTasks(*form);
+  form->setGeometry(60, 70, 500, 400);
+  const QRect bounds(form->x(), form->y(), form->width(), form->height());
   form.reset();
+  EXPECT_TRUE(handler->FinalSave());
+  handler.reset();
+
   TTdTodoHandler saved(data.File(QStringLiteral("todo.tbl")));
   saved.Load();
   ASSERT_EQ(saved.TaskCount(), 1);
   EXPECT_EQ(saved.GetTodo(0)->Title, QStringLiteral("Plant the roses"));
+  TTdAppOptionsHandler settings(data.File(QStringLiteral("pendra.ini")));
+  settings.ReadOptions();
+  EXPECT_EQ(QRect(settings.Options().Left, settings.Options().Top, settings.Options().Width,
+                  settings.Options().Height),
+            bounds);
+}
+
+TEST_F(MainFormTest, AFailedLastSaveIsReportedAndTold) {
+  auto handler = CreateAppHandler();
+  ASSERT_NE(handler, nullptr);
+  handler->TodoHandler().AddTodo()->Title = QStringLiteral("Plant the roses");
+  handler->TodoHandler().SetModified(true);
+  ASSERT_TRUE(QDir().mkpath(data.File(QStringLiteral("todo.tbl"))));
+  EXPECT_FALSE(handler->FinalSave());
+  ASSERT_EQ(desktop.Messages().size(), 1u);
+  EXPECT_EQ(desktop.Messages()[0].caption, QStringLiteral("Application Error"));
+  handler.reset();
+  EXPECT_EQ(desktop.Messages().size(), 1u) << "the handler does not save a second time";
+}
+
+TEST(WindowPositions, WaylandKeepsThemToItself) {
+  for (const auto& [platform, reports] : {std::pair{"xcb", true}, std::pair{"offscreen", true},
+                                          std::pair{"wayland", false}, std::pair{"wayland-egl", false}})
+    EXPECT_EQ(PlatformReportsWindowPositions(QString::fromLatin1(platform)), reports) << platform;
 }
 
 TEST_F(MainFormTest, ADamagedTaskFileStopsTheStartWithItsMessage) {
   data.Write(QStringLiteral("todo.tbl"), QByteArray("\x07\0\0\0", 4));
   const auto before = data.Snapshot();
 
-  EXPECT_EQ(CreateMainForm(), nullptr);
+  EXPECT_EQ(CreateAppHandler(), nullptr);
   ASSERT_EQ(desktop.Messages().size(), 1u);
   EXPECT_EQ(desktop.Messages()[0].caption, QStringLiteral("Application Error"));
   EXPECT_EQ(desktop.Messages()[0].text,

@@ -1,7 +1,7 @@
-#include "ReminderTestSupport.h"
-#include "TodoTestSupport.h"
+#include "support/ContextPins.h"
+#include "core/TodoTestSupport.h"
 
-#include "core/TdRemDlg.h"
+#include "ui/TdRemDlg.h"
 #include "core/TdReminders.h"
 #include "platform/HelpRequest.h"
 #include "support/FakeDesktop.h"
@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSignalSpy>
 #include <QStyleOptionSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -43,6 +44,27 @@ protected:
   static QList<int> Fields(const QDialog& d) {
     return {Field(d, "DaysEdit")->value(), Field(d, "HoursEdit")->value(), Field(d, "MinutesEdit")->value()};
   }
+  // Shows the window and runs the event loop until its alert has started.
+  static void ShowAndAlert(TReminderDialog& dialog) {
+    QSignalSpy started(&dialog, &TReminderDialog::alertStarted);
+    dialog.show();
+    if (dialog.Alert() == nullptr) {
+      ASSERT_TRUE(started.wait(30000)) << "the alert never started";
+    }
+  }
+};
+
+// Writes the window's paintings into the desktop's log, between its sounds.
+class PaintNotes : public QObject {
+public:
+  PaintNotes(QWidget& window, FakeDesktop& desktop) : desktop_(desktop) { window.installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) desktop_.Note(QStringLiteral("paint"));
+    return false;
+  }
+
+private:
+  FakeDesktop& desktop_;
 };
 
 }  // namespace
@@ -50,9 +72,11 @@ protected:
 TEST_F(ReminderDialogTest, LayoutAndCaptions) {
   TReminderDialog dialog(store, task, 60);
   EXPECT_EQ(dialog.windowTitle(), "Reminder");
-  EXPECT_EQ(dialog.size(), QSize(602, 149));
+  EXPECT_GE(dialog.width(), 602);
+  EXPECT_GE(dialog.height(), 149);
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "a dialog border: no resizing";
-  EXPECT_EQ(dialog.pos(), QPoint((1024 - 602) / 2, (768 - 149) / 2)) << "centred on the screen";
+  EXPECT_EQ(dialog.pos(), QPoint((1024 - dialog.width()) / 2, (768 - dialog.height()) / 2))
+      << "centred on the screen";
   EXPECT_EQ(Button(dialog, "OkButton")->text(), "OK, I've got it");
   EXPECT_EQ(Button(dialog, "SnoozeButton")->text(), "Snooze");
   EXPECT_EQ(Button(dialog, "HelpButton")->text(), "&Help");
@@ -79,14 +103,16 @@ TEST_F(ReminderDialogTest, ShowingFillsTheFieldsAndPlaysTheReminderOnce) {
     desktop.Clear();
     TReminderDialog dialog(store, task, c.snooze);
     EXPECT_TRUE(desktop.Log().isEmpty()) << "nothing plays before the window shows";
-    dialog.show();
+    ShowAndAlert(dialog);
     EXPECT_TRUE(dialog.Shown());
     EXPECT_EQ(Fields(dialog), c.fields) << c.snooze;
     EXPECT_TRUE(Button(dialog, "SnoozeButton")->isEnabled()) << "enabled at first, even for 0";
     EXPECT_EQ(dialog.findChild<QLabel*>("TitleLabel")->text(), "Call the dentist");
     EXPECT_EQ(desktop.Log(), QStringList({"beep", "sound:/s/ding.wav"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Alert()->Finished(); }, 30000));
     dialog.hide();
     dialog.show();
+    QTest::qWait(0);
     EXPECT_EQ(desktop.Log().size(), 2) << "played only when first shown";
   }
   EXPECT_EQ(voice.Spoken().size(), 6);
@@ -183,13 +209,49 @@ TEST_F(ReminderDialogTest, ClosingWithoutAChoiceChangesNothing) {
   EXPECT_FALSE(store.Modified());
 }
 
+TEST_F(ReminderDialogTest, TheWindowIsPaintedBeforeItsAlertSounds) {
+  TReminderDialog dialog(store, task, 60);
+  PaintNotes paints(dialog, desktop);
+  ShowAndAlert(dialog);
+  const QStringList log = desktop.Log();
+  ASSERT_TRUE(log.contains("beep"));
+  EXPECT_EQ(log.indexOf("paint"), 0) << log.join(", ").toStdString();
+  EXPECT_LT(log.indexOf("paint"), log.indexOf("beep"));
+}
+
+TEST_F(ReminderDialogTest, ALargeFontMakesTheWindowGrowInsteadOfClipping) {
+  const QFont saved = QApplication::font();
+  QFont big = saved;
+  big.setPointSizeF(saved.pointSizeF() * 2.5);
+  QApplication::setFont(big);
+  TReminderDialog dialog(store, task, 60);
+  QApplication::setFont(saved);
+
+  EXPECT_GT(dialog.width(), 602);
+  EXPECT_GT(dialog.height(), 149);
+  const QRect client = dialog.rect();
+  QList<QRect> row;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (label->objectName() == "TitleLabel") continue;
+    EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << label->text().toStdString();
+    EXPECT_TRUE(client.contains(label->geometry())) << label->text().toStdString();
+    row << label->geometry();
+  }
+  for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    EXPECT_TRUE(client.contains(button->geometry())) << button->text().toStdString();
+  }
+  for (const QSpinBox* field : dialog.findChildren<QSpinBox*>()) row << field->geometry();
+  for (int i = 0; i < row.size(); ++i)
+    for (int j = i + 1; j < row.size(); ++j) EXPECT_FALSE(row[i].intersects(row[j])) << i << " and " << j;
+}
+
 TEST_F(ReminderDialogTest, HelpAsksForItsTopic) {
   QList<int> asked;
-  const auto previous = SetHelpHandler([&](int context) { asked << context; });
+  const HelpPin help([&](int context) { asked << context; });
   TReminderDialog dialog(store, task, 60);
   dialog.show();
   Button(dialog, "HelpButton")->click();
-  SetHelpHandler(previous);
   EXPECT_EQ(asked, QList<int>({22}));
   EXPECT_TRUE(dialog.isVisible());
 }
@@ -224,7 +286,7 @@ public:
 private:
   void Answer() {
     auto* dialog = qobject_cast<TReminderDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr || !dialog->isVisible()) return;
+    if (dialog == nullptr || !dialog->isVisible() || dialog->Alert() == nullptr) return;
     seen.push_back({dialog->findChild<QLabel*>("TitleLabel")->text(),
                     dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint), dialog->isModal()});
     dialog->findChild<QPushButton*>(button_)->click();

@@ -1,7 +1,7 @@
 #pragma once
 // The program-wide date and time formats, in Qt's format-string syntax. Taken once from
 // the system locale; times are shown without seconds, so the long time format is the
-// short one. Tests pin the record with SetFormatSettings.
+// short one. The program's context may hold its own record (tests pin one there).
 #include <QDate>
 #include <QLocale>
 #include <QTime>
@@ -30,6 +30,5 @@ struct TFormatSettings {
 // The formats of a locale, the long time format replaced by the short one.
 TFormatSettings FormatSettingsFromLocale(const QLocale& locale);
 
-// The record the program formats with; filled from QLocale::system() on first use.
+// The record the program formats with: the context's, else the system locale's.
 const TFormatSettings& FormatSettings();
-void SetFormatSettings(const TFormatSettings& settings);

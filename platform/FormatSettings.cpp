@@ -1,15 +1,6 @@
-#include "core/FormatSettings.h"
+#include "platform/FormatSettings.h"
 
-#include <optional>
-
-namespace {
-
-std::optional<TFormatSettings>& Current() {
-  static std::optional<TFormatSettings> settings;
-  return settings;
-}
-
-}  // namespace
+#include "platform/AppContext.h"
 
 QString TFormatSettings::ShortDayName(int isoWeekday) const {
   if (isoWeekday < 1 || isoWeekday > 7) return {};
@@ -43,9 +34,8 @@ TFormatSettings FormatSettingsFromLocale(const QLocale& locale) {
 }
 
 const TFormatSettings& FormatSettings() {
-  auto& current = Current();
-  if (!current) current = FormatSettingsFromLocale(QLocale::system());
-  return *current;
+  const TAppContext& context = AppContext();
+  if (context.Formats) return *context.Formats;
+  static const TFormatSettings system = FormatSettingsFromLocale(QLocale::system());
+  return system;
 }
-
-void SetFormatSettings(const TFormatSettings& settings) { Current() = settings; }
