@@ -1,17 +1,12 @@
-// The program's entry: the application object, the context with the program's seams, the
-// single-instance check, the application handler, the main window, the loop, and the
-// last save on the way out.
-#include "core/GOneInst.h"
+// The program's entry: the application object and the context with the program's seams
+// (the real desktop session, the system's formats and clock, the speech voice, the data
+// folder); the run itself is RunProgram's.
 #include "core/GSapi.h"
-#include "core/TdApp.h"
 #include "core/TdDataFolder.h"
 #include "platform/AppContext.h"
 #include "platform/Application.h"
 #include "platform/SessionDesktop.h"
-#include "platform/SpeechEngine.h"
-#include "platform/TerminationSignals.h"
-#include "ui/TdMain.h"
-#include "ui/TdRemDlg.h"
+#include "ui/ProgramRun.h"
 
 #include <QIcon>
 #include <QLocale>
@@ -43,33 +38,5 @@ int main(int argc, char** argv) {
   // The voice contacts the speech engine only when it first speaks.
   const std::unique_ptr<TSapiVoice> voice = CreateSapiVoice();
   const TAppContextScope context(ProgramContext(desktop.get(), voice.get()));
-
-  // A second copy ends here, before anything is loaded or saved.
-  if (CheckSingleInstance()) return 0;
-  std::unique_ptr<TTodoAppHandler> handler = CreateAppHandler();
-  if (!handler) return 1;
-  handler->SetShowReminder(ShowReminder);
-  auto form = std::make_unique<TTodoMainForm>(*handler);
-  // From now on a later start brings this window forward.
-  SetComeForwardHandler([window = form.get()] { Desktop().BringToFront(window); });
-
-  // A signal ends every loop, a reminder window's too, without asking any window: no
-  // further reminder plays, what sounds or speaks stops, and errors from here on go to
-  // standard error, where no box can hold the end up.
-  const TerminationSignals termination([&handler] {
-    SendErrorsToStandardError();
-    handler->RequestStop();
-    StopAllAlerts();
-    QCoreApplication::exit(0);
-  });
-  form->show();
-  int code = app.exec();
-
-  SetComeForwardHandler({});
-  EndSingleInstance();
-  form.reset();
-  if (!handler->FinalSave()) code = 1;
-  handler.reset();
-  ShutdownSpeech();
-  return code;
+  return RunProgram();
 }

@@ -99,9 +99,9 @@ bool PlatformReportsWindowPositions(const QString& platformName) {
   return !platformName.startsWith(QLatin1String("wayland"), Qt::CaseInsensitive);
 }
 
-std::unique_ptr<TTodoAppHandler> CreateAppHandler() {
+std::unique_ptr<TTodoAppHandler> CreateAppHandler(const TTodoAppTimings& timings) {
   try {
-    return std::make_unique<TTodoAppHandler>();
+    return std::make_unique<TTodoAppHandler>(nullptr, timings);
   } catch (...) {
     ShowApplicationError(CurrentExceptionMessage());
     return nullptr;

@@ -3,6 +3,7 @@
 // status bar's first panel and the window bounds. It is given the handler for the run,
 // saves in its close query and, when destroyed, leaves its bounds in the options for the
 // handler's last save.
+#include "core/TdApp.h"
 #include "core/TdMainLink.h"
 
 #include <QMainWindow>
@@ -10,7 +11,6 @@
 #include <memory>
 
 class QLabel;
-class TTodoAppHandler;
 
 class TTodoMainForm : public QMainWindow, public TTdMainLink {
   Q_OBJECT
@@ -56,4 +56,4 @@ bool PlatformReportsWindowPositions(const QString& platformName);
 // The application handler of a start (settings and table files loaded); when the start
 // fails its error is shown in the error box and null returned, since the program cannot
 // go on.
-std::unique_ptr<TTodoAppHandler> CreateAppHandler();
+std::unique_ptr<TTodoAppHandler> CreateAppHandler(const TTodoAppTimings& timings = {});

@@ -3,7 +3,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -20,7 +22,7 @@ QString UniqueName(const char* test) {
 
 // Leaves a socket file that nobody listens on, as a copy that crashed would.
 void LeaveStaleSocket(const QString& name) {
-  const QByteArray path = QFile::encodeName(QDir::tempPath() + "/" + name);
+  const QByteArray path = QFile::encodeName(InstanceChannel::PrivateRuntimeFolder() + "/" + name);
   const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
   ASSERT_GE(fd, 0);
   sockaddr_un address{};
@@ -32,7 +34,59 @@ void LeaveStaleSocket(const QString& name) {
   ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
 }
 
+// Sets an environment variable for the lifetime of the object (unset for a null value).
+class EnvironmentPin {
+public:
+  EnvironmentPin(const char* name, const QByteArray& value)
+      : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+    if (value.isNull()) qunsetenv(name);
+    else qputenv(name, value);
+  }
+  ~EnvironmentPin() {
+    if (had_) qputenv(name_, old_);
+    else qunsetenv(name_);
+  }
+
+private:
+  const char* name_;
+  bool had_;
+  QByteArray old_;
+};
+
+bool OnlyTheOwnerMayEnter(const QString& folder) {
+  const QFileInfo info(folder);
+  return info.isDir() && !info.isSymLink() && info.ownerId() == getuid() &&
+         info.permissions() == (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
 }  // namespace
+
+// Another user must not be able to take the name first, and two starts of one user must
+// meet whatever their temporary folder says.
+TEST(InstanceChannel, TheSocketLivesInAFolderOfTheUsersOwn) {
+  QTemporaryDir runtime;
+  const QString privateRuntime = runtime.path() + "/run";
+  ASSERT_TRUE(QDir().mkpath(privateRuntime));
+  QFile::setPermissions(privateRuntime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  const QString sharedRuntime = runtime.path() + "/shared";
+  ASSERT_TRUE(QDir().mkpath(sharedRuntime));
+  QFile::setPermissions(sharedRuntime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                           QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+  {
+    EnvironmentPin xdg("XDG_RUNTIME_DIR", QFile::encodeName(privateRuntime));
+    EnvironmentPin tmp("TMPDIR", QFile::encodeName(runtime.path()));
+    EXPECT_EQ(InstanceChannel("velmora-x").Name(), privateRuntime + "/velmora-x");
+  }
+  for (const QByteArray& unusable : {QByteArray(), QFile::encodeName(sharedRuntime), QByteArray("relative/run")}) {
+    EnvironmentPin xdg("XDG_RUNTIME_DIR", unusable);
+    const QString folder = InstanceChannel::PrivateRuntimeFolder();
+    EXPECT_NE(folder, sharedRuntime);
+    EXPECT_TRUE(OnlyTheOwnerMayEnter(folder)) << folder.toStdString();
+    EnvironmentPin tmp("TMPDIR", QFile::encodeName(runtime.path()));
+    EXPECT_EQ(InstanceChannel::PrivateRuntimeFolder(), folder) << "the temporary folder plays no part";
+  }
+}
 
 TEST(InstanceChannel, ServerNamesAreSafeShortAndDistinct) {
   const QString plain = InstanceChannel::ServerName("Application", "Velmora", "anna");
