@@ -5,11 +5,8 @@
 
 #include <QStringList>
 
-#include <cmath>
 
 namespace {
-
-constexpr double kMsPerDay = 86400000.0;
 
 // Calls visit(index, run length) for each run of the letter outside quoted text.
 template <typename Visit>
@@ -58,12 +55,6 @@ QDate ParseDate(const QString& text, const QString& format) {
   return date;
 }
 
-TDateTime Combine(const QDate& date, const QTime& time) {
-  const double days = DateTime::FromQDate(date);
-  const double fraction = time.msecsSinceStartOfDay() / kMsPerDay;
-  return days >= 0 ? days + fraction : days - fraction;
-}
-
 QStringList Unique(QStringList formats) {
   formats.removeDuplicates();
   formats.removeAll(QString());
@@ -98,19 +89,12 @@ QString OptionTimeFormat() {
 }
 
 QString OptionDateText(TDateTime value) {
-  if (!std::isfinite(value)) return {};
-  double whole = std::trunc(value);
-  double ms = std::round(std::fabs(value - whole) * kMsPerDay);
-  if (ms >= kMsPerDay) {  // rounding reached the next day
-    ms = 0;
-    whole += value < 0 ? -1 : 1;
-  }
-  const QDate date = DateTime::ToQDate(whole);
-  if (!date.isValid()) return {};
+  QDate date;
+  QTime time;
+  if (!DateTime::SplitDateAndTime(value, &date, &time)) return {};
   const TFormatSettings& settings = FormatSettings();
   QString text = settings.FormatDate(date, OptionDateFormat());
-  if (ms != 0)
-    text += u' ' + settings.FormatTime(QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)), OptionTimeFormat());
+  if (time.msecsSinceStartOfDay() != 0) text += u' ' + settings.FormatTime(time, OptionTimeFormat());
   return text;
 }
 
@@ -123,7 +107,7 @@ TDateTime OptionDateValue(const QString& text) {
   const QStringList timeFormats = Unique({OptionTimeFormat(), settings.ShortTimeFormat, QStringLiteral("HH:mm:ss"),
                                           QStringLiteral("HH:mm")});
   for (const QString& df : dateFormats)
-    if (const QDate date = ParseDate(s, df); date.isValid()) return Combine(date, QTime(0, 0));
+    if (const QDate date = ParseDate(s, df); date.isValid()) return DateTime::FromDateAndTime(date, QTime(0, 0));
   // Date and time meet at a blank; date formats may hold blanks themselves.
   for (qsizetype split = s.indexOf(u' '); split > 0; split = s.indexOf(u' ', split + 1)) {
     const QString datePart = s.left(split).trimmed();
@@ -132,7 +116,7 @@ TDateTime OptionDateValue(const QString& text) {
       const QDate date = ParseDate(datePart, df);
       if (!date.isValid()) continue;
       for (const QString& tf : timeFormats)
-        if (const QTime time = settings.Locale.toTime(timePart, tf); time.isValid()) return Combine(date, time);
+        if (const QTime time = settings.Locale.toTime(timePart, tf); time.isValid()) return DateTime::FromDateAndTime(date, time);
     }
   }
   return 0;

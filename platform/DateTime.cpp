@@ -20,25 +20,38 @@ TDateTime FromQDate(const QDate& date) {
   return date.isValid() ? static_cast<double>(Epoch().daysTo(date)) : 0.0;
 }
 
-TDateTime FromQDateTime(const QDateTime& value) {
-  if (!value.isValid()) return 0.0;
-  const QDateTime local = value.toLocalTime();
-  const double days = static_cast<double>(Epoch().daysTo(local.date()));
-  const double fraction = local.time().msecsSinceStartOfDay() / kMsPerDay;
+TDateTime FromDateAndTime(const QDate& date, const QTime& time) {
+  if (!date.isValid()) return 0.0;
+  const double days = static_cast<double>(Epoch().daysTo(date));
+  const double fraction = (time.isValid() ? time.msecsSinceStartOfDay() : 0) / kMsPerDay;
   // Before the epoch the fraction still counts forward from midnight.
   return days >= 0 ? days + fraction : days - fraction;
 }
 
-QDateTime ToQDateTime(TDateTime value) {
-  if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return {};
+TDateTime FromQDateTime(const QDateTime& value) {
+  if (!value.isValid()) return 0.0;
+  const QDateTime local = value.toLocalTime();
+  return FromDateAndTime(local.date(), local.time());
+}
+
+bool SplitDateAndTime(TDateTime value, QDate* date, QTime* time) {
+  if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return false;
   double whole = std::trunc(value);
   double ms = std::round(std::fabs(value - whole) * kMsPerDay);
   if (ms >= kMsPerDay) {  // rounding reached the next day
     ms = 0;
     whole += value < 0 ? -1 : 1;
   }
-  const QDate date = Epoch().addDays(static_cast<qint64>(whole));
-  return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+  *date = Epoch().addDays(static_cast<qint64>(whole));
+  *time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+  return date->isValid();
+}
+
+QDateTime ToQDateTime(TDateTime value) {
+  QDate date;
+  QTime time;
+  if (!SplitDateAndTime(value, &date, &time)) return {};
+  return QDateTime(date, time);
 }
 
 QDate ToQDate(TDateTime value) {
@@ -49,9 +62,7 @@ QDate ToQDate(TDateTime value) {
 TDateTime EncodeDate(int year, int month, int day) { return FromQDate(QDate(year, month, day)); }
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
-  const double date = EncodeDate(year, month, day);
-  const double fraction = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / kMsPerDay;
-  return date >= 0 ? date + fraction : date - fraction;
+  return FromDateAndTime(QDate(year, month, day), QTime(hour, minute, second, msec));
 }
 
 TDateTime DateOf(TDateTime value) { return std::trunc(value); }

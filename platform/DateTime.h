@@ -12,6 +12,12 @@ namespace DateTime {
 TDateTime FromQDateTime(const QDateTime& value);
 QDateTime ToQDateTime(TDateTime value);
 TDateTime FromQDate(const QDate& date);
+// The calendar date and the time of day (to the millisecond) of a value, as written,
+// without a time zone's say: a local time that a clock change skips stays as it is.
+// False for a value out of range.
+bool SplitDateAndTime(TDateTime value, QDate* date, QTime* time);
+// A date and a time of day (an invalid time counts as midnight); 0 for an invalid date.
+TDateTime FromDateAndTime(const QDate& date, const QTime& time);
 QDate ToQDate(TDateTime value);
 
 TDateTime EncodeDate(int year, int month, int day);
