@@ -1,5 +1,6 @@
 #include "platform/TerminationSignals.h"
 
+#include "platform/ApplicationError.h"
 #include "platform/Exception.h"
 
 #include <QSocketNotifier>
@@ -56,5 +57,5 @@ void TerminationSignals::Drain() {
   char bytes[64];
   while (::read(pipeFds[0], bytes, sizeof bytes) > 0) {
   }
-  if (onSignal_) onSignal_();
+  if (onSignal_) RunGuarded(onSignal_);
 }

@@ -2,6 +2,7 @@
 
 #include "core/BTodo.h"
 #include "core/GSapi.h"
+#include "platform/ApplicationError.h"
 #include "platform/DateTime.h"
 #include "platform/Desktop.h"
 #include "platform/HelpRequest.h"
@@ -79,9 +80,9 @@ TReminderDialog::TReminderDialog(TTdTodoHandler& store, TTdTodo& task, int snooz
   snooze_->setObjectName(QStringLiteral("SnoozeButton"));
   help_ = new QPushButton(QStringLiteral("&Help"), this);
   help_->setObjectName(QStringLiteral("HelpButton"));
-  connect(ok_, &QPushButton::clicked, this, &TReminderDialog::btnOKClick);
-  connect(snooze_, &QPushButton::clicked, this, &TReminderDialog::btnSnoozeClick);
-  connect(help_, &QPushButton::clicked, this, &TReminderDialog::btnHelpClick);
+  connect(ok_, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnOKClick(); }); });
+  connect(snooze_, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnSnoozeClick(); }); });
+  connect(help_, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnHelpClick(); }); });
 
   LayOut();
   const QSize screen = Desktop().ScreenSize();
