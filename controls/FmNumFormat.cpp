@@ -177,17 +177,24 @@ QString FormatSection(double magnitude, const Section& section, const TNumSepara
   QString integer, fraction;
   int exponent = 0;
   if (section.scientific && magnitude != 0) {
+    // The significant digits straight from the shortest exact conversion, so neither
+    // tiny nor huge values lose precision through a power of ten.
     const int intPlaces = qMax(1, section.intDigits);
-    exponent = static_cast<int>(std::floor(std::log10(magnitude))) - (intPlaces - 1);
-    double mantissa = magnitude / std::pow(10.0, exponent);
-    RoundedDigits(mantissa, section.fracDigits, integer, fraction);
-    if (integer.size() > intPlaces) {  // rounding carried into a new digit
-      ++exponent;
-      mantissa = magnitude / std::pow(10.0, exponent);
-      RoundedDigits(mantissa, section.fracDigits, integer, fraction);
-    }
+    const int precision = intPlaces - 1 + section.fracDigits;
+    std::vector<char> buffer(static_cast<size_t>(precision) + 32);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::scientific, precision);
+    const QString text = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
+    const qsizetype e = text.indexOf(QLatin1Char('e'));
+    QString digits = text.left(e);
+    digits.remove(QLatin1Char('.'));
+    exponent = text.mid(e + 1).toInt() - (intPlaces - 1);
+    integer = digits.left(intPlaces);
+    fraction = digits.mid(intPlaces);
   } else {
     RoundedDigits(magnitude, section.fracDigits, integer, fraction);
+    // A mantissa always shows a digit, even for zero.
+    if (section.scientific && integer.isEmpty()) integer = QStringLiteral("0");
   }
   return Render(section, integer, fraction, exponent, separators);
 }
