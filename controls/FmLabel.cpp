@@ -280,8 +280,7 @@ void TFmLabel::PaintTo(TFmCanvas& canvas) const {
     PaintFlat(canvas, TextRect(inside), color);
 }
 
-void TFmLabel::AdjustBounds() {
-  if (!autoSize_ || loading_) return;
+QSize TFmLabel::TextBoxSize() const {
   const QRect frame = borders_.Inside(QRect(0, 0, 1000, 1000));
   const int frameWidth = 1000 - frame.width();
   const int frameHeight = 1000 - frame.height();
@@ -303,10 +302,17 @@ void TFmLabel::AdjustBounds() {
     w = std::nearbyint(turnedWidth);
     h = std::nearbyint(turnedHeight);
   }
-  const int newWidth = static_cast<int>(w);
-  const int newHeight = static_cast<int>(h) + 1;
-  const int left = (alignment_ & Qt::AlignRight) ? geometry().right() + 1 - newWidth : x();
-  setGeometry(left, y(), newWidth, newHeight);
+  return {static_cast<int>(w), static_cast<int>(h) + 1};
+}
+
+QSize TFmLabel::sizeHint() const { return TextBoxSize(); }
+
+void TFmLabel::AdjustBounds() {
+  if (!autoSize_ || loading_) return;
+  const QSize size = TextBoxSize();
+  const int left = (alignment_ & Qt::AlignRight) ? geometry().right() + 1 - size.width() : x();
+  setGeometry(left, y(), size.width(), size.height());
+  updateGeometry();
 }
 
 void TFmLabel::paintEvent(QPaintEvent*) {

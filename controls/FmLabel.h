@@ -94,6 +94,8 @@ public:
   void PaintTo(TFmCanvas& canvas) const;
   // Resizes the label to its text when AutoSize is on.
   void AdjustBounds();
+  // The size the text, its borders and its style need.
+  QSize sizeHint() const override;
 
   std::function<void()> OnMouseEnter;
   std::function<void()> OnMouseLeave;
@@ -109,6 +111,7 @@ private:
   void BlinkPhase(bool on) override;
 
   int DrawFlags() const;
+  QSize TextBoxSize() const;
   QRect TextRect(const QRect& inside) const;
   void PaintFlat(TFmCanvas& canvas, const QRect& textRect, const QColor& color) const;
   void PaintRotated(TFmCanvas& canvas, const QRect& textRect, const QColor& color) const;
