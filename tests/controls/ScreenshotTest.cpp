@@ -9,6 +9,7 @@
 #include "controls/clurl.h"
 
 #include <QHBoxLayout>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,6 +65,19 @@ TEST_F(Screenshot, SplitterWithHotSpot) {
   splitter->UpperLeft()->SetCaption(QStringLiteral("Tasks"));
   splitter->LowerRight()->SetCaption(QStringLiteral("Notes"));
   EXPECT_TRUE(MatchesGolden(host, QStringLiteral("splitter")));
+}
+
+TEST_F(Screenshot, SplitterDragBarFollowsThePointer) {
+  host.resize(200, 80);
+  auto* splitter = new TFmSplitter(&host);
+  splitter->setGeometry(0, 0, 200, 80);
+  splitter->SetPosition(60);
+  splitter->UpperLeft()->SetColor(Qt::white);
+  host.show();
+  QTest::mousePress(splitter, Qt::LeftButton, {}, QPoint(61, 10));
+  QTest::mouseMove(splitter, QPoint(121, 10));
+  EXPECT_TRUE(MatchesGolden(host, QStringLiteral("splitter-drag")));
+  QTest::mouseRelease(splitter, Qt::LeftButton, {}, QPoint(121, 10));
 }
 
 TEST_F(Screenshot, LabelTextStyles) {
