@@ -85,9 +85,11 @@ Section ParseSection(const QString& text) {
 // The decimal digits of |value| rounded to `decimals` places (halves away from zero), as
 // an integer part and a fraction of exactly `decimals` digits.
 void RoundedDigits(double value, int decimals, QString& integer, QString& fraction) {
-  char buffer[64];
+  // The longest fixed form of a double: 309 integer digits, or a point and the 327
+  // places of the smallest subnormal's shortest form.
+  char buffer[400];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
-  const QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+  const QString text = result.ec == std::errc() ? QString::fromLatin1(buffer, result.ptr - buffer) : QStringLiteral("0");
   const qsizetype point = text.indexOf(QLatin1Char('.'));
   QString digits = point < 0 ? text : text.left(point);
   QString rest = point < 0 ? QString() : text.mid(point + 1);

@@ -2,6 +2,7 @@
 // Whatever was read must come back unchanged through a write and a second read, with
 // two exceptions: text (a value in quotes loses one pair of them at every read) and the
 // printed fields, which the writer ends at their first gap.
+#include "platform/AppContext.h"
 #include "platform/FormatSettings.h"
 #include "core/TdDataFolder.h"
 #include "core/TdOption.h"
@@ -19,13 +20,15 @@ namespace {
 
 const QString kName = QStringLiteral("/fuzz/pendra.ini");
 
+// The context of every run: fixed formats and data folder; the quiet desktop's screen.
 void Setup() {
   TFormatSettings s = FormatSettingsFromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
   s.ShortDateFormat = QStringLiteral("M/d/yy");
   s.ShortTimeFormat = s.LongTimeFormat = QStringLiteral("h:mm AP");
-  SetFormatSettings(s);
-  SetDefaultDataFolder(QStringLiteral("/fuzz/data/"));
-  TTdAppOptionsHandler::SetScreenSizeSource([] { return QSize(1024, 768); });
+  TAppContext context;
+  context.Formats = s;
+  context.DataFolder = QStringLiteral("/fuzz/data/");
+  static const TAppContextScope scope(context);
 }
 
 TTdAppOptions Read(const QByteArray& bytes) {

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the task-file loader. A file that loads must survive a save
 // and a second load unchanged.
 #include "core/BTodo.h"
+#include "platform/AppContext.h"
 #include "platform/Exception.h"
 
 #include <QByteArray>
@@ -10,7 +11,7 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  DateTime::SetNowSource([] { return 38000.5; });
+  static const TAppContextScope clock(ContextWith([](TAppContext& c) { c.Clock = [] { return 38000.5; }; }));
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   TTdTodoHandler store(QStringLiteral("/fuzz/todo.tbl"));
   try {

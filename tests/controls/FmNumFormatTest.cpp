@@ -44,10 +44,15 @@ TEST(FormatNumber, SectionedMasksOverTheLocaleSeparators) {
       {"#E-0", 0, kEnglish, "0E0"},
       {"0.00", 999.999, kEnglish, "1000.00"},
       {"", 12.5, kEnglish, "13"},
+      {"0.##", 1e-221, kEnglish, "0"},              // a fixed form longer than any short buffer
+      {"0", 1e22, kEnglish, "10000000000000000000000"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(FormatNumber(c.value, QString::fromUtf8(c.mask), c.separators), QString::fromUtf8(c.shown))
         << c.mask << " of " << c.value;
+  const QString huge = FormatNumber(-1e300, QStringLiteral("0"), kEnglish);
+  EXPECT_EQ(huge.size(), 302) << "every one of the 301 digits, and the sign";
+  EXPECT_TRUE(huge.startsWith(QStringLiteral("-1000000000000000052504760255204420")));
 }
 
 TEST(ParseNumericText, KeepsDigitsAndTheSeparatorAndReadsTheSign) {
