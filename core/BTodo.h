@@ -287,12 +287,14 @@ public:
   void SetModified(bool modified) { modified_ = modified; }
 
   // Appends the tasks of the file; a missing file leaves the store empty. Raises
-  // ETodoFileError for a wrong version and EReadError for a damaged file; tasks read
-  // before the damage stay in the store.
+  // ETodoFileError for a wrong version and EReadError for a damaged file: one that ends
+  // early, a negative count, or bytes after the last announced record. Tasks read
+  // before the damage stay in the store, but the store then never writes its file.
   void Load();
   void LoadFromBytes(const QByteArray& bytes);
   // Writes the file when modified, keeping the previous one as the "~" copy. Raises
-  // EWriteError and stays modified when the file cannot be written.
+  // EWriteError and stays modified when the file cannot be written, or when a load of
+  // it failed.
   void Save();
   QByteArray SaveToBytes() const;
 
@@ -326,10 +328,12 @@ public:
   // "OK: 03.05.2004-Call the bank", last task first, each carrying its task.
   void FillArchiveList(TTodoStringList& list) const;
 
-  // After the lookup entry at position k was deleted: k becomes 0, higher positions move down.
-  void RenumberCategory(int32_t k);
-  void RenumberResource(int32_t k);
-  void RenumberType(int32_t k);
+  // After the lookup entry at position k was deleted: k becomes 0, higher positions move
+  // down; the store is marked modified when a task changed.
+  void Renumber(int32_t TTdTodo::*field, int32_t k);
+  void RenumberCategory(int32_t k) { Renumber(&TTdTodo::Category, k); }
+  void RenumberResource(int32_t k) { Renumber(&TTdTodo::Resource, k); }
+  void RenumberType(int32_t k) { Renumber(&TTdTodo::Type, k); }
 
   // Counts; templates count only when withTemplates is set.
   int CountByStatus(int32_t status, bool withTemplates) const;
@@ -391,9 +395,21 @@ private:
   void WriteTasks(BinaryWriter& out) const;
 
   bool modified_ = false;
+  bool loadFailed_ = false;
   QString fileName_;
   int32_t version_ = 1;
   QByteArray reserved_;
   TTdTodoList list_;
   std::deque<TTdTodo> undo_;
 };
+
+// After the lookup entry at position k was deleted: renumbers the field in the tasks of
+// archive.tbl in the folder (which ends with "/") and writes the file at once when a
+// task changed.
+template <int32_t TTdTodo::*Field>
+void RenumberArchive(const QString& folder, int32_t k) {
+  TTdTodoHandler archive(folder + QStringLiteral("archive.tbl"));
+  archive.Load();
+  archive.Renumber(Field, k);
+  archive.Save();
+}

@@ -113,35 +113,17 @@ void TTdTodoHandler::FillArchiveList(TTodoStringList& list) const {
 // ---------------------------------------------------------------------------------------
 // Renumbering after a lookup entry was deleted
 
-namespace {
-
-bool Renumber(const TTdTodoList& list, int32_t TTdTodo::*field, int32_t k) {
-  bool changed = false;
-  for (const auto& task : list) {
+void TTdTodoHandler::Renumber(int32_t TTdTodo::*field, int32_t k) {
+  for (const auto& task : list_) {
     int32_t& value = (*task).*field;
     if (value == k) {
       value = 0;
-      changed = true;
+      modified_ = true;
     } else if (value > k) {
       --value;
-      changed = true;
+      modified_ = true;
     }
   }
-  return changed;
-}
-
-}  // namespace
-
-void TTdTodoHandler::RenumberCategory(int32_t k) {
-  if (Renumber(list_, &TTdTodo::Category, k)) modified_ = true;
-}
-
-void TTdTodoHandler::RenumberResource(int32_t k) {
-  if (Renumber(list_, &TTdTodo::Resource, k)) modified_ = true;
-}
-
-void TTdTodoHandler::RenumberType(int32_t k) {
-  if (Renumber(list_, &TTdTodo::Type, k)) modified_ = true;
 }
 
 // ---------------------------------------------------------------------------------------
