@@ -172,6 +172,7 @@ void TTdTodoHandler::Save() {
   // The store holds at most the records before the damage: written, they would replace
   // every task the file still holds.
   if (loadFailed_) RefuseToOverwriteUnread(fileName_);
+  list_.Compact();  // it walks every task anyway
   // Straight to the file through the writer's window: a copy of a large file in memory
   // cost more than writing it.
   WriteFileSafely(
