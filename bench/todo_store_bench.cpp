@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <random>
 
@@ -161,6 +162,35 @@ void BM_DeleteSelection(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * k);
 }
 
+// The same selection taken out of a plain vector the way the list did before it left
+// gaps: a linear search for the task and an erase that moves every later one.
+void BM_DeleteSelectionFromVector(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0)), k = static_cast<int>(state.range(1));
+  std::vector<std::unique_ptr<TTdTodo>> items;
+  for (int i = 0; i < n; ++i) items.push_back(std::make_unique<TTdTodo>(38000.0));
+  std::mt19937 rng(7);
+  std::vector<TTdTodo*> selection;
+  std::deque<TTdTodo> undo;
+  for (auto _ : state) {
+    state.PauseTiming();
+    selection.clear();
+    for (int i = 0; i < k; ++i) selection.push_back(items[rng() % static_cast<unsigned>(n)].get());
+    std::sort(selection.begin(), selection.end());
+    selection.erase(std::unique(selection.begin(), selection.end()), selection.end());
+    state.ResumeTiming();
+    for (TTdTodo* task : selection) {
+      const auto at = std::find_if(items.begin(), items.end(), [task](const auto& item) { return item.get() == task; });
+      undo.push_back(*task);
+      if (undo.size() > 10) undo.pop_front();
+      items.erase(at);
+    }
+    state.PauseTiming();
+    while (static_cast<int>(items.size()) < n) items.push_back(std::make_unique<TTdTodo>(38000.0));
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * k);
+}
+
 #define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_RawWrite) SIZES;
 BENCHMARK(BM_RawWriteSynced) SIZES;
@@ -168,6 +198,9 @@ BENCHMARK(BM_Save) SIZES;
 BENCHMARK(BM_SaveToBytes) SIZES;
 BENCHMARK(BM_TabLists) SIZES;
 BENCHMARK(BM_DeleteSelection)
+    ->ArgsProduct({{10000, 100000, 1000000}, {1, 1000}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteSelectionFromVector)
     ->ArgsProduct({{10000, 100000, 1000000}, {1, 1000}})
     ->Unit(benchmark::kMillisecond);
 

@@ -5,8 +5,8 @@
 
 namespace crash_stores {
 
-constexpr int kOldCount = 20000;
-constexpr int kNewCount = 20001;
+constexpr int kOldCount = 10000;
+constexpr int kNewCount = 10001;
 
 inline void Fill(TTdTodoHandler& store, int count) {
   for (int i = 0; i < count; ++i) {
