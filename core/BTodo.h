@@ -270,7 +270,8 @@ public:
   TTdTodo* Add();
   void Append(std::unique_ptr<TTdTodo> task);
   // Removes and frees the task; a task not in the list is ignored. O(log n); the first
-  // removal after the gaps were closed counts the tasks once, O(n).
+  // removal after the gaps were closed fills the counts once, O(n) with a small
+  // constant (a save, which closes them, is O(n) anyway).
   void Remove(TTdTodo* task);
   // O(1); O(log n) with gaps.
   TTdTodo* GetItem(int index) const {

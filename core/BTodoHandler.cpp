@@ -32,7 +32,7 @@ void TTdTodoList::Append(std::unique_ptr<TTdTodo> task) {
 void TTdTodoList::Remove(TTdTodo* task) {
   if (!Contains(task)) return;
   const size_t slot = task->slot_.value;
-  if (live_.empty()) CountLive();
+  if (live_.empty()) CountLive();  // there are no gaps yet
   for (size_t i = slot + 1; i < live_.size(); i += LowBit(i)) --live_[i];
   items_[slot].reset();
   ++gaps_;
@@ -68,17 +68,17 @@ size_t TTdTodoList::SlotOf(int index) const {
 }
 
 void TTdTodoList::CountLive() {
-  live_.assign(items_.size() + 1, 0);
-  for (size_t i = 1; i < live_.size(); ++i) {
-    live_[i] += items_[i - 1] ? 1 : 0;
-    if (const size_t parent = i + LowBit(i); parent < live_.size()) live_[parent] += live_[i];
-  }
+  // Without gaps every slot holds a task, and the node of slot i counts LowBit(i) of
+  // them. The memory stays with the list between counts.
+  live_.resize(items_.size() + 1);
+  live_[0] = 0;
+  for (size_t i = 1; i < live_.size(); ++i) live_[i] = static_cast<int32_t>(LowBit(i));
 }
 
 void TTdTodoList::NumberSlots() {
   for (size_t i = 0; i < items_.size(); ++i) items_[i]->slot_.value = static_cast<uint32_t>(i);
   gaps_ = 0;
-  live_ = {};
+  live_.clear();
 }
 
 void TTdTodoList::Compact() {
