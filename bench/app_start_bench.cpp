@@ -1,7 +1,8 @@
 // Starting the application handler (settings read, folders checked, the four stores
 // loaded, association icons built) on a data folder of 1k, 10k and 100k tasks, next to
-// reading the same files raw; warm and with the files dropped from the page cache, as
-// after a reboot.
+// reading the same files raw, in the same states as the store benchmark (see
+// RawBaseline.h); the ratios are printed at the end.
+#include "RawBaseline.h"
 #include "RealisticTasks.h"
 #include "core/BCat.h"
 #include "core/BRes.h"
@@ -79,8 +80,10 @@ Fixture& FixtureFor(int count) {
   return *f;
 }
 
-void EvictAll(const Fixture& f) {
-  for (const QString& name : kFiles) EvictFromCache(f.folder + name);
+QStringList Files(const Fixture& f) {
+  QStringList files;
+  for (const QString& name : kFiles) files << f.folder + name;
+  return files;
 }
 
 void Report(benchmark::State& state, const Fixture& f) {
@@ -88,74 +91,45 @@ void Report(benchmark::State& state, const Fixture& f) {
   state.counters["files_MB"] = static_cast<double>(f.bytes) / 1e6;
 }
 
-void RawRead(benchmark::State& state, bool cold) {
+void RawRead(benchmark::State& state, Cache cache, Memory memory) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    if (cold) {
-      state.PauseTiming();
-      EvictAll(f);
-      state.ResumeTiming();
-    }
-    for (const QString& name : kFiles) {
-      QFile file(f.folder + name);
-      file.open(QIODevice::ReadOnly);
-      benchmark::DoNotOptimize(file.readAll());
-    }
-  }
+  const QStringList files = Files(f);
+  TimeReads(state, cache, memory, files, [&] { return ReadFilesRaw(files); });
   Report(state, f);
 }
 
-void AppStart(benchmark::State& state, bool cold) {
+void AppStart(benchmark::State& state, Cache cache, Memory memory) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
   const TAppContextScope dataFolder(ContextWith([&](TAppContext& c) { c.DataFolder = f.folder; }));
   BenchLink link;
-  for (auto _ : state) {
-    if (cold) {
-      state.PauseTiming();
-      EvictAll(f);
-      state.ResumeTiming();
-    }
-    auto app = std::make_unique<TTodoAppHandler>(&link);
-    benchmark::DoNotOptimize(app->TodoHandler().TaskCount());
-    // Shutting down (which saves the settings again) is not part of the start.
-    state.PauseTiming();
-    app.reset();
-    state.ResumeTiming();
-  }
+  // Shutting down (which saves the settings again) is not part of the start.
+  TimeReads(state, cache, memory, Files(f), [&] { return std::make_unique<TTodoAppHandler>(&link); });
   Report(state, f);
 }
 
 // The four stores loaded by themselves: what the handler adds is the rest of the start.
-void BM_LoadStores(benchmark::State& state) {
+struct Stores {
+  std::unique_ptr<TTdCategoryHandler> categories;
+  std::unique_ptr<TTdResourceHandler> resources;
+  std::unique_ptr<TTdTypeHandler> types;
+  std::unique_ptr<TTdTodoHandler> todos;
+};
+
+void LoadStores(benchmark::State& state, Cache cache, Memory memory) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    auto categories = std::make_unique<TTdCategoryHandler>(f.folder + QStringLiteral("cat.tbl"));
-    categories->Load();
-    auto resources = std::make_unique<TTdResourceHandler>(f.folder + QStringLiteral("res.tbl"));
-    resources->Load();
-    auto types = std::make_unique<TTdTypeHandler>(f.folder + QStringLiteral("type.tbl"));
-    types->Load();
-    auto todos = std::make_unique<TTdTodoHandler>(f.folder + QStringLiteral("todo.tbl"));
-    todos->Load();
-    benchmark::DoNotOptimize(todos->TaskCount());
-    state.PauseTiming();
-    todos.reset();
-    state.ResumeTiming();
-  }
+  TimeReads(state, cache, memory, Files(f), [&] {
+    Stores s{std::make_unique<TTdCategoryHandler>(f.folder + QStringLiteral("cat.tbl")),
+             std::make_unique<TTdResourceHandler>(f.folder + QStringLiteral("res.tbl")),
+             std::make_unique<TTdTypeHandler>(f.folder + QStringLiteral("type.tbl")),
+             std::make_unique<TTdTodoHandler>(f.folder + QStringLiteral("todo.tbl"))};
+    s.categories->Load();
+    s.resources->Load();
+    s.types->Load();
+    s.todos->Load();
+    return s;
+  });
   Report(state, f);
 }
-
-void BM_RawReadFiles(benchmark::State& state) { RawRead(state, false); }
-void BM_RawReadFilesCold(benchmark::State& state) { RawRead(state, true); }
-void BM_AppStart(benchmark::State& state) { AppStart(state, false); }
-void BM_AppStartCold(benchmark::State& state) { AppStart(state, true); }
-
-#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-BENCHMARK(BM_RawReadFiles) SIZES;
-BENCHMARK(BM_RawReadFilesCold) SIZES;
-BENCHMARK(BM_LoadStores) SIZES;
-BENCHMARK(BM_AppStart) SIZES;
-BENCHMARK(BM_AppStartCold) SIZES;
 
 }  // namespace
 
@@ -163,9 +137,10 @@ BENCHMARK(BM_AppStartCold) SIZES;
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  const std::vector<int> sizes = {1000, 10000, 100000};
+  RegisterStates("RawReadFiles", RawRead, sizes);
+  RegisterStates("LoadStores", LoadStores, sizes);
+  RegisterStates("AppStart", AppStart, sizes);
+  RatioReporter reporter("RawReadFiles", {"LoadStores", "AppStart"});
+  return RunWithRatios(argc, argv, reporter);
 }

@@ -1,21 +1,24 @@
-// Loading and saving todo.tbl against reading and writing the same bytes raw, and the
-// quick-filter tab builders, at 1k, 10k and 100k tasks. The pairs to compare:
-// Load with RawRead, LoadCold with RawReadCold, Save with RawWriteSynced (a save
-// flushes its file to disk).
+// Loading and saving todo.tbl against reading and writing the same bytes raw, the
+// quick-filter tab builders, and deleting a selection of tasks, at 1k, 10k and 100k
+// tasks (deletion up to 1M). Loads and raw reads run in the same states (see
+// RawBaseline.h) and the ratios are printed at the end; Save compares with
+// RawWriteSynced (a save flushes its file to disk).
+#include "RawBaseline.h"
 #include "RealisticTasks.h"
 #include "core/BTodo.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <malloc.h>
+#include <algorithm>
+#include <deque>
 #include <map>
 #include <random>
 
 namespace {
+
+const std::vector<int> kSizes = {1000, 10000, 100000};
 
 std::unique_ptr<TTdTodoHandler> MakeStore(const QString& fileName, int count) {
   std::mt19937 rng(42);
@@ -48,56 +51,31 @@ void SetBytes(benchmark::State& state, const Fixture& f) {
   state.counters["file_MB"] = f.bytes.size() / 1e6;
 }
 
-enum class Cache { Warm, Cold };
-
-// Times what read() builds from the file. Every read starts as in a program that has
-// just started: the memory it fills is new to the process, so it pays the page faults a
-// start pays. Cold drops the file from the page cache first, as after a reboot. Neither
-// that nor freeing what was built is timed.
-template <typename Read>
-void TimeFreshReads(benchmark::State& state, Cache cache, Read read) {
+void RawRead(benchmark::State& state, Cache cache, Memory memory) {
   Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    if (cache == Cache::Cold) {
-      state.PauseTiming();
-      EvictFromCache(f.file);
-      state.ResumeTiming();
-    }
-    {
-      const auto built = read(f);
-      benchmark::DoNotOptimize(built);
-      state.PauseTiming();
-    }
-    ::malloc_trim(0);
-    state.ResumeTiming();
-  }
+  TimeReads(state, cache, memory, {f.file}, [&] { return ReadFilesRaw({f.file}); });
   SetBytes(state, f);
 }
 
-QByteArray ReadRaw(const Fixture& f) {
-  QFile file(f.file);
-  file.open(QIODevice::ReadOnly);
-  return file.readAll();
+void Load(benchmark::State& state, Cache cache, Memory memory) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TimeReads(state, cache, memory, {f.file}, [&] {
+    auto store = std::make_unique<TTdTodoHandler>(f.file);
+    store->Load();
+    return store;
+  });
+  SetBytes(state, f);
 }
-
-std::unique_ptr<TTdTodoHandler> LoadStore(const Fixture& f) {
-  auto store = std::make_unique<TTdTodoHandler>(f.file);
-  store->Load();
-  return store;
-}
-
-void BM_RawRead(benchmark::State& state) { TimeFreshReads(state, Cache::Warm, ReadRaw); }
-void BM_RawReadCold(benchmark::State& state) { TimeFreshReads(state, Cache::Cold, ReadRaw); }
-void BM_Load(benchmark::State& state) { TimeFreshReads(state, Cache::Warm, LoadStore); }
-void BM_LoadCold(benchmark::State& state) { TimeFreshReads(state, Cache::Cold, LoadStore); }
 
 // Parsing alone, from bytes already in memory.
-void BM_LoadFromBytes(benchmark::State& state) {
-  TimeFreshReads(state, Cache::Warm, [](const Fixture& f) {
+void LoadFromBytes(benchmark::State& state, Cache, Memory memory) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TimeReads(state, Cache::Warm, memory, {}, [&] {
     auto store = std::make_unique<TTdTodoHandler>(f.file);
     store->LoadFromBytes(f.bytes);
     return store;
   });
+  SetBytes(state, f);
 }
 
 void RawWrite(benchmark::State& state, bool sync) {
@@ -160,18 +138,78 @@ void BM_TabLists(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
 
+// Deleting a selection of k tasks (range 1) spread over a store of n (range 0), one
+// Delete each as the main window does, undo copies included. The store is as loaded
+// (no gaps) before each selection; putting tasks back is not timed.
+void BM_DeleteSelection(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0)), k = static_cast<int>(state.range(1));
+  auto store = MakeStore(QStringLiteral("/bench/todo.tbl"), n);
+  std::mt19937 rng(7);
+  std::vector<TTdTodo*> selection;
+  for (auto _ : state) {
+    state.PauseTiming();
+    store->Todos().Compact();
+    selection.clear();
+    for (int i = 0; i < k; ++i) selection.push_back(store->GetTodo(static_cast<int>(rng() % static_cast<unsigned>(n))));
+    std::sort(selection.begin(), selection.end());
+    selection.erase(std::unique(selection.begin(), selection.end()), selection.end());
+    state.ResumeTiming();
+    for (TTdTodo* task : selection) store->Delete(task);
+    state.PauseTiming();
+    while (store->TaskCount() < n) store->AddTodo();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * k);
+}
+
+// The same selection taken out of a plain vector the way the list did before it left
+// gaps: a linear search for the task and an erase that moves every later one.
+void BM_DeleteSelectionFromVector(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0)), k = static_cast<int>(state.range(1));
+  std::vector<std::unique_ptr<TTdTodo>> items;
+  for (int i = 0; i < n; ++i) items.push_back(std::make_unique<TTdTodo>(38000.0));
+  std::mt19937 rng(7);
+  std::vector<TTdTodo*> selection;
+  std::deque<TTdTodo> undo;
+  for (auto _ : state) {
+    state.PauseTiming();
+    selection.clear();
+    for (int i = 0; i < k; ++i) selection.push_back(items[rng() % static_cast<unsigned>(n)].get());
+    std::sort(selection.begin(), selection.end());
+    selection.erase(std::unique(selection.begin(), selection.end()), selection.end());
+    state.ResumeTiming();
+    for (TTdTodo* task : selection) {
+      const auto at = std::find_if(items.begin(), items.end(), [task](const auto& item) { return item.get() == task; });
+      undo.push_back(*task);
+      if (undo.size() > 10) undo.pop_front();
+      items.erase(at);
+    }
+    state.PauseTiming();
+    while (static_cast<int>(items.size()) < n) items.push_back(std::make_unique<TTdTodo>(38000.0));
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * k);
+}
+
 #define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-BENCHMARK(BM_RawRead) SIZES;
-BENCHMARK(BM_RawReadCold) SIZES;
-BENCHMARK(BM_LoadCold) SIZES;
-BENCHMARK(BM_Load) SIZES;
-BENCHMARK(BM_LoadFromBytes) SIZES;
 BENCHMARK(BM_RawWrite) SIZES;
 BENCHMARK(BM_RawWriteSynced) SIZES;
 BENCHMARK(BM_Save) SIZES;
 BENCHMARK(BM_SaveToBytes) SIZES;
 BENCHMARK(BM_TabLists) SIZES;
+BENCHMARK(BM_DeleteSelection)
+    ->ArgsProduct({{10000, 100000, 1000000}, {1, 1000}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteSelectionFromVector)
+    ->ArgsProduct({{10000, 100000, 1000000}, {1, 1000}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  RegisterStates("RawRead", RawRead, kSizes);
+  RegisterStates("Load", Load, kSizes);
+  RegisterStates("LoadFromBytes", LoadFromBytes, kSizes, false);
+  RatioReporter reporter("RawRead", {"Load", "LoadFromBytes"});
+  return RunWithRatios(argc, argv, reporter);
+}

@@ -11,9 +11,4 @@ std::span<const TLookupDefault> TCategoryTraits::Defaults() {
   return defaults;
 }
 
-void RenumberArchiveCategory(const QString& folder, int32_t k) {
-  TTdTodoHandler archive(folder + QStringLiteral("archive.tbl"));
-  archive.Load();
-  archive.RenumberCategory(k);
-  archive.Save();
-}
+void RenumberArchiveCategory(const QString& folder, int32_t k) { RenumberArchive<&TTdTodo::Category>(folder, k); }

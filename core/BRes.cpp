@@ -11,9 +11,4 @@ std::span<const TLookupDefault> TResourceTraits::Defaults() {
   return defaults;
 }
 
-void RenumberArchiveResource(const QString& folder, int32_t k) {
-  TTdTodoHandler archive(folder + QStringLiteral("archive.tbl"));
-  archive.Load();
-  archive.RenumberResource(k);
-  archive.Save();
-}
+void RenumberArchiveResource(const QString& folder, int32_t k) { RenumberArchive<&TTdTodo::Resource>(folder, k); }

@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstddef>
 #include <deque>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -84,6 +86,22 @@ public:
 private:
   using Strings = std::array<QByteArray, kCount>;
   std::unique_ptr<Strings> strings_;
+};
+
+class TTdTodoList;
+
+// Where a task stands in the list that owns it. A copy of a task is in no list, and
+// assigning one task to another keeps the target's place.
+class TListSlot {
+public:
+  static constexpr uint32_t kNone = ~0u;
+  TListSlot() = default;
+  TListSlot(const TListSlot&) {}
+  TListSlot& operator=(const TListSlot&) { return *this; }
+
+private:
+  friend class TTdTodoList;
+  uint32_t value = kNone;
 };
 
 class TTdTodo {
@@ -182,8 +200,11 @@ public:
   TReservedStrings ReservedStrings;
 
 private:
+  friend class TTdTodoList;
   bool HasFlag(uint32_t bit) const { return (Flags & bit) != 0; }
   void SetFlag(uint32_t bit, bool on) { Flags = on ? (Flags | bit) : (Flags & ~bit); }
+
+  TListSlot slot_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -233,22 +254,38 @@ class TTdTodoHandler;
 class BinaryReader;
 class BinaryWriter;
 
-// Owns its tasks; a task keeps its address while it is in the list.
+// Owns its tasks, in file order; a task keeps its address while it is in the list.
+//
+// A removal leaves a gap instead of moving every later task, and a count of the tasks
+// left before each place answers IndexOf and GetItem, so deleting k tasks out of n
+// costs O(n + k log n) instead of k times n. The gaps are closed by Compact (which a
+// save, RemoveClosed and a list more than half gaps call).
 class TTdTodoList {
 public:
   TTdTodoList() = default;
   TTdTodoList(const TTdTodoList&) = delete;
   TTdTodoList& operator=(const TTdTodoList&) = delete;
 
-  // Appends a task with the construction defaults.
+  // Appends a task with the construction defaults. O(1) amortized; O(log n) with gaps.
   TTdTodo* Add();
   void Append(std::unique_ptr<TTdTodo> task);
-  // Removes and frees the task; a task not in the list is ignored.
+  // Removes and frees the task; a task not in the list is ignored. O(log n); the first
+  // removal after the gaps were closed fills the counts once, O(n) with a small
+  // constant (a save, which closes them, is O(n) anyway).
   void Remove(TTdTodo* task);
-  TTdTodo* GetItem(int index) const { return items_[static_cast<size_t>(index)].get(); }
-  int TaskCount() const { return static_cast<int>(items_.size()); }
+  // O(1); O(log n) with gaps.
+  TTdTodo* GetItem(int index) const {
+    return items_[live_.empty() ? static_cast<size_t>(index) : SlotOf(index)].get();
+  }
+  int TaskCount() const { return static_cast<int>(items_.size() - gaps_); }
+  // -1 for a task not in this list. O(1); O(log n) with gaps.
   int IndexOf(const TTdTodo* task) const;
+  bool Contains(const TTdTodo* task) const {
+    return task && task->slot_.value < items_.size() && items_[task->slot_.value].get() == task;
+  }
   void Reserve(int count) { items_.reserve(static_cast<size_t>(count)); }
+  // Closes the gaps that removals left. O(n) when there are any.
+  void Compact();
 
   // Copies the closed tasks, last first, into new tasks of the target store.
   int CopyClosedTo(TTdTodoHandler& target) const;
@@ -257,11 +294,51 @@ public:
   // CopyClosedTo, then RemoveClosed.
   int MoveClosedTo(TTdTodoHandler& target);
 
-  auto begin() const { return items_.begin(); }
-  auto end() const { return items_.end(); }
+  // Walks the tasks in order, over any gaps.
+  class const_iterator {
+  public:
+    using Base = std::vector<std::unique_ptr<TTdTodo>>::const_iterator;
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::unique_ptr<TTdTodo>;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const value_type*;
+    using reference = const value_type&;
+
+    const_iterator() = default;
+    const_iterator(Base at, Base end) : at_(at), end_(end) { SkipGaps(); }
+    reference operator*() const { return *at_; }
+    pointer operator->() const { return &*at_; }
+    const_iterator& operator++() {
+      ++at_;
+      SkipGaps();
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++*this;
+      return before;
+    }
+    friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.at_ == b.at_; }
+
+  private:
+    void SkipGaps() {
+      while (at_ != end_ && !*at_) ++at_;
+    }
+    Base at_, end_;
+  };
+  const_iterator begin() const { return {items_.begin(), items_.end()}; }
+  const_iterator end() const { return {items_.end(), items_.end()}; }
 
 private:
-  std::vector<std::unique_ptr<TTdTodo>> items_;
+  size_t SlotOf(int index) const;
+  int LiveBefore(size_t slot) const;
+  void CountLive();
+  void NumberSlots();
+
+  std::vector<std::unique_ptr<TTdTodo>> items_;  // nullptr where a task was removed
+  size_t gaps_ = 0;
+  // A Fenwick tree of the tasks left per slot (1-based), kept only while there are gaps.
+  std::vector<int32_t> live_;
 };
 
 // A task file whose version word is not 1.
@@ -287,12 +364,14 @@ public:
   void SetModified(bool modified) { modified_ = modified; }
 
   // Appends the tasks of the file; a missing file leaves the store empty. Raises
-  // ETodoFileError for a wrong version and EReadError for a damaged file; tasks read
-  // before the damage stay in the store.
+  // ETodoFileError for a wrong version and EReadError for a damaged file: one that ends
+  // early, a negative count, or bytes after the last announced record. Tasks read
+  // before the damage stay in the store, but the store then never writes its file.
   void Load();
   void LoadFromBytes(const QByteArray& bytes);
   // Writes the file when modified, keeping the previous one as the "~" copy. Raises
-  // EWriteError and stays modified when the file cannot be written.
+  // EWriteError and stays modified when the file cannot be written, or when a load of
+  // it failed.
   void Save();
   QByteArray SaveToBytes() const;
 
@@ -326,10 +405,12 @@ public:
   // "OK: 03.05.2004-Call the bank", last task first, each carrying its task.
   void FillArchiveList(TTodoStringList& list) const;
 
-  // After the lookup entry at position k was deleted: k becomes 0, higher positions move down.
-  void RenumberCategory(int32_t k);
-  void RenumberResource(int32_t k);
-  void RenumberType(int32_t k);
+  // After the lookup entry at position k was deleted: k becomes 0, higher positions move
+  // down; the store is marked modified when a task changed.
+  void Renumber(int32_t TTdTodo::*field, int32_t k);
+  void RenumberCategory(int32_t k) { Renumber(&TTdTodo::Category, k); }
+  void RenumberResource(int32_t k) { Renumber(&TTdTodo::Resource, k); }
+  void RenumberType(int32_t k) { Renumber(&TTdTodo::Type, k); }
 
   // Counts; templates count only when withTemplates is set.
   int CountByStatus(int32_t status, bool withTemplates) const;
@@ -391,9 +472,21 @@ private:
   void WriteTasks(BinaryWriter& out) const;
 
   bool modified_ = false;
+  bool loadFailed_ = false;
   QString fileName_;
   int32_t version_ = 1;
   QByteArray reserved_;
   TTdTodoList list_;
   std::deque<TTdTodo> undo_;
 };
+
+// After the lookup entry at position k was deleted: renumbers the field in the tasks of
+// archive.tbl in the folder (which ends with "/") and writes the file at once when a
+// task changed.
+template <int32_t TTdTodo::*Field>
+void RenumberArchive(const QString& folder, int32_t k) {
+  TTdTodoHandler archive(folder + QStringLiteral("archive.tbl"));
+  archive.Load();
+  archive.Renumber(Field, k);
+  archive.Save();
+}

@@ -2,16 +2,15 @@
 // A record's recurrence block is present only when its template bit is set.
 #include "core/BTodo.h"
 
+#include "core/UtFiles.h"
+
 #include "platform/BackgroundTextDecoder.h"
 #include "platform/BinaryStream.h"
 #include "platform/SafeFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -23,77 +22,80 @@ constexpr qsizetype kBackgroundTextSize = 1 << 20;
 // A record whose strings are all empty and that carries no recurrence block.
 constexpr qsizetype kMinRecordSize = 4 * 4 + 4 + 4 + 3 * 4 + 1 + 3 * 8 + 4 + 4 + 8 + 4 + 4 + 10 * 4;
 
-QString FullPath(const QString& fileName) { return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()); }
+// Every field of a record in file order, handed to the reader or the writer, so the
+// two cannot disagree. Task is TTdTodo when reading and const TTdTodo when writing;
+// the template bit is read before the block it decides on.
+template <typename Task, typename Fields>
+void WalkRecord(Task& t, Fields& f) {
+  f.Int32(t.ID);
+  f.Int32(t.Reserved);
+  f.Int32(t.Category);
+  f.Int32(t.Resource);
+  f.Text(t.Title);
+  f.Text(t.Notes);
+  f.Int32(t.Priority);
+  f.Int32(t.Status);
+  f.Int32(t.Type);
+  f.UInt8(t.Percent);
+  f.Double(t.Created);
+  f.Double(t.Due);
+  f.Double(t.Completed);
+  f.Text(t.ReminderPath);
+  f.Int32(t.ReminderType);
+  f.Double(t.ReminderDateTime);
+  f.UInt32(t.Flags);
+  f.Text(t.Association);
+  if (t.IsTemplate()) {
+    f.Int32(t.RecurKind);
+    f.Int32(t.RecurInterval);
+    f.Int32(t.RecurDayMask);
+    f.Int32(t.RecurLeadDays);
+    f.Double(t.RecurFirstDate);
+    f.Double(t.RecurLastDate);
+    f.Double(t.RecurLastGenerated);
+    f.Int32(t.TemplateId);
+    for (auto& r : t.RecurReserved) f.Int32(r);
+  }
+  for (int i = 0; i < TReservedStrings::kCount; ++i) f.Reserved(t.ReservedStrings, i);
+}
 
 // readText(field) reads one text into the field, now or later.
 template <typename ReadText>
-void ReadRecord(BinaryReader& in, TTdTodo& t, ReadText readText) {
-  t.ID = in.ReadInt32();
-  t.Reserved = in.ReadInt32();
-  t.Category = in.ReadInt32();
-  t.Resource = in.ReadInt32();
-  readText(t.Title);
-  readText(t.Notes);
-  t.Priority = in.ReadInt32();
-  t.Status = in.ReadInt32();
-  t.Type = in.ReadInt32();
-  t.Percent = in.ReadUInt8();
-  t.Created = in.ReadDouble();
-  t.Due = in.ReadDouble();
-  t.Completed = in.ReadDouble();
-  readText(t.ReminderPath);
-  t.ReminderType = in.ReadInt32();
-  t.ReminderDateTime = in.ReadDouble();
-  t.Flags = in.ReadUInt32();
-  readText(t.Association);
-  if (t.IsTemplate()) {
-    t.RecurKind = in.ReadInt32();
-    t.RecurInterval = in.ReadInt32();
-    t.RecurDayMask = in.ReadInt32();
-    t.RecurLeadDays = in.ReadInt32();
-    t.RecurFirstDate = in.ReadDouble();
-    t.RecurLastDate = in.ReadDouble();
-    t.RecurLastGenerated = in.ReadDouble();
-    t.TemplateId = in.ReadInt32();
-    for (int32_t& r : t.RecurReserved) r = in.ReadInt32();
-  }
-  for (int i = 0; i < TReservedStrings::kCount; ++i) {
+struct FieldReader {
+  BinaryReader& in;
+  ReadText readText;
+
+  void Int32(int32_t& v) { v = in.ReadInt32(); }
+  void UInt32(uint32_t& v) { v = in.ReadUInt32(); }
+  void UInt8(uint8_t& v) { v = in.ReadUInt8(); }
+  void Double(double& v) { v = in.ReadDouble(); }
+  void Text(QString& v) { readText(v); }
+  void Reserved(TReservedStrings& r, int i) {
     const QByteArrayView raw = in.ReadRawStringView();
-    if (!raw.isEmpty()) t.ReservedStrings[i] = raw.toByteArray();
+    if (!raw.isEmpty()) r[i] = raw.toByteArray();  // most tasks keep none allocated
   }
+};
+
+struct FieldWriter {
+  BinaryWriter& out;
+
+  void Int32(int32_t v) { out.WriteInt32(v); }
+  void UInt32(uint32_t v) { out.WriteUInt32(v); }
+  void UInt8(uint8_t v) { out.WriteUInt8(v); }
+  void Double(double v) { out.WriteDouble(v); }
+  void Text(const QString& v) { out.WriteString(v); }
+  void Reserved(const TReservedStrings& r, int i) { out.WriteRawString(r[i]); }
+};
+
+template <typename ReadText>
+void ReadRecord(BinaryReader& in, TTdTodo& t, ReadText readText) {
+  FieldReader<ReadText> fields{in, std::move(readText)};
+  WalkRecord(t, fields);
 }
 
 void WriteRecord(BinaryWriter& out, const TTdTodo& t) {
-  out.WriteInt32(t.ID);
-  out.WriteInt32(t.Reserved);
-  out.WriteInt32(t.Category);
-  out.WriteInt32(t.Resource);
-  out.WriteString(t.Title);
-  out.WriteString(t.Notes);
-  out.WriteInt32(t.Priority);
-  out.WriteInt32(t.Status);
-  out.WriteInt32(t.Type);
-  out.WriteUInt8(t.Percent);
-  out.WriteDouble(t.Created);
-  out.WriteDouble(t.Due);
-  out.WriteDouble(t.Completed);
-  out.WriteString(t.ReminderPath);
-  out.WriteInt32(t.ReminderType);
-  out.WriteDouble(t.ReminderDateTime);
-  out.WriteUInt32(t.Flags);
-  out.WriteString(t.Association);
-  if (t.IsTemplate()) {
-    out.WriteInt32(t.RecurKind);
-    out.WriteInt32(t.RecurInterval);
-    out.WriteInt32(t.RecurDayMask);
-    out.WriteInt32(t.RecurLeadDays);
-    out.WriteDouble(t.RecurFirstDate);
-    out.WriteDouble(t.RecurLastDate);
-    out.WriteDouble(t.RecurLastGenerated);
-    out.WriteInt32(t.TemplateId);
-    for (int32_t r : t.RecurReserved) out.WriteInt32(r);
-  }
-  for (int i = 0; i < TReservedStrings::kCount; ++i) out.WriteRawString(t.ReservedStrings[i]);
+  FieldWriter fields{out};
+  WalkRecord(t, fields);
 }
 
 }  // namespace
@@ -104,16 +106,20 @@ void TTdTodoHandler::Load() {
     modified_ = false;
     return;
   }
-  // Unbuffered: the reader has a window of its own.
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-    throw EReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(fileName_), file.errorString()));
-  BinaryReader in(file, file.size(), FullPath(fileName_));
-  ReadTasks(in);
+  LoadOrMarkFailed(loadFailed_, [&] {
+    // Unbuffered: the reader has a window of its own.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+      throw EReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(fileName_), file.errorString()));
+    BinaryReader in(file, file.size(), FullPath(fileName_));
+    ReadTasks(in);
+  });
 }
 
 void TTdTodoHandler::LoadFromBytes(const QByteArray& bytes) {
-  BinaryReader in(bytes, FullPath(fileName_));
-  ReadTasks(in);
+  LoadOrMarkFailed(loadFailed_, [&] {
+    BinaryReader in(bytes, FullPath(fileName_));
+    ReadTasks(in);
+  });
 }
 
 void TTdTodoHandler::ReadTasks(BinaryReader& in) {
@@ -121,7 +127,8 @@ void TTdTodoHandler::ReadTasks(BinaryReader& in) {
   LastId = in.ReadInt32();
   reserved_ = in.ReadBytes(kReservedHeaderSize);
   const int32_t count = in.ReadInt32();
-  if (count > 0) list_.Reserve(list_.TaskCount() + static_cast<int>(std::min<qsizetype>(count, in.Remaining() / kMinRecordSize)));
+  if (count < 0) in.Fail();
+  list_.Reserve(list_.TaskCount() + static_cast<int>(std::min<qsizetype>(count, in.Remaining() / kMinRecordSize)));
   const TDateTime now = DateTime::Now();
   if (in.Remaining() < kBackgroundTextSize) {
     for (int32_t i = 0; i < count; ++i) {
@@ -140,6 +147,7 @@ void TTdTodoHandler::ReadTasks(BinaryReader& in) {
       decoder.Commit();
     }
   }
+  in.ExpectEnd();
   modified_ = false;
 }
 
@@ -160,6 +168,10 @@ QByteArray TTdTodoHandler::SaveToBytes() const {
 
 void TTdTodoHandler::Save() {
   if (!modified_) return;
+  // The store holds at most the records before the damage: written, they would replace
+  // every task the file still holds.
+  if (loadFailed_) RefuseToOverwriteUnread(fileName_);
+  list_.Compact();  // it walks every task anyway
   // Straight to the file through the writer's window: a copy of a large file in memory
   // cost more than writing it.
   WriteFileSafely(

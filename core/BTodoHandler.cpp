@@ -9,28 +9,88 @@
 // ---------------------------------------------------------------------------------------
 // TTdTodoList
 
+namespace {
+
+size_t LowBit(size_t i) { return i & (~i + 1); }
+
+}  // namespace
+
 TTdTodo* TTdTodoList::Add() {
-  items_.push_back(std::make_unique<TTdTodo>());
+  Append(std::make_unique<TTdTodo>());
   return items_.back().get();
 }
 
-void TTdTodoList::Append(std::unique_ptr<TTdTodo> task) { items_.push_back(std::move(task)); }
-
-int TTdTodoList::IndexOf(const TTdTodo* task) const {
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].get() == task) return static_cast<int>(i);
-  return -1;
+void TTdTodoList::Append(std::unique_ptr<TTdTodo> task) {
+  task->slot_.value = static_cast<uint32_t>(items_.size());
+  items_.push_back(std::move(task));
+  if (live_.empty()) return;
+  // The new node covers the slots (i - LowBit(i), i]: this task and those left before it.
+  const size_t i = items_.size();
+  live_.push_back(1 + LiveBefore(i - 1) - LiveBefore(i - LowBit(i)));
 }
 
 void TTdTodoList::Remove(TTdTodo* task) {
-  const int index = IndexOf(task);
-  if (index >= 0) items_.erase(items_.begin() + index);
+  if (!Contains(task)) return;
+  const size_t slot = task->slot_.value;
+  if (live_.empty()) CountLive();  // there are no gaps yet
+  for (size_t i = slot + 1; i < live_.size(); i += LowBit(i)) --live_[i];
+  items_[slot].reset();
+  ++gaps_;
+  if (gaps_ * 2 > items_.size()) Compact();
+}
+
+int TTdTodoList::IndexOf(const TTdTodo* task) const {
+  if (!Contains(task)) return -1;
+  const size_t slot = task->slot_.value;
+  return live_.empty() ? static_cast<int>(slot) : LiveBefore(slot);
+}
+
+// Tasks left in the slots before this one.
+int TTdTodoList::LiveBefore(size_t slot) const {
+  int count = 0;
+  for (size_t i = slot; i > 0; i -= LowBit(i)) count += live_[i];
+  return count;
+}
+
+// The slot of the task at the index: the first slot with index + 1 tasks up to it.
+size_t TTdTodoList::SlotOf(int index) const {
+  size_t slot = 0;
+  int wanted = index + 1;
+  size_t step = 1;
+  while (step * 2 < live_.size()) step *= 2;
+  for (; step > 0; step /= 2) {
+    if (slot + step < live_.size() && live_[slot + step] < wanted) {
+      slot += step;
+      wanted -= live_[slot];
+    }
+  }
+  return slot;
+}
+
+void TTdTodoList::CountLive() {
+  // Without gaps every slot holds a task, and the node of slot i counts LowBit(i) of
+  // them. The memory stays with the list between counts.
+  live_.resize(items_.size() + 1);
+  live_[0] = 0;
+  for (size_t i = 1; i < live_.size(); ++i) live_[i] = static_cast<int32_t>(LowBit(i));
+}
+
+void TTdTodoList::NumberSlots() {
+  for (size_t i = 0; i < items_.size(); ++i) items_[i]->slot_.value = static_cast<uint32_t>(i);
+  gaps_ = 0;
+  live_.clear();
+}
+
+void TTdTodoList::Compact() {
+  if (gaps_ == 0) return;
+  items_.erase(std::remove(items_.begin(), items_.end(), nullptr), items_.end());
+  NumberSlots();
 }
 
 int TTdTodoList::CopyClosedTo(TTdTodoHandler& target) const {
   int copied = 0;
   for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
-    if (!(*it)->IsClosed()) continue;
+    if (!*it || !(*it)->IsClosed()) continue;
     target.AddTodo()->Assign(**it);
     ++copied;
   }
@@ -38,10 +98,11 @@ int TTdTodoList::CopyClosedTo(TTdTodoHandler& target) const {
 }
 
 int TTdTodoList::RemoveClosed() {
-  const auto kept = std::remove_if(items_.begin(), items_.end(), [](const auto& task) { return task->IsClosed(); });
-  const int removed = static_cast<int>(items_.end() - kept);
-  items_.erase(kept, items_.end());
-  return removed;
+  const int before = TaskCount();
+  items_.erase(std::remove_if(items_.begin(), items_.end(), [](const auto& task) { return !task || task->IsClosed(); }),
+               items_.end());
+  NumberSlots();
+  return before - TaskCount();
 }
 
 int TTdTodoList::MoveClosedTo(TTdTodoHandler& target) {
@@ -62,7 +123,7 @@ TTdTodo* TTdTodoHandler::AddTodo() {
 }
 
 void TTdTodoHandler::Delete(TTdTodo* task) {
-  if (list_.IndexOf(task) < 0) return;
+  if (!list_.Contains(task)) return;
   PushUndo(*task);
   list_.Remove(task);
   modified_ = true;
@@ -113,35 +174,17 @@ void TTdTodoHandler::FillArchiveList(TTodoStringList& list) const {
 // ---------------------------------------------------------------------------------------
 // Renumbering after a lookup entry was deleted
 
-namespace {
-
-bool Renumber(const TTdTodoList& list, int32_t TTdTodo::*field, int32_t k) {
-  bool changed = false;
-  for (const auto& task : list) {
+void TTdTodoHandler::Renumber(int32_t TTdTodo::*field, int32_t k) {
+  for (const auto& task : list_) {
     int32_t& value = (*task).*field;
     if (value == k) {
       value = 0;
-      changed = true;
+      modified_ = true;
     } else if (value > k) {
       --value;
-      changed = true;
+      modified_ = true;
     }
   }
-  return changed;
-}
-
-}  // namespace
-
-void TTdTodoHandler::RenumberCategory(int32_t k) {
-  if (Renumber(list_, &TTdTodo::Category, k)) modified_ = true;
-}
-
-void TTdTodoHandler::RenumberResource(int32_t k) {
-  if (Renumber(list_, &TTdTodo::Resource, k)) modified_ = true;
-}
-
-void TTdTodoHandler::RenumberType(int32_t k) {
-  if (Renumber(list_, &TTdTodo::Type, k)) modified_ = true;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -15,9 +15,4 @@ std::span<const TLookupDefault> TTypeTraits::Defaults() {
   return defaults;
 }
 
-void RenumberArchiveType(const QString& folder, int32_t k) {
-  TTdTodoHandler archive(folder + QStringLiteral("archive.tbl"));
-  archive.Load();
-  archive.RenumberType(k);
-  archive.Save();
-}
+void RenumberArchiveType(const QString& folder, int32_t k) { RenumberArchive<&TTdTodo::Type>(folder, k); }

@@ -88,11 +88,14 @@ public:
   // Appends the entries of the file. When the list is then empty (no file, or a file
   // without entries) the default content is added and the handler marked modified, so
   // the file is written at the next save. Raises ELookupFileError naming the file for a
-  // wrong version and EReadError for a damaged file; entries read before the damage stay.
+  // wrong version and EReadError for a damaged file (one that ends early, a negative
+  // count, bytes after the last announced entry); entries read before the damage stay,
+  // but the handler then never writes its file.
   void Load();
   void LoadFromBytes(const QByteArray& bytes);
   // Writes the file when modified, keeping the previous one as the "~" copy. Raises
-  // EWriteError and stays modified when the file cannot be written.
+  // EWriteError and stays modified when the file cannot be written, or when a load of
+  // it failed.
   void Save();
   QByteArray SaveToBytes() const;
 
@@ -127,6 +130,7 @@ private:
   void AddDefaults();
 
   bool modified_ = false;
+  bool loadFailed_ = false;
   QString fileName_;
   List list_;
   int32_t version_ = 1;

@@ -2,23 +2,18 @@
 // Member definitions of the lookup list and its handler; included only by the units
 // that instantiate a variant.
 #include "core/LookupList.h"
+#include "core/UtFiles.h"
 #include "core/UtStrings.h"
 #include "platform/BinaryStream.h"
 #include "platform/SafeFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
 namespace lookup_detail {
 
 constexpr int32_t kVersion = 1;
-
-inline QString FullPath(const QString& fileName) {
-  return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-}
 
 }  // namespace lookup_detail
 
@@ -67,11 +62,14 @@ template <typename Traits>
 void TLookupHandler<Traits>::Load() {
   QFile file(fileName_);
   if (file.exists()) {
-    const QString path = lookup_detail::FullPath(fileName_);
-    if (!file.open(QIODevice::ReadOnly))
-      throw EReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw EReadError(QStringLiteral("Stream read error in file %1").arg(path));
+    QByteArray bytes;
+    LoadOrMarkFailed(loadFailed_, [&] {
+      if (!file.open(QIODevice::ReadOnly))
+        throw EReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(fileName_), file.errorString()));
+      bytes = file.readAll();
+      if (file.error() != QFileDevice::NoError)
+        throw EReadError(QStringLiteral("Stream read error in file %1").arg(FullPath(fileName_)));
+    });
     LoadFromBytes(bytes);
     return;
   }
@@ -81,19 +79,23 @@ void TLookupHandler<Traits>::Load() {
 
 template <typename Traits>
 void TLookupHandler<Traits>::LoadFromBytes(const QByteArray& bytes) {
-  const QString path = lookup_detail::FullPath(fileName_);
-  BinaryReader in(bytes, path);
-  if (in.ReadInt32() != lookup_detail::kVersion) throw ELookupFileError(QString::fromLatin1(Traits::VersionError) + path);
-  const int32_t count = in.ReadInt32();
-  // Reserve no more than the bytes can hold: a damaged count must not allocate.
-  constexpr qsizetype kMinEntrySize = Traits::HasImage ? 8 : 4;
-  if (count > 0) list_.Reserve(list_.Count() + static_cast<int>(std::min<qsizetype>(count, in.Remaining() / kMinEntrySize)));
-  for (int32_t i = 0; i < count; ++i) {
-    auto entry = std::make_unique<Entry>();
-    entry->Name = in.ReadString();
-    if constexpr (Traits::HasImage) entry->ImageIndex = in.ReadInt32();
-    list_.Append(std::move(entry));
-  }
+  LoadOrMarkFailed(loadFailed_, [&] {
+    const QString path = FullPath(fileName_);
+    BinaryReader in(bytes, path);
+    if (in.ReadInt32() != lookup_detail::kVersion) throw ELookupFileError(QString::fromLatin1(Traits::VersionError) + path);
+    const int32_t count = in.ReadInt32();
+    if (count < 0) in.Fail();
+    // Reserve no more than the bytes can hold: a damaged count must not allocate.
+    constexpr qsizetype kMinEntrySize = Traits::HasImage ? 8 : 4;
+    list_.Reserve(list_.Count() + static_cast<int>(std::min<qsizetype>(count, in.Remaining() / kMinEntrySize)));
+    for (int32_t i = 0; i < count; ++i) {
+      auto entry = std::make_unique<Entry>();
+      entry->Name = in.ReadString();
+      if constexpr (Traits::HasImage) entry->ImageIndex = in.ReadInt32();
+      list_.Append(std::move(entry));
+    }
+    in.ExpectEnd();
+  });
   modified_ = false;
   if (list_.Count() == 0) AddDefaults();
 }
@@ -123,6 +125,8 @@ QByteArray TLookupHandler<Traits>::SaveToBytes() const {
 template <typename Traits>
 void TLookupHandler<Traits>::Save() {
   if (!modified_) return;
+  // Written now, the entries read before the damage would replace the whole file.
+  if (loadFailed_) RefuseToOverwriteUnread(fileName_);
   WriteFileSafely(fileName_, SaveToBytes(), true);
   modified_ = false;
 }

@@ -16,6 +16,14 @@ const QString kCannotCreate = QStringLiteral("Unable to create directory");
 
 }  // namespace
 
+QString FullPath(const QString& fileName) { return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()); }
+
+void RefuseToOverwriteUnread(const QString& fileName) {
+  throw EWriteError(QStringLiteral("Cannot write file \"%1\". It could not be read whole, and saving would lose what "
+                                   "it still holds.")
+                        .arg(FullPath(fileName)));
+}
+
 void EnsureDirectory(const QString& folder) {
   if (folder.isEmpty()) throw Exception(kCannotCreate);
   QString name = folder;

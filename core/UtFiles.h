@@ -5,6 +5,25 @@
 
 #include <QString>
 
+// The file's absolute path as error messages name it.
+QString FullPath(const QString& fileName);
+
+// Runs a store's load and sets failed when it raises, before the error passes on: a
+// store that did not read its file whole holds at most what came before the damage,
+// and must not write that over the file.
+template <typename Load>
+void LoadOrMarkFailed(bool& failed, Load load) {
+  try {
+    load();
+  } catch (...) {
+    failed = true;
+    throw;
+  }
+}
+
+// The write error of a store whose file could not be read whole.
+[[noreturn]] void RefuseToOverwriteUnread(const QString& fileName);
+
 // Creates the folder with all missing parents unless it exists. One trailing "/" is
 // ignored and "/" always exists. Raises Exception "Unable to create directory" for an
 // empty name, and that text followed by the folder in double quotes when a folder

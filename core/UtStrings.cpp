@@ -1,6 +1,6 @@
 #include "core/UtStrings.h"
 
-#include "platform/BinaryStream.h"
+#include "platform/FileText.h"
 
 #include <algorithm>
 
@@ -13,10 +13,6 @@ struct CharTables {
   std::array<QChar, 256> swap{};
 };
 
-bool IsAsciiHexDigit(char16_t u) {
-  return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
-}
-
 uint16_t TypeOf(QChar c) {
   uint16_t type = 0;
   if (c.isUpper()) type |= CharUpper;
@@ -26,7 +22,7 @@ uint16_t TypeOf(QChar c) {
   if (c.isPunct() || c.isSymbol()) type |= CharPunct;
   if (c.category() == QChar::Other_Control) type |= CharControl;
   if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) type |= CharBlank;
-  if (IsAsciiHexDigit(c.unicode())) type |= CharHexDigit;
+  if (HexDigitValue(c.unicode()) >= 0) type |= CharHexDigit;
   if (c.isLetter()) type |= CharAlpha;
   return type;
 }
@@ -174,12 +170,8 @@ bool TryStrToInt(const QString& text, int& value) {
   const uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
   uint64_t number = 0;
   for (; i < text.size(); ++i) {
-    const char16_t u = text.at(i).unicode();
-    int digit;
-    if (u >= u'0' && u <= u'9') digit = u - u'0';
-    else if (base == 16 && u >= u'a' && u <= u'f') digit = u - u'a' + 10;
-    else if (base == 16 && u >= u'A' && u <= u'F') digit = u - u'A' + 10;
-    else return false;
+    const int digit = HexDigitValue(text.at(i).unicode());
+    if (digit < 0 || digit >= base) return false;
     number = number * base + static_cast<uint64_t>(digit);
     if (number > limit) return false;
   }

@@ -45,7 +45,8 @@ void BackgroundTextDecoder::Submit() {
   current_->items.resize(current_->committed);
   if (!worker_.joinable() && !noThread_) {
     try {
-      worker_ = std::thread([this] { Run(); });
+      auto run = [this] { Run(); };
+      worker_ = startThread_ ? startThread_(run) : std::thread(run);
     } catch (const std::system_error&) {
       noThread_ = true;  // slower, but the file still loads
     }

@@ -10,6 +10,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -17,7 +18,11 @@
 
 class BackgroundTextDecoder {
 public:
-  BackgroundTextDecoder() = default;
+  // Starts the thread that decodes. Where none can start (it raises std::system_error,
+  // as std::thread does in a process out of threads) the texts are decoded in place.
+  using StartThread = std::function<std::thread(std::function<void()>)>;
+
+  explicit BackgroundTextDecoder(StartThread startThread = {}) : startThread_(std::move(startThread)) {}
   BackgroundTextDecoder(const BackgroundTextDecoder&) = delete;
   BackgroundTextDecoder& operator=(const BackgroundTextDecoder&) = delete;
   ~BackgroundTextDecoder() { Finish(); }
@@ -56,6 +61,7 @@ private:
   std::vector<std::unique_ptr<Batch>> spare_;
   int batches_ = 0;
   bool finishing_ = false;
+  StartThread startThread_;
   bool noThread_ = false;  // none could be started: the texts are decoded in place
   FileTextPool pool_;       // used by whichever thread decodes, never by both
   std::thread worker_;

@@ -54,6 +54,14 @@ public:
   qsizetype Remaining() const { return end_ - pos_ + unread_; }
   const QString& FileName() const { return fileName_; }
 
+  // A table file ends where its last announced record ends: bytes left over mean its
+  // count is wrong, and loading the records it announces would silently drop the rest.
+  void ExpectEnd() const {
+    if (Remaining() != 0) Fail();
+  }
+  // The read error naming the file, as for a file that ends early.
+  [[noreturn]] void Fail() const;
+
 private:
   const char* Take(qsizetype count) {
     if (count < 0 || count > end_ - pos_) Refill(count);
@@ -63,7 +71,6 @@ private:
   }
   // Makes the next count bytes whole in the window, or fails.
   void Refill(qsizetype count);
-  [[noreturn]] void Fail() const;
 
   const char* pos_ = nullptr;
   const char* end_ = nullptr;

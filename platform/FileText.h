@@ -7,6 +7,14 @@
 #include <QString>
 
 QString DecodeFileText(QByteArrayView bytes);
+
+// The value of an ASCII hexadecimal digit (0-9, a-f, A-F); -1 for any other character.
+constexpr int HexDigitValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
 QByteArray EncodeFileText(const QString& text);
 
 // Decodes into out, which must have room for bytes.size() units: neither encoding

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -14,46 +15,136 @@
 
 namespace {
 
-QString SystemErrorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+// Every step below returns 0 or the error code of the call that failed, taken at once:
+// the clean-up after a failure makes calls of its own that would overwrite errno.
+using ErrorCode = int;
 
-[[noreturn]] void Fail(const QString& fileName, int error) {
+FolderSyncFunction folderSync = ::fsync;
+
+QString SystemErrorText(ErrorCode error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+[[noreturn]] void Fail(const QString& fileName, ErrorCode error) {
   throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), SystemErrorText(error)));
 }
 
-bool WriteAll(int fd, const char* data, qsizetype size) {
+ErrorCode WriteAll(int fd, const char* data, qsizetype size) {
   while (size > 0) {
     const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
     if (n < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return errno;
     }
     data += n;
     size -= n;
   }
-  return true;
+  return 0;
 }
 
-void SyncFolder(const QString& folder) {
-  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
+ErrorCode CloseFile(int fd) { return ::close(fd) == 0 ? 0 : errno; }
+
+QByteArray FolderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash < 0) return QByteArrayLiteral(".");
+  return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// The file a name stands for once symbolic links are followed, so that a save replaces
+// the file the user's link points to and leaves the link in place. A name that is no
+// link (or does not exist yet) stands for itself.
+ErrorCode FollowLinks(QByteArray path, QByteArray& target) {
+  // The kernel's own limit on links followed in one look-up.
+  constexpr int kMaxLinks = 40;
+  for (int hops = 0; hops <= kMaxLinks; ++hops) {
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      target = path;
+      return 0;
+    }
+    QByteArray link(std::max<qsizetype>(info.st_size, 64) + 1, Qt::Uninitialized);
+    const ssize_t n = ::readlink(path.constData(), link.data(), static_cast<size_t>(link.size()));
+    if (n < 0) return errno;
+    if (n >= link.size()) return ENAMETOOLONG;  // the link changed under us
+    link.truncate(n);
+    path = link.startsWith('/') ? link : FolderOf(path) + '/' + link;
+  }
+  return ELOOP;
+}
+
+ErrorCode SyncFolder(const QByteArray& folder) {
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  ErrorCode error = folderSync(fd) == 0 ? 0 : errno;
+  // A file system that cannot sync a folder has nothing to wait for.
+  if (error == EINVAL) error = 0;
   ::close(fd);
+  return error;
+}
+
+// The mask the process creates files under. Asking umask() means setting it for a
+// moment, which races with other threads creating files; the kernel also shows it here.
+mode_t ProcessUmask() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (!line.startsWith("Umask:")) continue;
+      bool ok = false;
+      const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+      if (ok) return static_cast<mode_t>(mask & 0777);
+    }
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+// A byte-for-byte copy with the source's permissions, flushed to disk, for file systems
+// that have no hard links.
+ErrorCode CopyFile(const QByteArray& from, const QByteArray& to) {
+  const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return errno;
+  struct stat info {};
+  if (::fstat(in, &info) != 0) {
+    const ErrorCode error = errno;
+    ::close(in);
+    return error;
+  }
+  const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (out < 0) {
+    const ErrorCode error = errno;
+    ::close(in);
+    return error;
+  }
+  ErrorCode error = 0;
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = errno;
+    if (n <= 0) break;
+    if ((error = WriteAll(out, buffer, n)) != 0) break;
+  }
+  if (error == 0 && ::fchmod(out, info.st_mode & 0777) != 0) error = errno;
+  if (error == 0 && ::fsync(out) != 0) error = errno;
+  const ErrorCode closed = CloseFile(out);
+  if (error == 0) error = closed;
+  ::close(in);
+  if (error != 0) ::unlink(to.constData());
+  return error;
 }
 
 // Makes backupName hold the current content of fileName while fileName stays in place.
 // The new copy is made under a temporary name and renamed over the old one, so at every
 // moment there is a whole backup.
-bool CopyToBackup(const QString& fileName, const QString& backupName) {
-  const QByteArray from = QFile::encodeName(fileName);
-  const QByteArray to = QFile::encodeName(backupName);
+ErrorCode CopyToBackup(const QByteArray& from, const QByteArray& to) {
   const QByteArray staging = to + ".new";
   ::unlink(staging.constData());
-  if (::link(from.constData(), staging.constData()) != 0 &&
-      !QFile::copy(fileName, QFile::decodeName(staging)))
-    return false;
-  if (::rename(staging.constData(), to.constData()) == 0) return true;
+  if (::link(from.constData(), staging.constData()) != 0) {
+    if (const ErrorCode error = CopyFile(from, staging)) return error;
+  }
+  if (::rename(staging.constData(), to.constData()) == 0) return 0;
+  const ErrorCode error = errno;
   ::unlink(staging.constData());
-  return false;
+  return error;
 }
 
 // Temporary files of a save that was cut short (the program was killed) are of no use.
@@ -84,33 +175,51 @@ void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keep
 }
 
 void WriteFileSafely(const QString& fileName, const std::function<void(const FileChunkWrite&)>& produce, bool keepBackup) {
-  const QFileInfo info(fileName);
-  const QString folder = info.absolutePath();
-  RemoveStaleTemporaries(folder, info.fileName());
-  QByteArray tempTemplate = QFile::encodeName(folder + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
-  const int fd = ::mkstemp(tempTemplate.data());
+  QByteArray target;
+  if (const ErrorCode error = FollowLinks(QFile::encodeName(fileName), target)) Fail(fileName, error);
+  const QByteArray folder = FolderOf(target);
+  const QString targetName = QFile::decodeName(target);
+  RemoveStaleTemporaries(QFile::decodeName(folder), QFileInfo(targetName).fileName());
+
+  // mkstemp makes the file private to the user while it is written; it gets its
+  // final permissions only once it holds the whole content.
+  QByteArray temporary = folder + "/." + QFile::encodeName(QFileInfo(targetName).fileName()) + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
   if (fd < 0) Fail(fileName, errno);
-  auto discard = [&](int error) {
-    ::unlink(tempTemplate.constData());
+  auto discard = [&](ErrorCode error, bool open) {
+    if (open) ::close(fd);
+    ::unlink(temporary.constData());
     Fail(fileName, error);
   };
-  ::fchmod(fd, 0644);
   try {
     produce([&](QByteArrayView chunk) {
-      if (!WriteAll(fd, chunk.data(), chunk.size())) Fail(fileName, errno);
+      if (const ErrorCode error = WriteAll(fd, chunk.data(), chunk.size())) Fail(fileName, error);
     });
   } catch (...) {
     ::close(fd);
-    ::unlink(tempTemplate.constData());
+    ::unlink(temporary.constData());
     throw;
   }
-  if (::fsync(fd) != 0) {
-    const int error = errno;
-    ::close(fd);
-    discard(error);
+
+  // The saved file keeps the permissions the user gave it; a new one gets the usual
+  // mode under the umask.
+  struct stat existing {};
+  const bool exists = ::stat(target.constData(), &existing) == 0;
+  const mode_t mode = exists ? (existing.st_mode & 0777) : (0666 & ~ProcessUmask());
+  if (::fchmod(fd, mode) != 0) discard(errno, true);
+  if (::fsync(fd) != 0) discard(errno, true);
+  if (const ErrorCode error = CloseFile(fd)) discard(error, false);
+  if (keepBackup && exists) {
+    if (const ErrorCode error = CopyToBackup(target, QFile::encodeName(BackupFileName(targetName)))) discard(error, false);
   }
-  if (::close(fd) != 0) discard(errno);
-  if (keepBackup && info.exists() && !CopyToBackup(fileName, BackupFileName(fileName))) discard(errno ? errno : EIO);
-  if (::rename(tempTemplate.constData(), QFile::encodeName(fileName).constData()) != 0) discard(errno);
-  SyncFolder(folder);
+  if (::rename(temporary.constData(), target.constData()) != 0) discard(errno, false);
+  // The new content is in place, but until the folder is on disk a power cut can undo
+  // the rename.
+  if (const ErrorCode error = SyncFolder(folder)) Fail(fileName, error);
+}
+
+FolderSyncFunction SetFolderSyncForTest(FolderSyncFunction sync) {
+  const FolderSyncFunction previous = folderSync;
+  folderSync = sync ? sync : ::fsync;
+  return previous;
 }

@@ -16,10 +16,15 @@ QString BackupFileName(const QString& fileName);
 void BackupFile(const QString& fileName);
 
 // Replaces the file with the bytes: they go to a temporary file in the same folder,
-// which is flushed to disk; the old file becomes the "~" copy when keepBackup is set
-// (as a hard link, or a copy where links are not possible, so the file itself never
-// goes missing); the temporary file is renamed into place and the folder synced.
-// Raises EWriteError naming the file when any step fails; the old file is then intact.
+// private to the user while it is written, which then gets the old file's permissions
+// (a new file: 0666 under the umask) and is flushed to disk; the old file becomes the
+// "~" copy when keepBackup is set (as a hard link, or a copy where links are not
+// possible, so the file itself never goes missing); the temporary file is renamed into
+// place and the folder synced. A name that is a symbolic link is written through: the
+// link stays and the file it points to is replaced, with its "~" copy beside it.
+// Raises EWriteError naming the file, with the system's reason, when any step fails;
+// before the rename the old file is then intact, and a failed sync of the folder
+// after it is reported the same way.
 void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keepBackup);
 
 // Writes the next bytes of the file being saved; raises EWriteError when it cannot.
@@ -29,3 +34,8 @@ using FileChunkWrite = std::function<void(QByteArrayView)>;
 // gets, so a large file is never held whole in memory. An exception from produce
 // leaves the old file as it was and passes on.
 void WriteFileSafely(const QString& fileName, const std::function<void(const FileChunkWrite&)>& produce, bool keepBackup);
+
+// The call that syncs the folder after the rename; tests make it fail. nullptr restores
+// fsync. Returns the one in use before.
+using FolderSyncFunction = int (*)(int fd);
+FolderSyncFunction SetFolderSyncForTest(FolderSyncFunction sync);

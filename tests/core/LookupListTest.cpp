@@ -2,6 +2,7 @@
 #include "core/BRes.h"
 #include "core/BTodo.h"
 #include "core/BType.h"
+#include "core/UtFiles.h"
 #include "platform/Exception.h"
 #include "support/TempDir.h"
 
@@ -16,7 +17,6 @@ QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
 
 
 
-QString FullPath(const QString& name) { return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()); }
 
 template <typename Handler>
 QStringList Names(const Handler& h) {

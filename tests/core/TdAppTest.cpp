@@ -21,6 +21,14 @@ QByteArray CategoryFile(const QString& name) {
   return store.SaveToBytes();
 }
 
+// Resources have no image index: a category file is no resource file.
+QByteArray ResourceFile(const QString& name) {
+  TTdResourceHandler store(QStringLiteral("/x/res.tbl"));
+  store.Load();
+  store.AddResource()->Name = name;
+  return store.SaveToBytes();
+}
+
 QByteArray TodoFile(const QStringList& titles) {
   TTdTodoHandler store(QStringLiteral("/x/todo.tbl"));
   for (const QString& title : titles) {
@@ -120,6 +128,7 @@ TEST_P(StartFailureTest, TheFirstDamagedFileStopsTheStartAndNothingIsWritten) {
   for (const QString& name : kLoadOrder) {
     damaged = damaged || name == QLatin1String(c.firstDamaged);
     if (name == QLatin1String("todo.tbl")) data.Write(name, damaged ? kWrongVersion : TodoFile({"a", "b"}));
+    else if (name == QLatin1String("res.tbl")) data.Write(name, damaged ? kWrongVersion : ResourceFile(QStringLiteral("x")));
     else data.Write(name, damaged ? kWrongVersion : CategoryFile(QStringLiteral("x")));
   }
   const auto before = data.Snapshot();

@@ -1,0 +1,22 @@
+#pragma once
+// The two contents the crash test saves in turn, made the same way in the test and in
+// the saving program it kills.
+#include "core/BTodo.h"
+
+namespace crash_stores {
+
+constexpr int kOldCount = 10000;
+constexpr int kNewCount = 10001;
+
+inline void Fill(TTdTodoHandler& store, int count) {
+  for (int i = 0; i < count; ++i) {
+    TTdTodo* t = store.AddTodo();
+    t->Created = 38000.5;  // the same bytes in both processes
+    t->ID = ++store.LastId;
+    t->Title = QStringLiteral("Task %1: call the supplier about the order").arg(i);
+    t->Notes = QString(150, QLatin1Char('n')) + QString::number(i);
+    t->Due = 38000 + i % 400;
+  }
+}
+
+}  // namespace crash_stores
