@@ -2,6 +2,7 @@
 
 #include "platform/AutostartEntry.h"
 #include "platform/Exception.h"
+#include "platform/FileText.h"
 #include "platform/PrivateProfile.h"
 #include "platform/SafeFile.h"
 
@@ -41,17 +42,12 @@ QString Escape(const QString& text) {
   return out;
 }
 
-bool IsHexDigit(QChar c) {
-  const char16_t u = c.unicode();
-  return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
-}
-
 QString Unescape(const QString& text) {
   QString out;
   out.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text.at(i) == QLatin1Char('%') && i + 2 < text.size() && IsHexDigit(text.at(i + 1)) &&
-        IsHexDigit(text.at(i + 2))) {
+    if (text.at(i) == QLatin1Char('%') && i + 2 < text.size() && HexDigitValue(text.at(i + 1).unicode()) >= 0 &&
+        HexDigitValue(text.at(i + 2).unicode()) >= 0) {
       out += QChar(QStringView(text).mid(i + 1, 2).toUShort(nullptr, 16));
       i += 2;
     } else {

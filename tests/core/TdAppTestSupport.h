@@ -97,10 +97,3 @@ inline bool RunUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   if (!done()) loop.exec();
   return done();
 }
-
-// Runs the event loop for `ms` milliseconds.
-inline void RunFor(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
