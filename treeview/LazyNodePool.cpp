@@ -1,0 +1,85 @@
+#include "treeview/LazyNodePool.h"
+
+#include <cassert>
+#include <cstring>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define LAZY_POOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LAZY_POOL_ASAN 1
+#endif
+#endif
+#ifdef LAZY_POOL_ASAN
+#include <sanitizer/asan_interface.h>
+// A freed node stays poisoned until it is handed out again, so a stale pointer into the
+// tree is caught like any use after free.
+#define POOL_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define POOL_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define POOL_POISON(p, n) ((void)(p), (void)(n))
+#define POOL_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
+namespace {
+constexpr std::size_t kAlignment = alignof(void*);
+constexpr std::size_t kLargestChunkBlocks = 16384;
+}  // namespace
+
+void TLazyNodePool::SetBlockSize(std::size_t size) {
+  assert(live_ == 0);
+  size = (size + kAlignment - 1) / kAlignment * kAlignment;
+  if (size == blockSize_) return;
+  Reset();
+  blockSize_ = size;
+}
+
+void TLazyNodePool::AddChunk() {
+  const std::size_t bytes = blockSize_ * nextChunkBlocks_;
+  // calloc hands back pages the system has already zeroed, so a fresh chunk costs no fill.
+  void* memory = std::calloc(1, bytes);
+  if (!memory) throw std::bad_alloc();
+  chunks_.emplace_back(static_cast<std::byte*>(memory));
+  chunkBytes_.push_back(bytes);
+  next_ = static_cast<std::byte*>(memory);
+  end_ = next_ + bytes;
+  reserved_ += bytes;
+  if (nextChunkBlocks_ < kLargestChunkBlocks) nextChunkBlocks_ *= 2;
+}
+
+void* TLazyNodePool::Allocate() {
+  ++live_;
+  if (freeList_) {
+    void* block = freeList_;
+    POOL_UNPOISON(block, blockSize_);
+    std::memcpy(&freeList_, block, sizeof(void*));
+    std::memset(block, 0, blockSize_);
+    return block;
+  }
+  if (next_ == end_) AddChunk();
+  void* block = next_;
+  next_ += blockSize_;
+  return block;
+}
+
+void TLazyNodePool::Free(void* block) {
+  assert(live_ > 0);
+  if (--live_ == 0) {
+    Reset();
+    return;
+  }
+  std::memcpy(block, &freeList_, sizeof(void*));
+  POOL_POISON(block, blockSize_);
+  freeList_ = block;
+}
+
+void TLazyNodePool::Reset() {
+  for (std::size_t i = 0; i < chunks_.size(); ++i) POOL_UNPOISON(chunks_[i].get(), chunkBytes_[i]);
+  chunks_.clear();
+  chunkBytes_.clear();
+  next_ = end_ = nullptr;
+  freeList_ = nullptr;
+  live_ = 0;
+  reserved_ = 0;
+  nextChunkBlocks_ = 64;
+}
