@@ -302,6 +302,6 @@ void TBaseLazyTree::DeliverChange() {
 
 void TBaseLazyTree::DoStateChange(TLazyTreeStates enter, TLazyTreeStates leave) {
   const bool changes = !(enter - states_).Empty() || states_.Intersects(leave);
-  if (changes && OnStateChange) OnStateChange(this, enter, leave);
+  if (changes && OnStateChange && !destroying_) OnStateChange(this, enter, leave);
   states_ = (states_ + enter) - leave;
 }

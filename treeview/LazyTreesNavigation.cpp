@@ -89,7 +89,10 @@ struct Walker {
   }
   PLazyNode PreviousVisible(PLazyNode node) const {
     bool inView;
-    node = ShownLevel(node, inView);
+    PLazyNode level = ShownLevel(node, inView);
+    // Inside a collapsed node in view, that node is the row just above.
+    if (level != node && level->Has(nsVisible)) return Ready(level);
+    node = level;
     for (PLazyNode run = node->PrevSibling; run; run = run->PrevSibling)
       if (Visible(run)) return DeepestLastVisible(run);
     return node->Parent == root ? nullptr : Ready(node->Parent);
@@ -262,12 +265,11 @@ unsigned TBaseLazyTree::LevelOfNode(PLazyNode node) const {
 }
 
 bool TBaseLazyTree::NodeHasAncestor(PLazyNode node, PLazyNode potentialParent) const {
-  if (!node || !potentialParent || node == potentialParent) return false;
-  for (PLazyNode run = node->Parent; run; run = run->Parent) {
+  if (!node || !potentialParent || node == potentialParent || node->NextSibling == node) return false;
+  for (PLazyNode run = node->Parent;; run = run->Parent) {
     if (run == potentialParent) return true;
-    if (run == root_) break;
+    if (run->NextSibling == run) return false;  // a hidden root: its parent link is no node
   }
-  return false;
 }
 
 PLazyNode TBaseLazyTree::NodeAtPosition(int y, bool relative, int* nodeTop) {
