@@ -123,6 +123,7 @@ public:
     return reinterpret_cast<TestData*>(reinterpret_cast<std::byte*>(node) + sizeof(TLazyNode) + InternalDataSize());
   }
   using TBaseLazyTree::HandleTimer;
+  QMenu* PopupFor(PLazyNode node) { return DoGetPopupMenu(node, -1, {}); }
 
   FakeTimers* fakeTimers = nullptr;
   qint64 now = 0;
