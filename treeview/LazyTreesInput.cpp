@@ -410,7 +410,7 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e) {
   THitInfo hit;
   GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
   if (e->button() == Qt::LeftButton) {
-    DoStateChange({tsLeftButtonDown, tsLeftDblClick});
+    DoStateChange({tsLeftDblClick});
     HandleMouseDblClick(Qt::LeftButton, ShiftOf(e->modifiers(), e->buttons()), hit);
     DoStateChange({}, {tsLeftDblClick});
   } else {

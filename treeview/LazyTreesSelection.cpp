@@ -319,6 +319,7 @@ void TBaseLazyTree::SetTopNode(PLazyNode node) {
 
 bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontally) {
   if (!IsRealNode(node)) return false;
+  const int before = offsetY_;
   QVector<PLazyNode> closed;
   for (PLazyNode run = node->Parent; run != root_; run = run->Parent)
     if (!run->Has(nsExpanded)) closed.prepend(run);
@@ -349,7 +350,6 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontall
         newOffsetX = ClientWidth() - right;
     }
   }
-  const int before = offsetY_;
   SetOffsets(QPoint(newOffsetX, newOffsetY));
   return offsetY_ != before;
 }
