@@ -1,7 +1,9 @@
 #include "treeview/LazyNodePool.h"
 
 #include <cassert>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define LAZY_POOL_ASAN 1
@@ -23,8 +25,17 @@
 
 namespace {
 constexpr std::size_t kAlignment = alignof(void*);
-constexpr std::size_t kLargestChunkBlocks = 16384;
+constexpr std::size_t kLargestChunkBlocks = 65536;
 }  // namespace
+
+TLazyNodePool::Chunk TLazyNodePool::AllocateChunk(std::size_t bytes) {
+  // calloc hands back pages the system has already zeroed, so a fresh chunk costs no fill.
+  void* memory = std::calloc(1, bytes);
+  if (!memory) throw std::bad_alloc();
+  return {static_cast<std::byte*>(memory), bytes};
+}
+
+void TLazyNodePool::ReleaseChunk(const Chunk& chunk) { std::free(chunk.memory); }
 
 void TLazyNodePool::SetBlockSize(std::size_t size) {
   assert(live_ == 0);
@@ -36,19 +47,15 @@ void TLazyNodePool::SetBlockSize(std::size_t size) {
 
 void TLazyNodePool::AddChunk() {
   const std::size_t bytes = blockSize_ * nextChunkBlocks_;
-  // calloc hands back pages the system has already zeroed, so a fresh chunk costs no fill.
-  void* memory = std::calloc(1, bytes);
-  if (!memory) throw std::bad_alloc();
-  chunks_.emplace_back(static_cast<std::byte*>(memory));
-  chunkBytes_.push_back(bytes);
-  next_ = static_cast<std::byte*>(memory);
+  const Chunk chunk = AllocateChunk(bytes);
+  chunks_.push_back(chunk);
+  next_ = chunk.memory;
   end_ = next_ + bytes;
-  reserved_ += bytes;
+  reserved_ += chunk.bytes;
   if (nextChunkBlocks_ < kLargestChunkBlocks) nextChunkBlocks_ *= 2;
 }
 
-void* TLazyNodePool::Allocate() {
-  ++live_;
+void* TLazyNodePool::AllocateSlow() {
   if (freeList_) {
     void* block = freeList_;
     POOL_UNPOISON(block, blockSize_);
@@ -56,7 +63,7 @@ void* TLazyNodePool::Allocate() {
     std::memset(block, 0, blockSize_);
     return block;
   }
-  if (next_ == end_) AddChunk();
+  AddChunk();
   void* block = next_;
   next_ += blockSize_;
   return block;
@@ -74,9 +81,11 @@ void TLazyNodePool::Free(void* block) {
 }
 
 void TLazyNodePool::Reset() {
-  for (std::size_t i = 0; i < chunks_.size(); ++i) POOL_UNPOISON(chunks_[i].get(), chunkBytes_[i]);
+  for (const Chunk& chunk : chunks_) {
+    POOL_UNPOISON(chunk.memory, chunk.bytes);
+    ReleaseChunk(chunk);
+  }
   chunks_.clear();
-  chunkBytes_.clear();
   next_ = end_ = nullptr;
   freeList_ = nullptr;
   live_ = 0;

@@ -10,6 +10,7 @@
 class TLazyNodePool {
 public:
   TLazyNodePool() = default;
+  ~TLazyNodePool() { Reset(); }
   TLazyNodePool(const TLazyNodePool&) = delete;
   TLazyNodePool& operator=(const TLazyNodePool&) = delete;
 
@@ -21,21 +22,32 @@ public:
   std::size_t ReservedBytes() const { return reserved_; }
 
   // A zero-filled block of BlockSize() bytes, aligned for pointers.  O(1) amortised.
-  void* Allocate();
+  void* Allocate() {
+    ++live_;
+    if (!freeList_ && next_ != end_) {  // the common case while a tree grows
+      void* block = next_;
+      next_ += blockSize_;
+      return block;
+    }
+    return AllocateSlow();
+  }
   // O(1); when the last live block goes, every chunk is returned to the system.
   void Free(void* block);
   // Forgets every block at once (the caller has already let go of them).
   void Reset();
 
 private:
-  struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
+  struct Chunk {
+    std::byte* memory = nullptr;
+    std::size_t bytes = 0;
   };
+  void* AllocateSlow();
   void AddChunk();
+  static Chunk AllocateChunk(std::size_t bytes);
+  static void ReleaseChunk(const Chunk& chunk);
 
   std::size_t blockSize_ = 0;
-  std::vector<std::unique_ptr<std::byte, FreeDeleter>> chunks_;
-  std::vector<std::size_t> chunkBytes_;
+  std::vector<Chunk> chunks_;
   std::byte* next_ = nullptr;  // bump pointer in the newest chunk
   std::byte* end_ = nullptr;
   void* freeList_ = nullptr;

@@ -369,6 +369,11 @@ public:
   virtual void HandleTimer(int Id);
   void StopTimer(int Id);
 
+  // Bytes held for nodes (blocks live or free, and the hidden root).
+  std::size_t NodeMemoryBytes() const {
+    return pool_.ReservedBytes() + sizeof(TLazyNode) + static_cast<std::size_t>(internalDataSize_);
+  }
+
   // ---- Consistency check -----------------------------------------------------------
   // Recomputes every node's total count, total height and all-children-hidden flag and
   // the visible count from scratch; returns one line per disagreement, empty when all agree.
