@@ -441,6 +441,8 @@ protected:
   // ---- Hooks that the header, painting, string tree and data-transfer code fill -----
   // Columns: without a header the tree has none; the main column is then -1.
   virtual int HeaderHeight() const { return 0; }
+  // Mouse input goes to the header first while it is dragging or sizing a column.
+  virtual bool HeaderHandlesMouse(QMouseEvent*) { return false; }
   virtual int ColumnCount() const { return 0; }
   virtual int MainColumn() const { return -1; }
   virtual bool IsColumnVisible(int) const { return false; }
@@ -500,6 +502,7 @@ protected:
   // The cursor for a wheel-panning direction by its name.
   virtual QCursor PanningCursor(const QString& Name) const;
   void ShowPopupAt(PLazyNode Node, int Column, QPoint ViewportPos);
+  THitInfo HitAt(QPoint ViewportPos);
   void PaintBevels();
   virtual void AnimateToggleStep(PLazyNode Node, int Delta, bool Expanding);
 

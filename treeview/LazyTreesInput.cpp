@@ -160,6 +160,20 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
     IncrementalSearchKey(key == Qt::Key_Backspace ? QChar(8) : text.at(0));
     return true;
   }
+  // The clipboard keys reach the copy, cut and paste of the selection.
+  const bool shiftOnly = shift.Contains(ssShift) && !ctrl;
+  if ((ctrl && key == Qt::Key_C) || (ctrl && key == Qt::Key_Insert)) {
+    CopyToClipboard();
+    return true;
+  }
+  if ((ctrl && key == Qt::Key_X) || (shiftOnly && key == Qt::Key_Delete)) {
+    CutToClipboard();
+    return true;
+  }
+  if ((ctrl && key == Qt::Key_V) || (shiftOnly && key == Qt::Key_Insert)) {
+    PasteFromClipboard();
+    return true;
+  }
   switch (key) {
     case Qt::Key_Backspace:
       if (node && node->Parent != root_) target = node->Parent, moves = true;
@@ -342,10 +356,16 @@ bool TBaseLazyTree::focusNextPrevChild(bool next) {
 
 // ---- Mouse ----------------------------------------------------------------------------
 
-void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
-  const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
+THitInfo TBaseLazyTree::HitAt(QPoint viewportPos) {
   THitInfo hit;
-  GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
+  GetHitTestInfoAt(viewportPos.x(), viewportPos.y(), true, hit);
+  return hit;
+}
+
+void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
+  const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
+  const THitInfo hit = HitAt(pos);
   const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
   switch (e->button()) {
     case Qt::LeftButton:
@@ -375,9 +395,9 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
 }
 
 void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
   const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
-  THitInfo hit;
-  GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
+  const THitInfo hit = HitAt(pos);
   const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
   switch (e->button()) {
     case Qt::LeftButton:
@@ -406,9 +426,9 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
   const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
-  THitInfo hit;
-  GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
+  const THitInfo hit = HitAt(pos);
   if (e->button() == Qt::LeftButton) {
     DoStateChange({tsLeftDblClick});
     HandleMouseDblClick(Qt::LeftButton, ShiftOf(e->modifiers(), e->buttons()), hit);
@@ -420,6 +440,7 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
   const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
   UpdateHotNode(pos);
   if (states_.Contains(tsWheelPanning)) {
@@ -497,8 +518,7 @@ void TBaseLazyTree::contextMenuEvent(QContextMenuEvent* e) {
     return;
   }
   const QPoint pos = viewport()->mapFrom(this, e->pos());
-  THitInfo hit;
-  GetHitTestInfoAt(pos.x(), pos.y(), true, hit);
+  const THitInfo hit = HitAt(pos);
   ShowPopupAt(hit.HitNode, hit.HitColumn, pos);
   DoStateChange({}, {tsPopupMenuShown});
   e->accept();

@@ -193,6 +193,28 @@ TEST_F(Navigation, TheHiddenRootIsRefusedWithItsMessage) {
   EXPECT_EQ(asserts.messages, (QStringList{"Node must not be the hidden root node.", "Invalid parameter."}));
 }
 
+TEST_F(Navigation, AccessibilityQueriesAnswerWithNodes) {
+  EXPECT_EQ(P(tree.TVMGetNextItem(TVGN_ROOT, nullptr)), "0");
+  EXPECT_EQ(P(tree.TVMGetNextItem(TVGN_NEXT, tree.At("0"))), "1");
+  EXPECT_EQ(P(tree.TVMGetNextItem(TVGN_PARENT, tree.At("0.2"))), "0");
+  EXPECT_EQ(P(tree.TVMGetNextItem(TVGN_PARENT, tree.At("0"))), "nil");
+  EXPECT_EQ(P(tree.TVMGetNextItem(TVGN_NEXTVISIBLE, tree.At("0.2"))), "2");
+  EXPECT_EQ(P(tree.TVMGetNextItem(TVGN_LASTVISIBLE, nullptr)), "3");
+  tree.SetFocusedNode(tree.At("0.0"));
+  tree.SetNodeSelected(tree.At("0.0"), true);
+  EXPECT_EQ(P(tree.TVMGetNextItem(TVGN_CARET, nullptr)), "0.0");
+  TTreeViewItem item;
+  item.Item = tree.At("0");
+  ASSERT_TRUE(tree.TVMGetItem(item));
+  EXPECT_EQ(item.ChildCount, 3);
+  EXPECT_EQ(item.State, (TSet<TTreeViewItemState>{tvisExpanded}));
+  item.Item = tree.At("0.0");
+  ASSERT_TRUE(tree.TVMGetItem(item));
+  EXPECT_EQ(item.State, (TSet<TTreeViewItemState>{tvisFocused, tvisSelected}));
+  QRect rect;
+  EXPECT_FALSE(tree.TVMGetItemRect(tree.At("0.1"), false, rect));  // hidden
+}
+
 TEST_F(Navigation, LevelsAndAncestors) {
   EXPECT_EQ(tree.LevelOfNode(nullptr), 0u);
   EXPECT_EQ(tree.LevelOfNode(tree.At("0")), 0u);
