@@ -1,5 +1,6 @@
 #include "treeview/LazyNodePool.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -25,6 +26,7 @@
 
 namespace {
 constexpr std::size_t kAlignment = alignof(void*);
+constexpr std::size_t kSmallestChunkBlocks = 64;
 constexpr std::size_t kLargestChunkBlocks = 65536;
 }  // namespace
 
@@ -46,13 +48,16 @@ void TLazyNodePool::SetBlockSize(std::size_t size) {
 }
 
 void TLazyNodePool::AddChunk() {
-  const std::size_t bytes = blockSize_ * nextChunkBlocks_;
+  // Each chunk adds an eighth of what is held already: few allocations for a large tree,
+  // and at most an eighth left unused at any size.
+  const std::size_t held = reserved_ / blockSize_;
+  const std::size_t blocks = std::clamp(held / 8, kSmallestChunkBlocks, kLargestChunkBlocks);
+  const std::size_t bytes = blockSize_ * blocks;
   const Chunk chunk = AllocateChunk(bytes);
   chunks_.push_back(chunk);
   next_ = chunk.memory;
   end_ = next_ + bytes;
   reserved_ += chunk.bytes;
-  if (nextChunkBlocks_ < kLargestChunkBlocks) nextChunkBlocks_ *= 2;
 }
 
 void* TLazyNodePool::AllocateSlow() {
@@ -90,5 +95,4 @@ void TLazyNodePool::Reset() {
   freeList_ = nullptr;
   live_ = 0;
   reserved_ = 0;
-  nextChunkBlocks_ = 64;
 }

@@ -53,5 +53,4 @@ private:
   void* freeList_ = nullptr;
   std::size_t live_ = 0;
   std::size_t reserved_ = 0;
-  std::size_t nextChunkBlocks_ = 64;
 };
