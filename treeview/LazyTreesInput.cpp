@@ -1,4 +1,5 @@
 // Keyboard, mouse, wheel and wheel panning, focus, timers and the frame's bevels.
+#include "platform/Application.h"
 #include "platform/HelpRequest.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTrees.h"
@@ -641,9 +642,9 @@ void TBaseLazyTree::timerEvent(QTimerEvent* e) {
   }
   try {
     HandleTimer(id);
-  } catch (const std::exception& error) {
-    // No exception leaves an event handler: it is reported like any other failure.
-    qWarning("Lazy tree timer %d: %s", id, error.what());
+  } catch (...) {
+    // A failing owner event behind a timer is reported like any error of the program.
+    ShowApplicationError(CurrentExceptionMessage());
   }
 }
 
