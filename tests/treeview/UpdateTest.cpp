@@ -93,6 +93,15 @@ TEST_F(UpdateBracket, StructureChangesAccumulateDifferentReasons) {
   EXPECT_EQ(steps.filter("structure"), QStringList{QString("structure 2 %1 selected 0").arg(crAccumulated)});
 }
 
+TEST_F(UpdateBracket, ChildCountUnchangedIsSilentAndZeroDeletes) {
+  tree.SetNodeChildCount(tree.At("0"), 2);
+  EXPECT_TRUE(steps.isEmpty());
+  tree.SetNodeChildCount(tree.At("0"), 0);
+  EXPECT_EQ(steps.filter("structure"), QStringList{QString("structure 0 %1 selected 0").arg(crChildDeleted)});
+  EXPECT_EQ(tree.At("0")->ChildCount, 0u);
+  EXPECT_TOTALS_AGREE(tree);
+}
+
 TEST_F(UpdateBracket, SynchronousModeIgnoresTheDelay) {
   tree.SetChangeDelay(100);
   tree.DoStateChange({tsSynchMode});

@@ -217,6 +217,34 @@ TEST_F(WidgetTree, FocusLossStopsTheInputTimers) {
   EXPECT_TRUE(tree.fakeTimers->IsRunning(ChangeTimer));  // a pending change still arrives
 }
 
+TEST_F(WidgetTree, SpaceChecksOnReleaseOnlyOverTheSameEnabledNode) {
+  tree.TreeOptions().SetMiscOptions(tree.TreeOptions().MiscOptions() + TLTMiscOptions{toCheckSupport});
+  for (const char* path : {"0", "1", "2"}) tree.At(path)->CheckType = ctCheckBox;
+  tree.SetNodeDisabled(tree.At("1"), true);
+  int checked = 0;
+  tree.OnChecked = [&](TBaseLazyTree*, PLazyNode) { ++checked; };
+  struct {
+    const char* focus;
+    bool moveAway;
+    std::uint8_t state;
+  } cases[] = {
+      {"0", false, csCheckedNormal},     // press and release on the node
+      {"1", false, csUncheckedNormal},   // disabled: nothing
+      {"3", false, csUncheckedNormal},   // no check type: nothing
+      {"2", true, csUncheckedNormal},    // the focus moved before the release
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.focus);
+    tree.SetFocusedNode(tree.At(c.focus));
+    QTest::keyPress(&tree, Qt::Key_Space);
+    if (c.moveAway) tree.SetFocusedNode(tree.At("5"));
+    QTest::keyRelease(&tree, Qt::Key_Space);
+    EXPECT_EQ(tree.At(c.focus)->CheckState, c.state);
+    EXPECT_FALSE(tree.TreeStates().Contains(tsKeyCheckPending));
+  }
+  EXPECT_EQ(checked, 1);
+}
+
 TEST_F(WidgetTree, HelpContextComesFromTheNearestAncestorThatHasOne) {
   int shown = 0;
   auto previous = SetHelpHandler([&](int context) { shown = context; });
