@@ -365,7 +365,8 @@ THitInfo TBaseLazyTree::HitAt(QPoint viewportPos) {
 
 void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
-  const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
+  // Mouse events of a scroll area arrive from its viewport, in the viewport's coordinates.
+  const QPoint pos = e->position().toPoint();
   const THitInfo hit = HitAt(pos);
   const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
   switch (e->button()) {
@@ -397,7 +398,7 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
 
 void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
-  const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
+  const QPoint pos = e->position().toPoint();
   const THitInfo hit = HitAt(pos);
   const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
   switch (e->button()) {
@@ -428,7 +429,7 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
 
 void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
-  const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
+  const QPoint pos = e->position().toPoint();
   const THitInfo hit = HitAt(pos);
   if (e->button() == Qt::LeftButton) {
     DoStateChange({tsLeftDblClick});
@@ -442,7 +443,7 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
-  const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
+  const QPoint pos = e->position().toPoint();
   UpdateHotNode(pos);
   if (states_.Contains(tsWheelPanning)) {
     const QPoint d = pos - panningStart_;
@@ -518,7 +519,7 @@ void TBaseLazyTree::contextMenuEvent(QContextMenuEvent* e) {
     e->accept();
     return;
   }
-  const QPoint pos = viewport()->mapFrom(this, e->pos());
+  const QPoint pos = e->pos();
   const THitInfo hit = HitAt(pos);
   ShowPopupAt(hit.HitNode, hit.HitColumn, pos);
   DoStateChange({}, {tsPopupMenuShown});

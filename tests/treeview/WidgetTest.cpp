@@ -26,9 +26,9 @@ protected:
     tree.viewport()->repaint();
   }
   QString Focused() const { return tree.FocusedNode() ? tree.Path(tree.FocusedNode()) : "nil"; }
-  QPoint RowPoint(const QString& path, int x = 100) {
+  QPoint RowPoint(const QString& path, int x = 100, int dy = 9) {
     const int top = tree.NodeTop(tree.At(path)) + tree.OffsetY();
-    return QPoint(x, top + 9);
+    return QPoint(x, top + dy);
   }
   TestTree tree;
 };
@@ -113,7 +113,7 @@ TEST_F(WidgetTree, ShiftExtendsTheSelectionInMultiSelect) {
 
 TEST_F(WidgetTree, MouseClicksFocusAndToggle) {
   tree.TreeOptions().SetPaintOptions(tree.TreeOptions().PaintOptions() + TLTPaintOptions{toShowRoot});
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowPoint("2"));
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowPoint("2", 100, 0));  // the row's first pixel
   EXPECT_EQ(Focused(), "2");
   EXPECT_TRUE(tree.GetNodeSelected(tree.At("2")));
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowPoint("3", 5));  // on the button
