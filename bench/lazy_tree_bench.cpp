@@ -1,0 +1,266 @@
+// The lazy tree next to QTreeView over the cheapest models we can write, in one run, on
+// the offscreen platform: six columns of text, a 1000×700 window, 1k to 1M nodes.
+//   first view    setting the node count and painting the first window
+//   scroll step   one row down at the top, painted
+//   expand all    a two-level tree (one parent per hundred nodes), opened and painted
+//   destroy       deleting the control after that expand-all
+//   memory        bytes per node beyond the owner's data
+// Each figure is the median of several runs; the ratio is QTreeView's time over ours.
+#include "treeview/LazyTrees.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QTreeView>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kColumns = 6;
+constexpr int kChildrenPerParent = 99;  // a parent and its children make a hundred nodes
+const QSize kViewport(1000, 700);
+
+// ---- The peer's models: nothing stored, every answer computed ----------------------------
+
+class FlatModel : public QAbstractItemModel {
+public:
+  void SetRows(int rows) {
+    beginResetModel();
+    rows_ = rows;
+    endResetModel();
+  }
+  QModelIndex index(int row, int column, const QModelIndex& parent) const override {
+    return parent.isValid() ? QModelIndex() : createIndex(row, column);
+  }
+  QModelIndex parent(const QModelIndex&) const override { return {}; }
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
+  int columnCount(const QModelIndex&) const override { return kColumns; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    return role == Qt::DisplayRole ? QVariant(QString::number(index.row())) : QVariant();
+  }
+
+private:
+  int rows_ = 0;
+};
+
+// Parents at the top; a child's internal id is its parent's row + 1.
+class TwoLevelModel : public QAbstractItemModel {
+public:
+  explicit TwoLevelModel(int parents) : parents_(parents) {}
+  QModelIndex index(int row, int column, const QModelIndex& parent) const override {
+    if (!parent.isValid()) return createIndex(row, column, quintptr(0));
+    if (parent.internalId() == 0) return createIndex(row, column, quintptr(parent.row() + 1));
+    return {};
+  }
+  QModelIndex parent(const QModelIndex& index) const override {
+    return index.internalId() == 0 ? QModelIndex() : createIndex(int(index.internalId() - 1), 0, quintptr(0));
+  }
+  int rowCount(const QModelIndex& parent) const override {
+    if (!parent.isValid()) return parents_;
+    return parent.internalId() == 0 && parent.column() == 0 ? kChildrenPerParent : 0;
+  }
+  int columnCount(const QModelIndex&) const override { return kColumns; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    return role == Qt::DisplayRole ? QVariant(QString::number(index.row())) : QVariant();
+  }
+
+private:
+  int parents_;
+};
+
+// ---- Our control with an owner that draws six cells of text per row ----------------------
+
+struct Owned {
+  quint32 row;
+  quint32 parents;  // the two-level tree's parent count, 0 for a flat list
+};
+
+std::unique_ptr<TCustomLazyDrawTree> MakeTree(quint32 parents) {
+  auto tree = std::make_unique<TCustomLazyDrawTree>();
+  tree->SetNodeDataSize(sizeof(void*));  // what a real owner keeps: one reference
+  tree->OnInitNode = [parents](TBaseLazyTree* t, PLazyNode parent, PLazyNode node, TLazyNodeInitStates& states) {
+    auto* data = t->GetNodeData<quint32>(node);
+    *data = node->Index;
+    if (parents > 0 && !parent) states.Include(ivsHasChildren);
+  };
+  tree->OnInitChildren = [](TBaseLazyTree*, PLazyNode, std::uint32_t& count) { count = kChildrenPerParent; };
+  tree->OnDrawNode = [](TBaseLazyTree* t, const TLTPaintInfo& info) {
+    const QString text = QString::number(*t->GetNodeData<quint32>(info.Node));
+    const int width = info.CellRect.width() / kColumns;
+    for (int c = 0; c < kColumns; ++c) {
+      const QRect cell(info.CellRect.left() + c * width, info.CellRect.top(), width, info.CellRect.height());
+      info.Canvas->drawText(c == 0 ? info.ContentRect.intersected(cell) : cell.adjusted(4, 0, 0, 0),
+                            Qt::AlignVCenter | Qt::AlignLeft, text);
+    }
+  };
+  return tree;
+}
+
+template <typename Widget>
+void ShowAt(Widget& widget, const QSize& viewport) {
+  widget.resize(viewport + (widget.size() - widget.viewport()->size()));
+  widget.show();
+  QElapsedTimer wait;
+  wait.start();
+  while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && wait.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  widget.resize(viewport + (widget.size() - widget.viewport()->size()));
+  QCoreApplication::processEvents();
+}
+
+double Ms(const std::function<void()>& body) {
+  QElapsedTimer timer;
+  timer.start();
+  body();
+  return timer.nsecsElapsed() / 1e6;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+int Repeats(int nodes) { return nodes >= 1000000 ? 3 : nodes >= 100000 ? 5 : 9; }
+
+// ---- The measurements ----------------------------------------------------------------------
+
+struct Row {
+  double ours = 0;
+  double peer = 0;
+};
+
+Row FirstView(int nodes) {
+  std::vector<double> ours, peer;
+  auto tree = MakeTree(0);
+  ShowAt(*tree, kViewport);
+  QTreeView view;
+  view.setUniformRowHeights(true);  // the peer's fastest setting
+  FlatModel model;
+  view.setModel(&model);
+  ShowAt(view, kViewport);
+  for (int i = 0; i < Repeats(nodes); ++i) {
+    tree->SetRootNodeCount(0);
+    ours.push_back(Ms([&] {
+      tree->SetRootNodeCount(nodes);
+      tree->viewport()->repaint();
+    }));
+    model.SetRows(0);
+    QCoreApplication::processEvents();
+    peer.push_back(Ms([&] {
+      model.SetRows(nodes);
+      view.viewport()->repaint();
+    }));
+  }
+  return {Median(ours), Median(peer)};
+}
+
+Row ScrollStep(int nodes) {
+  std::vector<double> ours, peer;
+  auto tree = MakeTree(0);
+  ShowAt(*tree, kViewport);
+  tree->SetRootNodeCount(nodes);
+  tree->viewport()->repaint();
+  QTreeView view;
+  view.setUniformRowHeights(true);
+  FlatModel model;
+  model.SetRows(nodes);
+  view.setModel(&model);
+  ShowAt(view, kViewport);
+  view.viewport()->repaint();
+  for (int i = 0; i < 21; ++i) {
+    tree->SetOffsetY(0);
+    tree->viewport()->repaint();
+    ours.push_back(Ms([&] {
+      tree->SetOffsetY(-tree->DefaultNodeHeight());
+      tree->viewport()->repaint();
+    }));
+    view.verticalScrollBar()->setValue(0);
+    view.viewport()->repaint();
+    peer.push_back(Ms([&] {
+      view.verticalScrollBar()->setValue(1);  // one row: the view scrolls per item
+      view.viewport()->repaint();
+    }));
+  }
+  return {Median(ours), Median(peer)};
+}
+
+struct ExpandRows {
+  Row expand;
+  double destroy = 0;
+  double bytesPerNode = 0;
+};
+
+ExpandRows ExpandAll(int nodes) {
+  const int parents = std::max(nodes / (kChildrenPerParent + 1), 1);
+  std::vector<double> ours, peer, destroy;
+  double bytes = 0;
+  for (int i = 0; i < Repeats(nodes); ++i) {
+    auto tree = MakeTree(parents);
+    ShowAt(*tree, kViewport);
+    tree->SetRootNodeCount(parents);
+    tree->viewport()->repaint();
+    ours.push_back(Ms([&] {
+      tree->ExpandAll(nullptr);
+      tree->viewport()->repaint();
+    }));
+    bytes = double(tree->NodeMemoryBytes()) / tree->TotalCount() - sizeof(void*);
+    destroy.push_back(Ms([&] { tree.reset(); }));
+
+    // The peer's expand-all grows far faster than its node count: a single run at 100k,
+    // and none at 1M, where it would take hours.
+    const int peerRuns = nodes <= 10000 ? 3 : nodes <= 100000 ? 1 : 0;
+    if (i < peerRuns) {
+      QTreeView view;
+      view.setUniformRowHeights(true);
+      TwoLevelModel model(parents);
+      view.setModel(&model);
+      ShowAt(view, kViewport);
+      view.viewport()->repaint();
+      peer.push_back(Ms([&] {
+        view.expandAll();
+        view.viewport()->repaint();
+      }));
+    }
+  }
+  return {{Median(ours), peer.empty() ? -1.0 : Median(peer)}, Median(destroy), bytes};
+}
+
+void Print(const char* what, int nodes, const Row& row) {
+  if (row.peer < 0) {
+    std::printf("%-12s %9d   ours %9.3f ms   QTreeView  not run (too slow at this size)\n", what, nodes, row.ours);
+    return;
+  }
+  std::printf("%-12s %9d   ours %9.3f ms   QTreeView %9.3f ms   ratio %8.1fx\n", what, nodes, row.ours, row.peer,
+              row.peer / std::max(row.ours, 1e-6));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  std::vector<int> sizes = {1000, 10000, 100000, 1000000};
+  if (argc > 1) sizes = {QByteArray(argv[1]).toInt()};
+  std::printf("Lazy tree next to QTreeView, %d columns, %dx%d, offscreen; medians\n", kColumns, kViewport.width(),
+              kViewport.height());
+  for (int n : sizes) Print("first view", n, FirstView(n));
+  for (int n : sizes) Print("scroll step", n, ScrollStep(n));
+  for (int n : sizes) {
+    const ExpandRows r = ExpandAll(n);
+    Print("expand all", n, r.expand);
+    std::printf("%-12s %9d   ours %9.3f ms\n", "destroy", n, r.destroy);
+    std::printf("%-12s %9d   ours %9.1f bytes per node beyond the owner's data\n", "memory", n, r.bytesPerNode);
+  }
+  return 0;
+}

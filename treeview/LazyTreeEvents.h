@@ -1,0 +1,100 @@
+#pragma once
+// The owner events of the tree. Each is a std::function named as the event; the tree
+// fires it from one virtual operation per question (LazyTreesEvents.cpp), which supplies
+// the default when the owner has not assigned it.
+#include "treeview/LazyTreeTypes.h"
+
+#include <QColor>
+#include <QCursor>
+#include <QPoint>
+#include <QRect>
+
+#include <functional>
+
+class TBaseLazyTree;
+class QMenu;
+class QMimeData;
+class QPainter;
+
+enum TLTImageKind { ikNormal, ikSelected, ikState, ikOverlay };
+enum TItemEraseAction { eaColor, eaDefault, eaNone };
+enum TLTHintKind { hkNone, hkText };
+
+// What a painting step is told about the cell it paints.
+struct TLTPaintInfo {
+  QPainter* Canvas = nullptr;
+  PLazyNode Node = nullptr;
+  int Column = -1;
+  QRect CellRect;     // the whole cell in window coordinates
+  QRect ContentRect;  // the cell less indent and margin
+  bool Selected = false;
+  bool Focused = false;
+};
+
+struct TLazyTreeEvents {
+  using Tree = TBaseLazyTree;
+  // Structure and initialisation
+  std::function<void(Tree*, PLazyNode ParentNode, PLazyNode Node, TLazyNodeInitStates& InitialStates)> OnInitNode;
+  std::function<void(Tree*, PLazyNode Node, std::uint32_t& ChildCount)> OnInitChildren;
+  std::function<void(Tree*, PLazyNode Node)> OnFreeNode;
+  std::function<void(Tree*, PLazyNode Node)> OnResetNode;
+  std::function<void(Tree*, int& NodeDataSize)> OnGetNodeDataSize;
+  std::function<void(Tree*, PLazyNode Node, bool& Allowed)> OnExpanding;
+  std::function<void(Tree*, PLazyNode Node, bool& Allowed)> OnCollapsing;
+  std::function<void(Tree*, PLazyNode Node)> OnExpanded;
+  std::function<void(Tree*, PLazyNode Node)> OnCollapsed;
+  std::function<void(Tree*, PLazyNode Node, TChangeReason Reason)> OnStructureChange;
+  std::function<void(Tree*, PLazyNode Node)> OnChange;
+  std::function<void(Tree*, TLTUpdateState State)> OnUpdating;
+  std::function<void(Tree*, PLazyNode Node, PLazyNode Target, bool& Allowed)> OnNodeMoving;
+  std::function<void(Tree*, PLazyNode Node)> OnNodeMoved;
+  std::function<void(Tree*, PLazyNode Node, PLazyNode Target, bool& Allowed)> OnNodeCopying;
+  std::function<void(Tree*, PLazyNode Node)> OnNodeCopied;
+  std::function<void(Tree*, TLazyTreeStates Enter, TLazyTreeStates Leave)> OnStateChange;
+  std::function<void(Tree*, PLazyNode Node, int& NodeHeight)> OnMeasureItem;
+  std::function<void(Tree*, PLazyNode Node1, PLazyNode Node2, int Column, int& Result)> OnCompareNodes;
+
+  // Focus, checks, editing, searching
+  std::function<void(Tree*, PLazyNode OldNode, PLazyNode NewNode, int OldColumn, int NewColumn, bool& Allowed)>
+      OnFocusChanging;
+  std::function<void(Tree*, PLazyNode Node, int Column)> OnFocusChanged;
+  std::function<void(Tree*, PLazyNode Node, TCheckState& NewState, bool& Allowed)> OnChecking;
+  std::function<void(Tree*, PLazyNode Node)> OnChecked;
+  std::function<void(Tree*, PLazyNode Node, int Column, bool& Allowed)> OnEditing;
+  std::function<void(Tree*, int Column)> OnEditCancelled;
+  std::function<void(Tree*, PLazyNode Node, int Column)> OnEdited;
+  std::function<void(Tree*, PLazyNode Node, const QString& SearchText, int& Result)> OnIncrementalSearch;
+  std::function<void(Tree*, PLazyNode Node, int Column, bool& IsEmpty)> OnGetCellIsEmpty;
+
+  // Input and scrolling
+  std::function<void(Tree*, int& Key, TShiftState& Shift, bool& DoDefault)> OnKeyAction;
+  std::function<void(Tree*, int DeltaX, int DeltaY)> OnScroll;
+  std::function<void(Tree*, PLazyNode Node, int Column, QPoint P, bool& AskParent, QMenu*& PopupMenu)>
+      OnGetPopupMenu;
+  std::function<void(Tree*, QCursor& Cursor)> OnGetCursor;
+  std::function<void(Tree*, QCursor& Cursor)> OnGetHeaderCursor;
+  std::function<void(Tree*, PLazyNode Node, int Column, int& HelpContext)> OnGetHelpContext;
+  std::function<void(Tree*, PLazyNode OldNode, PLazyNode NewNode)> OnHotChange;
+  std::function<void(Tree*, PLazyNode Node, int Column, bool& Allowed)> OnDragAllowed;
+  std::function<void(Tree*, int Column, TShiftState Shift)> OnColumnClick;
+  std::function<void(Tree*, int Column, TShiftState Shift)> OnColumnDblClick;
+  std::function<void(Tree*, int Column)> OnColumnResize;
+
+  // Painting steps (the rows are drawn through these by the painting code)
+  std::function<void(Tree*, QPainter& Canvas, QRect R, bool& Handled)> OnPaintBackground;
+  std::function<void(Tree*, QPainter& Canvas)> OnBeforePaint;
+  std::function<void(Tree*, QPainter& Canvas)> OnAfterPaint;
+  std::function<void(Tree*, QPainter& Canvas, PLazyNode Node, QRect ItemRect, QColor& ItemColor,
+                     TItemEraseAction& EraseAction)>
+      OnBeforeItemErase;
+  std::function<void(Tree*, QPainter& Canvas, PLazyNode Node, QRect ItemRect)> OnAfterItemErase;
+  std::function<void(Tree*, QPainter& Canvas, PLazyNode Node, QRect ItemRect, bool& CustomDraw)> OnBeforeItemPaint;
+  std::function<void(Tree*, QPainter& Canvas, PLazyNode Node, QRect ItemRect)> OnAfterItemPaint;
+  std::function<void(Tree*, QPainter& Canvas, PLazyNode Node, int Column, QRect CellRect)> OnBeforeCellPaint;
+  std::function<void(Tree*, QPainter& Canvas, PLazyNode Node, int Column, QRect CellRect)> OnAfterCellPaint;
+  std::function<void(Tree*, PLazyNode Node, TLTImageKind Kind, int Column, bool& Ghosted, int& ImageIndex)>
+      OnGetImageIndex;
+
+  // Data transfer
+  std::function<void(Tree*, QMimeData* Data, PLazyNode TargetNode, TDropEffects& Effect)> OnDragDrop;
+};

@@ -1,0 +1,683 @@
+#pragma once
+// The lazy tree control: a scroll area that keeps only small node records, asks its
+// owner for everything else through events, creates nodes in bulk and initialises them
+// the first time they are needed, and paints only the rows in view.
+//
+// The class is one public face over files split by concern:
+//   LazyTreesStructure.cpp   node blocks, child counts, insertion, deletion, moving
+//   LazyTreesNavigation.cpp  the navigation family, positions, levels
+//   LazyTreesExpand.cpp      expand and collapse, (re)initialisation, update bracket
+//   LazyTreesSelection.cpp   focus, selection and the node accessors
+//   LazyTreesOptions.cpp     options, colours, properties, construction
+//   LazyTreesInput.cpp       keyboard, mouse, wheel, panning, focus, timers
+//   LazyTreesScroll.cpp      offsets, scroll bars, geometry, painting of rows
+//   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
+//   LazyTreesCheck.cpp       the consistency check of the running totals
+//
+// Costs: node count, subtree height and child count are O(1) through running totals;
+// creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
+// skipped) (the position cache shortens it); painting touches only the rows in view.
+#include "treeview/LazyNodePool.h"
+#include "treeview/LazyTreeEvents.h"
+#include "treeview/LazyTreeOptions.h"
+#include "treeview/LazyTreeTimers.h"
+#include "treeview/LazyTreeTypes.h"
+
+#include <QAbstractScrollArea>
+#include <QMenu>
+#include <QPointer>
+#include <QVector>
+
+#include <memory>
+
+class QMenu;
+class TLazyPanningWindow;
+class TToggleAnimation;
+
+enum TLTAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TLTBorderStyle { bsNone, bsSingle };
+enum TLTButtonStyle { bsRectangle, bsTriangle };
+enum TLTButtonFillMode { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
+enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystem, ckSystemFlat };
+enum TLTIncrementalSearch { isAll, isNone, isInitializedOnly, isVisibleOnly };
+enum TLTSearchDirection { sdForward, sdBackward };
+enum TLTSearchStart { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
+enum TLTLineMode { lmNormal, lmBands };
+enum TLTLineStyle { lsCustomStyle, lsDotted, lsSolid };
+enum TLTNodeAlignment { naFromBottom, naFromTop, naProportional };
+enum TLTHintMode { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+enum THintAnimationType { hatNone, hatFade, hatSlide, hatSystemDefault };
+enum TLTDragImageKind { diComplete, diMainColumnOnly, diNoImage };
+enum TLTDragType { dtOLE, dtVCL };
+enum TLTDrawSelectionMode { smDottedRectangle, smBlendedRectangle };
+enum TDragOperation { doCopy, doMove, doLink };
+using TDragOperations = TSet<TDragOperation>;
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TSet<TBevelEdge>;
+
+// What a change of scroll offsets should also update.
+enum TScrollUpdateOption { suoRepaintHeader, suoRepaintScrollBars, suoScrollClientArea, suoUpdateNCArea };
+using TScrollUpdateOptions = TSet<TScrollUpdateOption>;
+inline constexpr TScrollUpdateOptions DefaultScrollUpdateFlags = {suoRepaintHeader, suoRepaintScrollBars,
+                                                                   suoScrollClientArea, suoUpdateNCArea};
+
+// The standard tree-view queries for accessibility tools, answered with nodes as items.
+enum TTreeViewQuery { TVGN_ROOT, TVGN_NEXT, TVGN_PREVIOUS, TVGN_PARENT, TVGN_CHILD, TVGN_FIRSTVISIBLE,
+                      TVGN_NEXTVISIBLE, TVGN_PREVIOUSVISIBLE, TVGN_DROPHILITE, TVGN_CARET, TVGN_LASTVISIBLE };
+enum TTreeViewItemState { tvisFocused, tvisSelected, tvisCut, tvisDropHilited, tvisExpanded };
+struct TTreeViewItem {
+  PLazyNode Item = nullptr;
+  int ChildCount = 0;
+  int Image = -1;
+  int SelectedImage = -1;
+  int StateImage = -1;
+  int OverlayImage = -1;
+  TSet<TTreeViewItemState> State;
+  QString Text;
+};
+
+class TBaseLazyTree : public QAbstractScrollArea, public TLazyTreeEvents {
+  Q_OBJECT
+
+public:
+  explicit TBaseLazyTree(QWidget* parent = nullptr);
+  ~TBaseLazyTree() override;
+
+  // ---- Nodes and structure -------------------------------------------------------
+  unsigned RootNodeCount() const;
+  void SetRootNodeCount(unsigned value);
+  // nil means the hidden root. O(new count) for growth, O(removed subtree) for shrinking.
+  void SetNodeChildCount(PLazyNode Node, unsigned NewCount);
+  unsigned ChildCount(PLazyNode Node) const;
+  int NodeDataSize() const { return nodeDataSize_; }
+  void SetNodeDataSize(int value);
+  // The owner's bytes of a node; nil for nil and for the hidden root.
+  void* GetNodeData(PLazyNode Node);
+  template <typename T>
+  T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
+  // Reserves an area in every node for a descendant; only before the first node exists.
+  int ReserveInternalData(int Size);
+  int InternalDataSize() const { return internalDataSize_; }
+  // Creates a single node next to or inside Destination (nil = root). O(renumbered siblings).
+  PLazyNode InsertNode(PLazyNode Destination, TLTNodeAttachMode Mode);
+  PLazyNode AddChild(PLazyNode Parent) { return InsertNode(Parent, amAddChildLast); }
+  void DeleteNode(PLazyNode Node, bool Reindex = true);
+  void DeleteNodeChildren(PLazyNode Node, bool ResetHasChildren = false);
+  virtual void DeleteSelectedItems();
+  virtual void Clear();
+  void MoveNode(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+  void InitializeNode(PLazyNode Node);
+  void InitializeChildren(PLazyNode Node);
+  virtual void ReinitializeNode(PLazyNode Node, bool Recursive);
+  virtual void ReinitializeChildren(PLazyNode Node, bool Recursive);
+  virtual void UninitializeNode(PLazyNode Node);
+  // Walks Node's subtree (nil = whole tree) in tree order; the tree refuses structural
+  // changes while it runs.
+  void IterateSubtree(PLazyNode Node, const std::function<void(PLazyNode, bool& Abort)>& Callback);
+
+  // ---- Expand and collapse ---------------------------------------------------------
+  void ToggleExpanded(PLazyNode Node);
+  virtual void ExpandAll(PLazyNode Node);
+  virtual void CollapseAll(PLazyNode Node);
+  bool Expanded(PLazyNode Node) const { return Node && Node->Has(nsExpanded); }
+  void SetExpanded(PLazyNode Node, bool Value);
+
+  // ---- Update bracket --------------------------------------------------------------
+  void BeginTreeUpdate();
+  void EndTreeUpdate();
+  int UpdateCount() const { return updateCount_; }
+
+  // ---- Navigation (see the table in LazyTreesNavigation.cpp) -----------------------
+  PLazyNode GetFirst();
+  PLazyNode GetFirstRaw() const;
+  PLazyNode GetFirstInitializedNode() const;
+  PLazyNode GetNext(PLazyNode Node);
+  PLazyNode GetNextRaw(PLazyNode Node) const;
+  PLazyNode GetNextInitializedNode(PLazyNode Node) const;
+  PLazyNode GetPrevious(PLazyNode Node);
+  PLazyNode GetPreviousRaw(PLazyNode Node) const;
+  PLazyNode GetLast(PLazyNode Node = nullptr);
+  PLazyNode GetLastRaw(PLazyNode Node = nullptr) const;
+  PLazyNode GetFirstChildNode(PLazyNode Node);
+  PLazyNode GetLastChildNode(PLazyNode Node);
+  PLazyNode GetLastChildRaw(PLazyNode Node) const;
+  PLazyNode GetNextSiblingNode(PLazyNode Node);
+  PLazyNode GetPreviousSiblingNode(PLazyNode Node);
+  PLazyNode GetFirstVisible();
+  PLazyNode GetFirstVisibleRaw() const;
+  PLazyNode GetNextVisible(PLazyNode Node);
+  PLazyNode GetNextVisibleRaw(PLazyNode Node) const;
+  PLazyNode GetPreviousVisibleNode(PLazyNode Node);
+  PLazyNode GetPreviousVisibleRaw(PLazyNode Node) const;
+  PLazyNode GetLastVisibleNode(PLazyNode Node = nullptr);
+  PLazyNode GetLastVisibleRaw(PLazyNode Node = nullptr) const;
+  PLazyNode GetFirstVisibleChildNode(PLazyNode Node);
+  PLazyNode GetLastVisibleChildRaw(PLazyNode Node) const;
+  PLazyNode GetNextVisibleSiblingNode(PLazyNode Node);
+  PLazyNode GetPreviousVisibleSiblingNode(PLazyNode Node);
+  PLazyNode GetPreviousVisibleSiblingRaw(PLazyNode Node) const;
+  PLazyNode GetFirstSelectedNode();
+  PLazyNode GetNextSelectedNode(PLazyNode Node);
+  PLazyNode GetNearestShownAncestor(PLazyNode Node) const;
+  // A node is in view when it and every ancestor below the root are visible and every
+  // ancestor is expanded. O(depth).
+  bool IsNodeInView(PLazyNode Node) const;
+  unsigned LevelOfNode(PLazyNode Node) const;
+  bool NodeHasAncestor(PLazyNode Node, PLazyNode PotentialParent) const;
+  // The visible node whose row holds Y, or nil below the last row.
+  PLazyNode NodeAtPosition(int Y, bool Relative, int* NodeTop = nullptr);
+  // The top of Node's row in content coordinates, -1 when it is not in view. O(rows above
+  // skipped by subtree).
+  int NodeTop(PLazyNode Node) const;
+  // The tree a node belongs to, found by walking up to the hidden root.
+  static TBaseLazyTree* TreeFromNode(PLazyNode Node);
+
+  // ---- Node accessors --------------------------------------------------------------
+  int NodeHeight(PLazyNode Node);
+  void SetNodeHeight(PLazyNode Node, int Value);
+  bool GetNodeVisible(PLazyNode Node);
+  void SetNodeVisible(PLazyNode Node, bool Value);
+  void SetNodeFullyVisible(PLazyNode Node, bool Value);
+  bool GetNodeSelected(PLazyNode Node) const { return Node && Node->Has(nsSelected); }
+  void SetNodeSelected(PLazyNode Node, bool Value);
+  bool GetNodeDisabled(PLazyNode Node) const { return Node && Node->Has(nsDisabled); }
+  void SetNodeDisabled(PLazyNode Node, bool Value);
+  bool HasChildren(PLazyNode Node) const { return Node && Node->Has(nsHasChildren); }
+  void SetHasChildren(PLazyNode Node, bool Value);
+  void SetNodeFreeNotify(PLazyNode Node, bool Value);
+  PLazyNode TopNode();
+  void SetTopNode(PLazyNode Node);
+  unsigned TotalCount() const;   // real nodes, the hidden root not counted
+  unsigned VisibleCount() const { return visibleCount_; }
+  PLazyNode RootNode() const { return root_; }
+
+  // ---- Focus and selection ---------------------------------------------------------
+  PLazyNode FocusedNode() const { return focusedNode_; }
+  void SetFocusedNode(PLazyNode Node);
+  int FocusedColumn() const { return focusedColumn_; }
+  void SetFocusedColumn(int Column);
+  virtual bool ChangeFocus(PLazyNode Node, bool Ask);
+  bool AddToSelection(PLazyNode Node);
+  void RemoveFromSelection(PLazyNode Node);
+  void UnselectAll();
+  void SelectAllNodes(bool VisibleOnly);
+  // Counts slots marked by deletions inside an update until EndTreeUpdate packs them.
+  unsigned SelectionCount() const { return static_cast<unsigned>(selection_.size()); }
+  QVector<PLazyNode> SortedSelection(bool Resolve);
+  PLazyNode RangeAnchor() const { return rangeAnchor_; }
+  PLazyNode HotNode() const { return hotNode_; }
+  bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+
+  // ---- Tree states -----------------------------------------------------------------
+  TLazyTreeStates TreeStates() const { return states_; }
+  // The one way in and out of states; fires OnStateChange when anything really changes.
+  virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {});
+
+  // ---- Options and properties ------------------------------------------------------
+  TCustomLazyTreeOptions& TreeOptions() { return *options_; }
+  const TCustomLazyTreeOptions& TreeOptions() const { return *options_; }
+  void SetTreeOptions(const TCustomLazyTreeOptions& Value) { options_->Assign(Value); }
+  TLTColors& Colors() { return *colors_; }
+  void SetColors(const TLTColors& Value) { colors_->Assign(Value); }
+  TScrollBarOptions& ScrollBarOptions() { return *scrollBarOptions_; }
+  void SetScrollBarOptions(const TScrollBarOptions& Value) { scrollBarOptions_->Assign(Value); }
+  // Reactions of the option setters (called by the option objects).
+  virtual void PaintOptionsChanged(TLTPaintOptions Old, TLTPaintOptions New);
+  virtual void AutoOptionsChanged(TLTAutoOptions Old, TLTAutoOptions New);
+  virtual void SelectionOptionsChanged(TLTSelectionOptions Old, TLTSelectionOptions New);
+  virtual void MiscOptionsChanged(TLTMiscOptions Old, TLTMiscOptions New);
+  virtual void ColorChanged(int Index);
+  virtual void ScrollBarOptionsChanged();
+  // Copies every published property of Source (nothing while this tree is read-only).
+  virtual void Assign(const TBaseLazyTree& Source);
+
+  TLTAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TLTAlignment v);
+  int AnimationDuration() const { return animationDuration_; }
+  void SetAnimationDuration(int v);
+  int AutoExpandDelay() const { return autoExpandDelay_; }
+  void SetAutoExpandDelay(int v);
+  int AutoScrollDelay() const { return autoScrollDelay_; }
+  void SetAutoScrollDelay(int v) { autoScrollDelay_ = v; }
+  int AutoScrollInterval() const { return autoScrollInterval_; }
+  void SetAutoScrollInterval(int v) { autoScrollInterval_ = v; }
+  const QPixmap& Background() const { return background_; }
+  void SetBackground(const QPixmap& v);
+  QPoint BackgroundOffset() const { return backgroundOffset_; }
+  void SetBackgroundOffset(QPoint v);
+  TLTBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TLTBorderStyle v);
+  TLTButtonFillMode ButtonFillMode() const { return buttonFillMode_; }
+  void SetButtonFillMode(TLTButtonFillMode v);
+  TLTButtonStyle ButtonStyle() const { return buttonStyle_; }
+  void SetButtonStyle(TLTButtonStyle v);
+  int ChangeDelay() const { return changeDelay_; }
+  void SetChangeDelay(int v);
+  TCheckImageKind CheckImageKind() const { return checkImageKind_; }
+  void SetCheckImageKind(TCheckImageKind v);
+  int DefaultNodeHeight() const { return defaultNodeHeight_; }
+  void SetDefaultNodeHeight(int v);
+  TLTNodeAttachMode DefaultPasteMode() const { return defaultPasteMode_; }
+  void SetDefaultPasteMode(TLTNodeAttachMode v) { defaultPasteMode_ = v; }
+  TDragOperations DragOperations() const { return dragOperations_; }
+  void SetDragOperations(TDragOperations v) { dragOperations_ = v; }
+  TLTDragType DragType() const { return dragType_; }
+  void SetDragType(TLTDragType v) { dragType_ = v; }
+  TLTDragImageKind DragImageKind() const { return dragImageKind_; }
+  void SetDragImageKind(TLTDragImageKind v) { dragImageKind_ = v; }
+  int DragWidth() const { return dragWidth_; }
+  void SetDragWidth(int v) { dragWidth_ = v; }
+  int DragHeight() const { return dragHeight_; }
+  void SetDragHeight(int v) { dragHeight_ = v; }
+  TLTDrawSelectionMode DrawSelectionMode() const { return drawSelectionMode_; }
+  void SetDrawSelectionMode(TLTDrawSelectionMode v);
+  int SelectionBlendFactor() const { return selectionBlendFactor_; }
+  void SetSelectionBlendFactor(int v);
+  int SelectionCurveRadius() const { return selectionCurveRadius_; }
+  void SetSelectionCurveRadius(int v);
+  int EditDelay() const { return editDelay_; }
+  void SetEditDelay(int v);
+  THintAnimationType HintAnimation() const { return hintAnimation_; }
+  void SetHintAnimation(THintAnimationType v) { hintAnimation_ = v; }
+  TLTHintMode HintMode() const { return hintMode_; }
+  void SetHintMode(TLTHintMode v) { hintMode_ = v; }
+  QCursor HotCursor() const { return hotCursor_; }
+  void SetHotCursor(const QCursor& v) { hotCursor_ = v; }
+  TLTIncrementalSearch IncrementalSearch() const { return incrementalSearch_; }
+  void SetIncrementalSearch(TLTIncrementalSearch v);
+  TLTSearchDirection IncrementalSearchDirection() const { return searchDirection_; }
+  void SetIncrementalSearchDirection(TLTSearchDirection v);
+  TLTSearchStart IncrementalSearchStart() const { return searchStart_; }
+  void SetIncrementalSearchStart(TLTSearchStart v);
+  int IncrementalSearchTimeout() const { return searchTimeout_; }
+  void SetIncrementalSearchTimeout(int v);
+  int Indent() const { return indent_; }
+  void SetIndent(int v);
+  TLTLineMode LineMode() const { return lineMode_; }
+  void SetLineMode(TLTLineMode v);
+  TLTLineStyle LineStyle() const { return lineStyle_; }
+  void SetLineStyle(TLTLineStyle v);
+  int Margin() const { return margin_; }
+  void SetMargin(int v);
+  int TextMargin() const { return textMargin_; }
+  void SetTextMargin(int v);
+  TLTNodeAlignment NodeAlignment() const { return nodeAlignment_; }
+  void SetNodeAlignment(TLTNodeAlignment v);
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool v) { wantTabs_ = v; }
+  QMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(QMenu* v) { popupMenu_ = v; }
+  QColor Color() const;
+  // Frame: bevels are drawn inside the border and narrow the client area.
+  TBevelKind BevelKind() const { return bevelKind_; }
+  void SetBevelKind(TBevelKind v);
+  TBevelCut BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TBevelCut v);
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut v);
+  TBevelEdges BevelEdges() const { return bevelEdges_; }
+  void SetBevelEdges(TBevelEdges v);
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int v);
+  // Form scaling by M/D: with toAutoChangeScale the default row height follows.
+  virtual void ChangeScale(int M, int D);
+  // Runs the steps a form performs once every stored property is read.
+  void BeginLoading();
+  virtual void Loaded();
+  bool IsLoading() const { return loading_; }
+
+  // ---- Scrolling -------------------------------------------------------------------
+  int OffsetX() const { return offsetX_; }
+  int OffsetY() const { return offsetY_; }
+  void SetOffsetX(int Value);
+  void SetOffsetY(int Value);
+  virtual bool SetOffsets(QPoint NewOffsets, TScrollUpdateOptions Options = DefaultScrollUpdateFlags,
+                          QRect ClipRect = QRect());
+  int RangeX() const { return rangeX_; }
+  int RangeY() const { return rangeY_; }
+  int ClientWidth() const;
+  int ClientHeight() const;
+  virtual void RefreshScrollBars(bool DoRepaint);
+  void UpdateScrollBars(bool DoRepaint);
+
+  // ---- Repainting ------------------------------------------------------------------
+  virtual void InvalidateNodeRow(PLazyNode Node);
+  void InvalidateFromNode(PLazyNode Node);
+  void InvalidateChildren(PLazyNode Node, bool Recursive);
+  void InvalidateColumnStrip(int Column);
+  void RedrawNodeRow(PLazyNode Node);
+  void InvalidateTree();
+  // The node's row in window coordinates (empty when not in view).
+  QRect GetDisplayRect(PLazyNode Node, int Column = -1, bool TextOnly = false);
+
+  // ---- Hit testing -----------------------------------------------------------------
+  virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
+
+  // ---- Queries for accessibility tools --------------------------------------------
+  PLazyNode TVMGetNextItem(TTreeViewQuery Query, PLazyNode Item);
+  bool TVMGetItemRect(PLazyNode Item, bool TextOnly, QRect& Rect);
+  bool TVMGetItem(TTreeViewItem& Item);
+
+  // ---- Timers, clock and keyboard state -------------------------------------------
+  // Replaces the timer driver (tests fire timers by hand through HandleTimer).
+  void SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> Driver);
+  TLazyTreeTimerDriver& Timers() { return *timers_; }
+  void SetClock(TLazyTreeClock Clock) { clock_ = std::move(Clock); }
+  // What a timer's expiry does, by id.
+  virtual void HandleTimer(int Id);
+  void StopTimer(int Id);
+
+  // Bytes held for nodes (blocks live or free, and the hidden root).
+  std::size_t NodeMemoryBytes() const {
+    return pool_.ReservedBytes() + sizeof(TLazyNode) + static_cast<std::size_t>(internalDataSize_);
+  }
+
+  // ---- Consistency check -----------------------------------------------------------
+  // Recomputes every node's total count, total height and all-children-hidden flag and
+  // the visible count from scratch; returns one line per disagreement, empty when all agree.
+  QStringList CheckTotals();
+
+  // The panning cursor name for an offset from the panning start.
+  static QString PanningCursorName(int dx, int dy, bool CanScrollHorizontally, bool CanScrollVertically);
+  // Which effect a drop should have, from the source, the keys and what is allowed.
+  TDropEffect SuggestDropEffect(QObject* Source, TShiftState Shift, TDropEffects AllowedEffects) const;
+  // The animation the hints use, resolving the system default.
+  virtual THintAnimationType GetHintAnimationType() const;
+
+protected:
+  // ---- Owner operations (one per event; LazyTreesEvents.cpp) ------------------------
+  virtual void DoInitNode(PLazyNode Parent, PLazyNode Node, TLazyNodeInitStates& InitStates);
+  virtual bool DoInitChildren(PLazyNode Node, std::uint32_t& ChildCount);
+  virtual void DoFreeNode(PLazyNode Node);
+  virtual void DoReset(PLazyNode Node);
+  virtual int DoGetNodeDataSize();
+  virtual bool DoExpanding(PLazyNode Node);
+  virtual void DoExpanded(PLazyNode Node);
+  virtual bool DoCollapsing(PLazyNode Node);
+  virtual void DoCollapsed(PLazyNode Node);
+  virtual void DoStructureChange(PLazyNode Node, TChangeReason Reason);
+  virtual void DoChange(PLazyNode Node);
+  virtual void DoUpdating(TLTUpdateState State);
+  virtual bool DoNodeMoving(PLazyNode Node, PLazyNode Target);
+  virtual void DoNodeMoved(PLazyNode Node);
+  virtual bool DoNodeCopying(PLazyNode Node, PLazyNode Target);
+  virtual void DoNodeCopied(PLazyNode Node);
+  virtual void DoMeasureItem(PLazyNode Node, int& NodeHeight);
+  virtual int DoCompare(PLazyNode Node1, PLazyNode Node2, int Column);
+  virtual bool DoFocusChanging(PLazyNode OldNode, PLazyNode NewNode, int OldColumn, int NewColumn);
+  virtual void DoFocusChange(PLazyNode Node, int Column);
+  virtual bool DoChecking(PLazyNode Node, TCheckState& NewState);
+  virtual void DoChecked(PLazyNode Node);
+  virtual bool DoCanEdit(PLazyNode Node, int Column);
+  virtual void DoCancelEdit();
+  virtual bool DoEndEdit();
+  virtual void DoEdit();
+  virtual int DoIncrementalSearch(PLazyNode Node, const QString& Text);
+  virtual bool DoGetCellIsEmpty(PLazyNode Node, int Column);
+  virtual bool DoKeyAction(int& Key, TShiftState& Shift);
+  virtual void DoScroll(int DeltaX, int DeltaY);
+  virtual QMenu* DoGetPopupMenu(PLazyNode Node, int Column, QPoint Position);
+  virtual void DoGetCursor(QCursor& Cursor);
+  virtual int DoGetHelpContext(PLazyNode Node, int Column);
+  virtual void DoHotChange(PLazyNode Old, PLazyNode New);
+  virtual bool DoDragAllowed(PLazyNode Node, int Column);
+  virtual bool DoPaintBackground(QPainter& Canvas, QRect R);
+  virtual void DoBeforePaint(QPainter& Canvas);
+  virtual void DoAfterPaint(QPainter& Canvas);
+  virtual void DoBeforeItemErase(QPainter& Canvas, PLazyNode Node, QRect ItemRect, QColor& Color,
+                                 TItemEraseAction& EraseAction);
+  virtual void DoAfterItemErase(QPainter& Canvas, PLazyNode Node, QRect ItemRect);
+  virtual bool DoBeforeItemPaint(QPainter& Canvas, PLazyNode Node, QRect ItemRect);
+  virtual void DoAfterItemPaint(QPainter& Canvas, PLazyNode Node, QRect ItemRect);
+  virtual void DoBeforeCellPaint(QPainter& Canvas, PLazyNode Node, int Column, QRect CellRect);
+  virtual void DoAfterCellPaint(QPainter& Canvas, PLazyNode Node, int Column, QRect CellRect);
+  virtual int DoGetImageIndex(PLazyNode Node, TLTImageKind Kind, int Column, bool& Ghosted);
+  virtual bool CanAutoScroll() const;
+  virtual bool DoDragImageWanted() const { return dragImageKind_ != diNoImage; }
+  virtual bool HasPopupMenu(PLazyNode Node, int Column, QPoint Position);
+
+  // ---- Hooks that the header, painting, string tree and data-transfer code fill -----
+  // Columns: without a header the tree has none; the main column is then -1.
+  virtual int HeaderHeight() const { return 0; }
+  // Mouse input goes to the header first while it is dragging or sizing a column.
+  virtual bool HeaderHandlesMouse(QMouseEvent*) { return false; }
+  virtual int ColumnCount() const { return 0; }
+  virtual int MainColumn() const { return -1; }
+  virtual bool IsColumnVisible(int) const { return false; }
+  virtual bool ColumnCanFocus(int) const { return false; }
+  virtual int FirstVisibleColumn() const { return -1; }
+  virtual int LastVisibleColumn() const { return -1; }
+  virtual int NextVisibleColumn(int) const { return -1; }
+  virtual int PreviousVisibleColumn(int) const { return -1; }
+  virtual int ColumnsWidth() const { return 0; }
+  virtual int SortColumn() const { return -1; }
+  virtual QRect ColumnBounds(int) const { return {}; }
+  virtual void FitColumnsToContent() {}
+  virtual void RestoreColumnWidths() {}
+  // Sorting of one sibling chain; the default keeps the order.
+  virtual void SortChildren(PLazyNode, int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}
+  virtual void SortTree(int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}
+  // The width of a node's content in a column (text width in the string tree).
+  virtual int DoGetNodeWidth(PLazyNode Node, int Column);
+  // The whole paint of the client area: rows in view, then the area below them.
+  virtual void PaintTree(QPainter& Canvas, const QRect& Window);
+  // One row: erase, selection, content, focus mark.
+  virtual void PaintNodeRow(QPainter& Canvas, PLazyNode Node, const QRect& RowRect);
+  // The node's own content; the base tree draws none (the string tree draws text).
+  virtual void DoPaintNode(const TLTPaintInfo& PaintInfo);
+  // An open edit: the base tree has no editor.
+  virtual bool IsEditing() const { return states_.Contains(tsEditing); }
+  virtual bool EndEditNode() { return true; }
+  virtual void CancelEditNode() {}
+  virtual bool EditNode(PLazyNode, int) { return false; }
+  virtual bool CanEdit(PLazyNode Node, int Column);
+  // Incremental search: the keys that reach the search while it runs.
+  virtual void IncrementalSearchKey(QChar) {}
+  // Clipboard and moves into another tree: the node format comes with the tree stream.
+  virtual void CopyToClipboard() {}
+  virtual void CutToClipboard() {}
+  virtual void PasteFromClipboard() {}
+  virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
+                                 TLTNodeAttachMode Mode);
+  virtual void CancelHint() { DoStateChange({}, {tsHint}); }
+  // The position cache: the base tree walks from the first visible node.
+  virtual void InvalidateCache() {}
+  virtual void StopValidation() {}
+  virtual void RestartValidation() {}
+  // Node clicks: focus, selection and the expand button.
+  virtual void HandleMouseDown(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
+  virtual void HandleMouseUp(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
+  virtual void HandleMouseDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
+  // The key handling after OnKeyAction allowed it; false when the key was not ours.
+  virtual bool HandleKeyDown(int Key, TShiftState Shift, const QString& Text);
+  // Sets a node's check state and tells the owner (tri-state propagation comes with the
+  // check images).
+  virtual void ApplyCheckState(PLazyNode Node, TCheckState State);
+  // The text of a cell for tools that read the tree; the string tree answers it.
+  virtual QString NodeText(PLazyNode, int) const { return {}; }
+  // The incremental search forgets where it last matched.
+  virtual void ForgetSearchHit() {}
+  // The cursor for a wheel-panning direction by its name.
+  virtual QCursor PanningCursor(const QString& Name) const;
+  void ShowPopupAt(PLazyNode Node, int Column, QPoint ViewportPos);
+  THitInfo HitAt(QPoint ViewportPos);
+  void PaintBevels();
+  virtual void AnimateToggleStep(PLazyNode Node, int Delta, bool Expanding);
+
+  // ---- Qt events -----------------------------------------------------------------
+  bool event(QEvent* e) override;
+  bool viewportEvent(QEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void timerEvent(QTimerEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
+  void changeEvent(QEvent* e) override;
+  QSize sizeHint() const override { return {200, 100}; }
+
+  // ---- Helpers shared by the concern files ---------------------------------------
+  PLazyNode MakeNewNode();
+  void FreeNodeBlock(PLazyNode Node);
+  void InitRootNode(int OldSize = 0);
+  bool IsRealNode(PLazyNode Node) const { return Node && Node != root_; }
+  // The children of Node show when it is the root or is expanded and in view.
+  bool ChildrenShown(PLazyNode Node) const;
+  // Nodes in view below Node (not counting Node) when its children show.
+  unsigned CountVisibleChildren(PLazyNode Node) const;
+  void UpdateTotalCount(PLazyNode Node, int Value, bool Relative);
+  void UpdateTotalHeight(PLazyNode Node, int Value, bool Relative);
+  void UpdateHiddenChildren(PLazyNode Node);
+  void RecomputeAllHiddenChildren(PLazyNode Node);
+  void InternalConnectNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
+  void InternalDisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex = true);
+  void ForgetPendingNode(PLazyNode Node);
+  void RefuseWhileIterating() const;
+  void StructureChange(PLazyNode Node, TChangeReason Reason);
+  void Change(PLazyNode Node);
+  void DeliverStructureChange();
+  void DeliverChange();
+  void AdviseChangeEvent(bool StructureChange, PLazyNode Node, TChangeReason Reason);
+  void AfterStructureChangeRepaint(bool OffsetsChanged);
+  bool IsAnimating() const;
+  void RunToggleAnimation(PLazyNode Node, int Distance, bool Expanding);
+  void AnimationTick();
+  void FinishToggleAnimation();
+  // Measures a node that is not yet linked into the totals.
+  void MeasureDetached(PLazyNode Node);
+  void PackSelection();
+  int FindInSelection(PLazyNode Node) const;
+  void RemoveMarkedSelection(PLazyNode Node);
+  void SelectRange(PLazyNode From, PLazyNode To, bool AddOnly);
+  void FocusAndSelect(PLazyNode Node, TShiftState Shift);
+  void StartWheelPanning(QPoint Position);
+  void StopWheelPanning();
+  void PanningStep();
+  void UpdateHotNode(QPoint ViewportPos);
+  void ApplyFrame();
+  void ApplyScrollBarPolicies();
+  void SetWindowRedraw(bool On);
+  QMenu* FindPopupMenu(PLazyNode Node, int Column, QPoint Position, bool& AskedSomebody);
+
+  // ---- State ---------------------------------------------------------------------
+  TLazyNodePool pool_;
+  std::unique_ptr<std::byte[]> rootBlock_;
+  PLazyNode root_ = nullptr;
+  int nodeDataSize_ = -1;
+  int internalDataSize_ = 0;
+  int defaultNodeHeight_ = 18;
+  int updateCount_ = 0;
+  int synchUpdateCount_ = 0;
+  TLazyTreeStates states_;
+  bool destroying_ = false;
+  bool loading_ = false;
+  unsigned storedRootCount_ = 0;
+  PLazyNode focusedNode_ = nullptr;
+  int focusedColumn_ = -1;
+  PLazyNode hotNode_ = nullptr;
+  PLazyNode rangeAnchor_ = nullptr;
+  int lastSelectionLevel_ = -1;
+  // Sorted by address; a slot whose low bit is set belongs to a node deleted during an
+  // update and is packed away at its end.
+  QVector<quintptr> selection_;
+  unsigned visibleCount_ = 0;
+  int offsetX_ = 0;
+  int offsetY_ = 0;
+  int rangeX_ = 0;
+  int rangeY_ = 0;
+  bool updatingScrollBars_ = false;
+  PLazyNode lastStructureChangeNode_ = nullptr;
+  TChangeReason lastStructureChangeReason_ = crIgnore;
+  PLazyNode lastChangedNode_ = nullptr;
+  PLazyNode keyCheckNode_ = nullptr;
+  TCheckState pendingCheckState_ = csUncheckedNormal;
+  int wheelRemainder_ = 0;
+
+  std::unique_ptr<TCustomLazyTreeOptions> options_;
+  std::unique_ptr<TLTColors> colors_;
+  std::unique_ptr<TScrollBarOptions> scrollBarOptions_;
+  std::unique_ptr<TLazyTreeTimerDriver> timers_;
+  TLazyTreeClock clock_;
+  std::unique_ptr<TToggleAnimation> animation_;
+  PLazyNode animatedNode_ = nullptr;
+  bool animationExpanding_ = false;
+  QPointer<TLazyPanningWindow> panningWindow_;
+  QPoint panningStart_;
+
+  TLTAlignment alignment_ = taLeftJustify;
+  int animationDuration_ = 200;
+  int autoExpandDelay_ = 1000;
+  int autoScrollDelay_ = 1000;
+  int autoScrollInterval_ = 1;
+  QPixmap background_;
+  QPoint backgroundOffset_;
+  TLTBorderStyle borderStyle_ = bsSingle;
+  TLTButtonFillMode buttonFillMode_ = fmTreeColor;
+  TLTButtonStyle buttonStyle_ = bsRectangle;
+  int changeDelay_ = 0;
+  TCheckImageKind checkImageKind_ = ckLightCheck;
+  TLTNodeAttachMode defaultPasteMode_ = amAddChildLast;
+  TDragOperations dragOperations_ = {doCopy, doMove};
+  TLTDragType dragType_ = dtOLE;
+  TLTDragImageKind dragImageKind_ = diComplete;
+  int dragWidth_ = 200;
+  int dragHeight_ = 350;
+  TLTDrawSelectionMode drawSelectionMode_ = smDottedRectangle;
+  int selectionBlendFactor_ = 128;
+  int selectionCurveRadius_ = 0;
+  int editDelay_ = 1000;
+  THintAnimationType hintAnimation_ = hatSystemDefault;
+  TLTHintMode hintMode_ = hmDefault;
+  QCursor hotCursor_;
+  TLTIncrementalSearch incrementalSearch_ = isNone;
+  TLTSearchDirection searchDirection_ = sdForward;
+  TLTSearchStart searchStart_ = ssFocusedNode;
+  int searchTimeout_ = 1000;
+  int indent_ = 18;
+  TLTLineMode lineMode_ = lmNormal;
+  TLTLineStyle lineStyle_ = lsDotted;
+  int margin_ = 4;
+  int textMargin_ = 4;
+  TLTNodeAlignment nodeAlignment_ = naProportional;
+  bool wantTabs_ = false;
+  QPointer<QMenu> popupMenu_;
+  TBevelKind bevelKind_ = bkNone;
+  TBevelCut bevelInner_ = bvRaised;
+  TBevelCut bevelOuter_ = bvLowered;
+  TBevelEdges bevelEdges_ = {beLeft, beTop, beRight, beBottom};
+  int bevelWidth_ = 1;
+
+  friend class TCustomLazyTreeOptions;
+  friend class TLTColors;
+  friend class TScrollBarOptions;
+};
+
+// A tree whose owner draws each node itself.
+class TCustomLazyDrawTree : public TBaseLazyTree {
+  Q_OBJECT
+public:
+  using TBaseLazyTree::TBaseLazyTree;
+  std::function<void(TBaseLazyTree*, const TLTPaintInfo& PaintInfo)> OnDrawNode;
+  std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, int& NodeWidth)> OnGetNodeWidth;
+  std::function<void(TBaseLazyTree*, QPainter& Canvas, PLazyNode Node, QRect R, int Column)> OnDrawHint;
+  std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, QRect& R)> OnGetHintSize;
+
+  // The hint of a node, measured and drawn by the owner.
+  virtual QRect DoGetHintSize(PLazyNode Node, int Column);
+  virtual void DoDrawHint(QPainter& Canvas, PLazyNode Node, QRect R, int Column);
+
+protected:
+  void DoPaintNode(const TLTPaintInfo& PaintInfo) override;
+  int DoGetNodeWidth(PLazyNode Node, int Column) override;
+};

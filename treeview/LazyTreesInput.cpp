@@ -1,0 +1,731 @@
+// Keyboard, mouse, wheel and wheel panning, focus, timers and the frame's bevels.
+#include "platform/Application.h"
+#include "platform/HelpRequest.h"
+#include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTrees.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <QWheelEvent>
+
+// The small window that marks where wheel panning started. Its look comes with the
+// tree's images; until then it draws a plain marker.
+class TLazyPanningWindow : public QWidget {
+public:
+  explicit TLazyPanningWindow(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(28, 28);
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.setBrush(palette().color(QPalette::Base));
+    p.drawEllipse(rect().adjusted(1, 1, -2, -2));
+    p.setBrush(palette().color(QPalette::WindowText));
+    p.drawEllipse(rect().center(), 2, 2);
+  }
+};
+
+namespace {
+TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {}) {
+  TShiftState s;
+  if (modifiers & Qt::ShiftModifier) s.Include(ssShift);
+  if (modifiers & Qt::ControlModifier) s.Include(ssCtrl);
+  if (modifiers & Qt::AltModifier) s.Include(ssAlt);
+  if (buttons & Qt::LeftButton) s.Include(ssLeft);
+  if (buttons & Qt::RightButton) s.Include(ssRight);
+  if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
+  return s;
+}
+
+// "*", "+", "-" and "/" act the same from the main keys and from the numeric pad.
+int NormalizedKey(int key, const QString& text) {
+  if (text == QLatin1String("*")) return Qt::Key_Asterisk;
+  if (text == QLatin1String("+")) return Qt::Key_Plus;
+  if (text == QLatin1String("-")) return Qt::Key_Minus;
+  if (text == QLatin1String("/")) return Qt::Key_Slash;
+  return key;
+}
+
+// The check state a click or Space gives: boxes flip, a mixed box becomes checked, a radio
+// button becomes checked.
+TCheckState NextCheckState(std::uint8_t type, std::uint8_t state) {
+  const bool checked = state == csCheckedNormal || state == csCheckedPressed;
+  if (type == ctRadioButton) return csCheckedNormal;
+  return checked ? csUncheckedNormal : csCheckedNormal;
+}
+
+constexpr int kPanningDeadZone = 7;
+}  // namespace
+
+// ---- Keyboard -------------------------------------------------------------------------
+
+void TBaseLazyTree::keyPressEvent(QKeyEvent* e) {
+  int key = NormalizedKey(e->key(), e->text());
+  TShiftState shift = ShiftOf(e->modifiers());
+  if (states_.Contains(tsKeyCheckPending) && key != Qt::Key_Space) {
+    // Another key before Space came up undoes the pressed look.
+    DoStateChange({}, {tsKeyCheckPending});
+    if (keyCheckNode_) InvalidateNodeRow(keyCheckNode_);
+    keyCheckNode_ = nullptr;
+  }
+  if (!DoKeyAction(key, shift)) {
+    e->accept();
+    return;
+  }
+  if (HandleKeyDown(key, shift, e->text()))
+    e->accept();
+  else
+    QAbstractScrollArea::keyPressEvent(e);
+}
+
+void TBaseLazyTree::keyReleaseEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Space && !e->isAutoRepeat() && states_.Contains(tsKeyCheckPending)) {
+    DoStateChange({}, {tsKeyCheckPending});
+    PLazyNode node = keyCheckNode_;
+    keyCheckNode_ = nullptr;
+    // Released over another node: the press is forgotten.
+    if (node && node == focusedNode_) ApplyCheckState(node, pendingCheckState_);
+    e->accept();
+    return;
+  }
+  QAbstractScrollArea::keyReleaseEvent(e);
+}
+
+void TBaseLazyTree::ApplyCheckState(PLazyNode node, TCheckState state) {
+  if (!IsRealNode(node) || node->CheckState == state) return;
+  node->CheckState = state;
+  DoChecked(node);
+  InvalidateNodeRow(node);
+}
+
+void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
+  if (!LazyTreeCheck(to != nullptr, "EndNode must not be nil!")) return;
+  if (!from) from = GetFirstVisible();
+  if (!IsNodeInView(from)) from = GetNearestShownAncestor(from) ? GetNearestShownAncestor(from) : GetFirstVisible();
+  if (!addOnly) UnselectAll();
+  QVector<PLazyNode> range;
+  const bool forward = NodeTop(from) <= NodeTop(to);
+  for (PLazyNode run = from; run; run = forward ? GetNextVisible(run) : GetPreviousVisibleNode(run)) {
+    range.append(run);
+    if (run == to) break;
+  }
+  BeginTreeUpdate();
+  for (PLazyNode node : range) AddToSelection(node);
+  EndTreeUpdate();
+}
+
+void TBaseLazyTree::FocusAndSelect(PLazyNode node, TShiftState shift) {
+  if (!node) return;
+  const PLazyNode anchor = rangeAnchor_;
+  const PLazyNode old = focusedNode_;
+  if (!ChangeFocus(node, true)) return;
+  if (focusedColumn_ < 0 && MainColumn() >= 0) focusedColumn_ = MainColumn();
+  if (focusedNode_ != old) DoFocusChange(focusedNode_, focusedColumn_);
+  if (shift.Contains(ssShift) && options_->SelectionOptions().Contains(toMultiSelect) && !IsEditing()) {
+    SelectRange(anchor ? anchor : node, node, false);
+    rangeAnchor_ = anchor ? anchor : node;
+  } else if (!shift.Contains(ssCtrl)) {
+    if (!(node->Has(nsSelected) && selection_.size() == 1)) {
+      UnselectAll();
+      AddToSelection(node);
+    }
+    rangeAnchor_ = node;
+    InvalidateNodeRow(node);
+  }
+}
+
+void TBaseLazyTree::ShowPopupAt(PLazyNode node, int column, QPoint viewportPos) {
+  QMenu* menu = popupMenu_ ? popupMenu_.data() : DoGetPopupMenu(node, column, viewportPos);
+  if (!menu) return;
+  DoStateChange({tsPopupMenuShown});
+  menu->popup(viewport()->mapToGlobal(viewportPos));
+}
+
+bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& text) {
+  const bool ctrl = shift.Contains(ssCtrl);
+  const bool searching = states_.Contains(tsIncrementalSearching);
+  const TLTSelectionOptions selection = options_->SelectionOptions();
+  PLazyNode node = focusedNode_;
+  PLazyNode target = nullptr;
+  bool moves = false;
+  if (searching && (key == Qt::Key_Backspace || key == Qt::Key_Asterisk || key == Qt::Key_Plus ||
+                    key == Qt::Key_Minus || key == Qt::Key_Slash)) {
+    IncrementalSearchKey(key == Qt::Key_Backspace ? QChar(8) : text.at(0));
+    return true;
+  }
+  // The clipboard keys reach the copy, cut and paste of the selection.
+  const bool shiftOnly = shift.Contains(ssShift) && !ctrl;
+  if ((ctrl && key == Qt::Key_C) || (ctrl && key == Qt::Key_Insert)) {
+    CopyToClipboard();
+    return true;
+  }
+  if ((ctrl && key == Qt::Key_X) || (shiftOnly && key == Qt::Key_Delete)) {
+    CutToClipboard();
+    return true;
+  }
+  if ((ctrl && key == Qt::Key_V) || (shiftOnly && key == Qt::Key_Insert)) {
+    PasteFromClipboard();
+    return true;
+  }
+  switch (key) {
+    case Qt::Key_Backspace:
+      if (node && node->Parent != root_) target = node->Parent, moves = true;
+      break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      if (!wantTabs_ || !selection.Contains(toExtendedFocus) || ColumnCount() == 0) return false;
+      {
+        const bool back = key == Qt::Key_Backtab || shift.Contains(ssShift);
+        int column = back ? PreviousVisibleColumn(focusedColumn_) : NextVisibleColumn(focusedColumn_);
+        while (column >= 0 && !ColumnCanFocus(column))
+          column = back ? PreviousVisibleColumn(column) : NextVisibleColumn(column);
+        if (column >= 0) {
+          SetFocusedColumn(column);
+        } else if (node) {
+          PLazyNode next = back ? GetPreviousVisibleNode(node) : GetNextVisible(node);
+          if (next) {
+            FocusAndSelect(next, {});
+            SetFocusedColumn(back ? LastVisibleColumn() : FirstVisibleColumn());
+          }
+        }
+      }
+      return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+      const bool down = key == Qt::Key_PageDown;
+      if (ctrl) {
+        SetOffsetY(offsetY_ + (down ? -ClientHeight() : ClientHeight()));
+        return true;
+      }
+      if (!node) {
+        target = down ? GetLastVisibleNode() : GetFirstVisible();
+      } else {
+        // As many rows as fit into the window.
+        int room = ClientHeight();
+        target = node;
+        while (PLazyNode next = down ? GetNextVisible(target) : GetPreviousVisibleNode(target)) {
+          room -= next->NodeHeight;
+          if (room < 0) break;
+          target = next;
+        }
+      }
+      moves = true;
+      break;
+    }
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+      const bool end = key == Qt::Key_End;
+      if (ctrl) {
+        if (node) ScrollIntoView(node, false);
+        SetOffsetX(end ? -rangeX_ : 0);
+        return true;
+      }
+      target = end ? GetLastVisibleNode() : GetFirstVisible();
+      moves = true;
+      break;
+    }
+    case Qt::Key_Left:
+      if (ctrl) {
+        SetOffsetX(offsetX_ + indent_);
+        return true;
+      }
+      if (!node) return true;
+      if (node->Has(nsExpanded) && node->ChildCount > 0)
+        ToggleExpanded(node);
+      else if (node->Parent != root_)
+        target = node->Parent, moves = true;
+      break;
+    case Qt::Key_Right:
+      if (ctrl) {
+        SetOffsetX(offsetX_ - indent_);
+        return true;
+      }
+      if (!node) return true;
+      if (!node->Has(nsExpanded) && node->Has(nsHasChildren))
+        ToggleExpanded(node);
+      else if (node->Has(nsExpanded))
+        target = GetFirstVisibleChildNode(node), moves = true;
+      break;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+      const bool down = key == Qt::Key_Down;
+      if (ctrl) {
+        SetOffsetY(offsetY_ + (down ? -defaultNodeHeight_ : defaultNodeHeight_));
+        return true;
+      }
+      target = node ? (down ? GetNextVisible(node) : GetPreviousVisibleNode(node))
+                    : (down ? GetFirstVisible() : GetLastVisibleNode());
+      moves = true;
+      break;
+    }
+    case Qt::Key_Escape:
+      if (states_.Contains(tsDrawSelecting))
+        DoStateChange({}, {tsDrawSelecting, tsDrawSelPending});
+      else if (IsEditing())
+        CancelEditNode();
+      return true;
+    case Qt::Key_Space:
+      if (options_->MiscOptions().Contains(toCheckSupport) && node && !node->Has(nsDisabled) &&
+          node->CheckType != ctNone && !states_.Contains(tsMouseCheckPending)) {
+        TCheckState next = NextCheckState(node->CheckType, node->CheckState);
+        if (DoChecking(node, next)) {
+          keyCheckNode_ = node;
+          pendingCheckState_ = next;
+          DoStateChange({tsKeyCheckPending});
+          InvalidateNodeRow(node);
+        }
+        return true;
+      }
+      break;
+    case Qt::Key_A:
+      if (ctrl) {
+        SelectAllNodes(true);
+        return true;
+      }
+      break;
+    case Qt::Key_Menu:
+      if (node) {
+        const QRect r = GetDisplayRect(node, focusedColumn_, false);
+        ShowPopupAt(node, focusedColumn_, r.center());
+      } else {
+        ShowPopupAt(nullptr, -1, viewport()->rect().center());
+      }
+      return true;
+    case Qt::Key_Asterisk:
+      if (node) ExpandAll(node);
+      return true;
+    case Qt::Key_Plus:
+      if (ctrl && shift.Contains(ssShift))
+        ExpandAll(nullptr);
+      else if (ctrl)
+        FitColumnsToContent();
+      else if (node && !node->Has(nsExpanded))
+        ToggleExpanded(node);
+      return true;
+    case Qt::Key_Minus:
+      if (ctrl && shift.Contains(ssShift))
+        CollapseAll(nullptr);
+      else if (ctrl)
+        RestoreColumnWidths();
+      else if (node && node->Has(nsExpanded))
+        ToggleExpanded(node);
+      return true;
+    case Qt::Key_Slash:
+      if (node) CollapseAll(node);
+      return true;
+    case Qt::Key_F1:
+      if (OnGetHelpContext) {
+        const int context = DoGetHelpContext(node, focusedColumn_);
+        if (context != 0) ShowHelpContext(context);
+      }
+      return true;
+    case Qt::Key_F2:
+      if (shift.Empty() && node && CanEdit(node, focusedColumn_)) EditNode(node, focusedColumn_);
+      return true;
+    default:
+      break;
+  }
+  if (moves) {
+    if (target) {
+      if (focusedColumn_ < 0 && MainColumn() >= 0) focusedColumn_ = MainColumn();
+      FocusAndSelect(target, shift);
+    }
+    return true;
+  }
+  if (!text.isEmpty() && text.at(0).isPrint() && !ctrl && !shift.Contains(ssAlt) && incrementalSearch_ != isNone) {
+    DoStateChange({tsIncrementalSearchPending});
+    IncrementalSearchKey(text.at(0));
+    DoStateChange({}, {tsIncrementalSearchPending});
+    return true;
+  }
+  return key == Qt::Key_Backspace || key == Qt::Key_Left || key == Qt::Key_Right;
+}
+
+bool TBaseLazyTree::focusNextPrevChild(bool next) {
+  // Tab belongs to the tree when it wants tabs; otherwise it moves on to the next control.
+  if (wantTabs_) return false;
+  return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+// ---- Mouse ----------------------------------------------------------------------------
+
+THitInfo TBaseLazyTree::HitAt(QPoint viewportPos) {
+  THitInfo hit;
+  GetHitTestInfoAt(viewportPos.x(), viewportPos.y(), true, hit);
+  return hit;
+}
+
+void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
+  // Mouse events of a scroll area arrive from its viewport, in the viewport's coordinates.
+  const QPoint pos = e->position().toPoint();
+  const THitInfo hit = HitAt(pos);
+  const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
+  switch (e->button()) {
+    case Qt::LeftButton:
+      StopWheelPanning();
+      DoStateChange({tsLeftButtonDown});
+      HandleMouseDown(Qt::LeftButton, shift, hit);
+      break;
+    case Qt::MiddleButton:
+      DoStateChange({tsMiddleButtonDown});
+      if (states_.Contains(tsWheelPanning)) {
+        StopWheelPanning();
+      } else if (options_->MiscOptions().Contains(toWheelPanning) &&
+                 (rangeY_ > ClientHeight() || rangeX_ > ClientWidth())) {
+        StartWheelPanning(pos);
+      } else if (options_->SelectionOptions().Contains(toMiddleClickSelect)) {
+        HandleMouseDown(Qt::MiddleButton, shift, hit);
+      }
+      break;
+    case Qt::RightButton:
+      DoStateChange({tsRightButtonDown});
+      if (options_->SelectionOptions().Contains(toRightClickSelect)) HandleMouseDown(Qt::RightButton, shift, hit);
+      break;
+    default:
+      break;
+  }
+  e->accept();
+}
+
+void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
+  const QPoint pos = e->position().toPoint();
+  const THitInfo hit = HitAt(pos);
+  const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
+  switch (e->button()) {
+    case Qt::LeftButton:
+      DoStateChange({}, {tsLeftButtonDown});
+      HandleMouseUp(Qt::LeftButton, shift, hit);
+      break;
+    case Qt::MiddleButton:
+      DoStateChange({}, {tsMiddleButtonDown});
+      // A middle click starts panning that runs until the next click; holding the button
+      // and letting go after moving ends it at once.
+      if (states_.Contains(tsWheelPanning) && (pos - panningStart_).manhattanLength() > kPanningDeadZone)
+        StopWheelPanning();
+      else if (options_->SelectionOptions().Contains(toMiddleClickSelect))
+        HandleMouseUp(Qt::MiddleButton, shift, hit);
+      break;
+    case Qt::RightButton:
+      DoStateChange({}, {tsRightButtonDown});
+      CancelHint();
+      if (states_.Contains(tsDrawSelecting)) DoStateChange({}, {tsDrawSelecting, tsDrawSelPending});
+      if (options_->SelectionOptions().Contains(toRightClickSelect)) HandleMouseUp(Qt::RightButton, shift, hit);
+      break;
+    default:
+      break;
+  }
+  e->accept();
+}
+
+void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
+  const QPoint pos = e->position().toPoint();
+  const THitInfo hit = HitAt(pos);
+  if (e->button() == Qt::LeftButton) {
+    DoStateChange({tsLeftDblClick});
+    HandleMouseDblClick(Qt::LeftButton, ShiftOf(e->modifiers(), e->buttons()), hit);
+    DoStateChange({}, {tsLeftDblClick});
+  } else {
+    mousePressEvent(e);
+  }
+  e->accept();
+}
+
+void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
+  if (HeaderHandlesMouse(e)) return;
+  const QPoint pos = e->position().toPoint();
+  UpdateHotNode(pos);
+  if (states_.Contains(tsWheelPanning)) {
+    const QPoint d = pos - panningStart_;
+    viewport()->setCursor(PanningCursor(PanningCursorName(d.x(), d.y(), rangeX_ > ClientWidth(), rangeY_ > ClientHeight())));
+  } else {
+    QCursor cursor = hotNode_ && options_->PaintOptions().Contains(toHotTrack) ? hotCursor_ : QCursor();
+    DoGetCursor(cursor);
+    viewport()->setCursor(cursor);
+  }
+  QAbstractScrollArea::mouseMoveEvent(e);
+}
+
+void TBaseLazyTree::HandleMouseDown(Qt::MouseButton, TShiftState shift, const THitInfo& hit) {
+  if (IsEditing()) EndEditNode();
+  if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
+  if (!hit.HitNode) {
+    if (!shift.Contains(ssCtrl) && !shift.Contains(ssShift)) UnselectAll();
+    return;
+  }
+  if (hit.HitPositions.Contains(hpOnButton)) {
+    ToggleExpanded(hit.HitNode);
+    return;
+  }
+  if (shift.Contains(ssCtrl) && options_->SelectionOptions().Contains(toMultiSelect)) {
+    SetNodeSelected(hit.HitNode, !hit.HitNode->Has(nsSelected));
+    if (ChangeFocus(hit.HitNode, true)) DoFocusChange(focusedNode_, focusedColumn_);
+    return;
+  }
+  FocusAndSelect(hit.HitNode, shift);
+}
+
+void TBaseLazyTree::HandleMouseUp(Qt::MouseButton, TShiftState, const THitInfo&) {}
+
+void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button, TShiftState shift, const THitInfo& hit) {
+  if (!hit.HitNode) return;
+  if (hit.HitPositions.Contains(hpOnButton)) {
+    ToggleExpanded(hit.HitNode);
+    return;
+  }
+  if (options_->MiscOptions().Contains(toToggleOnDblClick) && hit.HitNode->Has(nsHasChildren)) {
+    ToggleExpanded(hit.HitNode);
+    return;
+  }
+  HandleMouseDown(button, shift, hit);
+}
+
+void TBaseLazyTree::UpdateHotNode(QPoint viewportPos) {
+  PLazyNode hot = nullptr;
+  if (viewport()->rect().contains(viewportPos)) hot = NodeAtPosition(viewportPos.y(), true);
+  if (hot == hotNode_) return;
+  PLazyNode old = hotNode_;
+  hotNode_ = hot;
+  DoHotChange(old, hot);
+  if (options_->PaintOptions().Contains(toHotTrack)) {
+    InvalidateNodeRow(old);
+    InvalidateNodeRow(hot);
+  }
+}
+
+bool TBaseLazyTree::viewportEvent(QEvent* e) {
+  if (e->type() == QEvent::Leave && hotNode_) {
+    PLazyNode old = hotNode_;
+    hotNode_ = nullptr;
+    DoHotChange(old, nullptr);
+    InvalidateNodeRow(old);
+  }
+  return QAbstractScrollArea::viewportEvent(e);
+}
+
+void TBaseLazyTree::contextMenuEvent(QContextMenuEvent* e) {
+  if (states_.Contains(tsPopupMenuShown)) {
+    DoStateChange({}, {tsPopupMenuShown});
+    e->accept();
+    return;
+  }
+  const QPoint pos = e->pos();
+  const THitInfo hit = HitAt(pos);
+  ShowPopupAt(hit.HitNode, hit.HitColumn, pos);
+  DoStateChange({}, {tsPopupMenuShown});
+  e->accept();
+}
+
+// ---- Wheel and panning ----------------------------------------------------------------
+
+void TBaseLazyTree::wheelEvent(QWheelEvent* e) {
+  StopWheelPanning();
+  wheelRemainder_ += e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
+  const int notches = wheelRemainder_ / 120;
+  wheelRemainder_ %= 120;
+  e->accept();
+  if (notches == 0) return;
+  const bool ctrl = e->modifiers() & Qt::ControlModifier;
+  if (rangeY_ > ClientHeight()) {
+    const int perNotch = ctrl ? std::max(ClientHeight() / defaultNodeHeight_, 1) * defaultNodeHeight_
+                              : QApplication::wheelScrollLines() * defaultNodeHeight_;
+    SetOffsetY(offsetY_ + notches * perNotch);
+  } else {
+    const int perNotch = ctrl ? std::max(ClientWidth() / std::max(indent_, 1), 1) * indent_ : indent_;
+    SetOffsetX(offsetX_ + notches * perNotch);
+  }
+}
+
+QString TBaseLazyTree::PanningCursorName(int dx, int dy, bool horizontal, bool vertical) {
+  if (std::abs(dx) <= kPanningDeadZone && std::abs(dy) <= kPanningDeadZone)
+    return horizontal && vertical ? QStringLiteral("LT_MOVEALL")
+           : horizontal           ? QStringLiteral("LT_MOVEEW")
+                                  : QStringLiteral("LT_MOVENS");
+  if (horizontal && vertical) {
+    if (dx < -8) return dy < -8 ? QStringLiteral("LT_MOVENW") : dy < 9 ? QStringLiteral("LT_MOVEW") : QStringLiteral("LT_MOVESW");
+    if (dx < 9) return dy < 0 ? QStringLiteral("LT_MOVEN") : QStringLiteral("LT_MOVES");
+    return dy < -8 ? QStringLiteral("LT_MOVENE") : dy < 9 ? QStringLiteral("LT_MOVEE") : QStringLiteral("LT_MOVESE");
+  }
+  if (horizontal) return dx < 0 ? QStringLiteral("LT_MOVEW") : QStringLiteral("LT_MOVEE");
+  return dy < 0 ? QStringLiteral("LT_MOVEN") : QStringLiteral("LT_MOVES");
+}
+
+QCursor TBaseLazyTree::PanningCursor(const QString& name) const {
+  // The drawn move cursors come with the tree's images; standard shapes stand in.
+  if (name == QLatin1String("LT_MOVEALL")) return Qt::SizeAllCursor;
+  if (name == QLatin1String("LT_MOVEEW") || name == QLatin1String("LT_MOVEW") || name == QLatin1String("LT_MOVEE"))
+    return Qt::SizeHorCursor;
+  if (name == QLatin1String("LT_MOVENS") || name == QLatin1String("LT_MOVEN") || name == QLatin1String("LT_MOVES"))
+    return Qt::SizeVerCursor;
+  if (name == QLatin1String("LT_MOVENW") || name == QLatin1String("LT_MOVESE")) return Qt::SizeFDiagCursor;
+  return Qt::SizeBDiagCursor;
+}
+
+void TBaseLazyTree::StartWheelPanning(QPoint position) {
+  panningStart_ = position;
+  DoStateChange({tsWheelPanning});
+  auto* window = new TLazyPanningWindow(viewport());  // owned by the viewport, deleted on stop
+  window->move(position - window->rect().center());
+  window->show();
+  panningWindow_ = window;
+  viewport()->grabMouse();
+  viewport()->setCursor(PanningCursor(PanningCursorName(0, 0, rangeX_ > ClientWidth(), rangeY_ > ClientHeight())));
+  timers_->Start(ScrollTimer, kMinimumTimerInterval);
+}
+
+void TBaseLazyTree::StopWheelPanning() {
+  if (!states_.Contains(tsWheelPanning)) return;
+  DoStateChange({}, {tsWheelPanning, tsScrolling});
+  StopTimer(ScrollTimer);
+  viewport()->releaseMouse();
+  delete panningWindow_.data();
+  viewport()->unsetCursor();
+}
+
+void TBaseLazyTree::PanningStep() {
+  // The further the mouse is from the start, the faster the view moves; within the dead
+  // zone it stands still.
+  const QPoint d = viewport()->mapFromGlobal(QCursor::pos()) - panningStart_;
+  auto speed = [](int distance) {
+    if (std::abs(distance) <= kPanningDeadZone) return 0;
+    return (distance - (distance > 0 ? kPanningDeadZone : -kPanningDeadZone)) / 4;
+  };
+  const int dx = rangeX_ > ClientWidth() ? speed(d.x()) : 0;
+  const int dy = rangeY_ > ClientHeight() ? speed(d.y()) : 0;
+  if (dx != 0 || dy != 0) {
+    DoStateChange({tsScrolling});
+    SetOffsets(QPoint(offsetX_ - dx, offsetY_ - dy));
+    if (panningWindow_) panningWindow_->raise();
+  }
+}
+
+// ---- Focus, timers, frame -------------------------------------------------------------
+
+void TBaseLazyTree::focusInEvent(QFocusEvent* e) {
+  QAbstractScrollArea::focusInEvent(e);
+  if (!(selection_.isEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))) InvalidateTree();
+}
+
+void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
+  QAbstractScrollArea::focusOutEvent(e);
+  for (int id : {ExpandTimer, EditTimer, HeaderTimer, ScrollTimer, SearchTimer}) StopTimer(id);
+  DoStateChange({}, {tsEditPending, tsScrollPending, tsIncrementalSearching});
+  ForgetSearchHit();
+  StopWheelPanning();
+  if (selection_.isEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))
+    InvalidateNodeRow(focusedNode_);
+  else
+    InvalidateTree();
+}
+
+void TBaseLazyTree::SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> driver) { timers_ = std::move(driver); }
+
+void TBaseLazyTree::StopTimer(int id) {
+  if (timers_ && timers_->IsRunning(id)) timers_->Stop(id);
+}
+
+void TBaseLazyTree::timerEvent(QTimerEvent* e) {
+  auto* qt = dynamic_cast<TQtTimerDriver*>(timers_.get());
+  const int id = qt ? qt->Fired(e->timerId()) : 0;
+  if (id == 0) {
+    QAbstractScrollArea::timerEvent(e);
+    return;
+  }
+  try {
+    HandleTimer(id);
+  } catch (...) {
+    // A failing owner event behind a timer is reported like any error of the program.
+    ShowApplicationError(CurrentExceptionMessage());
+  }
+}
+
+void TBaseLazyTree::HandleTimer(int id) {
+  switch (id) {
+    case ExpandTimer:
+    case HeaderTimer:
+      StopTimer(id);
+      break;
+    case EditTimer:
+      StopTimer(EditTimer);
+      DoStateChange({}, {tsEditPending});
+      if (focusedNode_ && CanEdit(focusedNode_, focusedColumn_)) EditNode(focusedNode_, focusedColumn_);
+      break;
+    case ScrollTimer:
+      if (states_.Contains(tsWheelPanning)) {
+        PanningStep();
+      } else if (states_.Contains(tsScrollPending)) {
+        CancelHint();
+        timers_->Start(ScrollTimer, autoScrollInterval_);
+        DoStateChange({tsScrolling}, {tsScrollPending});
+      } else if (!states_.Contains(tsScrolling)) {
+        StopTimer(ScrollTimer);
+      }
+      break;
+    case ChangeTimer:
+      DeliverChange();
+      break;
+    case StructureChangeTimer:
+      DeliverStructureChange();
+      break;
+    case SearchTimer:
+      DoStateChange({}, {tsIncrementalSearching});
+      StopTimer(SearchTimer);
+      ForgetSearchHit();
+      break;
+    case AnimationTimer:
+      AnimationTick();
+      break;
+    default:
+      break;
+  }
+}
+
+void TBaseLazyTree::changeEvent(QEvent* e) {
+  QAbstractScrollArea::changeEvent(e);
+  if (e->type() == QEvent::FontChange || e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange)
+    InvalidateTree();
+  if (e->type() == QEvent::LayoutDirectionChange) UpdateScrollBars(true);
+}
+
+bool TBaseLazyTree::event(QEvent* e) {
+  const bool result = QAbstractScrollArea::event(e);
+  if (e->type() == QEvent::Paint && bevelKind_ != bkNone) PaintBevels();
+  return result;
+}
+
+void TBaseLazyTree::PaintBevels() {
+  // The bevels sit between the border and the rows, in the margins kept around the viewport.
+  QPainter painter(this);
+  const QRect inner = viewport()->geometry();
+  QRect area = inner;
+  const int width = bevelWidth_ * ((bevelInner_ != bvNone ? 1 : 0) + (bevelOuter_ != bvNone ? 1 : 0));
+  area.adjust(bevelEdges_.Contains(beLeft) ? -width : 0, bevelEdges_.Contains(beTop) ? -width - HeaderHeight() : 0,
+              bevelEdges_.Contains(beRight) ? width : 0, bevelEdges_.Contains(beBottom) ? width : 0);
+  const QPalette& p = palette();
+  auto cut = [&](TBevelCut c, const QRect& r) {
+    if (c == bvNone || c == bvSpace) return;
+    const QColor topLeft = c == bvRaised ? p.color(QPalette::Light) : p.color(QPalette::Dark);
+    const QColor bottomRight = c == bvRaised ? p.color(QPalette::Dark) : p.color(QPalette::Light);
+    for (int i = 0; i < bevelWidth_; ++i) {
+      const QRect ring = r.adjusted(i, i, -i, -i);
+      painter.setPen(topLeft);
+      if (bevelEdges_.Contains(beTop)) painter.drawLine(ring.topLeft(), ring.topRight());
+      if (bevelEdges_.Contains(beLeft)) painter.drawLine(ring.topLeft(), ring.bottomLeft());
+      painter.setPen(bottomRight);
+      if (bevelEdges_.Contains(beBottom)) painter.drawLine(ring.bottomLeft(), ring.bottomRight());
+      if (bevelEdges_.Contains(beRight)) painter.drawLine(ring.topRight(), ring.bottomRight());
+    }
+  };
+  cut(bevelOuter_, area);
+  cut(bevelInner_, area.adjusted(bevelWidth_, bevelWidth_, -bevelWidth_, -bevelWidth_));
+}

@@ -1,0 +1,424 @@
+// Option sets, colours, scroll-bar options, the published properties with their setter
+// reactions, and the tree's construction and destruction.
+#include "treeview/LazyTreeAnimation.h"
+#include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTrees.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPalette>
+#include <QScrollBar>
+
+#include <map>
+
+// ---- Option sets ----------------------------------------------------------------------
+
+void TCustomLazyTreeOptions::SetPaintOptions(TLTPaintOptions value) {
+  if (value == paint_) return;
+  const auto old = paint_;
+  paint_ = value;
+  owner_->PaintOptionsChanged(old, value);
+}
+
+void TCustomLazyTreeOptions::SetAnimationOptions(TLTAnimationOptions value) { animation_ = value; }
+
+void TCustomLazyTreeOptions::SetAutoOptions(TLTAutoOptions value) {
+  if (value == auto_) return;
+  const auto old = auto_;
+  auto_ = value;
+  owner_->AutoOptionsChanged(old, value);
+}
+
+void TCustomLazyTreeOptions::SetSelectionOptions(TLTSelectionOptions value) {
+  if (value == selection_) return;
+  const auto old = selection_;
+  selection_ = value;
+  owner_->SelectionOptionsChanged(old, value);
+}
+
+void TCustomLazyTreeOptions::SetMiscOptions(TLTMiscOptions value) {
+  if (value == misc_) return;
+  const auto old = misc_;
+  misc_ = value;
+  owner_->MiscOptionsChanged(old, value);
+}
+
+void TCustomLazyTreeOptions::Assign(const TCustomLazyTreeOptions& source) {
+  SetPaintOptions(source.paint_);
+  SetAnimationOptions(source.animation_);
+  SetAutoOptions(source.auto_);
+  SetSelectionOptions(source.selection_);
+  SetMiscOptions(source.misc_);
+}
+
+void TCustomLazyTreeOptions::ReadLegacyOptions(const QStringList& names) {
+  // The old single list named each option once; "vo" names map to the "to" element of
+  // the same name in whichever set holds it now.
+  enum Set { Paint, Animation, Auto, Selection, Misc };
+  static const std::map<QString, std::pair<Set, int>> kLegacy = {
+      {"voAcceptOLEDrop", {Misc, toAcceptOLEDrop}}, {"voAnimatedToggle", {Animation, toAnimatedToggle}},
+      {"voAutoDropExpand", {Auto, toAutoDropExpand}}, {"voAutoExpand", {Auto, toAutoExpand}},
+      {"voAutoScroll", {Auto, toAutoScroll}}, {"voAutoSort", {Auto, toAutoSort}},
+      {"voAutoSpanColumns", {Auto, toAutoSpanColumns}}, {"voAutoTristateTracking", {Auto, toAutoTristateTracking}},
+      {"voCheckSupport", {Misc, toCheckSupport}}, {"voDisableDrawSelection", {Selection, toDisableDrawSelection}},
+      {"voEditable", {Misc, toEditable}}, {"voExtendedFocus", {Selection, toExtendedFocus}},
+      {"voFullRowSelect", {Selection, toFullRowSelect}}, {"voGridExtensions", {Misc, toGridExtensions}},
+      {"voHideFocusRect", {Paint, toHideFocusRect}}, {"voHideSelection", {Paint, toHideSelection}},
+      {"voHotTrack", {Paint, toHotTrack}}, {"voInitOnSave", {Misc, toInitOnSave}},
+      {"voLevelSelectConstraint", {Selection, toLevelSelectConstraint}},
+      {"voMiddleClickSelect", {Selection, toMiddleClickSelect}}, {"voMultiSelect", {Selection, toMultiSelect}},
+      {"voRightClickSelect", {Selection, toRightClickSelect}}, {"voPopupMode", {Paint, toPopupMode}},
+      {"voShowBackground", {Paint, toShowBackground}}, {"voShowButtons", {Paint, toShowButtons}},
+      {"voShowDropmark", {Paint, toShowDropmark}}, {"voShowHorzGridLines", {Paint, toShowHorzGridLines}},
+      {"voShowRoot", {Paint, toShowRoot}}, {"voShowTreeLines", {Paint, toShowTreeLines}},
+      {"voShowVertGridLines", {Paint, toShowVertGridLines}},
+      {"voSiblingSelectConstraint", {Selection, toSiblingSelectConstraint}},
+      {"voToggleOnDblClick", {Misc, toToggleOnDblClick}},
+  };
+  TLTPaintOptions paint;
+  TLTAnimationOptions animation;
+  TLTAutoOptions autoOptions;
+  TLTSelectionOptions selection;
+  TLTMiscOptions misc;
+  for (const QString& name : names) {
+    auto it = kLegacy.find(name.trimmed());
+    if (it == kLegacy.end()) continue;
+    const int e = it->second.second;
+    switch (it->second.first) {
+      case Paint: paint.Include(TLTPaintOption(e)); break;
+      case Animation: animation.Include(TLTAnimationOption(e)); break;
+      case Auto: autoOptions.Include(TLTAutoOption(e)); break;
+      case Selection: selection.Include(TLTSelectionOption(e)); break;
+      case Misc: misc.Include(TLTMiscOption(e)); break;
+    }
+  }
+  SetPaintOptions(paint);
+  SetAnimationOptions(animation);
+  SetAutoOptions(autoOptions);
+  SetSelectionOptions(selection);
+  SetMiscOptions(misc);
+}
+
+// ---- Colours and scroll-bar options ---------------------------------------------------
+
+TLTColors::TLTColors(TBaseLazyTree* owner) : owner_(owner) {
+  const QPalette p = QApplication::palette();
+  const QColor shadow = p.color(QPalette::Dark), highlight = p.color(QPalette::Highlight),
+               face = p.color(QPalette::Button), text = p.color(QPalette::WindowText);
+  colors_ = {shadow, highlight, highlight, highlight, face, shadow,    face,     face,
+             text,   highlight, face,      highlight, highlight, highlight, shadow};
+}
+
+void TLTColors::SetColor(Index index, const QColor& value) {
+  if (colors_[index] == value) return;
+  colors_[index] = value;
+  owner_->ColorChanged(index);
+}
+
+void TLTColors::Assign(const TLTColors& source) {
+  colors_ = source.colors_;
+  if (owner_->UpdateCount() == 0) owner_->ColorChanged(-1);
+}
+
+void TScrollBarOptions::SetAlwaysVisible(bool value) {
+  if (value == alwaysVisible_) return;
+  alwaysVisible_ = value;
+  owner_->ScrollBarOptionsChanged();
+}
+
+void TScrollBarOptions::SetScrollBars(TScrollStyle value) {
+  if (value == scrollBars_) return;
+  scrollBars_ = value;
+  owner_->ScrollBarOptionsChanged();
+}
+
+void TScrollBarOptions::SetScrollBarStyle(TScrollBarStyle value) {
+  if (value != sbmRegular)
+    throw ELazyTreeError(QStringLiteral("Flat scrollbars styles are disabled. Enable UseFlatScrollbars in LazyTrees "
+                                        "forflat scrollbar support."),
+                         0);
+  style_ = value;
+}
+
+void TScrollBarOptions::Assign(const TScrollBarOptions& source) {
+  alwaysVisible_ = source.alwaysVisible_;
+  horizontalIncrement_ = source.horizontalIncrement_;
+  verticalIncrement_ = source.verticalIncrement_;
+  scrollBars_ = source.scrollBars_;
+  style_ = source.style_;
+  owner_->ScrollBarOptionsChanged();
+}
+
+// ---- Construction and destruction -----------------------------------------------------
+
+TBaseLazyTree::TBaseLazyTree(QWidget* parent)
+    : QAbstractScrollArea(parent),
+      options_(std::make_unique<TCustomLazyTreeOptions>(this)),
+      colors_(std::make_unique<TLTColors>(this)),
+      scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
+      timers_(std::make_unique<TQtTimerDriver>(this)),
+      clock_(SystemLazyTreeClock()) {
+  InitRootNode();
+  resize(200, 100);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_KeyCompression, false);
+  viewport()->setMouseTracking(true);
+  viewport()->setAutoFillBackground(false);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  ApplyFrame();
+  ApplyScrollBarPolicies();
+  if (options_->PaintOptions().Contains(toThemeAware)) DoStateChange({tsUseThemes});
+  connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { DoStateChange({tsThumbTracking}); });
+  connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
+    DoStateChange({}, {tsThumbTracking});
+    UpdateScrollBars(false);
+  });
+  connect(horizontalScrollBar(), &QScrollBar::sliderPressed, this, [this] { DoStateChange({tsThumbTracking}); });
+  connect(horizontalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
+    DoStateChange({}, {tsThumbTracking});
+    UpdateScrollBars(false);
+  });
+}
+
+TBaseLazyTree::~TBaseLazyTree() {
+  // Read-only would keep the nodes; the owner still hears OnFreeNode for each of them.
+  options_->SetMiscOptions(options_->MiscOptions() - TLTMiscOptions{toReadOnly});
+  StopValidation();
+  StopWheelPanning();
+  for (int id = 1; id <= kLazyTreeTimerCount; ++id) StopTimer(id);
+  animation_.reset();
+  destroying_ = true;
+  if (IsEditing()) CancelEditNode();
+  Clear();
+  pool_.Reset();
+}
+
+// ---- Option reactions -----------------------------------------------------------------
+
+void TBaseLazyTree::PaintOptionsChanged(TLTPaintOptions old, TLTPaintOptions now) {
+  if (old.Contains(toThemeAware) != now.Contains(toThemeAware)) {
+    if (now.Contains(toThemeAware))
+      DoStateChange({tsUseThemes});
+    else
+      DoStateChange({}, {tsUseThemes});
+    update();  // the frame
+  }
+  if (!loading_) InvalidateTree();
+}
+
+void TBaseLazyTree::AutoOptionsChanged(TLTAutoOptions old, TLTAutoOptions now) {
+  if (!loading_ && old.Contains(toAutoSpanColumns) != now.Contains(toAutoSpanColumns)) InvalidateTree();
+}
+
+void TBaseLazyTree::SelectionOptionsChanged(TLTSelectionOptions old, TLTSelectionOptions now) {
+  if (loading_) return;
+  const bool multiChanged = old.Contains(toMultiSelect) != now.Contains(toMultiSelect);
+  const bool constrained = (!old.Contains(toLevelSelectConstraint) && now.Contains(toLevelSelectConstraint)) ||
+                           (!old.Contains(toSiblingSelectConstraint) && now.Contains(toSiblingSelectConstraint));
+  if (multiChanged || constrained) UnselectAll();
+  if (!now.Contains(toExtendedFocus) && focusedColumn_ != MainColumn()) {
+    focusedColumn_ = MainColumn();
+    InvalidateTree();
+  }
+}
+
+void TBaseLazyTree::MiscOptionsChanged(TLTMiscOptions old, TLTMiscOptions now) {
+  if (loading_) return;
+  if (old.Contains(toCheckSupport) != now.Contains(toCheckSupport)) InvalidateTree();
+  if (old.Contains(toAcceptOLEDrop) != now.Contains(toAcceptOLEDrop)) setAcceptDrops(now.Contains(toAcceptOLEDrop));
+  // Full repaint on resize needs nothing re-created here: a resize always repaints the rows.
+}
+
+void TBaseLazyTree::ColorChanged(int index) {
+  if (loading_) return;
+  if (index == TLTColors::BorderColor)
+    update();
+  else
+    InvalidateTree();
+}
+
+void TBaseLazyTree::ScrollBarOptionsChanged() {
+  if (loading_) return;
+  ApplyScrollBarPolicies();
+  UpdateScrollBars(true);
+}
+
+// ---- Property setters -----------------------------------------------------------------
+
+#define REPAINTING_SETTER(Name, Type, field)  \
+  void TBaseLazyTree::Set##Name(Type v) {     \
+    if (field == v) return;                   \
+    field = v;                                \
+    if (!loading_) InvalidateTree();          \
+  }
+REPAINTING_SETTER(Alignment, TLTAlignment, alignment_)
+REPAINTING_SETTER(ButtonFillMode, TLTButtonFillMode, buttonFillMode_)
+REPAINTING_SETTER(ButtonStyle, TLTButtonStyle, buttonStyle_)
+REPAINTING_SETTER(CheckImageKind, TCheckImageKind, checkImageKind_)
+REPAINTING_SETTER(DrawSelectionMode, TLTDrawSelectionMode, drawSelectionMode_)
+REPAINTING_SETTER(SelectionBlendFactor, int, selectionBlendFactor_)
+REPAINTING_SETTER(SelectionCurveRadius, int, selectionCurveRadius_)
+REPAINTING_SETTER(LineMode, TLTLineMode, lineMode_)
+REPAINTING_SETTER(LineStyle, TLTLineStyle, lineStyle_)
+REPAINTING_SETTER(Margin, int, margin_)
+REPAINTING_SETTER(TextMargin, int, textMargin_)
+REPAINTING_SETTER(NodeAlignment, TLTNodeAlignment, nodeAlignment_)
+REPAINTING_SETTER(BackgroundOffset, QPoint, backgroundOffset_)
+#undef REPAINTING_SETTER
+
+void TBaseLazyTree::SetBackground(const QPixmap& v) {
+  background_ = v;
+  if (!loading_) InvalidateTree();
+}
+
+void TBaseLazyTree::SetAnimationDuration(int v) {
+  animationDuration_ = v;
+  auto animation = options_->AnimationOptions();
+  if (v == 0)
+    animation.Exclude(toAnimatedToggle);
+  else
+    animation.Include(toAnimatedToggle);
+  options_->SetAnimationOptions(animation);
+}
+
+void TBaseLazyTree::SetAutoExpandDelay(int v) {
+  autoExpandDelay_ = v;
+  if (timers_->IsRunning(ExpandTimer)) timers_->Start(ExpandTimer, v);
+}
+
+void TBaseLazyTree::SetChangeDelay(int v) {
+  changeDelay_ = std::max(v, 0);
+  if (timers_->IsRunning(ChangeTimer)) timers_->Start(ChangeTimer, changeDelay_);
+}
+
+void TBaseLazyTree::SetEditDelay(int v) {
+  editDelay_ = v;
+  if (timers_->IsRunning(EditTimer)) timers_->Start(EditTimer, v);
+}
+
+void TBaseLazyTree::SetBorderStyle(TLTBorderStyle v) {
+  if (v == borderStyle_) return;
+  borderStyle_ = v;
+  ApplyFrame();
+}
+
+void TBaseLazyTree::SetDefaultNodeHeight(int v) {
+  if (v == 0) v = 18;
+  v = std::clamp(v, 1, 0xFFFF);
+  if (v == defaultNodeHeight_) return;
+  const int diff = v - defaultNodeHeight_;
+  defaultNodeHeight_ = v;
+  root_->NodeHeight = static_cast<std::uint16_t>(v);
+  root_->TotalHeight = static_cast<std::uint32_t>(std::int64_t(root_->TotalHeight) + diff);
+  if (updateCount_ == 0 && !loading_) {
+    InvalidateCache();
+    RestartValidation();
+    UpdateScrollBars(true);
+    if (focusedNode_) ScrollIntoView(focusedNode_, options_->SelectionOptions().Contains(toCenterScrollIntoView));
+    InvalidateTree();
+  }
+}
+
+void TBaseLazyTree::SetIncrementalSearch(TLTIncrementalSearch v) {
+  if (v == incrementalSearch_) return;
+  incrementalSearch_ = v;
+  StopTimer(SearchTimer);
+}
+void TBaseLazyTree::SetIncrementalSearchDirection(TLTSearchDirection v) {
+  searchDirection_ = v;
+  StopTimer(SearchTimer);
+}
+void TBaseLazyTree::SetIncrementalSearchStart(TLTSearchStart v) {
+  searchStart_ = v;
+  StopTimer(SearchTimer);
+}
+void TBaseLazyTree::SetIncrementalSearchTimeout(int v) {
+  searchTimeout_ = v;
+  StopTimer(SearchTimer);
+}
+
+void TBaseLazyTree::SetIndent(int v) {
+  if (v == indent_) return;
+  indent_ = v;
+  if (loading_) return;
+  UpdateScrollBars(true);
+  InvalidateTree();
+}
+
+QColor TBaseLazyTree::Color() const { return palette().color(QPalette::Base); }
+
+void TBaseLazyTree::SetBevelKind(TBevelKind v) { bevelKind_ = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelInner(TBevelCut v) { bevelInner_ = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelOuter(TBevelCut v) { bevelOuter_ = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelEdges(TBevelEdges v) { bevelEdges_ = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelWidth(int v) { bevelWidth_ = std::max(v, 1), ApplyFrame(); }
+
+void TBaseLazyTree::ChangeScale(int m, int d) {
+  if (d == 0 || !options_->AutoOptions().Contains(toAutoChangeScale) || m == d) return;
+  SetDefaultNodeHeight(static_cast<int>(std::int64_t(defaultNodeHeight_) * m / d));
+}
+
+void TBaseLazyTree::BeginLoading() { loading_ = true; }
+
+void TBaseLazyTree::Loaded() {
+  loading_ = false;
+  if (states_.Contains(tsNeedRootCountUpdate)) {
+    DoStateChange({}, {tsNeedRootCountUpdate});
+    if (storedRootCount_ > 0) {
+      const auto misc = options_->MiscOptions();
+      options_->SetMiscOptions(misc - TLTMiscOptions{toReadOnly});
+      SetRootNodeCount(storedRootCount_);
+      options_->SetMiscOptions(misc);
+    }
+  }
+  ApplyFrame();
+  ApplyScrollBarPolicies();
+  UpdateScrollBars(true);
+}
+
+void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
+  if (options_->MiscOptions().Contains(toReadOnly)) return;
+  SetAlignment(s.alignment_);
+  SetAnimationDuration(s.animationDuration_);
+  SetAutoExpandDelay(s.autoExpandDelay_);
+  autoScrollDelay_ = s.autoScrollDelay_;
+  autoScrollInterval_ = s.autoScrollInterval_;
+  SetBackground(s.background_);
+  SetBackgroundOffset(s.backgroundOffset_);
+  SetBorderStyle(s.borderStyle_);
+  SetButtonFillMode(s.buttonFillMode_);
+  SetButtonStyle(s.buttonStyle_);
+  SetChangeDelay(s.changeDelay_);
+  SetCheckImageKind(s.checkImageKind_);
+  colors_->Assign(*s.colors_);
+  SetDefaultNodeHeight(s.defaultNodeHeight_);
+  defaultPasteMode_ = s.defaultPasteMode_;
+  dragOperations_ = s.dragOperations_;
+  dragType_ = s.dragType_;
+  dragImageKind_ = s.dragImageKind_;
+  dragWidth_ = s.dragWidth_;
+  dragHeight_ = s.dragHeight_;
+  SetDrawSelectionMode(s.drawSelectionMode_);
+  SetSelectionBlendFactor(s.selectionBlendFactor_);
+  SetSelectionCurveRadius(s.selectionCurveRadius_);
+  SetEditDelay(s.editDelay_);
+  hintAnimation_ = s.hintAnimation_;
+  hintMode_ = s.hintMode_;
+  hotCursor_ = s.hotCursor_;
+  SetIncrementalSearch(s.incrementalSearch_);
+  SetIncrementalSearchDirection(s.searchDirection_);
+  SetIncrementalSearchStart(s.searchStart_);
+  SetIncrementalSearchTimeout(s.searchTimeout_);
+  SetIndent(s.indent_);
+  SetLineMode(s.lineMode_);
+  SetLineStyle(s.lineStyle_);
+  SetMargin(s.margin_);
+  SetTextMargin(s.textMargin_);
+  SetNodeAlignment(s.nodeAlignment_);
+  SetNodeDataSize(s.nodeDataSize_);
+  wantTabs_ = s.wantTabs_;
+  popupMenu_ = s.popupMenu_;
+  scrollBarOptions_->Assign(*s.scrollBarOptions_);
+  options_->Assign(*s.options_);
+  SetRootNodeCount(s.RootNodeCount());
+}
