@@ -2,7 +2,7 @@
 // events only, driven with real key, mouse and wheel events.
 #include "TreeFixture.h"
 
-#include "platform/HelpRequest.h"
+#include "platform/AppContext.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -247,14 +247,13 @@ TEST_F(WidgetTree, SpaceChecksOnReleaseOnlyOverTheSameEnabledNode) {
 
 TEST_F(WidgetTree, HelpContextComesFromTheNearestAncestorThatHasOne) {
   int shown = 0;
-  auto previous = SetHelpHandler([&](int context) { shown = context; });
+  const TAppContextScope help(ContextWith([&](TAppContext& c) { c.Help = [&](int context) { shown = context; }; }));
   tree.OnGetHelpContext = [&](TBaseLazyTree*, PLazyNode node, int, int& context) {
     if (node == tree.At("4")) context = 1234;
   };
   tree.SetFocusedNode(tree.GetFirstChildNode(tree.At("4")));
   QTest::keyClick(&tree, Qt::Key_F1);
   EXPECT_EQ(shown, 1234);
-  SetHelpHandler(previous);
 }
 
 }  // namespace
