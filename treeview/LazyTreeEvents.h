@@ -2,6 +2,7 @@
 // The owner events of the tree. Each is a std::function named as the event; the tree
 // fires it from one virtual operation per question (LazyTreesEvents.cpp), which supplies
 // the default when the owner has not assigned it.
+#include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeTypes.h"
 
 #include <QColor>
@@ -9,6 +10,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <array>
 #include <functional>
 
 class TBaseLazyTree;
@@ -20,6 +22,21 @@ enum TLTImageKind { ikNormal, ikSelected, ikState, ikOverlay };
 enum TItemEraseAction { eaColor, eaDefault, eaNone };
 enum TLTHintKind { hkNone, hkText };
 
+// Painting: the switches of one paint request, where a drop would go, and the images of a cell.
+enum TLTPaintSwitch : int { poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines,
+                            poSelectedOnly };
+using TLTPaintSwitches = TSet<TLTPaintSwitch>;
+inline constexpr TLTPaintSwitches WindowPaintSwitches = {poBackground,    poColumnColor,  poDrawFocusRect,
+                                                         poDrawSelection, poDrawDropMark, poGridLines};
+enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
+class TLTImageList;
+struct TLTCellImage {
+  TLTImageList* Images = nullptr;
+  int Index = -1;
+  QPoint Pos;  // top-left corner in the canvas
+  bool Ghosted = false;
+};
+
 // What a painting step is told about the cell it paints.
 struct TLTPaintInfo {
   QPainter* Canvas = nullptr;
@@ -29,6 +46,14 @@ struct TLTPaintInfo {
   QRect ContentRect;  // the cell less indent and margin
   bool Selected = false;
   bool Focused = false;
+  // Cell painting (LazyTreesPaint.cpp)
+  TLTPaintSwitches PaintOptions;
+  unsigned Position = 0;       // the column's display position
+  TLTCellImage CheckImage, StateImage, NormalImage;
+  int OverlayIndex = -1;
+  TBiDiMode BidiMode = bdLeftToRight;
+  int Alignment = 0;           // a TLTAlignment, mirrored in right-to-left cells
+  int NodeWidth = 0;           // the content's width
 };
 
 struct TLazyTreeEvents {
@@ -94,6 +119,25 @@ struct TLazyTreeEvents {
   std::function<void(Tree*, QPainter& Canvas, PLazyNode Node, int Column, QRect CellRect)> OnAfterCellPaint;
   std::function<void(Tree*, PLazyNode Node, TLTImageKind Kind, int Column, bool& Ghosted, int& ImageIndex)>
       OnGetImageIndex;
+  // The 8 × 8 pattern of the lines with the custom line style, one byte a row, bit 0 leftmost.
+  std::function<void(Tree*, std::array<std::uint8_t, 8>& Bits)> OnGetLineStyle;
+
+  // Header (LazyTreeHeader*.cpp); X and Y in header coordinates
+  std::function<void(Tree*, TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, int X, int Y)>
+      OnHeaderClick;
+  std::function<void(Tree*, TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, int X, int Y)>
+      OnHeaderDblClick;
+  std::function<void(Tree*, Qt::MouseButton Button, TShiftState Shift, int X, int Y)> OnHeaderMouseDown;
+  std::function<void(Tree*, Qt::MouseButton Button, TShiftState Shift, int X, int Y)> OnHeaderMouseUp;
+  std::function<void(Tree*, TShiftState Shift, int X, int Y)> OnHeaderMouseMove;
+  std::function<void(Tree*, TColumnIndex Column, bool& Allowed)> OnHeaderDragging;
+  std::function<void(Tree*, TColumnIndex Column, int OldPosition)> OnHeaderDragged;
+  std::function<void(Tree*, TColumnIndex Column, QPoint DropPosition)> OnHeaderDraggedOut;
+  std::function<void(Tree*, QPainter& Canvas, TLazyTreeColumn* Column, QRect R, bool Hover, bool Pressed,
+                     TLTDropMarkMode DropMark)>
+      OnHeaderDraw;
+  std::function<void(Tree*, THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements)> OnHeaderDrawQueryElements;
+  std::function<void(Tree*, THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements)> OnAdvancedHeaderDraw;
 
   // Data transfer
   std::function<void(Tree*, QMimeData* Data, PLazyNode TargetNode, TDropEffects& Effect)> OnDragDrop;

@@ -13,26 +13,39 @@
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, painting of rows
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
 //   LazyTreesCheck.cpp       the consistency check of the running totals
+//   LazyTreesHeader.cpp      the header and column hooks, header events
+//   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
+//   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
+//   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
+// and, beside the class: LazyTreeColumns (columns), LazyTreeHeader* (header, its input,
+// painting and layout stream), LazyTreeDrawing (shared drawing routines), LazyTreeImageList.
 //
 // Costs: node count, subtree height and child count are O(1) through running totals;
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodePool.h"
+#include "treeview/LazyTreeHeaderTypes.h"
+#include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOptions.h"
 #include "treeview/LazyTreeTimers.h"
 #include "treeview/LazyTreeTypes.h"
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QMenu>
 #include <QPointer>
 #include <QVector>
 
+#include <array>
 #include <memory>
 
 class QMenu;
 class TLazyPanningWindow;
 class TToggleAnimation;
+class TLTHeader;
+class TLTImageList;
+class TLazyTreeColumns;
 
 enum TLTAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TLTBorderStyle { bsNone, bsSingle };
@@ -352,6 +365,51 @@ public:
   // The node's row in window coordinates (empty when not in view).
   QRect GetDisplayRect(PLazyNode Node, int Column = -1, bool TextOnly = false);
 
+  // ---- Header, columns, painting, images and check states (LazyTreesHeader.cpp, LazyTreesPaint.cpp,
+  //      LazyTreesCheckState.cpp)
+  TLTHeader& Header() const { return *header_; }
+  TLazyTreeColumns& Columns() const;
+  // Right to left when the control's layout runs right to left.
+  TBiDiMode BiDiMode() const;
+  // The widest content of a column over all visible nodes (-1: the tree without columns).
+  // O(visible nodes).
+  int GetColumnContentWidth(TColumnIndex Column);
+  // The rows' width without header columns: the widest row among those in the window.
+  int HorizontalRangeWithoutColumns();
+  // Paints Window (tree coordinates) to TargetCanvas at Target, one row at a time through
+  // an off-screen row image. O(rows in Window).
+  void PaintTree(QPainter& TargetCanvas, const QRect& Window, QPoint Target, TLTPaintSwitches PaintOptions);
+  // A cell in window coordinates (column -1: the whole row); with TextOnly only where the
+  // content goes; with Unclipped content wider than the cell keeps its own width.
+  QRect CellDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly, bool Unclipped = false);
+  TLTImageList* Images() const;
+  void SetImages(TLTImageList* Value);
+  TLTImageList* StateImages() const;
+  void SetStateImages(TLTImageList* Value);
+  TLTImageList* CustomCheckImages() const;
+  void SetCustomCheckImages(TLTImageList* Value);
+  // The list that CheckImageKind selects.
+  TLTImageList* CheckImages() const;
+  // Where a drop would go while something is dragged over the tree.
+  PLazyNode DropTargetNode() const { return dropTargetNode_; }
+  TDropMode LastDropMode() const { return lastDropMode_; }
+  void SetDropTarget(PLazyNode Node, TDropMode Mode);
+  // The rectangle being dragged to select, in tree coordinates, from the press point to
+  // the mouse. While tsDrawSelecting a change selects the nodes it takes in and leaves
+  // (toggles them when the drag started with Ctrl) and repaints.
+  QRect DrawSelectionRect() const;
+  void SetDrawSelectionRect(QPoint From, QPoint To, TShiftState StartShift = {});
+  // 0 for the same node, positive when A comes after B in display order.
+  int NodeOrder(PLazyNode A, PLazyNode B) const;
+  // Moves the entries without the low bit set together; -1 for an empty array.
+  static int CompactNodeArray(quintptr* Array, int Count);
+  TCheckState CheckState(PLazyNode Node) const { return Node ? TCheckState(Node->CheckState) : csUncheckedNormal; }
+  // Sets a node's check state through the check change; OnChecked when it changed.
+  void SetNodeCheckState(PLazyNode Node, TCheckState State);
+  // The expand and collapse buttons and the line pattern, after a change of their look.
+  void RebuildButtons();
+  const QImage& ButtonImage(bool Expanded) const { return Expanded ? minusButton_ : plusButton_; }
+
   // ---- Hit testing -----------------------------------------------------------------
   virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
 
@@ -440,22 +498,66 @@ protected:
 
   // ---- Hooks that the header, painting, string tree and data-transfer code fill -----
   // Columns: without a header the tree has none; the main column is then -1.
-  virtual int HeaderHeight() const { return 0; }
+  virtual int HeaderHeight() const;
   // Mouse input goes to the header first while it is dragging or sizing a column.
   virtual bool HeaderHandlesMouse(QMouseEvent*) { return false; }
-  virtual int ColumnCount() const { return 0; }
-  virtual int MainColumn() const { return -1; }
-  virtual bool IsColumnVisible(int) const { return false; }
-  virtual bool ColumnCanFocus(int) const { return false; }
-  virtual int FirstVisibleColumn() const { return -1; }
-  virtual int LastVisibleColumn() const { return -1; }
-  virtual int NextVisibleColumn(int) const { return -1; }
-  virtual int PreviousVisibleColumn(int) const { return -1; }
-  virtual int ColumnsWidth() const { return 0; }
-  virtual int SortColumn() const { return -1; }
-  virtual QRect ColumnBounds(int) const { return {}; }
-  virtual void FitColumnsToContent() {}
-  virtual void RestoreColumnWidths() {}
+  virtual int ColumnCount() const;
+  virtual int MainColumn() const;
+  virtual bool IsColumnVisible(int Column) const;
+  virtual bool ColumnCanFocus(int Column) const;
+  virtual int FirstVisibleColumn() const;
+  virtual int LastVisibleColumn() const;
+  virtual int NextVisibleColumn(int Column) const;
+  virtual int PreviousVisibleColumn(int Column) const;
+  virtual int ColumnsWidth() const;
+  virtual int SortColumn() const;
+  virtual QRect ColumnBounds(int Column) const;
+  virtual void FitColumnsToContent();
+  virtual void RestoreColumnWidths();
+  // ---- Painting steps and header events (LazyTreesPaint.cpp, LazyTreesHeader.cpp) ----------
+  // The column where the cell that starts at Column ends (the next visible column; with
+  // toAutoSpanColumns empty cells of left-to-right columns are spanned).
+  virtual TColumnIndex NextCellColumn(PLazyNode Node, TColumnIndex Column);
+  virtual int CheckImageIndex(PLazyNode Node);
+  virtual void PaintCheckImage(QPainter& Canvas, const TLTPaintInfo& PaintInfo, bool Selected);
+  virtual void PaintNodeImage(QPainter& Canvas, const TLTPaintInfo& PaintInfo, const TLTCellImage& Image,
+                              bool Selected, int OverlayIndex);
+  virtual void PaintDropMark(QPainter& Canvas, PLazyNode Node, const QRect& R);
+  virtual void PaintSelectionRectangle(QPainter& Canvas, const QRect& Window);
+  // The row image rows are painted into, and its copy to the target; tests record instead.
+  virtual QPaintDevice* RowBuffer(QSize Size);
+  virtual void FlushRowBuffer(QPainter& Target, QPoint At);
+  virtual void DoGetLineStyle(std::array<std::uint8_t, 8>& Bits);
+  virtual void DoColumnResize(TColumnIndex Column);
+  virtual bool DoHeaderDragging(TColumnIndex Column);
+  virtual void DoHeaderDragged(TColumnIndex Column, int OldPosition);
+  virtual void DoHeaderDraggedOut(TColumnIndex Column, QPoint DropPosition);
+  virtual void DoHeaderClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderDblClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseDown(Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseUp(Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseMove(TShiftState Shift, QPoint P);
+  virtual void DoGetHeaderCursor(QCursor& Cursor);
+  // The colour a painting step uses: the set's colour, or the palette's for a default one.
+  QColor PaintColor(int Index) const;
+  // Selects and deselects the nodes the dragged rectangle takes in or leaves; true when
+  // anything changed.
+  bool HandleDrawSelection(const QRect& OldRect, const QRect& NewRect);
+  // Recomputes a tri-state parent from its children after Node changes to State.
+  bool CheckParentCheckState(PLazyNode Node, TCheckState State);
+  // Asks the owner, applies and tells: the check change of a node other than the one clicked.
+  bool DoCheckChange(PLazyNode Node, TCheckState State);
+  // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
+  void EnsureButtons();
+  // One row into its canvas (tree coordinates) and the area below the last row.
+  void PaintRow(QPainter& Canvas, PLazyNode Node, const QRect& ItemRect, const QRect& Window, QPoint Target,
+                TLTPaintSwitches Switches);
+  void PaintCell(QPainter& Canvas, TLTPaintInfo& Info, TColumnIndex Column, QRect CellRect, const QRect& Window,
+                 bool LastCell);
+  void PaintCellBackground(QPainter& Canvas, TLTPaintInfo& Info, const QRect& CellRect);
+  void PaintBelowRows(QPainter& Target, const QRect& Window, int Top, QPoint TargetPos, TLTPaintSwitches Switches);
+  void TileBackground(QPainter& Canvas, const QRect& R, QPoint Shift);
+  QBrush LineBrush(const QColor& Colour) const;
   // Sorting of one sibling chain; the default keeps the order.
   virtual void SortChildren(PLazyNode, int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}
   virtual void SortTree(int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}
@@ -463,8 +565,6 @@ protected:
   virtual int DoGetNodeWidth(PLazyNode Node, int Column);
   // The whole paint of the client area: rows in view, then the area below them.
   virtual void PaintTree(QPainter& Canvas, const QRect& Window);
-  // One row: erase, selection, content, focus mark.
-  virtual void PaintNodeRow(QPainter& Canvas, PLazyNode Node, const QRect& RowRect);
   // The node's own content; the base tree draws none (the string tree draws text).
   virtual void DoPaintNode(const TLTPaintInfo& PaintInfo);
   // An open edit: the base tree has no editor.
@@ -492,9 +592,9 @@ protected:
   virtual void HandleMouseDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
   // The key handling after OnKeyAction allowed it; false when the key was not ours.
   virtual bool HandleKeyDown(int Key, TShiftState Shift, const QString& Text);
-  // Sets a node's check state and tells the owner (tri-state propagation comes with the
-  // check images).
-  virtual void ApplyCheckState(PLazyNode Node, TCheckState State);
+  // Sets a node's check state with tri-state propagation down and up and radio groups;
+  // false when the node is already changing or its parent refused the change.
+  virtual bool ApplyCheckState(PLazyNode Node, TCheckState State);
   // The text of a cell for tools that read the tree; the string tree answers it.
   virtual QString NodeText(PLazyNode, int) const { return {}; }
   // The incremental search forgets where it last matched.
@@ -657,6 +757,24 @@ protected:
   TBevelCut bevelOuter_ = bvLowered;
   TBevelEdges bevelEdges_ = {beLeft, beTop, beRight, beBottom};
   int bevelWidth_ = 1;
+
+  // Header, painting, images and check states
+  std::unique_ptr<TLTHeader> header_;
+  QPointer<TLTImageList> images_;
+  QPointer<TLTImageList> stateImages_;
+  QPointer<TLTImageList> customCheckImages_;
+  PLazyNode dropTargetNode_ = nullptr;
+  TDropMode lastDropMode_ = dmNowhere;
+  QRect drawSelectionRect_;  // the corners as dragged: (left, top) and (right + 1, bottom + 1)
+  TShiftState drawSelectionShift_;
+  QImage plusButton_;
+  QImage minusButton_;
+  std::array<std::uint8_t, 8> linePattern_{};
+  std::size_t buttonsKey_ = 0;
+  QImage rowBuffer_;
+  friend class TLTHeader;
+  friend class TLazyTreeColumns;
+  friend class TLazyTreeColumn;
 
   friend class TCustomLazyTreeOptions;
   friend class TLTColors;

@@ -2,9 +2,13 @@
 #include "platform/Application.h"
 #include "platform/HelpRequest.h"
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeDrawing.h"
+#include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeResources.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
@@ -12,25 +16,28 @@
 #include <QStyleOption>
 #include <QWheelEvent>
 
-// The small window that marks where wheel panning started. Its look comes with the
-// tree's images; until then it draws a plain marker.
+// The small window that marks where wheel panning started: the panning picture for the
+// directions the view can move, shaped to the picture's own pixels.
 class TLazyPanningWindow : public QWidget {
 public:
-  explicit TLazyPanningWindow(QWidget* parent) : QWidget(parent) {
+  TLazyPanningWindow(QWidget* parent, const QString& pictureName) : QWidget(parent), picture_(BuiltInImage(pictureName)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(28, 28);
+    resize(picture_.isNull() ? QSize(28, 28) : picture_.size());
+    if (!picture_.isNull()) {
+      // The picture's magenta background is no part of the window.
+      const QImage mask = picture_.createMaskFromColor(qRgb(255, 0, 255), Qt::MaskOutColor);
+      setMask(QBitmap::fromImage(mask));
+    }
   }
 
 protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(palette().color(QPalette::WindowText));
-    p.setBrush(palette().color(QPalette::Base));
-    p.drawEllipse(rect().adjusted(1, 1, -2, -2));
-    p.setBrush(palette().color(QPalette::WindowText));
-    p.drawEllipse(rect().center(), 2, 2);
+    p.drawImage(0, 0, picture_);
   }
+
+private:
+  QImage picture_;
 };
 
 namespace {
@@ -70,6 +77,10 @@ constexpr int kPanningDeadZone = 7;
 void TBaseLazyTree::keyPressEvent(QKeyEvent* e) {
   int key = NormalizedKey(e->key(), e->text());
   TShiftState shift = ShiftOf(e->modifiers());
+  if (key == Qt::Key_Escape && header_->CancelMouseAction()) {
+    e->accept();
+    return;
+  }
   if (states_.Contains(tsKeyCheckPending) && key != Qt::Key_Space) {
     // Another key before Space came up undoes the pressed look.
     DoStateChange({}, {tsKeyCheckPending});
@@ -92,18 +103,11 @@ void TBaseLazyTree::keyReleaseEvent(QKeyEvent* e) {
     PLazyNode node = keyCheckNode_;
     keyCheckNode_ = nullptr;
     // Released over another node: the press is forgotten.
-    if (node && node == focusedNode_) ApplyCheckState(node, pendingCheckState_);
+    if (node && node == focusedNode_) SetNodeCheckState(node, pendingCheckState_);
     e->accept();
     return;
   }
   QAbstractScrollArea::keyReleaseEvent(e);
-}
-
-void TBaseLazyTree::ApplyCheckState(PLazyNode node, TCheckState state) {
-  if (!IsRealNode(node) || node->CheckState == state) return;
-  node->CheckState = state;
-  DoChecked(node);
-  InvalidateNodeRow(node);
 }
 
 void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
@@ -491,13 +495,21 @@ void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button, TShiftState shif
 }
 
 void TBaseLazyTree::UpdateHotNode(QPoint viewportPos) {
+  // A node is hot under the mouse on its label or check box, or anywhere on its row with
+  // full-row selection.
   PLazyNode hot = nullptr;
-  if (viewport()->rect().contains(viewportPos)) hot = NodeAtPosition(viewportPos.y(), true);
+  if (viewport()->rect().contains(viewportPos)) {
+    THitInfo hit;
+    GetHitTestInfoAt(viewportPos.x(), viewportPos.y(), true, hit);
+    if (hit.HitNode && (options_->SelectionOptions().Contains(toFullRowSelect) ||
+                        hit.HitPositions.Intersects({hpOnLabel, hpOnCheckBox})))
+      hot = hit.HitNode;
+  }
   if (hot == hotNode_) return;
   PLazyNode old = hotNode_;
   hotNode_ = hot;
   DoHotChange(old, hot);
-  if (options_->PaintOptions().Contains(toHotTrack)) {
+  if (options_->PaintOptions().Contains(toHotTrack) || options_->MiscOptions().Contains(toCheckSupport)) {
     InvalidateNodeRow(old);
     InvalidateNodeRow(hot);
   }
@@ -560,21 +572,14 @@ QString TBaseLazyTree::PanningCursorName(int dx, int dy, bool horizontal, bool v
   return dy < 0 ? QStringLiteral("LT_MOVEN") : QStringLiteral("LT_MOVES");
 }
 
-QCursor TBaseLazyTree::PanningCursor(const QString& name) const {
-  // The drawn move cursors come with the tree's images; standard shapes stand in.
-  if (name == QLatin1String("LT_MOVEALL")) return Qt::SizeAllCursor;
-  if (name == QLatin1String("LT_MOVEEW") || name == QLatin1String("LT_MOVEW") || name == QLatin1String("LT_MOVEE"))
-    return Qt::SizeHorCursor;
-  if (name == QLatin1String("LT_MOVENS") || name == QLatin1String("LT_MOVEN") || name == QLatin1String("LT_MOVES"))
-    return Qt::SizeVerCursor;
-  if (name == QLatin1String("LT_MOVENW") || name == QLatin1String("LT_MOVESE")) return Qt::SizeFDiagCursor;
-  return Qt::SizeBDiagCursor;
-}
+QCursor TBaseLazyTree::PanningCursor(const QString& name) const { return TreeCursor(name); }
 
 void TBaseLazyTree::StartWheelPanning(QPoint position) {
   panningStart_ = position;
   DoStateChange({tsWheelPanning});
-  auto* window = new TLazyPanningWindow(viewport());  // owned by the viewport, deleted on stop
+  const bool wide = rangeX_ > ClientWidth(), tall = rangeY_ > ClientHeight();
+  const QString picture = wide && tall ? QStringLiteral("LT_MOVEALL") : wide ? QStringLiteral("LT_MOVEEW") : QStringLiteral("LT_MOVENS");
+  auto* window = new TLazyPanningWindow(viewport(), picture);  // owned by the viewport, deleted on stop
   window->move(position - window->rect().center());
   window->show();
   panningWindow_ = window;
@@ -618,6 +623,7 @@ void TBaseLazyTree::focusInEvent(QFocusEvent* e) {
 
 void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusOutEvent(e);
+  header_->CancelMouseAction();
   for (int id : {ExpandTimer, EditTimer, HeaderTimer, ScrollTimer, SearchTimer}) StopTimer(id);
   DoStateChange({}, {tsEditPending, tsScrollPending, tsIncrementalSearching});
   ForgetSearchHit();
@@ -652,8 +658,10 @@ void TBaseLazyTree::timerEvent(QTimerEvent* e) {
 void TBaseLazyTree::HandleTimer(int id) {
   switch (id) {
     case ExpandTimer:
-    case HeaderTimer:
       StopTimer(id);
+      break;
+    case HeaderTimer:
+      header_->HotTrackTimer();
       break;
     case EditTimer:
       StopTimer(EditTimer);

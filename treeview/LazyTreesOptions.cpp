@@ -2,6 +2,8 @@
 // reactions, and the tree's construction and destruction.
 #include "treeview/LazyTreeAnimation.h"
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
@@ -157,7 +159,8 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       colors_(std::make_unique<TLTColors>(this)),
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
       timers_(std::make_unique<TQtTimerDriver>(this)),
-      clock_(SystemLazyTreeClock()) {
+      clock_(SystemLazyTreeClock()),
+      header_(std::make_unique<TLTHeader>(*this)) {
   InitRootNode();
   resize(200, 100);
   setFocusPolicy(Qt::StrongFocus);

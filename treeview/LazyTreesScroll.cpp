@@ -1,6 +1,7 @@
 // Scroll offsets and ranges, the scroll bars, the frame, the geometry of rows, the paint
 // of the rows in view, hit testing and the standard tree-view queries.
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTrees.h"
 
 #include <QPaintEvent>
@@ -65,13 +66,7 @@ void TBaseLazyTree::RefreshScrollBars(bool doRepaint) {
     rangeX_ = ColumnsWidth();
   } else {
     // Without columns the widest row among those in the window sets the range.
-    int widest = 0, y = 0;
-    for (PLazyNode node = NodeAtPosition(0, true, &y); node && y + offsetY_ < height(); node = GetNextVisibleRaw(node)) {
-      const int level = static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0);
-      widest = std::max(widest, level * indent_ + DoGetNodeWidth(node, -1));
-      y += node->NodeHeight;
-    }
-    rangeX_ = widest + 2 * margin_;
+    rangeX_ = HorizontalRangeWithoutColumns();
   }
   updatingScrollBars_ = true;
   QScrollBar* v = verticalScrollBar();
@@ -107,6 +102,7 @@ void TBaseLazyTree::ApplyFrame() {
     width = bevelWidth_ * ((bevelInner_ != bvNone ? 1 : 0) + (bevelOuter_ != bvNone ? 1 : 0));
   auto edge = [&](TBevelEdge e) { return bevelEdges_.Contains(e) ? width : 0; };
   setViewportMargins(edge(beLeft), edge(beTop) + HeaderHeight(), edge(beRight), edge(beBottom));
+  if (header_) header_->UpdateGeometry();
   update();
 }
 
@@ -114,6 +110,7 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
   if (states_.Contains(tsSizing) || ClientHeight() < 1) return;
   DoStateChange({tsSizing});
+  header_->TreeResized();
   UpdateScrollBars(false);
   DoStateChange({}, {tsSizing});
 }
@@ -121,27 +118,7 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* e) {
 // ---- Geometry and repainting ----------------------------------------------------------
 
 QRect TBaseLazyTree::GetDisplayRect(PLazyNode node, int column, bool textOnly) {
-  if (!LazyTreeCheck(node != nullptr, "Node must not be nil.") ||
-      !LazyTreeCheck(node != root_, "Node must not be the hidden root node."))
-    return {};
-  if (!node->Has(nsInitialized)) InitializeNode(node);
-  const int top = NodeTop(node);
-  if (top < 0) return {};
-  QRect r(offsetX_, top + offsetY_, std::max(ClientWidth(), rangeX_), node->NodeHeight);
-  if (column >= 0 && ColumnCount() > 0) {
-    const QRect bounds = ColumnBounds(column);
-    r.setLeft(bounds.left() + offsetX_);
-    r.setRight(bounds.right() - 1 + offsetX_);
-  }
-  if (textOnly) {
-    int left = r.left() + margin_;
-    if (column < 0 || column == MainColumn())
-      left += (static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0)) * indent_;
-    const int width = DoGetNodeWidth(node, column);
-    r.setLeft(left);
-    if (width > 0 && width < r.width()) r.setWidth(width);
-  }
-  return r;
+  return CellDisplayRect(node, column, textOnly, false);
 }
 
 void TBaseLazyTree::InvalidateTree() {
@@ -197,72 +174,8 @@ void TBaseLazyTree::paintEvent(QPaintEvent* e) {
 }
 
 void TBaseLazyTree::PaintTree(QPainter& canvas, const QRect& window) {
-  DoStateChange({tsPainting});
-  DoBeforePaint(canvas);
-  if (!DoPaintBackground(canvas, window)) {
-    if (!background_.isNull() && options_->PaintOptions().Contains(toShowBackground))
-      canvas.drawTiledPixmap(window, background_, window.topLeft() - QPoint(offsetX_, offsetY_) + backgroundOffset_);
-    else
-      canvas.fillRect(window, Color());
-  }
-  int top = 0;
-  PLazyNode node = NodeAtPosition(window.top(), true, &top);
-  top += offsetY_;
-  const int rowWidth = std::max(ClientWidth(), rangeX_);
-  while (node && top <= window.bottom()) {
-    if (!node->Has(nsInitialized)) InitializeNode(node);
-    const QRect row(offsetX_, top, rowWidth, node->NodeHeight);
-    if (node->Has(nsVisible)) PaintNodeRow(canvas, node, row);
-    top += node->NodeHeight;
-    node = GetNextVisible(node);
-  }
-  DoAfterPaint(canvas);
-  DoStateChange({}, {tsPainting});
-}
-
-void TBaseLazyTree::PaintNodeRow(QPainter& canvas, PLazyNode node, const QRect& rowRect) {
-  QColor color = Color();
-  TItemEraseAction erase = eaDefault;
-  DoBeforeItemErase(canvas, node, rowRect, color, erase);
-  if (erase != eaNone) canvas.fillRect(rowRect, erase == eaColor ? color : Color());
-  DoAfterItemErase(canvas, node, rowRect);
-  if (DoBeforeItemPaint(canvas, node, rowRect)) return;  // the owner drew the whole row
-
-  const TLTPaintOptions paint = options_->PaintOptions();
-  const int level = static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0);
-  const int indentEnd = rowRect.left() + level * indent_;
-  if (paint.Contains(toShowButtons) && node->Has(nsHasChildren) && level > 0) {
-    QStyleOption option;
-    option.initFrom(viewport());
-    option.rect = QRect(indentEnd - indent_, rowRect.top(), indent_, rowRect.height());
-    option.state = QStyle::State_Children | QStyle::State_Item;
-    if (node->Has(nsExpanded)) option.state |= QStyle::State_Open;
-    style()->drawPrimitive(QStyle::PE_IndicatorBranch, &option, &canvas, viewport());
-  }
-  TLTPaintInfo info;
-  info.Canvas = &canvas;
-  info.Node = node;
-  info.Column = -1;
-  info.CellRect = rowRect;
-  info.ContentRect = QRect(indentEnd + margin_, rowRect.top(), rowRect.right() - indentEnd - margin_, rowRect.height());
-  info.Selected = node->Has(nsSelected);
-  info.Focused = node == focusedNode_;
-  const bool showSelection = info.Selected && !paint.Contains(toAlwaysHideSelection) &&
-                             (hasFocus() || !paint.Contains(toHideSelection));
-  if (showSelection) {
-    const QRect box = options_->SelectionOptions().Contains(toFullRowSelect) ? rowRect : info.ContentRect;
-    canvas.fillRect(box, colors_->Color(hasFocus() ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor));
-  }
-  DoBeforeCellPaint(canvas, node, -1, rowRect);
-  DoPaintNode(info);
-  DoAfterCellPaint(canvas, node, -1, rowRect);
-  if (info.Focused && hasFocus() && !paint.Contains(toHideFocusRect)) {
-    QStyleOptionFocusRect option;
-    option.initFrom(viewport());
-    option.rect = info.ContentRect;
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &canvas, viewport());
-  }
-  DoAfterItemPaint(canvas, node, rowRect);
+  // The update rectangle in tree coordinates, drawn where it is.
+  PaintTree(canvas, window.translated(-offsetX_, -offsetY_), window.topLeft(), WindowPaintSwitches);
 }
 
 // ---- Hit testing ----------------------------------------------------------------------

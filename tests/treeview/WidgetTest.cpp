@@ -3,6 +3,7 @@
 #include "TreeFixture.h"
 
 #include "platform/AppContext.h"
+#include "treeview/LazyTreeResources.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -199,7 +200,8 @@ TEST_F(WidgetTree, WheelPanningStartsWithTheMiddleButtonAndEndsWithAClick) {
   QTest::mouseClick(tree.viewport(), Qt::MiddleButton, {}, QPoint(100, 50));
   EXPECT_TRUE(tree.TreeStates().Contains(tsWheelPanning));
   EXPECT_TRUE(tree.fakeTimers->IsRunning(ScrollTimer));
-  EXPECT_EQ(tree.viewport()->cursor().shape(), Qt::SizeVerCursor);  // only vertical room
+  // Only vertical room: the up-and-down move cursor.
+  EXPECT_EQ(tree.viewport()->cursor().pixmap().toImage(), TreeCursor("LT_MOVENS").pixmap().toImage());
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(100, 50));
   EXPECT_FALSE(tree.TreeStates().Contains(tsWheelPanning));
   EXPECT_FALSE(tree.fakeTimers->IsRunning(ScrollTimer));

@@ -1,0 +1,325 @@
+// The header's mouse handling: clicks, hot tracking with its timer, resizing a column at
+// its border, dragging a column to another position, the popup menu and header hints.
+#include "treeview/LazyTreeDrawing.h"
+#include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeHeaderArea.h"
+#include "treeview/LazyTreeResources.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+// ---- The header's widget ------------------------------------------------------------------------
+
+TLTHeaderArea::TLTHeaderArea(TLTHeader& header, QWidget* tree) : QWidget(tree), header_(header) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void TLTHeaderArea::paintEvent(QPaintEvent* e) {
+  QPainter painter(this);
+  header_.PaintHeaderTo(painter, e->rect(), header_.Tree().OffsetX());
+}
+
+void TLTHeaderArea::mousePressEvent(QMouseEvent* e) { header_.MousePress(e); }
+void TLTHeaderArea::mouseReleaseEvent(QMouseEvent* e) { header_.MouseRelease(e); }
+void TLTHeaderArea::mouseDoubleClickEvent(QMouseEvent* e) { header_.MouseDoubleClick(e); }
+void TLTHeaderArea::mouseMoveEvent(QMouseEvent* e) { header_.MouseMove(e); }
+
+bool TLTHeaderArea::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip) {
+    // Header hints: the hint of the column under the mouse.
+    auto* help = static_cast<QHelpEvent*>(e);
+    const TColumnIndex column = header_.Columns().ColumnAtPoint(help->pos(), true);
+    if (header_.Options().Contains(hoShowHint) && header_.Columns().IsColumnIndex(column) &&
+        !header_.Columns()[column]->Hint().isEmpty())
+      QToolTip::showText(help->globalPos(), header_.Columns()[column]->Hint(), this);
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+// ---- The drag image -----------------------------------------------------------------------------
+
+TLTHeaderDragImage::TLTHeaderDragImage(const QImage& picture, QPoint screenTopLeft, QPoint hotSpot, bool restrict)
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      picture_(picture),
+      hotSpot_(hotSpot),
+      row_(screenTopLeft.y()),
+      restrict_(restrict) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  const int bias = static_cast<signed char>(PreBlendBias);
+  BlendBitmaps(picture_, picture_, picture_.rect(), bias, 0, blendUniform, QPoint(0, 0));
+  setWindowOpacity(Transparency / 255.0);
+  setFixedSize(picture_.size());
+  move(screenTopLeft);
+}
+
+void TLTHeaderDragImage::MoveTo(QPoint screenPoint) {
+  QPoint topLeft = screenPoint - hotSpot_;
+  if (restrict_) topLeft.setY(row_);
+  move(topLeft);
+}
+
+void TLTHeaderDragImage::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture_);
+}
+
+// ---- Mouse --------------------------------------------------------------------------------------
+
+namespace {
+TShiftState ShiftFromEvent(const QMouseEvent* e, bool dbl = false) {
+  TShiftState shift;
+  if (e->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
+  if (e->modifiers() & Qt::AltModifier) shift.Include(ssAlt);
+  if (e->modifiers() & Qt::ControlModifier) shift.Include(ssCtrl);
+  if (dbl) shift.Include(ssDouble);
+  return shift;
+}
+constexpr TLTHeaderStates kMouseStates = {hstDragging, hstDragPending, hstResizing, hstResizePending};
+}  // namespace
+
+QCursor TLTHeader::SplitCursor() { return TreeCursor(QStringLiteral("LT_HEADERSPLIT")); }
+
+void TLTHeader::UpdateCursor(QPoint p) {
+  if (!area_ || states_.Intersects(kMouseStates) || !InHeaderArea(p)) return;
+  QCursor cursor;
+  const TColumnIndex tracked = columns_->trackIndex_;
+  const bool split = options_.Contains(hoColumnResize) && InSplitArea(p);
+  columns_->trackIndex_ = tracked;  // only looking: a resize remembers its column on the press
+  if (split) cursor = SplitCursor();
+  tree_->DoGetHeaderCursor(cursor);
+  area_->setCursor(cursor);
+}
+
+void TLTHeader::MousePress(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  const TShiftState shift = ShiftFromEvent(e);
+  if (tree_->focusPolicy() != Qt::NoFocus && tree_->isEnabled()) tree_->setFocus(Qt::MouseFocusReason);
+  if (e->button() != Qt::LeftButton) {
+    if (InHeaderArea(p)) tree_->DoHeaderMouseDown(e->button(), shift, p);
+    return;
+  }
+  tree_->CancelHint();
+  tree_->StopTimer(ScrollTimer);
+  tree_->StopTimer(EditTimer);
+  tree_->DoStateChange({}, {tsScrolling, tsScrollPending, tsEditPending});
+  lastPress_ = p;
+  if (InHeaderArea(p)) tree_->DoHeaderMouseDown(Qt::LeftButton, shift, p);
+  if (options_.Contains(hoColumnResize) && InSplitArea(p)) {
+    columns_->hotIndex_ = NoColumn;
+    DoStateChange({hstResizePending});
+  } else {
+    const TColumnIndex column = columns_->ColumnAtPoint(p, true);
+    if (columns_->IsColumnIndex(column)) {
+      const TLTColumnOptions options = columns_->Items(column)->Options();
+      if (options.Contains(coAllowClick) && options.Contains(coEnabled)) {
+        columns_->pressedIndex_ = column;
+        RepaintHeader(column);
+      }
+      if (options_.Contains(hoDrag) && options.Contains(coDraggable)) {
+        columns_->draggedIndex_ = column;
+        DoStateChange({hstDragPending});
+      }
+    }
+  }
+  capturing_ = states_.Intersects(kMouseStates);
+}
+
+void TLTHeader::MouseRelease(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  const TShiftState shift = ShiftFromEvent(e);
+  tree_->CancelHint();
+  if (e->button() == Qt::RightButton) {
+    if (!InHeaderArea(p)) return;
+    ClickAt(p, Qt::RightButton, false, true);
+    tree_->DoHeaderMouseUp(Qt::RightButton, shift, p);
+    columns_->pressedIndex_ = NoColumn;
+    columns_->trackIndex_ = NoColumn;
+    if (popupMenu_) {
+      tree_->StopTimer(ScrollTimer);
+      tree_->StopTimer(HeaderTimer);
+      columns_->hotIndex_ = NoColumn;
+      tree_->DoStateChange({}, {tsScrolling, tsScrollPending});
+      RepaintHeader();
+      popupMenu_->popup(area_->mapToGlobal(p));
+    }
+    return;
+  }
+  if (e->button() == Qt::MiddleButton) {
+    if (!InHeaderArea(p)) return;
+    ClickAt(p, Qt::MiddleButton, false, true);
+    tree_->DoHeaderMouseUp(Qt::MiddleButton, shift, p);
+    columns_->pressedIndex_ = NoColumn;
+    return;
+  }
+  if (e->button() != Qt::LeftButton) return;
+  capturing_ = false;
+  if (states_.Contains(hstDragging)) EndColumnDrag(p, false);
+  ClickAt(p, Qt::LeftButton, false, false);
+  tree_->DoHeaderMouseUp(Qt::LeftButton, shift, p);
+  RepaintHeader(columns_->trackIndex_);
+  RepaintHeader(columns_->pressedIndex_);
+  columns_->trackIndex_ = NoColumn;
+  columns_->pressedIndex_ = NoColumn;
+  columns_->draggedIndex_ = NoColumn;
+  DoStateChange({}, kMouseStates);
+}
+
+void TLTHeader::MouseDoubleClick(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  if (!InHeaderArea(p)) return;
+  if (e->button() == Qt::LeftButton && options_.Contains(hoDblClickResize) && InSplitArea(p)) {
+    const TColumnIndex tracked = columns_->trackIndex_;
+    const int content = tree_->GetColumnContentWidth(tracked);
+    columns_->ResizeAnimated(tracked, std::max(columns_->Items(tracked)->MinWidth(), content));
+    columns_->trackIndex_ = NoColumn;
+  } else {
+    ClickAt(p, e->button(), true, true);
+  }
+  if (columns_->IsColumnIndex(columns_->clickIndex_))
+    tree_->DoHeaderDblClick(columns_->clickIndex_, e->button(), ShiftFromEvent(e, true), p);
+}
+
+void TLTHeader::MouseMove(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  if (states_.Contains(hstResizePending)) {
+    tree_->StopTimer(HeaderTimer);
+    DoStateChange({hstResizing}, {hstResizePending});
+  }
+  if (states_.Contains(hstResizing)) {
+    if (columns_->IsColumnIndex(columns_->trackIndex_)) columns_->Items(columns_->trackIndex_)->SetWidth(p.x() - trackStart_);
+    return;
+  }
+  if (states_.Contains(hstDragPending)) {
+    const QPoint moved = p - lastPress_;
+    const int threshold = QApplication::startDragDistance();
+    if (options_.Contains(hoDrag) && (std::abs(moved.x()) > threshold || std::abs(moved.y()) > threshold) &&
+        tree_->DoHeaderDragging(columns_->draggedIndex_)) {
+      tree_->StopTimer(HeaderTimer);
+      columns_->pressedIndex_ = NoColumn;
+      columns_->hotIndex_ = NoColumn;
+      RepaintHeader();
+      StartColumnDrag(p);
+      DoStateChange({hstDragging}, {hstDragPending});
+    }
+    if (!states_.Contains(hstDragging)) return;
+  }
+  if (states_.Contains(hstDragging)) {
+    if (dragImage_) dragImage_->MoveTo(area_->mapToGlobal(p));
+    UpdateDropTarget(p);
+    return;
+  }
+  tree_->DoHeaderMouseMove(ShiftFromEvent(e), p);
+  if (!InHeaderArea(p)) return;
+  const TColumnIndex hot = std::max(columns_->ColumnAtPoint(p, true), NoColumn);
+  if (hot != columns_->hotIndex_) {
+    RepaintHeader(columns_->hotIndex_);
+    columns_->hotIndex_ = hot;
+    RepaintHeader(hot);
+    tree_->Timers().Start(HeaderTimer, 50);
+  } else if (columns_->pressedIndex_ >= 0 && columns_->pressedIndex_ != hot) {
+    tree_->Timers().Start(HeaderTimer, 50);
+  }
+  UpdateCursor(p);
+}
+
+void TLTHeader::HotTrackTimer() {
+  const bool outside = !area_ || !InHeaderArea(area_->mapFromGlobal(QCursor::pos()));
+  if (outside || (columns_->pressedIndex_ >= 0 && columns_->pressedIndex_ != columns_->hotIndex_)) {
+    tree_->StopTimer(HeaderTimer);
+    columns_->hotIndex_ = NoColumn;
+    columns_->clickIndex_ = NoColumn;
+    columns_->pressedIndex_ = NoColumn;
+    RepaintHeader();
+  }
+}
+
+bool TLTHeader::CancelMouseAction() {
+  if (states_.Contains(hstDragging)) {
+    capturing_ = false;
+    EndColumnDrag(QPoint(), true);
+    DoStateChange({}, kMouseStates);
+    columns_->draggedIndex_ = NoColumn;
+    return true;
+  }
+  if (states_.Intersects({hstResizing, hstResizePending})) {
+    capturing_ = false;
+    DoStateChange({}, {hstResizing, hstResizePending});
+    columns_->trackIndex_ = NoColumn;
+    return true;
+  }
+  return false;
+}
+
+// ---- Column drag --------------------------------------------------------------------------------
+
+void TLTHeader::StartColumnDrag(QPoint p) {
+  const TColumnIndex dragged = columns_->draggedIndex_;
+  if (!columns_->IsColumnIndex(dragged) || !area_) return;
+  // The whole header painted on the button face, of which the dragged button is shown.
+  const int width = std::max(columns_->AllColumnsWidth(), 1);
+  QImage header(width, std::max(height_, 1), QImage::Format_ARGB32_Premultiplied);
+  header.fill(tree_->palette().color(QPalette::Button));
+  {
+    QPainter painter(&header);
+    PaintHeaderTo(painter, header.rect(), 0);
+  }
+  const TLazyTreeColumn& column = *columns_->Items(dragged);
+  const QRect button(column.Left(), 0, column.Width(), height_);
+  const QPoint topLeft = area_->mapToGlobal(QPoint(column.Left() + tree_->OffsetX(), 0));
+  dragImage_ = std::make_unique<TLTHeaderDragImage>(header.copy(button), topLeft, area_->mapToGlobal(p) - topLeft,
+                                                    options_.Contains(hoRestrictDrag));
+  dragImage_->show();
+}
+
+void TLTHeader::UpdateDropTarget(QPoint p) {
+  const TColumnIndex candidate = columns_->ColumnAtPoint(p, true);
+  TColumnIndex target = NoColumn;
+  bool before = false;
+  if (columns_->IsColumnIndex(candidate)) {
+    int left = 0, right = 0;
+    columns_->ColumnSpan(candidate, left, right);
+    target = candidate;
+    before = p.x() < (left + right) / 2;
+  }
+  if (target == columns_->dropTarget_ && before == columns_->dropBefore_) return;
+  RepaintHeader(columns_->dropTarget_);
+  columns_->dropTarget_ = target;
+  columns_->dropBefore_ = before;
+  RepaintHeader(target);
+}
+
+void TLTHeader::EndColumnDrag(QPoint p, bool cancelled) {
+  dragImage_.reset();
+  const TColumnIndex dragged = columns_->draggedIndex_;
+  const TColumnIndex target = columns_->dropTarget_;
+  const bool before = columns_->dropBefore_;
+  columns_->dropTarget_ = NoColumn;
+  RepaintHeader();
+  if (cancelled || !columns_->IsColumnIndex(dragged)) return;
+  const QPoint inTree = area_ ? tree_->mapFrom(area_, p) : p;
+  const bool insideTree = tree_->rect().contains(inTree);
+  if (columns_->IsColumnIndex(target) && target != dragged && insideTree) {
+    TLazyTreeColumn& column = *columns_->Items(dragged);
+    const auto old = static_cast<int>(column.Position());
+    const auto to = static_cast<int>(columns_->Items(target)->Position());
+    int position;
+    if (before)
+      position = old < to ? std::max(to - 1, 0) : to;
+    else
+      position = old < to ? to : to + 1;
+    column.SetPosition(static_cast<TColumnPosition>(position));
+    tree_->DoHeaderDragged(dragged, old);
+  } else {
+    tree_->DoHeaderDraggedOut(dragged, area_ ? area_->mapToGlobal(p) : p);
+  }
+}

@@ -1,0 +1,405 @@
+// Painting of the header: background, one button per visible column in the four styles
+// (or the style's own header sections with themes), header glyph, caption with ellipsis,
+// sort glyph and drop mark, and the places these take inside a button.
+#include "treeview/LazyTreeDrawing.h"
+#include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeHeaderArea.h"
+#include "treeview/LazyTreeImageList.h"
+#include "treeview/LazyTreeResources.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QWidget>
+
+namespace {
+
+// The classic 3D edges: which borders and what they do to the rectangle.
+enum : unsigned {
+  BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
+  BF_LEFT = 0x1, BF_TOP = 0x2, BF_RIGHT = 0x4, BF_BOTTOM = 0x8, BF_RECT = 0xF,
+  BF_MIDDLE = 0x800, BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000,
+};
+
+// Draws up to two rings of lines on the chosen sides of R, outer first, fills the middle
+// with Face when asked, and with BF_ADJUST leaves R at the inside.
+void DrawEdge(QPainter& canvas, QRect& r, unsigned edge, unsigned flags, const QPalette& p, const QColor& face) {
+  struct Ring {
+    QColor topLeft, bottomRight;
+  };
+  std::vector<Ring> rings;
+  if (flags & BF_FLAT) {
+    if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) rings.push_back({p.color(QPalette::Dark), p.color(QPalette::Dark)});
+    if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) rings.push_back({face, face});
+  } else {
+    const bool soft = flags & BF_SOFT;
+    if (edge & BDR_RAISEDOUTER)
+      rings.push_back({p.color(soft ? QPalette::Light : QPalette::Midlight), p.color(QPalette::Shadow)});
+    else if (edge & BDR_SUNKENOUTER)
+      rings.push_back({p.color(soft ? QPalette::Shadow : QPalette::Dark), p.color(QPalette::Light)});
+    if (edge & BDR_RAISEDINNER)
+      rings.push_back({p.color(soft ? QPalette::Midlight : QPalette::Light), p.color(QPalette::Dark)});
+    else if (edge & BDR_SUNKENINNER)
+      rings.push_back({p.color(soft ? QPalette::Dark : QPalette::Shadow), p.color(QPalette::Midlight)});
+  }
+  QRect inner = r;
+  for (const Ring& ring : rings) {
+    if (inner.width() <= 0 || inner.height() <= 0) break;
+    if (flags & BF_LEFT) canvas.fillRect(QRect(inner.left(), inner.top(), 1, inner.height()), ring.topLeft);
+    if (flags & BF_TOP) canvas.fillRect(QRect(inner.left(), inner.top(), inner.width(), 1), ring.topLeft);
+    if (flags & BF_RIGHT) canvas.fillRect(QRect(inner.right(), inner.top(), 1, inner.height()), ring.bottomRight);
+    if (flags & BF_BOTTOM) canvas.fillRect(QRect(inner.left(), inner.bottom(), inner.width(), 1), ring.bottomRight);
+    inner.adjust((flags & BF_LEFT) ? 1 : 0, (flags & BF_TOP) ? 1 : 0, (flags & BF_RIGHT) ? -1 : 0,
+                 (flags & BF_BOTTOM) ? -1 : 0);
+  }
+  if ((flags & BF_MIDDLE) && inner.width() > 0 && inner.height() > 0) canvas.fillRect(inner, face);
+  if (flags & BF_ADJUST) r = inner;
+}
+
+QColor Darker(const QColor& c, int by) { return QColor(std::max(c.red() - by, 0), std::max(c.green() - by, 0), std::max(c.blue() - by, 0)); }
+
+}  // namespace
+
+// ---- Layout of one button -----------------------------------------------------------------------
+
+THeaderButtonLayout TLTHeader::ButtonLayout(const TLazyTreeColumn& column, const QRect& client, bool useGlyph,
+                                            bool useSort) const {
+  THeaderButtonLayout out;
+  const QString& text = column.Text();
+  const bool useText = !text.isEmpty();
+  if (!useText && !useGlyph && !useSort) return out;
+  const QSize glyph = useGlyph && images_ ? QSize(images_->Width(), images_->Height()) : QSize();
+  const QSize sort = useSort ? QSize(UtilityImages().Width(), UtilityImages().Height()) : QSize();
+  const QFontMetrics metrics(font_);
+  const QSize textSize = useText ? QSize(metrics.horizontalAdvance(text) + 2, metrics.height()) : QSize();
+  const int textSpacing = useText ? column.Spacing() : 0;
+  const int width = client.width(), height = client.height();
+  const int margin = column.Margin(), spacing = column.Spacing();
+  const bool rtl = column.RightToLeft();
+  QPoint glyphPos, sortPos, textPos;
+  sortPos.setY((height - sort.height()) / 2);
+
+  if (useSort && !useText && !useGlyph) {
+    sortPos.setX((width - sort.width()) / 2);
+  } else {
+    const bool stacked = useGlyph && (column.Layout() == blGlyphTop || column.Layout() == blGlyphBottom);
+    if (!stacked) {
+      glyphPos.setY((height - glyph.height()) / 2);
+      textPos.setY((height - textSize.height()) / 2);
+    } else {
+      const int top = (height - glyph.height() - textSize.height() - textSpacing) / 2;
+      if (column.Layout() == blGlyphTop) {
+        glyphPos.setY(top);
+        textPos.setY(top + glyph.height() + textSpacing);
+      } else {
+        textPos.setY(top);
+        glyphPos.setY(top + textSize.height() + textSpacing);
+      }
+    }
+    // The elements side by side (or glyph over caption), from the side the alignment gives.
+    const int textAndGlyph = stacked ? std::max(textSize.width(), glyph.width())
+                                     : textSize.width() + textSpacing + (useGlyph ? glyph.width() + spacing : 0);
+    switch (column.DisplayAlignment()) {
+      case taLeftJustify: {
+        int x = margin;
+        if (useSort && rtl) {
+          sortPos.setX(x);
+          x += sort.width() + spacing;
+        }
+        if (stacked) {
+          textPos.setX(x);
+          glyphPos.setX(std::max((width - glyph.width()) / 2, x));
+          x = std::max(x + textSize.width() + textSpacing, glyphPos.x() + glyph.width() + spacing);
+        } else {
+          if (useGlyph && column.Layout() == blGlyphLeft) {
+            glyphPos.setX(x);
+            x += glyph.width() + spacing;
+          }
+          textPos.setX(x);
+          x += textSize.width() + textSpacing;
+          if (useGlyph && column.Layout() == blGlyphRight) {
+            glyphPos.setX(x);
+            x += glyph.width() + spacing;
+          }
+        }
+        if (useSort && !rtl) sortPos.setX(x);
+        break;
+      }
+      case taRightJustify: {
+        int x = width - margin;
+        if (useSort && !rtl) {
+          x -= sort.width();
+          sortPos.setX(x);
+          x -= spacing;
+        }
+        if (stacked) {
+          textPos.setX(x - textSize.width());
+          glyphPos.setX(std::min((width - glyph.width()) / 2, x - glyph.width()));
+          x = std::min(textPos.x(), glyphPos.x()) - spacing;
+        } else {
+          if (useGlyph && column.Layout() == blGlyphRight) {
+            x -= glyph.width();
+            glyphPos.setX(x);
+            x -= spacing;
+          }
+          x -= textSize.width();
+          textPos.setX(x);
+          x -= textSpacing;
+          if (useGlyph && column.Layout() == blGlyphLeft) {
+            x -= glyph.width();
+            glyphPos.setX(x);
+            x -= spacing;
+          }
+        }
+        if (useSort && rtl) sortPos.setX(x - sort.width());
+        break;
+      }
+      case taCenter: {
+        if (stacked) {
+          textPos.setX((width - textSize.width()) / 2);
+          glyphPos.setX((width - glyph.width()) / 2);
+          if (useSort) sortPos.setX(rtl ? textPos.x() - spacing - sort.width() : textPos.x() + textSize.width() + textSpacing);
+        } else {
+          int x = (width - textAndGlyph) / 2;
+          if (useGlyph && column.Layout() == blGlyphLeft) {
+            glyphPos.setX(x);
+            x += glyph.width() + spacing;
+          }
+          textPos.setX(x);
+          x += textSize.width() + textSpacing;
+          if (useGlyph && column.Layout() == blGlyphRight) {
+            glyphPos.setX(x);
+            x += glyph.width() + spacing;
+          }
+          if (useSort) sortPos.setX(rtl ? textPos.x() - spacing - sort.width() : x);
+        }
+        break;
+      }
+    }
+    // Everything stays inside the margins; the caption gives way.
+    int minLeft = margin, maxRight = width - margin;
+    if (useSort) {
+      sortPos.setX(std::clamp(sortPos.x(), margin, std::max(width - margin - sort.width(), margin)));
+      if (!rtl)
+        maxRight = sortPos.x() - spacing;
+      else
+        minLeft = sortPos.x() + sort.width() + spacing;
+    }
+    if (useGlyph) {
+      glyphPos.setX(std::max(glyphPos.x(), minLeft));
+      if (!stacked && column.Layout() == blGlyphLeft) minLeft = std::max(minLeft, glyphPos.x() + glyph.width() + spacing);
+      if (!stacked && column.Layout() == blGlyphRight) maxRight = std::min(maxRight, glyphPos.x() - spacing);
+    }
+    if (useText) {
+      textPos.setX(std::max(textPos.x(), minLeft));
+      out.TextBounds = QRect(textPos, textSize);
+      if (out.TextBounds.right() + 1 > maxRight) out.TextBounds.setRight(maxRight - 1);
+    }
+  }
+  out.GlyphPos = glyphPos + client.topLeft();
+  out.SortGlyphPos = sortPos + client.topLeft();
+  if (useText) out.TextBounds.translate(client.topLeft());
+  return out;
+}
+
+// ---- Painting -----------------------------------------------------------------------------------
+
+void TLTHeader::DrawXPButton(QPainter& canvas, QRect r, bool pressed, bool hot, bool last) {
+  const QColor fill = pressed ? QColor(222, 223, 216) : hot ? QColor(250, 248, 243) : QColor(235, 234, 219);
+  canvas.fillRect(r, fill);
+  if (pressed) {
+    canvas.setPen(QColor(165, 165, 151));
+    canvas.drawRect(r.adjusted(0, 0, -1, -1));
+    canvas.setPen(QColor(193, 194, 184));
+    canvas.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
+    canvas.setPen(QColor(208, 209, 201));
+    canvas.drawLine(r.left() + 1, r.top() + 2, r.right() - 1, r.top() + 2);
+    return;
+  }
+  if (!last) {
+    // A two-pixel separator near the right edge.
+    canvas.fillRect(QRect(r.right() - 1, r.top() + 3, 1, r.height() - 8), QColor(199, 197, 178));
+    canvas.fillRect(QRect(r.right(), r.top() + 3, 1, r.height() - 8), Qt::white);
+  }
+  if (hot) {
+    TLTImageList& pieces = UtilityImages();
+    const int y = r.bottom() - 15;
+    canvas.save();
+    canvas.setClipRect(r, Qt::IntersectClip);
+    if (r.width() > 32) {
+      pieces.Draw(canvas, QPoint(r.left(), y), 6);
+      for (int x = r.left() + 16; x < r.right() - 16; x += 16) pieces.Draw(canvas, QPoint(x, y), 7);
+      pieces.Draw(canvas, QPoint(r.right() - 15, y), 8);
+    } else {
+      pieces.Draw(canvas, QPoint(r.right() - 15, y), 8);
+      canvas.setClipRect(QRect(r.left(), r.top(), r.width() / 2, r.height()), Qt::IntersectClip);
+      pieces.Draw(canvas, QPoint(r.left(), y), 6);
+    }
+    canvas.restore();
+    return;
+  }
+  // Three shades darker than the fill along the bottom, the last a fixed one.
+  canvas.fillRect(QRect(r.left(), r.bottom() - 2, r.width(), 1), Darker(fill, 11));
+  canvas.fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 1), Darker(fill, 22));
+  canvas.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), QColor(203, 199, 184));
+}
+
+void TLTHeader::DrawCaption(QPainter& canvas, const TLazyTreeColumn& column, QRect r, bool hot, bool enabled) {
+  if (r.width() <= 0) return;
+  const QFontMetrics metrics(font_);
+  QString text = column.Text();
+  if (metrics.horizontalAdvance(text) > r.width()) text = FitTextWithEllipsis(metrics, text, r.width(), column.RightToLeft());
+  canvas.setFont(font_);
+  const unsigned flags = DT_NOPREFIX | DT_LEFT | (column.RightToLeft() ? DT_RTLREADING : 0u);
+  const QPalette& p = tree_->palette();
+  if (enabled) {
+    canvas.setPen(hot && !tree_->TreeStates().Contains(tsUseThemes) ? tree_->PaintColor(TLTColors::HeaderHotColor)
+                                                                      : fontColor_);
+    DrawWideText(canvas, text, r, flags);
+  } else {
+    QRect shifted = r.translated(1, 1);
+    canvas.setPen(p.color(QPalette::Light));
+    DrawWideText(canvas, text, shifted, flags);
+    canvas.setPen(p.color(QPalette::Dark));
+    DrawWideText(canvas, text, r, flags);
+  }
+}
+
+void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, bool last) {
+  const bool themed = tree_->TreeStates().Contains(tsUseThemes);
+  const TLTColumnOptions co = column.Options();
+  const int index = column.Index();
+  THeaderPaintInfo info;
+  info.TargetCanvas = &canvas;
+  info.Column = &column;
+  info.PaintRectangle = r;
+  info.IsHoverIndex = index == columns_->hotIndex_ && options_.Contains(hoHotTrack) && co.Contains(coEnabled);
+  info.IsDownIndex = index == columns_->pressedIndex_;
+  info.IsEnabled = co.Contains(coEnabled) && tree_->isEnabled();
+  info.ShowHeaderGlyph = options_.Contains(hoShowImages) && images_ && column.ImageIndex() >= 0;
+  info.ShowSortGlyph = index == sortColumn_ && options_.Contains(hoShowSortGlyphs);
+  if (co.Contains(coShowDropMark) && index == columns_->dropTarget_ && index != columns_->draggedIndex_)
+    info.DropMark = columns_->dropBefore_ ? dmmLeft : dmmRight;
+  info.ShowRightBorder = !last || !(style_ != hsThickButtons && options_.Contains(hoAutoResize) &&
+                                    tree_->BevelKind() != bkNone);
+  const bool advanced = options_.Contains(hoOwnerDraw) && tree_->OnAdvancedHeaderDraw && tree_->OnHeaderDrawQueryElements;
+  const QPalette& p = tree_->palette();
+
+  // The button itself.
+  QRect inner = r;
+  if (themed) {
+    QStyleOptionHeader option;
+    option.initFrom(area_);
+    option.rect = r;
+    option.section = index;
+    option.position = QStyleOptionHeader::Middle;
+    option.state = QStyle::State_Raised | QStyle::State_Horizontal;
+    if (info.IsEnabled) option.state |= QStyle::State_Enabled;
+    if (info.IsDownIndex) option.state |= QStyle::State_Sunken;
+    if (info.IsHoverIndex) option.state |= QStyle::State_MouseOver;
+    tree_->style()->drawControl(QStyle::CE_HeaderSection, &option, &canvas, area_);
+  } else if (style_ == hsXPStyle) {
+    DrawXPButton(canvas, r, info.IsDownIndex, info.IsHoverIndex, last);
+  } else {
+    unsigned edge = 0, flags = 0;
+    switch (style_) {
+      case hsThickButtons:
+        edge = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+        flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_FLAT
+                                 : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST;
+        break;
+      case hsFlatButtons:
+        edge = info.IsDownIndex ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
+        flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_ADJUST : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
+        break;
+      default:  // plates
+        if (info.IsDownIndex) {
+          edge = BDR_SUNKENOUTER;
+          flags = BF_RECT | BF_MIDDLE | BF_ADJUST;
+        } else if (info.IsHoverIndex && co.Contains(coAllowClick) && info.IsEnabled) {
+          edge = BDR_RAISEDINNER;
+          flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
+        } else {
+          edge = BDR_RAISEDINNER;
+          flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_RIGHT;
+        }
+        break;
+    }
+    if (info.ShowRightBorder) flags |= BF_RIGHT;
+    DrawEdge(canvas, inner, edge, flags, p, background_);
+  }
+
+  if (column.Style() == vsOwnerDraw && options_.Contains(hoOwnerDraw) && tree_->OnHeaderDraw && !advanced) {
+    tree_->OnHeaderDraw(tree_, canvas, &column, r, info.IsHoverIndex, info.IsDownIndex, info.DropMark);
+    return;
+  }
+  const QRect client = r.adjusted(2, 2, -2, -2);
+  const THeaderButtonLayout layout = ButtonLayout(column, client, info.ShowHeaderGlyph, info.ShowSortGlyph);
+  info.GlyphPos = layout.GlyphPos;
+  info.SortGlyphPos = layout.SortGlyphPos;
+  info.TextRectangle = layout.TextBounds;
+  THeaderPaintElements claimed;
+  if (advanced) tree_->OnHeaderDrawQueryElements(tree_, info, claimed);
+
+  canvas.save();
+  canvas.setClipRect(r, Qt::IntersectClip);
+  if (info.ShowHeaderGlyph && !claimed.Contains(hpeHeaderGlyph)) {
+    TLTImageDrawStyle look;
+    if (!info.IsEnabled) look.Silhouette = p.color(QPalette::Dark);
+    images_->Draw(canvas, info.GlyphPos, column.ImageIndex(), look);
+  }
+  if (!column.Text().isEmpty() && !claimed.Contains(hpeText))
+    DrawCaption(canvas, column, info.TextRectangle, info.IsHoverIndex, info.IsEnabled);
+  if (info.ShowSortGlyph && !claimed.Contains(hpeSortGlyph)) {
+    const int glyph = sortDirection_ == sdAscending ? (themed ? 5 : 3) : (themed ? 4 : 2);
+    UtilityImages().Draw(canvas, info.SortGlyphPos, glyph);
+  }
+  if (info.DropMark != dmmNone && !claimed.Contains(hpeDropMark)) {
+    const int y = r.top() + (r.height() - 16) / 2;
+    if (info.DropMark == dmmLeft)
+      UtilityImages().Draw(canvas, QPoint(r.left(), y), 0);
+    else
+      UtilityImages().Draw(canvas, QPoint(r.right() + 1 - 16, y), 1);
+  }
+  canvas.restore();
+  if (advanced && !claimed.Empty()) tree_->OnAdvancedHeaderDraw(tree_, info, claimed);
+}
+
+void TLTHeader::PaintHeaderTo(QPainter& canvas, const QRect& r, int horizontalOffset) {
+  const bool themed = tree_->TreeStates().Contains(tsUseThemes);
+  const QRect whole(0, 0, std::max(area_ ? area_->width() : r.right() + 1, r.right() + 1), height_);
+  // Background first: the owner's, the style's empty header, an XP button or the fill.
+  bool painted = false;
+  if (options_.Contains(hoOwnerDraw) && tree_->OnAdvancedHeaderDraw && tree_->OnHeaderDrawQueryElements) {
+    THeaderPaintInfo info;
+    info.TargetCanvas = &canvas;
+    info.PaintRectangle = r;
+    THeaderPaintElements elements;
+    tree_->OnHeaderDrawQueryElements(tree_, info, elements);
+    if (elements.Contains(hpeBackground)) {
+      tree_->OnAdvancedHeaderDraw(tree_, info, {hpeBackground});
+      painted = true;
+    }
+  }
+  if (!painted) {
+    if (themed) {
+      QStyleOptionHeader option;
+      if (area_) option.initFrom(area_);
+      option.rect = whole;
+      option.state = QStyle::State_Raised | QStyle::State_Horizontal | QStyle::State_Enabled;
+      tree_->style()->drawControl(QStyle::CE_HeaderEmptyArea, &option, &canvas, area_);
+    } else if (style_ == hsXPStyle) {
+      DrawXPButton(canvas, whole, false, false, true);
+    } else {
+      canvas.fillRect(r, background_);
+    }
+  }
+  const QVector<TColumnIndex> shown = columns_->ShownColumnList();
+  for (int i = 0; i < shown.size(); ++i) {
+    TLazyTreeColumn& column = *columns_->Items(shown[i]);
+    const QRect button(column.Left() + horizontalOffset, 0, column.Width(), height_);
+    if (button.right() < r.left()) continue;
+    if (button.left() > r.right()) break;
+    PaintButton(canvas, column, button, i == shown.size() - 1);
+  }
+}

@@ -1,0 +1,665 @@
+// Painting of the rows: each row in view goes through an off-screen row image, erased
+// through the owner, then cell by cell in display order with clipping: grid lines, cell
+// background, selection box and focus rectangle, tree lines, button, check, state and
+// normal images and the content; then the area below the last row. Also the cell
+// rectangles, content widths and the rows' width without columns.
+#include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeColumns.h"
+#include "treeview/LazyTreeDrawing.h"
+#include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeImageList.h"
+#include "treeview/LazyTreeLines.h"
+#include "treeview/LazyTreeResources.h"
+
+#include <QPainter>
+#include <QStyle>
+
+namespace {
+
+TLTAlignment Mirrored(TLTAlignment a) {
+  return a == taLeftJustify ? taRightJustify : a == taRightJustify ? taLeftJustify : a;
+}
+
+// A filled box with a one-pixel border; Curve is the corner's diameter.
+void DrawBox(QPainter& canvas, const QRect& box, const QColor& fill, const QColor& border, int curve) {
+  canvas.save();
+  canvas.setPen(border);
+  canvas.setBrush(fill);
+  if (curve <= 0) {
+    canvas.drawRect(box.adjusted(0, 0, -1, -1));
+  } else {
+    canvas.setRenderHint(QPainter::Antialiasing, false);
+    canvas.drawRoundedRect(QRectF(box.adjusted(0, 0, -1, -1)), curve / 2.0, curve / 2.0);
+  }
+  canvas.restore();
+}
+
+// The system's dotted focus frame: every other pixel inverted.
+void DrawFocusFrame(QPainter& canvas, const QRect& r) {
+  if (r.width() <= 0 || r.height() <= 0) return;
+  canvas.save();
+  canvas.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  QPen pen(Qt::white);
+  pen.setDashPattern({1, 1});
+  canvas.setPen(pen);
+  canvas.setBrush(Qt::NoBrush);
+  canvas.drawRect(r.adjusted(0, 0, -1, -1));
+  canvas.restore();
+}
+
+int PositiveModulo(int value, int modulus) {
+  const int m = value % modulus;
+  return m < 0 ? m + modulus : m;
+}
+
+}  // namespace
+
+// ---- Colours, images, brushes -------------------------------------------------------------------
+
+QColor TBaseLazyTree::PaintColor(int index) const {
+  const QColor c = colors_->Color(TLTColors::Index(index));
+  if (c.isValid()) return c;
+  // A default colour: the palette's colour for that index.
+  const QPalette& p = palette();
+  switch (index) {
+    case TLTColors::DisabledColor:
+    case TLTColors::TreeLineColor:
+    case TLTColors::HeaderHotColor: return p.color(QPalette::Dark);
+    case TLTColors::GridLineColor:
+    case TLTColors::UnfocusedSelectionColor:
+    case TLTColors::BorderColor:
+    case TLTColors::UnfocusedSelectionBorderColor: return p.color(QPalette::Button);
+    case TLTColors::HotColor: return p.color(QPalette::WindowText);
+    default: return p.color(QPalette::Highlight);
+  }
+}
+
+QBrush TBaseLazyTree::LineBrush(const QColor& colour) const {
+  bool solid = true;
+  for (std::uint8_t row : linePattern_) solid = solid && row == 0xFF;
+  if (solid) return QBrush(colour);
+  QImage pattern(8, 8, QImage::Format_ARGB32_Premultiplied);
+  pattern.fill(Qt::transparent);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      if ((linePattern_[std::size_t(y)] >> x) & 1) pattern.setPixel(x, y, colour.rgba());
+  return QBrush(pattern);
+}
+
+void TBaseLazyTree::EnsureButtons() {
+  const std::size_t key = qHashMulti(0, int(buttonStyle_), int(buttonFillMode_), int(lineStyle_),
+                                     states_.Contains(tsUseThemes), PaintColor(TLTColors::TreeLineColor).rgba(),
+                                     Color().rgba(), palette().cacheKey(), quintptr(style()));
+  if (key == buttonsKey_ && !plusButton_.isNull()) return;
+  buttonsKey_ = key;
+  RebuildButtons();
+}
+
+TLTImageList* TBaseLazyTree::Images() const { return images_; }
+TLTImageList* TBaseLazyTree::StateImages() const { return stateImages_; }
+TLTImageList* TBaseLazyTree::CustomCheckImages() const { return customCheckImages_; }
+
+namespace {
+// A change of a list repaints the tree; the connections follow the lists set.
+void Relink(TBaseLazyTree* tree, TLTImageList* old, TLTImageList* now, const std::function<void()>& repaint) {
+  if (old) QObject::disconnect(old, &TLTImageList::Changed, tree, nullptr);
+  if (now) QObject::connect(now, &TLTImageList::Changed, tree, repaint);
+}
+}  // namespace
+
+void TBaseLazyTree::SetImages(TLTImageList* value) {
+  if (value == images_) return;
+  Relink(this, images_, value, [this] { if (!destroying_) InvalidateTree(); });
+  images_ = value;
+  if (!loading_) InvalidateTree();
+}
+
+void TBaseLazyTree::SetStateImages(TLTImageList* value) {
+  if (value == stateImages_) return;
+  Relink(this, stateImages_, value, [this] { if (!destroying_) InvalidateTree(); });
+  stateImages_ = value;
+  if (!loading_) InvalidateTree();
+}
+
+void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) {
+  if (value == customCheckImages_) return;
+  if (customCheckImages_) QObject::disconnect(customCheckImages_, &QObject::destroyed, this, nullptr);
+  Relink(this, customCheckImages_, value, [this] { if (!destroying_) InvalidateTree(); });
+  customCheckImages_ = value;
+  if (value)
+    // A freed custom list leaves the light check images in its place.
+    QObject::connect(value, &QObject::destroyed, this, [this] {
+      if (checkImageKind_ == ckCustom && !destroying_) {
+        checkImageKind_ = ckLightCheck;
+        InvalidateTree();
+      }
+    });
+  if (!loading_) InvalidateTree();
+}
+
+TLTImageList* TBaseLazyTree::CheckImages() const {
+  if (checkImageKind_ == ckCustom) return customCheckImages_;
+  return &CheckImageList(checkImageKind_);
+}
+
+void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode) {
+  if (node == dropTargetNode_ && mode == lastDropMode_) return;
+  PLazyNode old = dropTargetNode_;
+  dropTargetNode_ = IsRealNode(node) ? node : nullptr;
+  lastDropMode_ = dropTargetNode_ ? mode : dmNowhere;
+  InvalidateNodeRow(old);
+  InvalidateNodeRow(dropTargetNode_);
+}
+
+// ---- The row image ------------------------------------------------------------------------------
+
+QPaintDevice* TBaseLazyTree::RowBuffer(QSize size) {
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const QSize pixels = size * ratio;
+  if (rowBuffer_.size() != pixels) {
+    rowBuffer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    rowBuffer_.setDevicePixelRatio(ratio);
+  }
+  return &rowBuffer_;
+}
+
+void TBaseLazyTree::FlushRowBuffer(QPainter& target, QPoint at) { target.drawImage(at, rowBuffer_); }
+
+void TBaseLazyTree::TileBackground(QPainter& canvas, const QRect& r, QPoint shift) {
+  const int w = background_.width(), h = background_.height();
+  if (w <= 0 || h <= 0) return;
+  // The picture keeps its place in the target however the rows scroll.
+  const QPoint source(PositiveModulo(r.left() + shift.x() + backgroundOffset_.x(), w),
+                      PositiveModulo(r.top() + shift.y() + backgroundOffset_.y(), h));
+  canvas.drawTiledPixmap(r, background_, source);
+}
+
+// ---- The paint handler and the general entry ----------------------------------------------------
+
+void TBaseLazyTree::PaintTree(QPainter& target, const QRect& window, QPoint targetPos, TLTPaintSwitches switches) {
+  if (window.isEmpty()) return;
+  DoStateChange({tsPainting});
+  DoBeforePaint(target);
+  EnsureButtons();
+  const TLTPaintOptions paint = options_->PaintOptions();
+  if (paint.Contains(toAlwaysHideSelection) || (!hasFocus() && paint.Contains(toHideSelection)))
+    switches.Exclude(poDrawSelection);
+  if (paint.Contains(toHideFocusRect)) switches.Exclude(poDrawFocusRect);
+  const int rowWidth = std::max(ClientWidth(), rangeX_);
+  const bool coversRow = window.left() >= 0 && window.right() < rowWidth;
+  int top = 0;
+  PLazyNode node = NodeAtPosition(std::max(window.top(), 0), false, &top);
+  while (node && top <= window.bottom()) {
+    if (!node->Has(nsInitialized)) InitializeNode(node);
+    if (!node->Has(nsHeightMeasured)) {
+      node->Include(nsHeightMeasured);
+      int height = node->NodeHeight;
+      DoMeasureItem(node, height);
+      if (height != node->NodeHeight) SetNodeHeight(node, height);
+    }
+    const int height = node->NodeHeight;
+    bool wanted = height > 0;
+    if (wanted && switches.Contains(poSelectedOnly)) {
+      // Drag images show selected nodes and what lies below them only.
+      wanted = false;
+      for (PLazyNode run = node; run != root_ && !wanted; run = run->Parent) wanted = run->Has(nsSelected);
+    }
+    if (wanted) {
+      QPaintDevice* device = RowBuffer(QSize(window.width(), height));
+      {
+        QPainter canvas(device);
+        canvas.translate(-window.left(), -top);
+        if (!coversRow) canvas.fillRect(window.left(), top, window.width(), height, Color());
+        PaintRow(canvas, node, QRect(0, top, rowWidth, height), window, targetPos, switches);
+      }
+      FlushRowBuffer(target, targetPos + QPoint(0, top - window.top()));
+    }
+    top += height;
+    node = GetNextVisible(node);
+  }
+  if (top <= window.bottom()) PaintBelowRows(target, window, std::max(top, window.top()), targetPos, switches);
+  DoAfterPaint(target);
+  DoStateChange({}, {tsPainting});
+}
+
+void TBaseLazyTree::PaintRow(QPainter& canvas, PLazyNode node, const QRect& itemRect, const QRect& window,
+                             QPoint targetPos, TLTPaintSwitches switches) {
+  if (DoBeforeItemPaint(canvas, node, itemRect)) return;  // the owner drew the whole row
+  const TLTPaintOptions paint = options_->PaintOptions();
+  const bool selected = node->Has(nsSelected);
+  const bool focused = hasFocus() || paint.Contains(toPopupMode);
+  QColor itemColor = Color();
+  TItemEraseAction erase = eaDefault;
+  DoBeforeItemErase(canvas, node, itemRect, itemColor, erase);
+  if (erase == eaColor) {
+    canvas.fillRect(itemRect, itemColor);
+  } else if (erase == eaDefault) {
+    if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !background_.isNull()) {
+      TileBackground(canvas, itemRect, targetPos - window.topLeft());
+    } else if (selected && options_->SelectionOptions().Contains(toFullRowSelect) && switches.Contains(poDrawSelection)) {
+      canvas.fillRect(itemRect, Color());
+      QRect box = itemRect;
+      if (paint.Contains(toShowHorzGridLines)) box.setBottom(box.bottom() - 1);
+      DrawBox(canvas, box, PaintColor(focused ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor),
+              PaintColor(focused ? TLTColors::FocusedSelectionBorderColor : TLTColors::UnfocusedSelectionBorderColor),
+              selectionCurveRadius_);
+    } else {
+      canvas.fillRect(itemRect, Color());
+    }
+  }
+  DoAfterItemErase(canvas, node, itemRect);
+
+  TLTPaintInfo info;
+  info.Canvas = &canvas;
+  info.Node = node;
+  info.Selected = selected;
+  info.Focused = node == focusedNode_;
+  info.PaintOptions = switches;
+  if (ColumnCount() > 0) {
+    TLazyTreeColumns& columns = Columns();
+    TColumnIndex column = columns.FirstShownColumn();
+    int left = column >= 0 ? columns[column]->Left() : 0;
+    while (column >= 0 && left <= window.right()) {
+      const TColumnIndex next = NextCellColumn(node, column);
+      const int right = next >= 0 ? columns[next]->Left() : columns.AllColumnsWidth();
+      if (right > window.left())
+        PaintCell(canvas, info, column, QRect(left, itemRect.top(), right - left, itemRect.height()), window, next < 0);
+      left = right;
+      column = next;
+    }
+  } else {
+    PaintCell(canvas, info, NoColumn, itemRect, window, true);
+  }
+  DoAfterItemPaint(canvas, node, itemRect);
+  if (node == dropTargetNode_ && switches.Contains(poDrawDropMark) && paint.Contains(toShowDropmark))
+    PaintDropMark(canvas, node, itemRect);
+  if (states_.Contains(tsDrawSelecting)) {
+    canvas.save();
+    canvas.setClipRect(itemRect, Qt::IntersectClip);
+    PaintSelectionRectangle(canvas, window);
+    canvas.restore();
+  }
+}
+
+TColumnIndex TBaseLazyTree::NextCellColumn(PLazyNode node, TColumnIndex column) {
+  TLazyTreeColumns& columns = Columns();
+  TColumnIndex next = columns.ShownColumnAfter(column);
+  if (!options_->AutoOptions().Contains(toAutoSpanColumns) || !columns.IsColumnIndex(column) ||
+      columns[column]->RightToLeft())
+    return next;
+  // Text runs on over the empty cells of following left-to-right columns.
+  while (next >= 0 && !columns[next]->RightToLeft() && DoGetCellIsEmpty(node, next)) next = columns.ShownColumnAfter(next);
+  return next;
+}
+
+void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex column, QRect cellRect,
+                              const QRect& window, bool lastCell) {
+  Q_UNUSED(window);
+  PLazyNode node = info.Node;
+  const TLTPaintOptions paint = options_->PaintOptions();
+  const bool useColumns = column >= 0;
+  const TLazyTreeColumn* col = useColumns ? Columns()[column] : nullptr;
+  info.Column = column;
+  info.Position = col ? col->Position() : 0;
+  info.BidiMode = col ? col->BiDiMode() : BiDiMode();
+  const bool rtl = info.BidiMode != bdLeftToRight;
+  info.Alignment = col ? col->DisplayAlignment() : (rtl ? Mirrored(alignment_) : alignment_);
+  TLTPaintSwitches switches = info.PaintOptions;
+  const bool editingHere = IsEditing() && node == focusedNode_ && (!useColumns || column == focusedColumn_);
+  if (editingHere) switches.Exclude(poDrawSelection);
+  if (!useColumns || (info.Selected && options_->SelectionOptions().Contains(toFullRowSelect)) ||
+      col->Options().Contains(coParentColor))
+    switches.Exclude(poColumnColor);
+  const bool main = !useColumns || column == MainColumn();
+  const int level = main ? static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0) : 0;
+  const int indentWidth = level * indent_;
+
+  // The content: margin on the reading side, the indent, then check, state and normal image.
+  QRect content = cellRect;
+  if (rtl)
+    content.setRight(content.right() - margin_ - indentWidth);
+  else
+    content.setLeft(content.left() + margin_ + indentWidth);
+  auto place = [&](TLTCellImage& image, TLTImageList* list, int index) {
+    image.Images = list;
+    image.Index = index;
+    const int w = list->Width(), h = list->Height();
+    const int y = cellRect.top() + NodeAlignmentCentre(nodeAlignment_, node->NodeHeight, node->Align, h) - h / 2;
+    image.Pos = QPoint(rtl ? content.right() + 1 - w : content.left(), y);
+    if (rtl)
+      content.setRight(content.right() - w - 2);
+    else
+      content.setLeft(content.left() + w + 2);
+  };
+  info.CheckImage = info.StateImage = info.NormalImage = TLTCellImage();
+  info.OverlayIndex = -1;
+  if (main && options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone)
+    if (TLTImageList* checks = CheckImages()) place(info.CheckImage, checks, CheckImageIndex(node));
+  if (TLTImageList* states = StateImages()) {
+    bool ghosted = false;
+    const int index = DoGetImageIndex(node, ikState, column, ghosted);
+    if (index >= 0) {
+      place(info.StateImage, states, index);
+      info.StateImage.Ghosted = ghosted;
+    }
+  }
+  if (TLTImageList* images = Images()) {
+    bool ghosted = false;
+    const int index = DoGetImageIndex(node, info.Selected ? ikSelected : ikNormal, column, ghosted);
+    if (index >= 0) {
+      place(info.NormalImage, images, index);
+      info.NormalImage.Ghosted = ghosted;
+      bool unused = false;
+      info.OverlayIndex = DoGetImageIndex(node, ikOverlay, column, unused);
+    }
+  }
+  info.ContentRect = content;
+  info.NodeWidth = DoGetNodeWidth(node, column);
+
+  if (useColumns) {
+    canvas.save();
+    canvas.setClipRect(cellRect, Qt::IntersectClip);
+  }
+  QRect cell = cellRect;
+  const bool grid = switches.Contains(poGridLines);
+  if (paint.Contains(toShowHorzGridLines) && grid) {
+    int left = cell.left(), right = cell.right();
+    if (main && lineMode_ == lmBands) {
+      // The bands draw their own bottoms inside the indent.
+      if (rtl)
+        right -= indentWidth;
+      else
+        left += indentWidth;
+    }
+    canvas.fillRect(QRect(left, cell.bottom(), right - left + 1, 1), LineBrush(PaintColor(TLTColors::GridLineColor)));
+    cell.setBottom(cell.bottom() - 1);
+  }
+  if (paint.Contains(toShowVertGridLines) && grid && useColumns &&
+      (!lastCell || Columns().AllColumnsWidth() < ClientWidth())) {
+    canvas.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), LineBrush(PaintColor(TLTColors::GridLineColor)));
+    cell.setRight(cell.right() - 1);
+  }
+  info.CellRect = cell;
+  info.PaintOptions = switches;
+  PaintCellBackground(canvas, info, cell);
+
+  if (main) {
+    const bool buttons = paint.Contains(toShowButtons);
+    const int lineY =
+        cellRect.top() + NodeAlignmentCentre(nodeAlignment_, node->NodeHeight, node->Align, buttons ? plusButton_.height() : 0);
+    if (paint.Contains(toShowTreeLines) && level > 0) {
+      const TLineImage lines = ComputeLineImage(node, root_, paint.Contains(toShowRoot));
+      if (lineMode_ == lmNormal) {
+        DrawLineImage(canvas, lines, cellRect, indent_, lineY, rtl, LineBrush(PaintColor(TLTColors::TreeLineColor)));
+      } else if (grid) {
+        const QRect bandArea(cellRect.left(), cellRect.top(), cellRect.width(), cellRect.height() - 1);
+        DrawLineImage(canvas, ComputeBandImage(lines, node->Has(nsExpanded)), bandArea, indent_, lineY, rtl,
+                      LineBrush(PaintColor(TLTColors::GridLineColor)));
+      }
+    }
+    const bool autoHidden = options_->AutoOptions().Contains(toAutoHideButtons) && node->Has(nsAllChildrenHidden);
+    if (buttons && level > 0 && node->Has(nsHasChildren) && !autoHidden) {
+      const QImage& button = ButtonImage(node->Has(nsExpanded));
+      const int step = rtl ? cellRect.left() + cellRect.width() - level * indent_ : cellRect.left() + (level - 1) * indent_;
+      canvas.drawImage(step + indent_ / 2 - button.width() / 2, lineY - button.height() / 2, button);
+    }
+    if (info.CheckImage.Index >= 0) PaintCheckImage(canvas, info, info.Selected);
+  }
+  PaintNodeImage(canvas, info, info.StateImage, info.Selected, -1);
+  PaintNodeImage(canvas, info, info.NormalImage, info.Selected, info.OverlayIndex);
+  if (!editingHere) DoPaintNode(info);
+  DoAfterCellPaint(canvas, node, column, cell);
+  if (useColumns) canvas.restore();
+}
+
+void TBaseLazyTree::PaintCellBackground(QPainter& canvas, TLTPaintInfo& info, const QRect& cell) {
+  PLazyNode node = info.Node;
+  const TColumnIndex column = info.Column;
+  if (info.PaintOptions.Contains(poColumnColor)) canvas.fillRect(cell, Columns()[column]->Color());
+  DoBeforeCellPaint(canvas, node, column, cell);
+  const TLTSelectionOptions selection = options_->SelectionOptions();
+  if (column != focusedColumn_ && !selection.Contains(toFullRowSelect)) return;
+  const bool gridExtensions = options_->MiscOptions().Contains(toGridExtensions);
+  QRect box(info.ContentRect.left(), cell.top(), info.ContentRect.width(), cell.height());
+  if (!gridExtensions) {
+    const int w = info.NodeWidth;
+    switch (TLTAlignment(info.Alignment)) {
+      case taLeftJustify: box.setRight(std::min(box.right(), box.left() + w - 1)); break;
+      case taRightJustify:
+        if (w < box.width()) box.setLeft(box.right() + 1 - w);
+        break;
+      case taCenter:
+        if (w < box.width()) box = QRect((box.left() + box.right() + 1 - w) / 2, box.top(), w, box.height());
+        break;
+    }
+  }
+  const bool focused = hasFocus() || options_->PaintOptions().Contains(toPopupMode);
+  if (info.PaintOptions.Contains(poDrawSelection)) {
+    QColor fill, border;
+    if (node == dropTargetNode_) {
+      if (lastDropMode_ == dmOnNode || info.Selected) {
+        fill = PaintColor(TLTColors::DropTargetColor);
+        border = PaintColor(TLTColors::DropTargetBorderColor);
+      }
+    } else if (info.Selected) {
+      fill = PaintColor(focused ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor);
+      border = PaintColor(focused ? TLTColors::FocusedSelectionBorderColor : TLTColors::UnfocusedSelectionBorderColor);
+    }
+    if (fill.isValid()) {
+      if (gridExtensions || selection.Contains(toFullRowSelect)) box = cell;
+      if (!box.isEmpty()) {
+        if (options_->PaintOptions().Contains(toUseBlendedSelection)) {
+          fill.setAlpha(std::clamp(selectionBlendFactor_, 0, 255));
+          canvas.fillRect(box, fill);
+        } else {
+          DrawBox(canvas, box, fill, border, selectionCurveRadius_);
+        }
+      }
+    }
+  }
+  if (info.PaintOptions.Contains(poDrawFocusRect) && column == focusedColumn_ && focused && node == focusedNode_)
+    DrawFocusFrame(canvas, gridExtensions ? cell : box);
+}
+
+int TBaseLazyTree::CheckImageIndex(PLazyNode node) {
+  TCheckState state = TCheckState(node->CheckState);
+  // A box held down by a key or the mouse shows its pressed partner.
+  if (states_.Intersects({tsKeyCheckPending, tsMouseCheckPending}) && node == keyCheckNode_) state = PressedCheckState(state);
+  const bool enabled = !node->Has(nsDisabled) && isEnabled();
+  return CheckImageIndexFor(TCheckType(node->CheckType), state, enabled, node == hotNode_);
+}
+
+void TBaseLazyTree::PaintCheckImage(QPainter& canvas, const TLTPaintInfo& info, bool selected) {
+  const TLTCellImage& image = info.CheckImage;
+  if (!image.Images || image.Index < 0) return;
+  if (states_.Contains(tsUseThemes) && checkImageKind_ != ckCustom) {
+    DrawStyledCheckImage(canvas, QRect(image.Pos, QSize(image.Images->Width(), image.Images->Height())), image.Index,
+                         checkImageKind_ == ckSystemFlat || checkImageKind_ == ckFlat, style(), this);
+    return;
+  }
+  TLTImageDrawStyle look;
+  if (selected)
+    look.Blend = PaintColor(hasFocus() ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor);
+  image.Images->Draw(canvas, image.Pos, image.Index, look);
+}
+
+void TBaseLazyTree::PaintNodeImage(QPainter& canvas, const TLTPaintInfo& info, const TLTCellImage& image, bool selected,
+                                   int overlayIndex) {
+  if (!image.Images || image.Index < 0) return;
+  TLTImageDrawStyle look;
+  if (info.Node->Has(nsDisabled) || !isEnabled()) {
+    look.Silhouette = palette().color(QPalette::Text);
+  } else {
+    look.Ghosted = image.Ghosted;
+    if (selected && options_->PaintOptions().Contains(toUseBlendedImages) && hasFocus())
+      look.Blend = PaintColor(TLTColors::FocusedSelectionColor);
+  }
+  image.Images->Draw(canvas, image.Pos, image.Index, look, overlayIndex);
+}
+
+void TBaseLazyTree::PaintDropMark(QPainter& canvas, PLazyNode, const QRect& r) {
+  if (lastDropMode_ != dmAbove && lastDropMode_ != dmBelow) return;
+  const int left = r.left(), right = r.left() + r.width(), top = r.top(), bottom = r.top() + r.height();
+  QPolygon mark;
+  if (lastDropMode_ == dmAbove)
+    mark << QPoint(left + 2, top) << QPoint(right - 2, top) << QPoint(right - 2, top + 6) << QPoint(right - 6, top + 2)
+         << QPoint(left + 6, top + 2) << QPoint(left + 2, top + 6);
+  else
+    mark << QPoint(left + 2, bottom - 1) << QPoint(right - 2, bottom - 1) << QPoint(right - 2, bottom - 8)
+         << QPoint(right - 7, bottom - 3) << QPoint(left + 7, bottom - 3) << QPoint(left + 2, bottom - 8);
+  canvas.save();
+  canvas.setPen(Qt::NoPen);
+  canvas.setBrush(PaintColor(TLTColors::DropMarkColor));
+  canvas.drawPolygon(mark);
+  canvas.restore();
+}
+
+void TBaseLazyTree::PaintSelectionRectangle(QPainter& canvas, const QRect&) {
+  const QRect r = DrawSelectionRect();
+  if (r.isEmpty()) return;
+  if (drawSelectionMode_ == smBlendedRectangle || states_.Contains(tsUseThemes)) {
+    QColor fill = PaintColor(TLTColors::SelectionRectangleBlendColor);
+    fill.setAlpha(std::clamp(selectionBlendFactor_, 0, 255));
+    canvas.fillRect(r, fill);
+    canvas.save();
+    canvas.setPen(PaintColor(TLTColors::SelectionRectangleBorderColor));
+    canvas.setBrush(Qt::NoBrush);
+    canvas.drawRect(r.adjusted(0, 0, -1, -1));
+    canvas.restore();
+  } else {
+    DrawFocusFrame(canvas, r);
+  }
+}
+
+void TBaseLazyTree::PaintBelowRows(QPainter& target, const QRect& window, int top, QPoint targetPos,
+                                   TLTPaintSwitches switches) {
+  const QRect area(window.left(), top, window.width(), window.bottom() - top + 1);
+  QPaintDevice* device = RowBuffer(area.size());
+  {
+    QPainter canvas(device);
+    canvas.translate(-area.left(), -area.top());
+    if (!DoPaintBackground(canvas, area)) {
+      const TLTPaintOptions paint = options_->PaintOptions();
+      if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !background_.isNull()) {
+        TileBackground(canvas, area, targetPos - window.topLeft());
+      } else {
+        canvas.fillRect(area, Color());
+        if (ColumnCount() > 0) {
+          // Each column's strip keeps its colour down to the bottom of the window.
+          TLazyTreeColumns& columns = Columns();
+          const QVector<TColumnIndex> shown = columns.ShownColumnList();
+          const bool lines = paint.Contains(toFullVertGridLines) && paint.Contains(toShowVertGridLines) &&
+                             switches.Contains(poGridLines);
+          for (int i = 0; i < shown.size(); ++i) {
+            const TLazyTreeColumn& column = *columns[shown[i]];
+            const QRect strip(column.Left(), area.top(), column.Width(), area.height());
+            if (!strip.intersects(area)) continue;
+            canvas.fillRect(strip, column.Color());
+            if (lines && (i + 1 < shown.size() || columns.AllColumnsWidth() < ClientWidth()))
+              canvas.fillRect(QRect(strip.right(), strip.top(), 1, strip.height()),
+                              LineBrush(PaintColor(TLTColors::GridLineColor)));
+          }
+        }
+      }
+    }
+    if (states_.Contains(tsDrawSelecting)) PaintSelectionRectangle(canvas, window);
+  }
+  FlushRowBuffer(target, targetPos + QPoint(0, top - window.top()));
+}
+
+// ---- Geometry and widths ------------------------------------------------------------------------
+
+QRect TBaseLazyTree::CellDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly, bool unclipped) {
+  if (!LazyTreeCheck(node != nullptr, "Node must not be nil.") ||
+      !LazyTreeCheck(node != root_, "Node must not be the hidden root node."))
+    return {};
+  if (!node->Has(nsInitialized)) InitializeNode(node);
+  const int top = NodeTop(node);
+  if (top < 0) return {};
+  const bool useColumns = ColumnCount() > 0 && Columns().IsColumnIndex(column);
+  QRect r;
+  if (useColumns) {
+    int left = 0, right = 0;
+    Columns().ColumnSpan(column, left, right);
+    r = QRect(left, top + offsetY_, right - 1 - left, node->NodeHeight);
+  } else {
+    r = QRect(offsetX_, top + offsetY_, std::max(ClientWidth(), rangeX_), node->NodeHeight);
+  }
+  if (!textOnly) return r;
+  const TLazyTreeColumn* col = useColumns ? Columns()[column] : nullptr;
+  const bool rtl = (col ? col->BiDiMode() : BiDiMode()) != bdLeftToRight;
+  const TLTAlignment alignment = col ? col->DisplayAlignment() : (rtl ? Mirrored(alignment_) : alignment_);
+  int start = margin_;
+  if (!useColumns || column == MainColumn()) {
+    start += indent_ * (static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0));
+    if (options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone)
+      if (TLTImageList* checks = CheckImages()) start += checks->Width() + 2;
+  }
+  bool ghosted = false;
+  if (stateImages_ && DoGetImageIndex(node, ikState, column, ghosted) >= 0) start += stateImages_->Width() + 2;
+  if (images_ && DoGetImageIndex(node, node->Has(nsSelected) ? ikSelected : ikNormal, column, ghosted) >= 0)
+    start += images_->Width() + 2;
+  const int spaceLeft = rtl ? r.left() : r.left() + start;
+  const int spaceRight = rtl ? r.left() + r.width() - start : r.left() + r.width();  // exclusive
+  const int space = spaceRight - spaceLeft;
+  const int width = DoGetNodeWidth(node, column);
+  int left = spaceLeft, right = spaceRight;
+  if (width >= space) {
+    if (unclipped) {
+      // Wider than the cell: from the reading edge on.
+      if (rtl)
+        left = spaceRight - width;
+      else
+        right = spaceLeft + width;
+    }
+  } else {
+    switch (alignment) {
+      case taLeftJustify: right = spaceLeft + width; break;
+      case taRightJustify: left = spaceRight - width; break;
+      case taCenter:
+        left = spaceLeft + (space - width) / 2;
+        right = left + width;
+        break;
+    }
+  }
+  return QRect(left, r.top(), right - left, r.height());
+}
+
+int TBaseLazyTree::GetColumnContentWidth(TColumnIndex column) {
+  const bool useColumns = ColumnCount() > 0;
+  if (useColumns && !Columns().IsColumnIndex(column)) return 0;
+  const bool main = !useColumns || column == MainColumn();
+  const bool showRoot = options_->PaintOptions().Contains(toShowRoot);
+  const bool checks = options_->MiscOptions().Contains(toCheckSupport) && CheckImages();
+  int widest = 0;
+  for (PLazyNode node = GetFirstVisible(); node; node = GetNextVisible(node)) {
+    int width = 2 * margin_;
+    if (main) {
+      width += indent_ * (static_cast<int>(LevelOfNode(node)) + (showRoot ? 1 : 0));
+      if (checks && node->CheckType != ctNone) width += CheckImages()->Width() + 2;
+    }
+    bool ghosted = false;
+    if (stateImages_ && DoGetImageIndex(node, ikState, column, ghosted) >= 0) width += stateImages_->Width() + 2;
+    if (images_ && DoGetImageIndex(node, ikNormal, column, ghosted) >= 0) width += images_->Width() + 2;
+    width += DoGetNodeWidth(node, column);
+    widest = std::max(widest, width);
+  }
+  if (options_->PaintOptions().Contains(toShowVertGridLines)) ++widest;
+  return widest;
+}
+
+int TBaseLazyTree::HorizontalRangeWithoutColumns() {
+  const bool showRoot = options_->PaintOptions().Contains(toShowRoot);
+  const bool checks = options_->MiscOptions().Contains(toCheckSupport) && CheckImages();
+  int widest = 0, top = 0;
+  for (PLazyNode node = NodeAtPosition(0, true, &top); node && top + offsetY_ < height(); node = GetNextVisibleRaw(node)) {
+    int width = indent_ * (static_cast<int>(LevelOfNode(node)) + (showRoot ? 1 : 0));
+    if (stateImages_) width += stateImages_->Width() + 2;
+    if (images_) width += images_->Width() + 2;
+    if (checks && node->CheckType != ctNone) width += CheckImages()->Width() + 2;
+    width += DoGetNodeWidth(node, NoColumn);
+    widest = std::max(widest, width);
+    top += node->NodeHeight;
+  }
+  return widest + 2 * margin_;
+}
