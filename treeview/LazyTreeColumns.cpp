@@ -195,6 +195,9 @@ TLazyTreeColumn* TLazyTreeColumns::Add() {
   const int index = Count();
   items_.push_back(std::make_unique<TLazyTreeColumn>(*this, index));
   items_.back()->position_ = static_cast<TColumnPosition>(index);
+  // Columns read with a form keep the positions stored with them, put in order once the
+  // form is loaded.
+  if (header_->Tree().IsLoading()) needsPositionFix_ = true;
   AdjustPositionArray();
   ItemChanged(nullptr);
   return items_.back().get();

@@ -31,12 +31,12 @@ std::mutex& StripLock() {
 
 int Saturate(int v) { return std::clamp(v, 0, 255); }
 
-// Each channel: t + (s - t) * a / 255, plus the bias on the three colour channels (a bias on
-// the alpha channel would make pixels lighter than their coverage allows).
+// Each channel: (s * a + t * (255 - a)) / 255 rounded, plus the bias on the three colour
+// channels (a bias on the alpha channel would make pixels lighter than their coverage allows).
 inline QRgb BlendPixel(QRgb s, QRgb t, int a, int bias) {
   auto ch = [&](int shift, int b) {
     const int sv = int((s >> shift) & 0xFF), tv = int((t >> shift) & 0xFF);
-    return QRgb(Saturate(tv + (sv - tv) * a / 255 + b)) << shift;
+    return QRgb(Saturate((sv * a + tv * (255 - a) + 127) / 255 + b)) << shift;
   };
   return ch(0, bias) | ch(8, bias) | ch(16, bias) | ch(24, 0);
 }
@@ -240,13 +240,6 @@ void DrawStyledCheckImage(QPainter& canvas, const QRect& cell, int index, bool f
   if (index < 1 || index > 24 || !style) return;
   QStyleOptionButton option;
   if (widget) option.initFrom(widget);
-  if (flat) {
-    // Every frame in one shade: the style's bevels disappear.
-    const QColor edge = option.palette.color(QPalette::Dark);
-    for (auto role : {QPalette::Light, QPalette::Midlight, QPalette::Mid, QPalette::Shadow})
-      option.palette.setColor(role, edge);
-    option.palette.setColor(QPalette::Button, option.palette.color(QPalette::Base));
-  }
   const int k = index <= 16 ? (index - 1) % 8 : (index - 17) % 4;
   const int mode = k % 4;  // normal, hot, pressed, disabled
   option.state = QStyle::State_None;
@@ -268,6 +261,18 @@ void DrawStyledCheckImage(QPainter& canvas, const QRect& cell, int index, bool f
   side = std::min({side, cell.width(), cell.height()});
   option.rect = QRect(cell.left() + (cell.width() - side) / 2, cell.top() + (cell.height() - side) / 2, side, side);
   style->drawPrimitive(element, &option, &canvas, widget);
+  if (flat) {
+    // A flat frame: one line of the shadow colour over the style's edge.
+    canvas.save();
+    canvas.setRenderHint(QPainter::Antialiasing, element == QStyle::PE_IndicatorRadioButton);
+    canvas.setPen(option.palette.color(QPalette::Dark));
+    canvas.setBrush(Qt::NoBrush);
+    if (element == QStyle::PE_IndicatorRadioButton)
+      canvas.drawEllipse(QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5));
+    else
+      canvas.drawRect(option.rect.adjusted(0, 0, -1, -1));
+    canvas.restore();
+  }
 }
 
 void BuildSystemCheckImages(TLTImageList& list, bool flat, QStyle* style) {

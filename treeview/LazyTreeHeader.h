@@ -142,8 +142,8 @@ public:
   // Sets the cursor for P: the split cursor over a column border, else the default (the
   // owner may choose another).
   void UpdateCursor(QPoint P);
-  // Hides the header's widget for good (the tree is going away).
-  void Detach();
+  // The tree's form finished loading: positions stored with the columns take effect.
+  void TreeLoaded();
 
   // The screen cursor 100: resizing a column.
   static QCursor SplitCursor();

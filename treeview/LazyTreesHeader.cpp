@@ -24,9 +24,11 @@ TLTHeader::~TLTHeader() {
   delete area_.data();
 }
 
-void TLTHeader::Detach() {
-  dragImage_.reset();
-  if (area_) area_->hide();
+void TLTHeader::TreeLoaded() {
+  if (columns_->needsPositionFix_) columns_->RebuildPositionsFromColumns();
+  columns_->ItemChanged(nullptr);
+  if (options_.Contains(hoAutoResize)) columns_->FitAutoSizeColumn(NoColumn, false);
+  ApplyFrame();
 }
 
 QWidget* TLTHeader::Area() const { return area_; }

@@ -359,6 +359,8 @@ void TBaseLazyTree::SetBevelWidth(int v) { bevelWidth_ = std::max(v, 1), ApplyFr
 void TBaseLazyTree::ChangeScale(int m, int d) {
   if (d == 0 || !options_->AutoOptions().Contains(toAutoChangeScale) || m == d) return;
   SetDefaultNodeHeight(static_cast<int>(std::int64_t(defaultNodeHeight_) * m / d));
+  header_->ScaleFont(m, d);
+  header_->SetHeight(static_cast<int>(std::int64_t(header_->Height()) * m / d));
 }
 
 void TBaseLazyTree::BeginLoading() { loading_ = true; }
@@ -374,6 +376,7 @@ void TBaseLazyTree::Loaded() {
       options_->SetMiscOptions(misc);
     }
   }
+  header_->TreeLoaded();
   ApplyFrame();
   ApplyScrollBarPolicies();
   UpdateScrollBars(true);

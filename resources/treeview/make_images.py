@@ -254,9 +254,10 @@ def utilities():
     strip = Canvas(16 * 9, 16)
     cells = [Canvas(16, 16) for _ in range(9)]
     # drop marks: an arrow pointing at the edge and a bar along it
-    cells[0].rect(0, 0, 1, 15, BLACK)
+    # (the strip's first pixel stays the mask colour)
+    cells[0].rect(0, 1, 1, 14, BLACK)
     cells[0].polygon([(2, 8), (7, 3), (7, 13)], BLACK)
-    cells[1].rect(14, 0, 15, 15, BLACK)
+    cells[1].rect(14, 1, 15, 14, BLACK)
     cells[1].polygon([(14, 8), (9, 3), (9, 13)], BLACK)
     # sort glyphs: grey shadowed triangles (remapped to the palette) and flat dark ones
     cells[2].polygon([(3, 5), (12, 5), (7.5, 10.5)], GREY)     # descending: points down
