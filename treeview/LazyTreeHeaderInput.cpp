@@ -306,7 +306,7 @@ void TLTHeader::EndColumnDrag(QPoint p, bool cancelled) {
   columns_->dropTarget_ = NoColumn;
   RepaintHeader();
   if (cancelled || !columns_->IsColumnIndex(dragged)) return;
-  const QPoint inTree = area_ ? tree_->mapFrom(area_, p) : p;
+  const QPoint inTree = area_ ? area_->mapTo(tree_, p) : p;
   const bool insideTree = tree_->rect().contains(inTree);
   if (columns_->IsColumnIndex(target) && target != dragged && insideTree) {
     TLazyTreeColumn& column = *columns_->Items(dragged);
