@@ -19,6 +19,7 @@ struct PaintOp {
   QColor pen;           // outline colour (invalid without a pen)
   QString text;
   QSize imageSize;
+  QRgb imageCentre = 0;  // the middle pixel of an image
   bool clipped = false;
   QRect clip;           // device coordinates, when clipped
   int row = 0;          // which begin/end of the device
@@ -67,7 +68,9 @@ public:
     Add(PaintOp::Image, Map(r)).imageSize = pixmap.size();
   }
   void drawImage(const QRectF& r, const QImage& image, const QRectF&, Qt::ImageConversionFlags) override {
-    Add(PaintOp::Image, Map(r)).imageSize = image.size();
+    PaintOp& op = Add(PaintOp::Image, Map(r));
+    op.imageSize = image.size();
+    if (!image.isNull()) op.imageCentre = image.pixel(image.width() / 2, image.height() / 2);
   }
   void drawTiledPixmap(const QRectF& r, const QPixmap& pixmap, const QPointF&) override {
     Add(PaintOp::Image, Map(r)).imageSize = pixmap.size();
@@ -82,7 +85,7 @@ public:
 private:
   QRectF Map(const QRectF& r) const { return painter()->transform().mapRect(r); }
   PaintOp& Add(PaintOp::Kind kind, const QRectF& bounds) {
-    PaintOp op{kind, bounds, {}, {}, {}, {}, {}, false, {}, row};
+    PaintOp op{kind, bounds, {}, {}, {}, {}, {}, 0, false, {}, row};
     QPainter* p = painter();
     if (p->brush().style() == Qt::SolidPattern) op.brush = p->brush().color();
     if (p->brush().style() == Qt::TexturePattern) op.brush = p->brush().textureImage().pixelColor(0, 0);
@@ -135,6 +138,7 @@ public:
   std::vector<PaintOp>& Record() {
     device.engine.ops.clear();
     device.engine.row = 0;
+    flushedAt.clear();
     QImage target(ClientWidth(), ClientHeight(), QImage::Format_ARGB32_Premultiplied);
     QPainter p(&target);
     PaintTree(p, QRect(-OffsetX(), -OffsetY(), ClientWidth(), ClientHeight()), QPoint(), WindowPaintSwitches);
