@@ -6,6 +6,7 @@
 //   destroy       deleting the control after that expand-all
 //   memory        bytes per node beyond the owner's data
 // Each figure is the median of several runs; the ratio is QTreeView's time over ours.
+#include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTrees.h"
 
 #include <QAbstractItemModel>
@@ -235,6 +236,95 @@ ExpandRows ExpandAll(int nodes) {
   return {{Median(ours), peer.empty() ? -1.0 : Median(peer)}, Median(destroy), bytes};
 }
 
+// ---- Columns and painting: six header columns with grid lines -------------------------------
+//   full repaint  the whole 1000×700 window painted again, header included
+//   column resize one column's width changed and the window painted, 100k nodes
+
+std::unique_ptr<TCustomLazyDrawTree> MakeColumnTree() {
+  auto tree = std::make_unique<TCustomLazyDrawTree>();
+  tree->SetNodeDataSize(sizeof(void*));
+  tree->OnDrawNode = [](TBaseLazyTree*, const TLTPaintInfo& info) {
+    info.Canvas->drawText(info.ContentRect, Qt::AlignVCenter | Qt::AlignLeft, QString::number(info.Node->Index));
+  };
+  TLTHeader& header = tree->Header();
+  for (int c = 0; c < kColumns; ++c) {
+    TLazyTreeColumn* column = tree->Columns().Add();
+    column->SetText(QStringLiteral("Column %1").arg(c));
+    column->SetWidth(kViewport.width() / kColumns);
+  }
+  header.SetOptions(header.Options() + TLTHeaderOptions{hoVisible});
+  header.SetHeight(20);
+  tree->TreeOptions().SetPaintOptions(tree->TreeOptions().PaintOptions() +
+                                      TLTPaintOptions{toShowHorzGridLines, toShowVertGridLines});
+  return tree;
+}
+
+std::unique_ptr<QTreeView> MakeColumnView(FlatModel& model) {
+  auto view = std::make_unique<QTreeView>();
+  view->setUniformRowHeights(true);
+  view->setRootIsDecorated(false);
+  view->setModel(&model);
+  for (int c = 0; c < kColumns; ++c) view->header()->resizeSection(c, kViewport.width() / kColumns);
+  return view;
+}
+
+void RepaintAll(QAbstractScrollArea& widget) {
+  widget.repaint();
+  widget.viewport()->repaint();
+}
+
+Row FullRepaint(int nodes) {
+  std::vector<double> ours, peer;
+  auto tree = MakeColumnTree();
+  ShowAt(*tree, kViewport);
+  tree->SetRootNodeCount(nodes);
+  RepaintAll(*tree);
+  FlatModel model;
+  model.SetRows(nodes);
+  auto view = MakeColumnView(model);
+  ShowAt(*view, kViewport);
+  RepaintAll(*view);
+  for (int i = 0; i < 21; ++i) {
+    ours.push_back(Ms([&] {
+      tree->Header().Area()->repaint();
+      tree->viewport()->repaint();
+    }));
+    peer.push_back(Ms([&] {
+      view->header()->viewport()->repaint();
+      view->viewport()->repaint();
+    }));
+  }
+  return {Median(ours), Median(peer)};
+}
+
+Row ColumnResize(int nodes) {
+  std::vector<double> ours, peer;
+  auto tree = MakeColumnTree();
+  ShowAt(*tree, kViewport);
+  tree->SetRootNodeCount(nodes);
+  RepaintAll(*tree);
+  FlatModel model;
+  model.SetRows(nodes);
+  auto view = MakeColumnView(model);
+  ShowAt(*view, kViewport);
+  RepaintAll(*view);
+  const int base = kViewport.width() / kColumns;
+  for (int i = 0; i < 21; ++i) {
+    const int width = base + (i % 2 == 0 ? 40 : -40);
+    ours.push_back(Ms([&] {
+      tree->Columns()[2]->SetWidth(width);
+      tree->Header().Area()->repaint();
+      tree->viewport()->repaint();
+    }));
+    peer.push_back(Ms([&] {
+      view->header()->resizeSection(2, width);
+      view->header()->viewport()->repaint();
+      view->viewport()->repaint();
+    }));
+  }
+  return {Median(ours), Median(peer)};
+}
+
 void Print(const char* what, int nodes, const Row& row) {
   if (row.peer < 0) {
     std::printf("%-12s %9d   ours %9.3f ms   QTreeView  not run (too slow at this size)\n", what, nodes, row.ours);
@@ -256,6 +346,8 @@ int main(int argc, char** argv) {
               kViewport.height());
   for (int n : sizes) Print("first view", n, FirstView(n));
   for (int n : sizes) Print("scroll step", n, ScrollStep(n));
+  for (int n : sizes) Print("full repaint", n, FullRepaint(n));
+  Print("col resize", 100000, ColumnResize(100000));
   for (int n : sizes) {
     const ExpandRows r = ExpandAll(n);
     Print("expand all", n, r.expand);

@@ -771,6 +771,7 @@ protected:
   QImage minusButton_;
   std::array<std::uint8_t, 8> linePattern_{};
   std::size_t buttonsKey_ = 0;
+  mutable std::vector<std::pair<QRgb, QBrush>> lineBrushes_;  // by colour, for the current pattern
   QImage rowBuffer_;
   friend class TLTHeader;
   friend class TLazyTreeColumns;

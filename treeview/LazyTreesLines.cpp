@@ -173,6 +173,7 @@ void TBaseLazyTree::RebuildButtons() {
     }
     (expanded ? minusButton_ : plusButton_) = image;
   }
+  lineBrushes_.clear();
   switch (lineStyle_) {
     case lsSolid: linePattern_.fill(0xFF); break;
     case lsDotted:

@@ -75,15 +75,25 @@ QColor TBaseLazyTree::PaintColor(int index) const {
 }
 
 QBrush TBaseLazyTree::LineBrush(const QColor& colour) const {
+  const QRgb key = colour.rgba();
+  for (const auto& [rgb, brush] : lineBrushes_)
+    if (rgb == key) return brush;
   bool solid = true;
   for (std::uint8_t row : linePattern_) solid = solid && row == 0xFF;
-  if (solid) return QBrush(colour);
-  QImage pattern(8, 8, QImage::Format_ARGB32_Premultiplied);
-  pattern.fill(Qt::transparent);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x)
-      if ((linePattern_[std::size_t(y)] >> x) & 1) pattern.setPixel(x, y, colour.rgba());
-  return QBrush(pattern);
+  QBrush brush(colour);
+  if (!solid) {
+    QImage pattern(8, 8, QImage::Format_ARGB32_Premultiplied);
+    pattern.fill(Qt::transparent);
+    const QRgb premultiplied = qPremultiply(key);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x)
+        if ((linePattern_[std::size_t(y)] >> x) & 1) pattern.setPixel(x, y, premultiplied);
+    brush = QBrush(pattern);
+  }
+  // Grid and tree lines use a colour or two: a short list is enough.
+  if (lineBrushes_.size() >= 4) lineBrushes_.erase(lineBrushes_.begin());
+  lineBrushes_.emplace_back(key, brush);
+  return brush;
 }
 
 void TBaseLazyTree::EnsureButtons() {
