@@ -144,6 +144,10 @@ public:
   void UpdateCursor(QPoint P);
   // The tree's form finished loading: positions stored with the columns take effect.
   void TreeLoaded();
+  // The tree's font, reading direction or colour changed: what follows the tree takes it.
+  void TreeFontChanged();
+  void TreeDirectionChanged();
+  void TreeColorChanged();
 
   // The screen cursor 100: resizing a column.
   static QCursor SplitCursor();

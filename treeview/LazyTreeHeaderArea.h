@@ -17,6 +17,7 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   bool event(QEvent* e) override;
+  void changeEvent(QEvent* e) override;
 
 private:
   TLTHeader& header_;

@@ -30,6 +30,17 @@ void TLTHeaderArea::mouseReleaseEvent(QMouseEvent* e) { header_.MouseRelease(e);
 void TLTHeaderArea::mouseDoubleClickEvent(QMouseEvent* e) { header_.MouseDoubleClick(e); }
 void TLTHeaderArea::mouseMoveEvent(QMouseEvent* e) { header_.MouseMove(e); }
 
+void TLTHeaderArea::changeEvent(QEvent* e) {
+  // The header's widget inherits from the tree; what changes there reaches it here.
+  switch (e->type()) {
+    case QEvent::FontChange: header_.TreeFontChanged(); break;
+    case QEvent::LayoutDirectionChange: header_.TreeDirectionChanged(); break;
+    case QEvent::PaletteChange: header_.TreeColorChanged(); break;
+    default: break;
+  }
+  QWidget::changeEvent(e);
+}
+
 bool TLTHeaderArea::event(QEvent* e) {
   if (e->type() == QEvent::ToolTip) {
     // Header hints: the hint of the column under the mouse.
@@ -265,18 +276,19 @@ bool TLTHeader::CancelMouseAction() {
 void TLTHeader::StartColumnDrag(QPoint p) {
   const TColumnIndex dragged = columns_->draggedIndex_;
   if (!columns_->IsColumnIndex(dragged) || !area_) return;
-  // The whole header painted on the button face, of which the dragged button is shown.
-  const int width = std::max(columns_->AllColumnsWidth(), 1);
-  QImage header(width, std::max(height_, 1), QImage::Format_ARGB32_Premultiplied);
-  header.fill(tree_->palette().color(QPalette::Button));
-  {
-    QPainter painter(&header);
-    PaintHeaderTo(painter, header.rect(), 0);
-  }
+  // The dragged button as the header paints it on the button face, as far as it is in view.
   const TLazyTreeColumn& column = *columns_->Items(dragged);
-  const QRect button(column.Left(), 0, column.Width(), height_);
-  const QPoint topLeft = area_->mapToGlobal(QPoint(column.Left() + tree_->OffsetX(), 0));
-  dragImage_ = std::make_unique<TLTHeaderDragImage>(header.copy(button), topLeft, area_->mapToGlobal(p) - topLeft,
+  const QRect button = QRect(column.Left() + tree_->OffsetX(), 0, column.Width(), height_).intersected(area_->rect());
+  if (button.isEmpty()) return;
+  QImage picture(button.size(), QImage::Format_ARGB32_Premultiplied);
+  picture.fill(tree_->palette().color(QPalette::Button));
+  {
+    QPainter painter(&picture);
+    painter.translate(-button.topLeft());
+    PaintHeaderTo(painter, button, tree_->OffsetX());
+  }
+  const QPoint topLeft = area_->mapToGlobal(button.topLeft());
+  dragImage_ = std::make_unique<TLTHeaderDragImage>(picture, topLeft, area_->mapToGlobal(p) - topLeft,
                                                     options_.Contains(hoRestrictDrag));
   dragImage_->show();
 }

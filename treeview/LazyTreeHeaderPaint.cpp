@@ -290,7 +290,10 @@ void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, 
   if (themed) {
     QStyleOptionHeader option;
     option.initFrom(area_);
-    option.rect = r;
+    // The style paints (and caches) whole sections: only the part in view, with a little
+    // over at each side so that no border shows at the cut.
+    const int width = area_ ? area_->width() : r.right() + 1;
+    option.rect = r.intersected(QRect(-4, r.top(), width + 8, r.height()));
     option.section = index;
     option.position = QStyleOptionHeader::Middle;
     option.state = QStyle::State_Raised | QStyle::State_Horizontal;
@@ -385,7 +388,7 @@ void TLTHeader::PaintHeaderTo(QPainter& canvas, const QRect& r, int horizontalOf
     if (themed) {
       QStyleOptionHeader option;
       if (area_) option.initFrom(area_);
-      option.rect = whole;
+      option.rect = whole.intersected(r.adjusted(-4, 0, 4, 0));
       option.state = QStyle::State_Raised | QStyle::State_Horizontal | QStyle::State_Enabled;
       tree_->style()->drawControl(QStyle::CE_HeaderEmptyArea, &option, &canvas, area_);
     } else if (style_ == hsXPStyle) {

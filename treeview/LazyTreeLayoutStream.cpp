@@ -4,11 +4,10 @@
 #include "treeview/LazyTreeDrawing.h"
 #include "treeview/LazyTreeHeader.h"
 
-#include <QFontInfo>
 #include <QIODevice>
 #include <QtEndian>
 
-#include <cstring>
+#include <cmath>
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr int kLayoutVersion = 3;
 constexpr int kWidthLimit = 1000000;
 constexpr std::int64_t kTotalWidthLimit = 1000000000;
 constexpr int kSpacingLimit = 10000;
-constexpr int kHeightLimit = 10000;
+constexpr int kHeightLimit = 1000;
 constexpr int kFontHeightLimit = 10000;
 
 enum TFontStyleBit { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -213,8 +212,11 @@ QByteArray TLTHeader::SaveLayout() const {
   WriteInt(out, static_cast<std::int32_t>(options_.Bits()));
   WriteInt(out, style_);
   WriteInt(out, ColorToCode(fontColor_));
-  // The height as the character height in pixels, negative as the classic fonts have it.
-  const int pixels = font_.pixelSize() > 0 ? font_.pixelSize() : QFontInfo(font_).pixelSize();
+  // The height as the character height in pixels, negative as the classic fonts have it; a
+  // size in points counts at 96 pixels an inch, whatever the screen, so the same font
+  // always writes the same height.
+  const int pixels = font_.pixelSize() > 0 ? font_.pixelSize()
+                                           : static_cast<int>(std::nearbyint(font_.pointSizeF() * 96.0 / 72.0));
   WriteInt(out, -pixels);
   const QByteArray name = font_.family().toUtf8();
   WriteInt(out, static_cast<std::int32_t>(name.size()));

@@ -57,8 +57,29 @@ void TLTHeader::SetBackground(const QColor& value) {
 void TLTHeader::SetFont(const QFont& value) {
   parentFont_ = false;
   font_ = value;
-  if (area_) area_->setFont(value);
   RepaintHeader();
+}
+
+void TLTHeader::TreeFontChanged() {
+  if (!parentFont_ || font_ == tree_->font()) return;
+  font_ = tree_->font();
+  RepaintHeader();
+}
+
+void TLTHeader::TreeDirectionChanged() {
+  for (int i = 0; i < columns_->Count(); ++i) {
+    TLazyTreeColumn& column = *columns_->Items(i);
+    if (column.Options().Contains(coParentBidiMode)) column.biDiMode_ = tree_->BiDiMode();
+  }
+  RepaintHeader();
+  tree_->InvalidateTree();
+}
+
+void TLTHeader::TreeColorChanged() {
+  for (int i = 0; i < columns_->Count(); ++i) {
+    TLazyTreeColumn& column = *columns_->Items(i);
+    if (column.Options().Contains(coParentColor)) column.color_ = tree_->Color();
+  }
 }
 
 void TLTHeader::SetFontColor(const QColor& value) {
@@ -72,7 +93,6 @@ void TLTHeader::SetParentFont(bool value) {
   parentFont_ = value;
   if (value) {
     font_ = tree_->font();
-    if (area_) area_->setFont(font_);
     RepaintHeader();
   }
 }
@@ -158,7 +178,6 @@ void TLTHeader::ScaleFont(int m, int d) {
     font_.setPixelSize(std::max(1, font_.pixelSize() * m / d));
   else
     font_.setPointSizeF(std::max(1.0, font_.pointSizeF() * m / d));
-  if (area_) area_->setFont(font_);
   RepaintHeader();
 }
 

@@ -110,40 +110,49 @@ TLTImageList* TBaseLazyTree::StateImages() const { return stateImages_; }
 TLTImageList* TBaseLazyTree::CustomCheckImages() const { return customCheckImages_; }
 
 namespace {
-// A change of a list repaints the tree; the connections follow the lists set.
-void Relink(TBaseLazyTree* tree, TLTImageList* old, TLTImageList* now, const std::function<void()>& repaint) {
-  if (old) QObject::disconnect(old, &TLTImageList::Changed, tree, nullptr);
-  if (now) QObject::connect(now, &TLTImageList::Changed, tree, repaint);
+// A change of any list the tree shows, or its end, repaints the tree; a custom check list
+// that goes away leaves the light check images in its place. Each list is linked once,
+// whatever roles it plays.
+void LinkImageLists(TBaseLazyTree* tree, TLTImageList* previous) {
+  const QList<TLTImageList*> lists = {tree->Images(), tree->StateImages(), tree->CustomCheckImages()};
+  if (previous) QObject::disconnect(previous, nullptr, tree, nullptr);
+  for (TLTImageList* list : lists)
+    if (list) QObject::disconnect(list, nullptr, tree, nullptr);
+  QList<TLTImageList*> linked;
+  for (TLTImageList* list : lists) {
+    if (!list || linked.contains(list)) continue;
+    linked << list;
+    QObject::connect(list, &TLTImageList::Changed, tree, [tree] { tree->InvalidateTree(); });
+    QObject::connect(list, &QObject::destroyed, tree, [tree] {
+      // The tree's links are already empty by now.
+      if (tree->CheckImageKind() == ckCustom && !tree->CustomCheckImages()) tree->SetCheckImageKind(ckLightCheck);
+      tree->InvalidateTree();
+    });
+  }
 }
 }  // namespace
 
 void TBaseLazyTree::SetImages(TLTImageList* value) {
   if (value == images_) return;
-  Relink(this, images_, value, [this] { if (!destroying_) InvalidateTree(); });
+  TLTImageList* previous = images_;
   images_ = value;
+  LinkImageLists(this, previous);
   if (!loading_) InvalidateTree();
 }
 
 void TBaseLazyTree::SetStateImages(TLTImageList* value) {
   if (value == stateImages_) return;
-  Relink(this, stateImages_, value, [this] { if (!destroying_) InvalidateTree(); });
+  TLTImageList* previous = stateImages_;
   stateImages_ = value;
+  LinkImageLists(this, previous);
   if (!loading_) InvalidateTree();
 }
 
 void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) {
   if (value == customCheckImages_) return;
-  if (customCheckImages_) QObject::disconnect(customCheckImages_, &QObject::destroyed, this, nullptr);
-  Relink(this, customCheckImages_, value, [this] { if (!destroying_) InvalidateTree(); });
+  TLTImageList* previous = customCheckImages_;
   customCheckImages_ = value;
-  if (value)
-    // A freed custom list leaves the light check images in its place.
-    QObject::connect(value, &QObject::destroyed, this, [this] {
-      if (checkImageKind_ == ckCustom && !destroying_) {
-        checkImageKind_ = ckLightCheck;
-        InvalidateTree();
-      }
-    });
+  LinkImageLists(this, previous);
   if (!loading_) InvalidateTree();
 }
 

@@ -162,9 +162,18 @@ TEST_F(Paint, CheckImagesByTypeStateAndEnabling) {
     EXPECT_EQ(images[0].bounds, QRectF(4 + 18, 1, 16, 16)) << i;
     EXPECT_EQ(Markers(tree.OpsOfRow(i + 1))[0].bounds.left(), 4 + 18 + 16 + 2) << i;
   }
-  // A freed custom list leaves the light check images in its place.
-  tree.SetCustomCheckImages(nullptr);
-  EXPECT_EQ(tree.CheckImages(), nullptr);
+}
+
+TEST_F(Paint, AFreedCustomCheckListLeavesTheLightCheckImages) {
+  auto custom = std::make_unique<TLTImageList>(16, 16);
+  tree.SetCustomCheckImages(custom.get());
+  tree.SetImages(custom.get());  // one list in two roles
+  tree.SetCheckImageKind(ckCustom);
+  EXPECT_EQ(tree.CheckImages(), custom.get());
+  custom.reset();
+  EXPECT_EQ(tree.CheckImageKind(), ckLightCheck);
+  EXPECT_EQ(tree.Images(), nullptr);
+  EXPECT_EQ(tree.CheckImages()->Count(), 25);
 }
 
 TEST_F(Paint, TheSelectionBoxFollowsContentFocusAndFullRowSelection) {
