@@ -273,7 +273,8 @@ void RepaintAll(QAbstractScrollArea& widget) {
   widget.viewport()->repaint();
 }
 
-Row FullRepaint(int nodes) {
+// Both controls shown with the same rows, then Step(ours, peer, i) timed 21 times each.
+Row TimeWithColumns(int nodes, const std::function<void(TCustomLazyDrawTree&, QTreeView&, int)>& step) {
   std::vector<double> ours, peer;
   auto tree = MakeColumnTree();
   ShowAt(*tree, kViewport);
@@ -286,10 +287,12 @@ Row FullRepaint(int nodes) {
   RepaintAll(*view);
   for (int i = 0; i < 21; ++i) {
     ours.push_back(Ms([&] {
+      step(*tree, *view, i);
       tree->Header().Area()->repaint();
       tree->viewport()->repaint();
     }));
     peer.push_back(Ms([&] {
+      step(*tree, *view, -1 - i);
       view->header()->viewport()->repaint();
       view->viewport()->repaint();
     }));
@@ -297,32 +300,21 @@ Row FullRepaint(int nodes) {
   return {Median(ours), Median(peer)};
 }
 
+Row FullRepaint(int nodes) {
+  return TimeWithColumns(nodes, [](TCustomLazyDrawTree&, QTreeView&, int) {});
+}
+
+// Step i >= 0 resizes our column, i < 0 the peer's (step -1 - i).
 Row ColumnResize(int nodes) {
-  std::vector<double> ours, peer;
-  auto tree = MakeColumnTree();
-  ShowAt(*tree, kViewport);
-  tree->SetRootNodeCount(nodes);
-  RepaintAll(*tree);
-  FlatModel model;
-  model.SetRows(nodes);
-  auto view = MakeColumnView(model);
-  ShowAt(*view, kViewport);
-  RepaintAll(*view);
   const int base = kViewport.width() / kColumns;
-  for (int i = 0; i < 21; ++i) {
-    const int width = base + (i % 2 == 0 ? 40 : -40);
-    ours.push_back(Ms([&] {
-      tree->Columns()[2]->SetWidth(width);
-      tree->Header().Area()->repaint();
-      tree->viewport()->repaint();
-    }));
-    peer.push_back(Ms([&] {
-      view->header()->resizeSection(2, width);
-      view->header()->viewport()->repaint();
-      view->viewport()->repaint();
-    }));
-  }
-  return {Median(ours), Median(peer)};
+  return TimeWithColumns(nodes, [base](TCustomLazyDrawTree& tree, QTreeView& view, int i) {
+    const int step = i >= 0 ? i : -1 - i;
+    const int width = base + (step % 2 == 0 ? 40 : -40);
+    if (i >= 0)
+      tree.Columns()[2]->SetWidth(width);
+    else
+      view.header()->resizeSection(2, width);
+  });
 }
 
 void Print(const char* what, int nodes, const Row& row) {

@@ -99,6 +99,20 @@ THeaderButtonLayout TLTHeader::ButtonLayout(const TLazyTreeColumn& column, const
     // The elements side by side (or glyph over caption), from the side the alignment gives.
     const int textAndGlyph = stacked ? std::max(textSize.width(), glyph.width())
                                      : textSize.width() + textSpacing + (useGlyph ? glyph.width() + spacing : 0);
+    // Glyph and caption side by side from x on; returns where the next element may start.
+    auto lineUp = [&](int x) {
+      if (useGlyph && column.Layout() == blGlyphLeft) {
+        glyphPos.setX(x);
+        x += glyph.width() + spacing;
+      }
+      textPos.setX(x);
+      x += textSize.width() + textSpacing;
+      if (useGlyph && column.Layout() == blGlyphRight) {
+        glyphPos.setX(x);
+        x += glyph.width() + spacing;
+      }
+      return x;
+    };
     switch (column.DisplayAlignment()) {
       case taLeftJustify: {
         int x = margin;
@@ -111,16 +125,7 @@ THeaderButtonLayout TLTHeader::ButtonLayout(const TLazyTreeColumn& column, const
           glyphPos.setX(std::max((width - glyph.width()) / 2, x));
           x = std::max(x + textSize.width() + textSpacing, glyphPos.x() + glyph.width() + spacing);
         } else {
-          if (useGlyph && column.Layout() == blGlyphLeft) {
-            glyphPos.setX(x);
-            x += glyph.width() + spacing;
-          }
-          textPos.setX(x);
-          x += textSize.width() + textSpacing;
-          if (useGlyph && column.Layout() == blGlyphRight) {
-            glyphPos.setX(x);
-            x += glyph.width() + spacing;
-          }
+          x = lineUp(x);
         }
         if (useSort && !rtl) sortPos.setX(x);
         break;
@@ -160,17 +165,7 @@ THeaderButtonLayout TLTHeader::ButtonLayout(const TLazyTreeColumn& column, const
           glyphPos.setX((width - glyph.width()) / 2);
           if (useSort) sortPos.setX(rtl ? textPos.x() - spacing - sort.width() : textPos.x() + textSize.width() + textSpacing);
         } else {
-          int x = (width - textAndGlyph) / 2;
-          if (useGlyph && column.Layout() == blGlyphLeft) {
-            glyphPos.setX(x);
-            x += glyph.width() + spacing;
-          }
-          textPos.setX(x);
-          x += textSize.width() + textSpacing;
-          if (useGlyph && column.Layout() == blGlyphRight) {
-            glyphPos.setX(x);
-            x += glyph.width() + spacing;
-          }
+          const int x = lineUp((width - textAndGlyph) / 2);
           if (useSort) sortPos.setX(rtl ? textPos.x() - spacing - sort.width() : x);
         }
         break;

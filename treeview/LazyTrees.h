@@ -558,6 +558,7 @@ protected:
   void PaintBelowRows(QPainter& Target, const QRect& Window, int Top, QPoint TargetPos, TLTPaintSwitches Switches);
   void TileBackground(QPainter& Canvas, const QRect& R, QPoint Shift);
   QBrush LineBrush(const QColor& Colour) const;
+  void SetImageList(QPointer<TLTImageList>& Slot, TLTImageList* Value);
   // Sorting of one sibling chain; the default keeps the order.
   virtual void SortChildren(PLazyNode, int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}
   virtual void SortTree(int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}

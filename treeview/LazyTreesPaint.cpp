@@ -132,29 +132,17 @@ void LinkImageLists(TBaseLazyTree* tree, TLTImageList* previous) {
 }
 }  // namespace
 
-void TBaseLazyTree::SetImages(TLTImageList* value) {
-  if (value == images_) return;
-  TLTImageList* previous = images_;
-  images_ = value;
+void TBaseLazyTree::SetImageList(QPointer<TLTImageList>& slot, TLTImageList* value) {
+  if (value == slot) return;
+  TLTImageList* previous = slot;
+  slot = value;
   LinkImageLists(this, previous);
   if (!loading_) InvalidateTree();
 }
 
-void TBaseLazyTree::SetStateImages(TLTImageList* value) {
-  if (value == stateImages_) return;
-  TLTImageList* previous = stateImages_;
-  stateImages_ = value;
-  LinkImageLists(this, previous);
-  if (!loading_) InvalidateTree();
-}
-
-void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) {
-  if (value == customCheckImages_) return;
-  TLTImageList* previous = customCheckImages_;
-  customCheckImages_ = value;
-  LinkImageLists(this, previous);
-  if (!loading_) InvalidateTree();
-}
+void TBaseLazyTree::SetImages(TLTImageList* value) { SetImageList(images_, value); }
+void TBaseLazyTree::SetStateImages(TLTImageList* value) { SetImageList(stateImages_, value); }
+void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) { SetImageList(customCheckImages_, value); }
 
 TLTImageList* TBaseLazyTree::CheckImages() const {
   if (checkImageKind_ == ckCustom) return customCheckImages_;

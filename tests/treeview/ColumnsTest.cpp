@@ -12,11 +12,7 @@ class ColumnTree : public ::testing::Test {
 protected:
   // Three columns 100, 50 and 80 wide in a window 400 wide.
   void SetUp() override {
-    tree.ScrollBarOptions().SetScrollBars(ssNone);
-    tree.SetBorderStyle(bsNone);
-    tree.resize(400, 200);
-    tree.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    ASSERT_TRUE(ShowPlain(tree, QSize(400, 200)));
     ASSERT_EQ(tree.ClientWidth(), 400);
     for (int width : {100, 50, 80}) Columns().Add()->SetWidth(width);
   }

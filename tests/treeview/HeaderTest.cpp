@@ -15,9 +15,6 @@ class HeaderTree : public ::testing::Test {
 protected:
   // Columns 100, 50 and 80 wide under a visible header 20 high.
   void SetUp() override {
-    tree.ScrollBarOptions().SetScrollBars(ssNone);
-    tree.SetBorderStyle(bsNone);
-    tree.resize(400, 200);
     for (int width : {100, 50, 80}) Columns().Add()->SetWidth(width);
     Header().SetHeight(20);
     Header().SetOptions(Header().Options() + TLTHeaderOptions{hoVisible});
@@ -37,8 +34,7 @@ protected:
       log << QStringLiteral("dragged out %1").arg(column);
     };
     tree.OnColumnResize = [this](TBaseLazyTree*, int column) { log << QStringLiteral("resize %1").arg(column); };
-    tree.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    ASSERT_TRUE(ShowPlain(tree, QSize(400, 200)));
   }
   TLTHeader& Header() { return tree.Header(); }
   TLazyTreeColumns& Columns() { return tree.Columns(); }

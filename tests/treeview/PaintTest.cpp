@@ -17,15 +17,11 @@ const QColor kMarker(1, 2, 3);  // what RecordingTree draws over each cell's con
 class Paint : public ::testing::Test {
 protected:
   void SetUp() override {
-    tree.ScrollBarOptions().SetScrollBars(ssNone);
-    tree.SetBorderStyle(bsNone);
-    tree.resize(300, 100);
     auto paint = tree.TreeOptions().PaintOptions() - TLTPaintOptions{toThemeAware};
     tree.TreeOptions().SetPaintOptions(paint);
     tree.SetLineStyle(lsSolid);
     tree.SetRootNodeCount(3);
-    tree.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    ASSERT_TRUE(ShowPlain(tree, QSize(300, 100)));
   }
   void AddColumns(std::initializer_list<int> widths) {
     for (int w : widths) tree.Columns().Add()->SetWidth(w);

@@ -5,6 +5,7 @@
 #include "treeview/LazyTrees.h"
 
 #include <QStringList>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -137,3 +138,13 @@ public:
 };
 
 #define EXPECT_TOTALS_AGREE(tree) EXPECT_EQ((tree).CheckTotals(), QStringList())
+
+// Shows a tree without border and scroll bars at Size, so its window is exactly that big.
+inline ::testing::AssertionResult ShowPlain(TBaseLazyTree& tree, QSize size) {
+  tree.ScrollBarOptions().SetScrollBars(ssNone);
+  tree.SetBorderStyle(bsNone);
+  tree.resize(size);
+  tree.show();
+  if (!QTest::qWaitForWindowExposed(&tree)) return ::testing::AssertionFailure() << "the window never showed";
+  return ::testing::AssertionSuccess();
+}
