@@ -363,6 +363,7 @@ void TBaseLazyTree::ForgetPendingNode(PLazyNode node) {
   if (hotNode_ == node) hotNode_ = nullptr;
   if (keyCheckNode_ == node) keyCheckNode_ = nullptr;
   if (animatedNode_ == node) animatedNode_ = nullptr;
+  ForgetWorkingNode(node);
 }
 
 void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
