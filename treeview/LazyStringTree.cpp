@@ -223,8 +223,13 @@ int TCustomLazyStringTree::DoGetNodeWidth(PLazyNode node, int column) { return C
 int TCustomLazyStringTree::ComputeNodeHeight(PLazyNode node, int column) {
   if (!IsRealNode(node)) return 0;
   if (!node->Has(nsMultiline)) return node->NodeHeight;
-  QRect r = GetDisplayRect(node, column, true);
-  if (r.isEmpty()) r = QRect(0, 0, ColumnCount() > 0 && column >= 0 ? ColumnBounds(column).width() : ClientWidth(), 1);
+  // Wrapped in the cell's own width: the text may run over neither the window's edge nor
+  // a neighbour column.
+  int width = ColumnCount() > 0 && column >= 0 ? ColumnBounds(column).width() : ClientWidth();
+  if (IsMainColumn(column))
+    width -= (static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0)) * indent_ +
+             margin_;
+  const QRect r(0, 0, std::max(width, 1), 1);
   const TLTAlignment alignment = ColumnAlignment(column);
   const int align = alignment == taRightJustify ? Qt::AlignRight : alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
   const QFontMetrics metrics(OwnerFont(node, column, ttNormal));
@@ -265,7 +270,11 @@ int TCustomLazyStringTree::SearchNodeText(PLazyNode node, const QString& text) {
   // Plain ASCII texts that differ by code are different under any locale's rules; only
   // the rest needs the locale's comparison.
   if (IsPlainAscii(text) && IsPlainAscii(head.toString())) return 1;
-  return collator_->compare(head, QStringView(text)) == 0 ? 0 : 1;
+  // Composed and decomposed spellings are the same text to the user.
+  const QString composedCell = cell.normalized(QString::NormalizationForm_C);
+  const QString composedText = text.normalized(QString::NormalizationForm_C);
+  if (composedCell.size() < composedText.size()) return 1;
+  return collator_->compare(QStringView(composedCell).left(composedText.size()), QStringView(composedText)) == 0 ? 0 : 1;
 }
 
 // ---- Editing --------------------------------------------------------------------------

@@ -45,6 +45,13 @@ public:
   explicit TCustomLazyStringTree(QWidget* parent = nullptr);
   ~TCustomLazyStringTree() override;
 
+  // Editing entry points the windows call.
+  using TBaseLazyTree::CancelEditNode;
+  using TBaseLazyTree::EditNode;
+  using TBaseLazyTree::EndEditNode;
+  using TBaseLazyTree::IncrementalSearchKey;
+  using TBaseLazyTree::IsEditing;
+
   using Tree = TBaseLazyTree;
   std::function<void(Tree*, PLazyNode Node, int Column, TLSTTextType TextType, QString& CellText)> OnGetText;
   std::function<void(Tree*, QPainter& TargetCanvas, PLazyNode Node, int Column, TLSTTextType TextType)> OnPaintText;

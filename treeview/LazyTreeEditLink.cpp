@@ -176,6 +176,7 @@ bool TStringEditLink::StartEditing() {
   if (stopped_ || !edit_) return false;
   edit_->show();
   edit_->selectAll();
+  edit_->document()->setModified(false);  // only the user's typing counts as a change
   edit_->setFocus(Qt::OtherFocusReason);
   if (!edit_->Multiline()) edit_->AutoAdjustSize();
   return true;

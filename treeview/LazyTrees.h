@@ -280,6 +280,8 @@ public:
   void ShowHintFor(QPoint ViewportPos);
   TLazyTreeHintWindow* HintWindow() const;
   QRect LastHintRect() const { return lastHintRect_; }
+  // The unclipped rectangle of a cell's text in viewport coordinates.
+  QRect CellTextRect(PLazyNode Node, int Column);
 
   // ---- Tree states -----------------------------------------------------------------
   TLazyTreeStates TreeStates() const { return states_; }
@@ -599,8 +601,6 @@ protected:
   virtual QString DoGetHint(PLazyNode, int) { return {}; }
   // Font and text rectangle the hint of a cell is drawn with.
   virtual QFont CellFont(PLazyNode, int) { return font(); }
-  // The unclipped rectangle of a cell's text in viewport coordinates.
-  QRect CellTextRect(PLazyNode Node, int Column);
   // The cell span with empty neighbours: [left, right) in content coordinates.
   QPair<int, int> CellSpan(PLazyNode Node, int Column);
   void HitTestRow(PLazyNode Node, int Column, int X, int CellWidth, THitInfo& Hit);

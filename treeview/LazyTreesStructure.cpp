@@ -383,6 +383,7 @@ void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
     }
   }
   if (states_.Contains(tsHint)) CancelHint();
+  ForgetWorkingNode(node);  // before the focus moves: an open edit must not write into it
   DeleteNodeChildren(node, false);
   InternalDisconnectNode(node, false, reindex);
   ForgetPendingNode(node);
