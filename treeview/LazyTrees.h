@@ -784,6 +784,7 @@ protected:
   TCheckState mouseCheckState_ = csUncheckedNormal;
   QPoint pressPosition_;     // viewport coordinates of the last press
   QRect selectRectangle_;    // the dragged selection rectangle in content coordinates
+  QVector<PLazyNode>* sortDescend_ = nullptr;  // where a whole-tree sort collects subtrees
   QString hint_;
   bool showHint_ = false;
   QRect lastHintRect_;

@@ -9,43 +9,80 @@
 
 namespace {
 
+// A node and the data behind it span more than one cache line.
+inline void Prefetch(PLazyNode node) {
+  __builtin_prefetch(node);
+  __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
+}
+
 template <typename Compare>
 struct TChainSorter {
   bool ascending;
   Compare compare;
+  QVector<PLazyNode>* descend;  // collects children with children of their own, when set
+  std::uint32_t index = 0;
+  PLazyNode last = nullptr;
 
-  // Takes n nodes off the front of `stream` and returns them sorted, linked through
-  // NextSibling only (PrevSibling is rebuilt once at the end).
-  PLazyNode Sort(PLazyNode& stream, std::uint32_t n) const {
+  // The last merge puts every node in its final place: it numbers the nodes as it links
+  // them instead of walking the scattered chain once more afterwards.
+  void Place(PLazyNode node) {
+    node->Index = index++;
+    if (descend && node->Has(nsInitialized) && node->Has(nsHasChildren)) descend->append(node);
+    last = node;
+  }
+
+  // Takes n nodes off the front of `stream` and returns them sorted, doubly linked.
+  PLazyNode Sort(PLazyNode& stream, std::uint32_t n, bool final) {
     if (n == 1) {
       PLazyNode node = stream;
       stream = stream->NextSibling;
       node->NextSibling = nullptr;
+      node->PrevSibling = nullptr;
+      if (final) Place(node);
       return node;
     }
-    PLazyNode first = Sort(stream, n / 2);
-    PLazyNode second = Sort(stream, n - n / 2);
-    return Merge(first, second);
+    PLazyNode first = Sort(stream, n / 2, false);
+    PLazyNode second = Sort(stream, n - n / 2, false);
+    return Merge(first, second, final);
   }
 
-  PLazyNode Merge(PLazyNode a, PLazyNode b) const {
-    TLazyNode head{};
-    PLazyNode tail = &head;
+  PLazyNode Merge(PLazyNode a, PLazyNode b, bool final) {
+    PLazyNode head = nullptr;
+    PLazyNode tail = nullptr;
+    auto link = [&](PLazyNode node) {
+      node->PrevSibling = tail;
+      if (tail)
+        tail->NextSibling = node;
+      else
+        head = node;
+      tail = node;
+      if (final) Place(node);
+    };
     while (a && b) {
       const int result = compare(a, b);
       // The second run's node goes first only when it is strictly before.
       const bool takeSecond = ascending ? result > 0 : result < 0;
+      // The chains of large runs are scattered over memory: the node after the next one
+      // is fetched while the owner compares, so the walk does not wait for it.
       if (takeSecond) {
-        tail->NextSibling = b;
+        PLazyNode node = b;
         b = b->NextSibling;
+        if (b) Prefetch(b->NextSibling);
+        link(node);
       } else {
-        tail->NextSibling = a;
+        PLazyNode node = a;
         a = a->NextSibling;
+        if (a) Prefetch(a->NextSibling);
+        link(node);
       }
-      tail = tail->NextSibling;
     }
-    tail->NextSibling = a ? a : b;
-    return head.NextSibling;
+    // The rest of a run is linked within itself already.
+    PLazyNode rest = a ? a : b;
+    rest->PrevSibling = tail;
+    tail->NextSibling = rest;
+    if (final)
+      for (PLazyNode run = rest; run; run = run->NextSibling) Place(run);
+    return head;
   }
 };
 
@@ -53,18 +90,10 @@ struct TChainSorter {
 
 void TBaseLazyTree::SortSiblings(PLazyNode node, int column, bool ascending) {
   auto compare = [this, column](PLazyNode a, PLazyNode b) { return DoCompare(a, b, column); };
-  TChainSorter<decltype(compare)> sorter{ascending, compare};
+  TChainSorter<decltype(compare)> sorter{ascending, compare, sortDescend_};
   PLazyNode stream = node->FirstChild;
-  PLazyNode sorted = sorter.Sort(stream, node->ChildCount);
-  node->FirstChild = sorted;
-  PLazyNode previous = nullptr;
-  std::uint32_t index = 0;
-  for (PLazyNode run = sorted; run; run = run->NextSibling) {
-    run->PrevSibling = previous;
-    run->Index = index++;
-    previous = run;
-  }
-  node->LastChild = previous;
+  node->FirstChild = sorter.Sort(stream, node->ChildCount, true);
+  node->LastChild = sorter.last;
 }
 
 void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, bool doInit) {
@@ -84,6 +113,8 @@ void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, boo
   if (node->ChildCount > 1) {
     SortSiblings(node, column, ascending);
     InvalidateCache();
+  } else if (node->ChildCount == 1 && sortDescend_) {
+    SortSiblings(node, column, ascending);  // compares nothing, only lists the child to descend into
   }
   if (updateCount_ == 0) {
     RestartValidation();
@@ -98,13 +129,14 @@ void TBaseLazyTree::SortTree(int column, bool ascending, bool doInit) {
   if (column >= -1) {
     // An explicit stack keeps deep trees off the call stack.
     QVector<PLazyNode> pending{root_};
+    QVector<PLazyNode> descend;
     while (!pending.isEmpty()) {
       PLazyNode node = pending.takeLast();
+      descend.clear();
+      sortDescend_ = &descend;
       SortChildren(node, column, ascending, doInit);
-      for (PLazyNode child = node->LastChild; child; child = child->PrevSibling) {
-        if (doInit && !child->Has(nsInitialized)) InitializeNode(child);
-        if (child->Has(nsInitialized) && child->Has(nsHasChildren)) pending.append(child);
-      }
+      sortDescend_ = nullptr;
+      for (qsizetype i = descend.size() - 1; i >= 0; --i) pending.append(descend[i]);
     }
   }
   InvalidateCache();
