@@ -9,6 +9,7 @@
 //   select all   selecting all 1,000,000 nodes and unselecting them again; the peer's
 //                selectAll and clearSelection
 // Each figure is the median of several runs; the ratio is the peer's time over ours.
+#include "BenchTiming.h"
 #include "RealisticTasks.h"
 #include "treeview/LazyStringTree.h"
 
@@ -130,18 +131,6 @@ std::unique_ptr<TLazyStringTree> MakeTree(TitleOwner& owner, int count) {
   for (PLazyNode run = tree->GetFirst(); run; run = tree->GetNextSiblingNode(run)) {
   }
   return tree;
-}
-
-double Ms(const std::function<void()>& body) {
-  QElapsedTimer timer;
-  timer.start();
-  body();
-  return timer.nsecsElapsed() / 1e6;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 void Print(const char* what, int nodes, double ours, double peer) {

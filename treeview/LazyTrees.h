@@ -578,6 +578,8 @@ protected:
   virtual void AnimateToggleStep(PLazyNode Node, int Delta, bool Expanding);
 
   // ---- Working with the tree: hooks and helpers --------------------------------------
+  // The header's sort direction for automatic sorting (the header answers it).
+  virtual bool SortAscending() const { return true; }
   // Column facts for hit tests, hints and text; single-column defaults until the header.
   virtual TLTAlignment ColumnAlignment(int Column) const;
   virtual bool ColumnIsRightToLeft(int Column) const;

@@ -57,16 +57,23 @@ std::unique_ptr<QMimeData> TBaseLazyTree::CreateClipboardData(bool) {
   return data;
 }
 
-void TBaseLazyTree::CopySelectedToClipboard() {
-  if (selection_.isEmpty()) return;
-  CancelCutCopyMarks();
-  std::unique_ptr<QMimeData> data = CreateClipboardData(false);
-  if (!data) return;
+namespace {
+// Puts the selection on the clipboard and marks it; false when nothing was put there.
+bool MarkForClipboard(const QVector<quintptr>& selection, std::unique_ptr<QMimeData> data) {
+  if (!data) return false;
   QGuiApplication::clipboard()->setMimeData(data.release());
-  for (quintptr slot : selection_) {
+  for (quintptr slot : selection) {
     auto* node = reinterpret_cast<PLazyNode>(slot & ~quintptr(1));
     if (!(slot & 1) && !node->Has(nsDisabled)) node->Include(nsCutOrCopy);
   }
+  return true;
+}
+}  // namespace
+
+void TBaseLazyTree::CopySelectedToClipboard() {
+  if (selection_.isEmpty()) return;
+  CancelCutCopyMarks();
+  if (!MarkForClipboard(selection_, CreateClipboardData(false))) return;
   DoStateChange({tsCopyPending});
   InvalidateTree();
 }
@@ -74,13 +81,7 @@ void TBaseLazyTree::CopySelectedToClipboard() {
 void TBaseLazyTree::CutSelectedToClipboard() {
   if (selection_.isEmpty() || options_->MiscOptions().Contains(toReadOnly)) return;
   CancelCutCopyMarks();
-  std::unique_ptr<QMimeData> data = CreateClipboardData(true);
-  if (!data) return;
-  QGuiApplication::clipboard()->setMimeData(data.release());
-  for (quintptr slot : selection_) {
-    auto* node = reinterpret_cast<PLazyNode>(slot & ~quintptr(1));
-    if (!(slot & 1) && !node->Has(nsDisabled)) node->Include(nsCutOrCopy);
-  }
+  if (!MarkForClipboard(selection_, CreateClipboardData(true))) return;
   DoStateChange({tsCutPending});
   InvalidateTree();
 }

@@ -206,7 +206,7 @@ void TBaseLazyTree::SetNodeChildCount(PLazyNode node, unsigned newCount) {
     UpdateTotalCount(node, static_cast<int>(added), true);
     if (node != root_) node->Exclude(nsAllChildrenHidden);
     if (options_->AutoOptions().Contains(toAutoSort) && updateCount_ == 0 && SortColumn() >= -1)
-      SortChildren(node, SortColumn(), true, true);
+      SortChildren(node, SortColumn(), SortAscending(), true);
     InvalidateCache();
   }
   if (updateCount_ == 0) {

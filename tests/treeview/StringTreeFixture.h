@@ -48,20 +48,8 @@ public:
     OnFocusChanged = nullptr;
   }
 
-  QString Path(PLazyNode node) const {
-    QStringList parts;
-    for (PLazyNode run = node; run && run != RootNode(); run = run->Parent) parts.prepend(QString::number(run->Index));
-    return parts.join('.');
-  }
-  PLazyNode At(const QString& path) const {
-    PLazyNode node = RootNode();
-    for (const QString& part : path.split('.', Qt::SkipEmptyParts)) {
-      node = node->FirstChild;
-      for (int i = part.toInt(); node && i > 0; --i) node = node->NextSibling;
-      if (!node) return nullptr;
-    }
-    return node;
-  }
+  QString Path(PLazyNode node) const { return NodePath(*this, node); }
+  PLazyNode At(const QString& path) const { return NodeAt(*this, path); }
   // Top-level texts in order; every node is created and initialised.
   void SetTexts(const QStringList& list) {
     children[""] = static_cast<unsigned>(list.size());
