@@ -59,16 +59,6 @@ int VirtualKeyFromQt(int qtKey, bool keypad) {
   return Find(std::begin(kNamedKeys), std::end(kNamedKeys), qtKey);
 }
 
-int ShiftBitsFromModifiers(Qt::KeyboardModifiers modifiers) {
-  int bits = 0;
-  if (modifiers & Qt::ShiftModifier) bits |= ShiftBits::Shift;
-  if (modifiers & Qt::ControlModifier) bits |= ShiftBits::Ctrl;
-  if (modifiers & Qt::AltModifier) bits |= ShiftBits::Alt;
-  return bits;
-}
-
 int VirtualKeyOf(const QKeyEvent& event) {
   return VirtualKeyFromQt(event.key(), event.modifiers() & Qt::KeypadModifier);
 }
-
-int ShiftBitsOf(const QKeyEvent& event) { return ShiftBitsFromModifiers(event.modifiers()); }

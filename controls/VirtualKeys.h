@@ -13,20 +13,11 @@ constexpr int Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Menu = 1
               Subtract = 109, Decimal = 110, Divide = 111, F1 = 112, NumLock = 144, Scroll = 145;
 }  // namespace vk
 
-// Shift-state bits of a command entry.
-namespace ShiftBits {
-constexpr int Shift = 2, Ctrl = 4, Alt = 8;
-}
-
 // The key code of a Qt key, 0 when the tables have no code for it. Letters and digits
 // are their upper-case characters; a keypad digit is a keypad code when `keypad` is set.
 // On layouts that put symbols on Shift+digit, Qt reports the symbol: the US symbols are
 // taken back to their digit, so Ctrl+Shift+1 still reads as Ctrl+Shift+'1'.
 int VirtualKeyFromQt(int qtKey, bool keypad = false);
 
-// Ctrl 4, Shift 2, Alt 8 of the modifiers.
-int ShiftBitsFromModifiers(Qt::KeyboardModifiers modifiers);
-
-// The key code and shift bits of a key press.
+// The key code of a key press.
 int VirtualKeyOf(const QKeyEvent& event);
-int ShiftBitsOf(const QKeyEvent& event);
