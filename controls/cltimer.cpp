@@ -106,12 +106,14 @@ void TClTimerPool::Tick() {
   std::vector<int> handles;
   for (const Trigger& trigger : triggers_) handles.push_back(trigger.handle);
   // Handlers may add and remove triggers: each is looked up again before it fires.
+  bool anyFired = false;
   for (const int handle : handles) {
     Trigger* trigger = Find(handle);
     if (trigger == nullptr || !trigger->enabled) continue;
     const uint32_t now = clock_();
     const uint32_t elapsed = TicksSince(trigger->lastTick, now);
     if (int64_t{elapsed} < int64_t{trigger->interval} - kEarlyFiring) continue;
+    anyFired = true;
     trigger->lastTick = now;
     trigger->totalElapsed =
         static_cast<int32_t>(std::min<int64_t>(int64_t{trigger->totalElapsed} + elapsed, INT32_MAX));
@@ -124,6 +126,8 @@ void TClTimerPool::Tick() {
     if (OnAllTriggers) OnAllTriggers(*this, handle, interval, total);
     if (!repeating) Remove(handle);
   }
+  // The times left have changed with the firings.
+  if (anyFired) Recalculate();
 }
 
 void TClTimerPool::timerEvent(QTimerEvent* event) {
