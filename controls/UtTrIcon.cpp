@@ -11,7 +11,6 @@
 #include <QEvent>
 #include <QStyle>
 #include <QTimer>
-#include <QWindowStateChangeEvent>
 
 namespace {
 
@@ -42,6 +41,8 @@ TUtCustomTrayIcon::TUtCustomTrayIcon(QWidget* owner) : TShShellComponent(owner),
   TMenuItem* restore = builtInMenu_->Items().Add(ShellMessageText(ShMsg::TrayRestore));
   restore->OnClick = [this](TMenuItem&) { Restore(); };
   popupMenu_ = builtInMenu_.get();
+  // Windows closed on the way out of the program must close.
+  QCoreApplication::instance()->installEventFilter(this);
 }
 
 TUtCustomTrayIcon::~TUtCustomTrayIcon() {
@@ -90,6 +91,7 @@ void TUtCustomTrayIcon::AddIcon() {
   if (!watchingOwner_ && owner_ != nullptr) {
     owner_->installEventFilter(this);
     watchingOwner_ = true;
+    ownerMinimised_ = owner_->isMinimized();
   }
   shown_ = NotificationArea().Add(IconData(), *this);
   if (!shown_) throw EShTrayIconError(ShMsg::ErrorAddingTrayIcon);
@@ -160,6 +162,8 @@ void TUtCustomTrayIcon::SetAnimate(bool animate) {
     ShowRestingIcon();
   }
 }
+
+bool TUtCustomTrayIcon::Animating() const { return animationTimer_ != nullptr && animationTimer_->isActive(); }
 
 void TUtCustomTrayIcon::StartAnimation() {
   if (animationTimer_ == nullptr) {
@@ -242,7 +246,18 @@ void TUtCustomTrayIcon::HideOwnerToTray() {
   owner_->hide();
 }
 
+void TUtCustomTrayIcon::CloseOwner() {
+  if (owner_ == nullptr) return;
+  closingByProgram_ = true;
+  owner_->close();
+  closingByProgram_ = false;
+}
+
 bool TUtCustomTrayIcon::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == QCoreApplication::instance()) {
+    if (event->type() == QEvent::Quit) quitting_ = true;
+    return false;
+  }
   if (watched != owner_ || owner_ == nullptr) return false;
   try {
     switch (event->type()) {
@@ -261,18 +276,34 @@ bool TUtCustomTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
       case QEvent::WindowStateChange: {
-        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        // The toolkit may report one change more than once: only the step into the
+        // minimised state counts.
         const bool minimised = owner_->isMinimized();
+        const bool wasMinimised = ownerMinimised_;
+        ownerMinimised_ = minimised;
         if (!minimised && owner_->isVisible()) startPhase_ = 2;
-        if (minimised && !(change->oldState() & Qt::WindowMinimized) && owner_->isVisible()) {
+        if (minimised && !wasMinimised && owner_->isVisible()) {
           if (OnMinimize) OnMinimize(*this);
-          if (minimizeToTray_ && Active()) HideOwnerToTray();
+          // Hidden once the minimising has finished, which may show the window again.
+          if (minimizeToTray_ && Active()) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                  try {
+                    if (owner_ != nullptr && owner_->isMinimized()) HideOwnerToTray();
+                  } catch (...) {
+                    ShowApplicationError(CurrentExceptionMessage());
+                  }
+                },
+                Qt::QueuedConnection);
+          }
         }
         break;
       }
       case QEvent::Close:
-        // Only the user's close goes to the tray; the program's own close still closes.
-        if (event->spontaneous() && closeToTray_ && Active()) {
+        // The user's close goes to the tray; the program's own close, and every close on
+        // the way out of the program, still closes.
+        if (!closingByProgram_ && !quitting_ && closeToTray_ && Active()) {
           event->ignore();
           HideOwnerToTray();
           return true;

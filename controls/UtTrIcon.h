@@ -56,13 +56,19 @@ public:
   void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
   TPopupMenu* BuiltInMenu() const { return builtInMenu_.get(); }
 
-  // Whether the icon is in the notification area now.
+  // Whether the icon is in the notification area now, and whether its frames turn.
   bool Shown() const { return shown_; }
+  bool Animating() const;
   // The icon as the notification area gets it (the tip cut to 63 characters).
   TrayIconData IconData() const;
 
   // Brings the owner back from the tray (or from the task bar), normal and in front.
   void Restore();
+  // Closes the owner as the program's own close: it is not taken to the tray. The
+  // toolkit gives a program's close of a window the same close event as the user's
+  // close button, so the program closes its window through here while the icon may take
+  // the user's closes (a quit of the program closes every window anyway).
+  void CloseOwner();
   // One step of the animation: the next frame of Images is shown.
   void AnimationTick();
 
@@ -110,6 +116,10 @@ private:
   bool watchingOwner_ = false;
   // Hiding a window that starts minimised: counts up to 2, then the start is over.
   int startPhase_ = 0;
+  // A close the tray lets through: the program's own, or any once the program quits.
+  bool closingByProgram_ = false;
+  bool ownerMinimised_ = false;
+  bool quitting_ = false;
 };
 
 class TUtTrayIcon : public TUtCustomTrayIcon {
