@@ -4,6 +4,8 @@
 #include "support/TempDir.h"
 
 #include <QKeyEvent>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

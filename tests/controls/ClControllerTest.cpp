@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -5,6 +5,8 @@
 #include "support/FakeDesktop.h"
 
 #include <QCoreApplication>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {
