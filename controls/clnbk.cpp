@@ -92,6 +92,19 @@ TClNotebook::TClNotebook(QWidget* parent)
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   SetColorInternally(SysColor(TSysColor::clBtnFace));
+  WatchParent();
+}
+
+// The strip behind the tabs shows the parent's colour, so a change of it repaints.
+void TClNotebook::WatchParent() {
+  if (watchedParent_ != nullptr) watchedParent_->removeEventFilter(this);
+  watchedParent_ = parentWidget();
+  if (watchedParent_ != nullptr) watchedParent_->installEventFilter(this);
+}
+
+bool TClNotebook::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == watchedParent_ && event->type() == QEvent::PaletteChange) update();
+  return TClCustomControlEx::eventFilter(watched, event);
 }
 
 TClNotebook::~TClNotebook() {
@@ -414,7 +427,10 @@ void TClNotebook::changeEvent(QEvent* event) {
     } catch (...) {
       ShowApplicationError(CurrentExceptionMessage());
     }
-  } else if (event->type() == QEvent::ParentChange || event->type() == QEvent::EnabledChange) {
+  } else if (event->type() == QEvent::ParentChange) {
+    WatchParent();
+    update();
+  } else if (event->type() == QEvent::EnabledChange) {
     update();
   }
 }

@@ -175,9 +175,12 @@ public:
   std::function<void(TClNotebook& sender, int index)> OnTabClick;
   std::function<void(TClNotebook& sender, int command)> OnUserCommand;
 
+  QSize sizeHint() const override { return QSize(220, 185); }
+
 protected:
   void Loaded() override;
   void CreateWnd() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void ColorChanged() override;
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -197,6 +200,7 @@ private:
   void PageFontChanged();
   void InvalidateTab(int index);
   void SetColorInternally(const QColor& color);
+  void WatchParent();
   void FollowTabColor();
   void CheckTabFonts(bool repairFonts);
   bool IsSideways() const;
@@ -238,4 +242,5 @@ private:
   int tabRowCount_ = 0;
   bool tabUseDefaultColor_ = true;
   std::vector<int> accelerators_;
+  QPointer<QWidget> watchedParent_;
 };

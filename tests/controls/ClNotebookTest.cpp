@@ -306,3 +306,43 @@ TEST(ClNotebook, PagesFollowTheNotebooksColour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ClNotebook, OwnerDrawnTabsAndHover) {
+  QWidget form;
+  auto notebook = MakeNotebook({"One", "Two", "Three"}, 0, &form);
+  form.resize(300, 200);
+  notebook->resize(300, 200);
+  notebook->PageAt(2)->SetEnabled(false);
+  QStringList drawn;
+  QRect innerOfTwo;
+  notebook->OnDrawTab = [&](TClNotebook&, QPainter&, int index, const QString& title, const QRect& rect, bool enabled,
+                            bool active) {
+    drawn << QStringLiteral("%1:%2:%3:%4").arg(index).arg(title).arg(enabled).arg(active);
+    if (index == 1) innerOfTwo = rect;
+  };
+  form.show();
+  notebook->grab();
+  EXPECT_EQ(drawn, (QStringList{"0:One:1:1", "1:Two:1:0", "0:One:1:1"}))
+      << "a disabled tab is drawn by the notebook; the current one again over the others";
+  const QRect tab = notebook->PageAt(1)->TabRect();
+  EXPECT_EQ(innerOfTwo, QRect(QPoint(tab.left() + 5, tab.top() + 3), QPoint(tab.right() - 6, tab.bottom())));
+
+  QStringList over;
+  notebook->OnMouseOverTab = [&](TClNotebook&, int index) { over << QString::number(index); };
+  QTest::mouseMove(notebook.get(), notebook->PageAt(2)->TabRect().center());
+  QTest::mouseMove(notebook.get(), QPoint(150, 150));
+  EXPECT_EQ(over, QStringList{"2"});
+}
+
+TEST(ClNotebook, ShowingAPageMakesItCurrent) {
+  auto notebook = MakeNotebook(Captions(3));
+  notebook->ShowControl(notebook->PageAt(2));
+  EXPECT_EQ(notebook->PageIndex(), 2);
+  QLineEdit stranger;
+  notebook->ShowControl(&stranger);
+  EXPECT_EQ(notebook->PageIndex(), 2);
+}
+
+}  // namespace
