@@ -1,13 +1,13 @@
 #include "controls/FolderDialog.h"
 
+#include "controls/ReplaceableService.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
-
-#include <atomic>
 
 namespace {
 
@@ -95,14 +95,13 @@ public:
   }
 };
 
-std::atomic<FolderDialogHost*> replacement{nullptr};
+ReplaceableService<FolderDialogHost> replacement;
 
 }  // namespace
 
 FolderDialogHost& FolderDialogs() {
   static QtFolderDialogs dialogs;
-  FolderDialogHost* host = replacement.load();
-  return host != nullptr ? *host : dialogs;
+  return replacement.Current(dialogs);
 }
 
-FolderDialogHost* SetFolderDialogsForTests(FolderDialogHost* host) { return replacement.exchange(host); }
+FolderDialogHost* SetFolderDialogsForTests(FolderDialogHost* host) { return replacement.Replace(host); }

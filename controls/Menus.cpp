@@ -1,8 +1,8 @@
 #include "controls/Menus.h"
 
-#include <QMenu>
+#include "controls/ReplaceableService.h"
 
-#include <atomic>
+#include <QMenu>
 
 TMenuItem::TMenuItem(QString caption, QObject* parent) : QObject(parent), caption_(std::move(caption)) {}
 
@@ -55,7 +55,7 @@ public:
   void Track(QMenu& menu, const QPoint& at) override { menu.exec(at); }
 };
 
-std::atomic<MenuTracker*> replacementTracker{nullptr};
+ReplaceableService<MenuTracker> replacementTracker;
 
 // An entry that shows an item's action in this one menu: the item's own visibility
 // applies here without hiding the action in the menu bar and tool bar that share it.
@@ -91,11 +91,10 @@ void AddSubMenu(QMenu& menu, TMenuItem& item, const QList<QIcon>& images) {
 
 MenuTracker& MenuTracking() {
   static ModalMenuTracker modal;
-  MenuTracker* tracker = replacementTracker.load();
-  return tracker != nullptr ? *tracker : modal;
+  return replacementTracker.Current(modal);
 }
 
-MenuTracker* SetMenuTrackerForTests(MenuTracker* tracker) { return replacementTracker.exchange(tracker); }
+MenuTracker* SetMenuTrackerForTests(MenuTracker* tracker) { return replacementTracker.Replace(tracker); }
 
 void BuildMenuEntries(QMenu& menu, const TMenuItem& parent, const QList<QIcon>& images) {
   for (int i = 0; i < parent.Count(); ++i) {

@@ -1,10 +1,10 @@
 #include "controls/TrayHost.h"
 
+#include "controls/ReplaceableService.h"
+
 #include <QGuiApplication>
-#include <QPointer>
 #include <QSystemTrayIcon>
 
-#include <atomic>
 #include <memory>
 
 namespace {
@@ -45,14 +45,13 @@ private:
   std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
-std::atomic<TrayHost*> replacement{nullptr};
+ReplaceableService<TrayHost> replacement;
 
 }  // namespace
 
 TrayHost& NotificationArea() {
   static SystemTray system;
-  TrayHost* host = replacement.load();
-  return host != nullptr ? *host : system;
+  return replacement.Current(system);
 }
 
-TrayHost* SetNotificationAreaForTests(TrayHost* host) { return replacement.exchange(host); }
+TrayHost* SetNotificationAreaForTests(TrayHost* host) { return replacement.Replace(host); }
