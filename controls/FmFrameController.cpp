@@ -19,8 +19,11 @@ TFmFrameController::TFmFrameController(QObject* parent)
     : QObject(parent), color_(SysColor(TSysColor::clWindow)), frameColor_(SysColor(TSysColor::clBtnShadow)) {}
 
 TFmFrameController::~TFmFrameController() {
-  // Controls still registered must not keep pointing at us.
-  for (const QPointer<QObject>& control : controls_)
+  // Controls still registered must not keep pointing at us. Each one unregisters while
+  // it lets go, so the list is taken out first.
+  const std::vector<QPointer<QObject>> controls = std::move(controls_);
+  controls_.clear();
+  for (const QPointer<QObject>& control : controls)
     if (control && control->metaObject()->indexOfProperty("FrameController") >= 0)
       control->setProperty("FrameController", QVariant::fromValue<TFmFrameController*>(nullptr));
 }

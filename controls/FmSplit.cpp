@@ -39,7 +39,7 @@ TFmSplitter::~TFmSplitter() = default;
 // ----- position and percentage ---------------------------------------------------------
 
 int TFmSplitter::ConstrainPosition(int position) const {
-  if (upperLeft_->isHidden() || lowerRight_->isHidden()) return position;
+  if (upperLeft_->isHidden() || lowerRight_->isHidden()) return qMax(0, position);
   const bool ignoreMargins = hotSpotClosed_ && hotSpotIgnoreMargins_;
   const int marginMin = ignoreMargins ? 0 : marginMin_;
   const int marginMax = ignoreMargins ? 0 : marginMax_;

@@ -1,8 +1,10 @@
+#include "controls/FmFonts.h"
 #include "controls/clintl.h"
 #include "controls/clmisc.h"
 #include "controls/clstr.h"
 #include "QtPrinters.h"
 
+#include <QFontInfo>
 #include <QMap>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -84,6 +86,21 @@ TEST(ClMisc, UniqueComponentNameTakesTheFirstFreeNumber) {
   EXPECT_EQ(UniqueComponentName(form, QStringLiteral("Label")), "Label1");
   EXPECT_THROW(UniqueComponentName(form, QStringLiteral("1Page")), EInvalidComponentName);
   EXPECT_THROW(UniqueComponentName(form, QString()), EInvalidComponentName);
+}
+
+TEST(FontMapping, FormFontsResolveToInstalledFamilies) {
+  const struct {
+    const char* requested;
+    const char* installed;
+  } cases[] = {{"MS Sans Serif", "Liberation Sans"}, {"Arial", "Liberation Sans"},
+               {"Times New Roman", "Liberation Serif"}, {"Verdana", "DejaVu Sans"},
+               {"DejaVu Sans Mono", "DejaVu Sans Mono"}};
+  for (const auto& c : cases) {
+    const QFont font = MappedFont(QString::fromUtf8(c.requested), 11);
+    EXPECT_EQ(font.family(), QString::fromUtf8(c.installed)) << c.requested;
+    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf8(c.installed)) << c.requested << " is not installed";
+    EXPECT_TRUE(IsOutlineFont(font)) << c.requested;
+  }
 }
 
 TEST(ClIntlSup, ReadsOverridesAndFallsBackToTheLocale) {
