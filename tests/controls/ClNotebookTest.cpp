@@ -282,11 +282,11 @@ TEST(ClNotebook, CaptionsMeasureWithoutAmpersands) {
   auto notebook = MakeNotebook({"&Go", "Go", "12345678901234567890123456789012345678901234567890"});
   notebook->LayOutPages();
   EXPECT_EQ(notebook->PageAt(0)->TabWidth(), notebook->PageAt(1)->TabWidth());
-  EXPECT_EQ(notebook->PageAt(0)->TabWidth(), 26);
+  EXPECT_EQ(notebook->PageAt(0)->TabWidth(), 24);
   EXPECT_EQ(notebook->TabRows(), 2) << "the long caption does not fit beside the others";
-  EXPECT_EQ(notebook->TabHeight(), 17) << "from the line height";
+  EXPECT_EQ(notebook->TabHeight(), 16) << "from the line height";
   notebook->SetTabHeight(-3);
-  EXPECT_EQ(notebook->TabHeight(), 17);
+  EXPECT_EQ(notebook->TabHeight(), 16);
   notebook->SetTabHeight(25);
   EXPECT_FALSE(notebook->TabAutoHeight());
   EXPECT_EQ(notebook->PageAt(0)->geometry().top(), 2 * 25 + 3);

@@ -1,23 +1,13 @@
 #pragma once
 // Notebooks for the tests: built in code inside a loading bracket, as forms are, with
-// pages captioned as given; and text metrics that do not depend on installed fonts.
-#include "controls/FmCanvas.h"
+// pages captioned as given, measured with text metrics that do not depend on installed
+// fonts (6 pixels a character, 12 a line).
+#include "RecordingCanvas.h"
 #include "controls/clnbk.h"
 
 #include <QStringList>
 
 #include <memory>
-
-// Every character is 7 pixels wide; a line is 13 pixels high, or the font's pixel size
-// plus 2 when it has one.
-class FixedTextMetrics : public TFmTextMetrics {
-public:
-  QSize TextExtent(const QFont& font, int, const QString& text, int) const override {
-    return {TextWidth(font, text), LineHeight(font)};
-  }
-  int LineHeight(const QFont& font) const override { return font.pixelSize() > 0 ? font.pixelSize() + 2 : 13; }
-  int TextWidth(const QFont&, const QString& text) const override { return 7 * static_cast<int>(text.size()); }
-};
 
 inline const FixedTextMetrics& FixedMetrics() {
   static const FixedTextMetrics metrics;
