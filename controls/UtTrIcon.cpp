@@ -42,7 +42,13 @@ TUtCustomTrayIcon::TUtCustomTrayIcon(QWidget* owner) : TShShellComponent(owner),
   restore->OnClick = [this](TMenuItem&) { Restore(); };
   popupMenu_ = builtInMenu_.get();
   // Windows closed on the way out of the program must close.
-  QCoreApplication::instance()->installEventFilter(this);
+  quitWatch_ = std::make_unique<QuitWatch>(quitting_);
+  QCoreApplication::instance()->installEventFilter(quitWatch_.get());
+}
+
+bool TUtCustomTrayIcon::QuitWatch::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) quitting_ = true;
+  return false;
 }
 
 TUtCustomTrayIcon::~TUtCustomTrayIcon() {
@@ -254,10 +260,6 @@ void TUtCustomTrayIcon::CloseOwner() {
 }
 
 bool TUtCustomTrayIcon::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == QCoreApplication::instance()) {
-    if (event->type() == QEvent::Quit) quitting_ = true;
-    return false;
-  }
   if (watched != owner_ || owner_ == nullptr) return false;
   try {
     switch (event->type()) {

@@ -120,6 +120,16 @@ private:
   bool closingByProgram_ = false;
   bool ownerMinimised_ = false;
   bool quitting_ = false;
+  // Hears of the program's quit request, which comes to the application object.
+  class QuitWatch : public QObject {
+  public:
+    explicit QuitWatch(bool& quitting) : quitting_(quitting) {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool& quitting_;
+  };
+  std::unique_ptr<QuitWatch> quitWatch_;
 };
 
 class TUtTrayIcon : public TUtCustomTrayIcon {

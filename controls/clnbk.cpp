@@ -301,7 +301,7 @@ void TClNotebook::SetUseActiveTabFont(bool use) {
 void TClNotebook::SetActiveTabFont(const QFont& font) {
   activeTabFont_ = font;
   if (Loading()) return;
-  CheckTabFonts(false);
+  CheckTabFonts(true);
   LayOutPages();
   update();
 }
@@ -387,27 +387,25 @@ void TClNotebook::ChangeScale(int m, int d) {
 
 // Side tabs turn their captions, which only outline fonts do cleanly. A font that
 // cannot turn is replaced by one that can when `repairFonts` (a font just changed), and
-// reported either way.
+// reported either way; a repair that changes fonts again does not check once more.
 void TClNotebook::CheckTabFonts(bool repairFonts) {
-  if (!IsSideways()) return;
+  if (!IsSideways() || checkingFonts_) return;
+  checkingFonts_ = true;
   bool invalid = false;
-  auto check = [&](QFont& font) {
+  auto check = [&](QFont font, const std::function<void(const QFont&)>& apply) {
     if (IsOutlineFont(font)) return;
     invalid = true;
-    if (repairFonts) font.setFamily(RotationFallbackFamily());
+    if (!repairFonts) return;
+    font.setFamily(RotationFallbackFamily());
+    apply(font);
   };
-  QFont notebookFont = font();
-  check(notebookFont);
-  if (useActiveTabFont_) check(activeTabFont_);
-  if (invalid && repairFonts) setFont(notebookFont);
+  check(font(), [this](const QFont& repaired) { setFont(repaired); });
+  if (useActiveTabFont_) check(activeTabFont_, [this](const QFont& repaired) { activeTabFont_ = repaired; });
   for (int i = 0; i < CountPages(); ++i) {
-    QFont pageFont = PageAt(i)->font();
-    const bool wasInvalid = invalid;
-    invalid = false;
-    check(pageFont);
-    if (invalid && repairFonts) PageAt(i)->setFont(pageFont);
-    invalid = invalid || wasInvalid;
+    TClTabPage* page = PageAt(i);
+    check(page->font(), [page](const QFont& repaired) { page->setFont(repaired); });
   }
+  checkingFonts_ = false;
   if (invalid) throw EInvalidTabFont();
 }
 

@@ -226,6 +226,7 @@ private:
   int activeRow_ = 0;
   bool changing_ = false;
   bool colorChangingInternally_ = false;
+  bool checkingFonts_ = false;
   bool useActiveTabFont_ = true;
   QFont activeTabFont_;
   bool conserveResources_ = false;

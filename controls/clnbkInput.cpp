@@ -143,7 +143,7 @@ bool TClNotebook::KeyCommand(int command) {
       break;
     default: used = false; break;
   }
-  if (outward && layout_.rowCount > 1) {
+  if (outward && layout_.rowCount > 1 && PageAt(pageIndex_) != nullptr) {
     // As a click on the tab in the row beyond the current tab.
     const QRect tab = layout_.tabs[static_cast<size_t>(pageIndex_)];
     if (!tab.isEmpty()) {
