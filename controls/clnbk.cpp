@@ -181,7 +181,9 @@ void TClNotebook::SetPageIndex(int value) {
     TClTabPage* page = PageAt(value);
     page->raise();
     page->show();
-    if (TClTabPage* oldPage = PageAt(old); oldPage != nullptr && IsValidPage(old)) oldPage->hide();
+    // The old page goes even when it has been disabled meanwhile: left shown under the
+    // new one, its controls would still take the focus.
+    if (TClTabPage* oldPage = PageAt(old)) oldPage->hide();
     BecomeCurrent(value);
   } catch (...) {
     changing_ = false;

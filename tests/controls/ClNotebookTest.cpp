@@ -100,6 +100,11 @@ TEST(ClNotebook, OnlyValidPagesCanBecomeCurrent) {
   }
   EXPECT_TRUE(log.entries.isEmpty());
   EXPECT_EQ(notebook->PageAt(4), nullptr);
+
+  // A current page disabled meanwhile still goes when another is chosen.
+  notebook->PageAt(0)->SetEnabled(false);
+  notebook->SetPageIndex(3);
+  EXPECT_EQ(ShownPages(*notebook), QStringList{"D"});
   EXPECT_EQ(notebook->PageAt(-1), nullptr);
 }
 
