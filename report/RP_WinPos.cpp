@@ -1,0 +1,1 @@
+#include "report/RP_WinPos.h"
