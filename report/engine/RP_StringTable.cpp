@@ -3,8 +3,8 @@
 
 namespace rpStrings {
 
-const std::array<TrpStringEntry, 290>& Table() {
-  static const std::array<TrpStringEntry, 290> table{{
+const std::array<TrpStringEntry, 292>& Table() {
+  static const std::array<TrpStringEntry, 292> table{{
       {53000, u"Print To-Do list"},
       {53001, u"Printing"},
       {53002, u"Link image"},
@@ -295,6 +295,8 @@ const std::array<TrpStringEntry, 290>& Table() {
       {55613, u"Too many function libraries"},
       {55614, u"Stream read error"},
       {55615, u"Unbalanced parentheses"},
+      {55616, u"Could not write the report stream"},
+      {55617, u"A text is too long for a report stream"},
   }};
   return table;
 }

@@ -13,7 +13,7 @@ struct TrpStringEntry {
 namespace rpStrings {
 
 // Sorted by id.
-const std::array<TrpStringEntry, 290>& Table();
+const std::array<TrpStringEntry, 292>& Table();
 
 constexpr int CalcError = 53400;  // An error occured during calculating
 constexpr int ReportLabel = 53401;  // Report:
@@ -81,5 +81,7 @@ constexpr int ScriptRunsTooLong = 55612;
 constexpr int TooManyLibraries = 55613;
 constexpr int StreamReadError = 55614;
 constexpr int UnbalancedParentheses = 55615;
+constexpr int StreamWriteError = 55616;
+constexpr int TextTooLong = 55617;
 
 }  // namespace rpStrings
