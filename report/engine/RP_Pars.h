@@ -94,6 +94,8 @@ private:
   void Run(const Program& program, size_t base);
 
   QHash<QString, std::shared_ptr<const Program>> programs_;
+  QString lastText_;
+  std::shared_ptr<const Program> lastProgram_;
   QHash<QString, QString> compiled_;
   std::vector<TrpValue> stack_;
   int depth_ = 0;

@@ -215,11 +215,20 @@ std::shared_ptr<const TrpParser::Program> TrpParser::Decode(const QString& rpn) 
 }
 
 TrpValue TrpParser::EvaluateRPN(const QString& rpn) {
-  std::shared_ptr<const Program> program = programs_.value(rpn);
-  if (!program) {
-    if (programs_.size() >= kMaxCached) programs_.clear();
-    program = Decode(rpn);
-    programs_.insert(rpn, program);
+  std::shared_ptr<const Program> program;
+  // The same text evaluated again (a band's condition, record after record) is found
+  // by comparing it with the last one, which costs less than hashing it.
+  if (lastProgram_ && rpn == lastText_) {
+    program = lastProgram_;
+  } else {
+    program = programs_.value(rpn);
+    if (!program) {
+      if (programs_.size() >= kMaxCached) programs_.clear();
+      program = Decode(rpn);
+      programs_.insert(rpn, program);
+    }
+    lastText_ = rpn;
+    lastProgram_ = program;
   }
   if (depth_ >= kMaxDepth) Fail(rpStrings::ExpressionTooComplex);
   const size_t base = stack_.size();
