@@ -4,17 +4,24 @@
 #include "report/engine/RP_Locale.h"
 #include "report/engine/RP_StringTable.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
 
 namespace {
 
+// Digits beyond these add nothing a double holds; the caps keep the buffers bounded.
+constexpr int kMaxDecimals = 50;
+constexpr int kMaxSignificant = 40;
+
 // The shortest text of a finite, non-negative value in C notation with `precision`
 // digits after the point, exact halves to even (to_chars rounds the exact binary value).
 std::string FixedDigits(double value, int precision) {
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+  char buffer[512];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                    std::min(precision, kMaxDecimals));
+  if (result.ec != std::errc()) return "0";
   return std::string(buffer, result.ptr);
 }
 
@@ -25,11 +32,15 @@ struct Scientific {
 };
 
 Scientific ScientificDigits(double value, int significant) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, significant - 1);
-  const std::string text(buffer, result.ptr);
+  char buffer[128];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                    std::clamp(significant, 1, kMaxSignificant) - 1);
   Scientific s;
+  if (result.ec != std::errc()) {
+    s.digits.assign(1, '0');
+    return s;
+  }
+  const std::string text(buffer, result.ptr);
   const size_t e = text.find('e');
   for (size_t i = 0; i < e; ++i) {
     if (text[i] != '.') s.digits += text[i];
@@ -106,7 +117,8 @@ NumberSection Analyse(const QString& text) {
     }
   }
   s.minInt = firstZero < 0 ? 0 : s.intPlaceholders - firstZero;
-  s.minDecimals = lastDecimalZero + 1;
+  s.maxDecimals = std::min(s.maxDecimals, kMaxDecimals);
+  s.minDecimals = std::min(lastDecimalZero + 1, kMaxDecimals);
   return s;
 }
 

@@ -13,7 +13,7 @@ struct TrpStringEntry {
 namespace rpStrings {
 
 // Sorted by id.
-const std::array<TrpStringEntry, 292>& Table();
+const std::array<TrpStringEntry, 293>& Table();
 
 constexpr int CalcError = 53400;  // An error occured during calculating
 constexpr int ReportLabel = 53401;  // Report:
@@ -83,5 +83,6 @@ constexpr int StreamReadError = 55614;
 constexpr int UnbalancedParentheses = 55615;
 constexpr int StreamWriteError = 55616;
 constexpr int TextTooLong = 55617;
+constexpr int TextGrewTooLong = 55618;
 
 }  // namespace rpStrings
