@@ -4,6 +4,7 @@
 #include "report/engine/RP_Format.h"
 #include "report/engine/RP_Globals.h"
 #include "platform/DateTime.h"
+#include "platform/Exception.h"
 
 #include <QString>
 #include <QStringList>

@@ -43,6 +43,11 @@ constexpr char16_t Mod = 13;
 constexpr char16_t Round = 14;
 }  // namespace rpOp
 
+// The one-character operators: * + - / < = >.
+inline bool rpIsOperatorChar(char16_t c) {
+  return c == u'*' || c == u'+' || c == u'-' || c == u'/' || c == u'<' || c == u'=' || c == u'>';
+}
+
 // Text scanners shared by the parser, the script compiler and the function splitter.
 // Positions are 0-based indexes into the text.
 

@@ -97,34 +97,27 @@ QString TrpParser::CompileExpression(const QString& text) {
       ++i;
       continue;
     }
-    switch (ch.unicode()) {
-      case u';': i = n; continue;
-      case u'(':
-        c.stack += ch;
-        c.lastWasOperand = false;
-        ++i;
-        continue;
-      case u')':
-        c.CloseParen();
-        ++i;
-        continue;
-      case u'*':
-      case u'+':
-      case u'-':
-      case u'/':
-      case u'<':
-      case u'=':
-      case u'>': {
-        char16_t code = ch.unicode();
-        const QChar next = i + 1 < n ? text[i + 1] : QChar();
-        if (code == u'<' && next == u'>') code = rpOp::NotEqual;
-        else if (code == u'>' && next == u'=') code = rpOp::GreaterEqual;
-        else if (code == u'<' && next == u'=') code = rpOp::LessEqual;
-        i += code == ch.unicode() ? 1 : 2;
-        c.Operator(code);
-        continue;
-      }
-      default: break;
+    if (ch == u';') break;
+    if (ch == u'(') {
+      c.stack += ch;
+      c.lastWasOperand = false;
+      ++i;
+      continue;
+    }
+    if (ch == u')') {
+      c.CloseParen();
+      ++i;
+      continue;
+    }
+    if (rpIsOperatorChar(ch.unicode())) {
+      char16_t code = ch.unicode();
+      const QChar next = i + 1 < n ? text[i + 1] : QChar();
+      if (code == u'<' && next == u'>') code = rpOp::NotEqual;
+      else if (code == u'>' && next == u'=') code = rpOp::GreaterEqual;
+      else if (code == u'<' && next == u'=') code = rpOp::LessEqual;
+      i += code == ch.unicode() ? 1 : 2;
+      c.Operator(code);
+      continue;
     }
 
     // An operand: an optional two-character "%" prefix, then a quoted string, a

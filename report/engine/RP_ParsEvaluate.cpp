@@ -27,15 +27,8 @@ bool IsBinary(char16_t c) {
     case rpOp::NotEqual:
     case rpOp::Or:
     case rpOp::And:
-    case rpOp::Mod:
-    case u'*':
-    case u'+':
-    case u'-':
-    case u'/':
-    case u'<':
-    case u'=':
-    case u'>': return true;
-    default: return false;
+    case rpOp::Mod: return true;
+    default: return rpIsOperatorChar(c);
   }
 }
 

@@ -7,19 +7,7 @@ namespace {
 bool IsBlank(QChar c) { return c.unicode() <= u' '; }
 
 bool EndsWord(QChar c) {
-  switch (c.unicode()) {
-    case u'(':
-    case u')':
-    case u'*':
-    case u'+':
-    case u'-':
-    case u'/':
-    case u'<':
-    case u'=':
-    case u'>':
-    case u'[': return true;
-    default: return IsBlank(c);
-  }
+  return c == u'(' || c == u')' || c == u'[' || rpIsOperatorChar(c.unicode()) || IsBlank(c);
 }
 
 }  // namespace
