@@ -100,14 +100,15 @@ TrpValue Unary(char16_t code, const TrpValue& v) {
 
 // Outer quotes removed, every run of quotes inside reduced to one.
 QString StringLiteral(const QString& quoted) {
+  const QChar quote = quoted[0];
   QString inner = quoted.mid(1);
-  if (quoted.size() >= 2 && inner.endsWith(quoted[0])) inner.chop(1);
+  if (quoted.size() >= 2 && inner.endsWith(quote)) inner.chop(1);
   QString out;
   out.reserve(inner.size());
   for (qsizetype i = 0; i < inner.size(); ++i) {
     out += inner[i];
-    if (inner[i] == u'\'' || inner[i] == u'"') {
-      while (i + 1 < inner.size() && inner[i + 1] == inner[i]) ++i;
+    if (inner[i] == quote) {
+      while (i + 1 < inner.size() && inner[i + 1] == quote) ++i;
     }
   }
   return out;

@@ -1,4 +1,4 @@
-// Generated from the list of the engine's texts; ids are stable, texts may be translated.
+// The engine's texts by string id. Ids never change; TrpLocale lets a translation replace the texts.
 #include "report/engine/RP_StringTable.h"
 
 namespace rpStrings {

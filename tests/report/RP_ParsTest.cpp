@@ -104,6 +104,7 @@ TEST_F(ParserTest, EvaluatesToTheLanguagesValues) {
       {"ROUND(3.5)", int64_t{4}},
       {"ROUND(-2.5)", int64_t{-2}},
       {"'It''s'", TrpValue(QStringLiteral("It's"))},
+      {"'a''''b \"\"c'", TrpValue(QStringLiteral("a'b \"\"c"))},
       {"'a' + 'b'", TrpValue(QStringLiteral("ab"))},
       {"STR(1.5) + 'x'", TrpValue(QStringLiteral("1.5x"))},
       {"NOT 0", 1},
