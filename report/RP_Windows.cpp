@@ -54,4 +54,12 @@ void rpInstallWindows() {
   static TrpQtWindows windows;
   rpSetWindows(&windows);
   rpResetGlobals();
+  // The globals now own windows, which must go while the application object still stands.
+  static const bool hooked = [] {
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+      QObject::connect(app, &QCoreApplication::aboutToQuit, [] { rpResetGlobals(); });
+    }
+    return true;
+  }();
+  (void)hooked;
 }

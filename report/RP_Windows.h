@@ -13,5 +13,5 @@ public:
 };
 
 // Puts the Qt windows in place for the engine; globals made before are made afresh on
-// their next use.
+// their next use, and are freed when the application's event loop ends.
 void rpInstallWindows();

@@ -129,6 +129,15 @@ TEST_F(ParserTest, EvaluatesToTheLanguagesValues) {
       {"STRTODATE('3/5/2024')", TrpValue::DateTime(Day(2024, 3, 5))},
       {"STRTOTIME('6:00 PM')", TrpValue::DateTime(0.75)},
       {"STRTODATE('1/2/2000') < STRTODATE('1/3/2000')", 1},
+      // Nothing is a name the callback leaves null.
+      {"Nothing + 1", TrpValue::Null()},
+      {"Nothing / 0", TrpValue::Null()},
+      {"INT(Nothing)", TrpValue::Null()},
+      {"STR(Nothing)", TrpValue(QStringLiteral(""))},
+      {"Nothing = Nothing", 1},
+      {"Nothing < 0", 1},
+      {"Nothing = 0", 0},
+      {"NOT Nothing", 0},
   };
   for (const auto& c : cases) {
     TrpValue result;
