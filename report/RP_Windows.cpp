@@ -27,25 +27,25 @@ QString TrpQtWindows::InputBox(const QString& caption, const QString& prompt, co
 }
 
 int TrpQtWindows::MessageBox(const QString& text, const QString& caption, int flags) {
-  QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+  Msg::Buttons buttons = Msg::Ok;
   switch (flags & 0x0F) {
-    case 1: buttons = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case 3: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
-    case 4: buttons = QMessageBox::Yes | QMessageBox::No; break;
+    case 1: buttons = Msg::Ok | Msg::Cancel; break;
+    case 3: buttons = Msg::Yes | Msg::No | Msg::Cancel; break;
+    case 4: buttons = Msg::Yes | Msg::No; break;
     default: break;
   }
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  Msg::Icon icon = Msg::NoIcon;
   switch (flags & 0xF0) {
-    case 16: icon = QMessageBox::Critical; break;
-    case 32: icon = QMessageBox::Question; break;
-    case 48: icon = QMessageBox::Warning; break;
-    case 64: icon = QMessageBox::Information; break;
+    case 16: icon = Msg::Critical; break;
+    case 32: icon = Msg::Question; break;
+    case 48: icon = Msg::Warning; break;
+    case 64: icon = Msg::Information; break;
     default: break;
   }
   switch (Desktop().MessageBox(caption, text, icon, buttons)) {
-    case QMessageBox::Cancel: return 2;
-    case QMessageBox::Yes: return 6;
-    case QMessageBox::No: return 7;
+    case Msg::Cancel: return 2;
+    case Msg::Yes: return 6;
+    case Msg::No: return 7;
     default: return 1;
   }
 }

@@ -1,19 +1,14 @@
 // Number formats, date-time formats, edit masks and the date and time readers, under
 // the pinned United States settings.
 #include "ReportTestSupport.h"
+#include "platform/AppContext.h"
 #include "platform/DateTime.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Format.h"
 
 namespace {
 
-class FormatTest : public ReportEngineTest {
-protected:
-  void TearDown() override {
-    DateTime::SetNowSource({});
-    ReportEngineTest::TearDown();
-  }
-};
+using FormatTest = ReportEngineTest;
 
 TEST_F(FormatTest, FormatFloat) {
   const struct {
@@ -127,7 +122,7 @@ TEST_F(FormatTest, FormatMaskText) {
 }
 
 TEST_F(FormatTest, DatesAndTimesAreReadInTheLocalesOrder) {
-  DateTime::SetNowSource([] { return Day(2026, 6, 1); });
+  const TAppContextScope clock(ContextWith([](TAppContext& c) { c.Clock = [] { return Day(2026, 6, 1); }; }));
   const struct {
     const char* text;
     double value;  // -1: not a date

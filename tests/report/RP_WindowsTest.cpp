@@ -66,17 +66,17 @@ TEST_F(WindowsTest, AnErrorOfTheBuildClosesTheWindowAndComesBack) {
 
 TEST_F(WindowsTest, ScriptMessageBoxesGoThroughTheDesktop) {
   FakeDesktop desktop;
-  desktop.messageAnswers = {QMessageBox::Yes, QMessageBox::Cancel, QMessageBox::Ok};
+  desktop.messageAnswers = {Msg::Yes, Msg::Cancel, Msg::Ok};
   TrpQtWindows windows;
   EXPECT_EQ(windows.MessageBox(QStringLiteral("Go on?"), QStringLiteral("Report"), 4 + 32), 6);
   EXPECT_EQ(windows.MessageBox(QStringLiteral("Stop?"), QStringLiteral("Report"), 1 + 48), 2);
   EXPECT_EQ(windows.MessageBox(QStringLiteral("Done"), QStringLiteral("Report"), 64), 1);
   ASSERT_EQ(desktop.Messages().size(), 3u);
-  EXPECT_EQ(desktop.Messages()[0].buttons, QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(desktop.Messages()[0].icon, QMessageBox::Question);
-  EXPECT_EQ(desktop.Messages()[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-  EXPECT_EQ(desktop.Messages()[1].icon, QMessageBox::Warning);
-  EXPECT_EQ(desktop.Messages()[2].icon, QMessageBox::Information);
+  EXPECT_EQ(desktop.Messages()[0].buttons, Msg::Yes | Msg::No);
+  EXPECT_EQ(desktop.Messages()[0].icon, Msg::Question);
+  EXPECT_EQ(desktop.Messages()[1].buttons, Msg::Ok | Msg::Cancel);
+  EXPECT_EQ(desktop.Messages()[1].icon, Msg::Warning);
+  EXPECT_EQ(desktop.Messages()[2].icon, Msg::Information);
   EXPECT_EQ(desktop.Calls(QStringLiteral("message:"))[0], QStringLiteral("message:Report|Go on?"));
 }
 
