@@ -43,6 +43,11 @@ void TBaseLazyTree::IncrementalSearchKey(QChar key) {
   StopTimer(SearchTimer);
   if (incrementalSearch_ == isNone) return;
   if (key.unicode() != 0) {
+    // Typing drops an edit that a click made pending.
+    if (states_.Contains(tsEditPending)) {
+      StopTimer(EditTimer);
+      DoStateChange({}, {tsEditPending});
+    }
     DoStateChange({tsIncrementalSearching});
     const bool backspace = key.unicode() == kBackspace;
     // Backspace over the last character leaves the search running for the next key.

@@ -80,6 +80,15 @@ TEST_F(Editor, SecondClickOnTheFocusedNodeStartsAfterTheDelay) {
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->RowPoint(tree->At("0"), 30));
   EXPECT_FALSE(tree->TreeStates().Contains(tsEditPending));
   EXPECT_FALSE(tree->fakeTimers->IsRunning(EditTimer));
+
+  // So does typing into the incremental search.
+  tree->SetIncrementalSearch(isAll);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->RowPoint(tree->At("0"), tree->LabelX(tree->At("0"))));
+  ASSERT_TRUE(tree->fakeTimers->IsRunning(EditTimer));
+  QTest::keyClick(tree, 'g');
+  EXPECT_FALSE(tree->TreeStates().Contains(tsEditPending));
+  EXPECT_FALSE(tree->fakeTimers->IsRunning(EditTimer));
+  EXPECT_EQ(tree->FocusedNode(), tree->At("2"));
 }
 
 TEST_F(Editor, FocusLossAcceptsOrDiscardsByOption) {
