@@ -8,11 +8,50 @@
 #include <QCollator>
 #include <QCoreApplication>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <cstring>
 
 namespace {
 const QString kEllipsis = QStringLiteral("...");
+
+// Word-wrapped lines from the top of R; when the text needs more lines than fit, the
+// last one that fits ends with an ellipsis. Returns the rectangle the lines cover.
+QRect DrawWrappedText(QPainter& canvas, const QRect& r, Qt::Alignment alignment, const QString& text) {
+  const QFontMetrics metrics(canvas.font());
+  QTextLayout layout(text, canvas.font());
+  QTextOption option(alignment);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  QRect covered;
+  QString elided;
+  QVector<QTextLine> lines;
+  int y = 0;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(r.width());
+    const bool lastThatFits = y + 2 * metrics.lineSpacing() > r.height();
+    if (lastThatFits && line.textStart() + line.textLength() < text.size()) {
+      elided = metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight, r.width());
+      break;
+    }
+    line.setPosition(QPointF(0, y));
+    lines.append(line);
+    y += metrics.lineSpacing();
+  }
+  layout.endLayout();
+  for (const QTextLine& line : lines) {
+    line.draw(&canvas, r.topLeft());
+    covered |= line.naturalTextRect().translated(r.topLeft()).toAlignedRect();
+  }
+  if (!elided.isEmpty()) {
+    QRect drawn;
+    canvas.drawText(QRect(r.left(), r.top() + y, r.width(), metrics.height()), int(alignment) | Qt::TextSingleLine,
+                    elided, &drawn);
+    covered |= drawn;
+  }
+  return covered;
+}
 
 bool IsPlainAscii(const QString& s) {
   for (QChar c : s)
@@ -357,7 +396,10 @@ void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
       canvas.fillRect(canvas.boundingRect(area, flags, shown), canvas.brush());
     }
     QRect drawn;
-    canvas.drawText(area, flags, shown, &drawn);
+    if (multiline)
+      drawn = DrawWrappedText(canvas, area, Qt::Alignment(flags) & Qt::AlignHorizontal_Mask, shown);
+    else
+      canvas.drawText(area, flags, shown, &drawn);
     textLeft = drawn.left();
     textRight = drawn.right() + 1;
   }

@@ -151,6 +151,24 @@ TEST(StringTree, MultiLineNodesNeedTheHeightOfTheirWrappedText) {
   EXPECT_EQ(tree.ComputeNodeHeight(tree.At("1"), -1), tree.At("1")->NodeHeight);
 }
 
+TEST(StringTree, WrappedTextStaysInsideItsRow) {
+  CellTree tree;
+  tree.multiline = {"0"};
+  tree.SetTexts({"one two three four five six seven eight nine ten eleven twelve thirteen fourteen"});
+  const int line = QFontMetrics(tree.font()).lineSpacing();
+  QImage image(120, 10 * line, QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  tree.PaintCell(tree.At("0"), -1, QRect(0, 0, 120, 2 * line + 2), image);
+  auto inked = [&](int top, int bottom) {
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qGray(image.pixel(x, y)) < 128) return true;
+    return false;
+  };
+  EXPECT_TRUE(inked(line, 2 * line + 2));        // the second line is there
+  EXPECT_FALSE(inked(2 * line + 2, 10 * line));  // and nothing runs into the rows below
+}
+
 TEST(StringTree, DefaultSearchIsACaseSensitivePrefix) {
   TextTree tree;
   tree.SetTexts({"Report", "report"});
