@@ -15,40 +15,16 @@
 namespace {
 const QString kEllipsis = QStringLiteral("...");
 
-// Word-wrapped lines from the top of R; when the text needs more lines than fit, the
-// last one that fits ends with an ellipsis. Returns the rectangle the lines cover.
+// Draws the lines of WrapTextWithEllipsis from the top of R; returns what they cover.
 QRect DrawWrappedText(QPainter& canvas, const QRect& r, Qt::Alignment alignment, const QString& text) {
   const QFontMetrics metrics(canvas.font());
-  QTextLayout layout(text, canvas.font());
-  QTextOption option(alignment);
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  layout.setTextOption(option);
   QRect covered;
-  QString elided;
-  QVector<QTextLine> lines;
-  int y = 0;
-  layout.beginLayout();
-  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-    line.setLineWidth(r.width());
-    const bool lastThatFits = y + 2 * metrics.lineSpacing() > r.height();
-    if (lastThatFits && line.textStart() + line.textLength() < text.size()) {
-      elided = metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight, r.width());
-      break;
-    }
-    line.setPosition(QPointF(0, y));
-    lines.append(line);
-    y += metrics.lineSpacing();
-  }
-  layout.endLayout();
-  for (const QTextLine& line : lines) {
-    line.draw(&canvas, r.topLeft());
-    covered |= line.naturalTextRect().translated(r.topLeft()).toAlignedRect();
-  }
-  if (!elided.isEmpty()) {
+  int y = r.top();
+  for (const QString& line : WrapTextWithEllipsis(canvas.font(), text, r.width(), r.height())) {
     QRect drawn;
-    canvas.drawText(QRect(r.left(), r.top() + y, r.width(), metrics.height()), int(alignment) | Qt::TextSingleLine,
-                    elided, &drawn);
+    canvas.drawText(QRect(r.left(), y, r.width(), metrics.height()), int(alignment) | Qt::TextSingleLine, line, &drawn);
     covered |= drawn;
+    y += metrics.lineSpacing();
   }
   return covered;
 }
@@ -74,6 +50,33 @@ void TStringTreeOptions::SetStringOptions(TStringOptions value) {
 void TStringTreeOptions::Assign(const TCustomLazyTreeOptions& source) {
   TCustomLazyTreeOptions::Assign(source);
   if (auto* other = dynamic_cast<const TStringTreeOptions*>(&source)) SetStringOptions(other->StringOptions());
+}
+
+QStringList WrapTextWithEllipsis(const QFont& font, const QString& text, int width, int height) {
+  const QFontMetrics metrics(font);
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  QStringList lines;
+  int y = 0;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(std::max(width, 1));
+    const bool more = line.textStart() + line.textLength() < text.size();
+    // The first line always shows; a later one only when it fits.
+    if (y > 0 && y + metrics.height() > height) break;
+    if (more && y + metrics.lineSpacing() + metrics.height() > height) {
+      lines << metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight, width);
+      break;
+    }
+    QString part = text.mid(line.textStart(), line.textLength());
+    while (!part.isEmpty() && part.back().isSpace()) part.chop(1);
+    lines << part;
+    y += metrics.lineSpacing();
+  }
+  layout.endLayout();
+  return lines;
 }
 
 QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, int width, bool rightToLeft,

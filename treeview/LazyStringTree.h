@@ -38,6 +38,10 @@ private:
 QString FitTextWithEllipsis(const QFontMetrics& Metrics, const QString& Text, int Width, bool RightToLeft,
                             int EllipsisWidth = -1);
 
+// The lines a multi-line cell shows in Width × Height: wrapped at words, and when the text
+// needs more lines than fit, the last line that fits ends with "...".
+QStringList WrapTextWithEllipsis(const QFont& Font, const QString& Text, int Width, int Height);
+
 class TCustomLazyStringTree : public TBaseLazyTree {
   Q_OBJECT
 
