@@ -6,6 +6,7 @@
 //   destroy       deleting the control after that expand-all
 //   memory        bytes per node beyond the owner's data
 // Each figure is the median of several runs; the ratio is QTreeView's time over ours.
+#include "BenchTiming.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTrees.h"
 
@@ -117,18 +118,6 @@ void ShowAt(Widget& widget, const QSize& viewport) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   widget.resize(viewport + (widget.size() - widget.viewport()->size()));
   QCoreApplication::processEvents();
-}
-
-double Ms(const std::function<void()>& body) {
-  QElapsedTimer timer;
-  timer.start();
-  body();
-  return timer.nsecsElapsed() / 1e6;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 int Repeats(int nodes) { return nodes >= 1000000 ? 3 : nodes >= 100000 ? 5 : 9; }

@@ -104,6 +104,9 @@ QString DecodeFileText(QByteArrayView bytes) {
 
 QByteArray EncodeFileText(const QString& text) { return text.toUtf8(); }
 
+#if !VELMORA_SHARED_TEXT_BLOCKS
+QString FileTextPool::Decode(QByteArrayView bytes, qsizetype) { return DecodeFileText(bytes); }
+#else
 QString FileTextPool::Decode(QByteArrayView bytes, qsizetype atMost) {
   if (bytes.isEmpty()) return {};
   // Room for the text and the terminating zero QString expects after its data.
@@ -123,3 +126,4 @@ QString FileTextPool::Decode(QByteArrayView bytes, qsizetype atMost) {
   block_.d_ptr()->ref();
   return QString(QString::DataPointer(block_.d_ptr(), text, textEnd - text));
 }
+#endif

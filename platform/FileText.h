@@ -5,8 +5,19 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QtGlobal>
+
+// Shared text blocks build strings on Qt's own string storage, whose layout is Qt 6's;
+// any other Qt gets one allocation per text.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0) && QT_VERSION < QT_VERSION_CHECK(7, 0, 0)
+#define VELMORA_SHARED_TEXT_BLOCKS 1
+#else
+#define VELMORA_SHARED_TEXT_BLOCKS 0
+#endif
 
 QString DecodeFileText(QByteArrayView bytes);
+
+QByteArray EncodeFileText(const QString& text);
 
 // The value of an ASCII hexadecimal digit (0-9, a-f, A-F); -1 for any other character.
 constexpr int HexDigitValue(char16_t c) {
@@ -15,7 +26,6 @@ constexpr int HexDigitValue(char16_t c) {
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
   return -1;
 }
-QByteArray EncodeFileText(const QString& text);
 
 // Decodes into out, which must have room for bytes.size() units: neither encoding
 // yields more UTF-16 units than it has bytes. Returns the end of the text written.
@@ -36,7 +46,9 @@ public:
   QString Decode(QByteArrayView bytes, qsizetype atMost = kUnbounded);
 
 private:
+#if VELMORA_SHARED_TEXT_BLOCKS
   QString::DataPointer block_;
   char16_t* free_ = nullptr;
   char16_t* end_ = nullptr;
+#endif
 };

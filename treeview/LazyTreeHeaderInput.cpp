@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 
 // ---- The header's widget ------------------------------------------------------------------------
 
@@ -43,14 +42,10 @@ void TLTHeaderArea::changeEvent(QEvent* e) {
 
 bool TLTHeaderArea::event(QEvent* e) {
   if (e->type() == QEvent::ToolTip) {
-    // Header hints: the hint of the column under the mouse.
+    // Header hints go through the tree's hints, which know the header as the band just
+    // above the rows.
     auto* help = static_cast<QHelpEvent*>(e);
-    const TColumnIndex column = header_.Columns().ColumnAtPoint(help->pos(), true);
-    if (header_.Options().Contains(hoShowHint) && header_.Columns().IsColumnIndex(column) &&
-        !header_.Columns()[column]->Hint().isEmpty())
-      QToolTip::showText(help->globalPos(), header_.Columns()[column]->Hint(), this);
-    else
-      QToolTip::hideText();
+    header_.Tree().ShowHintFor(QPoint(help->pos().x(), help->pos().y() - height()));
     return true;
   }
   return QWidget::event(e);

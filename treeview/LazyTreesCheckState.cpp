@@ -23,12 +23,6 @@ bool TBaseLazyTree::DoCheckChange(PLazyNode node, TCheckState state) {
   return result;
 }
 
-void TBaseLazyTree::SetNodeCheckState(PLazyNode node, TCheckState state) {
-  if (!IsRealNode(node) || node->CheckState == state) return;
-  ApplyCheckState(node, state);
-  if (node->CheckState == state) DoChecked(node);
-}
-
 bool TBaseLazyTree::ApplyCheckState(PLazyNode node, TCheckState state) {
   if (!IsRealNode(node) || node->Has(nsChecking)) return false;  // already in a change: the loop ends here
   node->Include(nsChecking);
@@ -106,21 +100,8 @@ int TBaseLazyTree::CompactNodeArray(quintptr* array, int count) {
 
 // ---- The dragged selection rectangle ------------------------------------------------------------
 
-QRect TBaseLazyTree::DrawSelectionRect() const { return NormalizeRect(drawSelectionRect_); }
-
-void TBaseLazyTree::SetDrawSelectionRect(QPoint from, QPoint to, TShiftState startShift) {
-  QRect next;
-  next.setCoords(from.x(), from.y(), to.x() - 1, to.y() - 1);
-  if (next == drawSelectionRect_) return;
-  const QRect previous = drawSelectionRect_;
-  drawSelectionRect_ = next;
-  drawSelectionShift_ = startShift;
-  if (states_.Contains(tsDrawSelecting)) HandleDrawSelection(previous, next);
-  InvalidateTree();
-}
-
-bool TBaseLazyTree::HandleDrawSelection(const QRect& oldRect, const QRect& newRect) {
-  if (TotalCount() <= 1) return false;
+void TBaseLazyTree::HandleDrawSelection(QRect oldRect, QRect newRect) {
+  if (TotalCount() <= 1) return;
   const QRect previous = NormalizeRect(oldRect), next = NormalizeRect(newRect);
   const TLTPaintOptions paint = options_->PaintOptions();
   const TLTSelectionOptions selection = options_->SelectionOptions();
@@ -192,7 +173,7 @@ bool TBaseLazyTree::HandleDrawSelection(const QRect& oldRect, const QRect& newRe
     }
     rowTop += height;
   }
-  if (!changed) return false;
+  if (!changed) return;
   PackSelection();
   for (PLazyNode node : toAdd) {
     node->Include(nsSelected);
@@ -206,5 +187,4 @@ bool TBaseLazyTree::HandleDrawSelection(const QRect& oldRect, const QRect& newRe
     rangeAnchor_ = reinterpret_cast<PLazyNode>(selection_.first());
   }
   Change(nullptr);
-  return true;
 }

@@ -341,6 +341,14 @@ QRect TBaseLazyTree::ColumnBounds(int column) const {
 }
 
 void TBaseLazyTree::FitColumnsToContent() { header_->FitColumnsToContent(true); }
+bool TBaseLazyTree::SortAscending() const { return header_->SortDirection() == sdAscending; }
+QString TBaseLazyTree::ColumnHint(int column) const {
+  return header_->Columns().IsColumnIndex(column) ? header_->Columns()[column]->Hint() : QString();
+}
+bool TBaseLazyTree::HeaderShowsHints() const { return header_->Options().Contains(hoShowHint); }
+bool TBaseLazyTree::HeaderIsBusy() const {
+  return header_->States().Intersects({hstDragging, hstDragPending, hstResizing, hstResizePending});
+}
 void TBaseLazyTree::RestoreColumnWidths() { header_->RestoreColumnWidths(); }
 
 // ---- Header events ------------------------------------------------------------------------------

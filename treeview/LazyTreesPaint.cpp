@@ -144,6 +144,18 @@ void TBaseLazyTree::SetImages(TLTImageList* value) { SetImageList(images_, value
 void TBaseLazyTree::SetStateImages(TLTImageList* value) { SetImageList(stateImages_, value); }
 void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) { SetImageList(customCheckImages_, value); }
 
+int TBaseLazyTree::CheckImageWidth() const {
+  const TLTImageList* checks = CheckImages();
+  return checks ? checks->Width() : 16;
+}
+
+int TBaseLazyTree::ImageWidth(PLazyNode node, int column, TLTImageKind kind) {
+  TLTImageList* list = kind == ikState ? StateImages() : Images();
+  if (!list) return 0;
+  bool ghosted = false;
+  return DoGetImageIndex(node, kind, column, ghosted) >= 0 ? list->Width() : 0;
+}
+
 TLTImageList* TBaseLazyTree::CheckImages() const {
   if (checkImageKind_ == ckCustom) return customCheckImages_;
   return &CheckImageList(checkImageKind_);
@@ -471,7 +483,8 @@ void TBaseLazyTree::PaintCellBackground(QPainter& canvas, TLTPaintInfo& info, co
 int TBaseLazyTree::CheckImageIndex(PLazyNode node) {
   TCheckState state = TCheckState(node->CheckState);
   // A box held down by a key or the mouse shows its pressed partner.
-  if (states_.Intersects({tsKeyCheckPending, tsMouseCheckPending}) && node == keyCheckNode_) state = PressedCheckState(state);
+  // (a mouse press keeps the pressed state in the node itself)
+  if (states_.Contains(tsKeyCheckPending) && node == keyCheckNode_) state = PressedCheckState(state);
   const bool enabled = !node->Has(nsDisabled) && isEnabled();
   return CheckImageIndexFor(TCheckType(node->CheckType), state, enabled, node == hotNode_);
 }
@@ -522,7 +535,7 @@ void TBaseLazyTree::PaintDropMark(QPainter& canvas, PLazyNode, const QRect& r) {
 }
 
 void TBaseLazyTree::PaintSelectionRectangle(QPainter& canvas, const QRect&) {
-  const QRect r = DrawSelectionRect();
+  const QRect r = selectRectangle_.normalized();
   if (r.isEmpty()) return;
   if (drawSelectionMode_ == smBlendedRectangle || states_.Contains(tsUseThemes)) {
     QColor fill = PaintColor(TLTColors::SelectionRectangleBlendColor);

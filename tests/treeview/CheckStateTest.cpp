@@ -145,16 +145,27 @@ TEST(CompactNodeArray, DropsMarkedEntries) {
   EXPECT_EQ(TBaseLazyTree::CompactNodeArray(entries, 0), -1);
 }
 
+// Drags a rectangle by hand: each call hands the previous and the new one to the update.
+class DraggingTree : public TCustomLazyDrawTree {
+public:
+  void Drag(QPoint from, QPoint to, TShiftState startShift = {}) {
+    const QRect next = QRect(from, to).normalized();
+    drawSelectionShift_ = startShift;
+    HandleDrawSelection(last, next);
+    last = next;
+  }
+  QRect last;
+};
+
 class SelectionRectangle : public ::testing::Test {
 protected:
   // Ten rows 18 high; each node's content is 30 wide after margin and indent (4 + 18).
   void SetUp() override {
     tree.OnGetNodeWidth = [](TBaseLazyTree*, PLazyNode, int, int& width) { width = 30; };
-    tree.resize(300, 300);
     tree.SetRootNodeCount(10);
     tree.TreeOptions().SetSelectionOptions(TLTSelectionOptions{toMultiSelect});
-    tree.DoStateChange({tsDrawSelecting});
     tree.OnChange = [this](TBaseLazyTree*, PLazyNode) { ++changes; };
+    ASSERT_TRUE(ShowPlain(tree, QSize(300, 300)));
   }
   QString Selected() {
     QStringList out;
@@ -162,35 +173,44 @@ protected:
       if (run->Has(nsSelected)) out << QString::number(run->Index);
     return out.join(' ');
   }
-  TCustomLazyDrawTree tree;
+  DraggingTree tree;
   int changes = 0;
 };
 
 TEST_F(SelectionRectangle, SelectsWhatItCoversAndLetsGoWhatItLeaves) {
-  tree.SetDrawSelectionRect(QPoint(40, 5), QPoint(45, 60));
+  tree.Drag(QPoint(40, 5), QPoint(45, 60));
   EXPECT_EQ(Selected(), "0 1 2 3");
   EXPECT_EQ(changes, 1);
-  tree.SetDrawSelectionRect(QPoint(40, 5), QPoint(45, 30));
+  tree.Drag(QPoint(40, 5), QPoint(45, 30));
   EXPECT_EQ(Selected(), "0 1");
-  tree.SetDrawSelectionRect(QPoint(45, 30), QPoint(40, 5));  // dragged the other way: the same rows
+  tree.Drag(QPoint(45, 30), QPoint(40, 5));  // dragged the other way: the same rows
   EXPECT_EQ(Selected(), "0 1");
   EXPECT_EQ(tree.SelectionCount(), 2u);
   // Right of the content the rows are not taken, unless the simple test is asked for.
-  tree.SetDrawSelectionRect(QPoint(100, 5), QPoint(120, 60));
+  tree.Drag(QPoint(100, 5), QPoint(120, 60));
   EXPECT_EQ(Selected(), "");
   tree.TreeOptions().SetSelectionOptions(TLTSelectionOptions{toMultiSelect, toSimpleDrawSelection});
-  tree.SetDrawSelectionRect(QPoint(100, 5), QPoint(100, 5));  // a new drag starts empty
-  tree.SetDrawSelectionRect(QPoint(100, 5), QPoint(120, 40));
+  tree.last = QRect();  // a new drag
+  tree.Drag(QPoint(100, 5), QPoint(120, 40));
   EXPECT_EQ(Selected(), "0 1 2");
 }
 
 TEST_F(SelectionRectangle, AControlDragToggles) {
   tree.SetNodeSelected(tree.GetFirst()->NextSibling, true);  // node 1
-  tree.SetDrawSelectionRect(QPoint(40, 5), QPoint(40, 5), {ssCtrl});
-  tree.SetDrawSelectionRect(QPoint(40, 5), QPoint(45, 40), {ssCtrl});
+  tree.Drag(QPoint(40, 5), QPoint(45, 40), {ssCtrl});
   EXPECT_EQ(Selected(), "0 2");
-  tree.SetDrawSelectionRect(QPoint(40, 5), QPoint(45, 20), {ssCtrl});  // node 2 left: toggled back
+  tree.Drag(QPoint(40, 5), QPoint(45, 20), {ssCtrl});  // node 2 left: toggled back
   EXPECT_EQ(Selected(), "0");
+}
+
+TEST_F(SelectionRectangle, TheMouseDragsItFromEmptySpace) {
+  QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, QPoint(30, 250));  // below the rows
+  QTest::mouseMove(tree.viewport(), QPoint(40, 120));
+  QTest::mouseMove(tree.viewport(), QPoint(45, 150));
+  EXPECT_TRUE(tree.TreeStates().Contains(tsDrawSelecting));
+  EXPECT_EQ(Selected(), "8 9");  // rows 144 to 179
+  QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, QPoint(45, 150));
+  EXPECT_EQ(Selected(), "8 9");
 }
 
 }  // namespace

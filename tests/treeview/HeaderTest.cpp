@@ -128,6 +128,7 @@ TEST_F(HeaderTree, DraggingTheBorderResizesTheColumn) {
   EXPECT_TRUE(Header().States().Empty());
   QTest::mouseMove(Area(), QPoint(160, 10));
   EXPECT_EQ(Columns()[0]->Width(), 140);
+  QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(160, 10));
 }
 
 TEST_F(HeaderTree, DoubleClickOnABorderFitsTheContent) {
@@ -207,6 +208,7 @@ TEST_F(HeaderTree, TheDropMarkShowsOnTheTargetSide) {
   EXPECT_TRUE(leftMark);
   QTest::keyClick(&tree, Qt::Key_Escape);
   EXPECT_EQ(Columns().DropTarget(), -1);
+  QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(160, 10));
 }
 
 TEST_F(HeaderTree, RightClickShowsThePopupMenu) {
@@ -217,6 +219,21 @@ TEST_F(HeaderTree, RightClickShowsThePopupMenu) {
   EXPECT_EQ(log, QStringList({"click 1 right"}));
   EXPECT_TRUE(menu.isVisible());
   menu.close();
+}
+
+TEST_F(HeaderTree, HintsOfTheColumnUnderTheMouse) {
+  Columns()[0]->SetHint(QStringLiteral("Title column"));
+  Header().SetOptions(Header().Options() + TLTHeaderOptions{hoShowHint});
+  tree.SetShowHint(true);
+  tree.activateWindow();
+  TBaseLazyTree::THintInfo info;
+  EXPECT_TRUE(tree.HintShow(QPoint(50, -5), info));  // the header lies just above the rows
+  EXPECT_EQ(info.Text, "Title column");
+  EXPECT_EQ(info.CursorRect, QRect(0, -20, 100, 20));
+  EXPECT_FALSE(tree.HintShow(QPoint(120, -5), info));  // a column without a hint
+  QTest::mousePress(Area(), Qt::LeftButton, {}, QPoint(101, 10));  // sizing a column: no hints
+  EXPECT_FALSE(tree.HintShow(QPoint(50, -5), info));
+  QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(101, 10));
 }
 
 TEST_F(HeaderTree, SortGlyphAndCaptionPlaces) {
