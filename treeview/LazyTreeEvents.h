@@ -42,8 +42,8 @@ struct TLTPaintInfo {
   QPainter* Canvas = nullptr;
   PLazyNode Node = nullptr;
   int Column = -1;
-  QRect CellRect;     // the whole cell in window coordinates
-  QRect ContentRect;  // the cell less indent and margin
+  QRect CellRect;     // the whole cell, in the canvas's coordinates (the tree's, scroll offsets left out)
+  QRect ContentRect;  // the cell less margin, indent and the images before the content
   bool Selected = false;
   bool Focused = false;
   // Cell painting (LazyTreesPaint.cpp)

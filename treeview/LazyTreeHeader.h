@@ -187,5 +187,4 @@ private:
   TLTHeaderStates states_;
   QPoint lastPress_;       // where the last left press was, header coordinates
   int trackStart_ = 0;     // left edge of the column being resized, header coordinates
-  bool capturing_ = false;
 };

@@ -137,7 +137,6 @@ void TLTHeader::MousePress(QMouseEvent* e) {
       }
     }
   }
-  capturing_ = states_.Intersects(kMouseStates);
 }
 
 void TLTHeader::MouseRelease(QMouseEvent* e) {
@@ -168,7 +167,6 @@ void TLTHeader::MouseRelease(QMouseEvent* e) {
     return;
   }
   if (e->button() != Qt::LeftButton) return;
-  capturing_ = false;
   if (states_.Contains(hstDragging)) EndColumnDrag(p, false);
   ClickAt(p, Qt::LeftButton, false, false);
   tree_->DoHeaderMouseUp(Qt::LeftButton, shift, p);
@@ -251,14 +249,12 @@ void TLTHeader::HotTrackTimer() {
 
 bool TLTHeader::CancelMouseAction() {
   if (states_.Contains(hstDragging)) {
-    capturing_ = false;
     EndColumnDrag(QPoint(), true);
     DoStateChange({}, kMouseStates);
     columns_->draggedIndex_ = NoColumn;
     return true;
   }
   if (states_.Intersects({hstResizing, hstResizePending})) {
-    capturing_ = false;
     DoStateChange({}, {hstResizing, hstResizePending});
     columns_->trackIndex_ = NoColumn;
     return true;
