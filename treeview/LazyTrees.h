@@ -18,6 +18,7 @@
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodePool.h"
+#include "treeview/LazyTreeCache.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOptions.h"
 #include "treeview/LazyTreeTimers.h"
@@ -214,6 +215,26 @@ public:
   TLazyTreeStates TreeStates() const { return states_; }
   // The one way in and out of states; fires OnStateChange when anything really changes.
   virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {});
+
+  // ---- Position cache (LazyTreesCache.cpp; the worker is LazyTreeWorker.h) ----------
+  // Stops a validation: enters tsStopValidation, leaves tsUseCache, and waits until the
+  // worker has left the tree (it stops at its next node); tsValidationNeeded follows
+  // when a validation was queued or running. Dispatches no events while it waits.
+  void HaltCacheValidation();
+  // Halts, then queues the tree when tsValidationNeeded is set and it has more rows in
+  // view than one cache entry covers.
+  void RestartCacheValidation();
+  // The worker's build step over the rows in view, without initialising nodes; true
+  // when it completed.
+  bool BuildPositionCache();
+  // While tsUseCache: the last entry whose node is not after Node in display order, and
+  // the last entry whose top is not below Y. An empty entry otherwise.
+  TCacheEntry CacheEntryBeforeNode(PLazyNode Node) const;
+  TCacheEntry CacheEntryAtOrAbove(std::uint32_t Y) const;
+  // The entries of the last build (meaningful while tsUseCache).
+  const TCache& PositionCache() const;
+  // Called on the worker thread as each entry is written; tests hold the worker with it.
+  void SetCacheEntryObserver(std::function<void(unsigned Entry)> Observer);
 
   // ---- Options and properties ------------------------------------------------------
   TCustomLazyTreeOptions& TreeOptions() { return *options_; }
@@ -482,10 +503,12 @@ protected:
   virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
                                  TLTNodeAttachMode Mode);
   virtual void CancelHint() { DoStateChange({}, {tsHint}); }
-  // The position cache: the base tree walks from the first visible node.
-  virtual void InvalidateCache() {}
-  virtual void StopValidation() {}
-  virtual void RestartValidation() {}
+  // The position cache (LazyTreesCache.cpp): every structural change stops a running
+  // validation before it touches a node, invalidates the cache after, and restarts the
+  // validation outside updates.
+  virtual void InvalidateCache();
+  virtual void StopValidation();
+  virtual void RestartValidation();
   // Node clicks: focus, selection and the expand button.
   virtual void HandleMouseDown(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
   virtual void HandleMouseUp(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
@@ -614,6 +637,14 @@ protected:
   bool animationExpanding_ = false;
   QPointer<TLazyPanningWindow> panningWindow_;
   QPoint panningStart_;
+
+  // Position cache: shared with the worker thread, which reaches it as a friend.
+  std::unique_ptr<TPositionCache> cache_ = std::make_unique<TPositionCache>();
+  // A worker's report, on this thread; dropped when another halt came since.
+  void ApplyCacheReport(std::uint64_t Generation, TLazyTreeStates Enter, TLazyTreeStates Leave);
+  // A node's top found forward from its cache entry; -1 when the cache does not hold it.
+  int NodeTopFromCache(PLazyNode Node) const;
+  friend class TWorkerThread;
 
   TLTAlignment alignment_ = taLeftJustify;
   int animationDuration_ = 200;

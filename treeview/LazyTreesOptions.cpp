@@ -2,6 +2,7 @@
 // reactions, and the tree's construction and destruction.
 #include "treeview/LazyTreeAnimation.h"
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeWorker.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
@@ -158,6 +159,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
       timers_(std::make_unique<TQtTimerDriver>(this)),
       clock_(SystemLazyTreeClock()) {
+  AcquireWorker();
   InitRootNode();
   resize(200, 100);
   setFocusPolicy(Qt::StrongFocus);
@@ -191,6 +193,7 @@ TBaseLazyTree::~TBaseLazyTree() {
   if (IsEditing()) CancelEditNode();
   Clear();
   pool_.Reset();
+  ReleaseWorker(this);
 }
 
 // ---- Option reactions -----------------------------------------------------------------

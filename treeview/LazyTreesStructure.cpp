@@ -220,6 +220,7 @@ void TBaseLazyTree::SetNodeChildCount(PLazyNode node, unsigned newCount) {
 // ---- Linking --------------------------------------------------------------------------
 
 void TBaseLazyTree::InternalConnectNode(PLazyNode node, PLazyNode destination, TLTNodeAttachMode mode) {
+  StopValidation();
   PLazyNode parent = nullptr;
   auto renumberFrom = [](PLazyNode run, std::uint32_t index) {
     for (; run; run = run->NextSibling) run->Index = index++;
@@ -298,6 +299,7 @@ void TBaseLazyTree::InternalDisconnectNode(PLazyNode node, bool keepFocus, bool 
   }
   if (node == rangeAnchor_) rangeAnchor_ = focusedNode_;
   if (node->Has(nsDeleting)) return;
+  StopValidation();
   node->Exclude(nsChecking);
   PLazyNode parent = node->Parent;
   const unsigned shown = IsNodeInView(node) ? 1 + CountVisibleChildren(node) : 0;
