@@ -118,6 +118,21 @@ public:
   // changes while it runs.
   void IterateSubtree(PLazyNode Node, const std::function<void(PLazyNode, bool& Abort)>& Callback);
 
+  // ---- Tree stream (LazyTreesStream.cpp; the format is in LazyTreeStream.h) ----------
+  // Writes the header and Node with its subtree, or every top-level node (Node nil).
+  virtual void WriteTreeStream(TLazyTreeStream& Stream, PLazyNode Node = nullptr);
+  // Replaces the whole tree with the nodes of a stream (versions 1 and 2). The header is
+  // checked before the tree is cleared; a damaged node chunk raises ELazyTreeError and
+  // leaves the nodes read before it. Nothing with toReadOnly.
+  virtual void ReadTreeStream(TLazyTreeStream& Stream);
+  virtual void ReadTreeFile(const QString& FileName);
+  // Reads one node chunk into Node (nil = the root: its children are added), after
+  // checking the chunk's whole structure, so a damaged chunk changes nothing.
+  void AddNodesFromStream(TLazyTreeStream& Stream, int Version, PLazyNode TargetNode);
+  // Node's chunk with its size filled in afterwards; with toInitOnSave the node is
+  // initialised and its children created first.
+  void WriteNodeChunk(TLazyTreeStream& Stream, PLazyNode Node);
+
   // ---- Expand and collapse ---------------------------------------------------------
   void ToggleExpanded(PLazyNode Node);
   virtual void ExpandAll(PLazyNode Node);
@@ -459,6 +474,19 @@ protected:
   virtual bool DoDragImageWanted() const { return dragImageKind_ != diNoImage; }
   virtual bool HasPopupMenu(PLazyNode Node, int Column, QPoint Position);
 
+  // ---- Tree stream hooks: a descendant adds its chunks (the string tree its caption) --
+  virtual void DoSaveNode(PLazyNode Node, TLazyTreeStream& Stream);
+  virtual void DoLoadNode(PLazyNode Node, TLazyTreeStream& Stream);
+  // The base chunk with the children, then the owner's user chunk.
+  virtual void WriteNodeParts(TLazyTreeStream& Stream, PLazyNode Node);
+  // Reads a node chunk's header and hands each part to ReadNodePart, reads limited to
+  // the part.
+  virtual void ReadNodeChunk(TLazyTreeStream& Stream, int Version, PLazyNode Node);
+  // One part of a node chunk, the stream at its first byte; false for a part it skipped.
+  virtual bool ReadNodePart(TLazyTreeStream& Stream, int Version, PLazyNode Node, std::uint32_t ChunkType,
+                            std::uint32_t ChunkSize);
+  virtual void SkipNodeChunk(TLazyTreeStream& Stream);
+
   // ---- Hooks that the header, painting, string tree and data-transfer code fill -----
   // Columns: without a header the tree has none; the main column is then -1.
   virtual int HeaderHeight() const { return 0; }
@@ -637,6 +665,10 @@ protected:
   bool animationExpanding_ = false;
   QPointer<TLazyPanningWindow> panningWindow_;
   QPoint panningStart_;
+
+  // Tree stream: the totals of a node whose fields and children were just read.
+  void FinishLoadedNode(PLazyNode Node);
+  void SelectLoadedNodes(PLazyNode Node);
 
   // Position cache: shared with the worker thread, which reaches it as a friend.
   std::unique_ptr<TPositionCache> cache_ = std::make_unique<TPositionCache>();
