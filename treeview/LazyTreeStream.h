@@ -8,7 +8,7 @@
 //   node  (1)   a base chunk, then a user chunk if the owner wrote one, then a caption
 //               chunk in the string tree; the size covers them all
 //   base  (2)   child count, height, states, align, check state, check type, reserved
-//               (17 bytes; version 1: 11 bytes without the reserved word and with an
+//               (17 bytes; version 1: 12 bytes, without the reserved word and with an
 //               8-bit state), then the node chunks of the children
 //   caption (3) the main column's text as UTF-16 code units
 //   user  (4)   what the owner wrote in OnSaveNode
@@ -39,7 +39,7 @@ enum TTreeStreamChunk : std::uint32_t {
 };
 
 // Bytes of the base chunk's fields by version.
-constexpr int BaseChunkFieldsSize(int version) { return version == 1 ? 11 : 17; }
+constexpr int BaseChunkFieldsSize(int version) { return version == 1 ? 12 : 17; }
 
 // An in-memory byte stream with a position: the tree writes into it and reads from it,
 // and owners read and write their node data through it. Reads never pass the read limit
