@@ -5,20 +5,18 @@
 #include <vector>
 
 void TLazyTreeStream::Grow(qint64 size) {
-  // Doubling keeps a long run of small writes linear.
-  if (size > bytes_.capacity()) bytes_.reserve(std::max<qint64>(size, 2 * bytes_.capacity()));
-  bytes_.resize(size);
+  // Doubling keeps a long run of small writes linear; the room counts as bytes of the
+  // array, so a write within it costs no call.
+  bytes_.resize(std::max<qint64>({size, 2 * bytes_.size(), 256}));
 }
 
 void TLazyTreeStream::SetSize(qint64 size) {
   size = std::max<qint64>(size, 0);
-  if (size > Size()) {
-    const qint64 old = Size();
-    Grow(size);
-    std::memset(bytes_.data() + old, 0, static_cast<std::size_t>(size - old));
-  } else {
-    bytes_.truncate(size);
+  if (size > size_) {
+    if (size > bytes_.size()) Grow(size);
+    std::memset(bytes_.data() + size_, 0, static_cast<std::size_t>(size - size_));
   }
+  size_ = size;
   position_ = std::min(position_, size);
 }
 
@@ -57,6 +55,7 @@ void CheckNodeChunk(const TLazyTreeStream& stream, int version) {
     std::uint32_t childrenLeft;
   };
   std::vector<Open> open;
+  open.reserve(16);
   qint64 position = stream.Position();
   int depth = 0;
 
@@ -99,7 +98,7 @@ void CheckNodeChunk(const TLazyTreeStream& stream, int version) {
       if (size < fields) RaiseTreeStreamError(hcTFCorruptStream2);
       const std::uint32_t childCount = Word32(data + position);
       position += fields;
-      if (childCount > (partEnd - position) / smallestNode) RaiseTreeStreamError(hcTFCorruptStream1);
+      if (std::int64_t(childCount) * smallestNode > partEnd - position) RaiseTreeStreamError(hcTFCorruptStream1);
       open.push_back({true, partEnd, childCount});
       continue;
     }

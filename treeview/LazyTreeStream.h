@@ -48,10 +48,14 @@ constexpr int BaseChunkFieldsSize(int version) { return version == 1 ? 12 : 17; 
 class TLazyTreeStream {
 public:
   TLazyTreeStream() = default;
-  explicit TLazyTreeStream(QByteArray bytes) : bytes_(std::move(bytes)), limit_(bytes_.size()) {}
+  explicit TLazyTreeStream(QByteArray bytes) : bytes_(std::move(bytes)), size_(bytes_.size()) {}
 
-  const QByteArray& Bytes() const { return bytes_; }
-  qint64 Size() const { return bytes_.size(); }
+  // The bytes written or given, exactly.
+  const QByteArray& Bytes() const {
+    if (bytes_.size() != size_) bytes_.truncate(size_);
+    return bytes_;
+  }
+  qint64 Size() const { return size_; }
   qint64 Position() const { return position_; }
   // Clamped to the bytes there are.
   void SetPosition(qint64 position) { position_ = std::clamp<qint64>(position, 0, Size()); }
@@ -63,16 +67,17 @@ public:
   // Reads up to count bytes; returns how many were read.
   qint64 Read(void* data, qint64 count) {
     const qint64 n = std::clamp<qint64>(count, 0, Remaining());
-    if (n > 0) std::memcpy(data, bytes_.constData() + position_, static_cast<std::size_t>(n));
+    if (n > 0) std::memcpy(data, Data() + position_, static_cast<std::size_t>(n));
     position_ += n;
     return n;
   }
   void Write(const void* data, qint64 count) {
     if (count <= 0) return;
     const qint64 end = position_ + count;
-    if (end > Size()) Grow(end);
+    if (end > bytes_.size()) Grow(end);
     std::memcpy(bytes_.data() + position_, data, static_cast<std::size_t>(count));
     position_ = end;
+    size_ = std::max(size_, end);
   }
   template <typename T>
   void WriteValue(T value) {
@@ -80,11 +85,15 @@ public:
     qToLittleEndian(value, buffer);
     Write(buffer, sizeof buffer);
   }
+  // Overwrites a 32-bit value written before, leaving the position where it is.
+  void PatchValue(qint64 at, std::uint32_t value) {
+    if (at >= 0 && at + 4 <= size_) qToLittleEndian(value, bytes_.data() + at);
+  }
   // False, and nothing read, when fewer bytes remain.
   template <typename T>
   bool ReadValue(T& value) {
     if (Remaining() < qint64(sizeof(T))) return false;
-    value = qFromLittleEndian<T>(bytes_.constData() + position_);
+    value = qFromLittleEndian<T>(Data() + position_);
     position_ += qint64(sizeof(T));
     return true;
   }
@@ -95,9 +104,14 @@ public:
   void SetReadLimit(qint64 limit) { limit_ = limit; }
 
 private:
+  // The bytes without the shared empty array's stand-in (nil when there are none).
+  const char* Data() const { return bytes_.data_ptr().data(); }
+  // Makes room for size bytes at least, growing by doubling.
   void Grow(qint64 size);
 
-  QByteArray bytes_;
+  // Holds Size() bytes and, while writing, room beyond them; trimmed when asked for.
+  mutable QByteArray bytes_;
+  qint64 size_ = 0;
   qint64 position_ = 0;
   qint64 limit_ = std::numeric_limits<qint64>::max();
 };

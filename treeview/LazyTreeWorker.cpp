@@ -25,6 +25,9 @@ namespace {
 // to releases the last reference.
 std::shared_ptr<TWorkerThread> gWorker;
 int gTreeCount = 0;
+// Deliveries running on the trees' thread: a worker ended inside one must not delete the
+// notifier whose signal is still being sent.
+int gDelivering = 0;
 }  // namespace
 
 TWorkerThread::TWorkerThread() {
@@ -33,8 +36,12 @@ TWorkerThread::TWorkerThread() {
     throw Exception(QStringLiteral("The tree's worker cannot start: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
   notifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read);
   QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this] {
-    const std::shared_ptr<TWorkerThread> keep = gWorker;
-    DeliverReports();
+    ++gDelivering;
+    {
+      const std::shared_ptr<TWorkerThread> keep = gWorker;
+      DeliverReports();
+    }  // the last tree may have gone meanwhile: the worker ends here, `this` with it
+    --gDelivering;
   });
   thread_ = std::thread([this] { Execute(); });
 }
@@ -50,7 +57,10 @@ TWorkerThread::~TWorkerThread() {
   thread_.join();
   if (QCoreApplication::instance()) {
     notifier_->setEnabled(false);
-    notifier_->deleteLater();  // this may run inside the notifier's own signal
+    if (gDelivering > 0)
+      notifier_->deleteLater();
+    else
+      delete notifier_;
   }
   ::close(wakeFd_);
 }

@@ -666,9 +666,11 @@ protected:
   QPointer<TLazyPanningWindow> panningWindow_;
   QPoint panningStart_;
 
-  // Tree stream: the totals of a node whose fields and children were just read.
+  // Tree stream: the totals of a node whose fields and children were just read, and the
+  // selection of the nodes read (counted as they are read, so most reads skip the walk).
   void FinishLoadedNode(PLazyNode Node);
   void SelectLoadedNodes(PLazyNode Node);
+  unsigned loadedSelected_ = 0;
 
   // Position cache: shared with the worker thread, which reaches it as a friend.
   std::unique_ptr<TPositionCache> cache_ = std::make_unique<TPositionCache>();

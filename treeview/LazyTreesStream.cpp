@@ -34,16 +34,9 @@ qint64 BeginChunk(TLazyTreeStream& stream, TTreeStreamChunk type) {
   return start;
 }
 
-void PatchUInt32(TLazyTreeStream& stream, qint64 at, std::uint32_t value) {
-  const qint64 end = stream.Position();
-  stream.SetPosition(at);
-  stream.WriteValue(value);
-  stream.SetPosition(end);
-}
-
 // Fills in the size of the chunk begun at start: everything written since its header.
 void EndChunk(TLazyTreeStream& stream, qint64 start) {
-  PatchUInt32(stream, start + 4, static_cast<std::uint32_t>(stream.Position() - start - kChunkHeaderSize));
+  stream.PatchValue(start + 4, static_cast<std::uint32_t>(stream.Position() - start - kChunkHeaderSize));
 }
 
 }  // namespace
@@ -72,7 +65,7 @@ void TBaseLazyTree::WriteTreeStream(TLazyTreeStream& stream, PLazyNode node) {
     for (PLazyNode run = root_->FirstChild; run; run = run->NextSibling, ++written) WriteNodeChunk(stream, run);
   }
   // The count says what was written, even if initialising a node changed the top level.
-  PatchUInt32(stream, countAt, written);
+  stream.PatchValue(countAt, written);
 }
 
 void TBaseLazyTree::WriteNodeChunk(TLazyTreeStream& stream, PLazyNode node) {
@@ -86,21 +79,22 @@ void TBaseLazyTree::WriteNodeChunk(TLazyTreeStream& stream, PLazyNode node) {
 }
 
 void TBaseLazyTree::WriteNodeParts(TLazyTreeStream& stream, PLazyNode node) {
-  const qint64 base = BeginChunk(stream, BaseChunk);
+  // Header and fields in one write; the child count and the size are filled in below.
+  const qint64 base = stream.Position();
+  char fields[kChunkHeaderSize + 17] = {};
+  qToLittleEndian<std::uint32_t>(BaseChunk, fields);
+  qToLittleEndian<std::uint32_t>(node->NodeHeight, fields + 12);
+  qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(node->States & ~kNotWritten), fields + 16);
+  fields[18] = static_cast<char>(node->Align);
+  fields[19] = static_cast<char>(node->CheckState);
+  fields[20] = static_cast<char>(node->CheckType);
+  stream.Write(fields, sizeof fields);  // the reserved word stays 0
   // Children are written only for an initialised node; one whose children stay behind is
   // written as childless, so the stream reads back into the tree it came from.
-  const bool withChildren = node->Has(nsInitialized);
-  stream.WriteValue<std::uint32_t>(0);  // the child count, filled in below
-  stream.WriteValue<std::uint32_t>(node->NodeHeight);
-  stream.WriteValue<std::uint16_t>(static_cast<std::uint16_t>(node->States & ~kNotWritten));
-  stream.WriteValue<std::uint8_t>(node->Align);
-  stream.WriteValue<std::uint8_t>(node->CheckState);
-  stream.WriteValue<std::uint8_t>(node->CheckType);
-  stream.WriteValue<std::uint32_t>(0);  // reserved
   std::uint32_t children = 0;
-  if (withChildren)
+  if (node->Has(nsInitialized))
     for (PLazyNode child = node->FirstChild; child; child = child->NextSibling, ++children) WriteNodeChunk(stream, child);
-  PatchUInt32(stream, base + kChunkHeaderSize, children);
+  stream.PatchValue(base + kChunkHeaderSize, children);
   EndChunk(stream, base);
 
   const qint64 user = BeginChunk(stream, UserChunk);
@@ -171,6 +165,7 @@ void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLa
     if (!parent) return CountVisibleChildren(root_);
     return IsNodeInView(node) ? 1 + CountVisibleChildren(node) : 0;
   };
+  loadedSelected_ = 0;
   const std::uint32_t countBefore = node->TotalCount;
   const std::int64_t heightBefore = heightShare();
   const unsigned rowsBefore = rows();
@@ -183,7 +178,7 @@ void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLa
       UpdateHiddenChildren(parent);
     }
     visibleCount_ = visibleCount_ - rowsBefore + rows();
-    SelectLoadedNodes(node);
+    if (loadedSelected_ > 0) SelectLoadedNodes(node);
   };
   try {
     ReadNodeChunk(stream, version, node);
@@ -228,22 +223,24 @@ bool TBaseLazyTree::ReadNodePart(TLazyTreeStream& stream, int version, PLazyNode
                                  std::uint32_t chunkSize) {
   const qint64 start = stream.Position();
   if (chunkType == BaseChunk) {
-    std::uint32_t childCount = 0, height = 0, reserved = 0;
-    std::uint16_t states = 0;
-    std::uint8_t align = 0, checkState = 0, checkType = 0;
-    bool ok = stream.ReadValue(childCount) && stream.ReadValue(height);
+    char fields[17];
+    const int size = BaseChunkFieldsSize(version);
+    if (stream.Read(fields, size) != size) RaiseTreeStreamError(hcTFCorruptStream2);
+    const std::uint32_t childCount = qFromLittleEndian<std::uint32_t>(fields);
+    const std::uint32_t height = qFromLittleEndian<std::uint32_t>(fields + 4);
+    std::uint16_t states;
     if (version == 1) {
-      std::uint8_t oldStates = 0;
-      ok = ok && stream.ReadValue(oldStates);
-      // Bit 7 meant "selected" then; every node of that version is visible.
-      states = oldStates;
-      states |= (oldStates & 0x80) ? Bit(nsSelected) : Bit(nsVisible);
+      // An 8-bit state whose bit 7 meant "selected"; every node of that version is visible.
+      states = static_cast<std::uint8_t>(fields[8]);
+      states |= (states & 0x80) ? Bit(nsSelected) : Bit(nsVisible);
     } else {
-      ok = ok && stream.ReadValue(states);
+      states = qFromLittleEndian<std::uint16_t>(fields + 8);
     }
-    ok = ok && stream.ReadValue(align) && stream.ReadValue(checkState) && stream.ReadValue(checkType);
-    if (version != 1) ok = ok && stream.ReadValue(reserved);
-    if (!ok) RaiseTreeStreamError(hcTFCorruptStream2);
+    const char* rest = fields + (version == 1 ? 9 : 10);
+    const std::uint8_t align = static_cast<std::uint8_t>(rest[0]);
+    const std::uint8_t checkState = static_cast<std::uint8_t>(rest[1]);
+    const std::uint8_t checkType = static_cast<std::uint8_t>(rest[2]);
+    if (states & Bit(nsSelected)) ++loadedSelected_;
     if (node != root_) {
       node->StoreStates(static_cast<std::uint16_t>(states & kReadable));
       node->NodeHeight = static_cast<std::uint16_t>(std::min<std::uint32_t>(height, 0xFFFF));
@@ -252,7 +249,7 @@ bool TBaseLazyTree::ReadNodePart(TLazyTreeStream& stream, int version, PLazyNode
       node->CheckType = checkType <= ctButton ? checkType : std::uint8_t{ctNone};
     }
     const qint64 smallestChild = 2 * kChunkHeaderSize + BaseChunkFieldsSize(version);
-    if (childCount > stream.Remaining() / smallestChild) RaiseTreeStreamError(hcTFCorruptStream1);
+    if (std::int64_t(childCount) * smallestChild > stream.Remaining()) RaiseTreeStreamError(hcTFCorruptStream1);
     for (std::uint32_t i = 0; i < childCount; ++i) {
       // Connected first, then filled; the node's totals are summed once at the end.
       PLazyNode child = MakeNewNode();
