@@ -16,6 +16,7 @@
 //   hit test      scrolling to a random row and finding the node there
 // each with the valid cache and, beside it, with the cache halted (walking from the top).
 // Each figure is the median of several runs; the ratio is QTreeView's time over ours.
+#include "WallClock.h"
 #include "treeview/LazyTrees.h"
 
 #include <QAbstractItemModel>
@@ -127,18 +128,6 @@ void ShowAt(Widget& widget, const QSize& viewport) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   widget.resize(viewport + (widget.size() - widget.viewport()->size()));
   QCoreApplication::processEvents();
-}
-
-double Ms(const std::function<void()>& body) {
-  QElapsedTimer timer;
-  timer.start();
-  body();
-  return timer.nsecsElapsed() / 1e6;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 int Repeats(int nodes) { return nodes >= 1000000 ? 3 : nodes >= 100000 ? 5 : 9; }

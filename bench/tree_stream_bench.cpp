@@ -3,6 +3,7 @@
 // WriteTreeStream and put into a file, and read back with ReadTreeFile into an empty
 // tree; beside it the same bytes written to a file and read back whole with write(2)
 // and read(2). Files in a temporary folder, the page cache warm; medians of several runs.
+#include "WallClock.h"
 #include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
 
@@ -68,18 +69,6 @@ QByteArray ReadFile(const QString& name) {
   }
   ::close(fd);
   return bytes;
-}
-
-double Ms(const std::function<void()>& body) {
-  QElapsedTimer timer;
-  timer.start();
-  body();
-  return timer.nsecsElapsed() / 1e6;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 void Measure(int nodes, const QString& folder) {
