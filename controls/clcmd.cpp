@@ -1,6 +1,6 @@
 #include "controls/clcmd.h"
 
-#include "controls/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "controls/clmisc.h"
 #include "platform/BinaryStream.h"
 #include "platform/SafeFile.h"

@@ -1,6 +1,6 @@
 // The built-in command tables, in their order, as key codes and shift bits.
 #include "controls/clcmd.h"
-#include "controls/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 
 namespace {
 

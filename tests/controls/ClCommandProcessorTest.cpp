@@ -1,4 +1,4 @@
-#include "controls/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "controls/clcmd.h"
 #include "platform/BinaryStream.h"
 #include "support/TempDir.h"

@@ -1,5 +1,5 @@
 #include "NotebookFixture.h"
-#include "controls/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "controls/clctrl.h"
 
 #include <QLineEdit>

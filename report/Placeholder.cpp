@@ -1,2 +1,0 @@
-// Keeps the library buildable until its first unit arrives.
-namespace velmora_report_placeholder { int unused = 0; }

@@ -1,0 +1,17 @@
+#pragma once
+// The engine's windows on Qt Widgets: the progress window, the hidden parent of
+// dialog-page controls, the input box and message boxes of the scripts' INPUT and
+// MESSAGEBOX (through the desktop, so tests answer them).
+#include "report/engine/RP_Host.h"
+
+class TrpQtWindows : public TrpWindows {
+public:
+  std::unique_ptr<TrpProgressView> CreateProgressWindow() override;
+  std::unique_ptr<QObject> CreateDialogForm() override;
+  QString InputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
+  int MessageBox(const QString& text, const QString& caption, int flags) override;
+};
+
+// Puts the Qt windows in place for the engine; globals made before are made afresh on
+// their next use, and are freed when the application's event loop ends.
+void rpInstallWindows();

@@ -1,2 +1,0 @@
-// Keeps the suite buildable until its first test arrives.
-#include <gtest/gtest.h>
