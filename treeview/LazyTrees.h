@@ -13,6 +13,8 @@
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, painting of rows
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
 //   LazyTreesCheck.cpp       the consistency check of the running totals
+//   LazyTreesCache.cpp       the position cache: halts, the worker's build, lookups
+//   LazyTreesStream.cpp      nodes written into the tree stream and read back
 //
 // Costs: node count, subtree height and child count are O(1) through running totals;
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings

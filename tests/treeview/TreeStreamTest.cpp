@@ -197,6 +197,20 @@ TEST(TreeStream, LayoutOfASmallStream) {
   EXPECT_EQ(empty.RootNodeCount(), 0u);
 }
 
+TEST(TreeStream, SkipsAWholeNodeChunk) {
+  struct Skipping : TBaseLazyTree {
+    using TBaseLazyTree::SkipNodeChunk;
+  } tree;
+  const QByteArray first = Node(Base({.childCount = 1}, Leaf()) + Chunk(UserChunk, "data"));
+  TLazyTreeStream stream(first + Leaf());
+  tree.SkipNodeChunk(stream);
+  EXPECT_EQ(stream.Position(), first.size());
+  tree.SkipNodeChunk(stream);
+  EXPECT_EQ(stream.Remaining(), 0);
+  TLazyTreeStream notANode(Base({}));
+  EXPECT_THROW(tree.SkipNodeChunk(notANode), ELazyTreeError);
+}
+
 // ---- Version 1 ---------------------------------------------------------------------------
 
 TEST(TreeStream, VersionOneRunsToTheEndAndShowsEveryNode) {
