@@ -39,7 +39,8 @@ struct TPositionCache {
   // The tree's thread only: every halt moves it on, and a report of an older generation
   // is dropped, so nothing the worker says about a walk that was stopped takes effect.
   std::uint64_t generation = 0;
-  // The rows in view when the tree was queued; sizes the array.
+  // The rows in view when the tree was queued; sizes the array. Set by the worker as it
+  // takes the tree.
   unsigned visibleCount = 0;
   // Tests hold the worker at an entry with it; set only while the tree is not queued.
   std::function<void(unsigned Entry)> entryObserver;

@@ -72,12 +72,12 @@ void TWorkerThread::QueueTree(TBaseLazyTree* tree) {
   {
     std::lock_guard lock(mutex_);
     cache.stop.store(false, std::memory_order_relaxed);
-    cache.visibleCount = tree->VisibleCount();
+    const Waiting entry{tree, cache.generation, tree->VisibleCount()};
     auto it = std::find_if(waiting_.begin(), waiting_.end(), [tree](const Waiting& w) { return w.tree == tree; });
     if (it == waiting_.end())
-      waiting_.push_back({tree, cache.generation});
+      waiting_.push_back(entry);
     else
-      it->generation = cache.generation;
+      *it = entry;
     cache.involved.store(true, std::memory_order_release);
   }
   wake_.notify_one();
@@ -127,6 +127,7 @@ void TWorkerThread::Execute() {
     waiting_.pop_front();
     current_ = job.tree;
     TPositionCache& cache = *job.tree->cache_;
+    cache.visibleCount = job.rows;
     PostReport(job, {tsValidating}, {tsUseCache});
     lock.unlock();
     bool completed = false;

@@ -44,6 +44,7 @@ private:
   struct Waiting {
     TBaseLazyTree* tree;
     std::uint64_t generation;
+    unsigned rows;  // rows in view when queued
   };
   struct Report {
     TBaseLazyTree* tree;
