@@ -145,7 +145,8 @@ void TWorkerThread::Execute() {
     PostReport(job, enter, leave);
     current_ = nullptr;
     // Queued again while it was walked: it stays involved until its second turn.
-    const bool waitsAgain = std::any_of(waiting_.begin(), waiting_.end(), [&](const Waiting& w) { return w.tree == job.tree; });
+    const bool waitsAgain =
+        std::any_of(waiting_.begin(), waiting_.end(), [&](const Waiting& w) { return w.tree == job.tree; });
     if (!waitsAgain) cache.involved.store(false, std::memory_order_release);
     left_.notify_all();
   }

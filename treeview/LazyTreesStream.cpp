@@ -110,7 +110,8 @@ void TBaseLazyTree::WriteNodeParts(TLazyTreeStream& stream, PLazyNode node) {
 void TBaseLazyTree::ReadTreeFile(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
-    throw EReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    throw EReadError(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
   TLazyTreeStream stream(file.readAll());
   if (file.error() != QFileDevice::NoError)
     throw EReadError(QStringLiteral("Stream read error in file %1").arg(QDir::toNativeSeparators(fileName)));
