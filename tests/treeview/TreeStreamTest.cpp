@@ -351,7 +351,7 @@ TEST(TreeStream, HostileFieldsAreBroughtIntoRange) {
   EXPECT_EQ(tree.TotalCount(), 0u);
 }
 
-TEST(TreeStream, ReadsAFileAndNamesOneItCannotOpen) {
+TEST(TreeStream, ReadsAFileAndRefusesAMissingOne) {
   TestTree source;
   source.shape = {{"", 2}, {"1", 1}};
   source.Build();
