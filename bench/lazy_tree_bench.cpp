@@ -16,7 +16,7 @@
 //   hit test      scrolling to a random row and finding the node there
 // each with the valid cache and, beside it, with the cache halted (walking from the top).
 // Each figure is the median of several runs; the ratio is QTreeView's time over ours.
-#include "WallClock.h"
+#include "BenchTiming.h"
 #include "treeview/LazyTrees.h"
 
 #include <QAbstractItemModel>

@@ -3,7 +3,7 @@
 // WriteTreeStream and put into a file, and read back with ReadTreeFile into an empty
 // tree; beside it the same bytes written to a file and read back whole with write(2)
 // and read(2). Files in a temporary folder, the page cache warm; medians of several runs.
-#include "WallClock.h"
+#include "BenchTiming.h"
 #include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
 

@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev libespeak-ng-dev espeak-ng-data libcanberra-dev sound-theme-freedesktop
   fonts-dejavu-core fonts-liberation2 shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev
+  libicu-dev  # the string tree benchmark's owner compares ICU collation keys
 )
 if [ "${1:-}" = "--ci" ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -34,8 +34,11 @@
 #include <memory>
 
 class QMenu;
+class QMimeData;
 class TLazyPanningWindow;
 class TToggleAnimation;
+class ILTEditLink;
+class TLazyTreeHintWindow;
 
 enum TLTAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TLTBorderStyle { bsNone, bsSingle };
@@ -227,6 +230,76 @@ public:
   PLazyNode RangeAnchor() const { return rangeAnchor_; }
   PLazyNode HotNode() const { return hotNode_; }
   bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+
+  // ---- Working with the tree: sorting, selection lists, checks, cut and copy marks,
+  //      incremental search, editing, edit actions and hints (LazyTreesSort.cpp,
+  //      LazyTreesSelectionList.cpp, LazyTreesClicks.cpp, LazyTreesSearch.cpp,
+  //      LazyTreesEdit.cpp, LazyTreesHint.cpp) ---------------------------------------
+  // Stable merge sort of Node's children (nil = the root) through OnCompareNodes; no
+  // extra array, O(n log n) comparisons.
+  virtual void SortChildren(PLazyNode Node, int Column, bool Ascending, bool DoInit);
+  // Sorts every initialised level; Column -2 and below leave the order alone.
+  virtual void SortTree(int Column, bool Ascending, bool DoInit);
+  // Adds many nodes in one merge: O(k log k + n). True when any node was added.
+  // ForceInsert takes every node as it is (used when loading).
+  bool AddToSelection(const QVector<PLazyNode>& Nodes, bool ForceInsert = false);
+  QRect SelectionRectangle() const { return selectRectangle_; }
+  virtual TCheckState CheckStateAfterClick(TCheckType CheckType, TCheckState CheckState) const;
+  // Sets the state and fires OnChecked when it changed.
+  void SetNodeCheckState(PLazyNode Node, TCheckState State);
+  TCheckState GetCheckState(PLazyNode Node) const { return Node ? TCheckState(Node->CheckState) : csUncheckedNormal; }
+  void SetCheckType(PLazyNode Node, TCheckType Value);
+  virtual void CopySelectedToClipboard();
+  virtual void CutSelectedToClipboard();
+  void CancelCutCopyMarks();
+  void DeleteMarkedCutNodes();
+  QVector<PLazyNode> SortedCutCopySet(bool Resolve);
+  PLazyNode GetFirstCutCopyNode();
+  PLazyNode GetNextCutCopyNode(PLazyNode Node);
+  // 0 when Node matches Text; the base tree asks OnIncrementalSearch.
+  virtual int SearchNodeText(PLazyNode Node, const QString& Text);
+  QString SearchBuffer() const { return searchBuffer_; }
+  PLazyNode LastSearchHit() const { return lastSearchHit_; }
+  // In-place editing; the editor comes from CreateEditLink.
+  virtual bool EditCell(PLazyNode Node, int Column);
+  virtual bool CanEditCell(PLazyNode Node, int Column);
+  void StartEdit();
+  virtual bool FinishEdit();
+  virtual bool AbortEdit();
+  bool IsEditingNode(PLazyNode Node) const { return IsEditing() && Node && Node == focusedNode_; }
+  ILTEditLink* EditLink() const { return editLink_.get(); }
+  bool IsDestroying() const { return destroying_; }
+  int EditColumn() const { return editColumn_; }
+  std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, std::shared_ptr<ILTEditLink>& EditLink)> OnCreateEditor;
+  // The standard edit actions while the tree has the focus.
+  enum TLTEditAction { eaSelectAll, eaCopy, eaCut, eaPaste, eaDelete };
+  bool EditActionEnabled(TLTEditAction Action);
+  bool ExecuteEditAction(TLTEditAction Action);
+  // Hints. HintShow fills Info and answers whether a hint shows at a viewport position
+  // (a negative Y lies in the header above the rows); the header calls it for its area.
+  QString Hint() const { return hint_; }
+  void SetHint(const QString& Value) { hint_ = Value; }
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool Value) { showHint_ = Value; }
+  struct THintInfo {
+    QString HintStr;          // the text for the standard hint window (hmDefault)
+    QRect CursorRect;         // viewport coordinates; moving inside keeps the hint
+    QPoint HintPos;           // global position of the hint window
+    bool OwnWindow = false;   // true: the tree's hint window shows HintData
+    PLazyNode Node = nullptr;
+    int Column = -1;
+    QString Text;             // a text fixed in advance (header hints)
+  };
+  bool HintShow(QPoint ViewportPos, THintInfo& Info);
+  // Milliseconds before a hint opens at a viewport position: 0 for tooltips and for the
+  // header while a hint animation was stopped; -1 means the desktop's delay.
+  int HintShowPause(QPoint ViewportPos) const;
+  // Runs the hint logic at a viewport position and shows the result.
+  void ShowHintFor(QPoint ViewportPos);
+  TLazyTreeHintWindow* HintWindow() const;
+  QRect LastHintRect() const { return lastHintRect_; }
+  // The unclipped rectangle of a cell's text in viewport coordinates.
+  QRect CellTextRect(PLazyNode Node, int Column);
 
   // ---- Tree states -----------------------------------------------------------------
   TLazyTreeStates TreeStates() const { return states_; }
@@ -507,9 +580,7 @@ protected:
   virtual QRect ColumnBounds(int) const { return {}; }
   virtual void FitColumnsToContent() {}
   virtual void RestoreColumnWidths() {}
-  // Sorting of one sibling chain; the default keeps the order.
-  virtual void SortChildren(PLazyNode, int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}
-  virtual void SortTree(int /*Column*/, bool /*Ascending*/, bool /*DoInit*/) {}
+  // Sorting: SortChildren and SortTree are public (block "working with the tree").
   // The width of a node's content in a column (text width in the string tree).
   virtual int DoGetNodeWidth(PLazyNode Node, int Column);
   // The whole paint of the client area: rows in view, then the area below them.
@@ -520,19 +591,19 @@ protected:
   virtual void DoPaintNode(const TLTPaintInfo& PaintInfo);
   // An open edit: the base tree has no editor.
   virtual bool IsEditing() const { return states_.Contains(tsEditing); }
-  virtual bool EndEditNode() { return true; }
-  virtual void CancelEditNode() {}
-  virtual bool EditNode(PLazyNode, int) { return false; }
+  virtual bool EndEditNode() { return FinishEdit(); }
+  virtual void CancelEditNode() { AbortEdit(); }
+  virtual bool EditNode(PLazyNode Node, int Column) { return EditCell(Node, Column); }
   virtual bool CanEdit(PLazyNode Node, int Column);
   // Incremental search: the keys that reach the search while it runs.
-  virtual void IncrementalSearchKey(QChar) {}
+  virtual void IncrementalSearchKey(QChar Key);
   // Clipboard and moves into another tree: the node format comes with the tree stream.
-  virtual void CopyToClipboard() {}
-  virtual void CutToClipboard() {}
+  virtual void CopyToClipboard() { CopySelectedToClipboard(); }
+  virtual void CutToClipboard() { CutSelectedToClipboard(); }
   virtual void PasteFromClipboard() {}
   virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
                                  TLTNodeAttachMode Mode);
-  virtual void CancelHint() { DoStateChange({}, {tsHint}); }
+  virtual void CancelHint();
   // The position cache (LazyTreesCache.cpp): every structural change stops a running
   // validation before it touches a node, invalidates the cache after, and restarts the
   // validation outside updates.
@@ -551,13 +622,60 @@ protected:
   // The text of a cell for tools that read the tree; the string tree answers it.
   virtual QString NodeText(PLazyNode, int) const { return {}; }
   // The incremental search forgets where it last matched.
-  virtual void ForgetSearchHit() {}
+  virtual void ForgetSearchHit();
   // The cursor for a wheel-panning direction by its name.
   virtual QCursor PanningCursor(const QString& Name) const;
   void ShowPopupAt(PLazyNode Node, int Column, QPoint ViewportPos);
   THitInfo HitAt(QPoint ViewportPos);
   void PaintBevels();
   virtual void AnimateToggleStep(PLazyNode Node, int Delta, bool Expanding);
+
+  // ---- Working with the tree: hooks and helpers --------------------------------------
+  // The header's sort direction for automatic sorting (the header answers it).
+  virtual bool SortAscending() const { return true; }
+  // Column facts for hit tests, hints and text; single-column defaults until the header.
+  virtual TLTAlignment ColumnAlignment(int Column) const;
+  virtual bool ColumnIsRightToLeft(int Column) const;
+  virtual QString ColumnHint(int) const { return {}; }
+  virtual bool HeaderShowsHints() const { return false; }
+  // The header is dragging, sizing or pressing a column.
+  virtual bool HeaderIsBusy() const { return false; }
+  // The visible column under a content X, -1 for none (or without columns).
+  virtual int ColumnAtX(int X) const;
+  // Widths of what stands before the label in a cell (image lists come with painting).
+  virtual int CheckImageWidth() const { return 16; }
+  virtual int ImageWidth(PLazyNode, int /*Column*/, TLTImageKind) { return 0; }
+  // The editor: the base tree asks OnCreateEditor.
+  virtual std::shared_ptr<ILTEditLink> CreateEditLink();
+  virtual void EditLinkReleased() {}
+  // The clipboard data of the selection; the data object comes with data transfer.
+  virtual std::unique_ptr<QMimeData> CreateClipboardData(bool ForCut);
+  // The text a tooltip shows for a cell (the string tree's cell text).
+  virtual QString HintCellText(PLazyNode, int) { return {}; }
+  // The hint text of a cell from the owner (the string tree's OnGetHint).
+  virtual QString DoGetHint(PLazyNode, int) { return {}; }
+  // Font and text rectangle the hint of a cell is drawn with.
+  virtual QFont CellFont(PLazyNode, int) { return font(); }
+  // The cell span with empty neighbours: [left, right) in content coordinates.
+  QPair<int, int> CellSpan(PLazyNode Node, int Column);
+  void HitTestRow(PLazyNode Node, int Column, int X, int CellWidth, THitInfo& Hit);
+  void HitTestRowRightToLeft(PLazyNode Node, int Column, int X, int CellWidth, THitInfo& Hit);
+  // The click rules behind HandleMouseDown/Up/DblClick (LazyTreesClicks.cpp).
+  void HandleNodeClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
+  void HandleNodeRelease(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
+  void HandleNodeDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
+  void HandleCheckPress(PLazyNode Node);
+  void HandleCheckRelease(const THitInfo& Hit);
+  void HandleModifierClick(PLazyNode Node, TShiftState Shift, bool MayDrag);
+  void ToggleRangeBetween(PLazyNode From, PLazyNode To);
+  // The selection rectangle follows the mouse; which nodes it selects comes with painting.
+  void DragSelectionRectangle(QPoint ViewportPos);
+  virtual void HandleDrawSelection(QRect /*OldRect*/, QRect /*NewRect*/) {}
+  PLazyNode SearchStep(PLazyNode Node, bool Forward);
+  void SortSiblings(PLazyNode Node, int Column, bool Ascending);
+  void DropEditSilently();
+  // A node about to be freed leaves the search, a pending check and an open edit.
+  void ForgetWorkingNode(PLazyNode Node);
 
   // ---- Qt events -----------------------------------------------------------------
   bool event(QEvent* e) override;
@@ -725,9 +843,26 @@ protected:
   TBevelEdges bevelEdges_ = {beLeft, beTop, beRight, beBottom};
   int bevelWidth_ = 1;
 
+  // Working with the tree: the editor, the search, the pending mouse check and hints.
+  std::shared_ptr<ILTEditLink> editLink_;
+  PLazyNode editNode_ = nullptr;
+  int editColumn_ = -1;
+  QString searchBuffer_;
+  PLazyNode lastSearchHit_ = nullptr;
+  PLazyNode mouseCheckNode_ = nullptr;
+  TCheckState mouseCheckState_ = csUncheckedNormal;
+  QPoint pressPosition_;     // viewport coordinates of the last press
+  QRect selectRectangle_;    // the dragged selection rectangle in content coordinates
+  QVector<PLazyNode>* sortDescend_ = nullptr;  // where a whole-tree sort collects subtrees
+  QString hint_;
+  bool showHint_ = false;
+  QRect lastHintRect_;
+  QPointer<TLazyTreeHintWindow> hintWindow_;
+
   friend class TCustomLazyTreeOptions;
   friend class TLTColors;
   friend class TScrollBarOptions;
+  friend class TLazyTreeHintWindow;
 };
 
 // A tree whose owner draws each node itself.

@@ -123,11 +123,11 @@ bool TBaseLazyTree::DoCanEdit(PLazyNode node, int column) {
 bool TBaseLazyTree::CanEdit(PLazyNode node, int column) { return DoCanEdit(node, column); }
 
 void TBaseLazyTree::DoCancelEdit() {
-  if (OnEditCancelled) OnEditCancelled(this, focusedColumn_);
+  if (OnEditCancelled) OnEditCancelled(this, editColumn_);
 }
 
 bool TBaseLazyTree::DoEndEdit() {
-  if (OnEdited) OnEdited(this, focusedNode_, focusedColumn_);
+  if (OnEdited) OnEdited(this, focusedNode_, editColumn_);
   return true;
 }
 

@@ -247,7 +247,7 @@ void TBaseLazyTree::EndTreeUpdate() {
     UpdateScrollBars(false);
     if (states_.Contains(tsStructureChangePending)) AdviseChangeEvent(true, lastStructureChangeNode_, lastStructureChangeReason_);
     if (states_.Contains(tsChangePending)) AdviseChangeEvent(false, lastChangedNode_, crIgnore);
-    if (options_->AutoOptions().Contains(toAutoSort)) SortTree(SortColumn(), true, true);
+    if (options_->AutoOptions().Contains(toAutoSort)) SortTree(SortColumn(), SortAscending(), true);
     SetWindowRedraw(true);
     InvalidateTree();
   }

@@ -54,14 +54,6 @@ int NormalizedKey(int key, const QString& text) {
   return key;
 }
 
-// The check state a click or Space gives: boxes flip, a mixed box becomes checked, a radio
-// button becomes checked.
-TCheckState NextCheckState(std::uint8_t type, std::uint8_t state) {
-  const bool checked = state == csCheckedNormal || state == csCheckedPressed;
-  if (type == ctRadioButton) return csCheckedNormal;
-  return checked ? csUncheckedNormal : csCheckedNormal;
-}
-
 constexpr int kPanningDeadZone = 7;
 }  // namespace
 
@@ -92,7 +84,7 @@ void TBaseLazyTree::keyReleaseEvent(QKeyEvent* e) {
     PLazyNode node = keyCheckNode_;
     keyCheckNode_ = nullptr;
     // Released over another node: the press is forgotten.
-    if (node && node == focusedNode_) ApplyCheckState(node, pendingCheckState_);
+    if (node && node == focusedNode_) SetNodeCheckState(node, pendingCheckState_);
     e->accept();
     return;
   }
@@ -109,16 +101,41 @@ void TBaseLazyTree::ApplyCheckState(PLazyNode node, TCheckState state) {
 void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
   if (!LazyTreeCheck(to != nullptr, "EndNode must not be nil!")) return;
   if (!from) from = GetFirstVisible();
-  if (!IsNodeInView(from)) from = GetNearestShownAncestor(from) ? GetNearestShownAncestor(from) : GetFirstVisible();
-  if (!addOnly) UnselectAll();
+  if (from && !IsNodeInView(from)) {
+    PLazyNode shown = GetNearestShownAncestor(from);
+    from = shown ? (GetPreviousVisibleNode(shown) ? GetPreviousVisibleNode(shown) : shown) : GetFirstVisible();
+  }
+  if (!from) return;
+  const PLazyNode anchor = rangeAnchor_;
+  // One walk collects the range, one merge adds it: a long range costs O(k log k + n),
+  // not one insertion per node.
   QVector<PLazyNode> range;
+  if (anchor && !anchor->Has(nsSelected)) range.append(anchor);
   const bool forward = NodeTop(from) <= NodeTop(to);
   for (PLazyNode run = from; run; run = forward ? GetNextVisible(run) : GetPreviousVisibleNode(run)) {
     range.append(run);
     if (run == to) break;
   }
+  if (!addOnly) UnselectAll();
+  AddToSelection(range);
+  if (anchor && anchor->Has(nsSelected)) rangeAnchor_ = anchor;
+}
+
+void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
+  if (!LazyTreeCheck(to != nullptr, "EndNode must not be nil!")) return;
+  if (!from) from = GetFirstVisible();
+  if (!from) return;
+  const bool forward = NodeTop(from) <= NodeTop(to);
+  QVector<PLazyNode> added;
   BeginTreeUpdate();
-  for (PLazyNode node : range) AddToSelection(node);
+  for (PLazyNode run = from; run; run = forward ? GetNextVisible(run) : GetPreviousVisibleNode(run)) {
+    if (run->Has(nsSelected))
+      RemoveFromSelection(run);
+    else
+      added.append(run);
+    if (run == to) break;
+  }
+  AddToSelection(added);
   EndTreeUpdate();
 }
 
@@ -275,7 +292,7 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
     case Qt::Key_Space:
       if (options_->MiscOptions().Contains(toCheckSupport) && node && !node->Has(nsDisabled) &&
           node->CheckType != ctNone && !states_.Contains(tsMouseCheckPending)) {
-        TCheckState next = NextCheckState(node->CheckType, node->CheckState);
+        TCheckState next = CheckStateAfterClick(TCheckType(node->CheckType), TCheckState(node->CheckState));
         if (DoChecking(node, next)) {
           keyCheckNode_ = node;
           pendingCheckState_ = next;
@@ -328,7 +345,13 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
       }
       return true;
     case Qt::Key_F2:
-      if (shift.Empty() && node && CanEdit(node, focusedColumn_)) EditNode(node, focusedColumn_);
+      if (shift.Empty() && node && CanEdit(node, focusedColumn_)) {
+        try {
+          EditNode(node, focusedColumn_);
+        } catch (...) {
+          ShowApplicationError(CurrentExceptionMessage());
+        }
+      }
       return true;
     default:
       break;
@@ -367,6 +390,7 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
   // Mouse events of a scroll area arrive from its viewport, in the viewport's coordinates.
   const QPoint pos = e->position().toPoint();
+  pressPosition_ = pos;
   const THitInfo hit = HitAt(pos);
   const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
   switch (e->button()) {
@@ -445,6 +469,8 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
   const QPoint pos = e->position().toPoint();
   UpdateHotNode(pos);
+  if (states_.Intersects({tsDrawSelPending, tsDrawSelecting})) DragSelectionRectangle(pos);
+  if (HintShowPause(pos) == 0) ShowHintFor(pos);
   if (states_.Contains(tsWheelPanning)) {
     const QPoint d = pos - panningStart_;
     viewport()->setCursor(PanningCursor(PanningCursorName(d.x(), d.y(), rangeX_ > ClientWidth(), rangeY_ > ClientHeight())));
@@ -456,38 +482,16 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
   QAbstractScrollArea::mouseMoveEvent(e);
 }
 
-void TBaseLazyTree::HandleMouseDown(Qt::MouseButton, TShiftState shift, const THitInfo& hit) {
-  if (IsEditing()) EndEditNode();
-  if (focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
-  if (!hit.HitNode) {
-    if (!shift.Contains(ssCtrl) && !shift.Contains(ssShift)) UnselectAll();
-    return;
-  }
-  if (hit.HitPositions.Contains(hpOnButton)) {
-    ToggleExpanded(hit.HitNode);
-    return;
-  }
-  if (shift.Contains(ssCtrl) && options_->SelectionOptions().Contains(toMultiSelect)) {
-    SetNodeSelected(hit.HitNode, !hit.HitNode->Has(nsSelected));
-    if (ChangeFocus(hit.HitNode, true)) DoFocusChange(focusedNode_, focusedColumn_);
-    return;
-  }
-  FocusAndSelect(hit.HitNode, shift);
+void TBaseLazyTree::HandleMouseDown(Qt::MouseButton button, TShiftState shift, const THitInfo& hit) {
+  HandleNodeClick(button, shift, hit);
 }
 
-void TBaseLazyTree::HandleMouseUp(Qt::MouseButton, TShiftState, const THitInfo&) {}
+void TBaseLazyTree::HandleMouseUp(Qt::MouseButton button, TShiftState shift, const THitInfo& hit) {
+  HandleNodeRelease(button, shift, hit);
+}
 
 void TBaseLazyTree::HandleMouseDblClick(Qt::MouseButton button, TShiftState shift, const THitInfo& hit) {
-  if (!hit.HitNode) return;
-  if (hit.HitPositions.Contains(hpOnButton)) {
-    ToggleExpanded(hit.HitNode);
-    return;
-  }
-  if (options_->MiscOptions().Contains(toToggleOnDblClick) && hit.HitNode->Has(nsHasChildren)) {
-    ToggleExpanded(hit.HitNode);
-    return;
-  }
-  HandleMouseDown(button, shift, hit);
+  HandleNodeDblClick(button, shift, hit);
 }
 
 void TBaseLazyTree::UpdateHotNode(QPoint viewportPos) {
@@ -509,6 +513,11 @@ bool TBaseLazyTree::viewportEvent(QEvent* e) {
     hotNode_ = nullptr;
     DoHotChange(old, nullptr);
     InvalidateNodeRow(old);
+  }
+  if (e->type() == QEvent::Leave) CancelHint();
+  if (e->type() == QEvent::ToolTip) {
+    ShowHintFor(static_cast<QHelpEvent*>(e)->pos());
+    return true;
   }
   return QAbstractScrollArea::viewportEvent(e);
 }

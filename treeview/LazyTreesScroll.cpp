@@ -269,39 +269,30 @@ void TBaseLazyTree::PaintNodeRow(QPainter& canvas, PLazyNode node, const QRect& 
 
 void TBaseLazyTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hit) {
   hit = THitInfo();
-  if (relative) {
-    x -= offsetX_;
-    y -= offsetY_;
-  }
   if (x < 0) hit.HitPositions.Include(hpToLeft);
   if (x > std::max(ClientWidth(), rangeX_)) hit.HitPositions.Include(hpToRight);
   if (y < 0) hit.HitPositions.Include(hpAbove);
   if (y > std::max(ClientHeight(), rangeY_)) hit.HitPositions.Include(hpBelow);
   if (!hit.HitPositions.Empty()) return;
+  if (relative) {
+    x -= offsetX_;
+    y -= offsetY_;
+  }
   PLazyNode node = NodeAtPosition(y, false);
-  if (!node) {
+  const int column = ColumnCount() > 0 ? ColumnAtX(x) : -1;
+  if (!node || (ColumnCount() > 0 && column < 0)) {
     hit.HitPositions.Include(hpNowhere);
     return;
   }
   if (!node->Has(nsInitialized)) InitializeNode(node);
   hit.HitNode = node;
+  hit.HitColumn = column;
   hit.HitPositions.Include(hpOnItem);
-  const int level = static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0);
-  const int indentEnd = level * indent_;
-  if (x < indentEnd) {
-    const bool button = options_->PaintOptions().Contains(toShowButtons) && node->Has(nsHasChildren) &&
-                        x >= indentEnd - indent_;
-    hit.HitPositions.Include(button ? hpOnButton : hpOnIndent);
-    return;
-  }
-  const int offset = x - indentEnd - margin_;
-  const int width = DoGetNodeWidth(node, -1);
-  if (offset < 0)
-    hit.HitPositions.Include(hpLeftOfLabel);
-  else if (offset < width)
-    hit.HitPositions.Include(hpOnLabel);
+  const auto [left, right] = CellSpan(node, column);
+  if (ColumnIsRightToLeft(column))
+    HitTestRowRightToLeft(node, column, x - left, right - left, hit);
   else
-    hit.HitPositions.Include(hpRightOfLabel);
+    HitTestRow(node, column, x - left, right - left, hit);
 }
 
 // ---- Queries for accessibility tools --------------------------------------------------

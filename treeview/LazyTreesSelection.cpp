@@ -3,6 +3,8 @@
 #include "treeview/LazyTrees.h"
 
 #include <QGuiApplication>
+#include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -77,21 +79,12 @@ void TBaseLazyTree::UnselectAll() {
 
 void TBaseLazyTree::SelectAllNodes(bool visibleOnly) {
   if (!options_->SelectionOptions().Contains(toMultiSelect)) return;
-  PackSelection();
-  QVector<quintptr> added;
+  QVector<PLazyNode> collected;
   for (PLazyNode run = visibleOnly ? GetFirstVisible() : GetFirst(); run;
        run = visibleOnly ? GetNextVisible(run) : GetNext(run))
-    if (!run->Has(nsSelected) && !run->Has(nsDisabled)) {
-      run->Include(nsSelected);
-      added.append(Address(run));
-    }
-  if (added.isEmpty()) return;
-  std::sort(added.begin(), added.end());
-  QVector<quintptr> merged(selection_.size() + added.size());
-  std::merge(selection_.cbegin(), selection_.cend(), added.cbegin(), added.cend(), merged.begin());
-  selection_ = std::move(merged);
+    if (!run->Has(nsSelected)) collected.append(run);
+  if (!AddToSelection(collected)) return;
   if (!rangeAnchor_) rangeAnchor_ = focusedNode_;
-  Change(nullptr);
   InvalidateTree();
 }
 
@@ -322,37 +315,40 @@ void TBaseLazyTree::SetTopNode(PLazyNode node) {
 
 bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontally) {
   if (!IsRealNode(node)) return false;
-  const int before = offsetY_;
+  const int before = offsetY_;  // opening an ancestor may scroll already
   QVector<PLazyNode> closed;
   for (PLazyNode run = node->Parent; run != root_; run = run->Parent)
     if (!run->Has(nsExpanded)) closed.prepend(run);
   for (PLazyNode run : closed) ToggleExpanded(run);
+  const bool columns = ColumnCount() > 0;
+  // Measured without initialising the node: scrolling must not call the owner.
   const int top = NodeTop(node);
   if (top < 0) return false;
-  const int height = node->NodeHeight;
-  const int clientHeight = ClientHeight();
-  const int rowTop = top + offsetY_;
-  int newOffsetY = offsetY_;
-  // Centring puts the middle of the row in the middle of the window wherever the row is;
-  // otherwise the view moves only as far as needed, the row's top winning over its bottom.
-  if (center)
-    newOffsetY = clientHeight / 2 - (top + height / 2);
-  else if (rowTop < 0 || height > clientHeight)
-    newOffsetY = -top;
-  else if (rowTop + height > clientHeight)
-    newOffsetY = clientHeight - (top + height);
-  int newOffsetX = offsetX_;
-  if (horizontally) {
-    const QRect content = GetDisplayRect(node, -1, true).translated(0, 0);
-    if (!content.isEmpty()) {
-      const int left = content.left() - offsetX_;
-      const int right = left + content.width();
-      if (left + offsetX_ < 0 || content.width() > ClientWidth())
-        newOffsetX = -left;
-      else if (right + offsetX_ > ClientWidth())
-        newOffsetX = ClientWidth() - right;
-    }
+  QRect r(offsetX_, top + offsetY_, std::max(ClientWidth(), rangeX_), node->NodeHeight);
+  if (columns && focusedColumn_ >= 0) {
+    const QRect bounds = ColumnBounds(focusedColumn_);
+    r.setLeft(bounds.left() + offsetX_);
+    r.setWidth(bounds.width());
   }
-  SetOffsets(QPoint(newOffsetX, newOffsetY));
-  return offsetY_ != before;
+  const int clientHeight = ClientHeight();
+  int newOffsetY = offsetY_;
+  bool result = false;
+  if (r.top() < 0) {
+    newOffsetY = offsetY_ - r.top() + (center ? clientHeight / 2 : 0);
+  } else if (r.bottom() + 1 > clientHeight || center) {
+    int target = center ? clientHeight / 2 : clientHeight;
+    // A horizontal bar about to appear would cover the row again.
+    const TScrollStyle bars = scrollBarOptions_->ScrollBars();
+    if (!columns && (bars == ssHorizontal || bars == ssBoth) && !horizontalScrollBar()->isVisible() &&
+        (scrollBarOptions_->AlwaysVisible() || rangeX_ > ClientWidth()))
+      target -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    newOffsetY = offsetY_ + target - (r.bottom() + 1);
+  }
+  if (newOffsetY != offsetY_) SetOffsetY(newOffsetY);
+  result = offsetY_ != before;
+  if (horizontally && (r.left() < 0 || r.right() + 1 > ClientWidth())) {
+    SetOffsetX(offsetX_ + ClientWidth() / 2 - (r.left() + r.width() / 2));
+    result = true;
+  }
+  return result;
 }

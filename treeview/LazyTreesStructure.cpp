@@ -207,7 +207,7 @@ void TBaseLazyTree::SetNodeChildCount(PLazyNode node, unsigned newCount) {
     UpdateTotalCount(node, static_cast<int>(added), true);
     if (node != root_) node->Exclude(nsAllChildrenHidden);
     if (options_->AutoOptions().Contains(toAutoSort) && updateCount_ == 0 && SortColumn() >= -1)
-      SortChildren(node, SortColumn(), true, true);
+      SortChildren(node, SortColumn(), SortAscending(), true);
     InvalidateCache();
   }
   if (updateCount_ == 0) {
@@ -366,6 +366,7 @@ void TBaseLazyTree::ForgetPendingNode(PLazyNode node) {
   if (hotNode_ == node) hotNode_ = nullptr;
   if (keyCheckNode_ == node) keyCheckNode_ = nullptr;
   if (animatedNode_ == node) animatedNode_ = nullptr;
+  ForgetWorkingNode(node);
 }
 
 void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
@@ -385,6 +386,7 @@ void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
     }
   }
   if (states_.Contains(tsHint)) CancelHint();
+  ForgetWorkingNode(node);  // before the focus moves: an open edit must not write into it
   DeleteNodeChildren(node, false);
   InternalDisconnectNode(node, false, reindex);
   ForgetPendingNode(node);

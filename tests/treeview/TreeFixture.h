@@ -46,6 +46,24 @@ private:
   TLazyTreeAssertHandler previous_;
 };
 
+// The index path of a node, "0.2.1"; "" for the root.
+inline QString NodePath(const TBaseLazyTree& tree, PLazyNode node) {
+  QStringList parts;
+  for (PLazyNode run = node; run && run != tree.RootNode(); run = run->Parent) parts.prepend(QString::number(run->Index));
+  return parts.join('.');
+}
+
+// The node at an index path, creating nothing.
+inline PLazyNode NodeAt(const TBaseLazyTree& tree, const QString& path) {
+  PLazyNode node = tree.RootNode();
+  for (const QString& part : path.split('.', Qt::SkipEmptyParts)) {
+    node = node->FirstChild;
+    for (int i = part.toInt(); node && i > 0; --i) node = node->NextSibling;
+    if (!node) return nullptr;
+  }
+  return node;
+}
+
 // A node's owner data in these tests: an id and the number of times it was initialised.
 struct TestData {
   int id;
@@ -98,21 +116,9 @@ public:
   }
 
   // The index path of a node, "0.2.1"; "" for the root.
-  QString Path(PLazyNode node) const {
-    QStringList parts;
-    for (PLazyNode run = node; run && run != RootNode(); run = run->Parent) parts.prepend(QString::number(run->Index));
-    return parts.join('.');
-  }
+  QString Path(PLazyNode node) const { return NodePath(*this, node); }
   // The node at an index path, creating nothing.
-  PLazyNode At(const QString& path) const {
-    PLazyNode node = RootNode();
-    for (const QString& part : path.split('.', Qt::SkipEmptyParts)) {
-      node = node->FirstChild;
-      for (int i = part.toInt(); node && i > 0; --i) node = node->NextSibling;
-      if (!node) return nullptr;
-    }
-    return node;
-  }
+  PLazyNode At(const QString& path) const { return NodeAt(*this, path); }
   // Builds the shape by initialising everything (the root's count from shape[""]).
   void Build() {
     SetRootNodeCount(shape[""]);

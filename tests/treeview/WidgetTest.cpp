@@ -119,6 +119,8 @@ TEST_F(WidgetTree, MouseClicksFocusAndToggle) {
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowPoint("3", 5));  // on the button
   EXPECT_TRUE(tree.At("3")->Has(nsExpanded));
   EXPECT_EQ(Focused(), "2");  // a button click only toggles
+  // Nodes without content toggle on a double click anywhere on the row in full-row mode.
+  tree.TreeOptions().SetSelectionOptions({toFullRowSelect});
   QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, RowPoint("3"));
   EXPECT_FALSE(tree.At("3")->Has(nsExpanded));
   EXPECT_FALSE(tree.TreeStates().Contains(tsLeftButtonDown));
@@ -166,7 +168,7 @@ TEST_F(WidgetTree, ScrollIntoViewMovesOnlyAsFarAsNeededOrCentres) {
   EXPECT_TRUE(tree.ScrollIntoView(tree.At("5"), false));
   EXPECT_EQ(tree.OffsetY(), -5 * 18);  // top of the row at the top
   EXPECT_TRUE(tree.ScrollIntoView(tree.At("50"), true));
-  EXPECT_EQ(tree.OffsetY(), tree.ClientHeight() / 2 - (50 * 18 + 9));
+  EXPECT_EQ(tree.OffsetY(), tree.ClientHeight() / 2 - 51 * 18);  // the row's bottom in the middle
   PLazyNode child = tree.GetLastChildNode(tree.At("1"));
   EXPECT_TRUE(tree.ScrollIntoView(child, false));  // opens the parent first
   EXPECT_TRUE(tree.At("1")->Has(nsExpanded));

@@ -1,6 +1,5 @@
 #pragma once
-// Wall-clock timing shared by the timed benchmark programs: one measured call, and the
-// median of several.
+// Timing for the benchmark programs: one call's wall time, and the median of many.
 #include <QElapsedTimer>
 
 #include <algorithm>

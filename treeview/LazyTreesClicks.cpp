@@ -1,0 +1,243 @@
+// The mouse rules as far as they decide focus, selection, checks and a pending edit:
+// press, release and double click over the nodes.
+#include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTrees.h"
+
+#include <QApplication>
+
+namespace {
+bool IsPressed(TCheckState state) {
+  return state == csUncheckedPressed || state == csCheckedPressed || state == csMixedPressed;
+}
+TCheckState PressedOf(TCheckState state) { return IsPressed(state) ? state : TCheckState(state + 1); }
+TCheckState NormalOf(TCheckState state) { return IsPressed(state) ? TCheckState(state - 1) : state; }
+}  // namespace
+
+void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, const THitInfo& hit) {
+  // A pending edit loses its timer and a running one ends before anything else happens.
+  if (states_.Contains(tsEditPending)) {
+    StopTimer(EditTimer);
+    DoStateChange({}, {tsEditPending});
+  }
+  if (IsEditing() && !EndEditNode()) return;
+  if (focusPolicy() != Qt::NoFocus && !hasFocus()) setFocus(Qt::MouseFocusReason);
+  CancelHint();
+
+  const TLTSelectionOptions selection = options_->SelectionOptions();
+  const bool multi = selection.Contains(toMultiSelect);
+  const bool ctrl = shift.Contains(ssCtrl);
+  const bool shiftKey = shift.Contains(ssShift);
+  PLazyNode node = hit.HitNode;
+
+  if (!node) {
+    if (!(multi && (ctrl || shiftKey))) UnselectAll();
+    if (button == Qt::LeftButton && multi && !selection.Contains(toDisableDrawSelection)) {
+      DoStateChange({tsDrawSelPending});
+      const QPoint start = pressPosition_ - QPoint(offsetX_, offsetY_);
+      selectRectangle_ = QRect(start, start);
+    }
+    return;
+  }
+  if (button == Qt::LeftButton && hit.HitPositions.Contains(hpOnButton) && node->Has(nsHasChildren)) {
+    ToggleExpanded(node);
+    return;
+  }
+  if (button == Qt::LeftButton && hit.HitPositions.Contains(hpOnCheckBox) &&
+      options_->MiscOptions().Contains(toCheckSupport)) {
+    HandleCheckPress(node);
+    return;
+  }
+
+  // The focused column: the clicked one when the label was hit or the whole row counts.
+  int column = focusedColumn_;
+  if (hit.HitColumn >= 0 && (hit.HitPositions.Contains(hpOnLabel) || selection.Contains(toFullRowSelect) ||
+                             options_->MiscOptions().Contains(toGridExtensions)))
+    column = hit.HitColumn;
+  if (!selection.Contains(toExtendedFocus) && ColumnCount() > 0) column = MainColumn();
+
+  const bool onContent = hit.HitPositions.Intersects({hpOnLabel, hpOnNormalIcon, hpOnStateIcon}) ||
+                         selection.Contains(toFullRowSelect);
+  const bool clickedFocused = button == Qt::LeftButton && node == focusedNode_ && column == focusedColumn_ &&
+                              !ctrl && !shiftKey && onContent && !states_.Contains(tsLeftDblClick);
+  if (!(ctrl || shiftKey) || selection_.isEmpty()) lastSelectionLevel_ = static_cast<int>(LevelOfNode(node));
+
+  // A plain click (any click without multi-selection) selects only the clicked node; on
+  // a node that is part of a larger selection the clearing waits for the release, so the
+  // selection can still be dragged.
+  if (!multi || (!ctrl && !shiftKey)) {
+    if (!node->Has(nsSelected)) {
+      if (!LazyTreeCheck(!states_.Contains(tsClearPending), "Pending and direct clearance are mutual exclusive!"))
+        DoStateChange({}, {tsClearPending});
+      const bool many = selection_.size() > 1;
+      UnselectAll();
+      if (many) InvalidateTree();
+    } else if (multi && selection_.size() > 1) {
+      DoStateChange({tsClearPending});
+    }
+  }
+
+  const PLazyNode oldFocus = focusedNode_;
+  const int oldColumn = focusedColumn_;
+  if (column != focusedColumn_ && DoFocusChanging(focusedNode_, node, focusedColumn_, column)) focusedColumn_ = column;
+  if (!ChangeFocus(node, true)) {
+    focusedColumn_ = oldColumn;
+    return;
+  }
+  if (focusedNode_ != oldFocus || focusedColumn_ != oldColumn) DoFocusChange(focusedNode_, focusedColumn_);
+
+  if (multi && (ctrl || shiftKey)) {
+    HandleModifierClick(node, shift, DoDragAllowed(node, focusedColumn_));
+  } else {
+    rangeAnchor_ = node;
+    if (!node->Has(nsSelected) && AddToSelection(node)) InvalidateNodeRow(node);
+  }
+  if (clickedFocused && CanEditCell(node, focusedColumn_)) DoStateChange({tsEditPending});
+}
+
+void TBaseLazyTree::HandleModifierClick(PLazyNode node, TShiftState shift, bool mayDrag) {
+  const bool ctrl = shift.Contains(ssCtrl);
+  const bool shiftKey = shift.Contains(ssShift);
+  if (ctrl && shiftKey) {
+    SelectRange(rangeAnchor_ ? rangeAnchor_ : node, node, true);
+    InvalidateTree();
+  } else if (shiftKey) {
+    if (!rangeAnchor_) rangeAnchor_ = GetFirst();
+    if (!rangeAnchor_) return;
+    SelectRange(rangeAnchor_, node, false);
+    InvalidateTree();
+  } else {
+    if (!options_->SelectionOptions().Contains(toSiblingSelectConstraint)) rangeAnchor_ = node;
+    if (mayDrag) {
+      DoStateChange({tsToggleFocusedSelection});
+      return;
+    }
+    if (node->Has(nsSelected))
+      RemoveFromSelection(node);
+    else
+      AddToSelection(node);
+    InvalidateNodeRow(node);
+  }
+}
+
+void TBaseLazyTree::HandleNodeRelease(Qt::MouseButton button, TShiftState, const THitInfo& hit) {
+  if (states_.Contains(tsMouseCheckPending)) {
+    HandleCheckRelease(hit);
+    return;
+  }
+  if (states_.Intersects({tsDrawSelPending, tsDrawSelecting})) {
+    DoStateChange({}, {tsDrawSelPending, tsDrawSelecting});
+    selectRectangle_ = QRect();
+    InvalidateTree();
+  }
+  if (states_.Contains(tsToggleFocusedSelection)) {
+    DoStateChange({}, {tsToggleFocusedSelection});
+    if (hit.HitNode && hit.HitNode == focusedNode_) {
+      if (focusedNode_->Has(nsSelected))
+        RemoveFromSelection(focusedNode_);
+      else
+        AddToSelection(focusedNode_);
+      InvalidateNodeRow(focusedNode_);
+    }
+  }
+  if (states_.Contains(tsClearPending)) {
+    DoStateChange({}, {tsClearPending});
+    if (hit.HitNode && hit.HitNode == focusedNode_) {
+      UnselectAll();
+      AddToSelection(focusedNode_);
+      rangeAnchor_ = focusedNode_;
+      InvalidateTree();
+    }
+  }
+  if (states_.Contains(tsEditPending)) {
+    if (button == Qt::LeftButton && hit.HitNode && hit.HitNode == focusedNode_ &&
+        CanEditCell(focusedNode_, focusedColumn_))
+      timers_->Start(EditTimer, editDelay_);
+    else
+      DoStateChange({}, {tsEditPending});
+  }
+}
+
+void TBaseLazyTree::HandleNodeDblClick(Qt::MouseButton, TShiftState, const THitInfo& hit) {
+  // A double click never starts an edit: the press before it may have made one pending.
+  StopTimer(EditTimer);
+  DoStateChange({}, {tsEditPending});
+  PLazyNode node = hit.HitNode;
+  if (!node) return;
+  if (hit.HitPositions.Contains(hpOnButton)) {
+    ToggleExpanded(node);
+    return;
+  }
+  if (!options_->MiscOptions().Contains(toToggleOnDblClick) || !node->Has(nsHasChildren)) return;
+  const bool onNode = hit.HitPositions.Intersects({hpOnLabel, hpOnNormalIcon, hpOnStateIcon});
+  if (onNode || options_->SelectionOptions().Contains(toFullRowSelect)) ToggleExpanded(node);
+}
+
+// ---- Check boxes ----------------------------------------------------------------------
+
+void TBaseLazyTree::HandleCheckPress(PLazyNode node) {
+  if (node->Has(nsDisabled) || states_.Contains(tsMouseCheckPending) || node->CheckType == ctNone) return;
+  TCheckState next = CheckStateAfterClick(TCheckType(node->CheckType), NormalOf(TCheckState(node->CheckState)));
+  if (!DoChecking(node, next)) return;
+  DoStateChange({tsMouseCheckPending});
+  mouseCheckNode_ = node;
+  mouseCheckState_ = next;
+  node->CheckState = PressedOf(TCheckState(node->CheckState));
+  InvalidateNodeRow(node);
+}
+
+void TBaseLazyTree::HandleCheckRelease(const THitInfo& hit) {
+  DoStateChange({}, {tsMouseCheckPending});
+  PLazyNode node = mouseCheckNode_;
+  mouseCheckNode_ = nullptr;
+  if (!node) return;
+  node->CheckState = NormalOf(TCheckState(node->CheckState));
+  // Released away from the box: the press is forgotten and the box looks as before.
+  if (hit.HitNode == node && hit.HitPositions.Contains(hpOnCheckBox))
+    SetNodeCheckState(node, mouseCheckState_);
+  InvalidateNodeRow(node);
+}
+
+TCheckState TBaseLazyTree::CheckStateAfterClick(TCheckType checkType, TCheckState checkState) const {
+  switch (checkType) {
+    case ctTriStateCheckBox:
+    case ctCheckBox:
+      return checkState == csCheckedNormal ? csUncheckedNormal : csCheckedNormal;
+    case ctRadioButton:
+      return csCheckedNormal;
+    case ctButton:
+      return csUncheckedNormal;
+    default:
+      return csMixedNormal;
+  }
+}
+
+void TBaseLazyTree::SetNodeCheckState(PLazyNode node, TCheckState state) {
+  if (!IsRealNode(node)) return;
+  ApplyCheckState(node, state);
+}
+
+void TBaseLazyTree::SetCheckType(PLazyNode node, TCheckType value) {
+  if (!IsRealNode(node) || node->CheckType == value) return;
+  node->CheckType = value;
+  InvalidateNodeRow(node);
+}
+
+// ---- Selection rectangle ----------------------------------------------------------------
+
+void TBaseLazyTree::DragSelectionRectangle(QPoint viewportPos) {
+  QPoint end = viewportPos - QPoint(offsetX_, offsetY_);
+  // Both corners stay within the content, whatever the mouse does outside the window.
+  end.setX(std::clamp(end.x(), 0, std::max(ClientWidth(), rangeX_)));
+  end.setY(std::clamp(end.y(), 0, std::max(ClientHeight(), rangeY_)));
+  if (states_.Contains(tsDrawSelPending)) {
+    if ((viewportPos - pressPosition_).manhattanLength() < QApplication::startDragDistance()) return;
+    DoStateChange({tsDrawSelecting}, {tsDrawSelPending});
+  }
+  const QRect old = selectRectangle_;
+  QRect next = old;
+  next.setBottomRight(end);
+  if (next == old) return;
+  selectRectangle_ = next;
+  HandleDrawSelection(old.normalized(), next.normalized());
+  InvalidateTree();
+}
