@@ -5,7 +5,8 @@
 //
 // The first byte chooses the way in: the bytes as a whole stream into an empty tree, or
 // the bytes after a version byte as one node chunk added under a node of a small tree;
-// with or without multiselection.
+// with or without multiselection; a base tree, or a string tree whose captions are read.
+#include "treeview/LazyStringTree.h"
 #include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
 
@@ -15,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 namespace {
@@ -26,12 +28,32 @@ void Setup() {
   static char name[] = "tree_stream_fuzz";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
+  // Kept for the whole process: the application's font caches stay reachable, as in a
+  // program that runs until it is killed.
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
 }
 
-// An owner that keeps up to eight bytes per node and writes them all back.
-std::unique_ptr<TBaseLazyTree> MakeTree(bool multiSelect) {
-  auto tree = std::make_unique<TBaseLazyTree>();
+// The captions the string trees of one run were given, by node.
+std::map<PLazyNode, QString> gCaptions;
+
+// An owner that keeps up to eight bytes per node and writes them all back, and in a
+// string tree each node's caption.
+std::unique_ptr<TBaseLazyTree> MakeTree(bool multiSelect, bool strings) {
+  std::unique_ptr<TBaseLazyTree> tree;
+  if (strings) {
+    auto stringTree = std::make_unique<TLazyStringTree>();
+    stringTree->OnNewText = [](TBaseLazyTree*, PLazyNode node, int, const QString& text) { gCaptions[node] = text; };
+    // A node without a caption has none, rather than the default text, which it would
+    // take into the next stream.
+    stringTree->OnGetText = [](TBaseLazyTree*, PLazyNode node, int, TLSTTextType, QString& text) {
+      auto it = gCaptions.find(node);
+      text = it != gCaptions.end() ? it->second : QString();
+    };
+    tree = std::move(stringTree);
+  } else {
+    tree = std::make_unique<TBaseLazyTree>();
+  }
   tree->SetNodeDataSize(kDataSize);
   if (multiSelect) tree->TreeOptions().SetSelectionOptions({toMultiSelect});
   tree->OnSaveNode = [](TBaseLazyTree* t, PLazyNode node, TLazyTreeStream& stream) {
@@ -60,9 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const bool multiSelect = (data[0] & 1) != 0;
   const bool asChunk = (data[0] & 2) != 0;
+  const bool strings = (data[0] & 4) != 0;
+  gCaptions.clear();
   const QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
 
-  auto tree = MakeTree(multiSelect);
+  auto tree = MakeTree(multiSelect, strings);
   try {
     if (asChunk) {
       if (bytes.isEmpty()) return 0;
@@ -83,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const QByteArray first = Written(*tree);
   ExpectTotals(*tree);
-  auto copy = MakeTree(multiSelect);
+  auto copy = MakeTree(multiSelect, strings);
   TLazyTreeStream stream(first);
   copy->ReadTreeStream(stream);
   ExpectTotals(*copy);

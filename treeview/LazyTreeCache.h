@@ -39,6 +39,9 @@ struct TPositionCache {
   // The tree's thread only: every halt moves it on, and a report of an older generation
   // is dropped, so nothing the worker says about a walk that was stopped takes effect.
   std::uint64_t generation = 0;
+  // The tree's thread only: the entries describe the rows as they are. A halt that no
+  // change follows may then use them again.
+  bool complete = false;
   // The rows in view when the tree was queued; sizes the array. Set by the worker as it
   // takes the tree.
   unsigned visibleCount = 0;

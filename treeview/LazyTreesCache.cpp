@@ -55,7 +55,12 @@ void TBaseLazyTree::HaltCacheValidation() {
 
 void TBaseLazyTree::RestartCacheValidation() {
   HaltCacheValidation();
-  if (destroying_ || !states_.Contains(tsValidationNeeded)) return;
+  if (destroying_) return;
+  if (!states_.Contains(tsValidationNeeded)) {
+    // Halted, but nothing changed since the last complete build: its entries still hold.
+    if (cache_->complete) DoStateChange({tsUseCache}, {tsStopValidation});
+    return;
+  }
   if (CacheEntryCount(visibleCount_) == 0) {
     // The worker would only empty the cache and report an incomplete build: the tree
     // stays in tsValidationNeeded and its lookups walk from the first row.
@@ -68,6 +73,7 @@ void TBaseLazyTree::RestartCacheValidation() {
 
 void TBaseLazyTree::InvalidateCache() {
   HaltCacheValidation();
+  cache_->complete = false;
   DoStateChange({tsValidationNeeded}, {tsUseCache});
 }
 
@@ -76,6 +82,7 @@ void TBaseLazyTree::RestartValidation() { RestartCacheValidation(); }
 
 void TBaseLazyTree::ApplyCacheReport(std::uint64_t generation, TLazyTreeStates enter, TLazyTreeStates leave) {
   if (generation != cache_->generation || destroying_) return;
+  if (enter.Contains(tsUseCache)) cache_->complete = true;
   DoStateChange(enter, leave);
 }
 

@@ -110,6 +110,7 @@ void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, boo
     for (PLazyNode run = node->FirstChild; run; run = run->NextSibling)
       if (!run->Has(nsInitialized)) InitializeNode(run);
   }
+  StopValidation();  // initialising may have restarted the cache's worker; the links change now
   if (node->ChildCount > 1) {
     SortSiblings(node, column, ascending);
     InvalidateCache();

@@ -280,8 +280,12 @@ TEST(PositionCache, EndsWithTheLastRowAndItsTopWhenTheWalkFindsFewerRows) {
 
 TEST(PositionCache, LookupsWithoutAValidCacheFindNoEntry) {
   FlatTree tree(3000);
+  tree.SetNodeChildCount(tree.GetFirstRaw(), 1);
   ASSERT_TRUE(WaitForCache(tree));
   EXPECT_NE(tree.CacheEntryAtOrAbove(100).Node, nullptr);
+  // A halt that no change follows (a sort of a single child) keeps the cache.
+  tree.SortChildren(tree.GetFirstRaw(), 0, true, false);
+  EXPECT_TRUE(tree.TreeStates().Contains(tsUseCache));
   tree.SetNodeHeight(tree.GetFirstRaw(), 30);
   EXPECT_FALSE(tree.TreeStates().Contains(tsUseCache));
   EXPECT_EQ(tree.CacheEntryAtOrAbove(100).Node, nullptr);
@@ -351,6 +355,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"childCount", [](TBaseLazyTree& t) { t.SetNodeChildCount(t.GetFirstRaw(), 100); }},
         ChangeCase{"deleteChildren", [](TBaseLazyTree& t) { t.DeleteNodeChildren(t.GetFirstRaw()); }},
         ChangeCase{"move", [](TBaseLazyTree& t) { t.MoveNode(Child(t, 0, 2400), Child(t, 1, 0), amInsertBefore, false); }},
+        ChangeCase{"sort", [](TBaseLazyTree& t) { t.SortChildren(t.GetFirstRaw(), 0, false, true); }},
         ChangeCase{"clear", [](TBaseLazyTree& t) { t.Clear(); }}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -3,6 +3,8 @@
 // far, and damaged or hostile streams, which raise their error and add nothing half-read.
 #include "TreeFixture.h"
 
+#include "treeview/LazyStringTree.h"
+
 #include <QTemporaryFile>
 
 #include <map>
@@ -145,39 +147,40 @@ TEST(TreeStream, WritesOneNodeWithItsSubtree) {
   EXPECT_EQ(target.Data(target.At("0.1"))->id, source.Data(source.At("1.1"))->id);
 }
 
-// A descendant that keeps a caption per node and streams it as the string tree does.
-class CaptionTree : public TBaseLazyTree {
-public:
-  std::map<PLazyNode, QString> captions;
-
-protected:
-  void WriteNodeParts(TLazyTreeStream& stream, PLazyNode node) override {
-    TBaseLazyTree::WriteNodeParts(stream, node);
-    if (node->Has(nsInitialized) && !captions[node].isEmpty()) WriteCaptionChunk(stream, captions[node]);
-  }
-  bool ReadNodePart(TLazyTreeStream& stream, int version, PLazyNode node, std::uint32_t type,
-                    std::uint32_t size) override {
-    if (type != CaptionChunk) return TBaseLazyTree::ReadNodePart(stream, version, node, type, size);
-    captions[node] = ReadCaptionText(stream, size);
-    return true;
+// A string tree whose owner keeps the captions in a map.
+struct Captions {
+  std::map<PLazyNode, QString> texts;
+  explicit Captions(TLazyStringTree& tree) {
+    tree.OnGetText = [this](TBaseLazyTree*, PLazyNode node, int, TLSTTextType, QString& text) {
+      if (texts.count(node)) text = texts[node];
+    };
+    tree.OnNewText = [this](TBaseLazyTree*, PLazyNode node, int, const QString& text) { texts[node] = text; };
   }
 };
 
-TEST(TreeStream, CaptionsOfADescendantTravelInTheirOwnChunk) {
-  const QStringList texts = {QString::fromUtf8("Ünïcödé ✓ 𝄞"), QString(), "tab\there\nand a line"};
-  CaptionTree source;
-  source.SetRootNodeCount(3);
-  PLazyNode node = source.GetFirst();
-  for (const QString& text : texts) {
-    source.captions[node] = text;
-    node = source.GetNext(node);
+TEST(TreeStream, TheStringTreeWritesItsCaptionsWhenAsked) {
+  const QStringList texts = {QString::fromUtf8("Ünïcödé ✓ 𝄞"), "tab\there\nand a line", QString()};
+  for (bool saveCaptions : {true, false}) {
+    TLazyStringTree source, target;
+    Captions sourceTexts(source), targetTexts(target);
+    if (!saveCaptions) source.SetStringOptions({});
+    source.SetRootNodeCount(3);
+    PLazyNode node = source.GetFirst();
+    for (const QString& text : texts) {
+      sourceTexts.texts[node] = text;
+      node = source.GetNext(node);
+    }
+    TLazyTreeStream stream = Written(source);
+    target.ReadTreeStream(stream);
+    ASSERT_EQ(target.RootNodeCount(), 3u);
+    QStringList read;
+    for (PLazyNode run = target.GetFirstRaw(); run; run = run->NextSibling)
+      read << (targetTexts.texts.count(run) ? targetTexts.texts[run] : "(none)");
+    // An empty text writes no caption; without toSaveCaptions none is written.
+    const QStringList expected =
+        saveCaptions ? QStringList{texts[0], texts[1], "(none)"} : QStringList{"(none)", "(none)", "(none)"};
+    EXPECT_EQ(read, expected);
   }
-  CaptionTree target;
-  TLazyTreeStream stream = Written(source);
-  target.ReadTreeStream(stream);
-  QStringList read;
-  for (PLazyNode run = target.GetFirstRaw(); run; run = run->NextSibling) read << target.captions[run];
-  EXPECT_EQ(read, texts);
 }
 
 // ---- Layout ------------------------------------------------------------------------------
