@@ -54,8 +54,13 @@ void CheckNodeChunk(const TLazyTreeStream& stream, int version) {
     qint64 end;
     std::uint32_t childrenLeft;
   };
-  std::vector<Open> open;
-  open.reserve(16);
+  // A stack by hand: it stays in line in the loop, which runs once or twice per chunk.
+  std::vector<Open> open(32);
+  std::size_t top = 0;
+  auto push = [&](Open chunk) {
+    if (top == open.size()) open.resize(2 * top);
+    open[top++] = chunk;
+  };
   qint64 position = stream.Position();
   int depth = 0;
 
@@ -67,16 +72,16 @@ void CheckNodeChunk(const TLazyTreeStream& stream, int version) {
     position += kChunkHeaderSize;
     if (size > end - position) RaiseTreeStreamError(hcTFCorruptStream2);
     if (++depth > kMaxStreamNodeDepth) RaiseTreeStreamError(hcTFCorruptStream2);
-    open.push_back({false, position + size, 0});
+    push({false, position + size, 0});
   };
 
   enterNode(stream.ReadEnd());
-  while (!open.empty()) {
-    Open& chunk = open.back();
+  while (top > 0) {
+    Open& chunk = open[top - 1];
     if (chunk.children) {
       if (chunk.childrenLeft == 0) {
         if (position != chunk.end) RaiseTreeStreamError(hcTFCorruptStream2);
-        open.pop_back();
+        --top;
         continue;
       }
       --chunk.childrenLeft;
@@ -84,7 +89,7 @@ void CheckNodeChunk(const TLazyTreeStream& stream, int version) {
       continue;
     }
     if (position == chunk.end) {
-      open.pop_back();
+      --top;
       --depth;
       continue;
     }
@@ -99,7 +104,7 @@ void CheckNodeChunk(const TLazyTreeStream& stream, int version) {
       const std::uint32_t childCount = Word32(data + position);
       position += fields;
       if (std::int64_t(childCount) * smallestNode > partEnd - position) RaiseTreeStreamError(hcTFCorruptStream1);
-      open.push_back({true, partEnd, childCount});
+      push({true, partEnd, childCount});
       continue;
     }
     if (type == CaptionChunk && size % 2 != 0) RaiseTreeStreamError(hcTFCorruptStream2);

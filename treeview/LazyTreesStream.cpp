@@ -112,7 +112,10 @@ void TBaseLazyTree::ReadTreeFile(const QString& fileName) {
   if (!file.open(QIODevice::ReadOnly))
     throw EReadError(
         QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
-  TLazyTreeStream stream(file.readAll());
+  // One read of the whole file: clipboard-sized data, read at once and parsed in memory.
+  QByteArray bytes(file.size(), Qt::Uninitialized);
+  bytes.truncate(std::max<qint64>(file.read(bytes.data(), bytes.size()), 0));
+  TLazyTreeStream stream(std::move(bytes));
   if (file.error() != QFileDevice::NoError)
     throw EReadError(QStringLiteral("Stream read error in file %1").arg(QDir::toNativeSeparators(fileName)));
   ReadTreeStream(stream);
