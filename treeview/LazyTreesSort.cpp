@@ -97,7 +97,8 @@ void TBaseLazyTree::SortSiblings(PLazyNode node, int column, bool ascending) {
 }
 
 void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, bool doInit) {
-  StopValidation();
+  // The cache's worker is halted only once links are about to change, so a sort that
+  // ends early leaves a valid cache in use.
   if (states_.Contains(tsEditPending)) {
     StopTimer(EditTimer);
     DoStateChange({}, {tsEditPending});
