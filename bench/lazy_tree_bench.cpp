@@ -5,6 +5,16 @@
 //   expand all    a two-level tree (one parent per hundred nodes), opened and painted
 //   destroy       deleting the control after that expand-all
 //   memory        bytes per node beyond the owner's data
+// and, for the position cache (its own block below):
+//   first paint   painting the first window right after setting the count, while the
+//                 worker builds the cache
+//   cache build   from setting the count to the worker's report that the cache is valid,
+//                 with the longest wait the tree's thread saw meanwhile: its event loop
+//                 kept turning, and a change in the middle of the build halted it
+//   into view     ScrollIntoView of the last node, painted
+//   bottom step   one row up from the bottom, painted
+//   hit test      scrolling to a random row and finding the node there
+// each with the valid cache and, beside it, with the cache halted (walking from the top).
 // Each figure is the median of several runs; the ratio is QTreeView's time over ours.
 #include "BenchTiming.h"
 #include "treeview/LazyTreeHeader.h"
@@ -24,6 +34,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -306,6 +317,133 @@ Row ColumnResize(int nodes) {
   });
 }
 
+// ---- The position cache ---------------------------------------------------------------------
+
+// Turns the event loop without waiting until the tree reports its cache valid; returns
+// the longest turn meanwhile, the longest time the tree's thread could not answer input.
+double WaitForCache(TBaseLazyTree& tree) {
+  double longest = 0;
+  QElapsedTimer turn;
+  while (!tree.TreeStates().Contains(tsUseCache)) {
+    turn.start();
+    QCoreApplication::processEvents();
+    longest = std::max(longest, turn.nsecsElapsed() / 1e6);
+  }
+  return longest;
+}
+
+struct CacheRows {
+  Row firstPaint;
+  double build = 0, longestTurn = 0, longestHalt = 0;
+  Row intoView, intoViewWalking;
+  Row bottomStep, bottomStepWalking;
+  Row hitTest, hitTestWalking;
+};
+
+CacheRows PositionCache(int nodes) {
+  CacheRows r;
+  auto tree = MakeTree(0);
+  ShowAt(*tree, kViewport);
+  QTreeView view;
+  view.setUniformRowHeights(true);
+  FlatModel model;
+  view.setModel(&model);
+  ShowAt(view, kViewport);
+
+  // The first window while the worker builds, and the build with the thread kept busy.
+  std::vector<double> paint, peerPaint, build, turns, halts;
+  for (int i = 0; i < Repeats(nodes); ++i) {
+    tree->SetRootNodeCount(0);
+    QCoreApplication::processEvents();  // no paint of either side left for the loop below
+    QElapsedTimer clock;
+    clock.start();
+    tree->SetRootNodeCount(nodes);
+    paint.push_back(Ms([&] { tree->viewport()->repaint(); }));
+    // A change in the middle of the build: the tree waits for the worker to stop.
+    if (nodes > 2 * int(kCacheThreshold)) halts.push_back(Ms([&] { tree->SetNodeHeight(tree->GetFirstRaw(), 19 + i % 2); }));
+    turns.push_back(nodes > int(kCacheThreshold) ? WaitForCache(*tree) : 0);
+    build.push_back(clock.nsecsElapsed() / 1e6);
+    model.SetRows(0);
+    model.SetRows(nodes);
+    peerPaint.push_back(Ms([&] { view.viewport()->repaint(); }));
+  }
+  r.firstPaint = {Median(paint), Median(peerPaint)};
+  r.build = Median(build);
+  r.longestTurn = *std::max_element(turns.begin(), turns.end());
+  r.longestHalt = halts.empty() ? 0 : *std::max_element(halts.begin(), halts.end());
+
+  const PLazyNode last = tree->GetLastRaw();
+  const QModelIndex lastIndex = model.index(nodes - 1, 0, {});
+  auto intoView = [&] {
+    std::vector<double> ours, peer;
+    for (int i = 0; i < 9; ++i) {
+      tree->SetOffsetY(0);
+      ours.push_back(Ms([&] {
+        tree->ScrollIntoView(last, false);
+        tree->viewport()->repaint();
+      }));
+      view.scrollToTop();
+      peer.push_back(Ms([&] {
+        view.scrollTo(lastIndex);
+        view.viewport()->repaint();
+      }));
+    }
+    return Row{Median(ours), Median(peer)};
+  };
+  auto bottomStep = [&] {
+    std::vector<double> ours, peer;
+    const int bottom = -(tree->RangeY() - tree->ClientHeight());
+    QScrollBar* bar = view.verticalScrollBar();
+    for (int i = 0; i < 9; ++i) {
+      tree->SetOffsetY(bottom);
+      tree->viewport()->repaint();
+      ours.push_back(Ms([&] {
+        tree->SetOffsetY(bottom + tree->DefaultNodeHeight());
+        tree->viewport()->repaint();
+      }));
+      bar->setValue(bar->maximum());
+      view.viewport()->repaint();
+      peer.push_back(Ms([&] {
+        bar->setValue(bar->maximum() - 1);
+        view.viewport()->repaint();
+      }));
+    }
+    return Row{Median(ours), Median(peer)};
+  };
+  auto hitTest = [&] {
+    std::mt19937 rng(nodes);
+    std::uniform_int_distribution<int> row(0, nodes - 1);
+    std::vector<int> rows(200);
+    for (int& y : rows) y = row(rng);
+    const double ours = Ms([&] {
+      for (int y : rows) {
+        tree->SetOffsets(QPoint(0, -y * tree->DefaultNodeHeight()), TScrollUpdateOptions{});
+        if (!tree->NodeAtPosition(1, true)) std::abort();
+      }
+    });
+    const double peer = Ms([&] {
+      for (int y : rows) {
+        view.verticalScrollBar()->setValue(y);
+        if (!view.indexAt(QPoint(1, 1)).isValid()) std::abort();
+      }
+    });
+    return Row{ours / rows.size(), peer / rows.size()};
+  };
+
+  if (nodes > int(kCacheThreshold)) {
+    WaitForCache(*tree);
+    r.intoView = intoView();
+    r.bottomStep = bottomStep();
+    r.hitTest = hitTest();
+  }
+  // The same with the cache halted: the lookups walk from the first row.
+  tree->HaltCacheValidation();
+  r.intoViewWalking = intoView();
+  r.bottomStepWalking = bottomStep();
+  r.hitTestWalking = hitTest();
+  return r;
+}
+
 void Print(const char* what, int nodes, const Row& row) {
   if (row.peer < 0) {
     std::printf("%-12s %9d   ours %9.3f ms   QTreeView  not run (too slow at this size)\n", what, nodes, row.ours);
@@ -326,6 +464,21 @@ int main(int argc, char** argv) {
   std::printf("Lazy tree next to QTreeView, %d columns, %dx%d, offscreen; medians\n", kColumns, kViewport.width(),
               kViewport.height());
   for (int n : sizes) Print("first view", n, FirstView(n));
+  for (int n : sizes) {
+    const CacheRows r = PositionCache(n);
+    Print("first paint", n, r.firstPaint);
+    std::printf("%-12s %9d   ours %9.3f ms   longest wait of the tree's thread %7.3f ms, of a change %7.3f ms\n",
+                "cache build", n, r.build, r.longestTurn, r.longestHalt);
+    if (n > int(kCacheThreshold)) {
+      Print("into view", n, r.intoView);
+      Print("bottom step", n, r.bottomStep);
+      Print("hit test", n, r.hitTest);
+    }
+    Print("into view*", n, r.intoViewWalking);
+    Print("bottom step*", n, r.bottomStepWalking);
+    Print("hit test*", n, r.hitTestWalking);
+  }
+  std::printf("(* with the cache halted: lookups walk from the first row)\n");
   for (int n : sizes) Print("scroll step", n, ScrollStep(n));
   for (int n : sizes) Print("full repaint", n, FullRepaint(n));
   Print("col resize", 100000, ColumnResize(100000));

@@ -107,6 +107,10 @@ protected:
   QString DoGetHint(PLazyNode Node, int Column) override;
   QFont CellFont(PLazyNode Node, int Column) override;
   void changeEvent(QEvent* e) override;
+  // Tree stream: the main column's text travels in a caption chunk (LazyStringTreeStream.cpp).
+  void WriteNodeParts(TLazyTreeStream& Stream, PLazyNode Node) override;
+  bool ReadNodePart(TLazyTreeStream& Stream, int Version, PLazyNode Node, std::uint32_t ChunkType,
+                    std::uint32_t ChunkSize) override;
 
   // Owner hooks with their defaults.
   virtual void DoGetText(PLazyNode Node, int Column, TLSTTextType TextType, QString& Text);

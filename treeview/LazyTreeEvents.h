@@ -14,6 +14,7 @@
 #include <functional>
 
 class TBaseLazyTree;
+class TLazyTreeStream;
 class QMenu;
 class QMimeData;
 class QPainter;
@@ -141,4 +142,9 @@ struct TLazyTreeEvents {
 
   // Data transfer
   std::function<void(Tree*, QMimeData* Data, PLazyNode TargetNode, TDropEffects& Effect)> OnDragDrop;
+
+  // Tree stream: the owner's data of a node, written after the node's fields and read
+  // back from them (Node nil for the root)
+  std::function<void(Tree*, PLazyNode Node, TLazyTreeStream& Stream)> OnSaveNode;
+  std::function<void(Tree*, PLazyNode Node, TLazyTreeStream& Stream)> OnLoadNode;
 };

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 
@@ -93,9 +94,16 @@ struct TLazyNode {
   TLazyNode* LastChild;
 
   bool Has(TLazyNodeState s) const { return (States & (1u << s)) != 0; }
-  void Include(TLazyNodeState s) { States = static_cast<std::uint16_t>(States | (1u << s)); }
-  void Exclude(TLazyNodeState s) { States = static_cast<std::uint16_t>(States & ~(1u << s)); }
+  void Include(TLazyNodeState s) { StoreStates(static_cast<std::uint16_t>(States | (1u << s))); }
+  void Exclude(TLazyNodeState s) { StoreStates(static_cast<std::uint16_t>(States & ~(1u << s))); }
   void Set(TLazyNodeState s, bool on) { on ? Include(s) : Exclude(s); }
+  // The position cache's worker reads the state word while this thread sets flags in it
+  // (initialising or selecting nodes): only this thread writes it, each change as one
+  // store that the worker reads whole.
+  void StoreStates(std::uint16_t value) { std::atomic_ref<std::uint16_t>(States).store(value, std::memory_order_relaxed); }
+  std::uint16_t LoadStates() const {
+    return std::atomic_ref<std::uint16_t>(const_cast<std::uint16_t&>(States)).load(std::memory_order_relaxed);
+  }
 };
 using PLazyNode = TLazyNode*;
 

@@ -13,6 +13,8 @@
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, painting of rows
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
 //   LazyTreesCheck.cpp       the consistency check of the running totals
+//   LazyTreesCache.cpp       the position cache: halts, the worker's build, lookups
+//   LazyTreesStream.cpp      nodes written into the tree stream and read back
 //   LazyTreesHeader.cpp      the header and column hooks, header events
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
 //   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
@@ -24,6 +26,7 @@
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodePool.h"
+#include "treeview/LazyTreeCache.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTreeEvents.h"
@@ -132,6 +135,21 @@ public:
   // Walks Node's subtree (nil = whole tree) in tree order; the tree refuses structural
   // changes while it runs.
   void IterateSubtree(PLazyNode Node, const std::function<void(PLazyNode, bool& Abort)>& Callback);
+
+  // ---- Tree stream (LazyTreesStream.cpp; the format is in LazyTreeStream.h) ----------
+  // Writes the header and Node with its subtree, or every top-level node (Node nil).
+  virtual void WriteTreeStream(TLazyTreeStream& Stream, PLazyNode Node = nullptr);
+  // Replaces the whole tree with the nodes of a stream (versions 1 and 2). The header is
+  // checked before the tree is cleared; a damaged node chunk raises ELazyTreeError and
+  // leaves the nodes read before it. Nothing with toReadOnly.
+  virtual void ReadTreeStream(TLazyTreeStream& Stream);
+  virtual void ReadTreeFile(const QString& FileName);
+  // Reads one node chunk into Node (nil = the root: its children are added), after
+  // checking the chunk's whole structure, so a damaged chunk changes nothing.
+  void AddNodesFromStream(TLazyTreeStream& Stream, int Version, PLazyNode TargetNode);
+  // Node's chunk with its size filled in afterwards; with toInitOnSave the node is
+  // initialised and its children created first.
+  void WriteNodeChunk(TLazyTreeStream& Stream, PLazyNode Node);
 
   // ---- Expand and collapse ---------------------------------------------------------
   void ToggleExpanded(PLazyNode Node);
@@ -300,6 +318,26 @@ public:
   TLazyTreeStates TreeStates() const { return states_; }
   // The one way in and out of states; fires OnStateChange when anything really changes.
   virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {});
+
+  // ---- Position cache (LazyTreesCache.cpp; the worker is LazyTreeWorker.h) ----------
+  // Stops a validation: enters tsStopValidation, leaves tsUseCache, and waits until the
+  // worker has left the tree (it stops at its next node); tsValidationNeeded follows
+  // when a validation was queued or running. Dispatches no events while it waits.
+  void HaltCacheValidation();
+  // Halts, then queues the tree when tsValidationNeeded is set and it has more rows in
+  // view than one cache entry covers.
+  void RestartCacheValidation();
+  // The worker's build step over the rows in view, without initialising nodes; true
+  // when it completed.
+  bool BuildPositionCache();
+  // While tsUseCache: the last entry whose node is not after Node in display order, and
+  // the last entry whose top is not below Y. An empty entry otherwise.
+  TCacheEntry CacheEntryBeforeNode(PLazyNode Node) const;
+  TCacheEntry CacheEntryAtOrAbove(std::uint32_t Y) const;
+  // The entries of the last build (meaningful while tsUseCache).
+  const TCache& PositionCache() const;
+  // Called on the worker thread as each entry is written; tests hold the worker with it.
+  void SetCacheEntryObserver(std::function<void(unsigned Entry)> Observer);
 
   // ---- Options and properties ------------------------------------------------------
   TCustomLazyTreeOptions& TreeOptions() { return *options_; }
@@ -561,6 +599,19 @@ protected:
   virtual bool DoDragImageWanted() const { return dragImageKind_ != diNoImage; }
   virtual bool HasPopupMenu(PLazyNode Node, int Column, QPoint Position);
 
+  // ---- Tree stream hooks: a descendant adds its chunks (the string tree its caption) --
+  virtual void DoSaveNode(PLazyNode Node, TLazyTreeStream& Stream);
+  virtual void DoLoadNode(PLazyNode Node, TLazyTreeStream& Stream);
+  // The base chunk with the children, then the owner's user chunk.
+  virtual void WriteNodeParts(TLazyTreeStream& Stream, PLazyNode Node);
+  // Reads a node chunk's header and hands each part to ReadNodePart, reads limited to
+  // the part.
+  virtual void ReadNodeChunk(TLazyTreeStream& Stream, int Version, PLazyNode Node);
+  // One part of a node chunk, the stream at its first byte; false for a part it skipped.
+  virtual bool ReadNodePart(TLazyTreeStream& Stream, int Version, PLazyNode Node, std::uint32_t ChunkType,
+                            std::uint32_t ChunkSize);
+  virtual void SkipNodeChunk(TLazyTreeStream& Stream);
+
   // ---- Hooks that the header, painting, string tree and data-transfer code fill -----
   // Columns: without a header the tree has none; the main column is then -1.
   virtual int HeaderHeight() const;
@@ -643,10 +694,12 @@ protected:
   virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
                                  TLTNodeAttachMode Mode);
   virtual void CancelHint();
-  // The position cache: the base tree walks from the first visible node.
-  virtual void InvalidateCache() {}
-  virtual void StopValidation() {}
-  virtual void RestartValidation() {}
+  // The position cache (LazyTreesCache.cpp): every structural change stops a running
+  // validation before it touches a node, invalidates the cache after, and restarts the
+  // validation outside updates.
+  virtual void InvalidateCache();
+  virtual void StopValidation();
+  virtual void RestartValidation();
   // Node clicks: focus, selection and the expand button.
   virtual void HandleMouseDown(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
   virtual void HandleMouseUp(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
@@ -824,6 +877,20 @@ protected:
   bool animationExpanding_ = false;
   QPointer<TLazyPanningWindow> panningWindow_;
   QPoint panningStart_;
+
+  // Tree stream: the totals of a node whose fields and children were just read, and the
+  // selection of the nodes read (counted as they are read, so most reads skip the walk).
+  void FinishLoadedNode(PLazyNode Node);
+  void SelectLoadedNodes(PLazyNode Node);
+  unsigned loadedSelected_ = 0;
+
+  // Position cache: shared with the worker thread, which reaches it as a friend.
+  std::unique_ptr<TPositionCache> cache_ = std::make_unique<TPositionCache>();
+  // A worker's report, on this thread; dropped when another halt came since.
+  void ApplyCacheReport(std::uint64_t Generation, TLazyTreeStates Enter, TLazyTreeStates Leave);
+  // A node's top found forward from its cache entry; -1 when the cache does not hold it.
+  int NodeTopFromCache(PLazyNode Node) const;
+  friend class TWorkerThread;
 
   TLTAlignment alignment_ = taLeftJustify;
   int animationDuration_ = 200;

@@ -82,6 +82,7 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
   int animationDistance = 0;
   if (node->Has(nsExpanded)) {
     if (!DoCollapsing(node)) return;
+    StopValidation();
     if (animate && !states_.Contains(tsCollapsing)) {
       CancelHint();
       animationDistance = static_cast<int>(node->TotalHeight - node->NodeHeight);
@@ -97,6 +98,7 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
     }
   } else {
     if (!DoExpanding(node)) return;
+    StopValidation();
     if (!node->Has(nsInitialized)) {
       InitializeNode(node);
       if (node->Has(nsExpanded)) return;  // the owner's initial states opened it already

@@ -277,6 +277,11 @@ PLazyNode TBaseLazyTree::NodeAtPosition(int y, bool relative, int* nodeTop) {
   if (y < 0) y = 0;
   std::int64_t top = 0;
   PLazyNode run = root_->FirstChild;
+  // A valid position cache starts the walk at most 2000 rows above the one sought.
+  if (const TCacheEntry entry = CacheEntryAtOrAbove(static_cast<std::uint32_t>(y)); entry.Node) {
+    run = entry.Node;
+    top = entry.AbsoluteTop;
+  }
   // Whole subtrees are stepped over by their total height; only the path to the row is entered.
   while (run) {
     if (run->Has(nsVisible)) {
@@ -288,6 +293,8 @@ PLazyNode TBaseLazyTree::NodeAtPosition(int y, bool relative, int* nodeTop) {
       }
       top += run->TotalHeight;
     }
+    // Past a last sibling the rows go on below its parent (a cached start may lie deep).
+    while (!run->NextSibling && run->Parent != root_) run = run->Parent;
     run = run->NextSibling;
   }
   if (nodeTop) *nodeTop = run ? static_cast<int>(top) : 0;
@@ -296,6 +303,8 @@ PLazyNode TBaseLazyTree::NodeAtPosition(int y, bool relative, int* nodeTop) {
 
 int TBaseLazyTree::NodeTop(PLazyNode node) const {
   if (!IsRealNode(node) || !IsNodeInView(node)) return -1;
+  if (states_.Contains(tsUseCache))
+    if (const int top = NodeTopFromCache(node); top >= 0) return top;
   std::int64_t top = 0;
   for (PLazyNode run = node; run != root_; run = run->Parent) {
     for (PLazyNode sibling = run->PrevSibling; sibling; sibling = sibling->PrevSibling)

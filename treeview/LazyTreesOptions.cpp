@@ -4,6 +4,7 @@
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeImageList.h"
+#include "treeview/LazyTreeWorker.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
@@ -161,6 +162,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       timers_(std::make_unique<TQtTimerDriver>(this)),
       clock_(SystemLazyTreeClock()),
       header_(std::make_unique<TLTHeader>(*this)) {
+  AcquireWorker();
   InitRootNode();
   resize(200, 100);
   setFocusPolicy(Qt::StrongFocus);
@@ -194,6 +196,7 @@ TBaseLazyTree::~TBaseLazyTree() {
   if (IsEditing()) CancelEditNode();
   Clear();
   pool_.Reset();
+  ReleaseWorker(this);
 }
 
 // ---- Option reactions -----------------------------------------------------------------

@@ -218,10 +218,13 @@ int TBaseLazyTree::NodeHeight(PLazyNode node) {
 void TBaseLazyTree::SetNodeHeight(PLazyNode node, int value) {
   value = std::clamp(value, 0, 0xFFFF);
   if (!IsRealNode(node) || node->NodeHeight == value || options_->MiscOptions().Contains(toReadOnly)) return;
+  // Only rows in view are read by the cache's worker.
+  const bool inView = IsNodeInView(node);
+  if (inView) StopValidation();
   const int diff = value - node->NodeHeight;
   node->NodeHeight = static_cast<std::uint16_t>(value);
   UpdateTotalHeight(node, diff, true);
-  if (!IsNodeInView(node)) return;
+  if (!inView) return;
   InvalidateCache();
   if (updateCount_ == 0) {
     RestartValidation();

@@ -97,7 +97,8 @@ void TBaseLazyTree::SortSiblings(PLazyNode node, int column, bool ascending) {
 }
 
 void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, bool doInit) {
-  StopValidation();
+  // The cache's worker is halted only once links are about to change, so a sort that
+  // ends early leaves a valid cache in use.
   if (states_.Contains(tsEditPending)) {
     StopTimer(EditTimer);
     DoStateChange({}, {tsEditPending});
@@ -110,6 +111,7 @@ void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, boo
     for (PLazyNode run = node->FirstChild; run; run = run->NextSibling)
       if (!run->Has(nsInitialized)) InitializeNode(run);
   }
+  StopValidation();  // initialising may have restarted the cache's worker; the links change now
   if (node->ChildCount > 1) {
     SortSiblings(node, column, ascending);
     InvalidateCache();

@@ -1,5 +1,6 @@
 // Node blocks, child counts with their running totals, insertion, deletion and moving.
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
 
 #include <cstring>
@@ -220,6 +221,7 @@ void TBaseLazyTree::SetNodeChildCount(PLazyNode node, unsigned newCount) {
 // ---- Linking --------------------------------------------------------------------------
 
 void TBaseLazyTree::InternalConnectNode(PLazyNode node, PLazyNode destination, TLTNodeAttachMode mode) {
+  StopValidation();
   PLazyNode parent = nullptr;
   auto renumberFrom = [](PLazyNode run, std::uint32_t index) {
     for (; run; run = run->NextSibling) run->Index = index++;
@@ -298,6 +300,7 @@ void TBaseLazyTree::InternalDisconnectNode(PLazyNode node, bool keepFocus, bool 
   }
   if (node == rangeAnchor_) rangeAnchor_ = focusedNode_;
   if (node->Has(nsDeleting)) return;
+  StopValidation();
   node->Exclude(nsChecking);
   PLazyNode parent = node->Parent;
   const unsigned shown = IsNodeInView(node) ? 1 + CountVisibleChildren(node) : 0;
@@ -471,46 +474,20 @@ void TBaseLazyTree::Clear() {
 
 PLazyNode TBaseLazyTree::CopyNodeInto(PLazyNode source, TBaseLazyTree& targetTree, PLazyNode target,
                                       TLTNodeAttachMode mode) {
-  // Builds the copy detached, with its totals, and connects it once: the target's
-  // counts then change in one step as for any other insertion.
-  const int copyBytes = std::min(std::max(nodeDataSize_, 0), std::max(targetTree.nodeDataSize_ == -1
-                                                                          ? targetTree.DoGetNodeDataSize()
-                                                                          : targetTree.nodeDataSize_, 0));
-  std::function<PLazyNode(PLazyNode, PLazyNode)> copy = [&](PLazyNode from, PLazyNode parent) {
-    PLazyNode to = targetTree.MakeNewNode();
-    constexpr std::uint16_t kept = (1u << nsInitialized) | (1u << nsDisabled) | (1u << nsExpanded) |
-                                   (1u << nsHasChildren) | (1u << nsVisible) | (1u << nsFreeNotify) |
-                                   (1u << nsMultiline) | (1u << nsAllChildrenHidden) | (1u << nsHeightMeasured);
-    to->States = static_cast<std::uint16_t>(from->States & kept);
-    to->NodeHeight = from->NodeHeight;
-    to->Align = from->Align;
-    to->CheckState = from->CheckState;
-    to->CheckType = from->CheckType;
-    to->Parent = parent;
-    if (copyBytes > 0) std::memcpy(targetTree.GetNodeData(to), GetNodeData(from), static_cast<std::size_t>(copyBytes));
-    std::uint32_t height = to->NodeHeight;
-    std::uint32_t count = 1;
-    PLazyNode last = nullptr;
-    for (PLazyNode child = from->FirstChild; child; child = child->NextSibling) {
-      PLazyNode c = copy(child, to);
-      c->Index = to->ChildCount++;
-      c->PrevSibling = last;
-      if (last)
-        last->NextSibling = c;
-      else
-        to->FirstChild = c;
-      last = c;
-      count += c->TotalCount;
-      if (to->Has(nsExpanded) && c->Has(nsVisible)) height += c->TotalHeight;
-    }
-    to->LastChild = last;
-    to->TotalCount = count;
-    to->TotalHeight = height;
-    return to;
-  };
-  PLazyNode copied = copy(source, nullptr);
+  // The node travels in the tree stream's node format, so the owner's data moves with it
+  // through OnSaveNode and OnLoadNode, and the target takes it as any other stream.
+  TLazyTreeStream stream;
+  WriteNodeChunk(stream, source);
+  stream.SetPosition(0);
   if (!target || target == targetTree.root_) target = targetTree.root_;
+  PLazyNode copied = targetTree.MakeNewNode();
   targetTree.InternalConnectNode(copied, target, mode);
+  try {
+    targetTree.AddNodesFromStream(stream, kTreeStreamVersion, copied);
+  } catch (...) {
+    targetTree.DeleteNode(copied);
+    throw;
+  }
   return copied;
 }
 

@@ -2,6 +2,7 @@
 // Shared pieces of the tree tests: a timer driver fired by hand, a clock set by hand, an
 // assertion recorder, and a small owner that builds trees through the events only.
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
 
 #include <QStringList>
@@ -98,6 +99,13 @@ public:
       log << "children " + Path(node);
     };
     OnFreeNode = [this](TBaseLazyTree*, PLazyNode node) { log << "free " + Path(node); ++freeCount; };
+    // The owner's data travels with nodes moved into another tree.
+    OnSaveNode = [](TBaseLazyTree* tree, PLazyNode node, TLazyTreeStream& stream) {
+      stream.Write(tree->GetNodeData(node), sizeof(TestData));
+    };
+    OnLoadNode = [](TBaseLazyTree* tree, PLazyNode node, TLazyTreeStream& stream) {
+      stream.Read(tree->GetNodeData(node), sizeof(TestData));
+    };
   }
 
   // The events use this object's members, which are gone by the time the base class
