@@ -11,24 +11,28 @@
 #include <sanitizer/lsan_interface.h>
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
-std::unique_ptr<TCustomLazyDrawTree> tree;
+// Made on first use, after the application: it goes before what it was built on.
+TCustomLazyDrawTree& Tree() {
+  static TCustomLazyDrawTree tree;
+  return tree;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   static QApplication app(*argc, *argv);
-  tree = std::make_unique<TCustomLazyDrawTree>();
-  tree->resize(300, 120);
-  tree->SetRootNodeCount(5);
-  tree->OnGetNodeWidth = [](TBaseLazyTree*, PLazyNode, int column, int& width) { width = 20 + 7 * column; };
+  TCustomLazyDrawTree& tree = Tree();
+  tree.resize(300, 120);
+  tree.SetRootNodeCount(5);
+  tree.OnGetNodeWidth = [](TBaseLazyTree*, PLazyNode, int column, int& width) { width = 20 + 7 * column; };
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  TCustomLazyDrawTree* tree = &Tree();
   TLTHeader& header = tree->Header();
   const QByteArray before = header.SaveLayout();
   try {
