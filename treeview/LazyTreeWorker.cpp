@@ -22,8 +22,12 @@
 
 namespace {
 // Shared so that a delivery in progress keeps its worker alive when the tree it reports
-// to releases the last reference.
-std::shared_ptr<TWorkerThread> gWorker;
+// to releases the last reference. The holder itself is never destroyed: a tree that
+// outlives static destruction (one owned by another static) still finds it at its end.
+std::shared_ptr<TWorkerThread>& SharedWorker() {
+  static auto* const holder = new std::shared_ptr<TWorkerThread>();
+  return *holder;
+}
 int gTreeCount = 0;
 // Deliveries running on the trees' thread: a worker ended inside one must not delete the
 // notifier whose signal is still being sent.
@@ -38,7 +42,7 @@ TWorkerThread::TWorkerThread() {
   QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this] {
     ++gDelivering;
     {
-      const std::shared_ptr<TWorkerThread> keep = gWorker;
+      const std::shared_ptr<TWorkerThread> keep = SharedWorker();
       DeliverReports();
     }  // the last tree may have gone meanwhile: the worker ends here, `this` with it
     --gDelivering;
@@ -183,16 +187,18 @@ void TWorkerThread::ForgetReports(TBaseLazyTree* tree) {
 // ---- The process-wide reference ------------------------------------------------------
 
 void AcquireWorker() {
-  if (!gWorker) gWorker = std::make_shared<TWorkerThread>();
+  std::shared_ptr<TWorkerThread>& worker = SharedWorker();
+  if (!worker) worker = std::make_shared<TWorkerThread>();
   ++gTreeCount;
 }
 
 void ReleaseWorker(TBaseLazyTree* tree) {
-  if (!gWorker) return;
+  std::shared_ptr<TWorkerThread>& worker = SharedWorker();
+  if (!worker) return;
   --gTreeCount;
-  gWorker->HaltTree(tree);
-  gWorker->ForgetReports(tree);
-  if (gTreeCount == 0) gWorker.reset();
+  worker->HaltTree(tree);
+  worker->ForgetReports(tree);
+  if (gTreeCount == 0) worker.reset();
 }
 
-TWorkerThread* WorkerThread() { return gWorker.get(); }
+TWorkerThread* WorkerThread() { return SharedWorker().get(); }
