@@ -94,7 +94,11 @@ TCustomLazyStringTree::TCustomLazyStringTree(QWidget* parent) : TBaseLazyTree(pa
   connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { DropEditSilently(); });
 }
 
-TCustomLazyStringTree::~TCustomLazyStringTree() { DropEditSilently(); }
+TCustomLazyStringTree::~TCustomLazyStringTree() {
+  DropEditSilently();
+  // The texts are rendered while the string tree still answers for them.
+  FlushClipboard();
+}
 
 void TCustomLazyStringTree::SetDefaultText(const QString& value) {
   if (value == defaultText_) return;

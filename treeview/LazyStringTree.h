@@ -13,8 +13,12 @@
 #include <QImage>
 
 class QCollator;
+class QLocale;
 
 enum TLSTTextType { ttNormal, ttStatic };
+// Which nodes an export takes: every node, the initialised ones, the selection, the nodes
+// marked for cut or copy (all in tree order), or the rows in view in display order.
+enum TLTTextSource { srcAll, srcInitialized, srcSelected, srcCutCopySet, srcVisible };
 enum TStringOption { toSaveCaptions, toShowStaticText, toAutoAcceptEditChange };
 using TStringOptions = TSet<TStringOption>;
 inline constexpr TStringOptions DefaultStringOptions = {toSaveCaptions, toAutoAcceptEditChange};
@@ -93,6 +97,25 @@ public:
   TLTAlignment ColumnAlignmentFor(int Column) const { return ColumnAlignment(Column); }
   bool ColumnIsRightToLeftFor(int Column) const { return ColumnIsRightToLeft(Column); }
 
+  // ---- Content export (LazyStringTreeExport.cpp) ------------------------------------------
+  // One line per node (CR LF): with header columns a header line first, the visible
+  // columns in display order, the main column indented by level separators and padded to
+  // the deepest level; without columns the indent and the node's text. The 8-bit form
+  // (UTF-8) quotes fields that hold the separator, a quote or a line break; the Unicode
+  // form quotes nothing.
+  QByteArray ContentToText(TLTTextSource Source, QChar Separator);
+  QString ContentToUnicodeText(TLTTextSource Source, QChar Separator);
+  // A table with its own style sheet, UTF-8, markup characters escaped.
+  QByteArray ContentToHTMLText(TLTTextSource Source, const QString& Caption = QString());
+  // A document with font and colour tables; cell widths in twips.
+  QByteArray ContentToRTFText(TLTTextSource Source);
+  // The bytes of a text format of the clipboard (CF_TEXT, CF_UNICODETEXT, CSV, RTF, HTML);
+  // empty when there is nothing.
+  QByteArray CopyContentToClipboard(int Format, TLTTextSource Source);
+  THResult RenderTreeData(const TFormatEtc& FormatEtc, TStgMedium& Medium, bool ForClipboard) override;
+  // The CSV separator: ',' unless the locale writes decimals with a comma, then ';'.
+  static QChar ListSeparator(const QLocale& Locale);
+
   // Repaints after a change of the string options (not while loading).
   void StringOptionsChanged(TStringOptions Old, TStringOptions New);
 
@@ -126,6 +149,18 @@ private:
   void MeasureFont();
   bool IsMainColumn(int Column) const { return Column < 0 || Column == MainColumn(); }
   QColor SelectedTextColor(const TLTPaintInfo& Info) const;
+  // Export helpers: the nodes of a source, the visible columns in display order (none
+  // without header columns), the font and colour the owner gives a cell and whether it
+  // changed them, and the shared layout of the two plain-text forms.
+  QVector<PLazyNode> SourceNodes(TLTTextSource Source);
+  QVector<int> ExportColumns() const;
+  struct TCellStyle {
+    QFont Font;
+    QColor Color;
+    bool Changed;
+  };
+  TCellStyle ExportCellStyle(PLazyNode Node, int Column);
+  QString TextLayout(TLTTextSource Source, QChar Separator, bool Quote);
 
   TStringTreeOptions* stringOptions_;  // owned by the base tree as its options
   QString defaultText_ = QStringLiteral("Node");

@@ -2,6 +2,7 @@
 // The owner events of the tree. Each is a std::function named as the event; the tree
 // fires it from one virtual operation per question (LazyTreesEvents.cpp), which supplies
 // the default when the owner has not assigned it.
+#include "treeview/LazyTreeClipboard.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeTypes.h"
 
@@ -30,6 +31,7 @@ using TLTPaintSwitches = TSet<TLTPaintSwitch>;
 inline constexpr TLTPaintSwitches WindowPaintSwitches = {poBackground,    poColumnColor,  poDrawFocusRect,
                                                          poDrawSelection, poDrawDropMark, poGridLines};
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 class TLTImageList;
 struct TLTCellImage {
   TLTImageList* Images = nullptr;
@@ -140,8 +142,20 @@ struct TLazyTreeEvents {
   std::function<void(Tree*, THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements)> OnHeaderDrawQueryElements;
   std::function<void(Tree*, THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements)> OnAdvancedHeaderDraw;
 
-  // Data transfer
-  std::function<void(Tree*, QMimeData* Data, PLazyNode TargetNode, TDropEffects& Effect)> OnDragDrop;
+  // Data transfer. Source is the tree of this process a drag came from (nil for others);
+  // Pt is in window coordinates. OnDragOver's Accept starts false: a tree whose owner
+  // never accepts gets no drops.
+  std::function<void(Tree*, QObject* Source, TShiftState Shift, TDragState State, QPoint Pt, TDropMode Mode,
+                     TDropEffect& Effect, bool& Accept)>
+      OnDragOver;
+  std::function<void(Tree*, QObject* Source, const QMimeData* DataObject, const QStringList& Formats,
+                     TShiftState Shift, QPoint Pt, TDropEffect& Effect, TDropMode Mode)>
+      OnDragDrop;
+  // Renders a format the tree itself does not (Result starts E_FAIL).
+  std::function<void(Tree*, const TFormatEtc& FormatEtc, TStgMedium& Medium, bool ForClipboard, THResult& Result)>
+      OnRenderOLEData;
+  // Formats the owner adds to the data objects it renders through OnRenderOLEData.
+  std::function<void(Tree*, QVector<TFormatEtc>& Formats)> OnGetUserClipboardFormats;
 
   // Tree stream: the owner's data of a node, written after the node's fields and read
   // back from them (Node nil for the root)

@@ -25,7 +25,7 @@ class QPainter;
 class QWidget;
 class TLTImageList;
 class TLTHeaderArea;
-class TLTHeaderDragImage;
+class TLTDragImage;
 
 // What the header painting works out for one button and hands to the owner's drawing.
 struct THeaderPaintInfo {
@@ -170,7 +170,7 @@ private:
   TBaseLazyTree* tree_;
   std::unique_ptr<TLazyTreeColumns> columns_;
   QPointer<TLTHeaderArea> area_;
-  std::unique_ptr<TLTHeaderDragImage> dragImage_;
+  std::unique_ptr<TLTDragImage> dragImage_;  // a column being dragged
   TColumnIndex autoSizeIndex_ = NoColumn;
   QColor background_;
   QFont font_;

@@ -1,6 +1,6 @@
 #pragma once
 // The widgets behind the header: the band above the rows that shows the buttons and takes
-// the mouse, and the picture of a column that follows the mouse while it is dragged.
+// the mouse.
 #include <QImage>
 #include <QWidget>
 
@@ -21,26 +21,4 @@ protected:
 
 private:
   TLTHeader& header_;
-};
-
-// A column's button, half transparent, following the mouse. With RestrictToRow it only
-// moves sideways.
-class TLTHeaderDragImage : public QWidget {
-public:
-  // Values of a column drag: the picture is darkened by the pre-blend bias (a signed
-  // byte) and shown with the transparency as its opacity (0..255).
-  static constexpr int PreBlendBias = 206;
-  static constexpr int Transparency = 140;
-
-  TLTHeaderDragImage(const QImage& Picture, QPoint ScreenTopLeft, QPoint HotSpot, bool RestrictToRow);
-  void MoveTo(QPoint ScreenPoint);
-
-protected:
-  void paintEvent(QPaintEvent* e) override;
-
-private:
-  QImage picture_;
-  QPoint hotSpot_;
-  int row_;
-  bool restrict_;
 };

@@ -1,6 +1,7 @@
 // The header's mouse handling: clicks, hot tracking with its timer, resizing a column at
 // its border, dragging a column to another position, the popup menu and header hints.
 #include "treeview/LazyTreeDrawing.h"
+#include "treeview/LazyTreeDragImage.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeHeaderArea.h"
 #include "treeview/LazyTreeResources.h"
@@ -49,34 +50,6 @@ bool TLTHeaderArea::event(QEvent* e) {
     return true;
   }
   return QWidget::event(e);
-}
-
-// ---- The drag image -----------------------------------------------------------------------------
-
-TLTHeaderDragImage::TLTHeaderDragImage(const QImage& picture, QPoint screenTopLeft, QPoint hotSpot, bool restrict)
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      picture_(picture),
-      hotSpot_(hotSpot),
-      row_(screenTopLeft.y()),
-      restrict_(restrict) {
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-  setAttribute(Qt::WA_ShowWithoutActivating);
-  const int bias = static_cast<signed char>(PreBlendBias);
-  BlendBitmaps(picture_, picture_, picture_.rect(), bias, 0, blendUniform, QPoint(0, 0));
-  setWindowOpacity(Transparency / 255.0);
-  setFixedSize(picture_.size());
-  move(screenTopLeft);
-}
-
-void TLTHeaderDragImage::MoveTo(QPoint screenPoint) {
-  QPoint topLeft = screenPoint - hotSpot_;
-  if (restrict_) topLeft.setY(row_);
-  move(topLeft);
-}
-
-void TLTHeaderDragImage::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawImage(0, 0, picture_);
 }
 
 // ---- Mouse --------------------------------------------------------------------------------------
@@ -218,7 +191,7 @@ void TLTHeader::MouseMove(QMouseEvent* e) {
     if (!states_.Contains(hstDragging)) return;
   }
   if (states_.Contains(hstDragging)) {
-    if (dragImage_) dragImage_->MoveTo(area_->mapToGlobal(p));
+    dragImage_->DragTo(area_->mapToGlobal(p));
     UpdateDropTarget(p);
     return;
   }
@@ -279,9 +252,9 @@ void TLTHeader::StartColumnDrag(QPoint p) {
     PaintHeaderTo(painter, button, tree_->OffsetX());
   }
   const QPoint topLeft = area_->mapToGlobal(button.topLeft());
-  dragImage_ = std::make_unique<TLTHeaderDragImage>(picture, topLeft, area_->mapToGlobal(p) - topLeft,
-                                                    options_.Contains(hoRestrictDrag));
-  dragImage_->show();
+  dragImage_->SetMoveRestriction(options_.Contains(hoRestrictDrag) ? dmrHorizontalOnly : dmrNone);
+  dragImage_->PrepareDrag(picture, topLeft, area_->mapToGlobal(p));
+  dragImage_->ShowDragImage();
 }
 
 void TLTHeader::UpdateDropTarget(QPoint p) {
@@ -302,7 +275,7 @@ void TLTHeader::UpdateDropTarget(QPoint p) {
 }
 
 void TLTHeader::EndColumnDrag(QPoint p, bool cancelled) {
-  dragImage_.reset();
+  dragImage_->EndDrag();
   const TColumnIndex dragged = columns_->draggedIndex_;
   const TColumnIndex target = columns_->dropTarget_;
   const bool before = columns_->dropBefore_;

@@ -52,6 +52,13 @@ class TLTImageList;
 class TLazyTreeColumns;
 class ILTEditLink;
 class TLazyTreeHintWindow;
+class TLTDragManager;
+class TLTDragImage;
+class QDrag;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDragLeaveEvent;
+class QDropEvent;
 
 enum TLTAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TLTBorderStyle { bsNone, bsSingle };
@@ -70,6 +77,13 @@ enum TLTDragImageKind { diComplete, diMainColumnOnly, diNoImage };
 enum TLTDragType { dtOLE, dtVCL };
 enum TLTDrawSelectionMode { smDottedRectangle, smBlendedRectangle };
 enum TDragOperation { doCopy, doMove, doLink };
+enum TLTDragMode { dmManual, dmAutomatic };
+// Where the view scrolls by itself while a drag or a selection rectangle nears an edge.
+enum TAutoScrollDirection { adLeft, adUp, adRight, adDown };
+using TAutoScrollDirections = TSet<TAutoScrollDirection>;
+// Drop effects as a drag reports them: a set of bits, with one bit for "the target scrolls".
+inline constexpr std::uint32_t DROPEFFECT_NONE = 0, DROPEFFECT_COPY = 1, DROPEFFECT_MOVE = 2, DROPEFFECT_LINK = 4,
+                               DROPEFFECT_SCROLL = 0x80000000u;
 using TDragOperations = TSet<TDragOperation>;
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
@@ -126,7 +140,8 @@ public:
   void DeleteNodeChildren(PLazyNode Node, bool ResetHasChildren = false);
   virtual void DeleteSelectedItems();
   virtual void Clear();
-  void MoveNode(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+  // True when the node (or its children) moved; false when refused or nothing to do.
+  bool MoveNode(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
   void InitializeNode(PLazyNode Node);
   void InitializeChildren(PLazyNode Node);
   virtual void ReinitializeNode(PLazyNode Node, bool Recursive);
@@ -269,6 +284,66 @@ public:
   QVector<PLazyNode> SortedCutCopySet(bool Resolve);
   PLazyNode GetFirstCutCopyNode();
   PLazyNode GetNextCutCopyNode(PLazyNode Node);
+  // ---- Clipboard and drag data (LazyTreesDataTransfer.cpp) ----------------------------------
+  // The number that names this tree in "Lazy Tree Reference" for its life.
+  std::uint32_t TreeId() const { return treeId_; }
+  // The descriptions of the registered formats this tree offers (empty: none of them).
+  TClipboardFormats& ClipboardFormats() { return clipboardFormats_; }
+  void SetClipboardFormats(const QStringList& Value) { clipboardFormats_.Assign(Value); }
+  // What a new data object offers: the registered formats of this tree's class that
+  // ClipboardFormats allows, in priority order, then the owner's own.
+  virtual QVector<TFormatEtc> ClipboardFormatEtcs();
+  // "Lazy Tree Data" for the cut and copy set (clipboard) or the dragged nodes (drag), as
+  // a block (a 32-bit size, then node chunks) or a stream of node chunks; other formats go
+  // to OnRenderOLEData.
+  virtual THResult RenderTreeData(const TFormatEtc& FormatEtc, TStgMedium& Medium, bool ForClipboard);
+  // Pastes the clipboard's tree data at the focused node by DefaultPasteMode. Raises
+  // ELazyTreeError 2007 when there is no clipboard, and the stream errors for bad data.
+  virtual bool PasteFromClipboard();
+  // Inserts tree data at Target (nil: the root) by Mode: a cut from a live tree of this
+  // process moves its nodes, anything else is read from the data, which is checked whole
+  // before a node is added. False when the data holds no tree data or the tree is read-only.
+  bool ProcessTreeData(TBaseLazyTree* Source, const QMimeData* DataObject, bool IsCut, TLTNodeAttachMode Mode,
+                       PLazyNode Target);
+  // The live tree of this process that data came from, nil for any other data.
+  static TBaseLazyTree* SourceTreeOf(const QMimeData* Data);
+  // A data object of this tree on the clipboard gets every format rendered and stops
+  // naming the tree (called as the tree goes away).
+  void FlushClipboard();
+  // Empties the clipboard when it holds a data object of this tree.
+  void EmptyClipboardOfThisTree();
+
+  // ---- Drag and drop (LazyTreesDragDrop.cpp) -------------------------------------------------
+  TLTDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TLTDragMode v) { dragMode_ = v; }
+  // The drop target side (nil without toAcceptOLEDrop) and the node drag image.
+  TLTDragManager* DragManager() const { return dragManager_.get(); }
+  TLTDragImage& DragImage() const { return *dragImage_; }
+  // The nodes of the running drag: the selection in tree order without descendants, kept
+  // for the whole drag; a node that is deleted or moved away leaves the list.
+  const QVector<PLazyNode>& DragSelection() const { return dragSelection_; }
+  // Starts a drag of the selection now (the mouse moving past the threshold calls it).
+  void BeginDrag();
+  // Runs the drag: QDrag::exec unless replaced (tests drive the target from here).
+  std::function<Qt::DropAction(QDrag& Drag, Qt::DropActions Allowed)> DragLoop;
+  // The drop target side as the drag manager calls it; points in window coordinates,
+  // Effect in: the allowed effects, out: the effect (with the scroll bit while scrolling).
+  THResult OLEDragEnter(QObject* Source, TShiftState KeyState, QPoint Pt, std::uint32_t& Effect);
+  THResult OLEDragOver(QObject* Source, TShiftState KeyState, QPoint Pt, std::uint32_t& Effect);
+  void OLEDragLeave();
+  THResult OLEDragDrop(QObject* Source, const QMimeData* DataObject, TShiftState KeyState, QPoint Pt,
+                       std::uint32_t& Effect);
+  // The drop mode over Node's row at a window point; the middle pixel row of a row drops on
+  // the node, rows above it above, rows below it below.
+  TDropMode DropModeAt(PLazyNode Node, const THitInfo& Hit, QPoint Pt);
+  // The directions the view would scroll by itself with the mouse at a window point.
+  TAutoScrollDirections AutoScrollDirections(QPoint Pt);
+  // Arms timer 4 when the point is in the auto-scroll zone; true when it did.
+  bool DoAutoScroll(QPoint Pt);
+  // One auto-scroll step at a window point, never closer than 10 ms to the last one; true
+  // when the view moved.
+  bool AutoScrollStep(QPoint Pt);
+
   // 0 when Node matches Text; the base tree asks OnIncrementalSearch.
   virtual int SearchNodeText(PLazyNode Node, const QString& Text);
   QString SearchBuffer() const { return searchBuffer_; }
@@ -690,7 +765,6 @@ protected:
   // Clipboard and moves into another tree: the node format comes with the tree stream.
   virtual void CopyToClipboard() { CopySelectedToClipboard(); }
   virtual void CutToClipboard() { CutSelectedToClipboard(); }
-  virtual void PasteFromClipboard() {}
   virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
                                  TLTNodeAttachMode Mode);
   virtual void CancelHint();
@@ -740,6 +814,21 @@ protected:
   virtual void EditLinkReleased() {}
   // The clipboard data of the selection; the data object comes with data transfer.
   virtual std::unique_ptr<QMimeData> CreateClipboardData(bool ForCut);
+  // The owner's drag events (Accept starts false; OnDragDrop gets the offered formats).
+  virtual bool DoDragOver(QObject* Source, TShiftState Shift, TDragState State, QPoint Pt, TDropMode Mode,
+                          TDropEffect& Effect);
+  virtual void DoDragDrop(QObject* Source, const QMimeData* DataObject, const QStringList& Formats, TShiftState Shift,
+                          QPoint Pt, TDropEffect& Effect, TDropMode Mode);
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dragLeaveEvent(QDragLeaveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+  // The drop target leaves: repaint its row, forget it, stop the timers of the drag.
+  void ForgetDropTarget();
+  // A drag of the selection is waiting for the mouse to pass the threshold.
+  void CheckDragStart(QPoint ViewportPos);
+  // Timer 4 while nothing pans: a step at the edge, or the timer stops.
+  void AutoScrollTick();
   // The text a tooltip shows for a cell (the string tree's cell text).
   virtual QString HintCellText(PLazyNode, int) { return {}; }
   // The hint text of a cell from the owner (the string tree's OnGetHint).
@@ -967,6 +1056,19 @@ protected:
   bool showHint_ = false;
   QRect lastHintRect_;
   QPointer<TLazyTreeHintWindow> hintWindow_;
+
+  // Clipboard and drag and drop.
+  std::uint32_t treeId_ = 0;
+  TClipboardFormats clipboardFormats_{this};
+  TLTDragMode dragMode_ = dmManual;
+  std::unique_ptr<TLTDragManager> dragManager_;
+  std::unique_ptr<TLTDragImage> dragImage_;
+  QVector<PLazyNode> dragSelection_;
+  Qt::MouseButton dragButton_ = Qt::NoButton;
+  QPoint lastDragPoint_;              // window coordinates of the last drag over
+  qint64 autoScrollRequest_ = -1;     // clock time of this drag's first auto-scroll request
+  qint64 lastAutoScrollStep_ = -1;    // clock time of the last auto-scroll step
+  friend class TLTDragManager;
 
   friend class TCustomLazyTreeOptions;
   friend class TLTColors;

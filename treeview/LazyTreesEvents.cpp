@@ -1,6 +1,7 @@
 // One virtual operation per question the tree asks its owner: it fires the event when
 // the owner assigned one and supplies the default otherwise. Result parameters start at
 // the default, so an owner that leaves them alone gets the default too.
+#include "treeview/LazyTreeDragManager.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
@@ -256,7 +257,9 @@ void TBaseLazyTree::DoPaintNode(const TLTPaintInfo&) {}
 bool TBaseLazyTree::CanAutoScroll() const {
   // Auto-scrolling follows a drag, a held left or middle button, or the owner's wish; it
   // only runs while a button is down, a drag runs or the wheel pans.
-  const bool dragging = states_.Intersects({tsOLEDragging, tsVCLDragging});
+  // A drag runs for the tree it comes from and for the tree it is over.
+  const bool dragging =
+      states_.Intersects({tsOLEDragging, tsVCLDragging}) || (dragManager_ && dragManager_->IsDropTarget());
   const bool possible = dragging || states_.Intersects({tsLeftButtonDown, tsMiddleButtonDown}) ||
                         options_->AutoOptions().Contains(toAutoScroll);
   const bool active = dragging || states_.Intersects({tsLeftButtonDown, tsMiddleButtonDown, tsRightButtonDown}) ||

@@ -1,6 +1,7 @@
 // The header's properties and their reactions, its operations, and the tree's column
 // hooks and header events that the rest of the control calls.
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeDragImage.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeHeaderArea.h"
 #include "treeview/LazyTreeImageList.h"
@@ -17,6 +18,12 @@ TLTHeader::TLTHeader(TBaseLazyTree& tree) : tree_(&tree), columns_(std::make_uni
   font_ = tree.font();
   area_ = new TLTHeaderArea(*this, &tree);  // a child of the tree; deleted with the header
   area_->hide();
+  // A dragged column shows darkened and half transparent, without fading.
+  dragImage_ = std::make_unique<TLTDragImage>();
+  dragImage_->SetFade(false);
+  dragImage_->SetPostBlendBias(0);
+  dragImage_->SetPreBlendBias(206);
+  dragImage_->SetTransparency(140);
 }
 
 TLTHeader::~TLTHeader() {

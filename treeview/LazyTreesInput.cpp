@@ -1,7 +1,9 @@
 // Keyboard, mouse, wheel and wheel panning, focus, timers and the frame's bevels.
 #include "platform/Application.h"
+#include "platform/ApplicationError.h"
 #include "platform/HelpRequest.h"
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeDragManager.h"
 #include "treeview/LazyTreeDrawing.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeResources.h"
@@ -193,7 +195,11 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
     return true;
   }
   if ((ctrl && key == Qt::Key_V) || (shiftOnly && key == Qt::Key_Insert)) {
-    PasteFromClipboard();
+    try {
+      PasteFromClipboard();
+    } catch (...) {
+      ShowApplicationError(CurrentExceptionMessage());
+    }
     return true;
   }
   switch (key) {
@@ -402,6 +408,10 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
       StopWheelPanning();
       DoStateChange({tsLeftButtonDown});
       HandleMouseDown(Qt::LeftButton, shift, hit);
+      // A press on a node may become a drag once the mouse moves far enough.
+      if (hit.HitNode && !hit.HitPositions.Intersects({hpOnButton, hpOnCheckBox}) &&
+          (dragMode_ == dmAutomatic || DoDragAllowed(hit.HitNode, hit.HitColumn)))
+        DoStateChange({tsOLEDragPending});
       break;
     case Qt::MiddleButton:
       DoStateChange({tsMiddleButtonDown});
@@ -431,7 +441,7 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
   const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
   switch (e->button()) {
     case Qt::LeftButton:
-      DoStateChange({}, {tsLeftButtonDown});
+      DoStateChange({}, {tsLeftButtonDown, tsOLEDragPending});
       HandleMouseUp(Qt::LeftButton, shift, hit);
       break;
     case Qt::MiddleButton:
@@ -473,7 +483,14 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
   const QPoint pos = e->position().toPoint();
   UpdateHotNode(pos);
-  if (states_.Intersects({tsDrawSelPending, tsDrawSelecting})) DragSelectionRectangle(pos);
+  if (states_.Intersects({tsDrawSelPending, tsDrawSelecting})) {
+    DragSelectionRectangle(pos);
+    DoAutoScroll(pos);
+  }
+  if (states_.Contains(tsOLEDragPending)) {
+    CheckDragStart(pos);
+    return;
+  }
   if (HintShowPause(pos) == 0) ShowHintFor(pos);
   if (states_.Contains(tsWheelPanning)) {
     const QPoint d = pos - panningStart_;
@@ -668,6 +685,9 @@ void TBaseLazyTree::HandleTimer(int id) {
   switch (id) {
     case ExpandTimer:
       StopTimer(id);
+      // A drag has hovered long enough over a collapsed node.
+      if (dropTargetNode_ && !dropTargetNode_->Has(nsExpanded) && dropTargetNode_->Has(nsHasChildren))
+        ToggleExpanded(dropTargetNode_);
       break;
     case HeaderTimer:
       header_->HotTrackTimer();
@@ -680,12 +700,13 @@ void TBaseLazyTree::HandleTimer(int id) {
     case ScrollTimer:
       if (states_.Contains(tsWheelPanning)) {
         PanningStep();
-      } else if (states_.Contains(tsScrollPending)) {
-        CancelHint();
-        timers_->Start(ScrollTimer, autoScrollInterval_);
-        DoStateChange({tsScrolling}, {tsScrollPending});
-      } else if (!states_.Contains(tsScrolling)) {
-        StopTimer(ScrollTimer);
+      } else {
+        if (states_.Contains(tsScrollPending)) {
+          CancelHint();
+          timers_->Start(ScrollTimer, autoScrollInterval_);
+          DoStateChange({tsScrolling}, {tsScrollPending});
+        }
+        AutoScrollTick();
       }
       break;
     case ChangeTimer:
@@ -705,6 +726,19 @@ void TBaseLazyTree::HandleTimer(int id) {
     default:
       break;
   }
+}
+
+void TBaseLazyTree::AutoScrollTick() {
+  // A drag over this tree scrolls at its last point; a selection rectangle at the mouse,
+  // and the rectangle follows.
+  const bool dropTarget = dragManager_ && dragManager_->IsDropTarget();
+  const QPoint at = dropTarget ? lastDragPoint_ : viewport()->mapFromGlobal(QCursor::pos());
+  if (AutoScrollDirections(at).Empty()) {
+    StopTimer(ScrollTimer);
+    DoStateChange({}, {tsScrolling, tsScrollPending});
+    return;
+  }
+  if (AutoScrollStep(at) && states_.Contains(tsDrawSelecting)) DragSelectionRectangle(at);
 }
 
 void TBaseLazyTree::changeEvent(QEvent* e) {

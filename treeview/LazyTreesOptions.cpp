@@ -6,6 +6,9 @@
 #include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTreeWorker.h"
 #include "treeview/LazyTrees.h"
+#include "treeview/LazyTreeDragImage.h"
+#include "treeview/LazyTreeDragManager.h"
+#include "treeview/LazyTreeReference.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -163,7 +166,18 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       clock_(SystemLazyTreeClock()),
       header_(std::make_unique<TLTHeader>(*this)) {
   AcquireWorker();
+  RegisterStandardTreeFormats();
+  treeId_ = RegisterLiveTree(this);
   InitRootNode();
+  // The node drag picture fades out from its centre.
+  dragImage_ = std::make_unique<TLTDragImage>();
+  dragImage_->SetFade(true);
+  dragImage_->SetTransparency(200);
+  if (options_->MiscOptions().Contains(toAcceptOLEDrop)) {
+    dragManager_ = std::make_unique<TLTDragManager>(*this);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+  }
   resize(200, 100);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_KeyCompression, false);
@@ -186,6 +200,11 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
 }
 
 TBaseLazyTree::~TBaseLazyTree() {
+  // The clipboard keeps what this tree put there, rendered; references to it resolve no more.
+  FlushClipboard();
+  UnregisterLiveTree(treeId_);
+  if (dragManager_) dragManager_->ForceDragLeave();
+  dragManager_.reset();
   // Read-only would keep the nodes; the owner still hears OnFreeNode for each of them.
   options_->SetMiscOptions(options_->MiscOptions() - TLTMiscOptions{toReadOnly});
   StopValidation();
@@ -231,7 +250,16 @@ void TBaseLazyTree::SelectionOptionsChanged(TLTSelectionOptions old, TLTSelectio
 void TBaseLazyTree::MiscOptionsChanged(TLTMiscOptions old, TLTMiscOptions now) {
   if (loading_) return;
   if (old.Contains(toCheckSupport) != now.Contains(toCheckSupport)) InvalidateTree();
-  if (old.Contains(toAcceptOLEDrop) != now.Contains(toAcceptOLEDrop)) setAcceptDrops(now.Contains(toAcceptOLEDrop));
+  if (old.Contains(toAcceptOLEDrop) != now.Contains(toAcceptOLEDrop)) {
+    if (now.Contains(toAcceptOLEDrop)) {
+      dragManager_ = std::make_unique<TLTDragManager>(*this);
+    } else {
+      if (dragManager_) dragManager_->ForceDragLeave();
+      dragManager_.reset();
+    }
+    setAcceptDrops(now.Contains(toAcceptOLEDrop));
+    viewport()->setAcceptDrops(now.Contains(toAcceptOLEDrop));
+  }
   // Full repaint on resize needs nothing re-created here: a resize always repaints the rows.
 }
 

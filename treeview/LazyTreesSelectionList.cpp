@@ -48,15 +48,6 @@ bool TBaseLazyTree::AddToSelection(const QVector<PLazyNode>& nodes, bool forceIn
 
 // ---- Cut and copy marks ---------------------------------------------------------------
 
-std::unique_ptr<QMimeData> TBaseLazyTree::CreateClipboardData(bool) {
-  // Until the tree's own data object exists, the clipboard gets the selected texts.
-  auto data = std::make_unique<QMimeData>();
-  QStringList lines;
-  for (PLazyNode node : SortedSelection(true)) lines << NodeText(node, MainColumn());
-  data->setText(lines.join('\n'));
-  return data;
-}
-
 namespace {
 // Puts the selection on the clipboard and marks it; false when nothing was put there.
 bool MarkForClipboard(const QVector<quintptr>& selection, std::unique_ptr<QMimeData> data) {
@@ -139,6 +130,7 @@ bool TBaseLazyTree::EditActionEnabled(TLTEditAction action) {
       return options_->SelectionOptions().Contains(toMultiSelect) && visibleCount_ > 0;
     case eaCopy:
     case eaCut:
+      return !selection_.isEmpty() && !ClipboardFormatEtcs().isEmpty();
     case eaDelete:
       return !selection_.isEmpty();
     case eaPaste:

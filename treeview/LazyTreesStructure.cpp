@@ -366,6 +366,11 @@ void TBaseLazyTree::ForgetPendingNode(PLazyNode node) {
   if (hotNode_ == node) hotNode_ = nullptr;
   if (keyCheckNode_ == node) keyCheckNode_ = nullptr;
   if (animatedNode_ == node) animatedNode_ = nullptr;
+  if (!dragSelection_.isEmpty()) dragSelection_.removeAll(node);
+  if (dropTargetNode_ == node) {
+    dropTargetNode_ = nullptr;
+    lastDropMode_ = dmNowhere;
+  }
   ForgetWorkingNode(node);
 }
 
@@ -458,7 +463,12 @@ void TBaseLazyTree::Clear() {
   BeginTreeUpdate();
   StopValidation();
   if (IsEditing()) CancelEditNode();
-  if (states_.Intersects({tsCopyPending, tsCutPending})) DoStateChange({}, {tsCopyPending, tsCutPending});
+  if (states_.Intersects({tsCopyPending, tsCutPending})) {
+    // The clipboard no longer holds anything of this tree's; a tree going away keeps its
+    // flushed data there.
+    if (!destroying_) EmptyClipboardOfThisTree();
+    DoStateChange({}, {tsCopyPending, tsCutPending});
+  }
   UnselectAll();
   focusedNode_ = nullptr;
   hotNode_ = nullptr;
@@ -491,11 +501,11 @@ PLazyNode TBaseLazyTree::CopyNodeInto(PLazyNode source, TBaseLazyTree& targetTre
   return copied;
 }
 
-void TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly) {
-  if (!IsRealNode(source)) return;
-  if (!LazyTreeCheck(TreeFromNode(source) == this, "The source tree must contain the source node.")) return;
-  if (mode == amNoWhere || options_->MiscOptions().Contains(toReadOnly)) return;
-  if (source == target && !(childrenOnly && (mode == amInsertBefore || mode == amInsertAfter))) return;
+bool TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMode mode, bool childrenOnly) {
+  if (!IsRealNode(source)) return false;
+  if (!LazyTreeCheck(TreeFromNode(source) == this, "The source tree must contain the source node.")) return false;
+  if (mode == amNoWhere || options_->MiscOptions().Contains(toReadOnly)) return false;
+  if (source == target && !(childrenOnly && (mode == amInsertBefore || mode == amInsertAfter))) return false;
   RefuseWhileIterating();
   TBaseLazyTree* targetTree = target ? TreeFromNode(target) : this;
   if (!target || target == targetTree->root_) {
@@ -506,7 +516,7 @@ void TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
   }
   PLazyNode reportedTarget = target == targetTree->root_ ? nullptr : target;
   if (targetTree == this) {
-    if (!DoNodeMoving(source, reportedTarget)) return;
+    if (!DoNodeMoving(source, reportedTarget)) return false;
     const PLazyNode insertionParent = (mode == amAddChildFirst || mode == amAddChildLast) ? target : target->Parent;
     if (insertionParent == source || NodeHasAncestor(insertionParent, source) ||
         (!childrenOnly && (target == source || NodeHasAncestor(target, source))))
@@ -533,7 +543,7 @@ void TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
       moveOne(source);
     }
   } else {
-    if (!DoNodeMoving(source, reportedTarget)) return;
+    if (!DoNodeMoving(source, reportedTarget)) return false;
     targetTree->BeginTreeUpdate();
     auto copyOne = [&](PLazyNode node) { targetTree->DoNodeMoved(CopyNodeInto(node, *targetTree, target, mode)); };
     if (childrenOnly) {
@@ -550,7 +560,7 @@ void TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
       DeleteNodeChildren(source);
     else
       DeleteNode(source);
-    return;
+    return true;
   }
   InvalidateCache();
   if (updateCount_ == 0) {
@@ -559,6 +569,7 @@ void TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
     InvalidateTree();
   }
   StructureChange(source, crNodeMoved);
+  return true;
 }
 
 void TBaseLazyTree::IterateSubtree(PLazyNode node, const std::function<void(PLazyNode, bool&)>& callback) {

@@ -194,9 +194,11 @@ TEST_F(Checking, SetNodeCheckStateTellsTheOwnerOnlyOfChanges) {
 TEST_F(Selecting, CutMarksTheSelectionAndDeletesMarkedNodes) {
   tree.AddToSelection(QVector<PLazyNode>{N(1), N(3)});
   tree.SetNodeDisabled(N(3), true);
+  tree.SetClipboardFormats({"Unicode text"});
   tree.CutSelectedToClipboard();
   EXPECT_TRUE(tree.TreeStates().Contains(tsCutPending));
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "b\nd");
+  // The clipboard's text is the marked set's.
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "b\r\n");
   EXPECT_TRUE(N(1)->Has(nsCutOrCopy));
   EXPECT_FALSE(N(3)->Has(nsCutOrCopy));  // disabled nodes are not marked
   EXPECT_EQ(tree.GetFirstCutCopyNode(), N(1));
@@ -225,6 +227,10 @@ TEST_F(Selecting, EditActionsFollowSelectionAndOptions) {
   EXPECT_FALSE(tree.EditActionEnabled(A::eaCopy));
   EXPECT_TRUE(tree.EditActionEnabled(A::eaPaste));
   EXPECT_TRUE(tree.ExecuteEditAction(A::eaSelectAll));
+  // Copying needs a format to offer as well as a selection.
+  EXPECT_FALSE(tree.EditActionEnabled(A::eaCopy));
+  tree.SetClipboardFormats({"CSV"});
+  EXPECT_TRUE(tree.EditActionEnabled(A::eaCopy));
   EXPECT_EQ(tree.SelectionCount(), 8u);
   EXPECT_TRUE(tree.EditActionEnabled(A::eaDelete));
   tree.TreeOptions().SetMiscOptions(tree.TreeOptions().MiscOptions() + TLTMiscOptions{toReadOnly});

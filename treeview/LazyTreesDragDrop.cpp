@@ -1,0 +1,378 @@
+// Drag and drop: the tree as drop target (where a drop would go, auto-scroll at the edges,
+// auto-expand of collapsed nodes, the owner's acceptance and the drop itself) and as drag
+// source (the selection dragged with its picture, moved nodes deleted afterwards).
+//
+// Everything runs on the tree's timer driver and clock: timer 1 opens a collapsed drop
+// target after AutoExpandDelay, timer 4 scrolls at the edges after AutoScrollDelay, and
+// no two scroll steps come closer than the shortest timer interval.
+#include "treeview/LazyTreeDataObject.h"
+#include "treeview/LazyTreeDragImage.h"
+#include "treeview/LazyTreeDragManager.h"
+#include "treeview/LazyTreeReference.h"
+#include "treeview/LazyTrees.h"
+
+#include "platform/ApplicationError.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+
+TDropEffects EffectsOf(std::uint32_t effect) {
+  TDropEffects set;
+  if (effect & DROPEFFECT_COPY) set.Include(deCopy);
+  if (effect & DROPEFFECT_MOVE) set.Include(deMove);
+  if (effect & DROPEFFECT_LINK) set.Include(deLink);
+  return set;
+}
+
+std::uint32_t OleEffect(TDropEffect effect) {
+  switch (effect) {
+    case deCopy: return DROPEFFECT_COPY;
+    case deMove: return DROPEFFECT_MOVE;
+    case deLink: return DROPEFFECT_LINK;
+    default: return DROPEFFECT_NONE;
+  }
+}
+
+// The one effect a set of effect bits stands for (the first of move, copy, link).
+TDropEffect SingleEffect(std::uint32_t effect) {
+  if (effect & DROPEFFECT_MOVE) return deMove;
+  if (effect & DROPEFFECT_COPY) return deCopy;
+  if (effect & DROPEFFECT_LINK) return deLink;
+  return deNone;
+}
+
+std::uint32_t OleEffects(Qt::DropActions actions) {
+  return (actions & Qt::CopyAction ? DROPEFFECT_COPY : 0) | (actions & Qt::MoveAction ? DROPEFFECT_MOVE : 0) |
+         (actions & Qt::LinkAction ? DROPEFFECT_LINK : 0);
+}
+
+Qt::DropAction QtAction(std::uint32_t effect) {
+  switch (SingleEffect(effect)) {
+    case deCopy: return Qt::CopyAction;
+    case deMove: return Qt::MoveAction;
+    case deLink: return Qt::LinkAction;
+    default: return Qt::IgnoreAction;
+  }
+}
+
+TShiftState KeysOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+  TShiftState s;
+  if (modifiers & Qt::ShiftModifier) s.Include(ssShift);
+  if (modifiers & Qt::ControlModifier) s.Include(ssCtrl);
+  if (modifiers & Qt::AltModifier) s.Include(ssAlt);
+  if (buttons & Qt::LeftButton) s.Include(ssLeft);
+  if (buttons & Qt::RightButton) s.Include(ssRight);
+  if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
+  return s;
+}
+
+}  // namespace
+
+// ---- Owner events ---------------------------------------------------------------------------------
+
+bool TBaseLazyTree::DoDragOver(QObject* source, TShiftState shift, TDragState state, QPoint pt, TDropMode mode,
+                               TDropEffect& effect) {
+  bool accept = false;
+  if (OnDragOver) OnDragOver(this, source, shift, state, pt, mode, effect, accept);
+  return accept;
+}
+
+void TBaseLazyTree::DoDragDrop(QObject* source, const QMimeData* dataObject, const QStringList& formats,
+                               TShiftState shift, QPoint pt, TDropEffect& effect, TDropMode mode) {
+  if (OnDragDrop) OnDragDrop(this, source, dataObject, formats, shift, pt, effect, mode);
+}
+
+// ---- Where a drop goes ------------------------------------------------------------------------------
+
+TDropMode TBaseLazyTree::DropModeAt(PLazyNode node, const THitInfo& hit, QPoint pt) {
+  if (!IsRealNode(node)) return dmNowhere;
+  if (hit.HitPositions.Intersects({hpOnNormalIcon, hpOnStateIcon, hpOnLabel}) ||
+      !options_->PaintOptions().Contains(toShowDropmark))
+    return dmOnNode;
+  // The row's middle pixel row belongs to the node itself.
+  const int offset = pt.y() - (NodeTop(node) + offsetY_);
+  const int middle = NodeHeight(node) / 2;
+  return offset < middle ? dmAbove : offset == middle ? dmOnNode : dmBelow;
+}
+
+void TBaseLazyTree::ForgetDropTarget() {
+  StopTimer(ExpandTimer);
+  SetDropTarget(nullptr, dmNowhere);
+}
+
+// ---- The drop target ---------------------------------------------------------------------------------
+
+THResult TBaseLazyTree::OLEDragEnter(QObject* source, TShiftState keys, QPoint pt, std::uint32_t& effect) {
+  try {
+    autoScrollRequest_ = -1;
+    lastDragPoint_ = pt;
+    TDropEffect chosen = SuggestDropEffect(source, keys, EffectsOf(effect));
+    const THitInfo hit = HitAt(pt);
+    const TDropMode mode = DropModeAt(hit.HitNode, hit, pt);
+    if (DoDragOver(source, keys, dsDragEnter, pt, mode, chosen))
+      SetDropTarget(hit.HitNode, mode);
+    else
+      chosen = deNone;
+    effect = OleEffect(chosen);
+    return S_OK;
+  } catch (...) {
+    effect = DROPEFFECT_NONE;
+    return E_UNEXPECTED;
+  }
+}
+
+THResult TBaseLazyTree::OLEDragOver(QObject* source, TShiftState keys, QPoint pt, std::uint32_t& effect) {
+  try {
+    lastDragPoint_ = pt;
+    const TDropEffects allowed = EffectsOf(effect);
+    DoAutoScroll(pt);
+    AutoScrollStep(pt);
+    const bool scrolling = !AutoScrollDirections(pt).Empty();
+
+    const THitInfo hit = HitAt(pt);
+    PLazyNode node = hit.HitNode;
+    // In report mode only the main column's label and images take a drop.
+    if (node && options_->MiscOptions().Contains(toReportMode) &&
+        (hit.HitColumn != MainColumn() || !hit.HitPositions.Intersects({hpOnLabel, hpOnNormalIcon, hpOnStateIcon})))
+      node = nullptr;
+    const TDropMode mode = DropModeAt(node, hit, pt);
+    if (node != dropTargetNode_ || mode != lastDropMode_) {
+      const bool newNode = node != dropTargetNode_;
+      SetDropTarget(node, mode);
+      if (newNode) {
+        StopTimer(ExpandTimer);
+        if (node && options_->AutoOptions().Contains(toAutoDropExpand) && node->Has(nsHasChildren))
+          timers_->Start(ExpandTimer, autoExpandDelay_);
+      }
+    }
+
+    TDropEffect chosen = SuggestDropEffect(source, keys, allowed);
+    if (!DoDragOver(source, keys, dsDragMove, pt, mode, chosen)) chosen = deNone;
+    effect = OleEffect(chosen) | (scrolling ? DROPEFFECT_SCROLL : 0);
+    return S_OK;
+  } catch (...) {
+    effect = DROPEFFECT_NONE;
+    return E_UNEXPECTED;
+  }
+}
+
+void TBaseLazyTree::OLEDragLeave() {
+  ForgetDropTarget();
+  StopTimer(ScrollTimer);
+  DoStateChange({}, {tsScrollPending, tsScrolling});
+  autoScrollRequest_ = -1;
+  try {
+    TDropEffect none = deNone;
+    DoDragOver(nullptr, {}, dsDragLeave, QPoint(), dmNowhere, none);
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+  }
+}
+
+THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject, TShiftState keys, QPoint pt,
+                                    std::uint32_t& effect) {
+  StopTimer(ExpandTimer);
+  StopTimer(ScrollTimer);
+  DoStateChange({}, {tsScrollPending, tsScrolling});
+  THResult result = S_OK;
+  try {
+    // The drop decides as the last drag over did.
+    std::uint32_t last = effect;
+    if (OLEDragOver(source, keys, pt, last) != S_OK) {
+      result = E_FAIL;
+      effect = DROPEFFECT_NONE;
+    } else {
+      last &= ~DROPEFFECT_SCROLL;
+      if (last != DROPEFFECT_NONE) {
+        const QStringList formats = dataObject ? dataObject->formats() : QStringList();
+        TDropEffect chosen = SingleEffect(last);
+        DoDragDrop(source, dataObject, formats, keys, pt, chosen, lastDropMode_);
+        last = OleEffect(chosen);
+      }
+      effect = last;
+    }
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+    effect = DROPEFFECT_NONE;
+    result = E_UNEXPECTED;
+  }
+  ForgetDropTarget();
+  autoScrollRequest_ = -1;
+  return result;
+}
+
+// ---- Qt's drag events reach the drag manager ------------------------------------------------------------
+
+void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
+  if (!dragManager_) return e->ignore();
+  std::uint32_t effect = OleEffects(e->possibleActions());
+  dragManager_->DragEnter(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
+  // The enter is always taken so that moves arrive: the owner may accept further on.
+  e->setDropAction(QtAction(effect));
+  e->accept();
+}
+
+void TBaseLazyTree::dragMoveEvent(QDragMoveEvent* e) {
+  if (!dragManager_ || !dragManager_->IsDropTarget()) return e->ignore();
+  std::uint32_t effect = OleEffects(e->possibleActions());
+  dragManager_->DragOver(KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
+  if (QtAction(effect) == Qt::IgnoreAction) return e->ignore();
+  e->setDropAction(QtAction(effect));
+  e->accept();
+}
+
+void TBaseLazyTree::dragLeaveEvent(QDragLeaveEvent* e) {
+  if (dragManager_) dragManager_->DragLeave();
+  e->accept();
+}
+
+void TBaseLazyTree::dropEvent(QDropEvent* e) {
+  if (!dragManager_ || !dragManager_->IsDropTarget()) return e->ignore();
+  std::uint32_t effect = OleEffects(e->possibleActions());
+  dragManager_->Drop(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
+  if (QtAction(effect) == Qt::IgnoreAction) return e->ignore();
+  e->setDropAction(QtAction(effect));
+  e->accept();
+}
+
+// ---- Auto-scroll ------------------------------------------------------------------------------------------
+
+TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
+  TAutoScrollDirections directions;
+  if (!CanAutoScroll()) return directions;
+  const int zone = defaultNodeHeight_;
+  if (pt.x() < zone && offsetX_ < 0) directions.Include(adLeft);
+  if (rangeX_ > ClientWidth() && pt.x() >= ClientWidth() - zone && offsetX_ > ClientWidth() - rangeX_)
+    directions.Include(adRight);
+  if (pt.y() < zone && offsetY_ < 0) directions.Include(adUp);
+  if (rangeY_ > ClientHeight() && pt.y() >= ClientHeight() - zone && offsetY_ > ClientHeight() - rangeY_)
+    directions.Include(adDown);
+  const bool dropTarget = dragManager_ && dragManager_->IsDropTarget();
+  if (states_.Intersects({tsOLEDragging, tsVCLDragging}) || dropTarget) {
+    // A drag scrolls only the tree under the mouse, and only after the delay.
+    if (!dropTarget || directions.Empty()) return {};
+    const qint64 now = clock_();
+    if (autoScrollRequest_ < 0) autoScrollRequest_ = now;
+    if (now - autoScrollRequest_ < autoScrollDelay_) return {};
+  }
+  return directions;
+}
+
+bool TBaseLazyTree::DoAutoScroll(QPoint pt) {
+  if (!CanAutoScroll() || timers_->IsRunning(ScrollTimer)) return false;
+  const int zone = defaultNodeHeight_;
+  const bool inZone = (pt.x() < zone && offsetX_ < 0) || (pt.y() < zone && offsetY_ < 0) ||
+                      (rangeX_ > ClientWidth() && pt.x() >= ClientWidth() - zone) ||
+                      (rangeY_ > ClientHeight() && pt.y() >= ClientHeight() - zone);
+  if (!inZone) return false;
+  DoStateChange({tsScrollPending});
+  timers_->Start(ScrollTimer, autoScrollDelay_);
+  return true;
+}
+
+bool TBaseLazyTree::AutoScrollStep(QPoint pt) {
+  const qint64 now = clock_();
+  if (lastAutoScrollStep_ >= 0 && now - lastAutoScrollStep_ < kMinimumTimerInterval) return false;
+  const TAutoScrollDirections directions = AutoScrollDirections(pt);
+  if (directions.Empty()) return false;
+  // Inside the window one increment a step; outside, one per pixel beyond the edge.
+  const int vertical = std::min(scrollBarOptions_->VerticalIncrement(), ClientHeight());
+  const int horizontal = scrollBarOptions_->HorizontalIncrement();
+  auto factor = [](int beyond) { return std::max(beyond, 1); };
+  int dx = 0, dy = 0;
+  if (directions.Contains(adUp)) dy = vertical * factor(-pt.y());
+  if (directions.Contains(adDown)) dy = -vertical * factor(pt.y() - ClientHeight());
+  if (directions.Contains(adLeft)) dx = horizontal * factor(-pt.x());
+  if (directions.Contains(adRight)) dx = -horizontal * factor(pt.x() - ClientWidth());
+  lastAutoScrollStep_ = now;
+  return SetOffsets(QPoint(offsetX_ + dx, offsetY_ + dy));
+}
+
+// ---- The drag source ----------------------------------------------------------------------------------------
+
+void TBaseLazyTree::CheckDragStart(QPoint viewportPos) {
+  if (!states_.Contains(tsOLEDragPending) || !states_.Contains(tsLeftButtonDown)) return;
+  if ((viewportPos - pressPosition_).manhattanLength() < QApplication::startDragDistance()) return;
+  BeginDrag();
+}
+
+void TBaseLazyTree::BeginDrag() {
+  if (states_.Intersects({tsOLEDragging, tsVCLDragging})) return;
+  // The click that started this became a drag: no edit, no toggle on release.
+  DoStateChange({}, {tsOLEDragPending, tsEditPending, tsToggleFocusedSelection});
+  StopTimer(EditTimer);
+  if (IsEditing()) CancelEditNode();
+  if (hotNode_) {
+    PLazyNode old = hotNode_;
+    hotNode_ = nullptr;
+    DoHotChange(old, nullptr);
+    InvalidateNodeRow(old);
+  }
+  if (focusedNode_ && !focusedNode_->Has(nsSelected)) AddToSelection(focusedNode_);
+  dragSelection_ = SortedSelection(true);
+  if (dragSelection_.isEmpty()) return;
+  dragButton_ = states_.Contains(tsRightButtonDown)    ? Qt::RightButton
+                : states_.Contains(tsMiddleButtonDown) ? Qt::MiddleButton
+                                                       : Qt::LeftButton;
+  DoStateChange({tsOLEDragging});
+
+  QDrag drag(this);
+  drag.setMimeData(new TLTDataObject(this, false));  // owned by the drag
+  if (DoDragImageWanted()) {
+    // The dragged rows as they show, in an area of DragWidth × DragHeight around the mouse.
+    const QPoint mouse = pressPosition_;
+    QRect window(mouse - QPoint(offsetX_, offsetY_) - QPoint(dragWidth_ / 2, dragHeight_ / 2), QSize(dragWidth_, dragHeight_));
+    if (dragImageKind_ == diMainColumnOnly && ColumnCount() > 0 && MainColumn() >= 0) {
+      const QRect main = ColumnBounds(MainColumn());
+      window.setLeft(std::max(window.left(), main.left()));
+      window.setRight(std::min(window.right(), main.right()));
+    }
+    if (window.isValid()) {
+      QImage picture(window.size(), QImage::Format_ARGB32_Premultiplied);
+      picture.fill(Color());
+      {
+        QPainter painter(&picture);
+        PaintTree(painter, window, QPoint(0, 0), TLTPaintSwitches{poDrawSelection, poColumnColor, poSelectedOnly});
+      }
+      const QPoint topLeft = viewport()->mapToGlobal(window.topLeft() + QPoint(offsetX_, offsetY_));
+      dragImage_->PrepareDrag(picture, topLeft, viewport()->mapToGlobal(mouse), &drag);
+    }
+  }
+  TDragOperations operations = dragOperations_.Empty() ? TDragOperations{doCopy, doMove, doLink} : dragOperations_;
+  Qt::DropActions allowed;
+  if (operations.Contains(doCopy)) allowed |= Qt::CopyAction;
+  if (operations.Contains(doMove)) allowed |= Qt::MoveAction;
+  if (operations.Contains(doLink)) allowed |= Qt::LinkAction;
+
+  Qt::DropAction result = Qt::IgnoreAction;
+  try {
+    result = DragLoop ? DragLoop(drag, allowed) : drag.exec(allowed);
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+  }
+  if (dragManager_) dragManager_->ForceDragLeave();
+  dragImage_->EndDrag();
+  DoStateChange({}, {tsOLEDragging});
+  // Only the nodes still here after a move are deleted: those the target moved itself
+  // have left the list already.
+  const QVector<PLazyNode> left = dragSelection_;
+  dragSelection_.clear();
+  if (result == Qt::MoveAction && options_->AutoOptions().Contains(toAutoDeleteMovedNodes) && !left.isEmpty()) {
+    BeginTreeUpdate();
+    for (qsizetype i = left.size() - 1; i >= 0; --i) DeleteNode(left[i]);
+    EndTreeUpdate();
+  }
+  // The button that started the drag is released now, where the mouse is.
+  const Qt::MouseButton button = dragButton_;
+  dragButton_ = Qt::NoButton;
+  const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
+  DoStateChange({}, {button == Qt::LeftButton    ? tsLeftButtonDown
+                     : button == Qt::RightButton ? tsRightButtonDown
+                                                 : tsMiddleButtonDown});
+  HandleMouseUp(button, {}, HitAt(at));
+}
