@@ -829,6 +829,13 @@ protected:
   void CheckDragStart(QPoint ViewportPos);
   // Timer 4 while nothing pans: a step at the edge, or the timer stops.
   void AutoScrollTick();
+  // The class drag (DragType dtVCL): it carries only the tree it comes from; the owner's
+  // drag events decide as for any drag, and the drop has no data and no formats.
+  static QString ClassDragType();
+  bool ClassDragOver(const QMimeData* Data, TShiftState Keys, TDragState State, QPoint Pt, Qt::DropActions Allowed,
+                     Qt::DropAction& Action);
+  void ClassDragDrop(const QMimeData* Data, TShiftState Keys, QPoint Pt, Qt::DropActions Allowed,
+                     Qt::DropAction& Action);
   // The text a tooltip shows for a cell (the string tree's cell text).
   virtual QString HintCellText(PLazyNode, int) { return {}; }
   // The hint text of a cell from the owner (the string tree's OnGetHint).

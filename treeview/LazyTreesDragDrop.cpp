@@ -208,7 +208,60 @@ THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject
 
 // ---- Qt's drag events reach the drag manager ------------------------------------------------------------
 
+QString TBaseLazyTree::ClassDragType() { return QStringLiteral("application/x-lazy-tree-class-drag"); }
+
+bool TBaseLazyTree::ClassDragOver(const QMimeData* data, TShiftState keys, TDragState state, QPoint pt,
+                                  Qt::DropActions allowed, Qt::DropAction& action) {
+  try {
+    QObject* source = ResolveTreeReference(data->data(ClassDragType()));
+    if (state == dsDragEnter) DoStateChange({tsVCLDragging});
+    if (state == dsDragMove) DoAutoScroll(pt);
+    PLazyNode node = nullptr;
+    TDropMode mode = dmNowhere;
+    if (state != dsDragLeave) {
+      const THitInfo hit = HitAt(pt);
+      node = hit.HitNode;
+      mode = DropModeAt(node, hit, pt);
+    }
+    TDropEffect effect = SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
+    const bool accept = DoDragOver(source, keys, state, pt, mode, effect);
+    if (state == dsDragLeave) {
+      ForgetDropTarget();
+      DoStateChange({}, {tsVCLDragging});
+      return false;
+    }
+    SetDropTarget(accept ? node : nullptr, mode);
+    action = accept ? QtAction(OleEffect(effect)) : Qt::IgnoreAction;
+    return accept;
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+    return false;
+  }
+}
+
+void TBaseLazyTree::ClassDragDrop(const QMimeData* data, TShiftState keys, QPoint pt, Qt::DropActions allowed,
+                                  Qt::DropAction& action) {
+  QObject* source = ResolveTreeReference(data->data(ClassDragType()));
+  try {
+    TDropEffect effect = SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
+    DoDragDrop(source, nullptr, {}, keys, pt, effect, lastDropMode_);
+    action = QtAction(OleEffect(effect));
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+    action = Qt::IgnoreAction;
+  }
+  ForgetDropTarget();
+  DoStateChange({}, {tsVCLDragging});
+}
+
 void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
+    Qt::DropAction action = Qt::IgnoreAction;
+    ClassDragOver(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), dsDragEnter, e->position().toPoint(),
+                  e->possibleActions(), action);
+    e->setDropAction(action);
+    return e->accept();
+  }
   if (!dragManager_) return e->ignore();
   std::uint32_t effect = OleEffects(e->possibleActions());
   dragManager_->DragEnter(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
@@ -218,6 +271,14 @@ void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void TBaseLazyTree::dragMoveEvent(QDragMoveEvent* e) {
+  if (states_.Contains(tsVCLDragging) && e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
+    Qt::DropAction action = Qt::IgnoreAction;
+    if (!ClassDragOver(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), dsDragMove, e->position().toPoint(),
+                       e->possibleActions(), action))
+      return e->ignore();
+    e->setDropAction(action);
+    return e->accept();
+  }
   if (!dragManager_ || !dragManager_->IsDropTarget()) return e->ignore();
   std::uint32_t effect = OleEffects(e->possibleActions());
   dragManager_->DragOver(KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
@@ -227,11 +288,24 @@ void TBaseLazyTree::dragMoveEvent(QDragMoveEvent* e) {
 }
 
 void TBaseLazyTree::dragLeaveEvent(QDragLeaveEvent* e) {
+  if (states_.Contains(tsVCLDragging)) {
+    QMimeData none;
+    Qt::DropAction action = Qt::IgnoreAction;
+    ClassDragOver(&none, {}, dsDragLeave, QPoint(), {}, action);
+  }
   if (dragManager_) dragManager_->DragLeave();
   e->accept();
 }
 
 void TBaseLazyTree::dropEvent(QDropEvent* e) {
+  if (states_.Contains(tsVCLDragging) && e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
+    Qt::DropAction action = Qt::IgnoreAction;
+    ClassDragDrop(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), e->possibleActions(),
+                  action);
+    if (action == Qt::IgnoreAction) return e->ignore();
+    e->setDropAction(action);
+    return e->accept();
+  }
   if (!dragManager_ || !dragManager_->IsDropTarget()) return e->ignore();
   std::uint32_t effect = OleEffects(e->possibleActions());
   dragManager_->Drop(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
@@ -296,7 +370,7 @@ bool TBaseLazyTree::AutoScrollStep(QPoint pt) {
 // ---- The drag source ----------------------------------------------------------------------------------------
 
 void TBaseLazyTree::CheckDragStart(QPoint viewportPos) {
-  if (!states_.Contains(tsOLEDragPending) || !states_.Contains(tsLeftButtonDown)) return;
+  if (!states_.Intersects({tsOLEDragPending, tsVCLDragPending}) || !states_.Contains(tsLeftButtonDown)) return;
   if ((viewportPos - pressPosition_).manhattanLength() < QApplication::startDragDistance()) return;
   BeginDrag();
 }
@@ -304,7 +378,7 @@ void TBaseLazyTree::CheckDragStart(QPoint viewportPos) {
 void TBaseLazyTree::BeginDrag() {
   if (states_.Intersects({tsOLEDragging, tsVCLDragging})) return;
   // The click that started this became a drag: no edit, no toggle on release.
-  DoStateChange({}, {tsOLEDragPending, tsEditPending, tsToggleFocusedSelection});
+  DoStateChange({}, {tsOLEDragPending, tsVCLDragPending, tsEditPending, tsToggleFocusedSelection});
   StopTimer(EditTimer);
   if (IsEditing()) CancelEditNode();
   if (hotNode_) {
@@ -319,10 +393,19 @@ void TBaseLazyTree::BeginDrag() {
   dragButton_ = states_.Contains(tsRightButtonDown)    ? Qt::RightButton
                 : states_.Contains(tsMiddleButtonDown) ? Qt::MiddleButton
                                                        : Qt::LeftButton;
-  DoStateChange({tsOLEDragging});
+  // A class drag carries no data, only which tree it comes from.
+  const bool classDrag = dragType_ == dtVCL;
+  const TLazyTreeState dragging = classDrag ? tsVCLDragging : tsOLEDragging;
+  DoStateChange({dragging});
 
   QDrag drag(this);
-  drag.setMimeData(new TLTDataObject(this, false));  // owned by the drag
+  if (classDrag) {
+    auto* data = new QMimeData;  // owned by the drag
+    data->setData(ClassDragType(), EncodeTreeReference(treeId_));
+    drag.setMimeData(data);
+  } else {
+    drag.setMimeData(new TLTDataObject(this, false));  // owned by the drag
+  }
   if (DoDragImageWanted()) {
     // The dragged rows as they show, in an area of DragWidth × DragHeight around the mouse.
     const QPoint mouse = pressPosition_;
@@ -357,12 +440,13 @@ void TBaseLazyTree::BeginDrag() {
   }
   if (dragManager_) dragManager_->ForceDragLeave();
   dragImage_->EndDrag();
-  DoStateChange({}, {tsOLEDragging});
+  DoStateChange({}, {dragging});
   // Only the nodes still here after a move are deleted: those the target moved itself
   // have left the list already.
   const QVector<PLazyNode> left = dragSelection_;
   dragSelection_.clear();
-  if (result == Qt::MoveAction && options_->AutoOptions().Contains(toAutoDeleteMovedNodes) && !left.isEmpty()) {
+  if (!classDrag && result == Qt::MoveAction && options_->AutoOptions().Contains(toAutoDeleteMovedNodes) &&
+      !left.isEmpty()) {
     BeginTreeUpdate();
     for (qsizetype i = left.size() - 1; i >= 0; --i) DeleteNode(left[i]);
     EndTreeUpdate();

@@ -411,7 +411,7 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
       // A press on a node may become a drag once the mouse moves far enough.
       if (hit.HitNode && !hit.HitPositions.Intersects({hpOnButton, hpOnCheckBox}) &&
           (dragMode_ == dmAutomatic || DoDragAllowed(hit.HitNode, hit.HitColumn)))
-        DoStateChange({tsOLEDragPending});
+        DoStateChange({dragType_ == dtVCL ? tsVCLDragPending : tsOLEDragPending});
       break;
     case Qt::MiddleButton:
       DoStateChange({tsMiddleButtonDown});
@@ -441,7 +441,7 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
   const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
   switch (e->button()) {
     case Qt::LeftButton:
-      DoStateChange({}, {tsLeftButtonDown, tsOLEDragPending});
+      DoStateChange({}, {tsLeftButtonDown, tsOLEDragPending, tsVCLDragPending});
       HandleMouseUp(Qt::LeftButton, shift, hit);
       break;
     case Qt::MiddleButton:
@@ -487,7 +487,7 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
     DragSelectionRectangle(pos);
     DoAutoScroll(pos);
   }
-  if (states_.Contains(tsOLEDragPending)) {
+  if (states_.Intersects({tsOLEDragPending, tsVCLDragPending})) {
     CheckDragStart(pos);
     return;
   }

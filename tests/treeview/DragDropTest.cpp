@@ -100,6 +100,7 @@ protected:
   QList<TDragState> states;
   QStringList dropped;
   QObject* dropSource = nullptr;
+  QMimeData data_;  // stands for "no drop seen yet"
 };
 
 TEST_F(Dragging, TheDropModeFollowsThePointWithinTheRow) {
@@ -283,6 +284,47 @@ TEST_F(Dragging, PressingOnANodeAndMovingPastTheThresholdStartsADragOfTheSelecti
   EXPECT_FALSE(source.TreeStates().Intersects({tsOLEDragging, tsOLEDragPending, tsLeftButtonDown}));
   source.DragLoop = nullptr;
   source.OnDragAllowed = nullptr;
+}
+
+TEST_F(Dragging, AClassDragCarriesOnlyItsSourceAndDropsWithoutData) {
+  source.SetDragType(dtVCL);
+  source.AddToSelection(source.Named("a"));
+  QList<TDragState> seen;
+  bool draggingSeen = false;
+  const QMimeData* droppedData = &data_;
+  target.OnDragOver = [&](TBaseLazyTree* tree, QObject* from, TShiftState, TDragState state, QPoint, TDropMode,
+                          TDropEffect&, bool& accept) {
+    seen << state;
+    draggingSeen = tree->TreeStates().Contains(tsVCLDragging);
+    EXPECT_EQ(from, &source);
+    accept = true;
+  };
+  target.OnDragDrop = [&](TBaseLazyTree*, QObject* from, const QMimeData* data, const QStringList& formats,
+                          TShiftState, QPoint, TDropEffect&, TDropMode mode) {
+    droppedData = data;
+    dropSource = from;
+    dropped << formats.join(',');
+    EXPECT_EQ(mode, dmOnNode);
+  };
+  source.DragLoop = [&](QDrag& drag, Qt::DropActions) {
+    EXPECT_TRUE(source.TreeStates().Contains(tsVCLDragging));
+    EXPECT_FALSE(drag.mimeData()->hasFormat("application/x-lazy-tree-data"));
+    const QPoint p = RowAt(target, "x");
+    Enter(target, drag.mimeData(), p);
+    Move(target, drag.mimeData(), p);
+    return Drop(target, drag.mimeData(), p);
+  };
+  source.BeginDrag();
+  EXPECT_EQ(seen, (QList<TDragState>{dsDragEnter, dsDragMove}));
+  EXPECT_TRUE(draggingSeen);
+  EXPECT_EQ(droppedData, nullptr);
+  EXPECT_EQ(dropped, QStringList{""});
+  EXPECT_EQ(dropSource, &source);
+  EXPECT_FALSE(target.TreeStates().Contains(tsVCLDragging));
+  EXPECT_EQ(target.DropTargetNode(), nullptr);
+  EXPECT_FALSE(source.TreeStates().Contains(tsVCLDragging));
+  EXPECT_EQ(source.Rows(), "a b(b1) c");  // a class drag deletes nothing
+  source.DragLoop = nullptr;
 }
 
 TEST(DragSource, EscapeOrBothButtonsCancelAndNoButtonDrops) {
