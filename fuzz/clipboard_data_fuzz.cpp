@@ -3,8 +3,10 @@
 // reference beside them. Bad data may be refused only with the tree's own error and must
 // add nothing; whatever is added must leave totals that agree.
 //
-// The first byte chooses the attach mode, whether the target is a node or the root, and
-// which reference comes along (none, this process's for the tree itself, or garbage).
+// Drops read the same data through the same path. The first byte chooses the attach mode,
+// whether the target is a node or the root, and which reference comes along: none, this
+// process's for the tree itself, or one taken from the input (a length byte, then the
+// bytes), as data from anywhere may bring.
 #include "treeview/LazyStringTree.h"
 #include "treeview/LazyTreeReference.h"
 #include "treeview/LazyTrees.h"
@@ -14,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -44,6 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TLTNodeAttachMode mode = static_cast<TLTNodeAttachMode>(1 + data[0] % 4);
   const bool atNode = (data[0] & 4) != 0;
   const int reference = (data[0] >> 3) % 3;
+  std::size_t offset = 1;
+  QByteArray given;
+  if (reference == 2 && size > 1) {
+    const std::size_t length = std::min<std::size_t>(data[1], size - 2);
+    given = QByteArray(reinterpret_cast<const char*>(data + 2), static_cast<qsizetype>(length));
+    offset = 2 + length;
+  }
 
   TLazyStringTree tree;
   tree.OnNewText = [](TBaseLazyTree*, PLazyNode node, int, const QString& text) { gCaptions[node] = text; };
@@ -59,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   QMimeData mime;
   mime.setData(QStringLiteral("application/x-lazy-tree-data"),
-               QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1)));
+               QByteArray(reinterpret_cast<const char*>(data + offset), static_cast<qsizetype>(size - offset)));
   if (reference == 1) mime.setData(QStringLiteral("application/x-lazy-tree-reference"), EncodeTreeReference(tree.TreeId()));
-  if (reference == 2) mime.setData(QStringLiteral("application/x-lazy-tree-reference"), QByteArray("garbage"));
+  if (reference == 2) mime.setData(QStringLiteral("application/x-lazy-tree-reference"), given);
   try {
     // A copy: a cut from this tree itself would move nodes instead of reading the data.
     tree.ProcessTreeData(TBaseLazyTree::SourceTreeOf(&mime), &mime, false, mode,
