@@ -56,10 +56,7 @@ bool TLTHeaderArea::event(QEvent* e) {
 
 namespace {
 TShiftState ShiftFromEvent(const QMouseEvent* e, bool dbl = false) {
-  TShiftState shift;
-  if (e->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
-  if (e->modifiers() & Qt::AltModifier) shift.Include(ssAlt);
-  if (e->modifiers() & Qt::ControlModifier) shift.Include(ssCtrl);
+  TShiftState shift = ShiftStateOf(e->modifiers());
   if (dbl) shift.Include(ssDouble);
   return shift;
 }

@@ -5,6 +5,7 @@
 #include "platform/Exception.h"
 
 #include <QString>
+#include <qnamespace.h>
 
 #include <atomic>
 #include <cstdint>
@@ -184,6 +185,17 @@ using TDropEffects = TSet<TDropEffect>;
 // Modifier keys as the owner events receive them.
 enum TShiftStateElement : int { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateElement>;
+// The keys and buttons of an input event as the owner events receive them.
+inline TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {}) {
+  TShiftState s;
+  if (modifiers & Qt::ShiftModifier) s.Include(ssShift);
+  if (modifiers & Qt::ControlModifier) s.Include(ssCtrl);
+  if (modifiers & Qt::AltModifier) s.Include(ssAlt);
+  if (buttons & Qt::LeftButton) s.Include(ssLeft);
+  if (buttons & Qt::RightButton) s.Include(ssRight);
+  if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
+  return s;
+}
 
 // Errors of the tree control carry a help context beside the message.
 class ELazyTreeError : public Exception {

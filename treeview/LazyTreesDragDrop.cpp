@@ -60,17 +60,6 @@ Qt::DropAction QtAction(std::uint32_t effect) {
   }
 }
 
-TShiftState KeysOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
-  TShiftState s;
-  if (modifiers & Qt::ShiftModifier) s.Include(ssShift);
-  if (modifiers & Qt::ControlModifier) s.Include(ssCtrl);
-  if (modifiers & Qt::AltModifier) s.Include(ssAlt);
-  if (buttons & Qt::LeftButton) s.Include(ssLeft);
-  if (buttons & Qt::RightButton) s.Include(ssRight);
-  if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
-  return s;
-}
-
 }  // namespace
 
 // ---- Owner events ---------------------------------------------------------------------------------
@@ -257,14 +246,14 @@ void TBaseLazyTree::ClassDragDrop(const QMimeData* data, TShiftState keys, QPoin
 void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
   if (e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
     Qt::DropAction action = Qt::IgnoreAction;
-    ClassDragOver(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), dsDragEnter, e->position().toPoint(),
+    ClassDragOver(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), dsDragEnter, e->position().toPoint(),
                   e->possibleActions(), action);
     e->setDropAction(action);
     return e->accept();
   }
   if (!dragManager_) return e->ignore();
   std::uint32_t effect = OleEffects(e->possibleActions());
-  dragManager_->DragEnter(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
+  dragManager_->DragEnter(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
   // The enter is always taken so that moves arrive: the owner may accept further on.
   e->setDropAction(QtAction(effect));
   e->accept();
@@ -273,7 +262,7 @@ void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
 void TBaseLazyTree::dragMoveEvent(QDragMoveEvent* e) {
   if (states_.Contains(tsVCLDragging) && e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
     Qt::DropAction action = Qt::IgnoreAction;
-    if (!ClassDragOver(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), dsDragMove, e->position().toPoint(),
+    if (!ClassDragOver(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), dsDragMove, e->position().toPoint(),
                        e->possibleActions(), action))
       return e->ignore();
     e->setDropAction(action);
@@ -281,7 +270,7 @@ void TBaseLazyTree::dragMoveEvent(QDragMoveEvent* e) {
   }
   if (!dragManager_ || !dragManager_->IsDropTarget()) return e->ignore();
   std::uint32_t effect = OleEffects(e->possibleActions());
-  dragManager_->DragOver(KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
+  dragManager_->DragOver(ShiftStateOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
   if (QtAction(effect) == Qt::IgnoreAction) return e->ignore();
   e->setDropAction(QtAction(effect));
   e->accept();
@@ -300,7 +289,7 @@ void TBaseLazyTree::dragLeaveEvent(QDragLeaveEvent* e) {
 void TBaseLazyTree::dropEvent(QDropEvent* e) {
   if (states_.Contains(tsVCLDragging) && e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
     Qt::DropAction action = Qt::IgnoreAction;
-    ClassDragDrop(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), e->possibleActions(),
+    ClassDragDrop(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), e->position().toPoint(), e->possibleActions(),
                   action);
     if (action == Qt::IgnoreAction) return e->ignore();
     e->setDropAction(action);
@@ -308,7 +297,7 @@ void TBaseLazyTree::dropEvent(QDropEvent* e) {
   }
   if (!dragManager_ || !dragManager_->IsDropTarget()) return e->ignore();
   std::uint32_t effect = OleEffects(e->possibleActions());
-  dragManager_->Drop(e->mimeData(), KeysOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
+  dragManager_->Drop(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
   if (QtAction(effect) == Qt::IgnoreAction) return e->ignore();
   e->setDropAction(QtAction(effect));
   e->accept();

@@ -43,17 +43,6 @@ private:
 };
 
 namespace {
-TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {}) {
-  TShiftState s;
-  if (modifiers & Qt::ShiftModifier) s.Include(ssShift);
-  if (modifiers & Qt::ControlModifier) s.Include(ssCtrl);
-  if (modifiers & Qt::AltModifier) s.Include(ssAlt);
-  if (buttons & Qt::LeftButton) s.Include(ssLeft);
-  if (buttons & Qt::RightButton) s.Include(ssRight);
-  if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
-  return s;
-}
-
 // "*", "+", "-" and "/" act the same from the main keys and from the numeric pad.
 int NormalizedKey(int key, const QString& text) {
   if (text == QLatin1String("*")) return Qt::Key_Asterisk;
@@ -70,7 +59,7 @@ constexpr int kPanningDeadZone = 7;
 
 void TBaseLazyTree::keyPressEvent(QKeyEvent* e) {
   int key = NormalizedKey(e->key(), e->text());
-  TShiftState shift = ShiftOf(e->modifiers());
+  TShiftState shift = ShiftStateOf(e->modifiers());
   if (key == Qt::Key_Escape && header_->CancelMouseAction()) {
     e->accept();
     return;
@@ -402,7 +391,7 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
   const QPoint pos = e->position().toPoint();
   pressPosition_ = pos;
   const THitInfo hit = HitAt(pos);
-  const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
+  const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
   switch (e->button()) {
     case Qt::LeftButton:
       StopWheelPanning();
@@ -438,7 +427,7 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
   const QPoint pos = e->position().toPoint();
   const THitInfo hit = HitAt(pos);
-  const TShiftState shift = ShiftOf(e->modifiers(), e->buttons());
+  const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
   switch (e->button()) {
     case Qt::LeftButton:
       DoStateChange({}, {tsLeftButtonDown, tsOLEDragPending, tsVCLDragPending});
@@ -471,7 +460,7 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e) {
   const THitInfo hit = HitAt(pos);
   if (e->button() == Qt::LeftButton) {
     DoStateChange({tsLeftDblClick});
-    HandleMouseDblClick(Qt::LeftButton, ShiftOf(e->modifiers(), e->buttons()), hit);
+    HandleMouseDblClick(Qt::LeftButton, ShiftStateOf(e->modifiers(), e->buttons()), hit);
     DoStateChange({}, {tsLeftDblClick});
   } else {
     mousePressEvent(e);
