@@ -13,11 +13,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class TBaseLazyTree;
 class TLazyTreeStream;
 class QMenu;
 class QMimeData;
+class TLTDragManager;
 class QPainter;
 
 enum TLTImageKind { ikNormal, ikSelected, ikState, ikOverlay };
@@ -154,6 +156,10 @@ struct TLazyTreeEvents {
   // Renders a format the tree itself does not (Result starts E_FAIL).
   std::function<void(Tree*, const TFormatEtc& FormatEtc, TStgMedium& Medium, bool ForClipboard, THResult& Result)>
       OnRenderOLEData;
+  // The owner's own data object for a copy, cut or drag, or its own drop target; the tree
+  // makes its own when these leave theirs empty.
+  std::function<void(Tree*, std::unique_ptr<QMimeData>& DataObject)> OnCreateDataObject;
+  std::function<void(Tree*, std::unique_ptr<TLTDragManager>& DragManager)> OnCreateDragManager;
   // Formats the owner adds to the data objects it renders through OnRenderOLEData.
   std::function<void(Tree*, QVector<TFormatEtc>& Formats)> OnGetUserClipboardFormats;
 

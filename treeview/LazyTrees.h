@@ -317,7 +317,8 @@ public:
   TLTDragMode DragMode() const { return dragMode_; }
   void SetDragMode(TLTDragMode v) { dragMode_ = v; }
   // The drop target side (nil without toAcceptOLEDrop) and the node drag image.
-  TLTDragManager* DragManager() const { return dragManager_.get(); }
+  // Made on first use while toAcceptOLEDrop is on (OnCreateDragManager may supply it).
+  TLTDragManager* DragManager();
   TLTDragImage& DragImage() const { return *dragImage_; }
   // The nodes of the running drag: the selection in tree order without descendants, kept
   // for the whole drag; a node that is deleted or moved away leaves the list.
@@ -814,6 +815,10 @@ protected:
   virtual void EditLinkReleased() {}
   // The clipboard data of the selection; the data object comes with data transfer.
   virtual std::unique_ptr<QMimeData> CreateClipboardData(bool ForCut);
+  // The owner's data object (OnCreateDataObject), else the tree's own.
+  std::unique_ptr<QMimeData> CreateDataObject(bool ForClipboard);
+  // The owner's drop target (OnCreateDragManager), else the tree's own.
+  std::unique_ptr<TLTDragManager> CreateDragManager();
   // The owner's drag events (Accept starts false; OnDragDrop gets the offered formats).
   virtual bool DoDragOver(QObject* Source, TShiftState Shift, TDragState State, QPoint Pt, TDropMode Mode,
                           TDropEffect& Effect);

@@ -35,8 +35,13 @@ QVector<TFormatEtc> TBaseLazyTree::ClipboardFormatEtcs() {
   return formats;
 }
 
-std::unique_ptr<QMimeData> TBaseLazyTree::CreateClipboardData(bool) {
-  return std::make_unique<TLTDataObject>(this, true);
+std::unique_ptr<QMimeData> TBaseLazyTree::CreateClipboardData(bool) { return CreateDataObject(true); }
+
+std::unique_ptr<QMimeData> TBaseLazyTree::CreateDataObject(bool forClipboard) {
+  std::unique_ptr<QMimeData> data;
+  if (OnCreateDataObject) OnCreateDataObject(this, data);
+  if (!data) data = std::make_unique<TLTDataObject>(this, forClipboard);
+  return data;
 }
 
 THResult TBaseLazyTree::RenderTreeData(const TFormatEtc& formatEtc, TStgMedium& medium, bool forClipboard) {

@@ -251,7 +251,7 @@ void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
     e->setDropAction(action);
     return e->accept();
   }
-  if (!dragManager_) return e->ignore();
+  if (!DragManager()) return e->ignore();
   std::uint32_t effect = OleEffects(e->possibleActions());
   dragManager_->DragEnter(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), e->position().toPoint(), effect);
   // The enter is always taken so that moves arrive: the owner may accept further on.
@@ -393,7 +393,7 @@ void TBaseLazyTree::BeginDrag() {
     data->setData(ClassDragType(), EncodeTreeReference(treeId_));
     drag.setMimeData(data);
   } else {
-    drag.setMimeData(new TLTDataObject(this, false));  // owned by the drag
+    drag.setMimeData(CreateDataObject(false).release());  // owned by the drag
   }
   if (DoDragImageWanted()) {
     // The dragged rows as they show, in an area of DragWidth × DragHeight around the mouse.

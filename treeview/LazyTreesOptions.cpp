@@ -173,8 +173,8 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
   dragImage_ = std::make_unique<TLTDragImage>();
   dragImage_->SetFade(true);
   dragImage_->SetTransparency(200);
+  // The drop target itself is made on first use, when the owner had its say.
   if (options_->MiscOptions().Contains(toAcceptOLEDrop)) {
-    dragManager_ = std::make_unique<TLTDragManager>(*this);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
   }
@@ -218,6 +218,18 @@ TBaseLazyTree::~TBaseLazyTree() {
   ReleaseWorker(this);
 }
 
+TLTDragManager* TBaseLazyTree::DragManager() {
+  if (!dragManager_ && options_->MiscOptions().Contains(toAcceptOLEDrop)) dragManager_ = CreateDragManager();
+  return dragManager_.get();
+}
+
+std::unique_ptr<TLTDragManager> TBaseLazyTree::CreateDragManager() {
+  std::unique_ptr<TLTDragManager> manager;
+  if (OnCreateDragManager) OnCreateDragManager(this, manager);
+  if (!manager) manager = std::make_unique<TLTDragManager>(*this);
+  return manager;
+}
+
 // ---- Option reactions -----------------------------------------------------------------
 
 void TBaseLazyTree::PaintOptionsChanged(TLTPaintOptions old, TLTPaintOptions now) {
@@ -251,9 +263,7 @@ void TBaseLazyTree::MiscOptionsChanged(TLTMiscOptions old, TLTMiscOptions now) {
   if (loading_) return;
   if (old.Contains(toCheckSupport) != now.Contains(toCheckSupport)) InvalidateTree();
   if (old.Contains(toAcceptOLEDrop) != now.Contains(toAcceptOLEDrop)) {
-    if (now.Contains(toAcceptOLEDrop)) {
-      dragManager_ = std::make_unique<TLTDragManager>(*this);
-    } else {
+    if (!now.Contains(toAcceptOLEDrop)) {
       if (dragManager_) dragManager_->ForceDragLeave();
       dragManager_.reset();
     }

@@ -327,6 +327,44 @@ TEST_F(Dragging, AClassDragCarriesOnlyItsSourceAndDropsWithoutData) {
   source.DragLoop = nullptr;
 }
 
+TEST(DragOwner, TheOwnersDataObjectAndDropTargetReplaceTheTreesOwn) {
+  struct CountingManager : TLTDragManager {
+    using TLTDragManager::TLTDragManager;
+    THResult DragEnter(const QMimeData* data, TShiftState keys, QPoint pt, std::uint32_t& effect) override {
+      ++enters;
+      return TLTDragManager::DragEnter(data, keys, pt, effect);
+    }
+    int enters = 0;
+  };
+  NamedTree tree;
+  tree.Add("a");
+  tree.AddToSelection(tree.Named("a"));
+  CountingManager* manager = nullptr;
+  tree.OnCreateDragManager = [&](TBaseLazyTree* t, std::unique_ptr<TLTDragManager>& made) {
+    made = std::make_unique<CountingManager>(*t);
+    manager = static_cast<CountingManager*>(made.get());
+  };
+  QMimeData* own = nullptr;
+  tree.OnCreateDataObject = [&](TBaseLazyTree*, std::unique_ptr<QMimeData>& data) {
+    data = std::make_unique<QMimeData>();
+    own = data.get();
+  };
+  const QMimeData* dragged = nullptr;
+  tree.DragLoop = [&](QDrag& drag, Qt::DropActions) {
+    dragged = drag.mimeData();
+    Enter(tree, dragged, {10, 5});
+    return Qt::IgnoreAction;
+  };
+  tree.BeginDrag();
+  EXPECT_EQ(dragged, own);
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->enters, 1);
+  EXPECT_FALSE(manager->IsDropTarget());  // the drag's end left the tree
+  tree.DragLoop = nullptr;
+  tree.OnCreateDragManager = nullptr;
+  tree.OnCreateDataObject = nullptr;
+}
+
 TEST(DragSource, EscapeOrBothButtonsCancelAndNoButtonDrops) {
   struct Case {
     bool escape;
