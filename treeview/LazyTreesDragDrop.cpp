@@ -366,8 +366,9 @@ void TBaseLazyTree::CheckDragStart(QPoint viewportPos) {
 
 void TBaseLazyTree::BeginDrag() {
   if (states_.Intersects({tsOLEDragging, tsVCLDragging})) return;
-  // The click that started this became a drag: no edit, no toggle on release.
-  DoStateChange({}, {tsOLEDragPending, tsVCLDragPending, tsEditPending, tsToggleFocusedSelection});
+  // The click that started this became a drag: no edit, and the selection it drags stays
+  // as it is when the button comes up.
+  DoStateChange({}, {tsOLEDragPending, tsVCLDragPending, tsEditPending, tsToggleFocusedSelection, tsClearPending});
   StopTimer(EditTimer);
   if (IsEditing()) CancelEditNode();
   if (hotNode_) {
