@@ -445,6 +445,8 @@ void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   dragImageKind_ = s.dragImageKind_;
   dragWidth_ = s.dragWidth_;
   dragHeight_ = s.dragHeight_;
+  dragMode_ = s.dragMode_;
+  clipboardFormats_.Assign(s.clipboardFormats_.List());
   SetDrawSelectionMode(s.drawSelectionMode_);
   SetSelectionBlendFactor(s.selectionBlendFactor_);
   SetSelectionCurveRadius(s.selectionCurveRadius_);

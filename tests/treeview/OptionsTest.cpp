@@ -111,7 +111,9 @@ TEST(Options, AssigningATreeCopiesItsProperties) {
   source.Colors().SetColor(TLTColors::GridLineColor, Qt::red);
   source.SetNodeDataSize(8);
   source.SetRootNodeCount(5);
+  source.ClipboardFormats().Add("Lazy Tree Data");
   target.Assign(source);
+  EXPECT_EQ(target.ClipboardFormats().List(), QStringList{"Lazy Tree Data"});
   EXPECT_EQ(target.Indent(), 30);
   EXPECT_EQ(target.ChangeDelay(), 70);
   EXPECT_EQ(target.Margin(), 9);
