@@ -19,8 +19,12 @@
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
 //   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
 //   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
+//   LazyTreesDataTransfer.cpp  tree data on the clipboard: formats, rendering, paste
+//   LazyTreesDragDrop.cpp    the drop target, auto-scroll and auto-expand, drags of nodes
 // and, beside the class: LazyTreeColumns (columns), LazyTreeHeader* (header, its input,
-// painting and layout stream), LazyTreeDrawing (shared drawing routines), LazyTreeImageList.
+// painting and layout stream), LazyTreeDrawing (shared drawing routines), LazyTreeImageList,
+// LazyTreeClipboard (formats and their registry), LazyTreeDataObject, LazyTreeDragManager,
+// LazyTreeDragImage and LazyTreeReference (which live tree data came from).
 //
 // Costs: node count, subtree height and child count are O(1) through running totals;
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
