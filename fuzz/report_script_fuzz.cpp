@@ -3,7 +3,7 @@
 // engine are fine; crashes, hangs and reads out of bounds are not.
 #include "report/engine/RP_Format.h"
 #include "report/engine/RP_Globals.h"
-#include "platform/DateTime.h"
+#include "platform/AppContext.h"
 #include "platform/Exception.h"
 
 #include <QString>
@@ -14,7 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = [] {
-    DateTime::SetNowSource([] { return 45000.5; });
+    static const TAppContextScope clock(ContextWith([](TAppContext& c) { c.Clock = [] { return 45000.5; }; }));
     rpSetFormatSettings(TrpFormatSettings());
     return true;
   }();
