@@ -86,7 +86,7 @@ public:
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` passed; returns `done`.
-inline bool RunUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+inline bool RunUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
   QEventLoop loop;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
