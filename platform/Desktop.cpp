@@ -24,6 +24,10 @@ public:
   void SetWaitCursor(bool) override {}
   QSize ScreenSize() override { return {1024, 768}; }
   void BringToFront(QWidget*) override {}
+  QString OpenFileName(const FileDialogRequest&, QWidget*) override { return {}; }
+  QString SaveFileName(const FileDialogRequest&, QWidget*) override { return {}; }
+  bool ChooseFont(QFont&, QColor&, const QString&, QWidget*) override { return false; }
+  bool ChooseColor(QColor&, const QString&, QWidget*) override { return false; }
 };
 
 }  // namespace

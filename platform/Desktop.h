@@ -4,7 +4,9 @@
 // program reaches it only through Desktop(), which answers from the context, so tests put
 // a recording fake in its place. The interface needs no widgets: windows appear in it
 // only as pointers that the session's implementation understands.
+#include <QColor>
 #include <QFlags>
+#include <QFont>
 #include <QSize>
 #include <QString>
 
@@ -12,6 +14,16 @@
 
 class QUrl;
 class QWidget;
+
+// What a file dialog is opened with. `filter` is in the toolkit's form,
+// "Text files (*.txt);;All files (*)"; `fileName` is the name proposed (may hold a folder).
+struct FileDialogRequest {
+  QString caption;
+  QString folder;
+  QString fileName;
+  QString filter;
+  QString defaultSuffix;  // added to a typed name without one when saving
+};
 
 // Message box icons and buttons, valued as the widget toolkit's own so the session
 // passes them straight through.
@@ -59,6 +71,14 @@ public:
   virtual QSize ScreenSize() = 0;
   // Restores a minimised window, raises it and gives it the focus.
   virtual void BringToFront(QWidget* window) = 0;
+
+  // The common dialogs. Each returns what the user chose, or nothing (an empty path)
+  // when the user cancelled.
+  virtual QString OpenFileName(const FileDialogRequest& request, QWidget* parent = nullptr) = 0;
+  virtual QString SaveFileName(const FileDialogRequest& request, QWidget* parent = nullptr) = 0;
+  // A font with its text colour: `font` and `color` change only when the user confirms.
+  virtual bool ChooseFont(QFont& font, QColor& color, const QString& caption, QWidget* parent = nullptr) = 0;
+  virtual bool ChooseColor(QColor& color, const QString& caption, QWidget* parent = nullptr) = 0;
 };
 
 // The desktop in use: the context's, or a quiet one that plays, opens and shows nothing

@@ -3,6 +3,9 @@
 #include "platform/EventSound.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -99,7 +102,42 @@ public:
     window->activateWindow();
   }
 
+  QString OpenFileName(const FileDialogRequest& request, QWidget* parent) override {
+    return QFileDialog::getOpenFileName(parent, request.caption, StartPath(request), request.filter);
+  }
+
+  QString SaveFileName(const FileDialogRequest& request, QWidget* parent) override {
+    QFileDialog dialog(parent, request.caption, StartPath(request), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+  }
+
+  bool ChooseFont(QFont& font, QColor& color, const QString& caption, QWidget* parent) override {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, parent, caption);
+    if (!ok) return false;
+    font = chosen;
+    (void)color;  // the plain font dialog has no colour; the caller keeps the one it had
+    return true;
+  }
+
+  bool ChooseColor(QColor& color, const QString& caption, QWidget* parent) override {
+    const QColor chosen = QColorDialog::getColor(color, parent, caption);
+    if (!chosen.isValid()) return false;
+    color = chosen;
+    return true;
+  }
+
 private:
+  static QString StartPath(const FileDialogRequest& request) {
+    if (request.fileName.isEmpty()) return request.folder;
+    if (request.folder.isEmpty() || QFileInfo(request.fileName).isAbsolute()) return request.fileName;
+    return request.folder + QLatin1Char('/') + request.fileName;
+  }
+
   QObject receiver_;
   std::shared_ptr<SoundReports> reports_;
 };

@@ -8,7 +8,11 @@
 //   EXPECT_EQ(desktop.Log(), (QStringList{"open:x", "beep"}));
 //
 // Log entries, in call order: "beep", "sound:<path>", "stop-sounds", "open:<text>", "message:<caption>|<text>", "wait:on", "wait:off",
-// "front:<window title>". ScreenSize is a query and is not logged.
+// "front:<window title>", "open-file:<caption>", "save-file:<caption>", "font:<caption>",
+// "color:<caption>". ScreenSize is a query and is not logged.
+//
+// File dialogs take the queued `fileAnswers` first (an empty answer is a cancel), then
+// answer with nothing; font and colour dialogs ask `onFont` / `onColor`, else cancel.
 //
 // A sound "plays" until FinishSounds() or StopSounds(); with `autoFinishSounds` it ends
 // by itself on the next turn of the event loop.
@@ -50,6 +54,10 @@ public:
   std::deque<Msg::Button> messageAnswers;
   std::function<Msg::Button(const Message&)> onMessage;
   QSize screenSize{1024, 768};
+  std::deque<QString> fileAnswers;
+  std::vector<FileDialogRequest> fileRequests;  // every file dialog asked for, in order
+  std::function<bool(QFont&, QColor&)> onFont;
+  std::function<bool(QColor&)> onColor;
 
   void Beep() override { log_ << QStringLiteral("beep"); }
 
@@ -97,6 +105,26 @@ public:
     log_ << QStringLiteral("front:") + (window != nullptr ? window->windowTitle() : QString());
   }
 
+  QString OpenFileName(const FileDialogRequest& request, QWidget* = nullptr) override {
+    log_ << QStringLiteral("open-file:") + request.caption;
+    return NextFileAnswer(request);
+  }
+
+  QString SaveFileName(const FileDialogRequest& request, QWidget* = nullptr) override {
+    log_ << QStringLiteral("save-file:") + request.caption;
+    return NextFileAnswer(request);
+  }
+
+  bool ChooseFont(QFont& font, QColor& color, const QString& caption, QWidget* = nullptr) override {
+    log_ << QStringLiteral("font:") + caption;
+    return onFont ? onFont(font, color) : false;
+  }
+
+  bool ChooseColor(QColor& color, const QString& caption, QWidget* = nullptr) override {
+    log_ << QStringLiteral("color:") + caption;
+    return onColor ? onColor(color) : false;
+  }
+
   const QStringList& Log() const { return log_; }
   // The entries that start with `prefix`, e.g. Calls("message:").
   QStringList Calls(const QString& prefix) const {
@@ -118,6 +146,14 @@ public:
   void Note(const QString& entry) { log_ << entry; }
 
 private:
+  QString NextFileAnswer(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) return {};
+    QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+
   struct Playing {
     QString path;
     std::function<void(bool)> finished;
