@@ -8,5 +8,5 @@ class TTodoAppHandler;
 
 // True when something changed; then the default id and both filter lists come back
 // renumbered.
-bool ShowEditResourceDialog(TTodoAppHandler& app, int32_t& defaultId, TIdArray& include, bool stayOnTop, TIdArray& exclude,
-                            QWidget* parent = nullptr);
+bool ShowEditResourceDialog(TTodoAppHandler& app, int32_t& defaultId, TIdArray& include, bool stayOnTop,
+                            TIdArray& exclude, QWidget* parent = nullptr);

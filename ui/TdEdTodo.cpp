@@ -96,6 +96,15 @@ TFmNumericEdit* NumberEdit(const char* name, int minimum, QWidget* parent) {
   return edit;
 }
 
+// The small ".." and play buttons beside an edit: as wide as their content needs.
+QPushButton* SmallButton(const QString& text, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QLatin1String(name));
+  const int side = std::max(button->fontMetrics().horizontalAdvance(QStringLiteral("...")), 16) + 12;
+  button->setMaximumWidth(side);
+  return button;
+}
+
 template <typename W>
 W* Named(W* widget, const char* name) {
   widget->setObjectName(QLatin1String(name));
@@ -256,8 +265,8 @@ void TEditTodoDialog::BuildReminderPage(QWidget* page) {
   lblSoundFile = new QLabel(QStringLiteral("Activated file for sound reminder:"), page);
   txtSoundFile = Named(new QLineEdit(page), "txtSoundFile");
   lblSoundFile->setBuddy(txtSoundFile);
-  btnBrowseSound = Named(new QPushButton(QStringLiteral(".."), page), "btnBrowseSound");
-  btnPlaySound = Named(new QPushButton(page), "btnPlaySound");
+  btnBrowseSound = SmallButton(QStringLiteral(".."), "btnBrowseSound", page);
+  btnPlaySound = SmallButton(QString(), "btnPlaySound", page);
   btnPlaySound->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
   btnPlaySound->setToolTip(QStringLiteral("Play"));
   btnTest = Named(new QPushButton(QStringLiteral("Test"), page), "btnTest");
@@ -281,8 +290,8 @@ void TEditTodoDialog::BuildReminderPage(QWidget* page) {
 
 void TEditTodoDialog::BuildLinkPage(QWidget* page) {
   txtLink = Named(new QLineEdit(page), "txtLink");
-  btnBrowseLink = Named(new QPushButton(QStringLiteral(".."), page), "btnBrowseLink");
-  btnRunLink = Named(new QPushButton(page), "btnRunLink");
+  btnBrowseLink = SmallButton(QStringLiteral(".."), "btnBrowseLink", page);
+  btnRunLink = SmallButton(QString(), "btnRunLink", page);
   btnRunLink->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
   btnRunLink->setToolTip(QStringLiteral("Open"));
   auto* caption = new QLabel(QStringLiteral("Activated file:"), page);

@@ -9,5 +9,5 @@ class TTodoAppHandler;
 
 // True when something changed; then the default id and both filter lists come back
 // renumbered. `images` are the task tree's pictures.
-bool ShowEditTypeDialog(TTodoAppHandler& app, const TLTImageList& images, int32_t& defaultId, TIdArray& include, bool stayOnTop,
-                            TIdArray& exclude, QWidget* parent = nullptr);
+bool ShowEditTypeDialog(TTodoAppHandler& app, const TLTImageList& images, int32_t& defaultId, TIdArray& include,
+                        bool stayOnTop, TIdArray& exclude, QWidget* parent = nullptr);
