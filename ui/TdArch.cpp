@@ -73,7 +73,6 @@ TViewArchiveDialog::TViewArchiveDialog(const QString& archiveFile, TTodoAppHandl
     return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
   };
   connect(lstArchive, &QListWidget::currentRowChanged, this, guarded(&TViewArchiveDialog::UpdateButtons));
-  connect(lstArchive, &QListWidget::itemDoubleClicked, this, guarded(&TViewArchiveDialog::btnViewClick));
   connect(btnView, &QPushButton::clicked, this, guarded(&TViewArchiveDialog::btnViewClick));
   connect(btnDelete, &QPushButton::clicked, this, guarded(&TViewArchiveDialog::btnDeleteClick));
   connect(btnRestore, &QPushButton::clicked, this, guarded(&TViewArchiveDialog::btnRestoreClick));

@@ -204,6 +204,8 @@ QWidget* TEditTodoDialog::BuildGeneralPage(QWidget* page) {
   txtHeader->setMaxLength(kTitleMaxLength);
   meNotes = Named(new QPlainTextEdit(page), "meNotes");
   meNotes->setTabChangesFocus(true);
+  // The notes take whatever height the dialog has left; two lines at the least.
+  meNotes->setMinimumHeight(meNotes->fontMetrics().lineSpacing() * 2 + 2 * meNotes->frameWidth() + 8);
   cmbCategory = Named(new QComboBox(page), "cmbCategory");
   cmbPriority = Named(new QComboBox(page), "cmbPriority");
   cmbStatus = Named(new QComboBox(page), "cmbStatus");

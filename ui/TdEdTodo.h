@@ -45,7 +45,7 @@ class TEditTodoDialog : public QDialog {
 public:
   // The designed client size with every field in use; a larger font makes it grow.
   static constexpr int kDesignedWidth = 470;
-  static constexpr int kDesignedHeight = 480;
+  static constexpr int kDesignedHeight = 490;
 
   TEditTodoDialog(TTdTodo& task, const TEditTodoSources& sources, bool isNew, bool editable,
                   QWidget* parent = nullptr);
