@@ -199,7 +199,7 @@ TEditTodoDialog::TEditTodoDialog(TTdTodo& task, const TEditTodoSources& sources,
 
 TEditTodoDialog::~TEditTodoDialog() = default;
 
-QWidget* TEditTodoDialog::BuildGeneralPage(QWidget* page) {
+void TEditTodoDialog::BuildGeneralPage(QWidget* page) {
   txtHeader = Named(new QLineEdit(page), "txtHeader");
   txtHeader->setMaxLength(kTitleMaxLength);
   meNotes = Named(new QPlainTextEdit(page), "meNotes");
@@ -250,7 +250,6 @@ QWidget* TEditTodoDialog::BuildGeneralPage(QWidget* page) {
   layout->addLayout(Row({fldDueDate_, fldDueTime_, fldPercent_}));
   layout->addWidget(chkFlagged);
   layout->addWidget(pnlInfo);
-  return page;
 }
 
 void TEditTodoDialog::BuildReminderPage(QWidget* page) {

@@ -78,7 +78,7 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  QWidget* BuildGeneralPage(QWidget* page);
+  void BuildGeneralPage(QWidget* page);
   void BuildReminderPage(QWidget* page);
   void BuildLinkPage(QWidget* page);
   void BuildRecurringPage(QWidget* page);

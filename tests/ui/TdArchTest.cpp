@@ -26,6 +26,8 @@ namespace {
 
 class ViewArchiveTest : public ::testing::Test {
 protected:
+  // A task read from a file starts its unstored fields at Now: one Now for all loads.
+  ClockPin clock{EncodeDateTime(2024, 3, 10, 12, 0)};
   FakeDesktop desktop;
   DataFolderPin data;
   FormatPin formats;
