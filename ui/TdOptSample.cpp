@@ -37,7 +37,6 @@ TOptionSampleTree::TOptionSampleTree(const TTdAppOptions& options, QWidget* pare
   TreeOptions().SetPaintOptions(TreeOptions().PaintOptions() -
                                 TLTPaintOptions{toShowRoot, toShowTreeLines, toShowButtons, toShowDropmark});
   TreeOptions().SetSelectionOptions(TreeOptions().SelectionOptions() + TLTSelectionOptions{toFullRowSelect});
-  TreeOptions().SetMiscOptions(TreeOptions().MiscOptions() + TLTMiscOptions{toReadOnly});
   SetMargin(0);
   auto* title = Header().Columns().Add();
   title->SetText(QStringLiteral("Title"));

@@ -15,8 +15,7 @@ TUpDownEdit::TUpDownEdit(int minimum, int maximum, QWidget* parent)
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(1);
   edit_->setAlignment(Qt::AlignRight);
-  const int digits = static_cast<int>(std::max(QString::number(minimum).size(), QString::number(maximum).size()));
-  edit_->setMinimumWidth(edit_->fontMetrics().horizontalAdvance(QString(digits + 2, QLatin1Char('0'))) + 8);
+  FitWidth();
   row->addWidget(edit_, 1);
   auto* arrows = new QVBoxLayout;
   arrows->setSpacing(0);
@@ -33,6 +32,7 @@ TUpDownEdit::TUpDownEdit(int minimum, int maximum, QWidget* parent)
   }
   row->addLayout(arrows);
   setFocusProxy(edit_);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   edit_->installEventFilter(this);
   connect(up_, &QToolButton::clicked, this, [this] { Step(1); });
   connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
@@ -41,6 +41,17 @@ TUpDownEdit::TUpDownEdit(int minimum, int maximum, QWidget* parent)
     emit changed();
   });
   SetValue(minimum);
+}
+
+void TUpDownEdit::FitWidth() {
+  // As wide as the longest number it takes, and a little more, in the font it shows.
+  const int digits = static_cast<int>(std::max(QString::number(minimum_).size(), QString::number(maximum_).size()));
+  edit_->setFixedWidth(edit_->fontMetrics().horizontalAdvance(QString(digits + 1, QLatin1Char('0'))) + 14);
+}
+
+void TUpDownEdit::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange) FitWidth();
 }
 
 void TUpDownEdit::SetValue(int value) { edit_->setText(QString::number(std::clamp(value, minimum_, maximum_))); }

@@ -36,8 +36,11 @@ signals:
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
+  void FitWidth();
+
   int minimum_;
   int maximum_;
   bool marked_ = false;
