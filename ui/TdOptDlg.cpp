@@ -115,11 +115,24 @@ void TTdOptionDialog::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange && noteBook_ != nullptr) FitNoteBook();
 }
 
+bool TTdOptionDialog::eventFilter(QObject* watched, QEvent* event) {
+  // The default folder is shortened to whatever width the label has now.
+  if (watched == defaultFolder_ && event->type() == QEvent::Resize) ShowDefaultFolder();
+  return QDialog::eventFilter(watched, event);
+}
+
+void TTdOptionDialog::ShowDefaultFolder() {
+  const QFontMetrics metrics = defaultFolder_->fontMetrics();
+  defaultFolder_->setText(ShortenPathToWidth(DefaultDataFolder(), defaultFolder_->width(),
+                                             [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }));
+}
+
 void TTdOptionDialog::FormShow() {
   ready_ = false;
   const TTdAppOptions& o = options_;
   for (const TBoundBox& b : boxes_) b.Box->setChecked(o.*b.Flag);
-  defaultFolder_->setText(ShortenPathToWidth(DefaultDataFolder(), defaultFolder_->width()));
+  ShowDefaultFolder();
+  defaultFolder_->installEventFilter(this);
   databaseFolder_->setText(o.DatabaseFolder);
   saveMinutes_->SetValue(o.SaveMinutes);
 

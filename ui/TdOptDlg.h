@@ -74,6 +74,7 @@ public:
 protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   struct TBoundBox {
@@ -116,6 +117,7 @@ private:
   // Reads the boxes into the copy, applies the field rules and shows the result.
   void SyncBoxes();
   void UpdateGlyphs();
+  void ShowDefaultFolder();
   void ChooseDatabaseFolder();
   void ChooseSoundFile();
   void TabPositionClick(int position);

@@ -4,7 +4,9 @@
 #include "controls/FolderDialog.h"
 #include "controls/clnbk.h"
 #include "support/FakeDesktop.h"
+#include "treeview/LazyTreeHeader.h"
 #include "ui/TdOptDlg.h"
+#include "ui/TdOptSample.h"
 #include "ui/TdUpDownEdit.h"
 
 #include <QApplication>
@@ -120,6 +122,18 @@ TEST_F(OptionDialogTest, OpensFilledFromTheRecord) {
   EXPECT_TRUE(Radio(*d, "TabPositionGroup", "Bottom")->isChecked());
   EXPECT_FALSE(Find<QLineEdit>(*d, "DatabaseFolder")->isEnabled()) << "no custom folder";
   EXPECT_FALSE(Find<QLabel>(*d, "DefaultFolderLabel")->text().isEmpty());
+}
+
+TEST_F(OptionDialogTest, TheDefaultFolderIsShortenedToItsLabel) {
+  const QString longFolder = QStringLiteral("/home/someone/") + QString(40, QLatin1Char('a')) + "/" +
+                             QString(40, QLatin1Char('b')) + "/" + QString(40, QLatin1Char('c')) + "/velmora/";
+  DataFolderScope deep(longFolder);
+  auto d = Open();
+  auto* label = Find<QLabel>(*d, "DefaultFolderLabel");
+  EXPECT_NE(label->text(), longFolder);
+  EXPECT_TRUE(label->text().contains("...")) << label->text().toStdString();
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+  EXPECT_TRUE(label->text().endsWith("velmora/"));
 }
 
 TEST_F(OptionDialogTest, SpeechIsOfferedOnlyWithAVoice) {
@@ -364,6 +378,45 @@ TEST_F(OptionDialogTest, FontsAndColoursAreEditedThroughTheDesktop) {
   EXPECT_EQ(o.UrgentFont.Name, options.UrgentFont.Name) << "the family was not changed";
   EXPECT_EQ(o.SelectedBkColor, 0x332211);
   EXPECT_EQ(o.GridColor, 0x332211);
+}
+
+TEST_F(OptionDialogTest, SampleRowsFollowTheFontsColoursHeaderAndGrid) {
+  options.HighFont.Size = 12;
+  desktop.onFont = [](QFont& font, QColor&) {
+    font.setPointSize(14);
+    return true;
+  };
+  auto d = Open();
+  Page(*d, opList);
+  auto* tree = Find<TOptionSampleTree>(*d, "SampleTree");
+  QList<int> heights;
+  QStringList texts;
+  for (PLazyNode node = tree->GetFirst(); node != nullptr; node = tree->GetNext(node)) {
+    heights << tree->NodeHeight(node);
+    texts << tree->GetCellText(node, 0) + "/" + tree->GetCellText(node, 1);
+  }
+  EXPECT_EQ(heights, QList<int>({18, 18, 18, 22, 18, 18, 18, tree->DefaultNodeHeight()}))
+      << "font size + 10; the selected row keeps its height";
+  EXPECT_EQ(texts.size(), 8);
+  EXPECT_EQ(texts.front(), "Sample/Completed task");
+
+  Click(Find<QPushButton>(*d, "UrgentFontButton"));
+  EXPECT_EQ(tree->NodeHeight(tree->GetNext(tree->GetNext(tree->GetFirst()))), 24);
+  Click(Find<QPushButton>(*d, "ColHeaderFontButton"));
+  EXPECT_EQ(tree->Header().Height(), 24);
+  Find<QComboBox>(*d, "HeaderStyle")->setCurrentIndex(2);
+  EXPECT_EQ(tree->Header().Style(), hsPlates);
+  Click(Box(*d, "ShowHorzGridLines"));
+  EXPECT_FALSE(tree->TreeOptions().PaintOptions().Contains(toShowHorzGridLines));
+  EXPECT_TRUE(tree->TreeOptions().PaintOptions().Contains(toShowVertGridLines));
+
+  const QRect third = tree->GetDisplayRect(tree->GetNext(tree->GetNext(tree->GetFirst())));
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, third.center());
+  EXPECT_EQ(tree->FocusedNode(), nullptr) << "a sample to look at: the focus stays away";
+  Click(Find<QPushButton>(*d, "OkButton"));
+  EXPECT_EQ(d->Options().HeaderStyle, 2);
+  EXPECT_EQ(d->Options().ColHeaderFont.Size, 14);
+  EXPECT_FALSE(d->Options().ShowHorzGridLines);
 }
 
 TEST_F(OptionDialogTest, DatabaseFolderIsChosenWithThePicker) {
