@@ -173,11 +173,8 @@ void TTdOptionDialog::SyncBoxes() {
     const QSignalBlocker quiet(b.Box);
     b.Box->setChecked(options_.*b.Flag);
   }
-  for (const TBoundBox& b : boxes_) {
-    if (FieldBoxRules().end() != std::find_if(FieldBoxRules().begin(), FieldBoxRules().end(),
-                                              [&](const TFieldBoxRule& r) { return r.Box == b.Flag; }))
-      b.Box->setEnabled(FieldBoxEnabled(options_, b.Flag));
-  }
+  // Only the field boxes have rules; every other box stays enabled.
+  for (const TBoundBox& b : boxes_) b.Box->setEnabled(FieldBoxEnabled(options_, b.Flag));
 }
 
 void TTdOptionDialog::UpdateOptionControls() {

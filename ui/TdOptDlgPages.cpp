@@ -27,6 +27,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <iterator>
+#include <optional>
+
 namespace {
 using O = TTdAppOptions;
 
@@ -38,10 +41,7 @@ QCheckBox* FixedBox(QWidget* parent, const char* caption) {
   return box;
 }
 
-QGroupBox* Group(const char* title, QWidget* parent) {
-  auto* group = new QGroupBox(QString::fromLatin1(title), parent);
-  return group;
-}
+QGroupBox* Group(const char* title, QWidget* parent) { return new QGroupBox(QString::fromLatin1(title), parent); }
 }  // namespace
 
 QCheckBox* TTdOptionDialog::Bind(QWidget* parent, const TBoxSpec& spec) {
