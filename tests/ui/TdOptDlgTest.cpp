@@ -263,14 +263,20 @@ TEST_F(OptionDialogTest, DueDeltaBelowReminderDeltaKeepsTheDialogOpen) {
     int due, reminder;
     const char* button;
     bool closes;
-  } cases[] = {{2, 3, "OkButton", false}, {2, 3, "CancelButton", false}, {3, 3, "OkButton", true},
-               {3, 3, "CancelButton", true}, {8, 3, "OkButton", true}};
+  } cases[] = {{2, 3, "OkButton", false},    {2, 3, "CancelButton", false}, {2, 3, "Escape", false},
+               {3, 3, "OkButton", true},      {3, 3, "CancelButton", true},  {8, 3, "OkButton", true}};
+  const auto close = [](TTdOptionDialog& d, const char* how) {
+    if (QString::fromLatin1(how) == "Escape")
+      QTest::keyClick(&d, Qt::Key_Escape);
+    else
+      Click(Find<QPushButton>(d, QString::fromLatin1(how)));
+  };
   for (const auto& c : cases) {
     desktop.Clear();
     options.DefaultDueDateDelta = c.due;
     options.DefaultReminderDateDelta = c.reminder;
     auto d = Open();
-    Click(Find<QPushButton>(*d, c.button));
+    close(*d, c.button);
     EXPECT_EQ(!d->isVisible(), c.closes) << c.due << " " << c.reminder << " " << c.button;
     if (c.closes) {
       EXPECT_TRUE(desktop.Messages().empty());
@@ -284,7 +290,7 @@ TEST_F(OptionDialogTest, DueDeltaBelowReminderDeltaKeepsTheDialogOpen) {
     auto* due = Find<TUpDownEdit>(*d, "DefaultDueDateDelta");
     EXPECT_TRUE(due->Edit()->hasFocus()) << "the field to change has the focus";
     Type(due, "3");
-    Click(Find<QPushButton>(*d, c.button));
+    close(*d, c.button);
     EXPECT_FALSE(d->isVisible()) << "closes once the deltas are equal";
   }
 }
