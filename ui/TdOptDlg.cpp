@@ -58,6 +58,8 @@ TTdOptionDialog::TTdOptionDialog(const TTdAppOptions& options, const TOptionDial
   noteBook_ = new TClNotebook(this);
   noteBook_->setObjectName(QStringLiteral("NoteBook"));
   noteBook_->BeginLoading();
+  // Every tab in the dialog's font, so the tabs grow with it as the pages do.
+  noteBook_->SetUseActiveTabFont(false);
   const char* captions[opPageCount] = {"General", "Toolbar", "Tab Filter", "Fields", "List", "Defaults"};
   QList<TClTabPage*> pages;
   for (const char* caption : captions) {
