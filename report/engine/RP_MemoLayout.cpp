@@ -36,48 +36,70 @@ int rpLineStep(int lineSpacing, int pixelHeight) { return std::max(1, lineSpacin
 TrpLineWrapper::TrpLineWrapper(const TrpTextMeasurer& measurer, double width, bool wordBreak)
     : measurer_(measurer), width_(width + kSlack), wordBreak_(wordBreak), hyphenWidth_(measurer.CharWidth(U'-')) {}
 
-bool TrpLineWrapper::TakeSyllableBreak(QStringView line, qsizetype start, qsizetype wordStart, qsizetype current,
-                                       QStringList& out, qsizetype& next) {
+double TrpLineWrapper::Width(qsizetype from, qsizetype to) {
+  while (base_ + static_cast<qsizetype>(cumulative_.size()) - 1 < to) {
+    const qsizetype at = base_ + static_cast<qsizetype>(cumulative_.size()) - 1;
+    const double before = cumulative_.back();
+    if (UnitsAt(line_, at) == 2) cumulative_.push_back(before);  // inside the pair: never a boundary
+    cumulative_.push_back(before + measurer_.CharWidth(CodePointAt(line_, at)));
+  }
+  return cumulative_[static_cast<size_t>(to - base_)] - cumulative_[static_cast<size_t>(from - base_)];
+}
+
+void TrpLineWrapper::MoveBase(qsizetype start) {
+  const qsizetype known = base_ + static_cast<qsizetype>(cumulative_.size()) - 1;
+  if (start >= known) {
+    cumulative_.assign(1, 0.0);
+  } else {
+    cumulative_.erase(cumulative_.begin(), cumulative_.begin() + (start - base_));
+  }
+  base_ = start;
+}
+
+bool TrpLineWrapper::TakeSyllableBreak(qsizetype start, qsizetype wordStart, qsizetype current, QStringList& out,
+                                       qsizetype& next) {
   // Breaks past the overflowing character cannot fit, and the rule looks two
   // characters ahead: the word is read no further than that, so a very long word
   // costs no more than the line it is cut from.
-  qsizetype limit = current + UnitsAt(line, current);
-  for (int ahead = 0; ahead < 2 && limit < line.size(); ++ahead) limit += UnitsAt(line, limit);
+  qsizetype limit = current + UnitsAt(line_, current);
+  for (int ahead = 0; ahead < 2 && limit < line_.size(); ++ahead) limit += UnitsAt(line_, limit);
   qsizetype wordEnd = wordStart;
-  while (wordEnd < limit && !EndsWord(line[wordEnd]) && !IsLineBreak(line[wordEnd])) ++wordEnd;
+  while (wordEnd < limit && !EndsWord(line_[wordEnd]) && !IsLineBreak(line_[wordEnd])) ++wordEnd;
   qsizetype best = -1;
-  for (int offset : BreakWord(line.sliced(wordStart, wordEnd - wordStart))) {
+  for (int offset : BreakWord(line_.sliced(wordStart, wordEnd - wordStart))) {
     const qsizetype at = wordStart + offset;
     if (at <= start) continue;
     if (Width(start, at) + hyphenWidth_ > width_) break;
     best = at;
   }
   if (best < 0) return false;
-  out << line.sliced(start, best - start).toString() + u'-';
+  out << line_.sliced(start, best - start).toString() + u'-';
   next = best;
   return true;
 }
 
 void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
   const qsizetype n = line.size();
-  cumulative_.assign(static_cast<size_t>(n) + 1, 0.0);
-  bool hasBreaks = false;
-  qsizetype codePoints = 0;
-  for (qsizetype i = 0; i < n;) {
-    const qsizetype units = UnitsAt(line, i);
-    hasBreaks = hasBreaks || IsLineBreak(line[i]);
-    const double width = measurer_.CharWidth(CodePointAt(line, i));
-    if (units == 2) cumulative_[i + 1] = cumulative_[i];
-    cumulative_[i + units] = cumulative_[i] + width;
-    i += units;
-    ++codePoints;
-  }
   const QChar mark(kRpParagraphMark);
-  if (!hasBreaks && (codePoints <= 1 || cumulative_[n] <= width_)) {
+  // Most lines fit: find out without keeping widths, stopping at the first character
+  // that does not.
+  bool hasBreaks = false;
+  bool fits = true;
+  double total = 0;
+  qsizetype codePoints = 0;
+  for (qsizetype i = 0; i < n && !hasBreaks && fits; i += UnitsAt(line, i)) {
+    hasBreaks = IsLineBreak(line[i]);
+    total += measurer_.CharWidth(CodePointAt(line, i));
+    fits = ++codePoints <= 1 || total <= width_;
+  }
+  if (!hasBreaks && fits) {
     out << line.toString() + mark;
     return;
   }
 
+  line_ = line;
+  base_ = 0;
+  cumulative_.assign(1, 0.0);
   qsizetype start = 0;
   qsizetype lastBlank = -1;  // the last blank of this line after its first character
   qsizetype i = 0;
@@ -88,6 +110,7 @@ void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
       while (i < n && IsLineBreak(line[i])) ++i;
       start = i;
       lastBlank = -1;
+      MoveBase(start);
       if (i == n) return;
       continue;
     }
@@ -104,7 +127,7 @@ void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
     // The character at i does not fit: end the line, then look at i again from the
     // new start.
     qsizetype next = 0;
-    if (wordBreak_ && TakeSyllableBreak(line, start, lastBlank >= 0 ? lastBlank + 1 : start, i, out, next)) {
+    if (wordBreak_ && TakeSyllableBreak(start, lastBlank >= 0 ? lastBlank + 1 : start, i, out, next)) {
       start = next;
     } else if (lastBlank >= 0) {
       out << line.sliced(start, lastBlank - start).toString();
@@ -123,6 +146,7 @@ void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
       start = i;
     }
     lastBlank = -1;
+    MoveBase(start);
   }
   out << line.sliced(start).toString() + mark;
 }

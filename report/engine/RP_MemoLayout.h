@@ -83,15 +83,22 @@ public:
   void WrapLine(QStringView line, QStringList& out);
 
 private:
-  double Width(qsizetype from, qsizetype to) const { return cumulative_[to] - cumulative_[from]; }
-  bool TakeSyllableBreak(QStringView line, qsizetype start, qsizetype wordStart, qsizetype current, QStringList& out,
-                         qsizetype& next);
+  // The width of line[from, to), both at or after the window's base.
+  double Width(qsizetype from, qsizetype to);
+  // Forgets the widths before `start` (the line before it is output).
+  void MoveBase(qsizetype start);
+  bool TakeSyllableBreak(qsizetype start, qsizetype wordStart, qsizetype current, QStringList& out, qsizetype& next);
 
   const TrpTextMeasurer& measurer_;
   double width_;
   bool wordBreak_;
   double hyphenWidth_;
-  // cumulative_[k]: width of the line's first k UTF-16 units.
+  // The text being wrapped, and a window of running widths over it: cumulative_[k] is
+  // the width of the text before unit base_ + k, counted from where the window started.
+  // The window holds only the output line being built, so memory stays at one line
+  // however long the paragraph.
+  QStringView line_;
+  qsizetype base_ = 0;
   std::vector<double> cumulative_;
 };
 
