@@ -220,3 +220,10 @@ int rpMemoCalcWidth(const QStringList& lines, const TrpTextMeasurer& measurer, d
   }
   return RoundInt(widest / (scaleX > 0 ? scaleX : 1.0) + frameWidth + 2 * gapX + 1);
 }
+
+int rpAutoWidthLeft(int left, int oldWidth, int newWidth, uint32_t alignment) {
+  if (alignment & rpMemoAlign::Rotated) return left;
+  const uint32_t horizontal = alignment & rpMemoAlign::HorizontalMask;
+  if (horizontal == rpMemoAlign::Right || horizontal == rpMemoAlign::Justify) return left + oldWidth - newWidth;
+  return left;
+}

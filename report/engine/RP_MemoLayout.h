@@ -22,7 +22,9 @@
 //   painter turned by -90 degrees around each line's start.
 // - Splitting (draw mode 2): the lines rpPlaceLines placed with stopAtBottom are the
 //   part printed on this page; rpSplitPrinted gives that part and the rest.
-// - AutoWidth: rpMemoCalcWidth.
+// - AutoWidth: rpMemoCalcWidth gives the new width (rotated: height), rpAutoWidthLeft
+//   the new left.
+// - Export: each placed line goes to the filter with rpExportLineFrame's sides.
 //
 // Costs: wrapping is O(characters) for the whole memo, each character measured once
 // (no line is re-measured from its start); placement is O(characters) too.
@@ -154,3 +156,8 @@ int rpMemoRemainHeight(int height, double frameWidth, int gapY, int lineStep);
 // round(widest ÷ scale x + frame width + 2 × GapX + 1).
 int rpMemoCalcWidth(const QStringList& lines, const TrpTextMeasurer& measurer, double scaleX, double frameWidth,
                     int gapX);
+
+// AutoWidth's new left: right-aligned and justified text keeps its right edge, so x
+// moves by the difference; any other (and rotated text, whose height changes instead)
+// keeps its left.
+int rpAutoWidthLeft(int left, int oldWidth, int newWidth, uint32_t alignment);

@@ -112,3 +112,12 @@ std::vector<int> rpUnderlineRows(int top, int height, int gapY, int lineStep, do
   for (int i = 0; i < height / step; ++i) rows.push_back(top + gapY + step * i + below);
   return rows;
 }
+
+uint16_t rpExportLineFrame(uint16_t frameTyp, qsizetype line, qsizetype lineCount) {
+  constexpr uint16_t kBottom = 2, kTop = 8;
+  if (lineCount <= 1) return frameTyp;
+  uint16_t sides = frameTyp;
+  if (line > 0) sides &= static_cast<uint16_t>(~kTop);
+  if (line < lineCount - 1) sides &= static_cast<uint16_t>(~kBottom);
+  return sides;
+}

@@ -85,3 +85,8 @@ std::vector<TrpTextRun> rpJustifiedRuns(QStringView line, int extra, const TrpTe
 // DrawUnderlines: the y of each of the (height ÷ step) rules, at top + GapY + step × i +
 // round(2 × scale y) + the font's pixel height; each runs from x to x + width − 1.
 std::vector<int> rpUnderlineRows(int top, int height, int gapY, int lineStep, double scaleY, int pixelHeight);
+
+// Exporting a memo of several lines gives each line the memo's frame sides (FrameTyp: 1
+// right, 2 bottom, 4 left, 8 top) less the sides it shares with its neighbours: the
+// first line loses the bottom, the last the top, the ones between both.
+uint16_t rpExportLineFrame(uint16_t frameTyp, qsizetype line, qsizetype lineCount);

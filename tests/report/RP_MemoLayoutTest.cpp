@@ -215,4 +215,18 @@ TEST(MemoWidth, WidestLineInReportUnits) {
   EXPECT_EQ(rpMemoCalcWidth({QStringLiteral("abc")}, twice, 2.0, 1.5, 2), 36);
 }
 
+TEST(MemoWidth, AutoWidthKeepsTheRightEdgeOfRightAlignedText) {
+  struct Case {
+    uint32_t alignment;
+    int expectedLeft;
+  };
+  // A memo at 100, 80 wide, that needs 50.
+  for (const Case& c : {Case{rpMemoAlign::Left, 100}, Case{rpMemoAlign::Center, 100},
+                        Case{rpMemoAlign::Right, 130}, Case{rpMemoAlign::Justify, 130},
+                        Case{rpMemoAlign::Right | rpMemoAlign::Rotated, 100}}) {
+    EXPECT_EQ(rpAutoWidthLeft(100, 80, 50, c.alignment), c.expectedLeft) << c.alignment;
+  }
+  EXPECT_EQ(rpAutoWidthLeft(100, 80, 120, rpMemoAlign::Right), 60);  // growing moves it left
+}
+
 }  // namespace

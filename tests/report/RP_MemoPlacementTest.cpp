@@ -151,4 +151,13 @@ TEST(MemoDrawing, UnderlineRowsAndClipRectangle) {
   EXPECT_EQ(rpMemoClipRect({10, 20, 110, 70}), (TrpRectI{11, 20, 108, 69}));
 }
 
+TEST(MemoExport, LinesShareNoInnerFrameSides) {
+  const uint16_t all = 1 | 2 | 4 | 8;
+  EXPECT_EQ(rpExportLineFrame(all, 0, 1), all);
+  EXPECT_EQ(rpExportLineFrame(all, 0, 3), 1 | 4 | 8);  // first: no bottom
+  EXPECT_EQ(rpExportLineFrame(all, 1, 3), 1 | 4);      // middle: neither
+  EXPECT_EQ(rpExportLineFrame(all, 2, 3), 1 | 2 | 4);  // last: no top
+  EXPECT_EQ(rpExportLineFrame(2, 0, 2), 0);
+}
+
 }  // namespace
