@@ -14,11 +14,12 @@
 //   answer (0 when Suppress holds back a repeated text). Draw first passes the stored
 //   lines through rpTakeStoredLines to learn whether they already carry their marks.
 // - MinHeight and RemainHeight are rpMemoMinHeight and rpMemoRemainHeight.
-// - Drawing (DrawText): a measurer for the drawing font (pixel height
-//   rpMeasuringPixelHeight(size, scale y), extra round(CharSpacing × scale x)), then
-//   rpPlaceLines (RP_MemoPlacement.h) says where each line goes; a justified line is
-//   drawn as the runs of rpJustifiedRuns. The painter's font carries the same pixel
-//   size and the extra as absolute letter spacing; a rotated font is drawn with the
+// - Drawing (DrawText): a measurer for the drawing font (on the screen pixel height
+//   rpMeasuringPixelHeight(size, scale y); on a printer the font keeps its point size,
+//   rpMeasuringPixelHeight(size, printer dpi / 96); extra round(CharSpacing × scale
+//   x)), then rpPlaceLines (RP_MemoPlacement.h) says where each line goes; a justified
+//   line is drawn as the runs of rpJustifiedRuns. The painter's font carries the same
+//   pixel size and the extra as absolute letter spacing; rotated text is drawn with the
 //   painter turned by -90 degrees around each line's start.
 // - Splitting (draw mode 2): the lines rpPlaceLines placed with stopAtBottom are the
 //   part printed on this page; rpSplitPrinted gives that part and the rest.
@@ -26,8 +27,9 @@
 //   the new left.
 // - Export: each placed line goes to the filter with rpExportLineFrame's sides.
 //
-// Costs: wrapping is O(characters) for the whole memo, each character measured once
-// (no line is re-measured from its start); placement is O(characters) too.
+// Costs: wrapping is O(characters) for the whole memo: a character is measured at most
+// twice (a quick pass finds the lines that fit), no line is re-measured from its start,
+// and memory beyond the output is one line's widths. Placement is O(characters) too.
 #include "report/engine/RP_TextMeasurer.h"
 
 #include <QString>
