@@ -25,6 +25,16 @@ char32_t CodePointAt(QStringView text, qsizetype i) {
 
 bool EndsWord(QChar c) { return c == u' ' || c == u',' || c == u'-' || c == u'.'; }
 
+// A wrapped line and its ending in one allocation: memos of many lines make many of
+// them.
+QString Piece(QStringView text, QChar ending) {
+  QString piece;
+  piece.reserve(text.size() + 1);
+  piece.append(text);
+  piece.append(ending);
+  return piece;
+}
+
 }  // namespace
 
 bool rpEndsParagraph(QStringView line) { return !line.isEmpty() && line.back() == kRpParagraphMark; }
@@ -73,7 +83,7 @@ bool TrpLineWrapper::TakeSyllableBreak(qsizetype start, qsizetype wordStart, qsi
     best = at;
   }
   if (best < 0) return false;
-  out << line_.sliced(start, best - start).toString() + u'-';
+  out << Piece(line_.sliced(start, best - start), u'-');
   next = best;
   return true;
 }
@@ -93,7 +103,7 @@ void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
     fits = ++codePoints <= 1 || total <= width_;
   }
   if (!hasBreaks && fits) {
-    out << line.toString() + mark;
+    out << Piece(line, mark);
     return;
   }
 
@@ -106,7 +116,7 @@ void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
   while (i < n) {
     const QChar c = line[i];
     if (IsLineBreak(c)) {
-      out << line.sliced(start, i - start).toString() + mark;
+      out << Piece(line.sliced(start, i - start), mark);
       while (i < n && IsLineBreak(line[i])) ++i;
       start = i;
       lastBlank = -1;
@@ -139,7 +149,7 @@ void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
       // One character wider than the line still takes a line of its own.
       i += units;
       if (i == n) {
-        out << line.sliced(start).toString() + mark;
+        out << Piece(line.sliced(start), mark);
         return;
       }
       out << line.sliced(start, i - start).toString();
@@ -148,7 +158,7 @@ void TrpLineWrapper::WrapLine(QStringView line, QStringList& out) {
     lastBlank = -1;
     MoveBase(start);
   }
-  out << line.sliced(start).toString() + mark;
+  out << Piece(line.sliced(start), mark);
 }
 
 TrpWrappedMemo rpWrapMemo(const QStringList& expanded, const TrpMemoBox& box, bool alreadyMarked, bool building,
