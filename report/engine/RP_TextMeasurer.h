@@ -31,7 +31,8 @@ public:
 int rpMeasuringPixelHeight(double pointSize, double scale = 1.0);
 
 // A real font at a fixed pixel height. Single characters are measured once and kept,
-// so wrapping long texts costs one table look-up per character. Not thread-safe.
+// so wrapping long texts costs one table look-up per character. Needs the running
+// QGuiApplication, as every font does; not thread-safe.
 class TrpFontMeasurer : public TrpTextMeasurer {
 public:
   // `font` gives family and style; its size is replaced by `pixelHeight`. `charExtra`
