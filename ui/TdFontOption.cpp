@@ -55,11 +55,3 @@ QIcon ColorGlyph(const QColor& color) {
   return QIcon(pixmap);
 }
 
-QIcon ImageOf(const TLTImageList& images, int index) {
-  if (!images.IsValidIndex(index)) return {};
-  return QIcon(QPixmap::fromImage(images.Image(index)));
-}
-
-TImageSource ImageSourceOf(const TLTImageList& images) {
-  return [&images](int index) { return ImageOf(images, index); };
-}

@@ -25,6 +25,3 @@ bool EditColorOption(int32_t& color, const QString& caption, QWidget* parent);
 
 // A small square in the colour, for the font and colour buttons.
 QIcon ColorGlyph(const QColor& color);
-// The pictures of an image list by index; an index outside the list gives no picture.
-TImageSource ImageSourceOf(const TLTImageList& images);
-QIcon ImageOf(const TLTImageList& images, int index);

@@ -9,6 +9,7 @@
 #include "core/BType.h"
 #include "ui/TdComboFill.h"
 #include "ui/TdFontOption.h"
+#include "ui/TdImageIcons.h"
 #include "ui/TdLookupCombo.h"
 #include "ui/TdOptSample.h"
 #include "ui/TdUpDownEdit.h"

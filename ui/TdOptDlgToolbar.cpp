@@ -4,6 +4,7 @@
 
 #include "treeview/LazyTreeImageList.h"
 #include "ui/TdFontOption.h"
+#include "ui/TdImageIcons.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -21,7 +22,7 @@ const TToolButtonInfo* ButtonOf(int code) {
 void AddButton(QListWidget* list, int code, const TLTImageList& images) {
   const TToolButtonInfo* info = ButtonOf(code);
   if (info == nullptr) return;
-  auto* item = new QListWidgetItem(ImageOf(images, info->ImageIndex), QString::fromLatin1(info->Text), list);
+  auto* item = new QListWidgetItem(ImageIcon(images, info->ImageIndex), QString::fromLatin1(info->Text), list);
   item->setData(kCodeRole, code);
 }
 
