@@ -15,7 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class TGlyphListBox;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -145,8 +145,8 @@ private:
   QPushButton* notesColor_ = nullptr;
   TUpDownEdit* saveMinutes_ = nullptr;
   // Toolbar
-  QListWidget* available_ = nullptr;
-  QListWidget* selected_ = nullptr;
+  TGlyphListBox* available_ = nullptr;
+  TGlyphListBox* selected_ = nullptr;
   QToolButton* select_ = nullptr;
   QToolButton* deselect_ = nullptr;
   QToolButton* moveUp_ = nullptr;

@@ -9,6 +9,7 @@
 #include "core/BType.h"
 #include "ui/TdComboFill.h"
 #include "ui/TdFontOption.h"
+#include "ui/TdGlyphListBox.h"
 #include "ui/TdImageIcons.h"
 #include "ui/TdLookupCombo.h"
 #include "ui/TdOptSample.h"
@@ -168,9 +169,9 @@ void TTdOptionDialog::BuildToolbarPage(TClTabPage* page) {
   layout->addWidget(Bind(page, {"Show toolbar", &O::ShowToolbar, "ShowToolbar"}), 0, 0, 1, 3);
   layout->addWidget(new QLabel(QStringLiteral("Available buttons:"), page), 1, 0);
   layout->addWidget(new QLabel(QStringLiteral("Selected buttons:"), page), 1, 2);
-  available_ = new QListWidget(page);
+  available_ = new TGlyphListBox(page);
   available_->setObjectName(QStringLiteral("AvailableButtons"));
-  selected_ = new QListWidget(page);
+  selected_ = new TGlyphListBox(page);
   selected_->setObjectName(QStringLiteral("SelectedButtons"));
   const auto arrow = [page](const char* name, Qt::ArrowType type, const char* tip) {
     auto* button = new QToolButton(page);
@@ -209,7 +210,7 @@ void TTdOptionDialog::BuildToolbarPage(TClTabPage* page) {
   connect(deselect_, &QToolButton::clicked, this, Guarded([this] { DeselectToolButton(); }));
   connect(moveUp_, &QToolButton::clicked, this, Guarded([this] { MoveToolButton(-1); }));
   connect(moveDown_, &QToolButton::clicked, this, Guarded([this] { MoveToolButton(1); }));
-  for (QListWidget* list : {available_, selected_})
+  for (TGlyphListBox* list : {available_, selected_})
     connect(list, &QListWidget::itemSelectionChanged, this, Guarded([this] { UpdateToolbarControls(); }));
   connect(available_, &QListWidget::itemDoubleClicked, this, Guarded([this] { SelectToolButton(); }));
   connect(selected_, &QListWidget::itemDoubleClicked, this, Guarded([this] { DeselectToolButton(); }));

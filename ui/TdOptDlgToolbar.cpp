@@ -1,13 +1,12 @@
-// The tool-button lists of the options dialog. Each list is a plain list of the buttons'
-// texts with their glyphs, the button code kept with each item.
+// The tool-button lists of the options dialog: glyph list boxes of the buttons' texts with
+// their glyphs, the button code kept with each item.
 #include "ui/TdOptDlg.h"
 
 #include "treeview/LazyTreeImageList.h"
 #include "ui/TdFontOption.h"
-#include "ui/TdImageIcons.h"
+#include "ui/TdGlyphListBox.h"
 
 #include <QCheckBox>
-#include <QListWidget>
 #include <QToolButton>
 
 namespace {
@@ -19,11 +18,31 @@ const TToolButtonInfo* ButtonOf(int code) {
   return nullptr;
 }
 
-void AddButton(QListWidget* list, int code, const TLTImageList& images) {
+void AddButton(TGlyphListBox* list, int code, const TLTImageList& images) {
   const TToolButtonInfo* info = ButtonOf(code);
   if (info == nullptr) return;
-  auto* item = new QListWidgetItem(ImageIcon(images, info->ImageIndex), QString::fromLatin1(info->Text), list);
+  auto* item = new QListWidgetItem(QString::fromLatin1(info->Text), list);
   item->setData(kCodeRole, code);
+  if (images.IsValidIndex(info->ImageIndex)) {
+    list->SetItemGlyph(list->count() - 1, QPixmap::fromImage(images.Image(info->ImageIndex)));
+  }
+}
+
+// The glyph list box keeps its pictures beside the items, so an item that moves takes its
+// picture along.
+QListWidgetItem* TakeWithGlyph(TGlyphListBox* list, int row, QPixmap& glyph) {
+  glyph = list->GetItemGlyph(row);
+  QListWidgetItem* item = list->takeItem(row);
+  list->DeleteItemGlyph(row);
+  return item;
+}
+
+void InsertWithGlyph(TGlyphListBox* list, int row, QListWidgetItem* item, const QPixmap& glyph) {
+  QVector<QPixmap> glyphs;
+  for (int i = 0; i < list->count(); ++i) glyphs << list->GetItemGlyph(i);
+  glyphs.insert(row, glyph);
+  list->insertItem(row, item);
+  for (int i = 0; i < glyphs.size(); ++i) list->SetItemGlyph(i, glyphs[i]);
 }
 
 int CurrentRow(const QListWidget* list) {
@@ -31,18 +50,19 @@ int CurrentRow(const QListWidget* list) {
   return chosen.isEmpty() ? -1 : list->row(chosen.front());
 }
 
-void SelectRow(QListWidget* list, int row) {
+void SelectRow(TGlyphListBox* list, int row) {
   if (list->count() == 0) return;
   list->setCurrentRow(std::min(row, list->count() - 1));
 }
 
 // Moves the chosen item to the end of `to` and chooses it there; `from` then chooses the
 // same place, or its last item.
-void MoveChosen(QListWidget* from, QListWidget* to) {
+void MoveChosen(TGlyphListBox* from, TGlyphListBox* to) {
   const int row = CurrentRow(from);
   if (row < 0) return;
-  QListWidgetItem* item = from->takeItem(row);
-  to->addItem(item);
+  QPixmap glyph;
+  QListWidgetItem* item = TakeWithGlyph(from, row, glyph);
+  InsertWithGlyph(to, to->count(), item, glyph);
   to->setCurrentItem(item);
   from->clearSelection();
   SelectRow(from, row);
@@ -79,8 +99,9 @@ void TTdOptionDialog::MoveToolButton(int step) {
   const int row = CurrentRow(selected_);
   const int target = row + step;
   if (row < 0 || target < 0 || target >= selected_->count()) return;
-  QListWidgetItem* item = selected_->takeItem(row);
-  selected_->insertItem(target, item);
+  QPixmap glyph;
+  QListWidgetItem* item = TakeWithGlyph(selected_, row, glyph);
+  InsertWithGlyph(selected_, target, item, glyph);
   selected_->setCurrentItem(item);
   UpdateToolbarControls();
 }

@@ -16,6 +16,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include "ui/TdGlyphListBox.h"
+
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,7 +119,8 @@ TEST_F(OptionDialogTest, OpensFilledFromTheRecord) {
   EXPECT_TRUE(Box(*d, "ReminderSpeech")->isEnabled()) << "a voice exists";
   EXPECT_EQ(Texts(Find<QListWidget>(*d, "SelectedButtons")), QStringList({"Sort", "Add Task"}));
   EXPECT_EQ(Find<QListWidget>(*d, "AvailableButtons")->count(), 9);
-  EXPECT_FALSE(Find<QListWidget>(*d, "SelectedButtons")->item(0)->icon().isNull()) << "each with its glyph";
+  auto* chosen = Find<TGlyphListBox>(*d, "SelectedButtons");
+  for (int i = 0; i < chosen->count(); ++i) EXPECT_FALSE(chosen->GetItemGlyph(i).isNull()) << "each with its glyph";
   EXPECT_TRUE(Radio(*d, "TabFilterGroup", "Resource")->isChecked());
   EXPECT_TRUE(Radio(*d, "TabPositionGroup", "Bottom")->isChecked());
   EXPECT_FALSE(Find<QLineEdit>(*d, "DatabaseFolder")->isEnabled()) << "no custom folder";
@@ -218,12 +221,14 @@ TEST_F(OptionDialogTest, ToolButtonsAreChosenAndOrdered) {
   auto* select = Find<QToolButton>(*d, "SelectButton");
   EXPECT_FALSE(select->isEnabled()) << "nothing chosen yet";
   available->setCurrentRow(Texts(available).indexOf("Find"));
+  const QImage findGlyph = static_cast<TGlyphListBox*>(available)->GetItemGlyph(available->currentRow()).toImage();
   Click(select);
   EXPECT_EQ(Texts(selected), QStringList({"Add Task", "Delete Task", "Find"}));
   EXPECT_EQ(selected->currentRow(), 2) << "the moved button is chosen";
   Click(Find<QToolButton>(*d, "MoveUpButton"));
   Click(Find<QToolButton>(*d, "MoveUpButton"));
   EXPECT_EQ(Texts(selected), QStringList({"Find", "Add Task", "Delete Task"}));
+  EXPECT_EQ(static_cast<TGlyphListBox*>(selected)->GetItemGlyph(0).toImage(), findGlyph) << "the glyph moves along";
   EXPECT_FALSE(Find<QToolButton>(*d, "MoveUpButton")->isEnabled()) << "the first cannot move up";
   Click(Find<QToolButton>(*d, "DeselectButton"));
   EXPECT_EQ(Texts(selected), QStringList({"Add Task", "Delete Task"}));
