@@ -7,6 +7,8 @@
 // by it.
 #include "treeview/LazyTreeWorker.h"
 
+#include "platform/ApplicationError.h"
+#include "platform/Log.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeCache.h"
 #include "treeview/LazyTrees.h"
@@ -43,7 +45,8 @@ TWorkerThread::TWorkerThread() {
     ++gDelivering;
     {
       const std::shared_ptr<TWorkerThread> keep = SharedWorker();
-      DeliverReports();
+      // A report reaches the tree's owner, whose error must not cross the signal.
+      RunGuarded([this] { DeliverReports(); });
     }  // the last tree may have gone meanwhile: the worker ends here, `this` with it
     --gDelivering;
   });
@@ -138,7 +141,10 @@ void TWorkerThread::Execute() {
     try {
       if (!cache.stop.load(std::memory_order_relaxed)) completed = job.tree->BuildPositionCache();
     } catch (...) {
-      completed = false;  // a failed build leaves the tree without a cache, as a stopped one
+      // A failed build leaves the tree without a cache, as a stopped one: the tree works
+      // on without it, and the cause goes to the log.
+      LogCurrentException("Building a tree's position cache");
+      completed = false;
     }
     lock.lock();
     TLazyTreeStates enter, leave{tsStopValidation, tsValidating};

@@ -156,18 +156,23 @@ public:
   void IterateSubtree(PLazyNode Node, const std::function<void(PLazyNode, bool& Abort)>& Callback);
 
   // ---- Tree stream (LazyTreesStream.cpp; the format is in LazyTreeStream.h) ----------
-  // Writes the header and Node with its subtree, or every top-level node (Node nil).
+  // Writes the header and Node with its subtree, or every top-level node (Node nil). A
+  // tree nested deeper than a stream may be raises ELazyTreeError and leaves the stream
+  // as it was.
   virtual void WriteTreeStream(TLazyTreeStream& Stream, PLazyNode Node = nullptr);
-  // Replaces the whole tree with the nodes of a stream (versions 1 and 2). The header is
-  // checked before the tree is cleared; a damaged node chunk raises ELazyTreeError and
-  // leaves the nodes read before it. Nothing with toReadOnly.
+  // Replaces the whole tree with the nodes of a stream (versions 1 and 2). The header,
+  // every node chunk and the top-level count (version 2) are checked before the tree is
+  // cleared: a damaged stream, or one holding more or fewer nodes than it announces,
+  // raises ELazyTreeError and leaves the tree as it was. Nothing with toReadOnly.
   virtual void ReadTreeStream(TLazyTreeStream& Stream);
   virtual void ReadTreeFile(const QString& FileName);
   // Reads one node chunk into Node (nil = the root: its children are added), after
   // checking the chunk's whole structure, so a damaged chunk changes nothing.
   void AddNodesFromStream(TLazyTreeStream& Stream, int Version, PLazyNode TargetNode);
   // Node's chunk with its size filled in afterwards; with toInitOnSave the node is
-  // initialised and its children created first.
+  // initialised and its children created first. Walks the subtree without recursion; a
+  // subtree nested deeper than the reader accepts (kMaxStreamNodeDepth) raises
+  // ELazyTreeError. O(nodes + bytes).
   void WriteNodeChunk(TLazyTreeStream& Stream, PLazyNode Node);
 
   // ---- Expand and collapse ---------------------------------------------------------
@@ -594,7 +599,7 @@ public:
   const QImage& ButtonImage(bool Expanded) const { return Expanded ? minusButton_ : plusButton_; }
 
   // ---- Hit testing -----------------------------------------------------------------
-  virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
+  virtual void HitTestAt(int X, int Y, bool Relative, THitInfo& HitInfo);
 
   // ---- Queries for accessibility tools --------------------------------------------
   PLazyNode TVMGetNextItem(TTreeViewQuery Query, PLazyNode Item);
@@ -682,7 +687,8 @@ protected:
   // ---- Tree stream hooks: a descendant adds its chunks (the string tree its caption) --
   virtual void DoSaveNode(PLazyNode Node, TLazyTreeStream& Stream);
   virtual void DoLoadNode(PLazyNode Node, TLazyTreeStream& Stream);
-  // The base chunk with the children, then the owner's user chunk.
+  // The parts of a node's chunk after its base chunk (which WriteNodeChunk writes with
+  // the children): the owner's user chunk; a descendant adds its own parts after it.
   virtual void WriteNodeParts(TLazyTreeStream& Stream, PLazyNode Node);
   // Reads a node chunk's header and hands each part to ReadNodePart, reads limited to
   // the part.
@@ -911,6 +917,12 @@ protected:
   void InternalConnectNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
   void InternalDisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex = true);
   void ForgetPendingNode(PLazyNode Node);
+  // The steps of deleting one node around the deletion of its children: leaving the
+  // selection and the references, then unlinking, OnFreeNode and freeing the block.
+  void BeginNodeDeletion(PLazyNode Node);
+  void FinishNodeDeletion(PLazyNode Node, bool Reindex);
+  // The end of DeleteNodeChildren for one node whose children are all gone.
+  void EndClearing(PLazyNode Node, bool ResetHasChildren);
   void RefuseWhileIterating() const;
   void StructureChange(PLazyNode Node, TChangeReason Reason);
   void Change(PLazyNode Node);
