@@ -45,8 +45,7 @@ TWorkerThread::TWorkerThread() {
     ++gDelivering;
     {
       const std::shared_ptr<TWorkerThread> keep = SharedWorker();
-      // A report reaches the tree's owner, whose error must not cross the signal.
-      RunGuarded([this] { DeliverReports(); });
+      DeliverReports();
     }  // the last tree may have gone meanwhile: the worker ends here, `this` with it
     --gDelivering;
   });
@@ -180,7 +179,9 @@ void TWorkerThread::DeliverReports() {
       report = reports_.front();
       reports_.pop_front();
     }
-    report.tree->ApplyCacheReport(report.generation, report.enter, report.leave);
+    // A report reaches the tree's owner, whose error must not cross the notifier's
+    // signal nor hold up the reports after it.
+    RunGuarded([&] { report.tree->ApplyCacheReport(report.generation, report.enter, report.leave); });
   }
 }
 
