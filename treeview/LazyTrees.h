@@ -742,10 +742,6 @@ protected:
   virtual void DoGetHeaderCursor(QCursor& Cursor);
   // The colour a painting step uses: the set's colour, or the palette's for a default one.
   QColor PaintColor(int Index) const;
-  // Recomputes a tri-state parent from its children after Node changes to State.
-  bool CheckParentCheckState(PLazyNode Node, TCheckState State);
-  // Asks the owner, applies and tells: the check change of a node other than the one clicked.
-  bool DoCheckChange(PLazyNode Node, TCheckState State);
   // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
   void EnsureButtons();
   // One row into its canvas (tree coordinates) and the area below the last row.
@@ -792,7 +788,9 @@ protected:
   // The key handling after OnKeyAction allowed it; false when the key was not ours.
   virtual bool HandleKeyDown(int Key, TShiftState Shift, const QString& Text);
   // Sets a node's check state with tri-state propagation down and up and radio groups;
-  // false when the node is already changing or its parent refused the change.
+  // false when the node is already changing or its parent refused the change. Every
+  // other node it changes is asked (OnChecking) and told (OnChecked) on its own. Walks
+  // without recursion, however deep the tree.
   virtual bool ApplyCheckState(PLazyNode Node, TCheckState State);
   // The text of a cell for tools that read the tree; the string tree answers it.
   virtual QString NodeText(PLazyNode, int) const { return {}; }

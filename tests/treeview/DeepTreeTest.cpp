@@ -11,6 +11,7 @@ namespace {
 
 class ChainTree : public TBaseLazyTree {
 public:
+  using TBaseLazyTree::ApplyCheckState;
   using TBaseLazyTree::CopyNodeInto;
 };
 
@@ -37,24 +38,31 @@ PLazyNode Down(PLazyNode node, int levels) {
   return node;
 }
 
+// A chain `depth` levels deep, built as a user would: a block of 999 levels pasted under
+// the chain's deepest node again and again. Every node initialised, with the check type.
+PLazyNode BuildChain(ChainTree& tree, int depth, TCheckType checkType = ctNone) {
+  constexpr int kBlock = kMaxStreamNodeDepth - 1;
+  ChainTree block;
+  AddChain(block, nullptr, kBlock);
+  InitialiseAll(block);
+  PLazyNode deepest = AddChain(tree, nullptr, 1);
+  int built = 1;
+  while (built + kBlock <= depth) {
+    deepest = Deepest(block.CopyNodeInto(block.GetFirstRaw(), tree, deepest, amAddChildLast));
+    built += kBlock;
+  }
+  deepest = AddChain(tree, deepest, depth - built);
+  InitialiseAll(tree);
+  for (PLazyNode run = tree.GetFirstRaw(); run; run = tree.GetNextRaw(run)) run->CheckType = checkType;
+  return deepest;
+}
+
 }  // namespace
 
 TEST(DeepTree, AHundredThousandLevelsAreBuiltCheckedRefusedByTheWriterAndDestroyed) {
   constexpr int kDepth = 100'000;
-  constexpr int kBlock = kMaxStreamNodeDepth - 1;
-  // Built as a user would: a block of 999 levels pasted under the chain's deepest node.
-  ChainTree block;
-  AddChain(block, nullptr, kBlock);
-  InitialiseAll(block);
   auto tree = std::make_unique<ChainTree>();
-  PLazyNode deepest = AddChain(*tree, nullptr, 1);
-  int depth = 1;
-  while (depth + kBlock <= kDepth) {
-    deepest = Deepest(block.CopyNodeInto(block.GetFirstRaw(), *tree, deepest, amAddChildLast));
-    depth += kBlock;
-  }
-  deepest = AddChain(*tree, deepest, kDepth - depth);
-  InitialiseAll(*tree);
+  PLazyNode deepest = BuildChain(*tree, kDepth);
   ASSERT_EQ(tree->TotalCount(), unsigned(kDepth));
   EXPECT_EQ(tree->LevelOfNode(deepest), unsigned(kDepth - 1));
   EXPECT_EQ(tree->CheckTotals(), QStringList());
@@ -80,6 +88,25 @@ TEST(DeepTree, AHundredThousandLevelsAreBuiltCheckedRefusedByTheWriterAndDestroy
   EXPECT_THROW(tree->WriteTreeStream(refused, atLimit->Parent), ELazyTreeError);
 
   tree.reset();  // freeing the chain walks it without recursion
+}
+
+TEST(DeepTree, ACheckRunsDownAndUpAHundredThousandTriStateLevels) {
+  constexpr int kDepth = 100'000;
+  ChainTree tree;
+  PLazyNode deepest = BuildChain(tree, kDepth, ctTriStateCheckBox);
+  PLazyNode top = tree.GetFirstRaw();
+  int told = 0;
+  tree.OnChecked = [&](TBaseLazyTree*, PLazyNode) { ++told; };
+  EXPECT_TRUE(tree.ApplyCheckState(top, csCheckedNormal));
+  EXPECT_EQ(deepest->CheckState, csCheckedNormal);
+  EXPECT_EQ(told, kDepth - 1) << "every descendant is told; the node itself by whoever asked";
+  told = 0;
+  EXPECT_TRUE(tree.ApplyCheckState(deepest, csUncheckedNormal));
+  EXPECT_EQ(top->CheckState, csUncheckedNormal) << "each parent follows its only child";
+  EXPECT_EQ(told, kDepth - 1);
+  EXPECT_FALSE(tree.TreeStates().Contains(tsCheckPropagation));
+  EXPECT_FALSE(top->Has(nsChecking));
+  tree.OnChecked = nullptr;
 }
 
 TEST(DeepTree, DeletingADeepChainFreesEveryNodeDeepestFirst) {
