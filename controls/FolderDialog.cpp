@@ -104,4 +104,5 @@ FolderDialogHost& FolderDialogs() {
   return replacement.Current(dialogs);
 }
 
-FolderDialogHost* SetFolderDialogsForTests(FolderDialogHost* host) { return replacement.Replace(host); }
+FolderDialogsScope::FolderDialogsScope(FolderDialogHost& host)
+    : scope_(replacement, host) {}

@@ -1,6 +1,8 @@
 #pragma once
 // The folder dialog, as the folder picker sees it. The real one is a QFileDialog in
 // folder mode; tests put a fake in its place that plays a user's choice.
+#include "controls/ReplaceableService.h"
+
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -54,5 +56,13 @@ public:
 };
 
 FolderDialogHost& FolderDialogs();
-// Puts `host` in place (nullptr restores the real one); returns the one replaced.
-FolderDialogHost* SetFolderDialogsForTests(FolderDialogHost* host);
+// Puts `host` in place of the real folder dialogs for its lifetime (tests).
+class FolderDialogsScope {
+public:
+  explicit FolderDialogsScope(FolderDialogHost& host);
+  FolderDialogsScope(const FolderDialogsScope&) = delete;
+  FolderDialogsScope& operator=(const FolderDialogsScope&) = delete;
+
+private:
+  ReplaceableService<FolderDialogHost>::Scope scope_;
+};

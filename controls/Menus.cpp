@@ -1,6 +1,7 @@
 #include "controls/Menus.h"
 
 #include "controls/ReplaceableService.h"
+#include "platform/ApplicationError.h"
 
 #include <QMenu>
 
@@ -44,8 +45,9 @@ TMenuAction::TMenuAction(TMenuItem& item, const QList<QIcon>& images, QObject* o
 }
 
 bool TMenuAction::Execute() {
-  if (item_ != nullptr) item_->Click();
-  return true;
+  if (item_ == nullptr) return false;
+  // Reached from the action's signal: the item's error is shown here and goes no further.
+  return RunGuarded([this] { item_->Click(); });
 }
 
 namespace {
@@ -79,10 +81,12 @@ void AddSubMenu(QMenu& menu, TMenuItem& item, const QList<QIcon>& images) {
   QObject::connect(subMenu, &QMenu::aboutToShow, subMenu,
                    [subMenu, source = QPointer<TMenuItem>(&item), images] {
                      if (source == nullptr || !subMenu->actions().isEmpty()) return;
-                     source->Click();
-                     if (source == nullptr) return;
-                     subMenu->clear();
-                     BuildMenuEntries(*subMenu, *source, images);
+                     RunGuarded([&] {
+                       source->Click();
+                       if (source == nullptr) return;
+                       subMenu->clear();
+                       BuildMenuEntries(*subMenu, *source, images);
+                     });
                    });
   menu.addMenu(subMenu);
 }
@@ -94,7 +98,8 @@ MenuTracker& MenuTracking() {
   return replacementTracker.Current(modal);
 }
 
-MenuTracker* SetMenuTrackerForTests(MenuTracker* tracker) { return replacementTracker.Replace(tracker); }
+MenuTrackerScope::MenuTrackerScope(MenuTracker& tracker)
+    : scope_(replacementTracker, tracker) {}
 
 void BuildMenuEntries(QMenu& menu, const TMenuItem& parent, const QList<QIcon>& images) {
   for (int i = 0; i < parent.Count(); ++i) {

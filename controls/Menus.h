@@ -2,6 +2,7 @@
 // The popup menu component and its items: a tree of items, each shown through an action
 // of its own or through its OnClick. A popup builds a QMenu from the items for one
 // showing, so the menu always shows the items as they are at that moment.
+#include "controls/ReplaceableService.h"
 #include "controls/Component.h"
 
 #include <QAction>
@@ -83,7 +84,9 @@ public:
   TMenuItem* MenuItem() const { return item_; }
   int Tag() const { return tag_; }
   int ImageIndex() const { return imageIndex_; }
-  // Runs the item's OnClick; true when done (an item that is gone does nothing).
+  // Runs the item's OnClick; true when it ran through. An item that is gone does nothing
+  // and gives false; an error of OnClick is shown in the "Application Error" box and
+  // gives false, since the action's signal must not carry it.
   bool Execute();
 
 private:
@@ -101,8 +104,16 @@ public:
 };
 
 MenuTracker& MenuTracking();
-// Puts `tracker` in place (nullptr restores the real one); returns the one replaced.
-MenuTracker* SetMenuTrackerForTests(MenuTracker* tracker);
+// Puts `tracker` in place of the real one for its lifetime (tests).
+class MenuTrackerScope {
+public:
+  explicit MenuTrackerScope(MenuTracker& tracker);
+  MenuTrackerScope(const MenuTrackerScope&) = delete;
+  MenuTrackerScope& operator=(const MenuTrackerScope&) = delete;
+
+private:
+  ReplaceableService<MenuTracker>::Scope scope_;
+};
 
 // Fills `menu` with entries for the sub-items of `parent`: separators for "-", sub-menus
 // that are filled when they open (after the parent item's OnClick, so code can fill the

@@ -54,4 +54,5 @@ TrayHost& NotificationArea() {
   return replacement.Current(system);
 }
 
-TrayHost* SetNotificationAreaForTests(TrayHost* host) { return replacement.Replace(host); }
+NotificationAreaScope::NotificationAreaScope(TrayHost& host)
+    : scope_(replacement, host) {}

@@ -2,6 +2,8 @@
 // The desktop's notification area, as the tray icon sees it: add, change and remove one
 // icon, and hear of mouse actions on it. The real one stands on QSystemTrayIcon; tests
 // put a fake in its place.
+#include "controls/ReplaceableService.h"
+
 #include <QIcon>
 #include <QString>
 #include <Qt>
@@ -35,5 +37,13 @@ public:
 };
 
 TrayHost& NotificationArea();
-// Puts `host` in place (nullptr restores the real one); returns the one replaced.
-TrayHost* SetNotificationAreaForTests(TrayHost* host);
+// Puts `host` in place of the real notification area for its lifetime (tests).
+class NotificationAreaScope {
+public:
+  explicit NotificationAreaScope(TrayHost& host);
+  NotificationAreaScope(const NotificationAreaScope&) = delete;
+  NotificationAreaScope& operator=(const NotificationAreaScope&) = delete;
+
+private:
+  ReplaceableService<TrayHost>::Scope scope_;
+};

@@ -127,10 +127,8 @@ void TUtCustomBrowser::Initialized(FolderDialogWindow& window) {
 void TUtCustomBrowser::SelectionChanged(const QString& path) {
   if (window_ == nullptr) return;
   // Reached from the dialog's signals: nothing may escape back into them.
-  try {
+  RunGuarded([&] {
     SetSelectedFolder(path);
     if (OnSelChanged) OnSelChanged(*this);
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  });
 }

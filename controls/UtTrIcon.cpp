@@ -174,13 +174,7 @@ bool TUtCustomTrayIcon::Animating() const { return animationTimer_ != nullptr &&
 void TUtCustomTrayIcon::StartAnimation() {
   if (animationTimer_ == nullptr) {
     animationTimer_ = std::make_unique<QTimer>();
-    connect(animationTimer_.get(), &QTimer::timeout, this, [this] {
-      try {
-        AnimationTick();
-      } catch (...) {
-        ShowApplicationError(CurrentExceptionMessage());
-      }
-    });
+    connect(animationTimer_.get(), &QTimer::timeout, this, [this] { RunGuarded([this] { AnimationTick(); }); });
   }
   animationTimer_->setInterval(interval_);
   animationTimer_->start();
@@ -200,7 +194,7 @@ void TUtCustomTrayIcon::AnimationTick() {
 }
 
 void TUtCustomTrayIcon::TrayNotify(TrayMouse action, Qt::KeyboardModifiers shift) {
-  try {
+  RunGuarded([&] {
     switch (action) {
       case TrayMouse::LeftDown:
         if (OnClick) OnClick(*this, Qt::LeftButton, shift);
@@ -223,9 +217,7 @@ void TUtCustomTrayIcon::TrayNotify(TrayMouse action, Qt::KeyboardModifiers shift
       case TrayMouse::RightUp:
       case TrayMouse::MiddleUp: break;
     }
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  });
 }
 
 void TUtCustomTrayIcon::DoubleClick(Qt::MouseButton button, Qt::KeyboardModifiers shift) {
@@ -261,7 +253,7 @@ void TUtCustomTrayIcon::CloseOwner() {
 
 bool TUtCustomTrayIcon::eventFilter(QObject* watched, QEvent* event) {
   if (watched != owner_ || owner_ == nullptr) return false;
-  try {
+  const auto handle = [&]() -> bool {
     switch (event->type()) {
       case QEvent::Show:
         // A window that starts minimised leaves only the tray icon. It is hidden once
@@ -291,11 +283,9 @@ bool TUtCustomTrayIcon::eventFilter(QObject* watched, QEvent* event) {
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                  try {
+                  RunGuarded([this] {
                     if (owner_ != nullptr && owner_->isMinimized()) HideOwnerToTray();
-                  } catch (...) {
-                    ShowApplicationError(CurrentExceptionMessage());
-                  }
+                  });
                 },
                 Qt::QueuedConnection);
           }
@@ -313,12 +303,14 @@ bool TUtCustomTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         break;
       default: break;
     }
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-    if (event->type() == QEvent::Close) {
-      event->ignore();
-      return true;
-    }
+    return false;
+  };
+  bool filtered = false;
+  if (RunGuarded([&] { filtered = handle(); })) return filtered;
+  // A close that failed half-way does not close.
+  if (event->type() == QEvent::Close) {
+    event->ignore();
+    return true;
   }
   return false;
 }

@@ -67,11 +67,7 @@ void TClTabPage::changeEvent(QEvent* event) {
   if (notebook == nullptr) return;
   if (event->type() == QEvent::EnabledChange) notebook->update();
   if (event->type() == QEvent::FontChange) {
-    try {
-      notebook->PageFontChanged();
-    } catch (...) {
-      ShowApplicationError(CurrentExceptionMessage());
-    }
+    RunGuarded([notebook] { notebook->PageFontChanged(); });
   }
 }
 
@@ -422,11 +418,7 @@ void TClNotebook::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
     LayOutPages();
     update();
-    try {
-      CheckTabFonts(true);
-    } catch (...) {
-      ShowApplicationError(CurrentExceptionMessage());
-    }
+    RunGuarded([this] { CheckTabFonts(true); });
   } else if (event->type() == QEvent::ParentChange) {
     WatchParent();
     update();

@@ -23,16 +23,6 @@ QChar AcceleratorOf(const QString& caption) {
   return {};
 }
 
-template <typename Body>
-void Guarded(Body body) {
-  // Event handlers report their errors in the error box and let the event loop go on.
-  try {
-    body();
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
-}
-
 }  // namespace
 
 bool TClNotebook::HasFocusForClick() const {
@@ -83,13 +73,13 @@ bool TClNotebook::TabMouseDown(QPoint point) {
 
 void TClNotebook::mousePressEvent(QMouseEvent* event) {
   bool passOn = true;
-  if (event->button() == Qt::LeftButton) Guarded([&] { passOn = TabMouseDown(event->position().toPoint()); });
+  if (event->button() == Qt::LeftButton) RunGuarded([&] { passOn = TabMouseDown(event->position().toPoint()); });
   if (passOn) TClCustomControlEx::mousePressEvent(event);
 }
 
 void TClNotebook::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
-  Guarded([&] {
+  RunGuarded([&] {
     for (int i = 0; i < CountPages(); ++i) {
       if (!PageAt(i)->TabRect().contains(point)) continue;
       if (OnMouseOverTab) OnMouseOverTab(*this, i);
@@ -160,7 +150,7 @@ bool TClNotebook::KeyCommand(int command) {
 
 void TClNotebook::keyPressEvent(QKeyEvent* event) {
   bool used = false;
-  Guarded([&] {
+  RunGuarded([&] {
     const int command = Controller().EntryCommands().Translate(*event);
     if (command == 0) return;
     used = KeyCommand(command);
@@ -221,7 +211,7 @@ bool TClNotebook::event(QEvent* event) {
     const auto* shortcut = static_cast<QShortcutEvent*>(event);
     const QString text = QKeySequence(shortcut->key()[0].key()).toString();
     bool used = false;
-    if (!text.isEmpty()) Guarded([&] { used = DialogChar(text.back()); });
+    if (!text.isEmpty()) RunGuarded([&] { used = DialogChar(text.back()); });
     if (used) return true;
   }
   return TClCustomControlEx::event(event);

@@ -232,9 +232,5 @@ private:
 };
 
 void TClNotebook::paintEvent(QPaintEvent*) {
-  try {
-    TClNotebookPainter(*this).Paint();
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  RunGuarded([this] { TClNotebookPainter(*this).Paint(); });
 }

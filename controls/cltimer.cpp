@@ -135,9 +135,5 @@ void TClTimerPool::timerEvent(QTimerEvent* event) {
     TClComponent::timerEvent(event);
     return;
   }
-  try {
-    Tick();
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  RunGuarded([this] { Tick(); });
 }

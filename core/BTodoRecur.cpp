@@ -116,6 +116,9 @@ bool HasOpenInstance(const TTdTodoList& list, const TTdTodo& tmpl) {
 int TTdTodoHandler::GenerateRecurring() {
   const TDateTime now = DateTime::Now();
   const TDateTime today = DateTime::DateOf(now);
+  // A template dated decades back (a damaged file, a clock that was wrong) would flood
+  // the list with one task per missed day: occurrences older than a year are passed over.
+  const TDateTime oldestKept = today - 365;
   // Instances appended by this pass lie beyond n and are never taken for templates.
   const int n = list_.TaskCount();
   int count = 0;
@@ -129,6 +132,10 @@ int TTdTodoHandler::GenerateRecurring() {
       TDateTime next = 0, creationDate = 0;
       if (!tmpl.NextOccurrence(next, creationDate)) break;
       if (DateTime::DateOf(creationDate) > today) break;
+      if (DateTime::DateOf(next) < oldestKept) {
+        tmpl.RecurLastGenerated = next;
+        continue;
+      }
       const double reminderOffset =
           tmpl.ReminderActivated() ? std::trunc(std::fabs(tmpl.ReminderDateTime - tmpl.Due)) : 0.0;
       tmpl.RecurLastGenerated = next;

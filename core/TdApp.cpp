@@ -8,7 +8,6 @@
 #include "core/UtFiles.h"
 #include "platform/Desktop.h"
 
-#include <QTimer>
 
 namespace {
 
@@ -34,31 +33,20 @@ private:
   QString text_;
 };
 
-std::unique_ptr<QTimer> MakeTimer(int intervalMs) {
-  auto timer = std::make_unique<QTimer>();
-  timer->setInterval(intervalMs);
-  return timer;
-}
-
 }  // namespace
 
 TTodoAppHandler::TTodoAppHandler(TTdMainLink* mainLink, const TTodoAppTimings& timings)
     : mainLink_(mainLink) {
   // The icon cache is the (empty) map member.
-  reminderTimer_ = MakeTimer(timings.ReminderMs);
-  connect(reminderTimer_.get(), &QTimer::timeout, this,
-          [this] { reminderErrors_.Run([this] { ReminderTimerTimer(); }); });
-  reminderTimer_->start();
+  timers_ = std::make_unique<TCallbackTimerDriver>([this](int id) { TimerFired(id); });
+  timers_->Start(ReminderTimerId, timings.ReminderMs);
 
   options_ = std::make_unique<TTdAppOptionsHandler>(DefaultDataFolder() + QStringLiteral("pendra.ini"));
   options_->ReadOptions();
 
   // The interval is fixed here: a changed SaveMinutes counts from the next start.
   const int autoSaveMs = timings.AutoSaveMs < 0 ? AutoSaveIntervalMs(Options().SaveMinutes) : timings.AutoSaveMs;
-  autoSaveTimer_ = MakeTimer(autoSaveMs);
-  connect(autoSaveTimer_.get(), &QTimer::timeout, this,
-          [this] { autoSaveErrors_.Run([this] { AutoSaveTimerTimer(); }); });
-  if (autoSaveMs > 0) autoSaveTimer_->start();
+  if (autoSaveMs > 0) timers_->Start(AutoSaveTimerId, autoSaveMs);
 
   EnsureDirectory(DefaultDataFolder());
   const QString folder = Options().DatabaseFolder;
@@ -82,25 +70,32 @@ TTodoAppHandler::~TTodoAppHandler() {
   types_.reset();
   resources_.reset();
   categories_.reset();
-  autoSaveTimer_.reset();
   options_.reset();
-  reminderTimer_.reset();
+  timers_.reset();
   iconCache_.clear();
+}
+
+void TTodoAppHandler::SetTimerDriver(std::unique_ptr<TTimerDriver> driver) {
+  for (int id : {ReminderTimerId, AutoSaveTimerId}) {
+    if (!timers_->IsRunning(id)) continue;
+    driver->Start(id, timers_->Interval(id));
+    timers_->Stop(id);
+  }
+  timers_ = std::move(driver);
+}
+
+void TTodoAppHandler::TimerFired(int id) {
+  if (id == ReminderTimerId) reminderErrors_.Run([this] { ReminderTimerTimer(); });
+  if (id == AutoSaveTimerId) autoSaveErrors_.Run([this] { AutoSaveTimerTimer(); });
 }
 
 bool TTodoAppHandler::FinalSave() {
   finalSaveDone_ = true;
   // No tick may start a pass or a save while an error box is up.
-  reminderTimer_->stop();
-  autoSaveTimer_->stop();
+  timers_->Stop(ReminderTimerId);
+  timers_->Stop(AutoSaveTimerId);
   stopRequested_ = true;
-  try {
-    SaveNow();
-    return true;
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-    return false;
-  }
+  return RunGuarded([this] { SaveNow(); });
 }
 
 void TTodoAppHandler::SetMainLink(TTdMainLink* mainLink) {
@@ -113,7 +108,7 @@ void TTodoAppHandler::SetMainLink(TTdMainLink* mainLink) {
 
 void TTodoAppHandler::RequestStop() {
   stopRequested_ = true;
-  reminderTimer_->stop();
+  timers_->Stop(ReminderTimerId);
 }
 
 bool TTodoAppHandler::SaveAll() {

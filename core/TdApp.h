@@ -7,6 +7,7 @@
 #include "core/TdOption.h"
 #include "core/TdReminders.h"
 #include "platform/ApplicationError.h"
+#include "platform/TimerDriver.h"
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,6 @@
 #include <map>
 #include <memory>
 
-class QTimer;
 class TTdCategoryHandler;
 class TTdResourceHandler;
 class TTdTypeHandler;
@@ -23,7 +23,10 @@ class TTdTodoHandler;
 
 constexpr int kReminderIntervalMs = 25000;
 
-// The timers' intervals. The program keeps the defaults; tests shorten them.
+// The handler's timers by their ids in its timer driver.
+enum TTodoAppTimer : int { ReminderTimerId = 1, AutoSaveTimerId = 2 };
+
+// The timers' intervals. The program keeps the defaults.
 struct TTodoAppTimings {
   int ReminderMs = kReminderIntervalMs;
   // Below 0: from SaveMinutes in the settings file. 0: no automatic saving.
@@ -120,8 +123,13 @@ public:
   TTdTypeHandler& TypeHandler() { return *types_; }
   TTdTodoHandler& TodoHandler() { return *todos_; }
   const TTdTodoHandler& TodoHandler() const { return *todos_; }
-  const QTimer& ReminderTimer() const { return *reminderTimer_; }
-  const QTimer& AutoSaveTimer() const { return *autoSaveTimer_; }
+  // The reminder and auto-save timers (TTodoAppTimer ids). They run on Qt timers;
+  // tests put a driver of their own in place (the timers running keep running on it,
+  // with their intervals) and fire the timers through TimerFired.
+  const TTimerDriver& Timers() const { return *timers_; }
+  void SetTimerDriver(std::unique_ptr<TTimerDriver> driver);
+  // A tick of timer `id`: its handler runs behind the timer's error gate.
+  void TimerFired(int id);
 
 private:
   void SaveNow();
@@ -133,8 +141,7 @@ private:
   std::unique_ptr<TTdResourceHandler> resources_;
   std::unique_ptr<TTdTypeHandler> types_;
   std::unique_ptr<TTdTodoHandler> todos_;
-  std::unique_ptr<QTimer> reminderTimer_;
-  std::unique_ptr<QTimer> autoSaveTimer_;
+  std::unique_ptr<TTimerDriver> timers_;
   bool busy_ = false;
   bool savePending_ = false;
   bool stopRequested_ = false;

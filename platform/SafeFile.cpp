@@ -218,8 +218,8 @@ void WriteFileSafely(const QString& fileName, const std::function<void(const Fil
   if (const ErrorCode error = SyncFolder(folder)) Fail(fileName, error);
 }
 
-FolderSyncFunction SetFolderSyncForTest(FolderSyncFunction sync) {
-  const FolderSyncFunction previous = folderSync;
+FolderSyncScope::FolderSyncScope(FolderSyncFunction sync) : previous_(folderSync) {
   folderSync = sync ? sync : ::fsync;
-  return previous;
 }
+
+FolderSyncScope::~FolderSyncScope() { folderSync = previous_; }

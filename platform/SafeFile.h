@@ -35,7 +35,16 @@ using FileChunkWrite = std::function<void(QByteArrayView)>;
 // leaves the old file as it was and passes on.
 void WriteFileSafely(const QString& fileName, const std::function<void(const FileChunkWrite&)>& produce, bool keepBackup);
 
-// The call that syncs the folder after the rename; tests make it fail. nullptr restores
-// fsync. Returns the one in use before.
+// The call that syncs the folder after the rename (fsync). A test puts one that fails in
+// its place for the lifetime of a scope; scopes nest and end in the reverse order.
 using FolderSyncFunction = int (*)(int fd);
-FolderSyncFunction SetFolderSyncForTest(FolderSyncFunction sync);
+class FolderSyncScope {
+public:
+  explicit FolderSyncScope(FolderSyncFunction sync);
+  ~FolderSyncScope();
+  FolderSyncScope(const FolderSyncScope&) = delete;
+  FolderSyncScope& operator=(const FolderSyncScope&) = delete;
+
+private:
+  FolderSyncFunction previous_;
+};

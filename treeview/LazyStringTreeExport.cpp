@@ -6,6 +6,7 @@
 // they are, except where the format needs escaping: fields holding a separator, quote or
 // line break are quoted, HTML markup characters become entities, RTF gets every UTF-16
 // unit as a "\u" escape. O(nodes × visible columns).
+#include "platform/Log.h"
 #include "treeview/LazyStringTree.h"
 #include "treeview/LazyTreeColumns.h"
 #include "treeview/LazyTreeHeader.h"
@@ -361,6 +362,7 @@ THResult TCustomLazyStringTree::RenderTreeData(const TFormatEtc& formatEtc, TStg
     medium.HGlobal = data;
     return S_OK;
   } catch (...) {
+    LogCurrentException("Rendering the tree's text for a data object");
     medium.Clear();
     return E_FAIL;
   }

@@ -1,5 +1,7 @@
 #include "treeview/LazyTreeAssert.h"
 
+#include "platform/Log.h"
+
 #include <QtGlobal>
 
 namespace {
@@ -9,17 +11,17 @@ TLazyTreeAssertHandler& Handler() {
 }
 }  // namespace
 
-TLazyTreeAssertHandler SetLazyTreeAssertHandler(TLazyTreeAssertHandler handler) {
-  TLazyTreeAssertHandler previous = std::move(Handler());
+TLazyTreeAssertScope::TLazyTreeAssertScope(TLazyTreeAssertHandler handler) : previous_(std::move(Handler())) {
   Handler() = std::move(handler);
-  return previous;
 }
+
+TLazyTreeAssertScope::~TLazyTreeAssertScope() { Handler() = std::move(previous_); }
 
 bool LazyTreeCheck(bool condition, const char* message) {
   if (condition) return true;
   if (Handler())
     Handler()(QString::fromUtf8(message));
   else
-    qWarning("Lazy tree: %s", message);
+    qCWarning(lcVelmora, "Lazy tree: %s", message);
   return false;
 }

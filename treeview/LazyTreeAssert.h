@@ -2,15 +2,25 @@
 // Wrong calls into the tree (a nil node where one is needed, the hidden root where a real
 // node is needed) are programming errors: they are reported through one handler and the
 // call does nothing, so a mistake in an owner shows up without taking the program down.
-// Tests install a handler to see the message.
+// Tests put a handler in place for a scope to see the message.
 #include <QString>
 
 #include <functional>
 
 using TLazyTreeAssertHandler = std::function<void(const QString& Message)>;
 
-// Installs a handler and returns the previous one; an empty handler restores the default,
-// which writes a warning.
-TLazyTreeAssertHandler SetLazyTreeAssertHandler(TLazyTreeAssertHandler Handler);
+// Puts a handler in place for its lifetime and then the one before it again; without
+// one, the default writes a warning to the program's log. Scopes nest and end in the
+// reverse order.
+class TLazyTreeAssertScope {
+public:
+  explicit TLazyTreeAssertScope(TLazyTreeAssertHandler Handler);
+  ~TLazyTreeAssertScope();
+  TLazyTreeAssertScope(const TLazyTreeAssertScope&) = delete;
+  TLazyTreeAssertScope& operator=(const TLazyTreeAssertScope&) = delete;
+
+private:
+  TLazyTreeAssertHandler previous_;
+};
 // Reports Message when Condition is false; returns Condition.
 bool LazyTreeCheck(bool Condition, const char* Message);

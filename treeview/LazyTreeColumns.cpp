@@ -199,7 +199,7 @@ TLazyTreeColumn* TLazyTreeColumns::Add() {
   // form is loaded.
   if (header_->Tree().IsLoading()) needsPositionFix_ = true;
   AdjustPositionArray();
-  ItemChanged(nullptr);
+  ColumnAppended(*items_.back());
   return items_.back().get();
 }
 
@@ -264,6 +264,28 @@ void TLazyTreeColumns::ItemChanged(TLazyTreeColumn* item) {
   if (needsPositionFix_ || clearing_) return;
   AdjustPositionArray();
   RecomputeLefts(false);
+  Refresh(item);
+}
+
+void TLazyTreeColumns::ColumnAppended(TLazyTreeColumn& column) {
+  if (updateCount_ > 0 || needsPositionFix_ || clearing_ || positionToIndex_.size() != Count() ||
+      positionToIndex_.back() != column.index_) {
+    ItemChanged(nullptr);
+    return;
+  }
+  // Outside an update the others' lefts are current: the new one starts where the
+  // column before it in position ends.
+  int left = 0;
+  if (positionToIndex_.size() > 1) {
+    const TLazyTreeColumn& before = *items_[static_cast<std::size_t>(positionToIndex_[positionToIndex_.size() - 2])];
+    left = before.left_ + (before.Visible() ? before.width_ : 0);
+  }
+  column.position_ = static_cast<TColumnPosition>(positionToIndex_.size() - 1);
+  column.left_ = left;
+  Refresh(nullptr);
+}
+
+void TLazyTreeColumns::Refresh(TLazyTreeColumn* item) {
   // The main column always names a column while there are any (a stored layout may name
   // one that is gone).
   if (Count() > 0 && (header_->mainColumn_ < 0 || header_->mainColumn_ >= Count())) header_->mainColumn_ = 0;

@@ -182,6 +182,12 @@ private:
   void RebuildPositionsFromColumns();
   // A column's property changed (nullptr: the collection as a whole).
   void ItemChanged(TLazyTreeColumn* Item);
+  // ItemChanged for a column just added at the last position: the others keep their
+  // lefts, so only the new one's is computed (adding stays amortised O(1)).
+  void ColumnAppended(TLazyTreeColumn& Column);
+  // The rest of a change once the lefts are current: the main and sort column checked,
+  // the auto-size column fitted, the header and the rows repainted.
+  void Refresh(TLazyTreeColumn* Item);
   void ColumnRemoved(int Index);
   void Renumber();
 

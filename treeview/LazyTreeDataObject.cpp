@@ -1,6 +1,8 @@
 // The tree's data object: format negotiation, delayed rendering and kept data.
 #include "treeview/LazyTreeDataObject.h"
 
+#include "platform/Log.h"
+
 #include "treeview/LazyTreeReference.h"
 #include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
@@ -91,6 +93,8 @@ THResult TLTDataObject::GetData(const TFormatEtc& formatEtc, TStgMedium& medium)
   try {
     result = owner_->RenderTreeData(request, medium, forClipboard_);
   } catch (...) {
+    // The caller understands only the code; the cause goes to the log.
+    LogCurrentException("Rendering tree data");
     result = E_FAIL;
   }
   if (result != S_OK) {

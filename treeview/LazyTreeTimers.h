@@ -1,6 +1,8 @@
 #pragma once
 // The tree's timers by their fixed ids, behind a small driver so that tests fire them by
 // hand instead of waiting. The default driver runs one Qt timer per id on the tree.
+#include "platform/TimerDriver.h"
+
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QObject>
@@ -21,19 +23,9 @@ enum TLazyTreeTimer : int {
   AnimationTimer = 8,          // steps of the expand/collapse animation
 };
 inline constexpr int kLazyTreeTimerCount = 8;
-// Intervals below this run at it, as on the platform the behaviour was designed for.
-inline constexpr int kMinimumTimerInterval = 10;
 
-class TLazyTreeTimerDriver {
-public:
-  virtual ~TLazyTreeTimerDriver() = default;
-  // Starts or restarts timer `id`; an interval below the minimum runs at the minimum.
-  virtual void Start(int id, int intervalMs) = 0;
-  virtual void Stop(int id) = 0;
-  virtual bool IsRunning(int id) const = 0;
-  // The interval the timer was last started with (0 when never started).
-  virtual int Interval(int id) const = 0;
-};
+// The tree's timers run through the driver seam the program's other timers use.
+using TLazyTreeTimerDriver = TTimerDriver;
 
 // Qt timers delivered to `target`'s timerEvent; `Fired` maps a Qt timer id back to ours.
 class TQtTimerDriver : public TLazyTreeTimerDriver {

@@ -7,6 +7,8 @@
 // by it.
 #include "treeview/LazyTreeWorker.h"
 
+#include "platform/ApplicationError.h"
+#include "platform/Log.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeCache.h"
 #include "treeview/LazyTrees.h"
@@ -138,7 +140,10 @@ void TWorkerThread::Execute() {
     try {
       if (!cache.stop.load(std::memory_order_relaxed)) completed = job.tree->BuildPositionCache();
     } catch (...) {
-      completed = false;  // a failed build leaves the tree without a cache, as a stopped one
+      // A failed build leaves the tree without a cache, as a stopped one: the tree works
+      // on without it, and the cause goes to the log.
+      LogCurrentException("Building a tree's position cache");
+      completed = false;
     }
     lock.lock();
     TLazyTreeStates enter, leave{tsStopValidation, tsValidating};
@@ -174,7 +179,9 @@ void TWorkerThread::DeliverReports() {
       report = reports_.front();
       reports_.pop_front();
     }
-    report.tree->ApplyCacheReport(report.generation, report.enter, report.leave);
+    // A report reaches the tree's owner, whose error must not cross the notifier's
+    // signal nor hold up the reports after it.
+    RunGuarded([&] { report.tree->ApplyCacheReport(report.generation, report.enter, report.leave); });
   }
 }
 

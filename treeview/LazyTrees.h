@@ -156,18 +156,23 @@ public:
   void IterateSubtree(PLazyNode Node, const std::function<void(PLazyNode, bool& Abort)>& Callback);
 
   // ---- Tree stream (LazyTreesStream.cpp; the format is in LazyTreeStream.h) ----------
-  // Writes the header and Node with its subtree, or every top-level node (Node nil).
+  // Writes the header and Node with its subtree, or every top-level node (Node nil). A
+  // tree nested deeper than a stream may be raises ELazyTreeError and leaves the stream
+  // as it was.
   virtual void WriteTreeStream(TLazyTreeStream& Stream, PLazyNode Node = nullptr);
-  // Replaces the whole tree with the nodes of a stream (versions 1 and 2). The header is
-  // checked before the tree is cleared; a damaged node chunk raises ELazyTreeError and
-  // leaves the nodes read before it. Nothing with toReadOnly.
+  // Replaces the whole tree with the nodes of a stream (versions 1 and 2). The header,
+  // every node chunk and the top-level count (version 2) are checked before the tree is
+  // cleared: a damaged stream, or one holding more or fewer nodes than it announces,
+  // raises ELazyTreeError and leaves the tree as it was. Nothing with toReadOnly.
   virtual void ReadTreeStream(TLazyTreeStream& Stream);
   virtual void ReadTreeFile(const QString& FileName);
   // Reads one node chunk into Node (nil = the root: its children are added), after
   // checking the chunk's whole structure, so a damaged chunk changes nothing.
   void AddNodesFromStream(TLazyTreeStream& Stream, int Version, PLazyNode TargetNode);
   // Node's chunk with its size filled in afterwards; with toInitOnSave the node is
-  // initialised and its children created first.
+  // initialised and its children created first. Walks the subtree without recursion; a
+  // subtree nested deeper than the reader accepts (kMaxStreamNodeDepth) raises
+  // ELazyTreeError. O(nodes + bytes).
   void WriteNodeChunk(TLazyTreeStream& Stream, PLazyNode Node);
 
   // ---- Expand and collapse ---------------------------------------------------------
@@ -594,7 +599,7 @@ public:
   const QImage& ButtonImage(bool Expanded) const { return Expanded ? minusButton_ : plusButton_; }
 
   // ---- Hit testing -----------------------------------------------------------------
-  virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
+  virtual void HitTestAt(int X, int Y, bool Relative, THitInfo& HitInfo);
 
   // ---- Queries for accessibility tools --------------------------------------------
   PLazyNode TVMGetNextItem(TTreeViewQuery Query, PLazyNode Item);
@@ -682,7 +687,8 @@ protected:
   // ---- Tree stream hooks: a descendant adds its chunks (the string tree its caption) --
   virtual void DoSaveNode(PLazyNode Node, TLazyTreeStream& Stream);
   virtual void DoLoadNode(PLazyNode Node, TLazyTreeStream& Stream);
-  // The base chunk with the children, then the owner's user chunk.
+  // The parts of a node's chunk after its base chunk (which WriteNodeChunk writes with
+  // the children): the owner's user chunk; a descendant adds its own parts after it.
   virtual void WriteNodeParts(TLazyTreeStream& Stream, PLazyNode Node);
   // Reads a node chunk's header and hands each part to ReadNodePart, reads limited to
   // the part.
@@ -736,10 +742,6 @@ protected:
   virtual void DoGetHeaderCursor(QCursor& Cursor);
   // The colour a painting step uses: the set's colour, or the palette's for a default one.
   QColor PaintColor(int Index) const;
-  // Recomputes a tri-state parent from its children after Node changes to State.
-  bool CheckParentCheckState(PLazyNode Node, TCheckState State);
-  // Asks the owner, applies and tells: the check change of a node other than the one clicked.
-  bool DoCheckChange(PLazyNode Node, TCheckState State);
   // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
   void EnsureButtons();
   // One row into its canvas (tree coordinates) and the area below the last row.
@@ -786,7 +788,9 @@ protected:
   // The key handling after OnKeyAction allowed it; false when the key was not ours.
   virtual bool HandleKeyDown(int Key, TShiftState Shift, const QString& Text);
   // Sets a node's check state with tri-state propagation down and up and radio groups;
-  // false when the node is already changing or its parent refused the change.
+  // false when the node is already changing or its parent refused the change. Every
+  // other node it changes is asked (OnChecking) and told (OnChecked) on its own. Walks
+  // without recursion, however deep the tree.
   virtual bool ApplyCheckState(PLazyNode Node, TCheckState State);
   // The text of a cell for tools that read the tree; the string tree answers it.
   virtual QString NodeText(PLazyNode, int) const { return {}; }
@@ -911,6 +915,12 @@ protected:
   void InternalConnectNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
   void InternalDisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex = true);
   void ForgetPendingNode(PLazyNode Node);
+  // The steps of deleting one node around the deletion of its children: leaving the
+  // selection and the references, then unlinking, OnFreeNode and freeing the block.
+  void BeginNodeDeletion(PLazyNode Node);
+  void FinishNodeDeletion(PLazyNode Node, bool Reindex);
+  // The end of DeleteNodeChildren for one node whose children are all gone.
+  void EndClearing(PLazyNode Node, bool ResetHasChildren);
   void RefuseWhileIterating() const;
   void StructureChange(PLazyNode Node, TChangeReason Reason);
   void Change(PLazyNode Node);

@@ -7,6 +7,7 @@
 #include "treeview/LazyTreeImageList.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 bool TakesPartInTristate(PLazyNode node) {
@@ -16,63 +17,114 @@ bool TakesPartInTristate(PLazyNode node) {
 
 // ---- Check states -------------------------------------------------------------------------------
 
-bool TBaseLazyTree::DoCheckChange(PLazyNode node, TCheckState state) {
-  if (!DoChecking(node, state)) return false;
-  const bool result = ApplyCheckState(node, state);
-  if (node->CheckState == state) DoChecked(node);
-  return result;
-}
-
+// A change runs down into tri-state children and up into tri-state parents, as deep as
+// the user's tree goes: each node's change is a frame on a stack, not a call, so no
+// depth runs out of stack. A frame does what one call did, in the same order: ask the
+// owner (not for the node the change starts at), mark and initialise the node, change
+// the children, set the state, recompute the parent, then repaint, unmark and tell.
 bool TBaseLazyTree::ApplyCheckState(PLazyNode node, TCheckState state) {
-  if (!IsRealNode(node) || node->Has(nsChecking)) return false;  // already in a change: the loop ends here
-  node->Include(nsChecking);
-  if (!node->Has(nsInitialized)) InitializeNode(node);
-  const bool outermost = !states_.Contains(tsCheckPropagation);
-  if (outermost) DoStateChange({tsCheckPropagation});
-  const bool tracking = options_->AutoOptions().Contains(toAutoTristateTracking);
+  enum Step { stChildren, stSelf, stFinish };
+  struct Frame {
+    PLazyNode node;
+    TCheckState state;
+    bool asked;        // the owner was asked first: it is told when the state took
+    bool tracking;
+    bool outermost;    // entered tsCheckPropagation
+    Step step;
+    PLazyNode child;   // the child changed last, nil before the first
+    bool result;
+    bool awaitsParent; // the parent's change decides the result
+  };
+  std::vector<Frame> frames;
+  bool ended = false;  // the result of the change that ended last
 
-  // A tri-state box takes its children along, each asked on its own.
-  if (tracking && node->CheckType == ctTriStateCheckBox && (state == csCheckedNormal || state == csUncheckedNormal)) {
-    for (PLazyNode child = node->FirstChild; child; child = child->NextSibling) {
-      if (!child->Has(nsInitialized)) InitializeNode(child);
-      if (TakesPartInTristate(child) && !child->Has(nsDisabled) && NormalCheckState(TCheckState(child->CheckState)) != state)
-        DoCheckChange(child, state);
+  // The end of a change: the frame below takes it when it waits for its parent's result.
+  auto deliver = [&](bool result) {
+    ended = result;
+    if (!frames.empty() && frames.back().awaitsParent) {
+      frames.back().result = result;
+      frames.back().awaitsParent = false;
     }
-  }
-  // Only one radio button of a group is checked.
-  if (node->CheckType == ctRadioButton && state == csCheckedNormal) {
-    for (PLazyNode sibling = node->Parent->FirstChild; sibling; sibling = sibling->NextSibling)
-      if (sibling != node && sibling->CheckType == ctRadioButton && sibling->CheckState != csUncheckedNormal)
-        sibling->CheckState = csUncheckedNormal;
-    InvalidateTree();
-  }
-  node->CheckState = state;
-  bool result = true;
-  PLazyNode parent = node->Parent;
-  if (tracking && TakesPartInTristate(node) && parent != root_ && parent->CheckType == ctTriStateCheckBox &&
-      !parent->Has(nsChecking) && !parent->Has(nsDisabled))
-    result = CheckParentCheckState(node, state);
-  InvalidateNodeRow(node);
-  node->Exclude(nsChecking);
-  if (outermost) DoStateChange({}, {tsCheckPropagation});
-  return result;
-}
+  };
+  auto begin = [&](PLazyNode n, TCheckState s, bool asked) {
+    if (asked && !DoChecking(n, s)) return deliver(false);
+    if (!IsRealNode(n) || n->Has(nsChecking)) {  // already in a change: the loop ends here
+      if (asked && n->CheckState == s) DoChecked(n);
+      return deliver(false);
+    }
+    n->Include(nsChecking);
+    if (!n->Has(nsInitialized)) InitializeNode(n);
+    const bool outermost = !states_.Contains(tsCheckPropagation);
+    if (outermost) DoStateChange({tsCheckPropagation});
+    frames.push_back({n, s, asked, options_->AutoOptions().Contains(toAutoTristateTracking), outermost, stChildren,
+                      nullptr, true, false});
+  };
 
-bool TBaseLazyTree::CheckParentCheckState(PLazyNode node, TCheckState state) {
-  PLazyNode parent = node->Parent;
-  int boxes = 0, checked = 0, mixed = 0;
-  for (PLazyNode child = parent->FirstChild; child; child = child->NextSibling) {
-    if (!TakesPartInTristate(child)) continue;
-    const TCheckState s = NormalCheckState(child == node ? state : TCheckState(child->CheckState));
-    ++boxes;
-    if (s == csCheckedNormal) ++checked;
-    if (s == csMixedNormal) ++mixed;
+  begin(node, state, false);
+  while (!frames.empty()) {
+    const std::size_t top = frames.size() - 1;
+    Frame& f = frames[top];
+    PLazyNode n = f.node;
+    if (f.step == stChildren) {
+      // A tri-state box takes its children along, each asked on its own.
+      if (f.tracking && n->CheckType == ctTriStateCheckBox && (f.state == csCheckedNormal || f.state == csUncheckedNormal)) {
+        PLazyNode child = f.child ? f.child->NextSibling : n->FirstChild;
+        for (; child; child = child->NextSibling) {
+          if (!child->Has(nsInitialized)) InitializeNode(child);
+          if (TakesPartInTristate(child) && !child->Has(nsDisabled) &&
+              NormalCheckState(TCheckState(child->CheckState)) != f.state)
+            break;
+        }
+        if (child) {
+          f.child = child;
+          begin(child, f.state, true);  // may add a frame: f is not used after it
+          continue;
+        }
+      }
+      f.step = stSelf;
+      continue;
+    }
+    if (f.step == stSelf) {
+      // Only one radio button of a group is checked.
+      if (n->CheckType == ctRadioButton && f.state == csCheckedNormal) {
+        for (PLazyNode sibling = n->Parent->FirstChild; sibling; sibling = sibling->NextSibling)
+          if (sibling != n && sibling->CheckType == ctRadioButton && sibling->CheckState != csUncheckedNormal)
+            sibling->CheckState = csUncheckedNormal;
+        InvalidateTree();
+      }
+      n->CheckState = f.state;
+      f.step = stFinish;
+      PLazyNode parent = n->Parent;
+      if (f.tracking && TakesPartInTristate(n) && parent != root_ && parent->CheckType == ctTriStateCheckBox &&
+          !parent->Has(nsChecking) && !parent->Has(nsDisabled)) {
+        // The parent's state from its children: all checked, all unchecked, or mixed.
+        int boxes = 0, checked = 0, mixed = 0;
+        for (PLazyNode child = parent->FirstChild; child; child = child->NextSibling) {
+          if (!TakesPartInTristate(child)) continue;
+          const TCheckState s = NormalCheckState(child == n ? f.state : TCheckState(child->CheckState));
+          ++boxes;
+          if (s == csCheckedNormal) ++checked;
+          if (s == csMixedNormal) ++mixed;
+        }
+        const TCheckState parentState = checked == 0 && mixed == 0 ? csUncheckedNormal
+                                        : checked == boxes           ? csCheckedNormal
+                                                                     : csMixedNormal;
+        if (NormalCheckState(TCheckState(parent->CheckState)) != parentState) {
+          f.awaitsParent = true;
+          begin(parent, parentState, true);  // may add a frame: f is not used after it
+        }
+      }
+      continue;
+    }
+    InvalidateNodeRow(n);
+    n->Exclude(nsChecking);
+    if (f.outermost) DoStateChange({}, {tsCheckPropagation});
+    const Frame done = f;
+    frames.pop_back();
+    if (done.asked && done.node->CheckState == done.state) DoChecked(done.node);
+    deliver(done.result);
   }
-  const TCheckState parentState = checked == 0 && mixed == 0 ? csUncheckedNormal
-                                  : checked == boxes           ? csCheckedNormal
-                                                               : csMixedNormal;
-  if (NormalCheckState(TCheckState(parent->CheckState)) == parentState) return true;
-  return DoCheckChange(parent, parentState);
+  return ended;
 }
 
 // ---- Node order and packing ---------------------------------------------------------------------

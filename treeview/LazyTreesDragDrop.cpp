@@ -12,6 +12,7 @@
 #include "treeview/LazyTrees.h"
 
 #include "platform/ApplicationError.h"
+#include "platform/Log.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -110,6 +111,8 @@ THResult TBaseLazyTree::OLEDragEnter(QObject* source, TShiftState keys, QPoint p
     effect = OleEffect(chosen);
     return S_OK;
   } catch (...) {
+    // The drag source understands only the code; the cause goes to the log.
+    LogCurrentException("Entering the tree with a drag");
     effect = DROPEFFECT_NONE;
     return E_UNEXPECTED;
   }
@@ -145,6 +148,7 @@ THResult TBaseLazyTree::OLEDragOver(QObject* source, TShiftState keys, QPoint pt
     effect = OleEffect(chosen) | (scrolling ? DROPEFFECT_SCROLL : 0);
     return S_OK;
   } catch (...) {
+    LogCurrentException("Dragging over the tree");
     effect = DROPEFFECT_NONE;
     return E_UNEXPECTED;
   }
@@ -155,12 +159,10 @@ void TBaseLazyTree::OLEDragLeave() {
   StopTimer(ScrollTimer);
   DoStateChange({}, {tsScrollPending, tsScrolling});
   autoScrollRequest_ = -1;
-  try {
+  RunGuarded([this] {
     TDropEffect none = deNone;
     DoDragOver(nullptr, {}, dsDragLeave, QPoint(), dmNowhere, none);
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  });
 }
 
 THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject, TShiftState keys, QPoint pt,
@@ -169,7 +171,7 @@ THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject
   StopTimer(ScrollTimer);
   DoStateChange({}, {tsScrollPending, tsScrolling});
   THResult result = S_OK;
-  try {
+  const bool ran = RunGuarded([&] {
     // The drop decides as the last drag over did.
     std::uint32_t last = effect;
     if (OLEDragOver(source, keys, pt, last) != S_OK) {
@@ -185,8 +187,8 @@ THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject
       }
       effect = last;
     }
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
+  });
+  if (!ran) {
     effect = DROPEFFECT_NONE;
     result = E_UNEXPECTED;
   }
@@ -201,7 +203,8 @@ QString TBaseLazyTree::ClassDragType() { return QStringLiteral("application/x-la
 
 bool TBaseLazyTree::ClassDragOver(const QMimeData* data, TShiftState keys, TDragState state, QPoint pt,
                                   Qt::DropActions allowed, Qt::DropAction& action) {
-  try {
+  bool accepted = false;
+  RunGuarded([&] {
     QObject* source = ResolveTreeReference(data->data(ClassDragType()));
     if (state == dsDragEnter) DoStateChange({tsVCLDragging});
     if (state == dsDragMove) DoAutoScroll(pt);
@@ -217,28 +220,24 @@ bool TBaseLazyTree::ClassDragOver(const QMimeData* data, TShiftState keys, TDrag
     if (state == dsDragLeave) {
       ForgetDropTarget();
       DoStateChange({}, {tsVCLDragging});
-      return false;
+      return;
     }
     SetDropTarget(accept ? node : nullptr, mode);
     action = accept ? QtAction(OleEffect(effect)) : Qt::IgnoreAction;
-    return accept;
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-    return false;
-  }
+    accepted = accept;
+  });
+  return accepted;
 }
 
 void TBaseLazyTree::ClassDragDrop(const QMimeData* data, TShiftState keys, QPoint pt, Qt::DropActions allowed,
                                   Qt::DropAction& action) {
   QObject* source = ResolveTreeReference(data->data(ClassDragType()));
-  try {
+  const bool ran = RunGuarded([&] {
     TDropEffect effect = SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
     DoDragDrop(source, nullptr, {}, keys, pt, effect, lastDropMode_);
     action = QtAction(OleEffect(effect));
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-    action = Qt::IgnoreAction;
-  }
+  });
+  if (!ran) action = Qt::IgnoreAction;
   ForgetDropTarget();
   DoStateChange({}, {tsVCLDragging});
 }
@@ -423,11 +422,7 @@ void TBaseLazyTree::BeginDrag() {
   if (operations.Contains(doLink)) allowed |= Qt::LinkAction;
 
   Qt::DropAction result = Qt::IgnoreAction;
-  try {
-    result = DragLoop ? DragLoop(drag, allowed) : drag.exec(allowed);
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  RunGuarded([&] { result = DragLoop ? DragLoop(drag, allowed) : drag.exec(allowed); });
   if (dragManager_) dragManager_->ForceDragLeave();
   dragImage_->EndDrag();
   DoStateChange({}, {dragging});

@@ -184,11 +184,7 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
     return true;
   }
   if ((ctrl && key == Qt::Key_V) || (shiftOnly && key == Qt::Key_Insert)) {
-    try {
-      PasteFromClipboard();
-    } catch (...) {
-      ShowApplicationError(CurrentExceptionMessage());
-    }
+    RunGuarded([this] { PasteFromClipboard(); });
     return true;
   }
   switch (key) {
@@ -345,11 +341,7 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
       return true;
     case Qt::Key_F2:
       if (shift.Empty() && node && CanEdit(node, focusedColumn_)) {
-        try {
-          EditNode(node, focusedColumn_);
-        } catch (...) {
-          ShowApplicationError(CurrentExceptionMessage());
-        }
+        RunGuarded([&] { EditNode(node, focusedColumn_); });
       }
       return true;
     default:
@@ -381,7 +373,7 @@ bool TBaseLazyTree::focusNextPrevChild(bool next) {
 
 THitInfo TBaseLazyTree::HitAt(QPoint viewportPos) {
   THitInfo hit;
-  GetHitTestInfoAt(viewportPos.x(), viewportPos.y(), true, hit);
+  HitTestAt(viewportPos.x(), viewportPos.y(), true, hit);
   return hit;
 }
 
@@ -510,7 +502,7 @@ void TBaseLazyTree::UpdateHotNode(QPoint viewportPos) {
   PLazyNode hot = nullptr;
   if (viewport()->rect().contains(viewportPos)) {
     THitInfo hit;
-    GetHitTestInfoAt(viewportPos.x(), viewportPos.y(), true, hit);
+    HitTestAt(viewportPos.x(), viewportPos.y(), true, hit);
     if (hit.HitNode && (options_->SelectionOptions().Contains(toFullRowSelect) ||
                         hit.HitPositions.Intersects({hpOnLabel, hpOnCheckBox})))
       hot = hit.HitNode;
@@ -662,12 +654,8 @@ void TBaseLazyTree::timerEvent(QTimerEvent* e) {
     QAbstractScrollArea::timerEvent(e);
     return;
   }
-  try {
-    HandleTimer(id);
-  } catch (...) {
-    // A failing owner event behind a timer is reported like any error of the program.
-    ShowApplicationError(CurrentExceptionMessage());
-  }
+  // A failing owner event behind a timer is reported like any error of the program.
+  RunGuarded([&] { HandleTimer(id); });
 }
 
 void TBaseLazyTree::HandleTimer(int id) {

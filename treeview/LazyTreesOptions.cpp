@@ -1,5 +1,6 @@
 // Option sets, colours, scroll-bar options, the published properties with their setter
 // reactions, and the tree's construction and destruction.
+#include "platform/ApplicationError.h"
 #include "treeview/LazyTreeAnimation.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeHeader.h"
@@ -187,16 +188,18 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
   ApplyFrame();
   ApplyScrollBarPolicies();
   if (options_->PaintOptions().Contains(toThemeAware)) DoStateChange({tsUseThemes});
-  connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { DoStateChange({tsThumbTracking}); });
-  connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
-    DoStateChange({}, {tsThumbTracking});
-    UpdateScrollBars(false);
-  });
-  connect(horizontalScrollBar(), &QScrollBar::sliderPressed, this, [this] { DoStateChange({tsThumbTracking}); });
-  connect(horizontalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
-    DoStateChange({}, {tsThumbTracking});
-    UpdateScrollBars(false);
-  });
+  // The state-change report reaches the owner, whose error must not cross the signal.
+  const auto thumbPressed = [this] { RunGuarded([this] { DoStateChange({tsThumbTracking}); }); };
+  const auto thumbReleased = [this] {
+    RunGuarded([this] {
+      DoStateChange({}, {tsThumbTracking});
+      UpdateScrollBars(false);
+    });
+  };
+  connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, thumbPressed);
+  connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, thumbReleased);
+  connect(horizontalScrollBar(), &QScrollBar::sliderPressed, this, thumbPressed);
+  connect(horizontalScrollBar(), &QScrollBar::sliderReleased, this, thumbReleased);
 }
 
 TBaseLazyTree::~TBaseLazyTree() {

@@ -180,7 +180,7 @@ void TBaseLazyTree::PaintTree(QPainter& canvas, const QRect& window) {
 
 // ---- Hit testing ----------------------------------------------------------------------
 
-void TBaseLazyTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hit) {
+void TBaseLazyTree::HitTestAt(int x, int y, bool relative, THitInfo& hit) {
   hit = THitInfo();
   if (x < 0) hit.HitPositions.Include(hpToLeft);
   if (x > std::max(ClientWidth(), rangeX_)) hit.HitPositions.Include(hpToRight);

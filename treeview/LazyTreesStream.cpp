@@ -13,6 +13,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -54,49 +55,83 @@ void TBaseLazyTree::DoLoadNode(PLazyNode node, TLazyTreeStream& stream) {
 // ---- Writing ------------------------------------------------------------------------------
 
 void TBaseLazyTree::WriteTreeStream(TLazyTreeStream& stream, PLazyNode node) {
-  for (std::uint16_t word : kTreeStreamMagic) stream.WriteValue(word);
-  const qint64 countAt = stream.Position();
-  stream.WriteValue<std::uint32_t>(0);
-  std::uint32_t written = 0;
-  if (IsRealNode(node)) {
-    WriteNodeChunk(stream, node);
-    written = 1;
-  } else {
-    for (PLazyNode run = root_->FirstChild; run; run = run->NextSibling, ++written) WriteNodeChunk(stream, run);
+  const qint64 start = stream.Position();
+  try {
+    for (std::uint16_t word : kTreeStreamMagic) stream.WriteValue(word);
+    const qint64 countAt = stream.Position();
+    stream.WriteValue<std::uint32_t>(0);
+    std::uint32_t written = 0;
+    if (IsRealNode(node)) {
+      WriteNodeChunk(stream, node);
+      written = 1;
+    } else {
+      for (PLazyNode run = root_->FirstChild; run; run = run->NextSibling, ++written) WriteNodeChunk(stream, run);
+    }
+    // The count says what was written, even if initialising a node changed the top level.
+    stream.PatchValue(countAt, written);
+  } catch (...) {
+    stream.SetSize(start);  // no half-written tree stays behind
+    throw;
   }
-  // The count says what was written, even if initialising a node changed the top level.
-  stream.PatchValue(countAt, written);
 }
 
 void TBaseLazyTree::WriteNodeChunk(TLazyTreeStream& stream, PLazyNode node) {
-  if (options_->MiscOptions().Contains(toInitOnSave)) {
-    if (!node->Has(nsInitialized)) InitializeNode(node);
-    if (node->Has(nsHasChildren) && node->ChildCount == 0) InitializeChildren(node);
+  // The nesting is the user's, so it is walked with a stack of open chunks rather than
+  // by recursion; it stops at the depth the reader accepts, so nothing is written that
+  // could not be read back.
+  struct Open {
+    PLazyNode node;
+    qint64 nodeStart;
+    qint64 baseStart;
+    PLazyNode child;  // the child written last, nil before the first
+    std::uint32_t children;
+  };
+  std::vector<Open> open;
+  const bool initOnSave = options_->MiscOptions().Contains(toInitOnSave);
+  auto enter = [&](PLazyNode n) {
+    if (open.size() >= static_cast<std::size_t>(kMaxStreamNodeDepth))
+      throw ELazyTreeError(QStringLiteral("Unable to save tree structure, the nodes are nested more than %1 levels deep.")
+                               .arg(kMaxStreamNodeDepth),
+                           hcTFCorruptStream2);
+    if (initOnSave) {
+      if (!n->Has(nsInitialized)) InitializeNode(n);
+      if (n->Has(nsHasChildren) && n->ChildCount == 0) InitializeChildren(n);
+    }
+    const qint64 nodeStart = BeginChunk(stream, NodeChunk);
+    // Header and fields in one write; the child count and the size are filled in later.
+    const qint64 base = stream.Position();
+    char fields[kChunkHeaderSize + 17] = {};
+    qToLittleEndian<std::uint32_t>(BaseChunk, fields);
+    qToLittleEndian<std::uint32_t>(n->NodeHeight, fields + 12);
+    qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(n->States & ~kNotWritten), fields + 16);
+    fields[18] = static_cast<char>(n->Align);
+    fields[19] = static_cast<char>(n->CheckState);
+    fields[20] = static_cast<char>(n->CheckType);
+    stream.Write(fields, sizeof fields);  // the reserved word stays 0
+    open.push_back({n, nodeStart, base, nullptr, 0});
+  };
+  enter(node);
+  while (!open.empty()) {
+    Open& top = open.back();
+    // Children are written only for an initialised node; one whose children stay behind
+    // is written as childless, so the stream reads back into the tree it came from.
+    PLazyNode next = top.child ? top.child->NextSibling : top.node->Has(nsInitialized) ? top.node->FirstChild : nullptr;
+    if (next) {
+      top.child = next;
+      ++top.children;
+      enter(next);
+      continue;
+    }
+    const Open done = top;
+    open.pop_back();
+    stream.PatchValue(done.baseStart + kChunkHeaderSize, done.children);
+    EndChunk(stream, done.baseStart);
+    WriteNodeParts(stream, done.node);
+    EndChunk(stream, done.nodeStart);
   }
-  const qint64 start = BeginChunk(stream, NodeChunk);
-  WriteNodeParts(stream, node);
-  EndChunk(stream, start);
 }
 
 void TBaseLazyTree::WriteNodeParts(TLazyTreeStream& stream, PLazyNode node) {
-  // Header and fields in one write; the child count and the size are filled in below.
-  const qint64 base = stream.Position();
-  char fields[kChunkHeaderSize + 17] = {};
-  qToLittleEndian<std::uint32_t>(BaseChunk, fields);
-  qToLittleEndian<std::uint32_t>(node->NodeHeight, fields + 12);
-  qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(node->States & ~kNotWritten), fields + 16);
-  fields[18] = static_cast<char>(node->Align);
-  fields[19] = static_cast<char>(node->CheckState);
-  fields[20] = static_cast<char>(node->CheckType);
-  stream.Write(fields, sizeof fields);  // the reserved word stays 0
-  // Children are written only for an initialised node; one whose children stay behind is
-  // written as childless, so the stream reads back into the tree it came from.
-  std::uint32_t children = 0;
-  if (node->Has(nsInitialized))
-    for (PLazyNode child = node->FirstChild; child; child = child->NextSibling, ++children) WriteNodeChunk(stream, child);
-  stream.PatchValue(base + kChunkHeaderSize, children);
-  EndChunk(stream, base);
-
   const qint64 user = BeginChunk(stream, UserChunk);
   DoSaveNode(node, stream);
   if (stream.Position() == user + kChunkHeaderSize)
@@ -133,11 +168,24 @@ void TBaseLazyTree::ReadTreeStream(TLazyTreeStream& stream) {
   if (version < 1 || version > kTreeStreamVersion) RaiseTreeStreamError(hcTFWrongStreamVersion);
   std::uint32_t count = 0;
   if (version >= 2 && !stream.ReadValue(count)) RaiseTreeStreamError(hcTFStreamTooSmall);
+  // Every chunk is checked, and counted against the announced count, before the tree is
+  // cleared: a stream that holds more or fewer nodes than it says is damaged, and a
+  // damaged stream leaves the tree as it was.
+  const qint64 first = stream.Position();
+  std::uint32_t held = 0;
+  while (stream.Remaining() > 0) {
+    if (version >= 2 && held == count) RaiseTreeStreamError(hcTFCorruptStream2);
+    CheckNodeChunk(stream, version);
+    SkipNodeChunk(stream);
+    ++held;
+  }
+  if (version >= 2 && held != count) RaiseTreeStreamError(hcTFStreamTooSmall);
+  stream.SetPosition(first);
 
   Clear();
   BeginTreeUpdate();
   try {
-    while (stream.Remaining() > 0 && (version == 1 || count-- > 0)) {
+    while (stream.Remaining() > 0) {
       PLazyNode node = MakeNewNode();
       InternalConnectNode(node, root_, amAddChildLast);
       try {

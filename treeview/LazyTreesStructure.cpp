@@ -3,6 +3,7 @@
 #include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
 
+#include <vector>
 #include <cstring>
 
 namespace {
@@ -380,6 +381,21 @@ void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
   PLazyNode parent = node->Parent;
   const bool parentClearing = parent->Has(nsClearing);
   if (!parentClearing) StructureChange(parent == root_ ? nullptr : parent, crChildDeleted);
+  BeginNodeDeletion(node);
+  DeleteNodeChildren(node, false);
+  FinishNodeDeletion(node, reindex);
+  if (!parentClearing) {
+    UpdateHiddenChildren(parent);
+    InvalidateCache();
+    if (updateCount_ == 0) {
+      RestartValidation();
+      UpdateScrollBars(true);
+      InvalidateTree();
+    }
+  }
+}
+
+void TBaseLazyTree::BeginNodeDeletion(PLazyNode node) {
   if (node->Has(nsSelected)) {
     if (updateCount_ > 0) {
       node->Exclude(nsSelected);
@@ -392,39 +408,59 @@ void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
   }
   if (states_.Contains(tsHint)) CancelHint();
   ForgetWorkingNode(node);  // before the focus moves: an open edit must not write into it
-  DeleteNodeChildren(node, false);
+}
+
+void TBaseLazyTree::FinishNodeDeletion(PLazyNode node, bool reindex) {
   InternalDisconnectNode(node, false, reindex);
   ForgetPendingNode(node);
   if (node->Has(nsInitialized) || node->Has(nsFreeNotify)) DoFreeNode(node);
   FreeNodeBlock(node);
-  if (!parentClearing) {
-    UpdateHiddenChildren(parent);
-    InvalidateCache();
-    if (updateCount_ == 0) {
-      RestartValidation();
-      UpdateScrollBars(true);
-      InvalidateTree();
-    }
-  }
 }
 
 void TBaseLazyTree::DeleteNodeChildren(PLazyNode node, bool resetHasChildren) {
   if (!node) node = root_;
   if (!node->FirstChild || options_->MiscOptions().Contains(toReadOnly)) return;
   RefuseWhileIterating();
-  ++updateCount_;  // a private bracket: no update events, but no repaints per child either
-  StopValidation();
-  node->Include(nsClearing);
-  const bool shown = !node->Has(nsDeleting) && ChildrenShown(node);
-  PLazyNode child = node->LastChild;
-  while (child) {
-    PLazyNode previous = child->PrevSibling;
-    if (shown && child->Has(nsVisible)) visibleCount_ -= 1 + CountVisibleChildren(child);
-    child->Include(nsDeleting);
-    if (previous) previous->NextSibling = nullptr;
-    DeleteNode(child, false);
-    child = previous;
+  // The depth is the user's: the subtree is taken apart with a stack of the nodes whose
+  // children are being deleted, not by recursion. Each node goes as DeleteNode would
+  // take it, children first, from the last child to the first.
+  struct Clearing {
+    PLazyNode node;
+    PLazyNode next;  // the child to delete next, nil when all are gone
+    bool shown;
+    bool resetHasChildren;
+  };
+  std::vector<Clearing> open;
+  auto beginClearing = [&](PLazyNode n, bool reset) {
+    ++updateCount_;  // a private bracket: no update events, but no repaints per child either
+    StopValidation();
+    n->Include(nsClearing);
+    open.push_back({n, n->LastChild, !n->Has(nsDeleting) && ChildrenShown(n), reset});
+  };
+  beginClearing(node, resetHasChildren);
+  while (!open.empty()) {
+    Clearing& top = open.back();
+    if (PLazyNode child = top.next) {
+      PLazyNode previous = child->PrevSibling;
+      if (top.shown && child->Has(nsVisible)) visibleCount_ -= 1 + CountVisibleChildren(child);
+      child->Include(nsDeleting);
+      if (previous) previous->NextSibling = nullptr;
+      top.next = previous;
+      BeginNodeDeletion(child);
+      if (child->FirstChild)
+        beginClearing(child, false);  // its children go first; it follows when they are gone
+      else
+        FinishNodeDeletion(child, false);
+      continue;
+    }
+    const Clearing done = top;
+    open.pop_back();
+    EndClearing(done.node, done.resetHasChildren);
+    if (!open.empty()) FinishNodeDeletion(done.node, false);
   }
+}
+
+void TBaseLazyTree::EndClearing(PLazyNode node, bool resetHasChildren) {
   node->Exclude(nsClearing);
   if (resetHasChildren) node->Exclude(nsHasChildren);
   if (node != root_) node->Exclude(nsExpanded);

@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 
 #include "QtPrinters.h"
+#include "support/FakeDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,26 @@ TEST_F(PopupActionBarTest, SubMenusAreFilledWhenTheyOpen) {
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(subEntries, (QStringList{"first.tbl", "second.tbl"}));
   EXPECT_EQ(log, QStringList{"open:second.tbl"});
+}
+
+TEST_F(PopupActionBarTest, AFailingClickIsShownAndReportedAsNotRun) {
+  FakeDesktop desktop;
+  TMenuItem& failing = *popup.Items().Add("Fails");
+  failing.OnClick = [](TMenuItem&) { throw Exception(QStringLiteral("cannot do that")); };
+  TMenuItem& gone = *popup.Items().Add("Gone");
+  gone.OnClick = [this](TMenuItem&) { log << "gone ran"; };
+  menus.choose = [&](QMenu& menu) {
+    auto* fails = static_cast<TMenuAction*>(FakeMenuTracker::Find(menu, "Fails"));
+    EXPECT_FALSE(fails->Execute());
+    fails->trigger();  // through the signal: nothing escapes
+    auto* stale = static_cast<TMenuAction*>(FakeMenuTracker::Find(menu, "Gone"));
+    popup.Items().Clear();
+    EXPECT_FALSE(stale->Execute()) << "its item is gone";
+  };
+  popup.Popup(0, 0);
+  EXPECT_EQ(desktop.Log(), (QStringList{"message:Application Error|cannot do that",
+                                        "message:Application Error|cannot do that"}));
+  EXPECT_TRUE(log.isEmpty());
 }
 
 TEST_F(PopupActionBarTest, LooksFollowTheStyleColourMapAndShadows) {

@@ -9,8 +9,7 @@
 
 class FakeMenuTracker : public MenuTracker {
 public:
-  FakeMenuTracker() : previous_(SetMenuTrackerForTests(this)) {}
-  ~FakeMenuTracker() override { SetMenuTrackerForTests(previous_); }
+  FakeMenuTracker() = default;
   FakeMenuTracker(const FakeMenuTracker&) = delete;
   FakeMenuTracker& operator=(const FakeMenuTracker&) = delete;
 
@@ -50,5 +49,5 @@ public:
   QStringList entries;
 
 private:
-  MenuTracker* previous_;
+  MenuTrackerScope scope_{*this};
 };

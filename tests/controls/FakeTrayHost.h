@@ -7,8 +7,7 @@
 
 class FakeTrayHost : public TrayHost {
 public:
-  FakeTrayHost() : previous_(SetNotificationAreaForTests(this)) {}
-  ~FakeTrayHost() override { SetNotificationAreaForTests(previous_); }
+  FakeTrayHost() = default;
   FakeTrayHost(const FakeTrayHost&) = delete;
   FakeTrayHost& operator=(const FakeTrayHost&) = delete;
 
@@ -46,6 +45,6 @@ public:
   QStringList log;
 
 private:
-  TrayHost* previous_;
+  NotificationAreaScope scope_{*this};
   TrayListener* listener_ = nullptr;
 };

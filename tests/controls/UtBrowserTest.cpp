@@ -14,8 +14,7 @@ namespace {
 // the folders in `selections` and ends with `choice` (nothing: Cancel).
 class FakeFolderDialogs : public FolderDialogHost, public FolderDialogWindow {
 public:
-  FakeFolderDialogs() : previous_(SetFolderDialogsForTests(this)) {}
-  ~FakeFolderDialogs() override { SetFolderDialogsForTests(previous_); }
+  FakeFolderDialogs() = default;
 
   std::optional<FolderChoice> Run(const FolderDialogRequest& request, FolderDialogEvents& events) override {
     this->request = request;
@@ -38,7 +37,7 @@ public:
   QStringList log;
 
 private:
-  FolderDialogHost* previous_;
+  FolderDialogsScope scope_{*this};
 };
 
 TEST(UtBrowser, SelectedFolderLosesOneTrailingSeparator) {

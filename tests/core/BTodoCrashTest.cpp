@@ -99,9 +99,13 @@ private:
   std::string pending_;
 };
 
+// A fixed seed, so every run kills at the same share of a save; VELMORA_CRASH_SEED gives
+// another one to try more moments.
+constexpr unsigned kDefaultSeed = 20261211;
+
 unsigned Seed() {
-  if (const char* fixed = std::getenv("VELMORA_CRASH_SEED")) return static_cast<unsigned>(std::strtoul(fixed, nullptr, 10));
-  return std::random_device{}();
+  if (const char* given = std::getenv("VELMORA_CRASH_SEED")) return static_cast<unsigned>(std::strtoul(given, nullptr, 10));
+  return kDefaultSeed;
 }
 
 QByteArray Content(int count) {
@@ -123,14 +127,15 @@ bool RemoveLeftovers(const QString& folder) {
 
 TEST(TodoCrash, KilledSaveLeavesOldOrNewFileWhole) {
   const unsigned seed = Seed();
-  std::cout << "crash test seed " << seed << " (VELMORA_CRASH_SEED=" << seed << " repeats it)" << std::endl;
-  SCOPED_TRACE("seed " + std::to_string(seed));
+  // Every failure below names the seed that repeats it.
+  SCOPED_TRACE("seed " + std::to_string(seed) + " (VELMORA_CRASH_SEED=" + std::to_string(seed) + " repeats it)");
   std::mt19937 rng(seed);
 
   TempDir dir;
   const QString name = dir.File("todo.tbl");
   const QByteArray oldBytes = Content(crash_stores::kOldCount), newBytes = Content(crash_stores::kNewCount);
-  constexpr int kRounds = 16;
+  // Few rounds: half of them are due to end on each content, so both outcomes show.
+  constexpr int kRounds = 8;
   int sawOld = 0, sawNew = 0, midWrite = 0;
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
@@ -166,4 +171,5 @@ TEST(TodoCrash, KilledSaveLeavesOldOrNewFileWhole) {
             << ", killed while writing " << midWrite << std::endl;
   EXPECT_GT(sawOld, 0);
   EXPECT_GT(sawNew, 0);
+  if (HasFailure()) std::cout << "crash test failed with seed " << seed << std::endl;
 }

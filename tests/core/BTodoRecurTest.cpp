@@ -177,6 +177,37 @@ TEST_F(GenerateRecurringTest, CatchesUpAfterDaysAway) {
                                   "2024-03-04 Mon 00:00", "2024-03-07 Thu 00:00"}));
 }
 
+TEST_F(GenerateRecurringTest, CatchUpIsBoundedToTheLastYear) {
+  struct Case {
+    const char* name;
+    TDateTime lastGenerated;
+    int expected;
+  };
+  const Case cases[] = {
+      {"a week behind: every missed day", today - 7, 7},
+      {"a century behind: only the last year's days", DateTime::IncMonth(today, -1200), 366},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTdTodoHandler s{"/x/todo.tbl"};
+    TTdTodo* tmpl = s.Todos().Add();
+    tmpl->ID = ++s.LastId;
+    tmpl->SetIsTemplate(true);
+    tmpl->SetOnlyOneOpen(false);
+    tmpl->RecurKind = kDaily;
+    tmpl->RecurInterval = 1;
+    tmpl->RecurLeadDays = 0;
+    tmpl->RecurFirstDate = c.lastGenerated;
+    tmpl->RecurLastGenerated = c.lastGenerated;
+    tmpl->RecurLastDate = today + 100;
+
+    EXPECT_EQ(s.GenerateRecurring(), c.expected);
+    EXPECT_EQ(Text(s.GetTodo(1)->Due), Text(std::max(c.lastGenerated + 1, today - 365)));
+    EXPECT_EQ(Text(tmpl->RecurLastGenerated), Text(today)) << "the template's date moves past the skipped days";
+    EXPECT_EQ(s.GenerateRecurring(), 0);
+  }
+}
+
 TEST_F(GenerateRecurringTest, LastDateEqualToFirstDateGivesOneInstance) {
   TTdTodo& tmpl = AddTemplate(kDaily, today - 2 + 0.75, today - 2);
   tmpl.SetOnlyOneOpen(false);

@@ -1,10 +1,11 @@
-// The reminder and auto-save timers, driven through the real event loop with short
-// intervals.
+// The reminder and auto-save timers, fired by hand through a timer driver of the test's:
+// their intervals, and what a tick does while a pass runs, fails or owes a save.
 #include "TdAppTestSupport.h"
 
 #include "core/BTodo.h"
 #include "core/TdApp.h"
 #include "support/FakeDesktop.h"
+#include "support/FakeTimers.h"
 
 #include <QFileInfo>
 
@@ -31,6 +32,14 @@ protected:
 
   qsizetype Saves() const { return desktop.Calls(QStringLiteral("wait:on")).size(); }
 
+  // The handler's timers from now on run on `timers`, fired by the test.
+  FakeTimers& DriveTimers(TTodoAppHandler& app) {
+    auto driver = std::make_unique<FakeTimers>();
+    FakeTimers& timers = *driver;
+    app.SetTimerDriver(std::move(driver));
+    return timers;
+  }
+
   FakeDesktop desktop;
   DataFolderPin data;
   FakeMainLink link;
@@ -48,12 +57,19 @@ class AutoSaveIntervalTest : public AppTimersTest, public ::testing::WithParamIn
 TEST_P(AutoSaveIntervalTest, ComesFromSaveMinutes) {
   data.WriteSettings(QString::fromLatin1(GetParam().settings));
   TTodoAppHandler app(&link);
-  EXPECT_EQ(app.ReminderTimer().interval(), 25000);
-  EXPECT_TRUE(app.ReminderTimer().isActive());
-  EXPECT_EQ(app.AutoSaveTimer().isActive(), GetParam().autoSaveMs > 0);
+  EXPECT_EQ(app.Timers().Interval(ReminderTimerId), 25000);
+  EXPECT_TRUE(app.Timers().IsRunning(ReminderTimerId));
+  EXPECT_EQ(app.Timers().IsRunning(AutoSaveTimerId), GetParam().autoSaveMs > 0);
   if (GetParam().autoSaveMs > 0) {
-    EXPECT_EQ(app.AutoSaveTimer().interval(), GetParam().autoSaveMs);
+    EXPECT_EQ(app.Timers().Interval(AutoSaveTimerId), GetParam().autoSaveMs);
   }
+  // A driver put in place takes the running timers over as they are.
+  FakeTimers& timers = DriveTimers(app);
+  EXPECT_EQ(timers.Interval(ReminderTimerId), 25000);
+  EXPECT_EQ(timers.IsRunning(AutoSaveTimerId), GetParam().autoSaveMs > 0);
+  app.FinalSave();
+  EXPECT_FALSE(timers.IsRunning(ReminderTimerId)) << "the save on the way out stops the timers";
+  EXPECT_FALSE(timers.IsRunning(AutoSaveTimerId));
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, AutoSaveIntervalTest,
@@ -62,15 +78,15 @@ INSTANTIATE_TEST_SUITE_P(Settings, AutoSaveIntervalTest,
                                            IntervalCase{"[General]\nSaveMinutes=0\n", 0},
                                            IntervalCase{"[General]\nSaveMinutes=-4\n", 0}));
 
-// The reminder window's own loop lets the timers tick (Qt holds back only the reminder
-// timer's own, whose tick is still running); neither a save nor a second window may come
-// of it. Once the window is answered the auto-save goes on. The window stays up until
-// the auto-save timer has ticked a few times, counted from its ticks themselves.
+// While the reminder window is up, ticks of both timers come in (the window runs its
+// own loop); neither a save nor a second window may come of them. Once the window is
+// answered the auto-save goes on.
 TEST_F(AppTimersTest, AnOpenReminderWindowHoldsOffTheAutoSaveAndASecondPass) {
   TTodoAppHandler app(&link, {20, 30});
+  FakeTimers& timers = DriveTimers(app);
+  EXPECT_EQ(timers.Interval(ReminderTimerId), 20);
+  EXPECT_EQ(timers.Interval(AutoSaveTimerId), 30);
   AddDueReminder(app);
-  int autoSaveTicks = 0;
-  QObject::connect(&app.AutoSaveTimer(), &QTimer::timeout, [&] { ++autoSaveTicks; });
   int windows = 0, open = 0, mostOpen = 0;
   qsizetype savesWhileOpen = -1;
   app.SetShowReminder([&](TTdTodoHandler&, TTdTodo& task, int) {
@@ -78,19 +94,23 @@ TEST_F(AppTimersTest, AnOpenReminderWindowHoldsOffTheAutoSaveAndASecondPass) {
     mostOpen = std::max(mostOpen, ++open);
     EXPECT_TRUE(app.Busy());
     const qsizetype before = Saves();
-    const int ticksBefore = autoSaveTicks;
-    EXPECT_TRUE(RunUntil([&] { return autoSaveTicks >= ticksBefore + 3; }));
+    for (int tick = 0; tick < 3; ++tick) {
+      app.TimerFired(AutoSaveTimerId);
+      app.TimerFired(ReminderTimerId);
+    }
     savesWhileOpen = Saves() - before;
     task.SetReminderActivated(false);  // answered
     --open;
   });
 
-  ASSERT_TRUE(RunUntil([&] { return windows >= 1 && open == 0; }));
+  app.TimerFired(ReminderTimerId);
+  EXPECT_EQ(windows, 1);
   EXPECT_EQ(mostOpen, 1);
   EXPECT_EQ(savesWhileOpen, 0);
   EXPECT_FALSE(app.Busy());
   const qsizetype after = Saves();
-  EXPECT_TRUE(RunUntil([&] { return Saves() > after; }));
+  app.TimerFired(AutoSaveTimerId);
+  EXPECT_EQ(Saves(), after + 1);
   EXPECT_EQ(windows, 1);
 }
 
@@ -133,13 +153,16 @@ TEST_F(AppTimersTest, ASaveDuringAPassIsMadeWhenThePassEnds) {
 
 TEST_F(AppTimersTest, APassThatRaisesReachesTheErrorBoxAndTheNextTickRunsAgain) {
   TTodoAppHandler app(&link, {20, 0});
+  DriveTimers(app);
   AddDueReminder(app);
   int windows = 0;
   app.SetShowReminder([&](TTdTodoHandler&, TTdTodo& task, int) {
     if (++windows == 1) throw Exception(QStringLiteral("no window today"));
     task.SetReminderActivated(false);
   });
-  ASSERT_TRUE(RunUntil([&] { return windows >= 2; }));
+  app.TimerFired(ReminderTimerId);
+  app.TimerFired(ReminderTimerId);
+  EXPECT_EQ(windows, 2);
   EXPECT_EQ(desktop.Calls(QStringLiteral("message:")), QStringList({"message:Application Error|no window today"}));
   EXPECT_FALSE(app.Busy());
 }
@@ -166,15 +189,18 @@ TEST_F(AppTimersTest, TheTickTellsTheWindowHowManyTasksTemplatesAdded) {
 // same failure tick after tick is shown once, not once per tick.
 TEST_F(AppTimersTest, AFailedAutoSaveIsShownOnceAndRetried) {
   TTodoAppHandler app(&link, {kNever, 20});
+  DriveTimers(app);
   app.TodoHandler().SetModified(true);
   ASSERT_TRUE(QDir().mkpath(data.File(QStringLiteral("todo.tbl"))));
 
-  ASSERT_TRUE(RunUntil([&] { return Saves() >= 3; }));
+  for (int tick = 0; tick < 3; ++tick) app.TimerFired(AutoSaveTimerId);
+  EXPECT_EQ(Saves(), 3);
   ASSERT_EQ(desktop.Messages().size(), 1u);
   EXPECT_EQ(desktop.Messages()[0].caption, QStringLiteral("Application Error"));
   EXPECT_TRUE(app.TodoHandler().Modified());
 
   ASSERT_TRUE(QDir(data.File(QStringLiteral("todo.tbl"))).removeRecursively());
-  EXPECT_TRUE(RunUntil([&] { return !app.TodoHandler().Modified(); }));
+  app.TimerFired(AutoSaveTimerId);
+  EXPECT_FALSE(app.TodoHandler().Modified());
   EXPECT_TRUE(QFileInfo(data.File(QStringLiteral("todo.tbl"))).isFile());
 }

@@ -115,14 +115,13 @@ TEST(SafeFile, AFailedSyncOfTheFolderIsAWriteError) {
   TempDir dir;
   const QString name = dir.File("todo.tbl");
   WriteFileSafely(name, "old", true);
-  const FolderSyncFunction saved = SetFolderSyncForTest(FailingSync);
+  const FolderSyncScope failingSync(FailingSync);
   try {
     WriteFileSafely(name, "new", true);
     ADD_FAILURE() << "reported as saved";
   } catch (const EWriteError& e) {
     EXPECT_TRUE(e.Message().endsWith(QString::fromLocal8Bit(std::strerror(EIO)))) << e.Message().toStdString();
   }
-  SetFolderSyncForTest(saved);
 }
 
 TEST(SafeFile, TheSavedFileKeepsItsPermissions) {

@@ -48,6 +48,22 @@ TEST_F(ColumnTree, LeftEdgesFollowPositionsAndVisibility) {
   EXPECT_EQ(tree.RangeX(), 80);
 }
 
+TEST_F(ColumnTree, AnAddedColumnStartsWhereTheLastOneEnds) {
+  Column(1).SetPosition(2);  // last position: the 80-wide column, then the 50-wide one
+  Column(0).SetOptions(Column(0).Options() - TLTColumnOptions{coVisible});
+  EXPECT_EQ(Lefts(), "0@0 80@2 0@1");
+  Columns().Add()->SetWidth(30);
+  EXPECT_EQ(Lefts(), "0@0 80@2 0@1 130@3");
+  Column(1).SetOptions(Column(1).Options() - TLTColumnOptions{coVisible});
+  Columns().Add();
+  EXPECT_EQ(Column(4).Left(), 110) << "a hidden last column adds no width";
+  // Many columns, each added at its own cost.
+  constexpr int kMany = 100'000;
+  while (Columns().Count() < kMany) Columns().Add();
+  EXPECT_EQ(Column(kMany - 1).Left(), 110 + (kMany - 5) * Column(4).Width());
+  EXPECT_EQ(Column(kMany - 1).Position(), kMany - 1);
+}
+
 TEST_F(ColumnTree, PointsSpansAndWalkers) {
   Column(2).SetPosition(0);  // display order 2, 0, 1: spans 0-79, 80-179, 180-229
   struct {

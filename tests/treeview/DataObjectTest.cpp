@@ -1,5 +1,6 @@
 // The data object's format negotiation, without a drag: which requests it answers, the
 // error of a mismatch, rendering once per format, data handed to it and its enumerator.
+#include "support/LogCapture.h"
 #include "NamedTree.h"
 
 #include "treeview/LazyTreeDataObject.h"
@@ -77,8 +78,10 @@ TEST_F(DataObject, EachFormatIsRenderedOnceWhenFirstAskedFor) {
     throw ELazyTreeError("renderer failed", 0);
   };
   TLTDataObject failing(&tree, false);
+  LogCapture log;
   EXPECT_EQ(failing.GetData({userFormat, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}, medium), E_FAIL);
   EXPECT_EQ(medium.Tymed, TYMED_NULL);
+  EXPECT_TRUE(log.Contains("renderer failed")) << "the cause is logged: " << log.Lines().join('|').toStdString();
 }
 
 TEST_F(DataObject, TreeDataComesAsABlockOrAsAStreamOfNodeChunks) {

@@ -1,6 +1,7 @@
 // Drags over and between trees, driven by synthetic drag events on the offscreen
 // platform: where a drop goes, the owner's say, moved nodes, auto-expand and auto-scroll
 // on the tree's own timers and clock, and the drag source's decisions and picture.
+#include "support/LogCapture.h"
 #include "NamedTree.h"
 
 #include "treeview/LazyTreeDragImage.h"
@@ -143,6 +144,22 @@ TEST_F(Dragging, AnOwnerThatNeverAcceptsGetsNoDrop) {
   EXPECT_TRUE(dropped.isEmpty());
   EXPECT_EQ(target.DropTargetNode(), nullptr);
   EXPECT_EQ(states, (QList<TDragState>{dsDragEnter, dsDragMove, dsDragMove}));
+}
+
+TEST_F(Dragging, AnOwnerErrorBecomesAFailureCodeAndIsLogged) {
+  target.OnDragOver = [](TBaseLazyTree*, QObject*, TShiftState, TDragState, QPoint, TDropMode, TDropEffect&, bool&) {
+    throw ELazyTreeError("owner refuses", 0);
+  };
+  LogCapture log;
+  for (bool enter : {true, false}) {
+    SCOPED_TRACE(enter ? "enter" : "over");
+    std::uint32_t effect = DROPEFFECT_COPY;
+    const QPoint at = RowAt(target, "x");
+    const THResult result = enter ? target.OLEDragEnter(&source, {}, at, effect) : target.OLEDragOver(&source, {}, at, effect);
+    EXPECT_EQ(result, E_UNEXPECTED);
+    EXPECT_EQ(effect, DROPEFFECT_NONE);
+  }
+  EXPECT_EQ(log.Lines().filter("owner refuses").size(), 2) << log.Lines().join('|').toStdString();
 }
 
 TEST_F(Dragging, BetweenTreesACopyKeepsTheSourceAndAMoveTakesTheNodes) {

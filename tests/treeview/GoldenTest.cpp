@@ -4,6 +4,8 @@
 // plain boxes instead of text, so no font takes part.
 #include "TreeFixture.h"
 
+#include "support/GoldenPicture.h"
+
 #include "treeview/LazyTreeHeader.h"
 
 #include <QDir>
@@ -16,29 +18,8 @@ constexpr int kTolerance = 8;  // per channel
 
 // Compares with golden/<name>.png; VELMORA_UPDATE_GOLDEN=1 stores the picture instead.
 void ExpectGolden(const QImage& actual, const QString& name) {
-  const QString path = QStringLiteral(VELMORA_TREEVIEW_GOLDEN "/%1.png").arg(name);
-  const QImage picture = actual.convertToFormat(QImage::Format_RGB32);
-  if (qEnvironmentVariableIntValue("VELMORA_UPDATE_GOLDEN") == 1) {
-    ASSERT_TRUE(picture.save(path)) << path.toStdString();
-    return;
-  }
-  const QImage expected = QImage(path).convertToFormat(QImage::Format_RGB32);
-  ASSERT_FALSE(expected.isNull()) << "no golden picture " << path.toStdString();
-  ASSERT_EQ(picture.size(), expected.size()) << name.toStdString();
-  int worst = 0;
-  QPoint where;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) {
-      const QRgb a = picture.pixel(x, y), b = expected.pixel(x, y);
-      const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-      if (d > worst) worst = d, where = QPoint(x, y);
-    }
-  if (worst > kTolerance) {
-    const QString saved = QDir::temp().filePath(name + QStringLiteral("-actual.png"));
-    picture.save(saved);
-    ADD_FAILURE() << name.toStdString() << " differs by " << worst << " at " << where.x() << "," << where.y()
-                  << "; painted picture in " << saved.toStdString();
-  }
+  EXPECT_TRUE(golden::MatchesGolden(actual.convertToFormat(QImage::Format_RGB32), QStringLiteral(VELMORA_TREEVIEW_GOLDEN),
+                                    name, {kTolerance, 0}, QDir::tempPath()));
 }
 
 // Owner boxes: each cell's content as a bar in a colour of its column.

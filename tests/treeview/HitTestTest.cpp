@@ -31,7 +31,7 @@ protected:
   }
   THitPositions At(int x) {
     THitInfo hit;
-    tree.GetHitTestInfoAt(x, tree.NodeTop(node) + 5, true, hit);
+    tree.HitTestAt(x, tree.NodeTop(node) + 5, true, hit);
     EXPECT_EQ(hit.HitNode, node);
     return hit.HitPositions;
   }
@@ -111,7 +111,7 @@ TEST_F(HitTest, PointsOutsideTheRows) {
   };
   for (const Case& c : cases) {
     THitInfo hit;
-    tree.GetHitTestInfoAt(c.p.x(), c.p.y(), true, hit);
+    tree.HitTestAt(c.p.x(), c.p.y(), true, hit);
     EXPECT_TRUE(hit.HitPositions.Contains(c.part)) << c.p.x() << "," << c.p.y();
     EXPECT_EQ(hit.HitNode, nullptr);
   }

@@ -7,6 +7,8 @@
 // reports that it halts.
 #include "TreeFixture.h"
 
+#include "support/FakeDesktop.h"
+
 #include "treeview/LazyTreeWorker.h"
 
 #include <QEventLoop>
@@ -426,6 +428,26 @@ TEST(CacheWorker, ValidatesTreesInTheOrderQueuedAndATreeQueuedTwiceOnce) {
   ASSERT_TRUE(WaitForCache(first));
   std::lock_guard lock(mutex);
   EXPECT_EQ(order, (QStringList{"second", "third"}));
+}
+
+TEST(CacheWorker, AnOwnerErrorInTheReportIsShownAndGoesNoFurther) {
+  FakeDesktop desktop;
+  QEventLoop loop;
+  desktop.onMessage = [&](const FakeDesktop::Message&) {
+    loop.quit();
+    return Msg::Ok;
+  };
+  FlatTree tree(3000);
+  tree.OnStateChange = [](TBaseLazyTree*, TLazyTreeStates enter, TLazyTreeStates) {
+    if (enter.Contains(tsUseCache)) throw ELazyTreeError("owner failed", 0);
+  };
+  tree.SetNodeChildCount(tree.GetFirstRaw(), 1);  // a change the worker validates
+  QTimer::singleShot(kGiveUpMs, &loop, &QEventLoop::quit);
+  loop.exec();  // ends on the error box, reached from the report's signal
+  tree.OnStateChange = nullptr;
+  ASSERT_FALSE(desktop.Messages().empty());
+  EXPECT_EQ(desktop.Messages()[0].caption, QStringLiteral("Application Error"));
+  EXPECT_EQ(desktop.Messages()[0].text, QStringLiteral("owner failed"));
 }
 
 TEST(CacheWorker, LivesFromTheFirstTreeToTheLast) {

@@ -1,6 +1,8 @@
 #pragma once
-// Shared pieces of the tree tests: a timer driver fired by hand, a clock set by hand, an
-// assertion recorder, and a small owner that builds trees through the events only.
+// Shared pieces of the tree tests: a timer driver fired by hand (support/FakeTimers.h), a
+// clock set by hand, an assertion recorder, and a small owner that builds trees through
+// the events only.
+#include "support/FakeTimers.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeStream.h"
 #include "treeview/LazyTrees.h"
@@ -15,36 +17,13 @@
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
-class FakeTimers : public TLazyTreeTimerDriver {
-public:
-  void Start(int id, int interval) override {
-    running[id] = true;
-    intervals[id] = std::max(interval, kMinimumTimerInterval);
-    ++starts[id];
-  }
-  void Stop(int id) override { running[id] = false; }
-  bool IsRunning(int id) const override {
-    auto it = running.find(id);
-    return it != running.end() && it->second;
-  }
-  int Interval(int id) const override {
-    auto it = intervals.find(id);
-    return it == intervals.end() ? 0 : it->second;
-  }
-  std::map<int, bool> running;
-  std::map<int, int> intervals;
-  std::map<int, int> starts;
-};
-
 // Collects assertion messages for the life of the object.
 class AssertRecorder {
 public:
-  AssertRecorder() { previous_ = SetLazyTreeAssertHandler([this](const QString& m) { messages << m; }); }
-  ~AssertRecorder() { SetLazyTreeAssertHandler(previous_); }
   QStringList messages;
 
 private:
-  TLazyTreeAssertHandler previous_;
+  TLazyTreeAssertScope scope_{[this](const QString& m) { messages << m; }};
 };
 
 // The index path of a node, "0.2.1"; "" for the root.

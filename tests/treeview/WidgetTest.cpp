@@ -3,6 +3,7 @@
 #include "TreeFixture.h"
 
 #include "platform/AppContext.h"
+#include "support/FakeDesktop.h"
 #include "treeview/LazyTreeResources.h"
 
 #include <QApplication>
@@ -160,6 +161,17 @@ TEST_F(WidgetTree, OffsetsAreClampedToTheRange) {
   EXPECT_EQ(tree.OffsetY(), -36);
   EXPECT_EQ(scrolled, QList<int>{-36});
   EXPECT_EQ(tree.TopNode(), tree.At("2"));
+}
+
+TEST_F(WidgetTree, AnOwnerErrorInTheThumbsStateChangeStopsAtTheSignal) {
+  FakeDesktop desktop;
+  tree.OnStateChange = [](TBaseLazyTree*, TLazyTreeStates enter, TLazyTreeStates leave) {
+    if (enter.Contains(tsThumbTracking) || leave.Contains(tsThumbTracking)) throw ELazyTreeError("owner failed", 0);
+  };
+  emit tree.verticalScrollBar()->sliderPressed();  // nothing escapes the signal
+  emit tree.verticalScrollBar()->sliderReleased();
+  tree.OnStateChange = nullptr;
+  EXPECT_EQ(desktop.Calls(QStringLiteral("message:")), QStringList({"message:Application Error|owner failed"}));
 }
 
 TEST_F(WidgetTree, ScrollIntoViewMovesOnlyAsFarAsNeededOrCentres) {

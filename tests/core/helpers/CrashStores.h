@@ -5,8 +5,9 @@
 
 namespace crash_stores {
 
-constexpr int kOldCount = 10000;
-constexpr int kNewCount = 10001;
+// Small enough for quick rounds, large enough that a save takes a while to kill inside.
+constexpr int kOldCount = 2000;
+constexpr int kNewCount = 2001;
 
 inline void Fill(TTdTodoHandler& store, int count) {
   for (int i = 0; i < count; ++i) {
