@@ -33,8 +33,7 @@ using O = TTdAppOptions;
 // Answers the folder picker with a chosen folder.
 class FakeFolderDialogs : public FolderDialogHost {
 public:
-  FakeFolderDialogs() : previous_(SetFolderDialogsForTests(this)) {}
-  ~FakeFolderDialogs() override { SetFolderDialogsForTests(previous_); }
+  FakeFolderDialogs() : scope_(*this) {}
   std::optional<FolderChoice> Run(const FolderDialogRequest& request, FolderDialogEvents&) override {
     titles << request.title;
     if (answer.isEmpty()) return std::nullopt;
@@ -44,7 +43,7 @@ public:
   QStringList titles;
 
 private:
-  FolderDialogHost* previous_;
+  FolderDialogsScope scope_;
 };
 
 class OptionDialogTest : public ::testing::Test {
