@@ -85,8 +85,11 @@ void TrpDataDictionary::ReadFromStream(QIODevice& stream, int version) {
     if (!stream.seek(stream.pos() - 2)) Damaged();
     ReadLegacy(stream, version);
   }
-  if (Variables.Count() > 0 && !Variables.Name(0).isEmpty() && !Variables.Name(0).startsWith(u' ')) {
-    // Written before variables carried their blank: swap the convention.
+  // Older writers marked variables with the blank instead of categories: swap. Forms
+  // with the current tag follow this convention already, and a variable heading their
+  // list must stay one.
+  if (tag != kCurrentTag && Variables.Count() > 0 && !Variables.Name(0).isEmpty() &&
+      !Variables.Name(0).startsWith(u' ')) {
     for (int i = 0; i < Variables.Count(); ++i) {
       const QString& name = Variables.Name(i);
       Variables.SetName(i, name.startsWith(u' ') ? name.mid(1) : u' ' + name);
@@ -173,7 +176,7 @@ bool TrpDataDictionary::Resolve(const QString& text, CacheItem& item) const {
 
 bool TrpDataDictionary::IsVariable(const QString& name) {
   if (cache_.contains(name.toUpper())) return true;
-  const int i = Variables.IndexOf(u' ' + name);
+  const int i = name.startsWith(u' ') ? -1 : Variables.IndexOf(name);
   if (i >= 0) {
     const QString& value = Variables.Value(i);
     CacheItem item;
@@ -200,7 +203,7 @@ TrpValue TrpDataDictionary::GetValue(const QString& name) {
   }
   TrpVariables& engine = rpGlobals().Variables();
   if (const int e = engine.IndexOf(name); e >= 0) return engine.Value(e);
-  const int i = Variables.IndexOf(u' ' + name);
+  const int i = name.startsWith(u' ') ? -1 : Variables.IndexOf(name);
   if (i < 0) return TrpValue::Null();
   const QString value = Variables.Value(i);
   if (value.isEmpty()) return TrpValue(value);

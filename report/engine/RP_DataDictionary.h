@@ -1,6 +1,6 @@
 #pragma once
 // The report's data dictionary: variables (name -> expression text; category names
-// share the list, variables carry a leading blank), field aliases (alias ->
+// share the list and carry a leading blank), field aliases (alias ->
 // "dataset.field"), band data sources, disabled data sets, and a sorted cache from a
 // name to the data set and field it resolved to during a build.
 #include "report/engine/RP_Variant.h"
