@@ -65,11 +65,33 @@ void rpWriteInt(QIODevice& stream, int32_t value) {
   WriteBytes(stream, QByteArray(bytes, 4));
 }
 
-uint8_t rpReadByte(QIODevice& stream) { return static_cast<uint8_t>(ReadExactly(stream, 1)[0]); }
+namespace {
 
-uint16_t rpReadWord(QIODevice& stream) { return qFromLittleEndian<uint16_t>(ReadExactly(stream, 2).constData()); }
+// Numbers are read into the stack: a form holds thousands of them.
+template <size_t N>
+void ReadFixed(QIODevice& stream, char (&bytes)[N]) {
+  if (stream.read(bytes, N) != static_cast<qint64>(N)) LoadFailed();
+}
 
-int32_t rpReadInt(QIODevice& stream) { return qFromLittleEndian<int32_t>(ReadExactly(stream, 4).constData()); }
+}  // namespace
+
+uint8_t rpReadByte(QIODevice& stream) {
+  char bytes[1];
+  ReadFixed(stream, bytes);
+  return static_cast<uint8_t>(bytes[0]);
+}
+
+uint16_t rpReadWord(QIODevice& stream) {
+  char bytes[2];
+  ReadFixed(stream, bytes);
+  return qFromLittleEndian<uint16_t>(bytes);
+}
+
+int32_t rpReadInt(QIODevice& stream) {
+  char bytes[4];
+  ReadFixed(stream, bytes);
+  return qFromLittleEndian<int32_t>(bytes);
+}
 
 void rpWriteString(QIODevice& stream, const QString& text) {
   const QByteArray bytes = Encoded(text);
