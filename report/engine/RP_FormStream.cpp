@@ -74,11 +74,7 @@ public:
     }
     if (version_ > kRpStreamVersion) Unsupported();
     ReadPages();
-    if (!missing_.isEmpty()) {
-      QString text = rpLoadStr(rpStrings::NonPlugged) + u'\n';
-      for (const QString& name : missing_) text += name + u'\n';
-      throw EClassNotFound(text + rpLoadStr(rpStrings::IncludeComponents));
-    }
+    if (!missing_.isEmpty()) ThrowMissing();
     if (Remaining(s_) > 0) {
       ReadInformation();
     } else if (version_ == kRpStreamVersion) {
@@ -90,6 +86,12 @@ public:
   }
 
 private:
+  [[noreturn]] void ThrowMissing() const {
+    QString text = rpLoadStr(rpStrings::NonPlugged) + u'\n';
+    for (const QString& name : missing_) text += name + u'\n';
+    throw EClassNotFound(text + rpLoadStr(rpStrings::IncludeComponents));
+  }
+
   void ReadPages() {
     into_.UseDefaultPrinter = rpReadWord(s_) != 0;
     into_.TwoPass = rpReadWord(s_) != 0;
@@ -164,7 +166,7 @@ private:
       view = rpCreateObject(type, className);
     } catch (const EClassNotFound& e) {
       if (!missing_.contains(e.Message())) missing_ << e.Message();
-      if (end == 0) throw;  // nothing tells where the unknown record ends
+      if (end == 0) ThrowMissing();  // nothing tells where the unknown record ends
       Seek(s_, end);
       return;
     }

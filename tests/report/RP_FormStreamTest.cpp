@@ -273,6 +273,17 @@ TEST_F(FormStreamTest, FormWithoutVersionByteReadsWithTheOldestRules) {
   EXPECT_EQ(other.InfoName, QString());
 }
 
+TEST_F(FormStreamTest, UnknownClassInAnOldFormStopsWithItsName) {
+  Bytes old;
+  old.w(0).w(0).raw(QByteArray("\0", 1));
+  OldPage(old);
+  old.b(rpObjectType::AddIn).raw(QByteArray("TrpChartView\0", 13)).b(0).raw(QByteArray(40, '\x01'));
+  EXPECT_FALSE(ReadReport(other, old.data()));
+  EXPECT_EQ(other.LastError(), rpLoadStr(rpStrings::NonPlugged) + QStringLiteral("\nTrpChartView\n") +
+                                   rpLoadStr(rpStrings::IncludeComponents));
+  EXPECT_EQ(other.PageCount(), 0);
+}
+
 TEST_F(FormStreamTest, RenamedClassesAreReadAsTheirSuccessors) {
   // A framed memo is a memo followed by 8 more bytes.
   TestTextView memo;
