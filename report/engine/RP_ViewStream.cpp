@@ -78,7 +78,7 @@ void TrpView::ExpandMemo() {
 }
 
 void TrpView::Print(QIODevice& stream, const TrpPrintBand* band) {
-  BeginDraw(canvas_);
+  BeginDraw(nullptr);  // no canvas: the record is all a prepared page takes
   Memo1 = Memo;
   ExpandMemo();
   if (!Script.isEmpty()) rpGlobals().Interpreter().RunScript(Script);
