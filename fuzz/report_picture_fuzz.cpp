@@ -13,13 +13,22 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+namespace {
+
+void Setup() {
+  static int argc = 1;
+  static char name[] = "report_picture_fuzz";
+  static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(*argc, *argv);
-  return 0;
+  // Kept for the whole process: the placeholder's caption needs fonts.
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  (void)app;
 }
 
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Setup();
   if (size == 0) return 0;
   const QByteArray bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
   const int selector = data[0] % 6;

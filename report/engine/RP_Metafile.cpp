@@ -4,6 +4,7 @@
 #include "report/engine/RP_Graphic.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,21 +23,37 @@ constexpr uint32_t kEmrHeader = 1, kEmrEof = 14;
 uint16_t Word(const QByteArray& b, qsizetype at) { return qFromLittleEndian<uint16_t>(b.constData() + at); }
 uint32_t Dword(const QByteArray& b, qsizetype at) { return qFromLittleEndian<uint32_t>(b.constData() + at); }
 
-bool WellFormedWmf(const QByteArray& b) {
+void SetWord(QByteArray& b, qsizetype at, uint16_t v) { qToLittleEndian(v, b.data() + at); }
+void SetDword(QByteArray& b, qsizetype at, uint32_t v) { qToLittleEndian(v, b.data() + at); }
+
+// The WMF with its header's totals taken from the records themselves (the converter
+// allocates by them), or empty when the records do not chain to the end record.
+QByteArray NormalizedWmf(const QByteArray& wmf) {
+  QByteArray b = wmf;
   qsizetype pos = 0;
   if (b.size() >= 22 && Dword(b, 0) == kPlaceableKey) pos = 22;
-  if (b.size() - pos < 18) return false;
+  const qsizetype header = pos;
+  if (b.size() - pos < 18) return {};
   const uint16_t type = Word(b, pos);
-  if ((type != 1 && type != 2) || Word(b, pos + 2) != 9) return false;
+  if ((type != 1 && type != 2) || Word(b, pos + 2) != 9) return {};
   pos += 18;
+  uint32_t largest = 0, records = 0;
   while (b.size() - pos >= 6) {
     const uint32_t words = Dword(b, pos);
     const uint16_t function = Word(b, pos + 4);
-    if (words < 3 || words > static_cast<uint32_t>((b.size() - pos) / 2)) return false;
-    if (function == 0) return true;
+    if (words < 3 || words > static_cast<uint32_t>((b.size() - pos) / 2)) return {};
+    largest = std::max(largest, words);
+    ++records;
     pos += static_cast<qsizetype>(words) * 2;
+    if (function == 0) {
+      b.truncate(pos);
+      SetDword(b, header + 6, static_cast<uint32_t>((pos - header) / 2));
+      SetWord(b, header + 10, static_cast<uint16_t>(std::min<uint32_t>(Word(b, header + 10), records)));
+      SetDword(b, header + 12, largest);
+      return b;
+    }
   }
-  return false;
+  return {};
 }
 
 bool WellFormedEmf(const QByteArray& b) {
@@ -80,7 +97,8 @@ QByteArray rpEmfToSvg(const QByteArray& emf) {
 }
 
 QByteArray rpWmfToSvg(const QByteArray& wmf) {
-  if (!WellFormedWmf(wmf)) return {};
+  QByteArray input = NormalizedWmf(wmf);
+  if (input.isEmpty()) return {};
   wmfAPI_Options options;
   std::memset(&options, 0, sizeof options);
   options.function = wmf_svg_function;
@@ -90,7 +108,6 @@ QByteArray rpWmfToSvg(const QByteArray& wmf) {
     if (api) wmf_api_destroy(api);
     return {};
   }
-  QByteArray input = wmf;
   QByteArray svg;
   wmfD_Rect bbox;
   if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), static_cast<long>(input.size())) == wmf_E_None &&

@@ -7,6 +7,18 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace {
+
+// Drawn coordinates stay within +-2^29 units, so sums and differences of two of them
+// (and QRect's own arithmetic) cannot overflow, whatever a stored record says.
+constexpr int64_t kCoordLimit = int64_t(1) << 29;
+
+int Coord(int64_t value) { return static_cast<int>(std::clamp(value, -kCoordLimit, kCoordLimit)); }
+
+int Coord(double value) { return Coord(static_cast<int64_t>(rpRound(value))); }
+
+}  // namespace
+
 void TrpView::BeginDraw(QPainter* canvas) {
   canvas_ = canvas;
   if (TrpReport* report = Report()) report->SetCurrentView(this);
@@ -33,27 +45,27 @@ void TrpView::ApplyBandAlign() {
       rightNeighbour = other;
     }
   }
-  const int leftEdge = leftNeighbour ? leftNeighbour->Left + leftNeighbour->Width : l;
-  const int rightEdge = rightNeighbour ? rightNeighbour->Left - 1 : r;
+  const int64_t leftEdge = leftNeighbour ? int64_t(leftNeighbour->Left) + leftNeighbour->Width : l;
+  const int64_t rightEdge = rightNeighbour ? int64_t(rightNeighbour->Left) - 1 : r;
   switch (BandAlign) {
     case rpBandAlign::Left:
-      Left = leftEdge;
+      Left = Coord(leftEdge);
       break;
     case rpBandAlign::Right:
-      Left = rightEdge - Width;
+      Left = Coord(rightEdge - Width);
       break;
     case rpBandAlign::Center:
-      Left = l + (r - l - Width) / 2;
+      Left = Coord(l + (int64_t(r) - l - Width) / 2);
       break;
     case rpBandAlign::Width:
       if (TrpReport* report = Report(); !report || !report->PrintingBand()) {
         Left = l;
-        Width = r - l - 1;
+        Width = Coord(int64_t(r) - l - 1);
       }
       break;
     case rpBandAlign::Rest:
-      Left = leftEdge;
-      Width = (rightNeighbour ? rightNeighbour->Left : r) - Left;
+      Left = Coord(leftEdge);
+      Width = Coord((rightNeighbour ? int64_t(rightNeighbour->Left) : r) - Left);
       break;
     default:
       break;
@@ -67,22 +79,23 @@ void TrpView::CalcGaps() {
     OffsetX = OffsetY = 0;
   }
   const double sx = ScaleX, sy = ScaleY, fw = FrameWidth;
-  Left = rpRound(Left * sx) + OffsetX;
-  Top = rpRound(Top * sy) + OffsetY;
-  Width = rpRound(sx * Width);
-  Height = rpRound(sy * Height);
+  Left = Coord(int64_t(rpRound(Left * sx)) + OffsetX);
+  Top = Coord(int64_t(rpRound(Top * sy)) + OffsetY);
+  Width = Coord(sx * Width);
+  Height = Coord(sy * Height);
   FrameWidth = sx * fw;
-  GapX = rpRound(sx * fw / 2) + rpRound(sx * saved_.gapX);
-  GapY = rpRound(sy * saved_.gapY) + rpRound(sy * fw / 2) / 2;
-  int left = Left, top = Top;
+  GapX = Coord(int64_t(rpRound(sx * fw / 2)) + rpRound(sx * saved_.gapX));
+  GapY = Coord(int64_t(rpRound(sy * saved_.gapY)) + rpRound(sy * fw / 2) / 2);
+  int64_t left = Left, top = Top;
   if (FrameTyp & rpFrameSide::Left) left += rpRound((sx * fw - 1) / 2);
   if (FrameTyp & rpFrameSide::Top) top += rpRound((sy * fw - 1) / 2);
   // Right and bottom are exclusive, one past the last pixel.
-  int right = ScaledRight() + 1;
-  int bottom = ScaledBottom() + 1;
+  int64_t right = int64_t(ScaledRight()) + 1;
+  int64_t bottom = int64_t(ScaledBottom()) + 1;
   if (FrameTyp & rpFrameSide::Right) right -= rpRound(sx * fw / 2);
   if (FrameTyp & rpFrameSide::Bottom) bottom -= rpRound(sy * fw / 2);
-  drawRect_ = QRect(left, top, right - left, bottom - top);
+  const int l = Coord(left), t = Coord(top);
+  drawRect_ = QRect(l, t, Coord(right) - l, Coord(bottom) - t);
 }
 
 void TrpView::RestoreCoord() {
@@ -95,9 +108,9 @@ void TrpView::RestoreCoord() {
   GapY = saved_.gapY;
 }
 
-int TrpView::ScaledRight() const { return rpRound((saved_.left + saved_.width) * ScaleX + OffsetX); }
+int TrpView::ScaledRight() const { return Coord((double(saved_.left) + saved_.width) * ScaleX + OffsetX); }
 
-int TrpView::ScaledBottom() const { return rpRound((saved_.top + saved_.height) * ScaleY + OffsetY); }
+int TrpView::ScaledBottom() const { return Coord((double(saved_.top) + saved_.height) * ScaleY + OffsetY); }
 
 void TrpView::ShowBackground() {
   if (FirstPass || !canvas_) return;
@@ -130,7 +143,8 @@ void TrpView::ShowFrame() {
   if (FirstPass || !canvas_ || FrameTyp == 0) return;
   QPainter& p = *canvas_;
   p.save();
-  const int w = std::max(1, rpRound(FrameWidth));
+  // A frame wider than any page is drawn as wide as a page can show.
+  const int w = std::clamp(rpRound(FrameWidth), 1, 1000);
   const QColor color = rpToQColor(FrameColor);
   const QColor fill = FillColor == kRpNoColor ? QColor(Qt::white) : rpToQColor(FillColor);
   const int x0 = Left, y0 = Top, x1 = ScaledRight(), y1 = ScaledBottom();
@@ -183,11 +197,12 @@ QRect TrpView::GetClipRgn(bool extended) const {
     b = rpRound(fw / 2);
     a = rpRound((fw - 1) / 2);
   }
-  const int left = (FrameTyp & rpFrameSide::Left) ? Left - b : Left;
-  const int top = (FrameTyp & rpFrameSide::Top) ? Top - b : Top;
-  const int right = Left + Width + ((FrameTyp & rpFrameSide::Right) ? a : 0) + 1;
-  const int bottom = Top + Height + ((FrameTyp & rpFrameSide::Bottom) ? a : 0) + 1;
-  QRect rect(left, top, right - left, bottom - top);
+  const int64_t left = (FrameTyp & rpFrameSide::Left) ? int64_t(Left) - b : Left;
+  const int64_t top = (FrameTyp & rpFrameSide::Top) ? int64_t(Top) - b : Top;
+  const int64_t right = int64_t(Left) + Width + ((FrameTyp & rpFrameSide::Right) ? a : 0) + 1;
+  const int64_t bottom = int64_t(Top) + Height + ((FrameTyp & rpFrameSide::Bottom) ? a : 0) + 1;
+  const int l = Coord(left), t = Coord(top);
+  QRect rect(l, t, Coord(right) - l, Coord(bottom) - t);
   if (extended) rect.adjust(-10, -10, 10, 10);
   return rect;
 }
