@@ -21,9 +21,11 @@ QByteArray ReadExactly(QIODevice& stream, qint64 count) {
   return bytes;
 }
 
-void WriteBytes(QIODevice& stream, const QByteArray& bytes) {
-  if (stream.write(bytes) != bytes.size()) throw EWriteError(rpLoadStr(rpStrings::StreamWriteError));
+void WriteBytes(QIODevice& stream, const char* bytes, qint64 count) {
+  if (stream.write(bytes, count) != count) throw EWriteError(rpLoadStr(rpStrings::StreamWriteError));
 }
+
+void WriteBytes(QIODevice& stream, const QByteArray& bytes) { WriteBytes(stream, bytes.constData(), bytes.size()); }
 
 QByteArray Encoded(const QString& text) {
   QByteArray bytes = EncodeFileText(text);
@@ -51,18 +53,21 @@ int HexDigit(QChar c) {
 
 }  // namespace
 
-void rpWriteByte(QIODevice& stream, uint8_t value) { WriteBytes(stream, QByteArray(1, static_cast<char>(value))); }
+void rpWriteByte(QIODevice& stream, uint8_t value) {
+  const char byte = static_cast<char>(value);
+  WriteBytes(stream, &byte, 1);
+}
 
 void rpWriteWord(QIODevice& stream, uint16_t value) {
   char bytes[2];
   qToLittleEndian(value, bytes);
-  WriteBytes(stream, QByteArray(bytes, 2));
+  WriteBytes(stream, bytes, 2);
 }
 
 void rpWriteInt(QIODevice& stream, int32_t value) {
   char bytes[4];
   qToLittleEndian(value, bytes);
-  WriteBytes(stream, QByteArray(bytes, 4));
+  WriteBytes(stream, bytes, 4);
 }
 
 namespace {
@@ -96,7 +101,8 @@ int32_t rpReadInt(QIODevice& stream) {
 void rpWriteString(QIODevice& stream, const QString& text) {
   const QByteArray bytes = Encoded(text);
   rpWriteWord(stream, static_cast<uint16_t>(bytes.size()));
-  WriteBytes(stream, bytes + QByteArray(1, '\0'));
+  WriteBytes(stream, bytes);
+  rpWriteByte(stream, 0);
 }
 
 QString rpReadString(QIODevice& stream) {
