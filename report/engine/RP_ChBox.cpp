@@ -59,9 +59,9 @@ void TrpCheckBoxView::Draw(QPainter& canvas) {
   ShowBackground();
   if (ShowsMark() && !FirstPass && drawRect_.height() > 0) {
     canvas.save();
-    // The marks of the symbol font the form names (check 252, cross 251), from a font
-    // this system has.
-    QFont font(QStringLiteral("DejaVu Sans"));
+    // The symbol font's check (252) and cross (251), as the same marks of the font
+    // that stands in for it.
+    QFont font(rpFontFamily(QStringLiteral("Wingdings")));
     font.setPixelSize(drawRect_.height());
     canvas.setFont(font);
     canvas.setPen(rpToQColor(CheckColor));

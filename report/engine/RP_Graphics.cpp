@@ -31,7 +31,9 @@ QColor rpToQColor(int32_t color) {
 }
 
 QString rpFontFamily(const QString& storedName) {
-  static const std::array<std::pair<const char*, const char*>, 6> kMap = {{{"Arial", "Liberation Sans"},
+  // Wingdings: the check box draws its marks from DejaVu Sans's symbols instead.
+  static const std::array<std::pair<const char*, const char*>, 7> kMap = {{{"Arial", "Liberation Sans"},
+                                                                           {"Wingdings", "DejaVu Sans"},
                                                                            {"Helvetica", "Liberation Sans"},
                                                                            {"Times New Roman", "Liberation Serif"},
                                                                            {"Times", "Liberation Serif"},

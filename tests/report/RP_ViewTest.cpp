@@ -604,3 +604,28 @@ TEST_F(ViewTest, FactoryCreatesByTypeAndClassName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReportGraphicsTest, StoredFontNamesAndColourWordsMapToThisSystem) {
+  struct FontCase {
+    const char* stored;
+    const char* drawn;
+  };
+  for (const FontCase& c : {FontCase{"Arial", "Liberation Sans"}, FontCase{"times new roman", "Liberation Serif"},
+                            FontCase{"Courier New", "Liberation Mono"}, FontCase{"Tahoma", "Tahoma"}}) {
+    EXPECT_EQ(rpFontFamily(QString::fromLatin1(c.stored)), QString::fromLatin1(c.drawn)) << c.stored;
+  }
+  TrpFont font;
+  font.style = rpFontStyle::Bold | rpFontStyle::Underline;
+  const QFont qfont = font.ToQFont();
+  EXPECT_EQ(qfont.family(), QStringLiteral("Liberation Sans"));
+  EXPECT_TRUE(qfont.bold() && qfont.underline() && !qfont.italic());
+
+  EXPECT_EQ(rpToQColor(0x0000FF), QColor(Qt::red));
+  EXPECT_EQ(rpToQColor(0xFF0000), QColor(Qt::blue));
+  EXPECT_EQ(rpToQColor(kRpNoColor).alpha(), 0);
+  EXPECT_EQ(rpToQColor(static_cast<int32_t>(0xFF000005u)), QColor(Qt::white));  // clWindow
+}
+
+}  // namespace
