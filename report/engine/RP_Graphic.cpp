@@ -83,12 +83,20 @@ QSize TrpGraphic::Size() const {
   return size_;
 }
 
-void TrpGraphic::Draw(QPainter& painter, const QRect& target) const {
+void TrpGraphic::Draw(QPainter& painter, const QRect& target, bool printing) const {
   Decode();
   if (svg_) {
     svg_->render(&painter, QRectF(target));
   } else if (!image_.isNull()) {
-    painter.drawImage(target, image_);
+    if (!printing) {
+      painter.drawImage(target, image_);
+      return;
+    }
+    // Transparent parts come out as the paper's white.
+    QImage plain(image_.size(), QImage::Format_RGB888);
+    plain.fill(Qt::white);
+    QPainter(&plain).drawImage(0, 0, image_);
+    painter.drawImage(target, plain);
   }
 }
 

@@ -40,7 +40,9 @@ public:
   // Decodes on first use. Empty when there is nothing to draw.
   bool IsEmpty() const;
   QSize Size() const;
-  void Draw(QPainter& painter, const QRect& target) const;
+  // Stretched into target. For a printer a raster picture goes as plain 24-bit pixels,
+  // whatever its own format, so drivers receive what they all understand.
+  void Draw(QPainter& painter, const QRect& target, bool printing = false) const;
   // A raster copy (metafiles rendered at their own size).
   QImage ToImage() const;
 

@@ -124,7 +124,8 @@ void TrpPictureView::Draw(QPainter& canvas) {
     canvas.save();
     canvas.setClipRect(rect);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform);
-    Picture.Draw(canvas, PictureRect(rect));
+    const bool printer = canvas.device() && canvas.device()->devType() == QInternal::Printer;
+    Picture.Draw(canvas, PictureRect(rect), IsPrinting && printer);
     canvas.restore();
   } else if (!IsPrinting || Picture.Kind() != rpGraphicKind::None) {
     // The empty picture: outside a build, or where the bytes could not be decoded.
