@@ -434,6 +434,40 @@ TEST_F(ViewTest, FrameAndBackgroundDrawOnTheirSides) {
   EXPECT_EQ(image.pixelColor(30, 10), QColor(Qt::blue));  // no top side
 }
 
+TEST_F(ViewTest, DoubleAndPatternedFramesDrawAcrossTheSide) {
+  TestTextView view;
+  view.SetGeometry(20, 20, 60, 60);
+  view.FrameTyp = rpFrameSide::Left;
+  view.FrameColor = 0xFF;  // red
+  view.FillColor = 0x00FF00;  // green
+  view.FrameWidth = 2;
+  view.FrameStyle = rpFrameStyle::Double;
+  QImage image = Canvas();
+  {
+    QPainter painter(&image);
+    view.Draw(painter);
+  }
+  // Lines two units either side of the side, the fill colour between them.
+  EXPECT_EQ(image.pixelColor(18, 50), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(22, 50), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(20, 50), QColor(Qt::green));
+
+  view.FrameStyle = rpFrameStyle::Dash;
+  view.FrameWidth = 3;
+  image = Canvas();
+  {
+    QPainter painter(&image);
+    view.Draw(painter);
+  }
+  // Three one-pixel dashed lines centred on the side: some of each column is red.
+  for (int x : {19, 20, 21}) {
+    int red = 0;
+    for (int y = 20; y < 80; ++y) red += image.pixelColor(x, y) == QColor(Qt::red);
+    EXPECT_GT(red, 10) << x;
+    EXPECT_LT(red, 60) << x;
+  }
+}
+
 TEST_F(ViewTest, LineTurnsHorizontalOrVertical) {
   struct Case {
     int width, height;
