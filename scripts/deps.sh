@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6
-  libjpeg62-turbo-dev libespeak-ng-dev espeak-ng-data libcanberra-dev sound-theme-freedesktop
+  libjpeg62-turbo-dev libwmf-dev libemf2svg-dev libespeak-ng-dev espeak-ng-data libcanberra-dev sound-theme-freedesktop
   fonts-dejavu-core fonts-liberation2 shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev  # the string tree benchmark's owner compares ICU collation keys

@@ -21,9 +21,11 @@ QByteArray ReadExactly(QIODevice& stream, qint64 count) {
   return bytes;
 }
 
-void WriteBytes(QIODevice& stream, const QByteArray& bytes) {
-  if (stream.write(bytes) != bytes.size()) throw EWriteError(rpLoadStr(rpStrings::StreamWriteError));
+void WriteBytes(QIODevice& stream, const char* bytes, qint64 count) {
+  if (stream.write(bytes, count) != count) throw EWriteError(rpLoadStr(rpStrings::StreamWriteError));
 }
+
+void WriteBytes(QIODevice& stream, const QByteArray& bytes) { WriteBytes(stream, bytes.constData(), bytes.size()); }
 
 QByteArray Encoded(const QString& text) {
   QByteArray bytes = EncodeFileText(text);
@@ -51,30 +53,56 @@ int HexDigit(QChar c) {
 
 }  // namespace
 
-void rpWriteByte(QIODevice& stream, uint8_t value) { WriteBytes(stream, QByteArray(1, static_cast<char>(value))); }
+void rpWriteByte(QIODevice& stream, uint8_t value) {
+  const char byte = static_cast<char>(value);
+  WriteBytes(stream, &byte, 1);
+}
 
 void rpWriteWord(QIODevice& stream, uint16_t value) {
   char bytes[2];
   qToLittleEndian(value, bytes);
-  WriteBytes(stream, QByteArray(bytes, 2));
+  WriteBytes(stream, bytes, 2);
 }
 
 void rpWriteInt(QIODevice& stream, int32_t value) {
   char bytes[4];
   qToLittleEndian(value, bytes);
-  WriteBytes(stream, QByteArray(bytes, 4));
+  WriteBytes(stream, bytes, 4);
 }
 
-uint8_t rpReadByte(QIODevice& stream) { return static_cast<uint8_t>(ReadExactly(stream, 1)[0]); }
+namespace {
 
-uint16_t rpReadWord(QIODevice& stream) { return qFromLittleEndian<uint16_t>(ReadExactly(stream, 2).constData()); }
+// Numbers are read into the stack: a form holds thousands of them.
+template <size_t N>
+void ReadFixed(QIODevice& stream, char (&bytes)[N]) {
+  if (stream.read(bytes, N) != static_cast<qint64>(N)) LoadFailed();
+}
 
-int32_t rpReadInt(QIODevice& stream) { return qFromLittleEndian<int32_t>(ReadExactly(stream, 4).constData()); }
+}  // namespace
+
+uint8_t rpReadByte(QIODevice& stream) {
+  char bytes[1];
+  ReadFixed(stream, bytes);
+  return static_cast<uint8_t>(bytes[0]);
+}
+
+uint16_t rpReadWord(QIODevice& stream) {
+  char bytes[2];
+  ReadFixed(stream, bytes);
+  return qFromLittleEndian<uint16_t>(bytes);
+}
+
+int32_t rpReadInt(QIODevice& stream) {
+  char bytes[4];
+  ReadFixed(stream, bytes);
+  return qFromLittleEndian<int32_t>(bytes);
+}
 
 void rpWriteString(QIODevice& stream, const QString& text) {
   const QByteArray bytes = Encoded(text);
   rpWriteWord(stream, static_cast<uint16_t>(bytes.size()));
-  WriteBytes(stream, bytes + QByteArray(1, '\0'));
+  WriteBytes(stream, bytes);
+  rpWriteByte(stream, 0);
 }
 
 QString rpReadString(QIODevice& stream) {
