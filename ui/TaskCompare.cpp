@@ -1,0 +1,174 @@
+#include "ui/TaskCompare.h"
+
+#include "core/BCat.h"
+#include "core/BRes.h"
+#include "core/BTodo.h"
+#include "core/BType.h"
+#include "ui/TaskCellTexts.h"
+
+#include <QCollator>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <thread>
+
+namespace {
+
+int Sign(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
+
+QCollator MakeCollator(const QLocale& locale) {
+  QCollator collator(locale);
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  return collator;
+}
+
+// Halves go to the even neighbour.
+int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+template <typename Handler>
+std::vector<int> LookupRanks(const Handler* handler, const QLocale& locale) {
+  if (!handler) return {};
+  std::vector<QString> names;
+  names.reserve(static_cast<size_t>(handler->Count()));
+  for (const auto& entry : handler->Items()) names.push_back(entry->Name);
+  return CollationRanks(names, locale, 1);
+}
+
+}  // namespace
+
+std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  const size_t n = texts.size();
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(n);
+  if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (n < 20000) threads = 1;
+  // Keys are made in slices, each thread with its own collator; QCollatorSortKey has no
+  // default state, so each slice fills its own vector and they are joined in order.
+  std::vector<std::vector<QCollatorSortKey>> slices(static_cast<size_t>(threads));
+  const size_t per = (n + static_cast<size_t>(threads) - 1) / static_cast<size_t>(threads);
+  const auto makeSlice = [&](int t) {
+    const QCollator collator = MakeCollator(locale);
+    const size_t from = std::min(n, static_cast<size_t>(t) * per), to = std::min(n, from + per);
+    auto& out = slices[static_cast<size_t>(t)];
+    out.reserve(to - from);
+    for (size_t i = from; i < to; ++i) out.push_back(collator.sortKey(texts[i]));
+  };
+  if (threads == 1) {
+    makeSlice(0);
+  } else {
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(makeSlice, t);
+    makeSlice(0);
+    for (auto& th : pool) th.join();
+  }
+  for (auto& slice : slices)
+    for (auto& key : slice) keys.push_back(std::move(key));
+
+  std::vector<int> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0; });
+  std::vector<int> rank(n);
+  int current = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (i > 0 && keys[static_cast<size_t>(order[i - 1])].compare(keys[static_cast<size_t>(order[i])]) != 0) ++current;
+    rank[static_cast<size_t>(order[i])] = current;
+  }
+  return rank;
+}
+
+TTaskComparer::TTaskComparer(const TTaskViewContext& context, const QLocale& locale)
+    : context_(context), collator_(std::make_unique<QCollator>(MakeCollator(locale))) {}
+
+TTaskComparer::~TTaskComparer() = default;
+
+void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
+  std::vector<QString> titles;
+  titles.reserve(static_cast<size_t>(tasks.TaskCount()));
+  for (const auto& task : tasks) titles.push_back(task->Title);
+  keyedList_ = &tasks;
+  titleRank_ = CollationRanks(titles, collator_->locale(), threads);
+  categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
+  resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
+  typeRank_ = LookupRanks(context_.Types, collator_->locale());
+}
+
+void TTaskComparer::ForgetKeys() {
+  keyedList_ = nullptr;
+  titleRank_.clear();
+  categoryRank_.clear();
+  resourceRank_.clear();
+  typeRank_.clear();
+}
+
+int TTaskComparer::CompareText(const QString& a, const QString& b) const { return collator_->compare(a, b); }
+
+int TTaskComparer::CompareTitles(const TTdTodo& a, const TTdTodo& b) const {
+  if (keyedList_) {
+    const int ia = keyedList_->IndexOf(&a), ib = keyedList_->IndexOf(&b);
+    if (ia >= 0 && ib >= 0 && static_cast<size_t>(ia) < titleRank_.size() && static_cast<size_t>(ib) < titleRank_.size())
+      return titleRank_[static_cast<size_t>(ia)] - titleRank_[static_cast<size_t>(ib)];
+  }
+  return CompareText(a.Title, b.Title);
+}
+
+int TTaskComparer::CompareLookup(int column, int32_t a, int32_t b) const {
+  const std::vector<int>& ranks = column == tcCategory ? categoryRank_ : column == tcResource ? resourceRank_ : typeRank_;
+  const auto inRange = [&](int32_t id) { return id >= 0 && static_cast<size_t>(id) < ranks.size(); };
+  if (inRange(a) && inRange(b)) return ranks[static_cast<size_t>(a)] - ranks[static_cast<size_t>(b)];
+  TTdTodo ta(0.0), tb(0.0);  // names of ids outside the list ("[no ...]") through the cell texts
+  ta.Category = ta.Resource = ta.Type = a;
+  tb.Category = tb.Resource = tb.Type = b;
+  TTaskViewContext names = context_;
+  TTdAppOptions options = *context_.Options;
+  options.DisplayTextCategory = options.DisplayResource = options.DisplayTextType = true;
+  names.Options = &options;
+  return CompareText(TaskCellText(ta, column, names), TaskCellText(tb, column, names));
+}
+
+int TTaskComparer::CompareTasksByColumn(int column, const TTdTodo& a, const TTdTodo& b) const {
+  switch (column) {
+    case tcDone: return int(a.IsOK()) - int(b.IsOK());
+    case tcID: return a.ID < b.ID ? -1 : 1;
+    case tcTitle: return CompareTitles(a, b);
+    case tcCategory: return CompareLookup(column, a.Category, b.Category);
+    case tcResource: return CompareLookup(column, a.Resource, b.Resource);
+    case tcType: return CompareLookup(column, a.Type, b.Type);
+    case tcPriority: return a.Priority - b.Priority;
+    case tcStatus: return a.Status - b.Status;
+    case tcPercent: return int(a.Percent) - int(b.Percent);
+    case tcCreated: return Sign(a.Created - b.Created);
+    case tcCompleted: return Sign(a.Completed - b.Completed);
+    case tcDue:
+      if (a.IsTemplate() || b.IsTemplate()) return int(b.IsTemplate()) - int(a.IsTemplate());
+      return Sign(a.Due - b.Due);
+    case tcReminder: {
+      const int on = int(a.ReminderActivated()) - int(b.ReminderActivated());
+      if (on != 0 || !a.ReminderActivated()) return on;
+      return Sign(a.ReminderDateTime - b.ReminderDateTime);
+    }
+    case tcFlag: return int(a.Flagged()) - int(b.Flagged());
+    case tcDaysGone: {
+      const double now = context_.Now;
+      return RoundEven((std::fabs(now - a.Created) - std::fabs(now - b.Created)) * 100);
+    }
+    case tcDaysLeft: {
+      const double now = context_.Now;
+      const auto left = [now](const TTdTodo& t) { return now > t.Due ? -(now - t.Due) : t.Due - now; };
+      return RoundEven((left(a) - left(b)) * 100);
+    }
+    case tcRecurring: return int(a.IsTemplate() || a.FromTemplate()) - int(b.IsTemplate() || b.FromTemplate());
+    default: return 0;  // link, notes
+  }
+}
+
+int TTaskComparer::CompareForSort(int headerSortColumn, const TTdTodo& a, const TTdTodo& b) const {
+  if (headerSortColumn >= 0) return CompareTasksByColumn(headerSortColumn, a, b);
+  const TTdAppOptions& o = *context_.Options;
+  if (o.SortElement1 == kNoSortElement) return 0;
+  int result = CompareTasksByColumn(o.SortElement1, a, b);
+  if (result == 0 && o.SortElement2 != kNoSortElement) result = CompareTasksByColumn(o.SortElement2, a, b);
+  if (result == 0 && o.SortElement3 != kNoSortElement) result = CompareTasksByColumn(o.SortElement3, a, b);
+  return result;
+}
