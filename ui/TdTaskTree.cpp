@@ -12,7 +12,7 @@
 #include "treeview/LazyTreeHeader.h"
 #include "ui/TaskCellTexts.h"
 #include "ui/TaskRowState.h"
-#include "ui/TdColors.h"
+#include "treeview/LazyTreeDrawing.h"
 #include "ui/TdCommon.h"
 #include "ui/TdTreeHelpers.h"
 
@@ -369,11 +369,19 @@ void TTaskTreeView::TaskTreeNewText(PLazyNode node, int column, const QString& t
   if (!task || column != tcTitle) return;
   task->Title = StripTemplatePrefix(text).trimmed();
   handler_.TodoHandler().SetModified(true);
-  InvalidateSortKeys();
   TaskChanged(task);
-  ApplySorting(false);
-  if (Options().AutoFitColumns) FitColumnWidths();
-  StatusChanged();
+  // The tree is still closing its editor and sorts nothing until it has: the rest
+  // follows on the next turn of the event loop.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        RunGuarded([this] {
+          ApplySorting(false);
+          if (Options().AutoFitColumns) FitColumnWidths();
+          StatusChanged();
+        });
+      },
+      Qt::QueuedConnection);
 }
 
 void TTaskTreeView::TaskTreeChecked(PLazyNode node) {
