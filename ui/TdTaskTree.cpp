@@ -85,16 +85,29 @@ TTaskTreeView::~TTaskTreeView() {
 
 TTdAppOptions& TTaskTreeView::Options() const { return handler_.OptionsHandler().Options(); }
 
-TTaskViewContext TTaskTreeView::Context() const {
-  TTaskViewContext c;
-  c.Options = &Options();
-  c.Categories = &handler_.CategoryHandler();
-  c.Resources = &handler_.ResourceHandler();
-  c.Types = &handler_.TypeHandler();
-  c.Now = Now();
-  TTodoAppHandler* handler = &handler_;
-  c.AssociationImage = [handler](const TTdTodo& task) { return handler->AssociationIconIndex(task); };
-  return c;
+TDateTime TTaskTreeView::CurrentNow() const {
+  // Reading the clock goes through the time zone and costs a file look-up; the rows of
+  // one pass or one paint share one reading.
+  if (!nowValid_ || nowAge_.elapsed() > 50) {
+    now_ = Now();
+    nowValid_ = true;
+    nowAge_.start();
+  }
+  return now_;
+}
+
+const TTaskViewContext& TTaskTreeView::Context() const {
+  if (!contextValid_) {
+    context_.Options = &Options();
+    context_.Categories = &handler_.CategoryHandler();
+    context_.Resources = &handler_.ResourceHandler();
+    context_.Types = &handler_.TypeHandler();
+    TTodoAppHandler* handler = &handler_;
+    context_.AssociationImage = [handler](const TTdTodo& task) { return handler->AssociationIconIndex(task); };
+    contextValid_ = true;
+  }
+  context_.Now = CurrentNow();
+  return context_;
 }
 
 void TTaskTreeView::StatusChanged() {
@@ -268,7 +281,7 @@ void TTaskTreeView::TaskTreeInitNode(PLazyNode node, TLazyNodeInitStates&) {
     return;
   }
   tree_->SetNodeVisible(node, IsTaskVisible(*task));
-  tree_->SetNodeHeight(node, RowHeight(TaskRowState(*task, Options(), Now()), Options()));
+  tree_->SetNodeHeight(node, RowHeight(TaskRowState(*task, Options(), CurrentNow()), Options()));
 }
 
 QString TTaskTreeView::TaskTreeGetText(PLazyNode node, int column) {
@@ -288,7 +301,7 @@ QString TTaskTreeView::TaskTreeGetHint(PLazyNode node, int column) {
 }
 
 TFontOption TTaskTreeView::GetTaskFont(const TTdTodo& task) const {
-  return RowStateFont(TaskRowState(task, Options(), Now()), Options());
+  return RowStateFont(TaskRowState(task, Options(), CurrentNow()), Options());
 }
 
 void TTaskTreeView::SetTaskFont(QPainter& canvas, PLazyNode node) {
@@ -304,7 +317,7 @@ void TTaskTreeView::TaskTreePaintText(QPainter& canvas, PLazyNode node, int) { S
 void TTaskTreeView::TaskTreeBeforeItemErase(PLazyNode node, QColor& color, TItemEraseAction& action) {
   const TTdTodo* task = TaskOf(node);
   if (!task) return;
-  color = ColorFromCode(RowBkColor(*task, tree_->GetNodeSelected(node), Options(), Now()));
+  color = ColorFromCode(RowBkColor(*task, tree_->GetNodeSelected(node), Options(), CurrentNow()));
   action = eaColor;
 }
 
@@ -312,7 +325,7 @@ void TTaskTreeView::TaskTreeBeforeItemErase(PLazyNode node, QColor& color, TItem
 // Sorting
 
 void TTaskTreeView::SyncComparer() {
-  const TTaskViewContext context = Context();
+  const TTaskViewContext& context = Context();
   if (!comparer_ || keysDirty_) {
     comparer_ = std::make_unique<TTaskComparer>(context);
     comparer_->PrepareKeys(handler_.TodoHandler().Todos());
@@ -499,7 +512,7 @@ bool TTaskTreeView::IsTaskVisible(const TTdTodo& task) const {
   const int selected = tabs_bar_ ? tabs_bar_->currentIndex() : -1;
   tab.Active = selected >= 0 && static_cast<size_t>(selected) < tabs_.size();
   if (tab.Active) tab.Value = tabs_[static_cast<size_t>(selected)].Value;
-  return ::IsTaskVisible(task, Options(), tab, DateTime::DateOf(Now()));
+  return ::IsTaskVisible(task, Options(), tab, DateTime::DateOf(CurrentNow()));
 }
 
 void TTaskTreeView::BuildQuickFilterTabs(bool reset) {
@@ -515,7 +528,7 @@ void TTaskTreeView::BuildQuickFilterTabs(bool reset) {
   tabs_bar_->setExpanding(false);
   tabs_ = BuildQuickFilterTabList({&handler_.TodoHandler(), &handler_.CategoryHandler(), &handler_.ResourceHandler(),
                                    &handler_.TypeHandler()},
-                                  o, FormatSettings(), DateTime::DateOf(Now()));
+                                  o, FormatSettings(), DateTime::DateOf(CurrentNow()));
   for (size_t i = 0; i < tabs_.size(); ++i) {
     const int index = tabs_bar_->addTab(tabs_[i].Text);
     tabs_bar_->setTabData(index, tabs_[i].Value);
@@ -640,7 +653,7 @@ void TTaskTreeView::ApplyColumnVisibility() {
 
 int TTaskTreeView::MeasureColumnText(int column) {
   if (column < 0 || column >= kColumnCount) return 0;
-  const TTaskViewContext context = Context();
+  const TTaskViewContext& context = Context();
   const TColumnWidths& largest = fitter_->LargestTexts(
       [this](const std::function<void(const TTdTodo&)>& visit) {
         for (PLazyNode node = tree_->GetFirstVisibleRaw(); node; node = tree_->GetNextVisibleRaw(node))

@@ -29,6 +29,7 @@
 #include "ui/TaskFilter.h"
 #include "ui/TaskViewContext.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <array>
@@ -142,7 +143,9 @@ public:
 
   TLazyStringTree* Tree() const { return tree_; }
   QTabBar* TabControl() const { return tabs_bar_; }
-  TTaskViewContext Context() const;
+  // The view context of this moment (the clock read at most every 50 ms).
+  const TTaskViewContext& Context() const;
+  TDateTime CurrentNow() const;
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -167,4 +170,9 @@ private:
   std::unique_ptr<TColumnFitter> fitter_;
   TTdTodo* lastFound_ = nullptr;
   bool building_ = false;
+  mutable TTaskViewContext context_;
+  mutable bool contextValid_ = false;
+  mutable TDateTime now_ = 0;
+  mutable bool nowValid_ = false;
+  mutable QElapsedTimer nowAge_;
 };
