@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -39,36 +40,59 @@ std::vector<int> LookupRanks(const Handler* handler, const QLocale& locale) {
 
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
   const size_t n = texts.size();
-  std::vector<QCollatorSortKey> keys;
-  keys.reserve(n);
   if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  if (n < 20000) threads = 1;
-  // Keys are made in slices, each thread with its own collator; QCollatorSortKey has no
-  // default state, so each slice fills its own vector and they are joined in order.
-  std::vector<std::vector<QCollatorSortKey>> slices(static_cast<size_t>(threads));
+  threads = static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(1, n / 2048)));
+  const auto parallel = [threads](const std::function<void(int)>& work) {
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    work(0);
+    for (auto& th : pool) th.join();
+  };
   const size_t per = (n + static_cast<size_t>(threads) - 1) / static_cast<size_t>(threads);
-  const auto makeSlice = [&](int t) {
+  const auto sliceOf = [&](int t) {
+    const size_t from = std::min(n, static_cast<size_t>(t) * per);
+    return std::pair<size_t, size_t>(from, std::min(n, from + per));
+  };
+
+  // Keys, each thread with its own collator. QCollatorSortKey has no empty state, so
+  // each slice fills its own vector and they are joined in order.
+  std::vector<std::vector<QCollatorSortKey>> slices(static_cast<size_t>(threads));
+  parallel([&](int t) {
     const QCollator collator = MakeCollator(locale);
-    const size_t from = std::min(n, static_cast<size_t>(t) * per), to = std::min(n, from + per);
+    const auto [from, to] = sliceOf(t);
     auto& out = slices[static_cast<size_t>(t)];
     out.reserve(to - from);
     for (size_t i = from; i < to; ++i) out.push_back(collator.sortKey(texts[i]));
-  };
-  if (threads == 1) {
-    makeSlice(0);
-  } else {
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(makeSlice, t);
-    makeSlice(0);
-    for (auto& th : pool) th.join();
-  }
+  });
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(n);
   for (auto& slice : slices)
     for (auto& key : slice) keys.push_back(std::move(key));
 
+  // The order: slices sorted on their threads, then merged pairwise, a level at a time.
+  // Equal keys keep the order of their texts, so the result is the same on any number
+  // of threads.
   std::vector<int> order(n);
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](int a, int b) { return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0; });
+  const auto less = [&](int a, int b) {
+    const int c = keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]);
+    return c < 0 || (c == 0 && a < b);
+  };
+  parallel([&](int t) {
+    const auto [from, to] = sliceOf(t);
+    std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
+  });
+  for (size_t width = per; width < n; width *= 2) {
+    std::vector<std::thread> pool;
+    for (size_t from = 0; from + width < n; from += 2 * width) {
+      const auto first = order.begin() + static_cast<std::ptrdiff_t>(from);
+      const auto middle = first + static_cast<std::ptrdiff_t>(width);
+      const auto last = order.begin() + static_cast<std::ptrdiff_t>(std::min(n, from + 2 * width));
+      pool.emplace_back([=, &less] { std::inplace_merge(first, middle, last, less); });
+    }
+    for (auto& th : pool) th.join();
+  }
+
   std::vector<int> rank(n);
   int current = 0;
   for (size_t i = 0; i < n; ++i) {
@@ -100,6 +124,12 @@ void TTaskComparer::ForgetKeys() {
   categoryRank_.clear();
   resourceRank_.clear();
   typeRank_.clear();
+}
+
+int TTaskComparer::TitleRank(const TTdTodo& task) const {
+  if (!keyedList_) return -1;
+  const int index = keyedList_->IndexOf(&task);
+  return index >= 0 && static_cast<size_t>(index) < titleRank_.size() ? titleRank_[static_cast<size_t>(index)] : -1;
 }
 
 int TTaskComparer::CompareText(const QString& a, const QString& b) const { return collator_->compare(a, b); }

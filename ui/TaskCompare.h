@@ -37,7 +37,10 @@ public:
   // has, for large stores.
   void PrepareKeys(const TTdTodoList& tasks, int threads = 0);
   void ForgetKeys();
-  bool KeysPrepared() const { return !titleRank_.empty(); }
+  bool KeysPrepared() const { return keyedList_ != nullptr; }
+  // The title's place in collation order (equal titles share it); -1 without keys or
+  // for a task that came after them.
+  int TitleRank(const TTdTodo& task) const;
 
   const TTaskViewContext& Context() const { return context_; }
   void SetNow(TDateTime now) { context_.Now = now; }
@@ -55,5 +58,6 @@ private:
 };
 
 // Ranks of texts in collation order without regard to case: equal texts share a rank.
-// Keys are made once per text, split over `threads` threads (0: the machine's count).
+// Keys are made once per text and sorted, split over `threads` threads (0: the
+// machine's count; small lists use one).
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);

@@ -27,6 +27,13 @@
 
 namespace {
 
+// A node's data: its task for life, and the task's title rank written before each
+// sort, so the sort compares two numbers in the nodes instead of looking up tasks.
+struct TTaskNode {
+  TTdTodo* Task;
+  int32_t TitleRank;
+};
+
 template <typename Set, typename E>
 void SetIn(Set& set, E element, bool on) {
   if (on) set.Include(element);
@@ -142,7 +149,7 @@ void TTaskTreeView::Setup() {
   o.SetSelectionOptions({toFullRowSelect, toExtendedFocus});
   o.SetMiscOptions({toCheckSupport, toEditable, toFullRepaintOnResize});
   o.SetAutoOptions({});
-  tree_->SetNodeDataSize(static_cast<int>(sizeof(TTdTodo*)));
+  tree_->SetNodeDataSize(static_cast<int>(sizeof(TTaskNode)));
   tree_->SetDefaultText(QString());
   tree_->SetCheckImageKind(ckDarkTick);
   tree_->SetIncrementalSearch(isAll);
@@ -251,8 +258,8 @@ void TTaskTreeView::ApplyViewSettings() {
 
 TTdTodo* TTaskTreeView::TaskOf(PLazyNode node) const {
   if (!node) return nullptr;
-  auto* slot = tree_->GetNodeData<TTdTodo*>(node);
-  return slot ? *slot : nullptr;
+  auto* data = tree_->GetNodeData<TTaskNode>(node);
+  return data ? data->Task : nullptr;
 }
 
 PLazyNode TTaskTreeView::NodeOf(const TTdTodo* task) const {
@@ -262,18 +269,26 @@ PLazyNode TTaskTreeView::NodeOf(const TTdTodo* task) const {
   return nullptr;
 }
 
+PLazyNode TTaskTreeView::SelectedNode() const {
+  // The list selects one row, which is the focused one; asking the focus is O(1).
+  PLazyNode node = tree_->FocusedNode();
+  if (node && tree_->GetNodeSelected(node)) return node;
+  return tree_->SelectionCount() ? tree_->GetFirstSelectedNode() : nullptr;
+}
+
 TTdTodo* TTaskTreeView::SelectedTask() const {
-  PLazyNode node = tree_->GetFirstSelectedNode();
+  PLazyNode node = SelectedNode();
   return node && tree_->GetNodeVisible(node) ? TaskOf(node) : nullptr;
 }
 
 void TTaskTreeView::TaskTreeInitNode(PLazyNode node, TLazyNodeInitStates&) {
-  auto* slot = tree_->GetNodeData<TTdTodo*>(node);
+  auto* data = tree_->GetNodeData<TTaskNode>(node);
   const TTdTodoList& list = handler_.TodoHandler().Todos();
   // A node keeps its task for life; only a new node takes the task at its position.
-  if (!*slot || !list.Contains(*slot))
-    *slot = node->Index < static_cast<unsigned>(list.TaskCount()) ? list.GetItem(static_cast<int>(node->Index)) : nullptr;
-  TTdTodo* task = *slot;
+  if (!data->Task || !list.Contains(data->Task))
+    data->Task =
+        node->Index < static_cast<unsigned>(list.TaskCount()) ? list.GetItem(static_cast<int>(node->Index)) : nullptr;
+  TTdTodo* task = data->Task;
   node->CheckType = ctCheckBox;
   node->CheckState = task && task->IsOK() ? csCheckedNormal : csUncheckedNormal;
   if (!task) {
@@ -335,11 +350,26 @@ void TTaskTreeView::SyncComparer() {
 }
 
 int TTaskTreeView::TaskTreeCompareNodes(PLazyNode a, PLazyNode b, int) {
-  const TTdTodo* ta = TaskOf(a);
-  const TTdTodo* tb = TaskOf(b);
-  if (!ta || !tb) return int(ta != nullptr) - int(tb != nullptr);
+  const auto* x = tree_->GetNodeData<TTaskNode>(a);
+  const auto* y = tree_->GetNodeData<TTaskNode>(b);
+  if (!x->Task || !y->Task) return int(x->Task != nullptr) - int(y->Task != nullptr);
   if (!comparer_) SyncComparer();
-  return comparer_->CompareForSort(tree_->Header().SortColumn(), *ta, *tb);
+  const int headerColumn = tree_->Header().SortColumn();
+  if (ranksReady_ && (headerColumn == tcTitle || (headerColumn < 0 && Options().SortElement1 == tcTitle))) {
+    if (x->TitleRank != y->TitleRank || headerColumn >= 0) return x->TitleRank - y->TitleRank;
+  }
+  return comparer_->CompareForSort(headerColumn, *x->Task, *y->Task);
+}
+
+void TTaskTreeView::SortNodes(int column, bool ascending) {
+  SyncComparer();
+  for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node)) {
+    auto* data = tree_->GetNodeData<TTaskNode>(node);
+    data->TitleRank = data->Task ? comparer_->TitleRank(*data->Task) : -1;
+  }
+  ranksReady_ = true;
+  tree_->SortTree(column, ascending, false);
+  ranksReady_ = false;
 }
 
 void TTaskTreeView::ApplySorting(bool repaint) {
@@ -348,23 +378,31 @@ void TTaskTreeView::ApplySorting(bool repaint) {
     if (repaint) tree_->InvalidateTree();
     return;
   }
-  SyncComparer();
+  // Re-filtering keeps the order of the rows: a sort by the same keys over unchanged
+  // tasks would find nothing to do, and at 100,000 rows it is most of a filter's time.
+  const std::array<int, 5> signature = {o.SortElement1, o.SortElement2, o.SortElement3, int(o.SortAsc1),
+                                        tree_->Header().SortColumn()};
+  if (sortedBy_ == signature && !keysDirty_ && tree_->Header().SortColumn() == NoColumn) {
+    if (repaint) tree_->InvalidateTree();
+    return;
+  }
   tree_->BeginTreeUpdate();  // clearing the sort column must not start a sort of its own
   tree_->Header().SetSortColumn(NoColumn);
   tree_->EndTreeUpdate();
-  tree_->SortTree(NoColumn, o.SortAsc1, false);
+  SortNodes(NoColumn, o.SortAsc1);
+  sortedBy_ = {o.SortElement1, o.SortElement2, o.SortElement3, int(o.SortAsc1), NoColumn};
 }
 
 void TTaskTreeView::TaskTreeHeaderClick(int column, Qt::MouseButton button) {
   if (button != Qt::LeftButton || column < 0) return;
   TLTHeader& header = tree_->Header();
   const TSortDirection direction = header.SortDirection() == sdAscending ? sdDescending : sdAscending;
-  SyncComparer();
   tree_->BeginTreeUpdate();
   header.SetSortColumn(column);
   header.SetSortDirection(direction);
   tree_->EndTreeUpdate();
-  tree_->SortTree(column, direction == sdAscending, false);
+  SortNodes(column, direction == sdAscending);
+  sortedBy_.reset();
   TTdAppOptions& o = Options();
   o.SortElement1 = static_cast<uint8_t>(column);
   o.SortAsc1 = direction == sdAscending;
@@ -402,6 +440,7 @@ void TTaskTreeView::TaskTreeChecked(PLazyNode node) {
   if (!task) return;
   const bool checked = node->CheckState == csCheckedNormal || node->CheckState == csCheckedPressed;
   task->SetStatus(checked ? tsOK : tsOpen);
+  sortedBy_.reset();
   handler_.TodoHandler().SetModified(true);
   fitter_->TaskChanged(task);
   if (handler_.OptionsHandler().StatusFilterExcludesDone() && Options().FilterOn) {
@@ -424,11 +463,12 @@ void TTaskTreeView::TaskTreeChecked(PLazyNode node) {
 
 void TTaskTreeView::TaskTreeDblClick(int column) {
   if (tree_->IsEditing()) return;
-  PLazyNode node = tree_->GetFirstSelectedNode();
+  PLazyNode node = SelectedNode();
   TTdTodo* task = TaskOf(node);
   if (!task) return;
   if (column == tcFlag) {
     task->SetFlagged(!task->Flagged());
+    sortedBy_.reset();
     handler_.TodoHandler().SetModified(true);
     fitter_->TaskChanged(task);
     if (Options().FilterOn) ReinitAll();
@@ -475,7 +515,7 @@ void TTaskTreeView::meNotesChange() {
   MemoTask->Notes = notes_->toPlainText();
   handler_.TodoHandler().SetModified(true);
   fitter_->TaskChanged(MemoTask);
-  if (Options().DisplayNotes) RepaintNode(tree_->GetFirstSelectedNode());
+  if (Options().DisplayNotes) RepaintNode(SelectedNode());
   StatusChanged();
 }
 
@@ -547,13 +587,34 @@ int TTaskTreeView::TabControlGetImageIndex(int tab) const {
 
 void TTaskTreeView::TabControlChange() {
   tree_->BeginTreeUpdate();
-  ReinitAll();
+  Refilter();
   ApplySorting(false);
   if (Options().AutoFitColumns) FitColumnWidths();
   tree_->EndTreeUpdate();
-  PLazyNode selected = tree_->GetFirstSelectedNode();
+  PLazyNode selected = SelectedNode();
   TaskTreeFocusChanged(selected && tree_->GetNodeVisible(selected) ? selected : nullptr);
   StatusChanged();
+}
+
+void TTaskTreeView::Refilter() {
+  TTabFilter tab;
+  tab.Ignore = IgnoreTabFilter;
+  const int selected = tabs_bar_ ? tabs_bar_->currentIndex() : -1;
+  tab.Active = selected >= 0 && static_cast<size_t>(selected) < tabs_.size();
+  if (tab.Active) tab.Value = tabs_[static_cast<size_t>(selected)].Value;
+  const TTdAppOptions& options = Options();
+  const TDateTime today = DateTime::DateOf(CurrentNow());
+  tree_->BeginTreeUpdate();
+  for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node)) {
+    if (!node->Has(nsInitialized)) {
+      tree_->InitializeNode(node);
+      continue;
+    }
+    const TTdTodo* task = TaskOf(node);
+    tree_->SetNodeVisible(node, task && ::IsTaskVisible(*task, options, tab, today));
+  }
+  tree_->EndTreeUpdate();
+  fitter_->VisibleRowsChanged();
 }
 
 void TTaskTreeView::ReinitAll() {
@@ -564,12 +625,15 @@ void TTaskTreeView::ReinitAll() {
 }
 
 void TTaskTreeView::RefilterKeepingSelection() {
-  TTdTodo* keep = SelectedTask();
-  ReinitAll();
-  SelectTask(keep);
+  // Nodes outlive a re-filter, so the selected node itself is kept.
+  PLazyNode keep = SelectedNode();
+  Refilter();
+  if (keep && tree_->GetNodeVisible(keep)) {
+    if (tree_->FocusedNode() != keep) FocusNode(tree_, keep);
+  }
   ApplySorting(false);
   FitColumnWidths();
-  PLazyNode selected = tree_->GetFirstSelectedNode();
+  PLazyNode selected = SelectedNode();
   TaskTreeFocusChanged(selected && tree_->GetNodeVisible(selected) ? selected : nullptr);
   StatusChanged();
 }
@@ -594,6 +658,7 @@ void TTaskTreeView::TasksAdded(int count) {
 
 void TTaskTreeView::TaskChanged(TTdTodo* task) {
   fitter_->TaskChanged(task);
+  sortedBy_.reset();
   InvalidateSortKeys();
   if (PLazyNode node = NodeOf(task)) {
     tree_->ReinitializeNode(node, false);

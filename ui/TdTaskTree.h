@@ -35,6 +35,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPlainTextEdit;
@@ -100,7 +101,11 @@ public:
   // With SortElement1 set: the header's sort column cleared and the tree sorted by the
   // options' keys in SortAsc1's direction; otherwise a repaint when asked.
   void ApplySorting(bool repaint);
-  void InvalidateSortKeys() { keysDirty_ = true; }
+  // Titles or lookup names changed, or tasks came or went: the next sort starts afresh.
+  void InvalidateSortKeys() {
+    keysDirty_ = true;
+    sortedBy_.reset();
+  }
 
   // ---- Columns ---------------------------------------------------------------------
   void FitColumnWidths();
@@ -128,6 +133,7 @@ public:
   // O(n): the node of a task, or none.
   PLazyNode NodeOf(const TTdTodo* task) const;
   TTdTodo* SelectedTask() const;
+  PLazyNode SelectedNode() const;
   void TasksAdded(int count);
   // A task's texts changed: its widths are measured again, its row repainted.
   void TaskChanged(TTdTodo* task);
@@ -139,6 +145,9 @@ public:
   // Re-initialises every node (so re-filters), keeping the selected task selected.
   void RefilterKeepingSelection();
   void ReinitAll();
+  // Only the visibility of every node is decided again (the tasks did not change): what
+  // a tab change or a filter switch needs, without re-initialising the nodes.
+  void Refilter();
   void SelectTask(TTdTodo* task);
 
   TLazyStringTree* Tree() const { return tree_; }
@@ -155,6 +164,8 @@ private:
   void SyncComparer();
   void StatusChanged();
   void RepaintNode(PLazyNode node);
+  // Sorts by a column (NoColumn: the options' keys) with the title ranks in the nodes.
+  void SortNodes(int column, bool ascending);
 
   TTodoAppHandler& handler_;
   TLazyStringTree* tree_;
@@ -165,6 +176,9 @@ private:
   std::vector<TQuickFilterTab> tabs_;
   std::unique_ptr<TTaskComparer> comparer_;
   bool keysDirty_ = true;
+  bool ranksReady_ = false;
+  // The keys of the last sort by the options; none when rows or tasks changed since.
+  std::optional<std::array<int, 5>> sortedBy_;  // the nodes hold their title ranks (during a sort)
   class TFontMeasurer;
   std::unique_ptr<TFontMeasurer> measurer_;
   std::unique_ptr<TColumnFitter> fitter_;
