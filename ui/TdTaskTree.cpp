@@ -353,7 +353,7 @@ int TTaskTreeView::TaskTreeCompareNodes(PLazyNode a, PLazyNode b, int) {
   const auto* x = tree_->GetNodeData<TTaskNode>(a);
   const auto* y = tree_->GetNodeData<TTaskNode>(b);
   if (!x->Task || !y->Task) return int(x->Task != nullptr) - int(y->Task != nullptr);
-  if (!comparer_) SyncComparer();
+  if (!comparer_ || keysDirty_) SyncComparer();
   const int headerColumn = tree_->Header().SortColumn();
   if (ranksReady_ && (headerColumn == tcTitle || (headerColumn < 0 && Options().SortElement1 == tcTitle))) {
     if (x->TitleRank != y->TitleRank || headerColumn >= 0) return x->TitleRank - y->TitleRank;

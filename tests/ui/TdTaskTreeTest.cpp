@@ -286,4 +286,72 @@ TEST_F(TaskTreeViewTest, DeletingANodeKeepsEveryOtherNodeOnItsTask) {
   EXPECT_EQ(view->TaskOf(tree->GetFirstVisible())->ID, 7);
 }
 
+TEST_F(TaskTreeViewTest, SwitchingTheFilterHidesRowsAndKeepsTheSelection) {
+  AddTasks(20);
+  Options().FilterStatus = {tsOpen};
+  Options().SortElement1 = tcID;
+  Show();
+  TTdTodo* kept = Store().GetTodo(3);  // open
+  FocusNode(tree, view->NodeOf(kept));
+  Options().FilterOn = true;
+  view->RefilterKeepingSelection();
+  EXPECT_EQ(tree->VisibleCount(), 17u) << "tasks 1, 8 and 15 are done";
+  EXPECT_EQ(view->SelectedTask(), kept);
+  EXPECT_EQ(view->MemoTask, kept);
+  Options().FilterOn = false;
+  view->RefilterKeepingSelection();
+  EXPECT_EQ(tree->VisibleCount(), 20u);
+  EXPECT_EQ(view->SelectedTask(), kept);
+}
+
+TEST_F(TaskTreeViewTest, CheckingOffUnderAFilterOfOpenTasksSelectsTheNeighbour) {
+  AddTasks(5);
+  Options().FilterOn = true;
+  Options().FilterStatus = {tsOpen};
+  Options().SortElement1 = tcID;
+  Show();
+  PLazyNode node = view->NodeOf(Store().GetTodo(2));
+  FocusNode(tree, node);
+  tree->SetNodeCheckState(node, csCheckedNormal);
+  EXPECT_EQ(Store().GetTodo(2)->Status, tsOK);
+  EXPECT_FALSE(tree->GetNodeVisible(node));
+  EXPECT_EQ(view->SelectedTask(), Store().GetTodo(3));
+  tree->SetNodeCheckState(view->NodeOf(Store().GetTodo(3)), csUncheckedNormal);
+  EXPECT_EQ(Store().GetTodo(3)->Status, tsOpen) << "unchecking opens, whatever the status was";
+}
+
+TEST_F(TaskTreeViewTest, SortingFollowsChangedKeysAndChangedTasks) {
+  AddTasks(10);
+  Options().SortElement1 = tcID;
+  Show();
+  EXPECT_EQ(view->TaskOf(tree->GetFirstVisible())->ID, 1);
+  Options().SortAsc1 = false;
+  view->ApplySorting(true);
+  EXPECT_EQ(view->TaskOf(tree->GetFirstVisible())->ID, 10) << "a changed direction sorts again";
+  Store().GetTodo(0)->ID = 99;
+  view->TaskChanged(Store().GetTodo(0));
+  view->ApplySorting(false);
+  EXPECT_EQ(view->TaskOf(tree->GetFirstVisible())->ID, 99) << "a changed task sorts again";
+}
+
+TEST_F(TaskTreeViewTest, TabsKeepTheirTabAndFallBackToTheFirst) {
+  AddTasks(10);
+  Options().QuickFilterMode = 1;  // by status: Open (8), OK (2)
+  Show();
+  ASSERT_EQ(tabs->count(), 2);
+  tabs->setCurrentIndex(1);
+  EXPECT_EQ(tree->VisibleCount(), 2u);
+  view->BuildQuickFilterTabs(false);
+  EXPECT_EQ(tabs->currentIndex(), 1) << "kept";
+  for (const auto& task : Store().Todos()) task->SetStatus(tsOpen);
+  view->BuildQuickFilterTabs(false);
+  ASSERT_EQ(tabs->count(), 1);
+  EXPECT_EQ(tabs->currentIndex(), 0) << "the OK tab went";
+  EXPECT_EQ(tree->VisibleCount(), 10u);
+  EXPECT_EQ(tabs->tabText(0), "Open (10)");
+  EXPECT_FALSE(tabs->tabIcon(0).isNull());
+  view->IgnoreTabFilter = true;
+  EXPECT_TRUE(view->IsTaskVisible(*Store().GetTodo(0)));
+}
+
 }  // namespace
