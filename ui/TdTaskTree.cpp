@@ -353,12 +353,13 @@ int TTaskTreeView::TaskTreeCompareNodes(PLazyNode a, PLazyNode b, int) {
   const auto* x = tree_->GetNodeData<TTaskNode>(a);
   const auto* y = tree_->GetNodeData<TTaskNode>(b);
   if (!x->Task || !y->Task) return int(x->Task != nullptr) - int(y->Task != nullptr);
-  if (!comparer_ || keysDirty_) SyncComparer();
-  const int headerColumn = tree_->Header().SortColumn();
-  if (ranksReady_ && (headerColumn == tcTitle || (headerColumn < 0 && Options().SortElement1 == tcTitle))) {
-    if (x->TitleRank != y->TitleRank || headerColumn >= 0) return x->TitleRank - y->TitleRank;
+  if (ranksReady_) {
+    // A sort of ours: the title ranks are in the nodes and the keys are fresh.
+    if (titleSort_ && (x->TitleRank != y->TitleRank || sortColumn_ >= 0)) return x->TitleRank - y->TitleRank;
+    return comparer_->CompareForSort(sortColumn_, *x->Task, *y->Task);
   }
-  return comparer_->CompareForSort(headerColumn, *x->Task, *y->Task);
+  if (!comparer_ || keysDirty_) SyncComparer();
+  return comparer_->CompareForSort(tree_->Header().SortColumn(), *x->Task, *y->Task);
 }
 
 void TTaskTreeView::SortNodes(int column, bool ascending) {
@@ -367,6 +368,8 @@ void TTaskTreeView::SortNodes(int column, bool ascending) {
     auto* data = tree_->GetNodeData<TTaskNode>(node);
     data->TitleRank = data->Task ? comparer_->TitleRank(*data->Task) : -1;
   }
+  sortColumn_ = column;
+  titleSort_ = column == tcTitle || (column < 0 && Options().SortElement1 == tcTitle);
   ranksReady_ = true;
   tree_->SortTree(column, ascending, false);
   ranksReady_ = false;

@@ -176,9 +176,11 @@ private:
   std::vector<TQuickFilterTab> tabs_;
   std::unique_ptr<TTaskComparer> comparer_;
   bool keysDirty_ = true;
-  bool ranksReady_ = false;
+  bool ranksReady_ = false;  // the nodes hold their title ranks (during a sort of ours)
+  int sortColumn_ = -1;     // of that sort: the header's column, or -1 for the options' keys
+  bool titleSort_ = false;  // ... and whether the title decides first
   // The keys of the last sort by the options; none when rows or tasks changed since.
-  std::optional<std::array<int, 5>> sortedBy_;  // the nodes hold their title ranks (during a sort)
+  std::optional<std::array<int, 5>> sortedBy_;
   class TFontMeasurer;
   std::unique_ptr<TFontMeasurer> measurer_;
   std::unique_ptr<TColumnFitter> fitter_;
