@@ -4,6 +4,7 @@
 #include "core/BRes.h"
 #include "core/BTodo.h"
 #include "core/BType.h"
+#include "controls/UtBrowsr.h"
 #include "core/TdApp.h"
 #include "platform/DateTime.h"
 #include "platform/Desktop.h"
@@ -105,4 +106,10 @@ bool RunBackup(TTodoAppHandler& handler, const QString& chosenFolder, QWidget* p
   Desktop().MessageBox(QStringLiteral("Message"), QStringLiteral("Data files successfully backuped to ") + folder,
                        Msg::Information, Msg::Ok, Msg::Ok, parent);
   return true;
+}
+
+bool ExecuteBackup(TTodoAppHandler& handler, TUtCustomBrowser& browser, QWidget* parent) {
+  browser.SetSelectedFolder(handler.Options().BackupFolder);
+  if (!browser.Execute()) return false;
+  return RunBackup(handler, browser.Folder(), parent);
 }

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class QWidget;
+class TUtCustomBrowser;
 class TTodoAppHandler;
 
 struct TBackupResult {
@@ -33,3 +34,8 @@ TBackupResult CopyTableFiles(const QString& databaseFolder, const QString& backu
 // trailing "/"; with the hourglass every store is saved and the files copied; then
 // "Data files successfully backuped to " + BackupFolder, or the failure. True on success.
 bool RunBackup(TTodoAppHandler& handler, const QString& chosenFolder, QWidget* parent = nullptr);
+
+// The whole action (acFileBackup; the window does not call it while a cell is edited):
+// the folder picker opens at BackupFolder; on OK, RunBackup. False when cancelled or
+// failed.
+bool ExecuteBackup(TTodoAppHandler& handler, TUtCustomBrowser& browser, QWidget* parent = nullptr);

@@ -3,10 +3,13 @@
 #include "core/BTodo.h"
 #include "core/TdApp.h"
 #include "support/FakeDesktop.h"
+#include "controls/FolderDialog.h"
+#include "controls/UtBrowsr.h"
 #include "ui/TdBackup.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using DateTime::EncodeDateTime;
 
@@ -91,6 +94,44 @@ TEST_F(BackupActionTest, AFailureIsReportedNotSuccess) {
   ASSERT_FALSE(desktop.Messages().empty());
   EXPECT_TRUE(desktop.Messages().back().text.startsWith("The backup failed: " + target.File("plain/20240131_todo.tbl")));
   EXPECT_EQ(desktop.Messages().back().icon, Msg::Critical);
+}
+
+// Chooses a folder, or cancels; remembers where the picker opened.
+class ChosenFolder : public FolderDialogHost, public FolderDialogWindow {
+public:
+  explicit ChosenFolder(std::optional<QString> folder) : folder_(std::move(folder)), previous_(SetFolderDialogsForTests(this)) {}
+  ~ChosenFolder() override { SetFolderDialogsForTests(previous_); }
+  std::optional<FolderChoice> Run(const FolderDialogRequest&, FolderDialogEvents& events) override {
+    events.Initialized(*this);
+    events.Closed();
+    if (!folder_) return std::nullopt;
+    return FolderChoice{*folder_, *folder_, 0};
+  }
+  void SetCaption(const QString&) override {}
+  void SetSelection(const QString& path) override { openedAt = path; }
+  void SetStatusText(const QString&) override {}
+  QSize Size() const override { return {400, 300}; }
+  void Move(const QPoint&) override {}
+  QString openedAt;
+
+private:
+  std::optional<QString> folder_;
+  FolderDialogHost* previous_;
+};
+
+TEST_F(BackupActionTest, ThePickerOpensAtTheLastBackupFolder) {
+  TTodoAppHandler handler(nullptr, TTodoAppTimings{25000, 0});
+  handler.OptionsHandler().Options().BackupFolder = target.Path() + "/";
+  TUtBrowser browser;
+  {
+    ChosenFolder cancel(std::nullopt);
+    EXPECT_FALSE(ExecuteBackup(handler, browser));
+    EXPECT_TRUE(desktop.Messages().empty()) << "a cancel shows nothing";
+    EXPECT_EQ(QDir::cleanPath(cancel.openedAt), QDir::cleanPath(target.Path()));
+  }
+  ChosenFolder choose(target.Path());
+  EXPECT_TRUE(ExecuteBackup(handler, browser));
+  EXPECT_TRUE(QFileInfo::exists(target.File("20240131_todo.tbl")));
 }
 
 }  // namespace
