@@ -101,8 +101,8 @@ QIcon TCommonModule::SmallIcon(int index) const { return IconOf(small_, disabled
 QIcon TCommonModule::TaskTreeIcon(int index) const { return IconOf(taskTree_, nullptr, nullptr, index); }
 
 TCommonModule& CommonModule() {
-  // Owned here, not by the application object, so it may be asked for before windows
-  // exist; it goes when the program ends.
+  // Made at the first call (after the application object, which icons need) and kept
+  // to the end of the program, so no window or dialog outlives its images.
   static TCommonModule* module = new TCommonModule();
   return *module;
 }

@@ -92,7 +92,7 @@ private:
   TLTImageList* taskTree_;
 };
 
-// The program's one module, made at the first call.
+// The program's one module, made at the first call (the application object must exist).
 TCommonModule& CommonModule();
 
 // Image indexes into TaskTreeImages; the caller's default for a value outside the map.

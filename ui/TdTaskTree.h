@@ -6,19 +6,28 @@
 //   TTaskTreeView view(handler, taskTree, tabBar, notesEdit, CommonModule(), window);
 //   view.OnEditTask = [..] { acEditTodo };          // Enter, double-click on a cell
 //   view.OnStatusChanged = [..] { UpdateStatusAndActions(); };
-//   view.Setup();                 // columns, options, events, root count = task count
-//   view.ApplyViewSettings();     // captions, visibility, fonts, grid, header (after options change)
+//   view.Setup();                 // columns, fixed options, events; one node per task
+//   view.ApplyViewSettings();     // captions, visibility, fonts, grid, header, notes pane
 //   view.BuildQuickFilterTabs(true);
 //   view.ApplySorting(false); view.FocusFirst(); view.FitColumnWidths();
 //
-// Afterwards the window reports what it changed: TasksAdded(n) (tree grows by n nodes),
-// TaskChanged(task) after an edit, DeleteTask(node) to delete a task and its node,
-// ResetNodes() after archiving, RefilterKeepingSelection() after a filter or template
-// switch, InvalidateSortKeys() after lookup names changed.
+// Afterwards the window reports what it changed:
+//   TasksAdded(n)               the store grew by n tasks at its end (add, undo, reminders,
+//                               archive viewer): the tree grows by n nodes
+//   TaskChanged(task)           after the task editor's OK: widths, sort and row refreshed
+//   DeleteTask(node)            deletes the node and its task (undo copy kept), focuses
+//                               the next row, else the previous
+//   ResetNodes()                after archiving: one node per task again
+//   RefilterKeepingSelection()  after the filter or template switch or the filter dialog
+//   BuildQuickFilterTabs(false) after anything that changes the tabs
+//   InvalidateSortKeys()        after lookup names changed; ApplyViewSettings after options
+//   FindNextTask(text), ForgetLastFound()   the find dialog and F3
+// and reads: SelectedTask(), SelectedNode(), TaskOf(node), NodeOf(task), QuickFilterTabs(),
+// IgnoreTabFilter (set by the print wizard), MemoTask, NotesChangeGuard, ColumnMinWidths.
 //
-// Fields the Parts name: IgnoreTabFilter (print wizard), MemoTask, NotesChangeGuard,
-// ColumnMinWidths; the last search hit is kept as its task (LastFoundTask), so deleting
-// nodes never leaves it dangling.
+// A node holds its task for life (and, during a sort, the task's title rank), never a
+// position in the store; the last search hit is kept as its task, so deleting nodes never
+// leaves it dangling. The clock is read at most every 50 ms (set Now before Setup).
 //
 // The tab bar is a QTabBar: the control library's notebook is made of pages, and the
 // quick-filter tabs have none (the one tree below them is filtered instead).
