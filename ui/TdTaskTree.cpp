@@ -201,11 +201,13 @@ void TTaskTreeView::Setup() {
   tree_->viewport()->installEventFilter(this);
   if (notes_) {
     notes_->installEventFilter(this);
-    connect(notes_, &QPlainTextEdit::textChanged, this, [this] { RunGuarded([this] { meNotesChange(); }); });
+    connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
+      if (tree_) RunGuarded([this] { meNotesChange(); });
+    });
   }
   if (tabs_bar_)
     connect(tabs_bar_, &QTabBar::currentChanged, this, [this] {
-      if (!building_) RunGuarded([this] { TabControlChange(); });
+      if (!building_ && tree_) RunGuarded([this] { TabControlChange(); });
     });
 
   tree_->SetRootNodeCount(static_cast<unsigned>(handler_.TodoHandler().TaskCount()));
@@ -429,6 +431,7 @@ void TTaskTreeView::TaskTreeNewText(PLazyNode node, int column, const QString& t
   QMetaObject::invokeMethod(
       this,
       [this] {
+        if (!tree_) return;
         RunGuarded([this] {
           ApplySorting(false);
           if (Options().AutoFitColumns) FitColumnWidths();
@@ -527,7 +530,7 @@ void TTaskTreeView::meNotesEnter() {
 }
 
 bool TTaskTreeView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == tree_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+  if (tree_ && watched == tree_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) {
       THitInfo hit;
@@ -536,11 +539,12 @@ bool TTaskTreeView::eventFilter(QObject* watched, QEvent* event) {
       if (hit.HitNode) {
         // The tree's own handling of the click comes first (focus and selection).
         const int column = hit.HitColumn;
-        QMetaObject::invokeMethod(this, [this, column] { RunGuarded([&] { TaskTreeDblClick(column); }); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, column] { if (tree_) RunGuarded([&] { TaskTreeDblClick(column); }); },
+            Qt::QueuedConnection);
       }
     }
-  } else if (watched == notes_ && event->type() == QEvent::FocusIn) {
+  } else if (tree_ && watched == notes_ && event->type() == QEvent::FocusIn) {
     RunGuarded([this] { meNotesEnter(); });
   }
   return QObject::eventFilter(watched, event);

@@ -40,6 +40,9 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTabBar>
 
 #include <array>
 #include <functional>
@@ -159,8 +162,8 @@ public:
   void Refilter();
   void SelectTask(TTdTodo* task);
 
-  TLazyStringTree* Tree() const { return tree_; }
-  QTabBar* TabControl() const { return tabs_bar_; }
+  TLazyStringTree* Tree() const { return tree_.data(); }
+  QTabBar* TabControl() const { return tabs_bar_.data(); }
   // The view context of this moment (the clock read at most every 50 ms).
   const TTaskViewContext& Context() const;
   TDateTime CurrentNow() const;
@@ -177,9 +180,10 @@ private:
   void SortNodes(int column, bool ascending);
 
   TTodoAppHandler& handler_;
-  TLazyStringTree* tree_;
-  QTabBar* tabs_bar_;
-  QPlainTextEdit* notes_;
+  // The window owns the controls and may take them down before the view.
+  QPointer<TLazyStringTree> tree_;
+  QPointer<QTabBar> tabs_bar_;
+  QPointer<QPlainTextEdit> notes_;
   TCommonModule& common_;
 
   std::vector<TQuickFilterTab> tabs_;

@@ -354,4 +354,14 @@ TEST_F(TaskTreeViewTest, TabsKeepTheirTabAndFallBackToTheFirst) {
   EXPECT_TRUE(view->IsTaskVisible(*Store().GetTodo(0)));
 }
 
+TEST_F(TaskTreeViewTest, TheControlsMayGoBeforeTheView) {
+  AddTasks(3);
+  Show();
+  delete tree;
+  delete tabs;
+  delete notes;
+  view.reset();  // must not reach the deleted controls
+  SUCCEED();
+}
+
 }  // namespace
