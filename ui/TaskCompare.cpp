@@ -38,28 +38,33 @@ std::vector<int> LookupRanks(const Handler* handler, const QLocale& locale) {
 
 }  // namespace
 
-std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  const size_t n = texts.size();
-  if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  threads = static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(1, n / 2048)));
-  const auto parallel = [threads](const std::function<void(int)>& work) {
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
-    work(0);
-    for (auto& th : pool) th.join();
-  };
-  const size_t per = (n + static_cast<size_t>(threads) - 1) / static_cast<size_t>(threads);
-  const auto sliceOf = [&](int t) {
-    const size_t from = std::min(n, static_cast<size_t>(t) * per);
-    return std::pair<size_t, size_t>(from, std::min(n, from + per));
-  };
+namespace {
 
-  // Keys, each thread with its own collator. QCollatorSortKey has no empty state, so
-  // each slice fills its own vector and they are joined in order.
+int ThreadsFor(size_t n, int threads) {
+  if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  return static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(1, n / 2048)));
+}
+
+// Runs work(t) for t = 0 .. threads-1, t = 0 on this thread.
+void Parallel(int threads, const std::function<void(int)>& work) {
+  std::vector<std::thread> pool;
+  for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+  work(0);
+  for (auto& th : pool) th.join();
+}
+
+}  // namespace
+
+std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  const size_t n = texts.size();
+  threads = ThreadsFor(n, threads);
+  const size_t per = (n + static_cast<size_t>(threads) - 1) / static_cast<size_t>(threads);
+  // Each thread with its own collator. QCollatorSortKey has no empty state, so each
+  // slice fills its own vector and they are joined in order.
   std::vector<std::vector<QCollatorSortKey>> slices(static_cast<size_t>(threads));
-  parallel([&](int t) {
+  Parallel(threads, [&](int t) {
     const QCollator collator = MakeCollator(locale);
-    const auto [from, to] = sliceOf(t);
+    const size_t from = std::min(n, static_cast<size_t>(t) * per), to = std::min(n, from + per);
     auto& out = slices[static_cast<size_t>(t)];
     out.reserve(to - from);
     for (size_t i = from; i < to; ++i) out.push_back(collator.sortKey(texts[i]));
@@ -68,18 +73,23 @@ std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale
   keys.reserve(n);
   for (auto& slice : slices)
     for (auto& key : slice) keys.push_back(std::move(key));
+  return keys;
+}
 
-  // The order: slices sorted on their threads, then merged pairwise, a level at a time.
-  // Equal keys keep the order of their texts, so the result is the same on any number
-  // of threads.
+std::vector<int> RanksOfKeys(const std::vector<const QCollatorSortKey*>& keys, int threads) {
+  const size_t n = keys.size();
+  threads = ThreadsFor(n, threads);
+  const size_t per = (n + static_cast<size_t>(threads) - 1) / static_cast<size_t>(threads);
+  // Slices sorted on their threads, then merged pairwise, a level at a time. Equal keys
+  // keep the order of their texts, so the result is the same on any number of threads.
   std::vector<int> order(n);
   std::iota(order.begin(), order.end(), 0);
   const auto less = [&](int a, int b) {
-    const int c = keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]);
+    const int c = keys[static_cast<size_t>(a)]->compare(*keys[static_cast<size_t>(b)]);
     return c < 0 || (c == 0 && a < b);
   };
-  parallel([&](int t) {
-    const auto [from, to] = sliceOf(t);
+  Parallel(threads, [&](int t) {
+    const size_t from = std::min(n, static_cast<size_t>(t) * per), to = std::min(n, from + per);
     std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
   });
   for (size_t width = per; width < n; width *= 2) {
@@ -92,14 +102,21 @@ std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale
     }
     for (auto& th : pool) th.join();
   }
-
   std::vector<int> rank(n);
   int current = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (i > 0 && keys[static_cast<size_t>(order[i - 1])].compare(keys[static_cast<size_t>(order[i])]) != 0) ++current;
+    if (i > 0 && keys[static_cast<size_t>(order[i - 1])]->compare(*keys[static_cast<size_t>(order[i])]) != 0) ++current;
     rank[static_cast<size_t>(order[i])] = current;
   }
   return rank;
+}
+
+std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  const std::vector<QCollatorSortKey> keys = CollationKeys(texts, locale, threads);
+  std::vector<const QCollatorSortKey*> pointers;
+  pointers.reserve(keys.size());
+  for (const auto& key : keys) pointers.push_back(&key);
+  return RanksOfKeys(pointers, threads);
 }
 
 TTaskComparer::TTaskComparer(const TTaskViewContext& context, const QLocale& locale)
@@ -108,11 +125,32 @@ TTaskComparer::TTaskComparer(const TTaskViewContext& context, const QLocale& loc
 TTaskComparer::~TTaskComparer() = default;
 
 void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
-  std::vector<QString> titles;
-  titles.reserve(static_cast<size_t>(tasks.TaskCount()));
-  for (const auto& task : tasks) titles.push_back(task->Title);
+  // Keys of titles that did not change since the last call are kept; only the others
+  // are collated, and the keys of tasks that went are dropped.
+  ++generation_;
+  titleKeys_.reserve(static_cast<size_t>(tasks.TaskCount()));
+  std::vector<const TTdTodo*> fresh;
+  std::vector<QString> freshTitles;
+  for (const auto& task : tasks) {
+    const auto it = titleKeys_.find(task.get());
+    if (it != titleKeys_.end() && it->second.Title == task->Title) {
+      it->second.Generation = generation_;
+    } else {
+      if (it != titleKeys_.end()) titleKeys_.erase(it);
+      fresh.push_back(task.get());
+      freshTitles.push_back(task->Title);
+    }
+  }
+  std::vector<QCollatorSortKey> freshKeys = CollationKeys(freshTitles, collator_->locale(), threads);
+  for (size_t i = 0; i < fresh.size(); ++i)
+    titleKeys_.emplace(fresh[i], TTitleKey{freshTitles[i], std::move(freshKeys[i]), generation_});
+  std::erase_if(titleKeys_, [this](const auto& entry) { return entry.second.Generation != generation_; });
+
+  std::vector<const QCollatorSortKey*> keys;
+  keys.reserve(static_cast<size_t>(tasks.TaskCount()));
+  for (const auto& task : tasks) keys.push_back(&titleKeys_.at(task.get()).Key);
   keyedList_ = &tasks;
-  titleRank_ = CollationRanks(titles, collator_->locale(), threads);
+  titleRank_ = RanksOfKeys(keys, threads);
   categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
   resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
   typeRank_ = LookupRanks(context_.Types, collator_->locale());
@@ -120,6 +158,7 @@ void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
 
 void TTaskComparer::ForgetKeys() {
   keyedList_ = nullptr;
+  titleKeys_.clear();
   titleRank_.clear();
   categoryRank_.clear();
   resourceRank_.clear();

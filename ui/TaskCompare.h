@@ -9,12 +9,13 @@
 // comparer collates pair by pair, with the same result.
 #include "ui/TaskViewContext.h"
 
+#include <QCollator>
 #include <QLocale>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
-class QCollator;
 class TTdTodo;
 class TTdTodoList;
 
@@ -32,9 +33,9 @@ public:
   // (>= 0), else SortElement1, then 2 and 3 on a tie (each unless 255).
   int CompareForSort(int headerSortColumn, const TTdTodo& a, const TTdTodo& b) const;
 
-  // Collates every task's title and every lookup name once; valid until the store or
-  // a name changes (ForgetKeys, or prepare again). `threads` 0: as many as the machine
-  // has, for large stores.
+  // Collates every task's title and every lookup name; valid until the store or a name
+  // changes (then prepare again: only titles changed since are collated anew). `threads`
+  // 0: as many as the machine has, for large stores.
   void PrepareKeys(const TTdTodoList& tasks, int threads = 0);
   void ForgetKeys();
   bool KeysPrepared() const { return keyedList_ != nullptr; }
@@ -53,6 +54,13 @@ private:
   TTaskViewContext context_;
   std::unique_ptr<QCollator> collator_;
   const TTdTodoList* keyedList_ = nullptr;
+  struct TTitleKey {
+    QString Title;
+    QCollatorSortKey Key;
+    uint64_t Generation;  // of the last PrepareKeys that found the task
+  };
+  std::unordered_map<const TTdTodo*, TTitleKey> titleKeys_;
+  uint64_t generation_ = 0;
   std::vector<int> titleRank_;  // by store index
   std::vector<int> categoryRank_, resourceRank_, typeRank_;  // by entry position
 };
@@ -61,3 +69,6 @@ private:
 // Keys are made once per text and sorted, split over `threads` threads (0: the
 // machine's count; small lists use one).
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
+// The two steps: a key per text, and ranks of keys (equal keys share a rank).
+std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
+std::vector<int> RanksOfKeys(const std::vector<const QCollatorSortKey*>& keys, int threads = 0);

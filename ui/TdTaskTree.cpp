@@ -343,9 +343,9 @@ void TTaskTreeView::TaskTreeBeforeItemErase(PLazyNode node, QColor& color, TItem
 
 void TTaskTreeView::SyncComparer() {
   const TTaskViewContext& context = Context();
-  if (!comparer_ || keysDirty_) {
-    comparer_ = std::make_unique<TTaskComparer>(context);
-    comparer_->PrepareKeys(handler_.TodoHandler().Todos());
+  if (!comparer_) comparer_ = std::make_unique<TTaskComparer>(context);
+  if (keysDirty_ || !comparer_->KeysPrepared()) {
+    comparer_->PrepareKeys(handler_.TodoHandler().Todos());  // unchanged titles keep their keys
     keysDirty_ = false;
   }
   comparer_->SetNow(context.Now);

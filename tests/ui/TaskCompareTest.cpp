@@ -78,6 +78,21 @@ TEST_F(TaskCompareTest, PreparedKeysGiveTheSameOrderAsPairwiseCollation) {
           << a->Title.toStdString() << " / " << b->Title.toStdString();
 }
 
+TEST_F(TaskCompareTest, PreparingAgainCollatesChangedTitlesAndDropsRemovedTasks) {
+  TTdTodo& a = AddTask(QStringLiteral("banana"));
+  TTdTodo& b = AddTask(QStringLiteral("cherry"));
+  TTdTodo& c = AddTask(QStringLiteral("apple"));
+  TTaskComparer comparer(Context());
+  comparer.PrepareKeys(store.Todos(), 1);
+  EXPECT_LT(comparer.CompareTasksByColumn(tcTitle, c, a), 0);
+  b.Title = QStringLiteral("Aardvark");
+  store.Delete(&c);
+  comparer.PrepareKeys(store.Todos(), 1);
+  EXPECT_LT(comparer.CompareTasksByColumn(tcTitle, b, a), 0) << "the changed title has its new key";
+  EXPECT_EQ(comparer.TitleRank(b), 0);
+  EXPECT_EQ(comparer.TitleRank(a), 1);
+}
+
 TEST_F(TaskCompareTest, CollationRanksOnSeveralThreadsMatchOneThread) {
   std::vector<QString> texts;
   for (int i = 0; i < 30000; ++i) texts.push_back(QStringLiteral("Task %1").arg((i * 7919) % 30011));
