@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QDesktopServices>
@@ -115,12 +119,36 @@ public:
     return dialog.selectedFiles().constFirst();
   }
 
+  // The toolkit's font dialog has no colour; ours puts it inside a dialog with a
+  // "Color..." button beside OK and Cancel.
   bool ChooseFont(QFont& font, QColor& color, const QString& caption, QWidget* parent) override {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, parent, caption);
-    if (!ok) return false;
-    font = chosen;
-    (void)color;  // the plain font dialog has no colour; the caller keeps the one it had
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* fonts = new QFontDialog(font, &dialog);
+    fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    fonts->setWindowFlags(Qt::Widget);
+    layout->addWidget(fonts);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto* colorButton = buttons->addButton(QStringLiteral("&Color..."), QDialogButtonBox::ActionRole);
+    QColor chosenColor = color;
+    const auto showColor = [&] {
+      QPixmap swatch(16, 16);
+      swatch.fill(chosenColor.isValid() ? chosenColor : QColor(Qt::black));
+      colorButton->setIcon(QIcon(swatch));
+    };
+    showColor();
+    QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&] {
+      const QColor picked = QColorDialog::getColor(chosenColor, &dialog, QStringLiteral("Color"));
+      if (picked.isValid()) chosenColor = picked;
+      showColor();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    font = fonts->currentFont();
+    color = chosenColor;
     return true;
   }
 

@@ -1,0 +1,119 @@
+#include "TaskPresentationFixture.h"
+
+#include "ui/TaskCompare.h"
+
+namespace {
+
+class TaskCompareTest : public TaskPresentationFixture {
+protected:
+  int Sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+};
+
+TEST_F(TaskCompareTest, EveryColumn) {
+  TTdTodo& a = AddTask(QStringLiteral("apple"), 1);
+  TTdTodo& b = AddTask(QStringLiteral("Banana"), 2);
+  TTaskComparer comparer(Context(), QLocale(QLocale::English));
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+    int column;
+    int want;  // sign of compare(a, b)
+  };
+  const Case cases[] = {
+      {"done", [&] { a.Status = tsOK; }, tcDone, 1},
+      {"id", [] {}, tcID, -1},
+      {"title without case", [] {}, tcTitle, -1},
+      {"title equal but case", [&] { b.Title = "APPLE"; }, tcTitle, 0},
+      {"category names", [&] { a.Category = 2; b.Category = 1; }, tcCategory, -1},  // home < Work
+      {"resource names", [&] { a.Resource = 1; }, tcResource, 1},  // Anna > -- unknown --
+      {"type names", [&] { b.Type = 1; }, tcType, -1},
+      {"priority", [&] { a.Priority = 4; }, tcPriority, 1},
+      {"status", [&] { b.Status = tsWaiting; }, tcStatus, -1},
+      {"percent", [&] { a.Percent = 10; }, tcPercent, 1},
+      {"created", [&] { a.Created -= 1; }, tcCreated, -1},
+      {"completed equal", [] {}, tcCompleted, 0},
+      {"due", [&] { b.Due -= 1; }, tcDue, 1},
+      {"template before a dated task", [&] { b.SetIsTemplate(true); }, tcDue, 1},
+      {"two templates equal", [&] { a.SetIsTemplate(true); b.SetIsTemplate(true); b.Due += 9; }, tcDue, 0},
+      {"reminder on first", [&] { a.SetReminderActivated(true); }, tcReminder, 1},
+      {"reminder times", [&] {
+         a.SetReminderActivated(true); b.SetReminderActivated(true);
+         a.ReminderDateTime = 2; b.ReminderDateTime = 1; }, tcReminder, 1},
+      {"reminders off ignore times", [&] { a.ReminderDateTime = 2; }, tcReminder, 0},
+      {"flag", [&] { b.SetFlagged(true); }, tcFlag, -1},
+      {"days gone", [&] { a.Created = now - 3; }, tcDaysGone, 1},
+      {"days gone within a hundredth", [&] { a.Created = b.Created - 0.004; }, tcDaysGone, 0},
+      {"days left", [&] { a.Due = now - 1; }, tcDaysLeft, -1},
+      {"recurring", [&] { a.SetFromTemplate(true); }, tcRecurring, 1},
+      {"link never", [&] { a.Association = "z"; }, tcLink, 0},
+      {"notes never", [&] { a.Notes = "z"; }, tcNotes, 0},
+  };
+  const TTdTodo savedA = a, savedB = b;
+  for (const Case& c : cases) {
+    a.Assign(savedA);
+    b.Assign(savedB);
+    c.change();
+    EXPECT_EQ(Sign(comparer.CompareTasksByColumn(c.column, a, b)), c.want) << c.name;
+  }
+}
+
+TEST_F(TaskCompareTest, EqualIdsNeverCompareEqual) {
+  TTdTodo& a = AddTask(QStringLiteral("a"), 5);
+  TTdTodo& b = AddTask(QStringLiteral("b"), 5);
+  TTaskComparer comparer(Context());
+  EXPECT_NE(comparer.CompareTasksByColumn(tcID, a, b), 0);
+  EXPECT_NE(comparer.CompareTasksByColumn(tcID, b, a), 0);
+}
+
+TEST_F(TaskCompareTest, PreparedKeysGiveTheSameOrderAsPairwiseCollation) {
+  const char* titles[] = {"delta", "Alpha", "alpha", "Échelle", "echo", "Zulu", "beta", "", "Ärger", "apple"};
+  for (const char* title : titles) AddTask(QString::fromUtf8(title));
+  TTaskComparer pairwise(Context(), QLocale(QLocale::German));
+  TTaskComparer keyed(Context(), QLocale(QLocale::German));
+  keyed.PrepareKeys(store.Todos(), 3);
+  ASSERT_TRUE(keyed.KeysPrepared());
+  for (const auto& a : store.Todos())
+    for (const auto& b : store.Todos())
+      EXPECT_EQ(Sign(keyed.CompareTasksByColumn(tcTitle, *a, *b)), Sign(pairwise.CompareTasksByColumn(tcTitle, *a, *b)))
+          << a->Title.toStdString() << " / " << b->Title.toStdString();
+}
+
+TEST_F(TaskCompareTest, PreparingAgainCollatesChangedTitlesAndDropsRemovedTasks) {
+  TTdTodo& a = AddTask(QStringLiteral("banana"));
+  TTdTodo& b = AddTask(QStringLiteral("cherry"));
+  TTdTodo& c = AddTask(QStringLiteral("apple"));
+  TTaskComparer comparer(Context());
+  comparer.PrepareKeys(store.Todos(), 1);
+  EXPECT_LT(comparer.CompareTasksByColumn(tcTitle, c, a), 0);
+  b.Title = QStringLiteral("Aardvark");
+  store.Delete(&c);
+  comparer.PrepareKeys(store.Todos(), 1);
+  EXPECT_LT(comparer.CompareTasksByColumn(tcTitle, b, a), 0) << "the changed title has its new key";
+  EXPECT_EQ(comparer.TitleRank(b), 0);
+  EXPECT_EQ(comparer.TitleRank(a), 1);
+}
+
+TEST_F(TaskCompareTest, CollationRanksOnSeveralThreadsMatchOneThread) {
+  std::vector<QString> texts;
+  for (int i = 0; i < 30000; ++i) texts.push_back(QStringLiteral("Task %1").arg((i * 7919) % 30011));
+  EXPECT_EQ(CollationRanks(texts, QLocale(QLocale::English), 4), CollationRanks(texts, QLocale(QLocale::English), 1));
+}
+
+TEST_F(TaskCompareTest, SortKeysOfTheOptionsAndTheHeaderColumn) {
+  TTdTodo& a = AddTask(QStringLiteral("same"), 1);
+  TTdTodo& b = AddTask(QStringLiteral("same"), 2);
+  a.Due = b.Due + 1;
+  b.Category = 2;  // "home" after "-- unknown --"
+  TTaskComparer comparer(Context());
+  options.SortElement1 = tcTitle;
+  options.SortElement2 = tcDue;
+  options.SortElement3 = tcCategory;
+  EXPECT_GT(comparer.CompareForSort(-1, a, b), 0) << "the due date breaks the tie of the titles";
+  options.SortElement2 = kNoSortElement;
+  EXPECT_LT(comparer.CompareForSort(-1, a, b), 0) << "a skipped second key passes on to the third";
+  options.SortElement1 = kNoSortElement;
+  EXPECT_EQ(comparer.CompareForSort(-1, a, b), 0) << "no first key: no order";
+  EXPECT_LT(comparer.CompareForSort(tcID, a, b), 0) << "the header's column decides alone";
+}
+
+}  // namespace

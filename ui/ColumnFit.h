@@ -1,0 +1,78 @@
+#pragma once
+// Column widths of the task list fitted to their content: the widest cell text of each
+// column over the visible rows, each row measured in its own state's font.
+//
+// Measuring every row at every change would be slow for large lists, so the fitter
+// keeps each task's measured widths until the task changes (TaskChanged) or the fonts
+// do (ForgetAll), and keeps the column maxima until the set of visible rows changes
+// (VisibleRowsChanged). A fit with nothing changed costs O(1); after a change of the
+// visible rows O(visible rows) without measuring; a changed task is measured again
+// alone. Days Gone and Days Left follow the clock: their widths are measured again
+// when "now" moved by more than a quarter of an hour.
+#include "ui/TaskRowState.h"
+#include "ui/TaskViewContext.h"
+
+#include <QHash>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+
+class TTdTodo;
+
+// Text widths in pixels, in the font of a row state.
+class TTextMeasurer {
+public:
+  virtual ~TTextMeasurer() = default;
+  virtual int TextWidth(const QString& text, TRowState state) = 0;
+};
+
+using TColumnWidths = std::array<int, 19>;
+
+// The measured width of a column whose widest text is `largestText`: + 2 × the text
+// margin + 2.
+int MeasuredColumnWidth(int largestText, int textMargin);
+// The fitted width: 20 for the check, link, flag and recurring columns; for category,
+// priority, status and type the measured width when their text shows (else 0), + 20
+// when their image shows; the measured width for the rest; never below minWidth.
+int FitColumnWidth(int column, int measuredWidth, const TTdAppOptions& options, int minWidth);
+// A header caption's width + 20: the least width of its column.
+int HeaderMinWidth(int captionWidth);
+
+class TColumnFitter {
+public:
+  explicit TColumnFitter(TTextMeasurer& measurer) : measurer_(measurer) {}
+
+  // Calls `visit` for every visible row's task.
+  using VisibleTasks = std::function<void(const std::function<void(const TTdTodo&)>& visit)>;
+
+  // The widest text of every column over the visible rows (0 where no row has text).
+  const TColumnWidths& LargestTexts(const VisibleTasks& visible, const TTaskViewContext& context);
+
+  void TaskChanged(const TTdTodo* task);
+  void TaskRemoved(const TTdTodo* task);
+  void VisibleRowsChanged() { maximaValid_ = false; }
+  // Fonts or display options changed: everything is measured again.
+  void ForgetAll();
+
+  // How many cell texts were measured since the fitter was made (for tests of the cache).
+  int64_t MeasureCount() const { return measureCount_; }
+
+private:
+  struct Entry {
+    std::array<uint16_t, 19> widths{};
+    TDateTime measuredAt = 0;
+  };
+  void Measure(const TTdTodo& task, Entry& entry, const TTaskViewContext& context, bool daysOnly);
+  int Width(const QString& text, TRowState state, bool cacheByText);
+
+  TTextMeasurer& measurer_;
+  std::unordered_map<const TTdTodo*, Entry> entries_;
+  std::array<QHash<QString, int>, kRowStateCount> textWidths_;  // short repeated texts
+  TColumnWidths maxima_{};
+  bool maximaValid_ = false;
+  TDateTime maximaAt_ = 0;
+  int64_t measureCount_ = 0;
+};

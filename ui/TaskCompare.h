@@ -1,0 +1,74 @@
+#pragma once
+// The order of the task list: one column's comparison of two tasks, and the order of the
+// sort keys the options hold.
+//
+// Text columns (title, category, resource, type) compare without regard to case by the
+// locale. A locale comparison per pair is slow for large lists, so PrepareKeys collates
+// the titles once per task (on several threads for large stores) and the lookup names
+// once per entry; comparisons then look up two ranks. Without prepared keys the
+// comparer collates pair by pair, with the same result.
+#include "ui/TaskViewContext.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TTdTodo;
+class TTdTodoList;
+
+constexpr int kNoSortElement = 255;
+
+class TTaskComparer {
+public:
+  TTaskComparer(const TTaskViewContext& context, const QLocale& locale = QLocale());
+  ~TTaskComparer();
+
+  // Negative, 0 or positive. Column 1 is never 0 (-1 when a's ID is smaller, else 1);
+  // columns 10 and 11 are always 0.
+  int CompareTasksByColumn(int column, const TTdTodo& a, const TTdTodo& b) const;
+  // The sort as the tree asks for it: the header's sort column alone when there is one
+  // (>= 0), else SortElement1, then 2 and 3 on a tie (each unless 255).
+  int CompareForSort(int headerSortColumn, const TTdTodo& a, const TTdTodo& b) const;
+
+  // Collates every task's title and every lookup name; valid until the store or a name
+  // changes (then prepare again: only titles changed since are collated anew). `threads`
+  // 0: as many as the machine has, for large stores.
+  void PrepareKeys(const TTdTodoList& tasks, int threads = 0);
+  void ForgetKeys();
+  bool KeysPrepared() const { return keyedList_ != nullptr; }
+  // The title's place in collation order (equal titles share it); -1 without keys or
+  // for a task that came after them.
+  int TitleRank(const TTdTodo& task) const;
+
+  const TTaskViewContext& Context() const { return context_; }
+  void SetNow(TDateTime now) { context_.Now = now; }
+
+private:
+  int CompareText(const QString& a, const QString& b) const;
+  int CompareTitles(const TTdTodo& a, const TTdTodo& b) const;
+  int CompareLookup(int column, int32_t a, int32_t b) const;
+
+  TTaskViewContext context_;
+  std::unique_ptr<QCollator> collator_;
+  const TTdTodoList* keyedList_ = nullptr;
+  struct TTitleKey {
+    QString Title;
+    QCollatorSortKey Key;
+    uint64_t Generation;  // of the last PrepareKeys that found the task
+  };
+  std::unordered_map<const TTdTodo*, TTitleKey> titleKeys_;
+  uint64_t generation_ = 0;
+  std::vector<int> titleRank_;  // by store index
+  std::vector<int> categoryRank_, resourceRank_, typeRank_;  // by entry position
+};
+
+// Ranks of texts in collation order without regard to case: equal texts share a rank.
+// Keys are made once per text and sorted, split over `threads` threads (0: the
+// machine's count; small lists use one).
+std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
+// The two steps: a key per text, and ranks of keys (equal keys share a rank).
+std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
+std::vector<int> RanksOfKeys(const std::vector<const QCollatorSortKey*>& keys, int threads = 0);
