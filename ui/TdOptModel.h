@@ -4,6 +4,7 @@
 // was switched off, the tool-button choice, the tab mode and the close check. The form
 // (TdOptDlg) only reads its controls into these and writes the results back.
 #include "core/TdOption.h"
+#include "ui/TaskFilter.h"
 
 #include <QList>
 #include <QString>
@@ -45,7 +46,6 @@ void ApplyFieldRules(TTdAppOptions& options);
 bool FieldBoxEnabled(const TTdAppOptions& options, TOptionFlag box);
 
 // ---- Tab filter ------------------------------------------------------------------------------
-constexpr int kQuickFilterModeCount = 11;
 // Whether a tab-filter mode may be chosen: the attribute's field must be in use.
 bool QuickFilterModeEnabled(const TTdAppOptions& options, int mode);
 // QuickFilterMode := mode, and the filter of the attribute the tabs now group by is

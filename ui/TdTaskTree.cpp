@@ -535,7 +535,7 @@ bool TTaskTreeView::eventFilter(QObject* watched, QEvent* event) {
     if (mouse->button() == Qt::LeftButton) {
       THitInfo hit;
       const QPoint at = mouse->position().toPoint();
-      tree_->GetHitTestInfoAt(at.x(), at.y(), true, hit);
+      tree_->HitTestAt(at.x(), at.y(), true, hit);
       if (hit.HitNode) {
         // The tree's own handling of the click comes first (focus and selection).
         const int column = hit.HitColumn;

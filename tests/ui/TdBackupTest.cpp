@@ -99,8 +99,7 @@ TEST_F(BackupActionTest, AFailureIsReportedNotSuccess) {
 // Chooses a folder, or cancels; remembers where the picker opened.
 class ChosenFolder : public FolderDialogHost, public FolderDialogWindow {
 public:
-  explicit ChosenFolder(std::optional<QString> folder) : folder_(std::move(folder)), previous_(SetFolderDialogsForTests(this)) {}
-  ~ChosenFolder() override { SetFolderDialogsForTests(previous_); }
+  explicit ChosenFolder(std::optional<QString> folder) : folder_(std::move(folder)), scope_(*this) {}
   std::optional<FolderChoice> Run(const FolderDialogRequest&, FolderDialogEvents& events) override {
     events.Initialized(*this);
     events.Closed();
@@ -116,7 +115,7 @@ public:
 
 private:
   std::optional<QString> folder_;
-  FolderDialogHost* previous_;
+  FolderDialogsScope scope_;
 };
 
 TEST_F(BackupActionTest, ThePickerOpensAtTheLastBackupFolder) {

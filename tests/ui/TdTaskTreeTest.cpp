@@ -96,7 +96,7 @@ protected:
     const int y = tree->NodeTop(node) + tree->OffsetY() + node->NodeHeight / 2;
     for (int x = 0; x < 40; ++x) {
       THitInfo hit;
-      tree->GetHitTestInfoAt(x, y, true, hit);
+      tree->HitTestAt(x, y, true, hit);
       if (hit.HitNode == node && hit.HitPositions.Contains(hpOnCheckBox)) return {x, y};
     }
     ADD_FAILURE() << "no check box found";
