@@ -75,10 +75,13 @@ void TTodoMainForm::TabControlChange() {}
 
 void TTodoMainForm::FocusNode(PLazyNode node) {
   if (!node || !TaskTree_->GetNodeVisible(node)) return;
+  // Focusing scrolls only up or down: the columns stay where the user left them.
+  const int offsetX = TaskTree_->OffsetX();
   TaskTree_->UnselectAll();
   TaskTree_->SetFocusedNode(node);
   TaskTree_->SetNodeSelected(node, true);
   TaskTree_->ScrollIntoView(node, true);
+  TaskTree_->SetOffsetX(offsetX);
 }
 
 void TTodoMainForm::FitColumns() {}
