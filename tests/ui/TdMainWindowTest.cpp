@@ -7,6 +7,7 @@
 #include "core/TdApp.h"
 #include "support/ContextPins.h"
 #include "support/FakeDesktop.h"
+#include "controls/ActnPopupCtrl.h"
 #include "controls/FmSplit.h"
 #include "treeview/LazyStringTree.h"
 #include "treeview/LazyTreeColumns.h"
@@ -17,6 +18,8 @@
 #include <QAction>
 #include <QTest>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -643,4 +646,54 @@ TEST_F(MainWindowTest, DestroyKeepsTheSelectedTabForTheNextStart) {
   f.TabControl()->setCurrentIndex(1);
   form.reset();
   EXPECT_EQ(handler->Options().CurrentTabIndex, 1);
+}
+
+TEST_F(MainWindowTest, TheMenusHoldTheirItemsInOrder) {
+  TTodoMainForm& f = Start();
+  QStringList menus;
+  for (QAction* menu : f.menuBar()->actions()) {
+    QStringList items;
+    for (QAction* item : menu->menu()->actions()) items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    menus << menu->text() + QStringLiteral(": ") + items.join(QStringLiteral(", "));
+  }
+  EXPECT_EQ(menus, (QStringList{
+                       "&File: &Print..., &Backup..., &Export..., -, E&xit",
+                       "&Edit: &Undo Delete",
+                       "&View: &View templates, -, &Find..., Search &Again",
+                       "&Actions: &Add Task..., &Edit Task..., De&lete Task, -, Edit &Categories..., E&dit Resources..., "
+                       "Ed&it Types..., -, Archive &Tasks, &View Archive",
+                       "F&ilter: Edit &Filter..., F&ilter is OFF",
+                       "&Tools: &Sort.., &Options...",
+                       "&Help: &Contents, -, Visit Velmora on the Internet, -, &About..",
+                   }));
+  auto items = [](TPopupMenu& menu) {
+    QStringList texts;
+    for (int i = 0; i < menu.Items().Count(); ++i) {
+      TMenuItem* item = menu.Items().Items(i);
+      texts << (item->Action() ? item->Action()->text() : item->Caption());
+    }
+    return texts;
+  };
+  EXPECT_EQ(items(*f.TrayPopupMenu()), (QStringList{"&Restore", "-", "Add Task...", "-", "&Exit"}));
+  EXPECT_EQ(items(*f.TaskTreePopupMenu()), (QStringList{"&Add Task...", "&Edit Task...", "&Delete Task"}));
+}
+
+TEST_F(MainWindowTest, ViewTemplatesSwitchesTheOptionAndItsCheckMark) {
+  TTodoMainForm& f = Start([](TTdAppOptions& o) { o.ViewTemplates = false; });
+  EXPECT_FALSE(f.acViewTemplates->isChecked());
+  f.acViewTemplates->trigger();
+  EXPECT_TRUE(f.AppHandler().Options().ViewTemplates);
+  EXPECT_TRUE(f.acViewTemplates->isChecked());
+  f.acViewTemplates->trigger();
+  EXPECT_FALSE(f.AppHandler().Options().ViewTemplates);
+  EXPECT_FALSE(f.acViewTemplates->isChecked());
+}
+
+TEST_F(MainWindowTest, TheTrayExitAsksWithConfirmExit) {
+  TTodoMainForm& f = Start([](TTdAppOptions& o) { o.ConfirmExit = true; });
+  desktop.messageResult = Msg::No;
+  f.acTrayExit->trigger();
+  ASSERT_EQ(desktop.Messages().size(), 1u);
+  EXPECT_EQ(desktop.Messages()[0].text, QStringLiteral("Quit Velmora?"));
+  EXPECT_EQ(desktop.Messages()[0].icon, Msg::Question);
 }
