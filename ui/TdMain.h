@@ -146,7 +146,9 @@ private:
   void CreatePopupMenus();
   void CreateTrayIcon();
   void ApplyBounds();
-  void ApplyTrayOptions();
+  // Makes or drops the tray icon by UseSystemTray; at the start also minimises by
+  // MinimizeOnStart.
+  void ApplyTrayOptions(bool atStart);
   QAction* MakeAction(const char* name, const QString& caption, const QString& hint, const QString& icon);
   // Connects an action that does nothing while a cell is edited.
   void Bind(QAction* action, void (TTodoMainForm::*handler)());

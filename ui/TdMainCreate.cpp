@@ -68,8 +68,7 @@ void TTodoMainForm::FormCreate() {
 
   handler_.SetMainLink(this);
   ApplyBounds();
-  CreateTrayIcon();
-  ApplyTrayOptions();
+  ApplyTrayOptions(true);
 
   BindTaskList();
   ResetTaskNodes();
@@ -340,29 +339,30 @@ void TTodoMainForm::CreatePopupMenus() {
 void TTodoMainForm::CreateTrayIcon() {
   try {
     trayIcon_ = std::make_unique<TUtTrayIcon>(this);
+    // Set up first and shown once, with its final hint, icon and menu.
+    trayIcon_->BeginLoading();
+    trayIcon_->SetHint(QStringLiteral("Velmora - manage your tasks"));
+    trayIcon_->SetIcon(QApplication::windowIcon());
+    trayIcon_->SetPopupMenu(trayPopupMenu_.get());
+    trayIcon_->EndLoading();
   } catch (...) {
-    // Only one tray icon per program: a second window (tests) goes without.
-    return;
+    // The program has a tray icon already (a second window), or the notification area
+    // refused it: the window goes without, as with the tray options off.
+    trayIcon_.reset();
   }
-  trayIcon_->SetHint(QStringLiteral("Velmora - manage your tasks"));
-  trayIcon_->SetIcon(QApplication::windowIcon());
-  trayIcon_->SetPopupMenu(trayPopupMenu_.get());
 }
 
-void TTodoMainForm::ApplyTrayOptions() {
-  if (!trayIcon_) return;
+void TTodoMainForm::ApplyTrayOptions(bool atStart) {
   const TTdAppOptions& o = handler_.Options();
-  if (o.UseSystemTray) {
-    trayIcon_->SetActive(true);
+  if (o.UseSystemTray && !trayIcon_) CreateTrayIcon();
+  // Without a notification area there is no icon to come back from: the window then
+  // behaves as with the tray options off, and minimises as usual.
+  if (trayIcon_ && !(o.UseSystemTray && trayIcon_->Active())) trayIcon_.reset();
+  if (trayIcon_) {
     trayIcon_->SetCloseToTray(true);
-    // Without a notification area the window minimises as usual.
-    trayIcon_->SetMinimizeToTray(o.MinimizeOnStart && trayIcon_->Active());
-  } else {
-    trayIcon_->SetActive(false);
-    trayIcon_->SetCloseToTray(false);
-    trayIcon_->SetMinimizeToTray(false);
+    trayIcon_->SetMinimizeToTray(o.MinimizeOnStart);
   }
-  if (o.MinimizeOnStart) setWindowState(windowState() | Qt::WindowMinimized);
+  if (atStart && o.MinimizeOnStart) setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void TTodoMainForm::ApplyBounds() {

@@ -364,6 +364,9 @@ void TTodoMainForm::acEditTodoOptionsExecute() {
   const TTdAppOptions old = handler_.GetOptions();
   TTdAppOptions copy = old;
   if (!dialogs_->EditOptions(handler_, copy)) return;
+  // The table files' names are the folder and the file name put together.
+  if (!copy.DatabaseFolder.isEmpty() && !copy.DatabaseFolder.endsWith(QLatin1Char('/')))
+    copy.DatabaseFolder += QLatin1Char('/');
   handler_.PutOptions(copy);
   if (!SameFolder(old.DatabaseFolder, copy.DatabaseFolder) &&
       !MoveDatabaseFolder(old.DatabaseFolder, copy.DatabaseFolder)) {
@@ -379,7 +382,7 @@ void TTodoMainForm::acEditTodoOptionsExecute() {
   ApplyAlwaysOnTop();
   BuildQuickFilterTabs(false);
   TaskTree_->EndTreeUpdate();
-  ApplyTrayOptions();
+  ApplyTrayOptions(false);
   UpdateStatusAndActions();
 }
 
