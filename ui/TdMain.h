@@ -208,6 +208,8 @@ private:
   void TabControlChange();
   void FocusNode(PLazyNode node);
   void FitColumns();
+  // Shows the columns the options display, hides the others.
+  void ApplyColumnVisibility();
   bool FindNextTask(const QString& text);
   void TaskTreeFocusChanged(PLazyNode node);
   PLazyNode NodeOfTask(const TTdTodo* task);

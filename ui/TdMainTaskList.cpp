@@ -86,6 +86,8 @@ void TTodoMainForm::FocusNode(PLazyNode node) {
 
 void TTodoMainForm::FitColumns() {}
 
+void TTodoMainForm::ApplyColumnVisibility() {}
+
 bool TTodoMainForm::FindNextTask(const QString& text) {
   PLazyNode node = nullptr;
   if (lastFoundNode_) {

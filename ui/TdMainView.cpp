@@ -191,6 +191,7 @@ void TTodoMainForm::ApplyHeaderAndTree(const TTdAppOptions& o) {
   SetMember(headerOptions, hoHotTrack, o.HeaderHotTrack);
   SetMember(headerOptions, hoShowSortGlyphs, o.ShowSortMarkers);
   header.SetOptions(headerOptions);
+  ApplyColumnVisibility();
 
   // 8. The notes pane's colours and font.
   QPalette palette = meNotes_->palette();

@@ -16,6 +16,7 @@
 #include "ui/TdMain.h"
 
 #include <QAction>
+#include <QHelpEvent>
 #include <QTest>
 #include <QLabel>
 #include <QMenu>
@@ -696,4 +697,26 @@ TEST_F(MainWindowTest, TheTrayExitAsksWithConfirmExit) {
   ASSERT_EQ(desktop.Messages().size(), 1u);
   EXPECT_EQ(desktop.Messages()[0].text, QStringLiteral("Quit Velmora?"));
   EXPECT_EQ(desktop.Messages()[0].icon, Msg::Question);
+}
+
+TEST_F(MainWindowTest, StayOnTopAndToolTipsFollowTheOptions) {
+  TTodoMainForm& f = Start([](TTdAppOptions& o) {
+    o.AlwaysOnTop = true;
+    o.ShowToolbar = true;
+    o.ShowToolTips = false;
+  });
+  EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  QToolButton* button = f.ToolButton(tbAdd);
+  ASSERT_NE(button, nullptr);
+  QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+  EXPECT_TRUE(static_cast<QObject&>(f).eventFilter(button, &tip)) << "no tool tip";
+
+  TTdAppOptions o = f.AppHandler().GetOptions();
+  o.AlwaysOnTop = false;
+  o.ShowToolTips = true;
+  f.AppHandler().PutOptions(o);
+  f.ApplyViewSettings();
+  f.ApplyAlwaysOnTop();
+  EXPECT_FALSE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_FALSE(static_cast<QObject&>(f).eventFilter(button, &tip));
 }
