@@ -388,8 +388,22 @@ void TTodoMainForm::acEditTodoOptionsExecute() {
 
 bool TTodoMainForm::MoveDatabaseFolder(const QString& oldFolder, const QString& newFolder) {
   const ScopedWaitCursor wait;
-  // What the stores hold goes to the old folder first, so the copies carry it along.
-  handler_.SaveAll();
+  // The settings name the new folder only once the files are there, and the old files go
+  // only once the settings name the new folder: a crash at any point leaves a settings
+  // file that leads to the data.
+  auto nameFolder = [this](const QString& folder) {
+    TTdAppOptions o = handler_.GetOptions();
+    o.DatabaseFolder = folder;
+    handler_.PutOptions(o);
+  };
+  nameFolder(oldFolder);
+  try {
+    // What the stores hold goes to the old folder first, so the copies carry it along.
+    handler_.SaveAll();
+  } catch (...) {
+    ShowApplicationError(CurrentExceptionMessage());
+    return false;
+  }
   const TDbFolderCopyResult copied = CopyTableFiles(oldFolder, newFolder);
   if (!copied.Ok) {
     Desktop().MessageBox(kMessage, copied.Message, Msg::Warning, Msg::Ok);
@@ -398,12 +412,20 @@ bool TTodoMainForm::MoveDatabaseFolder(const QString& oldFolder, const QString& 
   SetNotes(nullptr);
   lastFoundNode_ = nullptr;
   TaskTree_->Clear();
+  bool reopened = false;
   try {
     // A table file the new folder had already is the one the run goes on with.
     handler_.ReopenStores(newFolder);
+    reopened = true;
+    nameFolder(newFolder);
+    handler_.SaveAll();
   } catch (...) {
+    const QString message = CurrentExceptionMessage();
+    nameFolder(oldFolder);
+    // The old files are whole and hold everything: the run goes on with them.
+    if (reopened) RunGuarded([&] { handler_.ReopenStores(oldFolder); });
     ResetTaskNodes();
-    Desktop().MessageBox(kMessage, CurrentExceptionMessage(), Msg::Warning, Msg::Ok);
+    Desktop().MessageBox(kMessage, message, Msg::Warning, Msg::Ok);
     for (const QString& name : copied.Copied) QFile::remove(newFolder + name);
     return false;
   }

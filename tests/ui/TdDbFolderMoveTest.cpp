@@ -157,6 +157,9 @@ TEST_F(OptionsFolderMoveTest, MovesTheFilesAndGoesOnWithTheUnsavedTasks) {
   EXPECT_EQ(handler->TodoHandler().TaskCount(), 2) << "what was not saved came along";
   EXPECT_EQ(form->TaskTree().RootNodeCount(), 2u);
   EXPECT_TRUE(QFileInfo::exists(data.File(QStringLiteral("pendra.ini")))) << "the settings stay";
+  TTdAppOptionsHandler settings(data.File(QStringLiteral("pendra.ini")));
+  settings.ReadOptions();
+  EXPECT_EQ(settings.Options().DatabaseFolder, Target()) << "the settings name the new folder at once";
   EXPECT_EQ(desktop.WaitDepth(), 0);
 }
 
@@ -181,6 +184,9 @@ TEST_F(OptionsFolderMoveTest, AFolderThatCannotBeMadeLeavesEverythingAsItWas) {
   for (const QString& name : {QStringLiteral("todo.tbl"), QStringLiteral("archive.tbl")})
     EXPECT_EQ(data.Read(name), before.value(data.File(name))) << name.toStdString();
   EXPECT_EQ(handler->TodoHandler().TaskCount(), 1);
+  TTdAppOptionsHandler settings(data.File(QStringLiteral("pendra.ini")));
+  settings.ReadOptions();
+  EXPECT_EQ(settings.Options().DatabaseFolder, data.Folder()) << "the settings never named the new folder";
 }
 
 TEST_F(OptionsFolderMoveTest, ADamagedTaskFileInTheNewFolderStopsTheMove) {
