@@ -6,8 +6,10 @@
 #include "core/BTodo.h"
 #include "platform/ApplicationError.h"
 #include "platform/Desktop.h"
+#include "platform/HelpRequest.h"
 #include "treeview/LazyStringTree.h"
 #include "ui/TdFindDlg.h"
+#include "ui/TdHelpContexts.h"
 #include "ui/TdMain.h"
 #include "ui/TdMainDialogs.h"
 
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
@@ -202,6 +205,9 @@ void TTodoMainForm::CreateActions() {
   Bind(acHelpContents, &TTodoMainForm::acHelpContentsExecute);
   Bind(acWebLink, &TTodoMainForm::acWebLinkExecute);
   Bind(acHelpAbout, &TTodoMainForm::acHelpAboutExecute);
+  // F1 asks for the window's own help topic.
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [] { ShowHelpContext(kHelpMainWindow); });
   connect(acRestoreFromTray, &QAction::triggered, this, [this] { Guarded(&TTodoMainForm::acRestoreFromTrayExecute); });
   connect(acTrayExit, &QAction::triggered, this, [this] { Guarded(&TTodoMainForm::acTrayExitExecute); });
 }

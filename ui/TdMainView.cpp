@@ -258,7 +258,8 @@ void TTodoMainForm::TasksAdded(int count) {
   if (handler_.Options().FilterOn) TaskTree_->ReinitializeChildren(nullptr, false);
   else TaskTree_->InvalidateTree();
   ApplySorting(false);
-  if (!(trayIcon_ && trayIcon_->Shown())) {
+  // A window waiting in the tray is left alone; a shown one focuses the new task.
+  if (!(trayIcon_ && !isVisible())) {
     TaskTree_->setFocus();
     FocusNode(TaskTree_->GetLast());
   }

@@ -621,6 +621,11 @@ TEST_F(MainWindowTest, HelpContentsAsksTheContextsHelpForTheContents) {
   TTodoMainForm& f = Start();
   f.acHelpContents->trigger();
   EXPECT_EQ(asked, QList<int>{0});
+  f.show();
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  QTest::keyClick(&f.TaskTree(), Qt::Key_F1);
+  EXPECT_EQ(asked, (QList<int>{0, 1})) << "F1 opens the main window's topic";
 }
 
 TEST_F(MainWindowTest, ClosingSavesTheAddedTaskAndAsksWhenConfirmExit) {
