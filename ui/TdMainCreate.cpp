@@ -51,7 +51,13 @@ TTodoMainForm::TTodoMainForm(TTodoAppHandler& handler, TMainDialogs* dialogs, QW
   FormCreate();
 }
 
-TTodoMainForm::~TTodoMainForm() { FormDestroy(); }
+TTodoMainForm::~TTodoMainForm() {
+  FormDestroy();
+  // The tree goes first, while everything its events reach (the notes pane, the
+  // handler) is still there.
+  delete TaskTree_;
+  TaskTree_ = nullptr;
+}
 
 void TTodoMainForm::FormCreate() {
   setObjectName(QStringLiteral("TodoMainForm"));
