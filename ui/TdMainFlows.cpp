@@ -163,12 +163,11 @@ void TTodoMainForm::acAddTodoExecute() {
   }
   task.Due = AtHour(now, o.DefaultDueDateDelta, o.DefaultDueHour);
   task.SetReminderActivated(o.DefaultReminderActivated);
-  {
-    QDate date;
-    QTime time;
-    DateTime::SplitDateAndTime(now + o.DefaultReminderDateDelta, &date, &time);
-    task.ReminderDateTime = AtHour(now, o.DefaultReminderDateDelta, time.hour());
-  }
+  // The reminder at this hour that many days on, on the full hour.
+  QDate today;
+  QTime nowTime;
+  DateTime::SplitDateAndTime(now, &today, &nowTime);
+  task.ReminderDateTime = AtHour(now, o.DefaultReminderDateDelta, nowTime.hour());
   task.ReminderType = o.DefaultReminderType;
   task.ReminderPath = o.DefaultReminderSoundPath;
 
