@@ -7,6 +7,8 @@
 #include "platform/Application.h"
 #include "platform/SessionDesktop.h"
 #include "ui/ProgramRun.h"
+#include "ui/TdHelpWindow.h"
+#include "ui/TdMainDialogs.h"
 
 #include <QIcon>
 #include <QLocale>
@@ -18,6 +20,7 @@ TAppContext ProgramContext(DesktopServices* desktop, SpeechVoice* voice) {
   context.Desktop = desktop;
   context.Formats = FormatSettingsFromLocale(QLocale::system());
   context.Voice = voice;
+  context.Help = ShowHelpWindow;
   try {
     context.DataFolder = LookUpDefaultDataFolder();
   } catch (...) {
@@ -38,5 +41,7 @@ int main(int argc, char** argv) {
   // The voice contacts the speech engine only when it first speaks.
   const std::unique_ptr<TSapiVoice> voice = CreateSapiVoice();
   const TAppContextScope context(ProgramContext(desktop.get(), voice.get()));
-  return RunProgram();
+  // The dialogs join the window one by one; until then each says it is not there yet.
+  TNotAvailableDialogs dialogs;
+  return RunProgram({}, &dialogs);
 }

@@ -117,6 +117,11 @@ public:
   // True while a reminder pass runs.
   bool Busy() const { return busy_; }
 
+  // The four stores afresh on the table files of `folder` (ending with "/"), loaded in
+  // the start's order. A failed load raises and leaves the stores in use as they were.
+  // The database-folder move calls it once the files are in the new folder.
+  void ReopenStores(const QString& folder);
+
   TTdAppOptionsHandler& OptionsHandler() { return *options_; }
   TTdCategoryHandler& CategoryHandler() { return *categories_; }
   TTdResourceHandler& ResourceHandler() { return *resources_; }

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6
   libjpeg62-turbo-dev libwmf-dev libemf2svg-dev libespeak-ng-dev espeak-ng-data libcanberra-dev sound-theme-freedesktop
   fonts-dejavu-core fonts-liberation2 shared-mime-info
+  desktop-file-utils  # the test of the installed desktop entry
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev  # the string tree benchmark's owner compares ICU collation keys
 )

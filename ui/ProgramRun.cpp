@@ -6,12 +6,13 @@
 #include "platform/Desktop.h"
 #include "platform/SpeechEngine.h"
 #include "platform/TerminationSignals.h"
+#include "ui/TdHelpWindow.h"
 #include "ui/TdMain.h"
 #include "ui/TdRemDlg.h"
 
 #include <QCoreApplication>
 
-int RunProgram(const TTodoAppTimings& timings) {
+int RunProgram(const TTodoAppTimings& timings, TMainDialogs* dialogs) {
   // A second copy ends here, before anything is loaded or saved.
   if (CheckSingleInstance()) return 0;
   std::unique_ptr<TTodoAppHandler> handler = CreateAppHandler(timings);
@@ -20,7 +21,7 @@ int RunProgram(const TTodoAppTimings& timings) {
     return 1;
   }
   handler->SetShowReminder(ShowReminder);
-  auto form = std::make_unique<TTodoMainForm>(*handler);
+  auto form = std::make_unique<TTodoMainForm>(*handler, dialogs);
   // From now on a later start brings this window forward.
   SetComeForwardHandler([window = form.get()] { Desktop().BringToFront(window); });
 
@@ -39,6 +40,7 @@ int RunProgram(const TTodoAppTimings& timings) {
 
   SetComeForwardHandler({});
   EndSingleInstance();
+  CloseHelpWindow();
   form.reset();
   if (!handler->FinalSave()) code = 1;
   handler.reset();

@@ -4,6 +4,9 @@
 // program's main() builds the real context around it; tests run it with their own.
 #include "core/TdApp.h"
 
+class TMainDialogs;
+
 // Returns the exit code: 0 for an ordinary end (also one asked for by a termination
 // signal), 1 when the start failed or the last save could not be made.
-int RunProgram(const TTodoAppTimings& timings = {});
+// `dialogs` opens the main window's dialogs (null: each says it is not available yet).
+int RunProgram(const TTodoAppTimings& timings = {}, TMainDialogs* dialogs = nullptr);
