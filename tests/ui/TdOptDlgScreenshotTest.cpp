@@ -1,8 +1,6 @@
 // A picture of each page of the options dialog under a pinned font, compared with its
 // reference in golden/ (VELMORA_UPDATE_GOLDEN=1 writes them): how the pages look to a
 // user, and that nothing overlaps or is cut off as the layouts change.
-#define VELMORA_CONTROLS_GOLDEN_DIR VELMORA_UI_GOLDEN_DIR
-#define VELMORA_CONTROLS_ACTUAL_DIR VELMORA_UI_ACTUAL_DIR
 #include "controls/Screenshot.h"
 
 #include "SettingsTestSupport.h"
