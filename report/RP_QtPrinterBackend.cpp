@@ -1,0 +1,284 @@
+#include "report/RP_QtPrinterBackend.h"
+
+#include "report/engine/RP_PrinterPaper.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
+
+#include <cups/cups.h>
+
+namespace {
+
+// Bins the server names get codes from here up, as printer-specific bins do.
+constexpr int kFirstServerBin = 256;
+// Papers without a code of their own get codes above the user-defined size.
+constexpr int kFirstServerPaper = kRpUserPaper + 1;
+
+QPageSize UserPageSize(int widthTenths, int heightTenths) {
+  return QPageSize(QSizeF(widthTenths / 10.0, heightTenths / 10.0), QPageSize::Millimeter, QString(),
+                   QPageSize::ExactMatch);
+}
+
+// The server's name of a paper, as its "media" option takes it.
+QByteArray MediaKeyword(const QPageSize& size) {
+  if (size.id() != QPageSize::Custom) return size.key().toUtf8();
+  const QSizeF mm = size.size(QPageSize::Millimeter);
+  return QStringLiteral("Custom.%1x%2mm").arg(mm.width()).arg(mm.height()).toUtf8();
+}
+
+// Paints into a temporary PDF file with the printer's layout; End hands the file to the
+// print server, which copies it into its spool, so the call returns before printing.
+class TrpSpoolJob : public TrpPrintJob {
+public:
+  TrpSpoolJob(const QString& printerName, const QString& title, const QPageLayout& layout, int resolution,
+              const QString& mediaSource, std::shared_ptr<bool> printing)
+      : printerName_(printerName.toUtf8()),
+        title_(title.toUtf8()),
+        media_(MediaKeyword(layout.pageSize())),
+        mediaSource_(mediaSource.toUtf8()),
+        temp_(QDir::tempPath() + QStringLiteral("/velmora-print-XXXXXX.pdf")),
+        printing_(std::move(printing)) {
+    if (!temp_.open()) return;
+    temp_.close();
+    printer_.setOutputFormat(QPrinter::PdfFormat);
+    printer_.setOutputFileName(temp_.fileName());
+    printer_.setResolution(resolution);
+    printer_.setPageLayout(layout);
+    printer_.setDocName(title);
+    printer_.setCreator(QStringLiteral("Velmora"));
+    started_ = painter_.begin(&printer_);
+    *printing_ = started_;
+  }
+  ~TrpSpoolJob() override { Abort(); }
+
+  bool Started() const { return started_; }
+  QPainter& Painter() override { return painter_; }
+  bool NewPage() override { return started_ && printer_.newPage(); }
+
+  bool End(QString& error) override {
+    if (!started_) {
+      error = QStringLiteral("The document was not started");
+      return false;
+    }
+    Finish();
+    cups_option_t* options = nullptr;
+    int count = cupsAddOption("media", media_.constData(), 0, &options);
+    if (!mediaSource_.isEmpty()) count = cupsAddOption("media-source", mediaSource_.constData(), count, &options);
+    const QByteArray file = QFile::encodeName(temp_.fileName());
+    const int job =
+        cupsPrintFile2(CUPS_HTTP_DEFAULT, printerName_.constData(), file.constData(), title_.constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (job == 0) {
+      error = QString::fromUtf8(cupsLastErrorString());
+      return false;
+    }
+    return true;
+  }
+
+  void Abort() override { Finish(); }
+
+private:
+  void Finish() {
+    if (painter_.isActive()) painter_.end();
+    started_ = false;
+    *printing_ = false;
+  }
+
+  QByteArray printerName_;
+  QByteArray title_;
+  QByteArray media_;
+  QByteArray mediaSource_;
+  QTemporaryFile temp_;
+  std::shared_ptr<bool> printing_;
+  QPrinter printer_{QPrinter::HighResolution};
+  QPainter painter_;
+  bool started_ = false;
+};
+
+bool RunPageSetupDialog(QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, QApplication::activeWindow());
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
+TrpQtPrinterBackend::TrpQtPrinterBackend() : PageSetup(RunPageSetupDialog) {
+  names_ = QPrinterInfo::availablePrinterNames();
+  names_.append(TrpPdfFilePrinter::Name());
+  const qsizetype preferred = names_.indexOf(QPrinterInfo::defaultPrinterName());
+  // Without a default printer the first one is taken, as the platform printer does.
+  if (!SetCurrentIndex(preferred >= 0 ? static_cast<int>(preferred) : 0))
+    SetCurrentIndex(static_cast<int>(names_.size()) - 1);
+}
+
+TrpQtPrinterBackend::~TrpQtPrinterBackend() = default;
+
+bool TrpQtPrinterBackend::SetCurrentIndex(int index) {
+  if (index < 0 || index >= names_.size()) return false;
+  if (Printing()) return false;
+  if (index == static_cast<int>(names_.size()) - 1) {
+    pdf_.SetMode(TrpDeviceMode());
+    printer_.reset();
+    current_ = index;
+    return true;
+  }
+  const QPrinterInfo info = QPrinterInfo::printerInfo(names_[index]);
+  if (info.isNull()) return false;
+  auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  if (!printer->isValid()) return false;
+  printer_ = std::move(printer);
+  current_ = index;
+  ReadPapers();
+  ReadBins(names_[index]);
+  mode_ = TrpDeviceMode();
+  mode_.defaultSource = -1;
+  QPageLayout layout = printer_->pageLayout();
+  if (info.defaultPageSize().isValid()) layout.setPageSize(info.defaultPageSize());
+  layout.setOrientation(QPageLayout::Portrait);
+  layout.setMargins(layout.minimumMargins());
+  printer_->setPageLayout(layout);
+  TakeModeFromPrinter();
+  return true;
+}
+
+void TrpQtPrinterBackend::ReadPapers() {
+  papers_.clear();
+  paperList_.clear();
+  int nextCode = kFirstServerPaper;
+  const QPrinterInfo info = QPrinterInfo::printerInfo(printer_->printerName());
+  for (const QPageSize& size : info.supportedPageSizes()) {
+    int code = size.windowsId();
+    if (code <= 0 || code >= kRpUserPaper || papers_.count(code)) code = nextCode++;
+    papers_.emplace(code, size);
+    paperList_.push_back({code, size.name()});
+  }
+}
+
+void TrpQtPrinterBackend::ReadBins(const QString& printerName) {
+  bins_.clear();
+  binKeywords_.clear();
+  const QByteArray name = printerName.toUtf8();
+  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+  if (!dest) return;
+  if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+    if (ipp_attribute_t* sources = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_SOURCE)) {
+      for (int i = 0; i < ippGetCount(sources); ++i) {
+        const char* keyword = ippGetString(sources, i, nullptr);
+        if (!keyword) continue;
+        const char* shown = cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_SOURCE, keyword);
+        const int code = kFirstServerBin + static_cast<int>(bins_.size());
+        bins_.push_back({code, QString::fromUtf8(shown ? shown : keyword)});
+        binKeywords_.emplace(code, QString::fromUtf8(keyword));
+      }
+    }
+    cupsFreeDestInfo(info);
+  }
+  cupsFreeDests(1, dest);
+}
+
+void TrpQtPrinterBackend::TakeModeFromPrinter() {
+  const QPageLayout layout = printer_->pageLayout();
+  const QPageSize size = layout.pageSize();
+  mode_.paperSize = kRpUserPaper;
+  for (const auto& [code, paper] : papers_)
+    if (paper.isEquivalentTo(size)) {
+      mode_.paperSize = code;
+      break;
+    }
+  const QSizeF mm = size.size(QPageSize::Millimeter);
+  mode_.userSize = mode_.paperSize == kRpUserPaper;
+  mode_.paperWidth = rpRound(mm.width() * 10);
+  mode_.paperHeight = rpRound(mm.height() * 10);
+  mode_.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
+  mode_.copies = 1;
+}
+
+std::optional<TrpDeviceMode> TrpQtPrinterBackend::DeviceMode() {
+  if (current_ < 0) return std::nullopt;
+  if (IsPdfFile()) return pdf_.Mode();
+  return mode_;
+}
+
+bool TrpQtPrinterBackend::SetDeviceMode(const TrpDeviceMode& mode) {
+  if (current_ < 0) return false;
+  if (IsPdfFile()) return pdf_.SetMode(mode);
+  QPageLayout layout = printer_->pageLayout();
+  if (mode.userSize || mode.paperSize == kRpUserPaper) {
+    if (mode.paperWidth > 0 && mode.paperHeight > 0) layout.setPageSize(UserPageSize(mode.paperWidth, mode.paperHeight));
+  } else if (const auto paper = papers_.find(mode.paperSize); paper != papers_.end()) {
+    layout.setPageSize(paper->second);
+  }
+  layout.setOrientation(mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+  layout.setMargins(layout.minimumMargins());
+  printer_->setPageLayout(layout);
+  mode_.defaultSource = binKeywords_.count(mode.defaultSource) ? mode.defaultSource : -1;
+  TakeModeFromPrinter();
+  return true;
+}
+
+std::optional<TrpDeviceCaps> TrpQtPrinterBackend::Caps() {
+  if (current_ < 0) return std::nullopt;
+  if (IsPdfFile()) return pdf_.Caps();
+  const int resolution = printer_->resolution();
+  if (resolution <= 0) return std::nullopt;
+  const QPageLayout layout = printer_->pageLayout();
+  const QRect full = layout.fullRectPixels(resolution);
+  const QRect paint = layout.paintRectPixels(resolution);
+  TrpDeviceCaps caps;
+  caps.physicalWidth = full.width();
+  caps.physicalHeight = full.height();
+  caps.physicalOffsetX = paint.x();
+  caps.physicalOffsetY = paint.y();
+  caps.pageWidth = paint.width();
+  caps.pageHeight = paint.height();
+  caps.logPixelsX = caps.logPixelsY = resolution;
+  return caps;
+}
+
+std::vector<TrpPaperChoice> TrpQtPrinterBackend::Papers() { return IsPdfFile() ? pdf_.Papers() : paperList_; }
+
+bool TrpQtPrinterBackend::Printing() { return *printing_ || pdf_.Printing(); }
+
+bool TrpQtPrinterBackend::EditProperties() {
+  if (current_ < 0 || Printing() || !PageSetup) return false;
+  if (IsPdfFile()) {
+    QPrinter copy(QPrinter::HighResolution);
+    copy.setOutputFormat(QPrinter::PdfFormat);
+    copy.setPageLayout(pdf_.Layout());
+    if (!PageSetup(copy)) return false;
+    pdf_.SetLayout(copy.pageLayout());
+    return true;
+  }
+  QPrinter copy(QPrinterInfo::printerInfo(names_[current_]), QPrinter::HighResolution);
+  copy.setPageLayout(printer_->pageLayout());
+  if (!PageSetup(copy)) return false;
+  printer_->setPageLayout(copy.pageLayout());
+  TakeModeFromPrinter();
+  return true;
+}
+
+std::unique_ptr<TrpPrintJob> TrpQtPrinterBackend::BeginJob(const QString& title, const QString& outputFile,
+                                                           QString& error) {
+  if (current_ < 0) {
+    error = QStringLiteral("No printer is selected");
+    return nullptr;
+  }
+  if (IsPdfFile()) return pdf_.BeginJob(title, outputFile, error);
+  if (*printing_) {
+    error = QStringLiteral("A document is being printed already");
+    return nullptr;
+  }
+  const auto source = binKeywords_.find(mode_.defaultSource);
+  auto job = std::make_unique<TrpSpoolJob>(names_[current_], title, printer_->pageLayout(), printer_->resolution(),
+                                           source != binKeywords_.end() ? source->second : QString(), printing_);
+  if (!job->Started()) {
+    error = QStringLiteral("The print file could not be started");
+    return nullptr;
+  }
+  return job;
+}
