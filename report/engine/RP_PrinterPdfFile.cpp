@@ -112,10 +112,11 @@ void TrpPdfFilePrinter::SetLayout(const QPageLayout& layout) {
 }
 
 TrpDeviceCaps TrpPdfFilePrinter::Caps() const {
-  const QRect paper = Layout().fullRectPixels(kResolution);
+  // From millimetres rather than the toolkit's whole points, so A4 reads as 2100 x 2970.
+  const QRectF paper = Layout().fullRect(QPageLayout::Millimeter);
   TrpDeviceCaps caps;
-  caps.physicalWidth = caps.pageWidth = paper.width();
-  caps.physicalHeight = caps.pageHeight = paper.height();
+  caps.physicalWidth = caps.pageWidth = rpRound(paper.width() * kResolution / 25.4);
+  caps.physicalHeight = caps.pageHeight = rpRound(paper.height() * kResolution / 25.4);
   caps.logPixelsX = caps.logPixelsY = kResolution;
   return caps;
 }
