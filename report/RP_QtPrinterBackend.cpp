@@ -1,8 +1,10 @@
 #include "report/RP_QtPrinterBackend.h"
 
+#include "report/engine/RP_Printer.h"
 #include "report/engine/RP_PrinterPaper.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -281,4 +283,23 @@ std::unique_ptr<TrpPrintJob> TrpQtPrinterBackend::BeginJob(const QString& title,
     return nullptr;
   }
   return job;
+}
+
+namespace {
+std::unique_ptr<TrpQtPrinterBackend>& SystemPrinters() {
+  static std::unique_ptr<TrpQtPrinterBackend> printers;
+  return printers;
+}
+}  // namespace
+
+void rpUseSystemPrinters() {
+  if (!SystemPrinters()) {
+    SystemPrinters() = std::make_unique<TrpQtPrinterBackend>();
+    // The printers go while the application object still stands, not among the statics.
+    qAddPostRoutine([] {
+      rpSetPrinterBackend(nullptr);
+      SystemPrinters().reset();
+    });
+  }
+  rpSetPrinterBackend(SystemPrinters().get());
 }

@@ -58,3 +58,8 @@ private:
   std::map<int, QString> binKeywords_;  // bin code -> the server's media-source value
   std::shared_ptr<bool> printing_ = std::make_shared<bool>(false);
 };
+
+// Attaches the engine's printer to the system's printers; the report library calls it
+// once as the engine starts (before that, and without it, the engine knows only the
+// "PDF file" printer).
+void rpUseSystemPrinters();

@@ -13,6 +13,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -96,6 +97,15 @@ TEST_F(QtPrinterBackendTest, PdfFilePrinterWithoutAFileNameRefusesToStart) {
   QString error;
   EXPECT_FALSE(backend.BeginJob(QStringLiteral("Report"), QString(), error));
   EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(QtPrinterBackendTest, TheEnginePrinterUsesTheSystemPrinters) {
+  rpUseSystemPrinters();
+  const QStringList printers = rpPrinter().Printers;
+  rpSetPrinterBackend(nullptr);
+  ASSERT_GE(printers.size(), 2);
+  EXPECT_EQ(printers.mid(printers.size() - 2), (QStringList{QStringLiteral("PDF file"), QStringLiteral("Virtual printer")}));
+  EXPECT_EQ(printers.mid(0, printers.size() - 2), QPrinterInfo::availablePrinterNames());
 }
 
 // The folder the print server's PDF queue writes the user's jobs into.
