@@ -49,11 +49,13 @@ QIcon PrinterGlyph() {
   return QIcon(glyph);
 }
 
-// One sheet of a stack, its page number on it.
-void DrawSheet(QPainter& p, int x, int y, int number) {
+// One sheet of a stack, its page number in the corner that the sheet in front of it
+// leaves free, or in its middle for the front sheet.
+void DrawSheet(QPainter& p, int x, int y, int number, bool front) {
   p.setBrush(Qt::white);
   p.drawRect(x, y, 20, 26);
-  p.drawText(QRect(x, y, 20, 26), Qt::AlignCenter, QString::number(number));
+  const QRect label = front ? QRect(x, y, 20, 26) : QRect(x + 1, y, 7, 9);
+  p.drawText(label, Qt::AlignCenter, QString::number(number));
 }
 
 }  // namespace
@@ -72,15 +74,18 @@ protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
+    QFont small = font();
+    small.setPixelSize(8);
+    p.setFont(small);
     p.setPen(palette().color(QPalette::WindowText));
     if (collated_) {
       // 74 x 53 at (8, 0): two stacks of three sheets.
       for (int stack = 0; stack < 2; ++stack)
-        for (int sheet = 3; sheet >= 1; --sheet) DrawSheet(p, 8 + stack * 40 + (sheet - 1) * 7, 0 + (3 - sheet) * 9 + 9, sheet);
+        for (int sheet = 1; sheet <= 3; ++sheet) DrawSheet(p, 8 + stack * 40 + (sheet - 1) * 7, (sheet - 1) * 9, sheet, sheet == 3);
     } else {
       // 92 x 40 at (0, 8): three stacks of two equal sheets.
       for (int stack = 0; stack < 3; ++stack)
-        for (int sheet = 0; sheet < 2; ++sheet) DrawSheet(p, stack * 34 + sheet * 5, 8 + sheet * 7, stack + 1);
+        for (int sheet = 0; sheet < 2; ++sheet) DrawSheet(p, stack * 34 + sheet * 5, 8 + sheet * 7, stack + 1, true);
     }
   }
 
