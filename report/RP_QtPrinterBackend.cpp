@@ -37,9 +37,12 @@ QByteArray MediaKeyword(const QPageSize& size) {
 // print server, which copies it into its spool, so the call returns before printing.
 class TrpSpoolJob : public TrpPrintJob {
 public:
+  using LayoutOfFormat = std::function<std::optional<QPageLayout>(const QPageLayout&, const TrpDeviceMode&)>;
+
   TrpSpoolJob(const QString& printerName, const QString& title, const QPageLayout& layout, int resolution,
-              const QString& mediaSource, std::shared_ptr<bool> printing)
-      : printerName_(printerName.toUtf8()),
+              const QString& mediaSource, LayoutOfFormat layoutOf, std::shared_ptr<bool> printing)
+      : layoutOf_(std::move(layoutOf)),
+        printerName_(printerName.toUtf8()),
         title_(title.toUtf8()),
         media_(MediaKeyword(layout.pageSize())),
         mediaSource_(mediaSource.toUtf8()),
@@ -61,6 +64,11 @@ public:
   bool Started() const { return started_; }
   QPainter& Painter() override { return painter_; }
   bool NewPage() override { return started_ && printer_.newPage(); }
+  bool NewPage(const TrpDeviceMode& format) override {
+    if (!started_) return false;
+    const std::optional<QPageLayout> layout = layoutOf_(printer_.pageLayout(), format);
+    return layout && printer_.setPageLayout(*layout) && printer_.newPage();
+  }
 
   bool End(QString& error) override {
     if (!started_) {
@@ -91,6 +99,7 @@ private:
     *printing_ = false;
   }
 
+  LayoutOfFormat layoutOf_;
   QByteArray printerName_;
   QByteArray title_;
   QByteArray media_;
@@ -206,18 +215,36 @@ std::optional<TrpDeviceMode> TrpQtPrinterBackend::DeviceMode() {
   return mode_;
 }
 
-bool TrpQtPrinterBackend::SetDeviceMode(const TrpDeviceMode& mode) {
-  if (current_ < 0) return false;
-  if (IsPdfFile()) return pdf_.SetMode(mode);
-  QPageLayout layout = printer_->pageLayout();
+std::optional<QPageLayout> TrpQtPrinterBackend::LayoutOf(const QPageLayout& current,
+                                                         const std::map<int, QPageSize>& papers,
+                                                         const TrpDeviceMode& mode) {
+  QPageLayout layout = current;
   if (mode.userSize || mode.paperSize == kRpUserPaper) {
-    if (mode.paperWidth > 0 && mode.paperHeight > 0) layout.setPageSize(UserPageSize(mode.paperWidth, mode.paperHeight));
-  } else if (const auto paper = papers_.find(mode.paperSize); paper != papers_.end()) {
+    if (mode.paperWidth <= 0 || mode.paperHeight <= 0) return std::nullopt;
+    layout.setPageSize(UserPageSize(mode.paperWidth, mode.paperHeight));
+  } else if (const auto paper = papers.find(mode.paperSize); paper != papers.end()) {
     layout.setPageSize(paper->second);
+  } else {
+    return std::nullopt;
   }
   layout.setOrientation(mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
   layout.setMargins(layout.minimumMargins());
-  printer_->setPageLayout(layout);
+  return layout;
+}
+
+bool TrpQtPrinterBackend::SetDeviceMode(const TrpDeviceMode& mode) {
+  if (current_ < 0) return false;
+  if (IsPdfFile()) return pdf_.SetMode(mode);
+  // A paper the printer lacks leaves the paper in use; the orientation still applies.
+  TrpDeviceMode wanted = mode;
+  if (!LayoutOf(printer_->pageLayout(), papers_, wanted)) {
+    wanted.paperSize = mode_.paperSize;
+    wanted.paperWidth = mode_.paperWidth;
+    wanted.paperHeight = mode_.paperHeight;
+    wanted.userSize = mode_.userSize;
+  }
+  if (const std::optional<QPageLayout> layout = LayoutOf(printer_->pageLayout(), papers_, wanted))
+    printer_->setPageLayout(*layout);
   mode_.defaultSource = binKeywords_.count(mode.defaultSource) ? mode.defaultSource : -1;
   TakeModeFromPrinter();
   return true;
@@ -276,8 +303,13 @@ std::unique_ptr<TrpPrintJob> TrpQtPrinterBackend::BeginJob(const QString& title,
     return nullptr;
   }
   const auto source = binKeywords_.find(mode_.defaultSource);
-  auto job = std::make_unique<TrpSpoolJob>(names_[current_], title, printer_->pageLayout(), printer_->resolution(),
-                                           source != binKeywords_.end() ? source->second : QString(), printing_);
+  auto job = std::make_unique<TrpSpoolJob>(
+      names_[current_], title, printer_->pageLayout(), printer_->resolution(),
+      source != binKeywords_.end() ? source->second : QString(),
+      [papers = papers_](const QPageLayout& current, const TrpDeviceMode& format) {
+        return LayoutOf(current, papers, format);
+      },
+      printing_);
   if (!job->Started()) {
     error = QStringLiteral("The print file could not be started");
     return nullptr;

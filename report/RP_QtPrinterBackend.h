@@ -10,6 +10,7 @@
 #include "report/engine/RP_PrinterBackend.h"
 #include "report/engine/RP_PrinterPdfFile.h"
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QString>
 
@@ -46,6 +47,9 @@ private:
   void ReadBins(const QString& printerName);
   // The mode that matches the printer's page layout now.
   void TakeModeFromPrinter();
+  // The current printer's layout changed to a format; nothing when it lacks the paper.
+  static std::optional<QPageLayout> LayoutOf(const QPageLayout& current, const std::map<int, QPageSize>& papers,
+                                             const TrpDeviceMode& mode);
 
   QStringList names_;  // the server's printers, then "PDF file"
   int current_ = -1;

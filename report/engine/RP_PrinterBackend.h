@@ -54,6 +54,10 @@ public:
   virtual QPainter& Painter() = 0;
   // Starts the next sheet; false when the device refuses.
   virtual bool NewPage() = 0;
+  // Starts the next sheet on another paper or orientation (paperSize, the user size,
+  // orientation), so one document carries pages of several formats; false when the
+  // printer lacks that paper. The painter's device measures follow the new sheet.
+  virtual bool NewPage(const TrpDeviceMode& format) = 0;
   // Finishes the document and hands it on (spooled to the printer, or written to the
   // file); returns at once without waiting for the printer. False with the reason in
   // error when that fails.

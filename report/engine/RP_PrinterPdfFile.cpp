@@ -31,6 +31,10 @@ public:
   bool Started() const { return started_; }
   QPainter& Painter() override { return painter_; }
   bool NewPage() override { return started_ && writer_->newPage(); }
+  bool NewPage(const TrpDeviceMode& format) override {
+    const std::optional<QPageLayout> layout = TrpPdfFilePrinter::LayoutOf(format);
+    return started_ && layout && writer_->setPageLayout(*layout) && writer_->newPage();
+  }
 
   bool End(QString& error) override {
     if (!started_) {
@@ -83,17 +87,18 @@ QPageSize rpPageSizeOfCode(int code, int userWidth, int userHeight) {
 QString TrpPdfFilePrinter::Name() { return QStringLiteral("PDF file"); }
 
 bool TrpPdfFilePrinter::SetMode(const TrpDeviceMode& mode) {
-  if (!rpFindVirtualPaper(mode.paperSize)) return false;
-  if (mode.paperSize == kRpUserPaper && (mode.paperWidth <= 0 || mode.paperHeight <= 0)) return false;
+  if (!LayoutOf(mode)) return false;
   mode_ = mode;
   mode_.userSize = mode.paperSize == kRpUserPaper;
   mode_.defaultSource = -1;  // a file has no paper bins
   return true;
 }
 
-QPageLayout TrpPdfFilePrinter::Layout() const {
-  return QPageLayout(rpPageSizeOfCode(mode_.paperSize, mode_.paperWidth, mode_.paperHeight),
-                     mode_.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+std::optional<QPageLayout> TrpPdfFilePrinter::LayoutOf(const TrpDeviceMode& mode) {
+  if (!rpFindVirtualPaper(mode.paperSize)) return std::nullopt;
+  if (mode.paperSize == kRpUserPaper && (mode.paperWidth <= 0 || mode.paperHeight <= 0)) return std::nullopt;
+  return QPageLayout(rpPageSizeOfCode(mode.paperSize, mode.paperWidth, mode.paperHeight),
+                     mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
 void TrpPdfFilePrinter::SetLayout(const QPageLayout& layout) {

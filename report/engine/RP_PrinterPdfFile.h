@@ -18,7 +18,9 @@ public:
   bool SetMode(const TrpDeviceMode& mode);
   TrpDeviceCaps Caps() const;
   std::vector<TrpPaperChoice> Papers() const;
-  QPageLayout Layout() const;
+  QPageLayout Layout() const { return *LayoutOf(mode_); }
+  // The page layout of a format; nothing for a paper code it does not know.
+  static std::optional<QPageLayout> LayoutOf(const TrpDeviceMode& mode);
   // Takes paper and orientation from a layout chosen in a set-up dialog.
   void SetLayout(const QPageLayout& layout);
   bool Printing() const { return *printing_; }

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -88,6 +89,37 @@ TEST_F(QtPrinterBackendTest, PdfFilePrinterPutsTheTextWhereItWasDrawn) {
     }
   EXPECT_GT(inside, 100);
   EXPECT_EQ(outside, 0);
+}
+
+TEST_F(QtPrinterBackendTest, PdfFileCarriesPagesOfSeveralFormats) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+    GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+  TrpQtPrinterBackend backend;
+  ASSERT_TRUE(backend.SetCurrentIndex(static_cast<int>(backend.Printers().size()) - 1));
+  TempDir dir;
+  const QString file = dir.File(QStringLiteral("formats.pdf"));
+  QString error;
+  std::unique_ptr<TrpPrintJob> job = backend.BeginJob(QStringLiteral("Formats"), file, error);
+  ASSERT_TRUE(job) << error.toStdString();
+  job->Painter().drawText(100, 100, QStringLiteral("A4"));
+  TrpDeviceMode unknown;
+  unknown.paperSize = 49;  // no paper has that code
+  EXPECT_FALSE(job->NewPage(unknown));
+  TrpDeviceMode a5Landscape;
+  a5Landscape.paperSize = 11;
+  a5Landscape.orientation = 2;
+  ASSERT_TRUE(job->NewPage(a5Landscape));
+  job->Painter().drawText(100, 100, QStringLiteral("A5"));
+  ASSERT_TRUE(job->End(error)) << error.toStdString();
+
+  const std::optional<QByteArray> info = RunTool(
+      QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("3"), file});
+  ASSERT_TRUE(info);
+  const QString text = QString::fromUtf8(*info);
+  EXPECT_TRUE(text.contains(QStringLiteral("Pages:           2"))) << text.toStdString();
+  // Whole points: A4 is 595 x 842, A5 across is 595 x 420.
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Page +1 size: +595(\\.\\d+)? x 84[12]")))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Page +2 size: +595(\\.\\d+)? x 4(19|20)")))) << text.toStdString();
 }
 
 TEST_F(QtPrinterBackendTest, PdfFilePrinterWithoutAFileNameRefusesToStart) {
