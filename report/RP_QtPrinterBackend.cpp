@@ -76,18 +76,8 @@ public:
       return false;
     }
     Finish();
-    cups_option_t* options = nullptr;
-    int count = cupsAddOption("media", media_.constData(), 0, &options);
-    if (!mediaSource_.isEmpty()) count = cupsAddOption("media-source", mediaSource_.constData(), count, &options);
-    const QByteArray file = QFile::encodeName(temp_.fileName());
-    const int job =
-        cupsPrintFile2(CUPS_HTTP_DEFAULT, printerName_.constData(), file.constData(), title_.constData(), count, options);
-    cupsFreeOptions(count, options);
-    if (job == 0) {
-      error = QString::fromUtf8(cupsLastErrorString());
-      return false;
-    }
-    return true;
+    return rpSpoolFile(QString::fromUtf8(printerName_), temp_.fileName(), QString::fromUtf8(title_),
+                       QString::fromUtf8(media_), QString::fromUtf8(mediaSource_), error);
   }
 
   void Abort() override { Finish(); }
@@ -110,6 +100,31 @@ private:
   QPainter painter_;
   bool started_ = false;
 };
+
+}  // namespace
+
+bool rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
+                 const QString& mediaSource, QString& error) {
+  const QByteArray printer = printerName.toUtf8();
+  const QByteArray file = QFile::encodeName(fileName);
+  const QByteArray jobTitle = title.toUtf8();
+  const QByteArray mediaValue = media.toUtf8();
+  const QByteArray sourceValue = mediaSource.toUtf8();
+  cups_option_t* options = nullptr;
+  int count = 0;
+  if (!mediaValue.isEmpty()) count = cupsAddOption("media", mediaValue.constData(), count, &options);
+  if (!sourceValue.isEmpty()) count = cupsAddOption("media-source", sourceValue.constData(), count, &options);
+  const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.constData(), file.constData(), jobTitle.constData(), count,
+                                 options);
+  cupsFreeOptions(count, options);
+  if (job == 0) {
+    error = QString::fromUtf8(cupsLastErrorString());
+    return false;
+  }
+  return true;
+}
+
+namespace {
 
 bool RunPageSetupDialog(QPrinter& printer) {
   QPageSetupDialog dialog(&printer, QApplication::activeWindow());

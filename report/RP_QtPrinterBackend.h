@@ -67,3 +67,9 @@ private:
 // once as the engine starts (before that, and without it, the engine knows only the
 // "PDF file" printer).
 void rpUseSystemPrinters();
+
+// Hands a PDF file to the print server's queue with its paper ("media") and bin
+// ("media-source"; empty for the default); the server copies it, so the file may go
+// afterwards. False with the server's own text in error when it refuses.
+bool rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
+                 const QString& mediaSource, QString& error);

@@ -140,6 +140,17 @@ TEST_F(QtPrinterBackendTest, TheEnginePrinterUsesTheSystemPrinters) {
   EXPECT_EQ(printers.mid(0, printers.size() - 2), QPrinterInfo::availablePrinterNames());
 }
 
+TEST_F(QtPrinterBackendTest, ARefusedJobComesBackWithThePrintServersText) {
+  TempDir dir;
+  const QString file = dir.File(QStringLiteral("job.pdf"));
+  WriteAll(file, QByteArray("%PDF-1.4\n%%EOF\n"));
+  QString error;
+  EXPECT_FALSE(rpSpoolFile(QStringLiteral("velmora-no-such-queue"), file, QStringLiteral("Job"), QStringLiteral("A4"),
+                           QString(), error));
+  // Whether the server is up or not, its library says why in its own words.
+  EXPECT_FALSE(error.isEmpty());
+}
+
 // The folder the print server's PDF queue writes the user's jobs into.
 QString QueueFolder() {
   const passwd* user = getpwuid(getuid());
