@@ -218,8 +218,8 @@ void TrpQtPrinterBackend::TakeModeFromPrinter() {
     }
   const QSizeF mm = size.size(QPageSize::Millimeter);
   mode_.userSize = mode_.paperSize == kRpUserPaper;
-  mode_.paperWidth = rpRound(mm.width() * 10);
-  mode_.paperHeight = rpRound(mm.height() * 10);
+  mode_.paperWidth = rpRoundMeasure(mm.width() * 10);
+  mode_.paperHeight = rpRoundMeasure(mm.height() * 10);
   mode_.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
   mode_.copies = 1;
 }

@@ -63,8 +63,8 @@ bool TrpPrinter::ReadSettings() {
   Device = Printers.value(PrinterIndex);
   caps_ = *caps;
   PaperSize = mode->paperSize;
-  PaperWidth = rpRound(static_cast<double>(caps->physicalWidth) / caps->logPixelsX * 254);
-  PaperHeight = rpRound(static_cast<double>(caps->physicalHeight) / caps->logPixelsY * 254);
+  PaperWidth = rpRoundMeasure(static_cast<double>(caps->physicalWidth) / caps->logPixelsX * 254);
+  PaperHeight = rpRoundMeasure(static_cast<double>(caps->physicalHeight) / caps->logPixelsY * 254);
 
   PaperCodes.clear();
   PaperNames.clear();
@@ -154,16 +154,16 @@ void TrpPrinter::FillPageInfo(TrpPageInfo& info) const {
   const double ky = kRpUnitsPerInch / caps_.logPixelsY;
   info.PaperWidthPx = caps_.physicalWidth;
   info.PaperHeightPx = caps_.physicalHeight;
-  info.PaperWidth = rpRound(kx * caps_.physicalWidth);
-  info.PaperHeight = rpRound(ky * caps_.physicalHeight);
+  info.PaperWidth = rpRoundMeasure(kx * caps_.physicalWidth);
+  info.PaperHeight = rpRoundMeasure(ky * caps_.physicalHeight);
   info.OffsetXPx = caps_.physicalOffsetX;
   info.OffsetYPx = caps_.physicalOffsetY;
-  info.OffsetX = rpRound(kx * caps_.physicalOffsetX);
-  info.OffsetY = rpRound(ky * caps_.physicalOffsetY);
+  info.OffsetX = rpRoundMeasure(kx * caps_.physicalOffsetX);
+  info.OffsetY = rpRoundMeasure(ky * caps_.physicalOffsetY);
   info.PrintWidthPx = caps_.pageWidth;
   info.PrintHeightPx = caps_.pageHeight;
-  info.PrintWidth = rpRound(kx * caps_.pageWidth);
-  info.PrintHeight = rpRound(ky * caps_.pageHeight);
+  info.PrintWidth = rpRoundMeasure(kx * caps_.pageWidth);
+  info.PrintHeight = rpRoundMeasure(ky * caps_.pageHeight);
 }
 
 bool TrpPrinter::PropertiesDialog() {

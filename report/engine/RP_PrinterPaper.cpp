@@ -29,6 +29,6 @@ const TrpPaperRow* rpFindVirtualPaper(int code) {
   return nullptr;
 }
 
-int rpRound(double value) { return static_cast<int>(std::nearbyint(value)); }
+int rpRoundMeasure(double value) { return static_cast<int>(std::nearbyint(value)); }
 
-int rpTenthsToUnits(int tenths) { return rpRound(tenths * kRpUnitsPerInch / 254.0); }
+int rpTenthsToUnits(int tenths) { return rpRoundMeasure(tenths * kRpUnitsPerInch / 254.0); }

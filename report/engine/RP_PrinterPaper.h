@@ -26,6 +26,6 @@ const std::array<TrpPaperRow, kRpVirtualPaperCount>& rpVirtualPapers();
 const TrpPaperRow* rpFindVirtualPaper(int code);
 
 // Rounds halves to the even neighbour, as every measure of the engine does.
-int rpRound(double value);
+int rpRoundMeasure(double value);
 // Tenths of a millimetre to report units.
 int rpTenthsToUnits(int tenths);

@@ -109,8 +109,8 @@ void TrpPdfFilePrinter::SetLayout(const QPageLayout& layout) {
     mode.paperSize = code;
   } else {
     mode.paperSize = kRpUserPaper;
-    mode.paperWidth = rpRound(mm.width() * 10);
-    mode.paperHeight = rpRound(mm.height() * 10);
+    mode.paperWidth = rpRoundMeasure(mm.width() * 10);
+    mode.paperHeight = rpRoundMeasure(mm.height() * 10);
   }
   mode.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
   SetMode(mode);
@@ -120,8 +120,8 @@ TrpDeviceCaps TrpPdfFilePrinter::Caps() const {
   // From millimetres rather than the toolkit's whole points, so A4 reads as 2100 x 2970.
   const QRectF paper = Layout().fullRect(QPageLayout::Millimeter);
   TrpDeviceCaps caps;
-  caps.physicalWidth = caps.pageWidth = rpRound(paper.width() * kResolution / 25.4);
-  caps.physicalHeight = caps.pageHeight = rpRound(paper.height() * kResolution / 25.4);
+  caps.physicalWidth = caps.pageWidth = rpRoundMeasure(paper.width() * kResolution / 25.4);
+  caps.physicalHeight = caps.pageHeight = rpRoundMeasure(paper.height() * kResolution / 25.4);
   caps.logPixelsX = caps.logPixelsY = kResolution;
   return caps;
 }
