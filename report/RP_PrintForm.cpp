@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include <climits>
@@ -57,6 +59,27 @@ void DrawSheet(QPainter& p, int x, int y, int number, bool front) {
   const QRect label = front ? QRect(x, y, 20, 26) : QRect(x + 1, y, 7, 9);
   p.drawText(label, Qt::AlignCenter, QString::number(number));
 }
+
+// Each printer of the list: its glyph 2 pixels from the left, its name at 24.
+class TrpPrinterItemDelegate : public QStyledItemDelegate {
+public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem plain = option;
+    initStyleOption(&plain, index);
+    plain.icon = QIcon();
+    plain.text.clear();
+    plain.widget->style()->drawControl(QStyle::CE_ItemViewItem, &plain, painter, plain.widget);
+    const QRect r = option.rect;
+    const QIcon glyph = index.data(Qt::DecorationRole).value<QIcon>();
+    glyph.paint(painter, QRect(r.left() + 2, r.top() + (r.height() - 16) / 2, 18, 16));
+    painter->save();
+    painter->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                : QPalette::Text));
+    painter->drawText(r.adjusted(24, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
+    painter->restore();
+  }
+};
 
 }  // namespace
 
@@ -105,6 +128,7 @@ TrpPrintForm::TrpPrintForm(TrpPrinter& printer, QWidget* parent)
   printers_ = new QComboBox(printerGroup);
   const QIcon glyph = PrinterGlyph();
   printers_->setIconSize(QSize(18, 16));
+  printers_->setItemDelegate(new TrpPrinterItemDelegate(printers_));
   for (const QString& name : printer_.Printers) printers_->addItem(glyph, name);
   printers_->setCurrentIndex(printer_.PrinterIndex);
   nameLabel->setBuddy(printers_);
