@@ -10,12 +10,18 @@ packages=(
   desktop-file-utils  # the test of the installed desktop entry
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev  # the string tree benchmark's owner compares ICU collation keys
+  libcups2-dev  # paper bins and spooling of the report engine's printers
 )
 if [ "${1:-}" = "--ci" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 if [ "${1:-}" = "--run" ]; then
   packages+=(qt6-qpa-plugins)
+fi
+# The real print path of the tests: a print server with a queue that writes PDF files,
+# and poppler's tools to read them back.
+if [ "${1:-}" = "--print" ]; then
+  packages+=(cups printer-driver-cups-pdf poppler-utils)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,158 @@
+#include "report/engine/RP_PrinterPdfFile.h"
+
+#include "platform/Exception.h"
+#include "platform/SafeFile.h"
+#include "report/engine/RP_PrinterPaper.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+// Paints into memory; End writes the file in one safe step, so a failed or aborted
+// document leaves whatever file was there before.
+class TrpPdfFileJob : public TrpPrintJob {
+public:
+  TrpPdfFileJob(const QString& title, const QString& file, const QPageLayout& layout, std::shared_ptr<bool> printing)
+      : file_(file), printing_(std::move(printing)) {
+    buffer_.setBuffer(&bytes_);
+    buffer_.open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(&buffer_);
+    writer_->setResolution(TrpPdfFilePrinter::kResolution);
+    writer_->setPageLayout(layout);
+    writer_->setTitle(title);
+    writer_->setCreator(QStringLiteral("Velmora"));
+    started_ = painter_.begin(writer_.get());
+    *printing_ = started_;
+  }
+  ~TrpPdfFileJob() override { Abort(); }
+
+  bool Started() const { return started_; }
+  QPainter& Painter() override { return painter_; }
+  bool NewPage() override { return started_ && writer_->newPage(); }
+  bool NewPage(const TrpDeviceMode& format) override {
+    const std::optional<QPageLayout> layout = TrpPdfFilePrinter::LayoutOf(format);
+    return started_ && layout && writer_->setPageLayout(*layout) && writer_->newPage();
+  }
+
+  bool End(QString& error) override {
+    if (!started_) {
+      error = QStringLiteral("The document was not started");
+      return false;
+    }
+    Finish();
+    try {
+      WriteFileSafely(file_, bytes_, false);
+    } catch (const Exception& e) {
+      error = e.Message();
+      return false;
+    }
+    return true;
+  }
+
+  void Abort() override { Finish(); }
+
+private:
+  void Finish() {
+    if (painter_.isActive()) painter_.end();
+    started_ = false;
+    *printing_ = false;
+  }
+
+  QString file_;
+  std::shared_ptr<bool> printing_;
+  QByteArray bytes_;
+  QBuffer buffer_;
+  std::unique_ptr<QPdfWriter> writer_;
+  QPainter painter_;
+  bool started_ = false;
+};
+
+}  // namespace
+
+QPageSize rpPageSizeOfCode(int code, int userWidth, int userHeight) {
+  if (code != kRpUserPaper) {
+    const QPageSize::PageSizeId id = QPageSize::id(code);
+    if (id != QPageSize::Custom) return QPageSize(id);
+    if (const TrpPaperRow* row = rpFindVirtualPaper(code)) {
+      userWidth = row->width;
+      userHeight = row->height;
+    }
+  }
+  return QPageSize(QSizeF(userWidth / 10.0, userHeight / 10.0), QPageSize::Millimeter, QString(),
+                   QPageSize::ExactMatch);
+}
+
+QString TrpPdfFilePrinter::Name() { return QStringLiteral("PDF file"); }
+
+bool TrpPdfFilePrinter::SetMode(const TrpDeviceMode& mode) {
+  if (!LayoutOf(mode)) return false;
+  mode_ = mode;
+  mode_.userSize = mode.paperSize == kRpUserPaper;
+  mode_.defaultSource = -1;  // a file has no paper bins
+  return true;
+}
+
+std::optional<QPageLayout> TrpPdfFilePrinter::LayoutOf(const TrpDeviceMode& mode) {
+  if (!rpFindVirtualPaper(mode.paperSize)) return std::nullopt;
+  if (mode.paperSize == kRpUserPaper && (mode.paperWidth <= 0 || mode.paperHeight <= 0)) return std::nullopt;
+  return QPageLayout(rpPageSizeOfCode(mode.paperSize, mode.paperWidth, mode.paperHeight),
+                     mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+void TrpPdfFilePrinter::SetLayout(const QPageLayout& layout) {
+  TrpDeviceMode mode = mode_;
+  const int code = layout.pageSize().windowsId();
+  const QSizeF mm = layout.pageSize().size(QPageSize::Millimeter);
+  if (code > 0 && code < kRpUserPaper && rpFindVirtualPaper(code)) {
+    mode.paperSize = code;
+  } else {
+    mode.paperSize = kRpUserPaper;
+    mode.paperWidth = rpRoundMeasure(mm.width() * 10);
+    mode.paperHeight = rpRoundMeasure(mm.height() * 10);
+  }
+  mode.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
+  SetMode(mode);
+}
+
+TrpDeviceCaps TrpPdfFilePrinter::Caps() const {
+  // From millimetres rather than the toolkit's whole points, so A4 reads as 2100 x 2970.
+  const QRectF paper = Layout().fullRect(QPageLayout::Millimeter);
+  TrpDeviceCaps caps;
+  caps.physicalWidth = caps.pageWidth = rpRoundMeasure(paper.width() * kResolution / 25.4);
+  caps.physicalHeight = caps.pageHeight = rpRoundMeasure(paper.height() * kResolution / 25.4);
+  caps.logPixelsX = caps.logPixelsY = kResolution;
+  return caps;
+}
+
+std::vector<TrpPaperChoice> TrpPdfFilePrinter::Papers() const {
+  std::vector<TrpPaperChoice> papers;
+  for (const TrpPaperRow& row : rpVirtualPapers())
+    if (row.code != kRpUserPaper) papers.push_back({row.code, rpPageSizeOfCode(row.code, 0, 0).name()});
+  return papers;
+}
+
+std::unique_ptr<TrpPrintJob> TrpPdfFilePrinter::BeginJob(const QString& title, const QString& outputFile,
+                                                         QString& error) {
+  if (outputFile.isEmpty()) {
+    error = QStringLiteral("No file name was given for the PDF file");
+    return nullptr;
+  }
+  if (*printing_) {
+    error = QStringLiteral("A document is being printed already");
+    return nullptr;
+  }
+  auto job = std::make_unique<TrpPdfFileJob>(title, outputFile, Layout(), printing_);
+  if (!job->Started()) {
+    error = QStringLiteral("The PDF file could not be started");
+    return nullptr;
+  }
+  return job;
+}
+
+bool TrpPdfOnlyBackend::SetCurrentIndex(int index) {
+  if (index != 0) return false;
+  pdf_.SetMode(TrpDeviceMode());
+  return true;
+}

@@ -1,0 +1,218 @@
+// The system's printers for real: the "PDF file" printer writes a file whose first
+// page shows the text where it was drawn, and a print server queue that writes PDF
+// files receives three pages with their texts. The queue test needs the print server
+// that scripts/start-cups.sh sets up and is skipped, saying why, without it.
+#include "ReportTestSupport.h"
+#include "report/RP_QtPrinterBackend.h"
+#include "report/engine/RP_Printer.h"
+#include "support/TempDir.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+class QtPrinterBackendTest : public ReportEngineTest {};
+
+// Runs a tool to its end; its standard output, or nothing when it failed.
+std::optional<QByteArray> RunTool(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    return std::nullopt;
+  return process.readAllStandardOutput();
+}
+
+void DrawPageText(QPainter& painter, const QString& text, const QRect& box) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(box.height() / 2);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+TEST_F(QtPrinterBackendTest, PdfFilePrinterPutsTheTextWhereItWasDrawn) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+  TrpQtPrinterBackend backend;
+  TrpPrinter printer;
+  printer.AttachPrinter(&backend);
+  const int pdfIndex = static_cast<int>(printer.Printers.indexOf(QStringLiteral("PDF file")));
+  ASSERT_EQ(pdfIndex, printer.VirtualIndex - 1);
+  printer.SelectPrinterIndex(pdfIndex);
+  printer.SetPageFormat(9, 0, 0, 0, -1, true);
+  EXPECT_EQ(printer.PaperWidth, 2100);
+  EXPECT_EQ(printer.PaperHeight, 2970);
+  TrpPageInfo info;
+  printer.FillPageInfo(info);
+  EXPECT_EQ(info.PaperWidthPx, 9921);  // A4 at 1200 dpi, no unprintable margin
+  EXPECT_EQ(info.OffsetXPx, 0);
+  EXPECT_EQ(info.PrintWidth, 758);
+
+  TempDir dir;
+  const QString file = dir.File(QStringLiteral("report.pdf"));
+  QString error;
+  std::unique_ptr<TrpPrintJob> job = backend.BeginJob(QStringLiteral("Report"), file, error);
+  ASSERT_TRUE(job) << error.toStdString();
+  EXPECT_TRUE(backend.Printing());
+  // One inch from the left and the top, four inches wide, one inch high.
+  DrawPageText(job->Painter(), QStringLiteral("VELMORA"), QRect(1200, 1200, 4800, 1200));
+  ASSERT_TRUE(job->End(error)) << error.toStdString();
+  EXPECT_FALSE(backend.Printing());
+
+  const QString prefix = dir.File(QStringLiteral("page"));
+  ASSERT_TRUE(RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-f"),
+                                              QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                              QStringLiteral("-singlefile"), QStringLiteral("-png"), file, prefix}));
+  const QImage page(prefix + QStringLiteral(".png"));
+  ASSERT_FALSE(page.isNull());
+  EXPECT_EQ(page.width(), 331);  // 210 mm at 40 dpi
+  // The text box is (40, 40)-(200, 80) at 40 dpi.
+  int inside = 0;
+  int outside = 0;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x) {
+      if (qGray(page.pixel(x, y)) >= 128) continue;
+      (x >= 38 && x <= 202 && y >= 38 && y <= 82 ? inside : outside)++;
+    }
+  EXPECT_GT(inside, 100);
+  EXPECT_EQ(outside, 0);
+}
+
+TEST_F(QtPrinterBackendTest, PdfFileCarriesPagesOfSeveralFormats) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+    GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+  TrpQtPrinterBackend backend;
+  ASSERT_TRUE(backend.SetCurrentIndex(static_cast<int>(backend.Printers().size()) - 1));
+  TempDir dir;
+  const QString file = dir.File(QStringLiteral("formats.pdf"));
+  QString error;
+  std::unique_ptr<TrpPrintJob> job = backend.BeginJob(QStringLiteral("Formats"), file, error);
+  ASSERT_TRUE(job) << error.toStdString();
+  job->Painter().drawText(100, 100, QStringLiteral("A4"));
+  TrpDeviceMode unknown;
+  unknown.paperSize = 49;  // no paper has that code
+  EXPECT_FALSE(job->NewPage(unknown));
+  TrpDeviceMode a5Landscape;
+  a5Landscape.paperSize = 11;
+  a5Landscape.orientation = 2;
+  ASSERT_TRUE(job->NewPage(a5Landscape));
+  job->Painter().drawText(100, 100, QStringLiteral("A5"));
+  ASSERT_TRUE(job->End(error)) << error.toStdString();
+
+  const std::optional<QByteArray> info = RunTool(
+      QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("3"), file});
+  ASSERT_TRUE(info);
+  const QString text = QString::fromUtf8(*info);
+  EXPECT_TRUE(text.contains(QStringLiteral("Pages:           2"))) << text.toStdString();
+  // Whole points: A4 is 595 x 842, A5 across is 595 x 420.
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Page +1 size: +595(\\.\\d+)? x 84[12]")))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Page +2 size: +595(\\.\\d+)? x 4(19|20)")))) << text.toStdString();
+}
+
+TEST_F(QtPrinterBackendTest, PdfFilePrinterWithoutAFileNameRefusesToStart) {
+  TrpQtPrinterBackend backend;
+  ASSERT_TRUE(backend.SetCurrentIndex(static_cast<int>(backend.Printers().size()) - 1));
+  EXPECT_TRUE(backend.WritesFile());
+  QString error;
+  EXPECT_FALSE(backend.BeginJob(QStringLiteral("Report"), QString(), error));
+  EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(QtPrinterBackendTest, TheEnginePrinterUsesTheSystemPrinters) {
+  rpUseSystemPrinters();
+  const QStringList printers = rpPrinter().Printers;
+  rpSetPrinterBackend(nullptr);
+  ASSERT_GE(printers.size(), 2);
+  EXPECT_EQ(printers.mid(printers.size() - 2), (QStringList{QStringLiteral("PDF file"), QStringLiteral("Virtual printer")}));
+  EXPECT_EQ(printers.mid(0, printers.size() - 2), QPrinterInfo::availablePrinterNames());
+}
+
+TEST_F(QtPrinterBackendTest, ARefusedJobComesBackWithThePrintServersText) {
+  TempDir dir;
+  const QString file = dir.File(QStringLiteral("job.pdf"));
+  WriteAll(file, QByteArray("%PDF-1.4\n%%EOF\n"));
+  QString error;
+  EXPECT_FALSE(rpSpoolFile(QStringLiteral("velmora-no-such-queue"), file, QStringLiteral("Job"), QStringLiteral("A4"),
+                           QString(), error));
+  // Whether the server is up or not, its library says why in its own words.
+  EXPECT_FALSE(error.isEmpty());
+}
+
+// The folder the print server's PDF queue writes the user's jobs into.
+QString QueueFolder() {
+  const passwd* user = getpwuid(getuid());
+  return QString::fromLocal8Bit(user ? user->pw_dir : qgetenv("HOME").constData()) + QStringLiteral("/PDF");
+}
+
+TEST_F(QtPrinterBackendTest, PrintServerQueueReceivesThreePagesWithTheirTexts) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  TrpQtPrinterBackend backend;
+  TrpPrinter printer;
+  printer.AttachPrinter(&backend);
+  const int queue = static_cast<int>(printer.Printers.indexOf(QStringLiteral("PDF")));
+  if (queue < 0) {
+    GTEST_SKIP() << "no print server with a \"PDF\" queue is reachable; scripts/start-cups.sh starts one";
+  }
+  printer.SelectPrinterIndex(queue);
+  ASSERT_EQ(printer.PrinterIndex, queue) << "the PDF queue could not tell its settings";
+  printer.SetPageFormat(9, 0, 0, 0, -1, true);
+  TrpPageInfo info;
+  printer.FillPageInfo(info);
+  ASSERT_GT(info.PrintWidthPx, 0);
+
+  const QString title = QStringLiteral("velmora-print-test-%1-%2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(QDateTime::currentMSecsSinceEpoch());
+  QString error;
+  std::unique_ptr<TrpPrintJob> job = backend.BeginJob(title, QString(), error);
+  ASSERT_TRUE(job) << error.toStdString();
+  const QStringList texts{QStringLiteral("Velmora page one"), QStringLiteral("Velmora page two"),
+                          QStringLiteral("Velmora page three")};
+  const QRect box(0, 0, info.PrintWidthPx, info.PrintHeightPx / 10);
+  for (qsizetype i = 0; i < texts.size(); ++i) {
+    if (i > 0) {
+      ASSERT_TRUE(job->NewPage());
+    }
+    DrawPageText(job->Painter(), texts[i], box);
+  }
+  ASSERT_TRUE(job->End(error)) << error.toStdString();
+
+  // The queue writes the file some time after the job was spooled: look for it, and for
+  // it to be whole, for at most a minute.
+  const QDir folder(QueueFolder());
+  QString found;
+  QStringList pages;
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 60000) {
+    const QStringList files = folder.entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
+    if (!files.isEmpty()) {  // the file is there; is it whole yet?
+      found = folder.filePath(files.front());
+      if (const std::optional<QByteArray> text = RunTool(QStringLiteral("pdftotext"), {found, QStringLiteral("-")})) {
+        pages = QString::fromUtf8(*text).split(u'\f', Qt::SkipEmptyParts);
+        if (pages.size() >= texts.size()) break;
+      }
+    }
+    QTest::qWait(200);
+  }
+  ASSERT_FALSE(found.isEmpty()) << "no file of the job in " << folder.path().toStdString();
+  QFile::remove(found);
+  ASSERT_EQ(pages.size(), texts.size());
+  for (qsizetype i = 0; i < texts.size(); ++i) EXPECT_EQ(pages[i].simplified(), texts[i]) << "page " << i + 1;
+}
+
+}  // namespace
