@@ -6,6 +6,7 @@
 #include "platform/Desktop.h"
 #include "platform/HelpRequest.h"
 #include "ui/TdEdTodo.h"
+#include "ui/TdDialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,15 +19,7 @@
 namespace {
 constexpr int kDesignedListWidth = 320;
 constexpr int kDesignedListHeight = 240;
-constexpr int kButtonWidth = 75;
 
-QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setAutoDefault(false);
-  button->setMinimumWidth(kButtonWidth);
-  return button;
-}
 
 TTdTodo* TaskOf(const QListWidgetItem* item) {
   return item != nullptr ? reinterpret_cast<TTdTodo*>(item->data(Qt::UserRole).value<quintptr>()) : nullptr;
@@ -50,21 +43,16 @@ TViewArchiveDialog::TViewArchiveDialog(const QString& archiveFile, TTodoAppHandl
   lstArchive->setSelectionMode(QAbstractItemView::SingleSelection);
   lstArchive->setMinimumSize(kDesignedListWidth, kDesignedListHeight);
   lblArchive->setBuddy(lstArchive);
-  btnView = Button(QStringLiteral("&View"), "ViewButton", this);
-  btnDelete = Button(QStringLiteral("&Delete"), "DeleteButton", this);
-  btnRestore = Button(QStringLiteral("&Restore"), "RestoreButton", this);
-  btnClose = Button(QStringLiteral("&Close"), "CloseButton", this);
-  btnHelp = Button(QStringLiteral("&Help"), "HelpButton", this);
+  btnView = DialogButton(QStringLiteral("&View"), "ViewButton", this);
+  btnDelete = DialogButton(QStringLiteral("&Delete"), "DeleteButton", this);
+  btnRestore = DialogButton(QStringLiteral("&Restore"), "RestoreButton", this);
+  btnClose = DialogButton(QStringLiteral("&Close"), "CloseButton", this);
+  btnHelp = DialogButton(QStringLiteral("&Help"), "HelpButton", this);
 
   auto* left = new QVBoxLayout;
   left->addWidget(lblArchive);
   left->addWidget(lstArchive, 1);
-  auto* right = new QVBoxLayout;
-  right->addSpacing(lblArchive->sizeHint().height());
-  for (QPushButton* b : {btnView, btnDelete, btnRestore}) right->addWidget(b);
-  right->addStretch();
-  right->addWidget(btnClose);
-  right->addWidget(btnHelp);
+  QBoxLayout* right = CommandColumn(lblArchive->sizeHint().height(), {btnView, btnDelete, btnRestore}, btnClose, btnHelp);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
   layout->addLayout(right);

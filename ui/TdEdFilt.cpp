@@ -8,6 +8,7 @@
 #include "platform/Desktop.h"
 #include "platform/FormatSettings.h"
 #include "platform/HelpRequest.h"
+#include "ui/TdDialogButtons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -111,19 +112,6 @@ TTdEditFilterDialog::TTdEditFilterDialog(const TTdAppOptions& options, const TTd
   dates_[fdDue].InUse = o.UseDTDue;
   dates_[fdReminder].InUse = o.UseDTReminder;
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("OkButton"));
-  ok->setDefault(true);
-  auto* clear = new QPushButton(QStringLiteral("&Clear"), this);
-  clear->setObjectName(QStringLiteral("ClearButton"));
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("CancelButton"));
-  auto* help = new QPushButton(QStringLiteral("&Help"), this);
-  help->setObjectName(QStringLiteral("HelpButton"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(clear, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnClearClick(); }); });
-  connect(help, &QPushButton::clicked, this, [] { RunGuarded([] { ShowHelpContext(kFilterDialogHelpContext); }); });
 
   // Hidden groups leave no gap: each column's layout closes up over them.
   auto* columns = new QHBoxLayout;
@@ -136,12 +124,9 @@ TTdEditFilterDialog::TTdEditFilterDialog(const TTdAppOptions& options, const TTd
     column->addStretch(1);
     columns->addLayout(column);
   }
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  for (QPushButton* b : {ok, clear, cancel, help}) {
-    b->setMinimumWidth(75);
-    buttons->addWidget(b);
-  }
+  QBoxLayout* buttons = OkCommandCancelHelpRow(
+      *this, QStringLiteral("&Clear"), "ClearButton", [this] { btnClearClick(); },
+      [] { ShowHelpContext(kFilterDialogHelpContext); });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns, 1);
   layout->addWidget(datesGroup);

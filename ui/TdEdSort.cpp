@@ -4,6 +4,7 @@
 #include "platform/ApplicationError.h"
 #include "platform/Desktop.h"
 #include "platform/HelpRequest.h"
+#include "ui/TdDialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -65,25 +66,9 @@ TTdEditSortDialog::TTdEditSortDialog(const TTdAppOptions& options, QWidget* pare
   }
   grid->setColumnStretch(1, 1);
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("OkButton"));
-  ok->setDefault(true);
-  auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
-  reset->setObjectName(QStringLiteral("ResetButton"));
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("CancelButton"));
-  auto* help = new QPushButton(QStringLiteral("&Help"), this);
-  help->setObjectName(QStringLiteral("HelpButton"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(reset, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnResetClick(); }); });
-  connect(help, &QPushButton::clicked, this, [] { RunGuarded([] { ShowHelpContext(kSortDialogHelpContext); }); });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  for (QPushButton* b : {ok, reset, cancel, help}) {
-    b->setMinimumWidth(75);
-    buttons->addWidget(b);
-  }
+  QBoxLayout* buttons = OkCommandCancelHelpRow(
+      *this, QStringLiteral("&Reset"), "ResetButton", [this] { btnResetClick(); },
+      [] { ShowHelpContext(kSortDialogHelpContext); });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addStretch(1);

@@ -8,6 +8,7 @@
 #include "treeview/LazyTreeImageList.h"
 #include "ui/TdGlyphListBox.h"
 #include "ui/TdImageIcons.h"
+#include "ui/TdDialogButtons.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -23,15 +24,7 @@ using namespace LookupEditor;
 namespace {
 constexpr int kDesignedListWidth = 200;
 constexpr int kDesignedListHeight = 220;
-constexpr int kButtonWidth = 75;
 
-QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setAutoDefault(false);
-  button->setMinimumWidth(kButtonWidth);
-  return button;
-}
 }  // namespace
 
 TLookupEditorDialog::TLookupEditorDialog(TLookupKind kind, TTodoAppHandler& app, const TLTImageList* images,
@@ -82,17 +75,12 @@ TLookupEditorDialog::TLookupEditorDialog(TLookupKind kind, TTodoAppHandler& app,
     left->addLayout(picker);
   }
 
-  btnAdd = Button(QStringLiteral("&Add"), "AddButton", this);
-  btnDelete = Button(QStringLiteral("&Delete"), "DeleteButton", this);
-  btnReplace = Button(QStringLiteral("&Replace"), "ReplaceButton", this);
-  btnClose = Button(QStringLiteral("&Close"), "CloseButton", this);
-  btnHelp = Button(QStringLiteral("&Help"), "HelpButton", this);
-  auto* right = new QVBoxLayout;
-  right->addSpacing(listCaption->sizeHint().height());
-  for (QPushButton* b : {btnAdd, btnDelete, btnReplace}) right->addWidget(b);
-  right->addStretch();
-  right->addWidget(btnClose);
-  right->addWidget(btnHelp);
+  btnAdd = DialogButton(QStringLiteral("&Add"), "AddButton", this);
+  btnDelete = DialogButton(QStringLiteral("&Delete"), "DeleteButton", this);
+  btnReplace = DialogButton(QStringLiteral("&Replace"), "ReplaceButton", this);
+  btnClose = DialogButton(QStringLiteral("&Close"), "CloseButton", this);
+  btnHelp = DialogButton(QStringLiteral("&Help"), "HelpButton", this);
+  QBoxLayout* right = CommandColumn(listCaption->sizeHint().height(), {btnAdd, btnDelete, btnReplace}, btnClose, btnHelp);
 
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
