@@ -267,6 +267,7 @@ void TrpMemoView::Print(QIODevice& stream, const TrpPrintBand* band) {
   }
   const QString text = WithoutMarks(Memo1);
   if (!(Flag(rpMemoFlag::Suppress) && hasLastPrinted_ && text == lastPrinted_)) {
+    Memo1 = rpSplitLongLines(Memo1);
     rpWriteByte(stream, Typ);
     PreparedMode = true;
     WriteToStream(stream);
@@ -435,6 +436,33 @@ void TrpMemoView::ReadFromStream(QIODevice& stream, int version) {
     CharSpacing = rpReadInt(stream);
   }
   if (version == 21) Flags |= rpMemoFlag::WordWrap;
+}
+
+QStringList rpSplitLongLines(const QStringList& lines, qsizetype maxBytes) {
+  QStringList out;
+  out.reserve(lines.size());
+  for (const QString& line : lines) {
+    if (line.size() * 3 <= maxBytes || line.toUtf8().size() <= maxBytes) {
+      out << line;
+      continue;
+    }
+    qsizetype start = 0, bytes = 0;
+    for (qsizetype i = 0; i < line.size();) {
+      const bool pair = line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate();
+      const qsizetype units = pair ? 2 : 1;
+      const char32_t c = pair ? QChar::surrogateToUcs4(line[i], line[i + 1]) : line[i].unicode();
+      const qsizetype size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+      if (bytes + size > maxBytes && i > start) {
+        out << line.mid(start, i - start);
+        start = i;
+        bytes = 0;
+      }
+      bytes += size;
+      i += units;
+    }
+    out << line.mid(start);
+  }
+  return out;
 }
 
 void rpInstallMemoView() {

@@ -83,5 +83,10 @@ private:
   } savedLook_;
 };
 
+// Lines whose UTF-8 form is longer than maxBytes (a prepared page's 16-bit length)
+// cut at character boundaries into several lines; a paragraph mark stays on the last
+// piece only, so the pieces read back as one wrapped paragraph.
+QStringList rpSplitLongLines(const QStringList& lines, qsizetype maxBytes = 0xFFFF);
+
 // Makes the report form reader create TrpMemoView for text objects (type 0).
 void rpInstallMemoView();
