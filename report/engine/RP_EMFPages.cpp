@@ -20,8 +20,9 @@ namespace {
 int Units(int32_t tenthsOfMm) { return rpRound(tenthsOfMm / 10.0 * 18.0 / 5.0); }
 
 // Reads the object records of a page stream onto `page`. Raises on damage, leaving on
-// the page the objects read before it.
-void ReadObjects(const QByteArray& bytes, TrpPage& page) {
+// the page the objects read before it. settleWidths: measure AutoWidth memos, which
+// needs fonts; checking a file does without.
+void ReadObjects(const QByteArray& bytes, TrpPage& page, bool settleWidths) {
   QBuffer stream;
   stream.setData(bytes);
   stream.open(QIODevice::ReadOnly);
@@ -36,7 +37,8 @@ void ReadObjects(const QByteArray& bytes, TrpPage& page) {
     view->PreparedMode = true;
     view->ReadFromStream(stream, version);
     view->PreparedMode = false;
-    if (auto* memo = dynamic_cast<TrpMemoView*>(view.get()); memo && (memo->Flags & rpMemoFlag::AutoWidth)) {
+    auto* memo = settleWidths ? dynamic_cast<TrpMemoView*>(view.get()) : nullptr;
+    if (memo && (memo->Flags & rpMemoFlag::AutoWidth)) {
       // The width the text takes is settled once, as a build would have drawn it.
       const int width = memo->CalcWidth(memo->Memo);
       if (memo->Alignment & rpMemoAlign::Rotated) {
@@ -183,7 +185,7 @@ TrpPage* TrpEMFPages::PageToObjects(int index) {
   if (record.Page) return record.Page.get();
   record.Page = NewPageFor(record, report_);
   try {
-    ReadObjects(record.Bytes, *record.Page);
+    ReadObjects(record.Bytes, *record.Page, true);
   } catch (const Exception&) {
     // A stream this program wrote or checked on loading is whole; whatever else
     // shows the objects before the damage.
@@ -252,7 +254,7 @@ void TrpEMFPages::ExportPage(int index, TrpExportFilter& filter) {
   const TrpEMFPage& record = Pages(index);
   std::unique_ptr<TrpPage> page = NewPageFor(record, report_);
   try {
-    ReadObjects(record.Bytes, *page);
+    ReadObjects(record.Bytes, *page, true);
   } catch (const Exception&) {
     // export what was read
   }
@@ -364,7 +366,7 @@ bool TrpEMFPages::ReadFromStream(QIODevice& stream) {
         if (bytes.isEmpty()) Damaged();
         // Every record is read once here, so a page that loads also draws.
         TrpPage check(report_);
-        ReadObjects(bytes, check);
+        ReadObjects(bytes, check, false);
         record->Bytes = bytes;
         record->Stream = std::make_unique<QBuffer>(&record->Bytes);
         record->Stream->open(QIODevice::ReadWrite);
