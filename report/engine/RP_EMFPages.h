@@ -67,8 +67,9 @@ public:
   // At index, or appended when index is past the end.
   void Insert(int index, const TrpPage& page);
   void Delete(int index);
-  // The page's object stream positioned at its end, for appending object records: the
-  // type byte (and class name for add-ins), then view.Print(stream, band).
+  // The page's object stream positioned at its end, for appending object records.
+  // view.Print(stream, band) writes the whole entry itself (type byte, class name for
+  // add-ins, record), so the caller writes nothing before it.
   QIODevice& PageStream(int index);
 
   // Rebuilds the page's objects from its stream unless they are there. A damaged

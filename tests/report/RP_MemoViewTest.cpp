@@ -176,6 +176,39 @@ TEST_F(MemoViewTest, DrawingPutsTheTextWherePlacementSays) {
   }
 }
 
+TEST_F(MemoViewTest, RotatedTextRunsUpwardFromWherePlacementSays) {
+  TrpPage* page = report.AddPage();
+  TrpMemoView* memo = Place(page, QStringLiteral("Memo"), {QStringLiteral("HHHH")});
+  memo->SetGeometry(10, 10, 40, 200);
+  memo->Alignment = rpMemoAlign::Rotated;
+  memo->Font.size = 20;
+  QImage image(100, 300, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    memo->Draw(painter);
+  }
+  const QRect dark = DarkBox(image);
+  ASSERT_FALSE(dark.isEmpty());
+
+  const int pixels = rpMeasuringPixelHeight(20);
+  const TrpFontMeasurer measurer(memo->Font.ToQFont(), pixels, 0);
+  TrpPlacementInput input;
+  input.rect = {10, 10, 51, 211};
+  input.gapX = 2;
+  input.gapY = 1;
+  input.lineStep = rpLineStep(2, pixels);
+  input.neededHeight = memo->NeededHeight();
+  input.alignment = rpMemoAlign::Rotated;
+  const auto placed = rpPlaceLines(QStringList{QStringLiteral("HHHH\x01")}, input, measurer);
+  ASSERT_EQ(placed.size(), 1u);
+  const TrpPlacedLine& line = placed[0];
+  EXPECT_GE(dark.left(), line.x);
+  EXPECT_LE(dark.right(), line.x + pixels + 1);
+  EXPECT_NEAR(dark.bottom(), line.y, 3);
+  EXPECT_NEAR(dark.top(), line.y - line.width, 4);
+}
+
 TEST_F(MemoViewTest, HeightsFollowTheWrappedLines) {
   TrpPage* page = report.AddPage();
   TrpMemoView* memo = Place(page, QStringLiteral("Memo"), {QStringLiteral("one"), QStringLiteral("two\nthree")});
