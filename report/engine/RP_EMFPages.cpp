@@ -108,6 +108,8 @@ std::vector<std::unique_ptr<TrpEMFPage>> ReadLegacyPages(QIODevice& stream, QStr
     rpWriteByte(*record->Stream, rpObjectType::Picture);
     picture.PreparedMode = true;
     picture.WriteToStream(*record->Stream);
+    TrpPage check;
+    ReadObjects(record->Bytes, check, false);  // the page must read back as it will be drawn
     pages.push_back(std::move(record));
   }
   return pages;
