@@ -209,6 +209,34 @@ TEST_F(MemoViewTest, RotatedTextRunsUpwardFromWherePlacementSays) {
   EXPECT_NEAR(dark.top(), line.y - line.width, 4);
 }
 
+TEST_F(MemoViewTest, JustifiedLinesFillTheWidthButTheLastOfAParagraph) {
+  TrpPage* page = report.AddPage();
+  TrpMemoView* memo = Place(page, QStringLiteral("Memo"), {QStringLiteral("ii ii ii ii ii ii ii ii ii ii ii ii ii ii")});
+  memo->SetGeometry(10, 10, 120, 100);
+  memo->Alignment = rpMemoAlign::Justify;
+  QImage image(200, 150, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    memo->Draw(painter);
+  }
+  ASSERT_GE(memo->Memo1.size(), 2);
+  const int step = memo->LineStep();
+  const int textRight = 10 + 120 - 2;  // the rectangle less GapX
+  for (qsizetype k = 0; k < memo->Memo1.size(); ++k) {
+    SCOPED_TRACE(k);
+    const int top = 10 + 1 + static_cast<int>(k) * step;
+    const QRect dark = DarkBox(image.copy(0, top, image.width(), step));
+    ASSERT_FALSE(dark.isEmpty());
+    EXPECT_NEAR(dark.left(), 10 + 2, 2);
+    if (k + 1 < memo->Memo1.size()) {
+      EXPECT_NEAR(dark.right(), textRight, 4) << "spread to the right edge";
+    } else {
+      EXPECT_LT(dark.right(), textRight - 10) << "the paragraph's last line stays as it is";
+    }
+  }
+}
+
 TEST_F(MemoViewTest, HeightsFollowTheWrappedLines) {
   TrpPage* page = report.AddPage();
   TrpMemoView* memo = Place(page, QStringLiteral("Memo"), {QStringLiteral("one"), QStringLiteral("two\nthree")});
