@@ -127,7 +127,13 @@ std::unique_ptr<QBuffer> rpNewObjectStream(QByteArray& bytes) {
 
 TrpEMFPages::TrpEMFPages(TrpReport* report) : report_(report) {}
 
-TrpEMFPages::~TrpEMFPages() = default;
+TrpEMFPages::~TrpEMFPages() { Clear(); }
+
+void TrpEMFPages::ForgetRebuiltPage(TrpEMFPage& record) {
+  // The report must not keep pointing at a page that is freed.
+  if (report_ && record.Page && report_->CurrentPage() == record.Page.get()) report_->SetCurrentPage(nullptr);
+  record.Page.reset();
+}
 
 void TrpEMFPages::Clear() {
   while (!pages_.empty()) Delete(0);
@@ -173,6 +179,7 @@ int TrpEMFPages::Add(const TrpPage& page) {
 
 void TrpEMFPages::Delete(int index) {
   if (index < 0 || index >= Count()) return;
+  ForgetRebuiltPage(*pages_[static_cast<size_t>(index)]);
   pages_.erase(pages_.begin() + index);
 }
 
@@ -218,7 +225,7 @@ void TrpEMFPages::Draw(int index, QPainter& canvas, const QRect& rect, bool onPr
   if (index < 0 || index >= Count()) return;
   TrpEMFPage& record = Pages(index);
   if (!record.InUse) {
-    record.Page.reset();
+    ForgetRebuiltPage(record);
     return;
   }
   TrpPage* page = PageToObjects(index);
@@ -382,6 +389,7 @@ bool TrpEMFPages::ReadFromStream(QIODevice& stream) {
     if (TrpWindows* windows = rpWindows()) windows->MessageBox(lastError_, rpLoadStr(rpStrings::Error), 16);
     return false;
   }
+  Clear();
   pages_ = std::move(pages);
   PrinterName = printer;
   GeneratorVersion = generator;

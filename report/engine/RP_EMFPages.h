@@ -107,6 +107,7 @@ public:
 
 private:
   TrpPageInfo InfoFor(const TrpEMFPage& page) const;
+  void ForgetRebuiltPage(TrpEMFPage& record);
 
   TrpReport* report_;
   std::vector<std::unique_ptr<TrpEMFPage>> pages_;

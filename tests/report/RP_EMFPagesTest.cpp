@@ -253,6 +253,30 @@ TEST_F(EMFPagesTest, DrawSkipsObjectsOutsideTheVisibleAreaExceptOnThePrinter) {
   EXPECT_EQ(pages.Pages(index).Page, nullptr);
 }
 
+TEST_F(EMFPagesTest, TheReportNeverKeepsAFreedPageAsCurrent) {
+  TrpReport report;
+  TrpEMFPages pages(&report);
+  Fill(pages);
+  QImage image(100, 100, QImage::Format_RGB32);
+  QPainter painter(&image);
+  for (int step = 0; step < 3; ++step) {
+    SCOPED_TRACE(step);
+    pages.Pages(0).InUse = true;
+    pages.Draw(0, painter, QRect(0, 0, 756, 1069));
+    ASSERT_NE(report.CurrentPage(), nullptr);
+    if (step == 0) {
+      pages.Pages(0).InUse = false;
+      pages.Draw(0, painter, QRect(0, 0, 756, 1069));
+    } else if (step == 1) {
+      pages.Delete(0);
+      Fill(pages);
+    } else {
+      pages.Clear();
+    }
+    EXPECT_EQ(report.CurrentPage(), nullptr);
+  }
+}
+
 TEST_F(EMFPagesTest, AddInsertDeleteAndTheBeginPageNotice) {
   TrpEMFPages pages;
   std::vector<int> begun;
