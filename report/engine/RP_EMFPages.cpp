@@ -142,10 +142,8 @@ void TrpEMFPages::Clear() {
 TrpPageInfo TrpEMFPages::InfoFor(const TrpEMFPage& page) const {
   if (PageInfoFor) return PageInfoFor(page);
   TrpPageInfo info;
-  info.physicalWidth = info.printableWidth = info.physicalWidthUnits = info.printableWidthUnits =
-      Units(page.PaperWidth);
-  info.physicalHeight = info.printableHeight = info.physicalHeightUnits = info.printableHeightUnits =
-      Units(page.PaperHeight);
+  info.PaperWidthPx = info.PaperWidth = info.PrintWidthPx = info.PrintWidth = Units(page.PaperWidth);
+  info.PaperHeightPx = info.PaperHeight = info.PrintHeightPx = info.PrintHeight = Units(page.PaperHeight);
   return info;
 }
 
@@ -286,11 +284,11 @@ bool TrpEMFPages::ObjectClickAt(int index, const QPoint& point, bool click, Qt::
   if (!record.UseMargins) {
     const int pageWidth = page->PaperWidthUnits(), pageHeight = page->PaperHeightUnits();
     if (pageWidth > 0 && pageHeight > 0) {
-      sx = double(record.PageInfo.printableWidthUnits - record.MarginLeft - record.MarginRight) / pageWidth;
-      sy = double(record.PageInfo.printableHeightUnits - record.MarginTop - record.MarginBottom) / pageHeight;
+      sx = double(record.PageInfo.PrintWidth - record.MarginLeft - record.MarginRight) / pageWidth;
+      sy = double(record.PageInfo.PrintHeight - record.MarginTop - record.MarginBottom) / pageHeight;
     }
-    ox = record.MarginLeft + record.PageInfo.offsetXUnits;
-    oy = record.MarginTop + record.PageInfo.offsetYUnits;
+    ox = record.MarginLeft + record.PageInfo.OffsetX;
+    oy = record.MarginTop + record.PageInfo.OffsetY;
   }
   const auto& objects = page->Objects();
   for (auto it = objects.rbegin(); it != objects.rend(); ++it) {

@@ -292,7 +292,7 @@ TEST_F(EMFPagesTest, AddInsertDeleteAndTheBeginPageNotice) {
   EXPECT_EQ(pages.Pages(0).PaperSize, 1);
   EXPECT_EQ(pages.Pages(3).PaperSize, 1);
   EXPECT_EQ(pages.Pages(1).Bytes, QByteArray(1, 25));
-  EXPECT_EQ(pages.Pages(1).PageInfo.printableWidthUnits, 756);
+  EXPECT_EQ(pages.Pages(1).PageInfo.PrintWidth, 756);
   pages.Delete(0);
   pages.Delete(42);
   EXPECT_EQ(pages.Count(), 3);
