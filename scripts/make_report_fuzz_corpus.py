@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of the report form and picture fuzz targets, byte by byte:
-a current form with a page, a line and a dictionary, a form without a version byte,
-and small pictures (a PNG, a WMF, an EMF and a picture record)."""
+"""Writes the seed corpus of the report form, picture and prepared-report fuzz targets,
+byte by byte: a current form with a page, a line and a dictionary, a form without a
+version byte, small pictures (a PNG, a WMF, an EMF and a picture record), and prepared
+reports (current with a line and a memo, without a version byte, metafile pages)."""
 import os
 import struct
 import zlib
@@ -87,7 +88,39 @@ def picture_record(kind, data):
     return b + bytes([kind, 0]) + struct.pack("<i", len(b) + 6 + len(data)) + data
 
 
+def vrp_page(objects, version=25):
+    head = struct.pack("<HiiB", 9, 2100, 2970, 0)
+    if version > 23:
+        head += struct.pack("<iB4i", -1, 1, 36, 20, 0, 0)
+    else:
+        head += b"\1"
+    return head + bytes([25]) + objects
+
+
+def vrp(pages, version=25):
+    b = (bytes([version]) if version > 23 else b"") + b"\0" + s("Printer") + struct.pack("<i", len(pages))
+    for objects in pages:
+        page = vrp_page(objects, version)
+        b += struct.pack("<i", len(b) + 4 + len(page)) + page
+    return b + bytes([88])
+
+
+def prepared_memo():
+    tail = s("Arial") + struct.pack("<iHiiH", 10, 0, 0, 0, 1) + struct.pack("<ii", 2, 0)
+    return bytes([0]) + record("Memo1", frame_typ=0, prepared=True) + tail
+
+
+def legacy_vrp():
+    metafile = wmf()
+    b = b"Printer\0" + struct.pack("<i", 1)
+    page = struct.pack("<HiiBB", 9, 2100, 2970, 0, 1) + metafile
+    return b + struct.pack("<i", len(b) + 4 + len(page)) + page
+
+
 files = {
+    "report_vrp/current.vrp": vrp([bytes([4]) + record("Line1", prepared=True) + prepared_memo(), b""]),
+    "report_vrp/no_version_byte.vrp": vrp([b""], version=0),
+    "report_vrp/metafile_pages.vrp": legacy_vrp(),
     "report_form/current.rpf": current_form(),
     "report_form/no_version_byte.rpf": old_form(),
     "report_picture/png": bytes([1]) + png(),

@@ -5,6 +5,7 @@
 #include "report/engine/RP_ChBox.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_LineView.h"
+#include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_PictureView.h"
 #include "report/engine/RP_SubReportView.h"
 
@@ -22,8 +23,12 @@ std::vector<TrpAddInClass>& AddIns() {
   return table;
 }
 
+TrpViewFactory DefaultMemoFactory() {
+  return [] { return std::make_unique<TrpMemoView>(); };
+}
+
 TrpViewFactory& MemoFactory() {
-  static TrpViewFactory factory;
+  static TrpViewFactory factory = DefaultMemoFactory();
   return factory;
 }
 
@@ -40,7 +45,10 @@ void rpRegisterObject(const QString& className, TrpViewFactory create, const QIm
 
 const std::vector<TrpAddInClass>& rpAddInClasses() { return AddIns(); }
 
-void rpSetMemoViewFactory(TrpViewFactory create) { MemoFactory() = std::move(create); }
+// An empty factory puts the memo view back, so a stand-in a test installed ends with it.
+void rpSetMemoViewFactory(TrpViewFactory create) {
+  MemoFactory() = create ? std::move(create) : DefaultMemoFactory();
+}
 
 int rpNextSerialNumber() {
   static std::atomic<int> serial{0};

@@ -22,12 +22,12 @@ constexpr int kRpMaxAddIns = 64;
 void rpRegisterObject(const QString& className, TrpViewFactory create, const QImage& bitmap, const QString& hint);
 // The table; the check box is always in it.
 const std::vector<TrpAddInClass>& rpAddInClasses();
-// The text object (type 0) is supplied by its own unit.
+// The text object (type 0): TrpMemoView unless another factory is set; an empty one
+// restores TrpMemoView.
 void rpSetMemoViewFactory(TrpViewFactory create);
 
 // 0 text, 1 picture, 2 band, 3 sub-report, 4 line; 10 the add-in registered under
 // className (its type set to 10). Each gets the next serial number. An unknown class
-// (or a text object with no factory) raises EClassNotFound whose message is the class
-// name; any other code gives null.
+// raises EClassNotFound whose message is the class name; any other code gives null.
 std::unique_ptr<TrpView> rpCreateObject(int typeCode, const QString& className);
 int rpNextSerialNumber();
