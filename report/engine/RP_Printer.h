@@ -4,6 +4,7 @@
 // exists, so reports can be prepared and previewed with no printer at all; reads and
 // writes the current printer's settings; and converts device measures into report units.
 #include "report/engine/RP_Errors.h"
+#include "report/engine/RP_PageInfo.h"
 #include "report/engine/RP_PrinterBackend.h"
 
 #include <QStringList>
@@ -14,17 +15,6 @@
 class ErpPrinterError : public ErpError {
 public:
   using ErpError::ErpError;
-};
-
-// The page information stored with each prepared page.
-struct TrpPageInfo {
-  int32_t PaperWidthPx = 0, PaperHeightPx = 0;  // device pixels
-  int32_t PaperWidth = 0, PaperHeight = 0;      // report units
-  int32_t OffsetXPx = 0, OffsetYPx = 0;         // the printable area's corner
-  int32_t OffsetX = 0, OffsetY = 0;
-  int32_t PrintWidthPx = 0, PrintHeightPx = 0;  // the printable area
-  int32_t PrintWidth = 0, PrintHeight = 0;
-  bool operator==(const TrpPageInfo&) const = default;
 };
 
 class TrpPrinter {
