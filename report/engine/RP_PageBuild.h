@@ -1,0 +1,154 @@
+#pragma once
+// Building prepared pages from a report's pages: TrpReportBuild drives the pages (one
+// pass, or two when TOTALPAGES needs the count) and answers the language as the report
+// being built; TrpPageRun is one page's run-time side: its band table, the current y,
+// bottom limit, column and the data loop that prints bands into the page sink.
+#include "report/engine/RP_Band.h"
+#include "report/engine/RP_PageSink.h"
+
+#include <QObject>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TrpPage;
+class TrpReport;
+class TrpReportBuild;
+class TrpStretcheable;
+
+class TrpPageRun {
+public:
+  TrpPageRun(TrpPage& page, TrpReportBuild& build) : page_(page), build_(build) {}
+  ~TrpPageRun();
+
+  TrpPage& Page() const { return page_; }
+  QObject* Owner() const;
+  TrpBand* Band(int type) const { return bands_[static_cast<size_t>(type)].get(); }
+
+  void InitReport();
+  void DoneReport();
+  void PrepareObjects();
+  void BindDataSources();
+  void FormPage();
+  void NewPage();
+  void NewColumn(TrpBand* band);
+  void PrintPageFooters();
+  bool PrintBand(TrpBand* band);
+  void ShowBandByName(const QString& name);
+
+  // The printable limits; during a build the bottom one is above the page footer.
+  int TopMargin() const;
+  int BottomMargin() const;
+  int LeftMargin() const;
+  int RightMargin() const;
+
+  // --- run-time state ---
+  int CurY = 0, CurBottomY = 0, XAdjust = 0;
+  int ColPos = 0;        // the current column, from 0
+  int CurColumn = 1;     // COLUMN#
+  int CurPosition = 1;   // CURRENT#
+  int ColumnTop = 0;     // y below the column header
+  TrpBand* LastPrinted = nullptr;
+  int Mode = 0;          // 1: a sub-report's page
+  bool Skip = false;     // formed by its sub-report only
+  bool Closing = false;  // the column footer and summary close the page
+  int PageNumber = 0;    // 1-based position in the report
+  bool Initialized = false;
+  int ColumnCount = 1, ColumnWidth = 0, ColumnGap = 0;
+
+private:
+  friend class TrpReportBuild;
+  struct SavedRect {
+    TrpView* view;
+    int left, top, width, height;
+    bool pending;
+  };
+
+  void DataLoop(int level, int deepest);
+  void Queue(TrpBand* band) {
+    if (band) queue_.push_back(band);
+  }
+  void FlushQueue();
+  int MeasureHeight(TrpBand& band);
+  int CalcStretchedHeight(TrpBand& band);
+  void DrawBand(TrpBand& band);
+  void DrawObjects(TrpBand& band, int bandY, int bandHeight);
+  void DrawSplit(TrpBand& band);
+  void WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHeight);
+  bool CheckNewPage(int y, int height, bool noBreak);
+  void StartNewPage(TrpBand* band);
+  void Accumulate(TrpBand& band);
+  void ResetAggregates(TrpBand& band);
+  void RunBandScript(TrpBand& band);
+  void AddPreparedPage();
+  int ColumnFooterHeight() const;
+  bool AtFreshPage() const { return CurY <= freshY_; }
+
+  TrpPage& page_;
+  TrpReportBuild& build_;
+  std::array<std::unique_ptr<TrpBand>, 23> bands_;
+  std::vector<TrpBand*> queue_;
+  std::vector<std::pair<TrpView*, QStringList>> savedScripts_;
+  int freshY_ = -1;  // y below the headers of the page just started
+};
+
+class TrpReportBuild : public TrpReportHost {
+public:
+  TrpReportBuild(TrpReport& report, TrpPageSink& sink, QObject* owner = nullptr);
+  ~TrpReportBuild() override;
+
+  // Builds every visible report page into the sink (twice when the report is
+  // TwoPass: the first pass only counts the pages).
+  void BuildPages();
+
+  TrpReport& Report() const { return report_; }
+  TrpPageSink& Sink() const { return *sink_; }
+
+  // --- build state ---
+  int PrepPage = 0;     // the prepared page being filled
+  bool Append = false;  // the page continues on the previous prepared page
+  bool AppendFooter = false;
+  int SavedY = 0, SavedBottom = 0;
+  bool Terminated = false;
+  bool FinalPass = true;
+  bool DoublePass = false;
+  int TotalPages = 0;
+  bool PrintIfEmpty = true;
+  TrpBand* CurrentBand = nullptr;
+  TrpPageRun* CurrentPage = nullptr;
+  // Fired after each prepared page is finished, with its index.
+  std::function<void(int)> OnEndPage;
+  std::function<void(TrpBand&)> OnBeginBand, OnEndBand;
+
+  // --- TrpReportHost ---
+  bool SetDictionaryVariable(const QString& name, const TrpValue& value) override;
+  bool SetModalResult(int) override { return false; }
+  void SetCurY(int y) override;
+  TrpObjectProperty GetObjectByName(const QString& text) override;
+  QObject* Owner() override { return owner_; }
+  int CurrentBandType() override { return CurrentBand ? CurrentBand->Type : -1; }
+  TrpDataset* DataBandDataSet(int bandType) override;
+  TrpDataset* DefaultDataSet() override { return nullptr; }
+  bool BindingDataSources() const override { return binding_; }
+  TrpAggregateBand* CurrentAggregateBand() override { return CurrentBand; }
+  TrpAggregateBand* ExaminedDataBand() override { return examined_; }
+  int CurrentColumn() const override { return 0; }
+
+private:
+  friend class TrpPageRun;
+  void OnePass();
+  void HookParser();
+  void UnhookParser();
+  void GetValue(const QString& name, TrpValue& value);
+  void Function(const QString& name, const QString& p1, const QString& p2, const QString& p3, TrpValue& value);
+
+  TrpReport& report_;
+  TrpPageSink* sink_;
+  QObject* owner_;
+  std::vector<std::unique_ptr<TrpPageRun>> pages_;
+  bool binding_ = false;
+  TrpBand* examined_ = nullptr;
+  std::function<void(const QString&, TrpValue&)> previousGetValue_;
+  std::function<void(const QString&, const QString&, const QString&, const QString&, TrpValue&)> previousFunction_;
+};

@@ -1,0 +1,262 @@
+// Band generation over a user data set into in-memory pages, read back as a dump of
+// "page: name x,y,w,h text" lines.
+#include "ReportObjectsSupport.h"
+#include "ReportTestSupport.h"
+#include "report/engine/RP_BandView.h"
+#include "report/engine/RP_DSet.h"
+#include "report/engine/RP_PageBuild.h"
+
+#include <QBuffer>
+#include <memory>
+
+namespace {
+
+// Pages kept as byte arrays, as the prepared pages keep their records.
+class MemoryPageSink : public TrpPageSink {
+public:
+  int Add(const TrpPage&) override {
+    pages.push_back(std::make_unique<QByteArray>());
+    return Count() - 1;
+  }
+  QIODevice& PageStream(int index) override {
+    buffer_ = std::make_unique<QBuffer>(pages.at(static_cast<size_t>(index)).get());
+    buffer_->open(QIODevice::ReadWrite);
+    buffer_->seek(buffer_->size());
+    return *buffer_;
+  }
+  int Count() const override { return static_cast<int>(pages.size()); }
+
+  std::vector<std::unique_ptr<QByteArray>> pages;
+
+private:
+  std::unique_ptr<QBuffer> buffer_;
+};
+
+// A text whose content asks for a fixed height, and one line of it at least 10.
+class StretchView : public TestTextView {
+public:
+  int content = 0;
+  int CalcHeight() override { return content; }
+  int MinHeight() override { return 10; }
+};
+
+class PageBuildTest : public ReportEngineTest {
+protected:
+  void SetUp() override {
+    ReportEngineTest::SetUp();
+    page = report.AddPage();
+    page->UseMargins = 0;     // the whole paper: 720 x 900 units
+    page->PaperWidth = 2000;
+    page->PaperHeight = 2500;
+    rows = new TrpUserDataset(&owner);
+    rows->setObjectName(QStringLiteral("Rows"));
+    rows->SetRangeEnd(reCount);
+    SetRows(3);
+    rpGlobals().Parser().OnGetValue = [this](const QString& name, TrpValue& value) {
+      const int i = rows->RecNo();
+      if (name.toUpper() == QLatin1String("ROW")) value = TrpValue(values.value(i, i + 1));
+      else if (name.toUpper() == QLatin1String("GRP")) value = TrpValue(groups.value(i));
+      else rpGlobals().DefaultGetValue(name, value);
+    };
+  }
+
+  void SetRows(int count) { rows->SetRangeEndCount(count); }
+
+  TrpBandView* AddBand(int type, const QString& name, int top, int height, int flags = 0,
+                       const QString& source = QString()) {
+    auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
+    band->SetBandType(type);
+    band->Name = name;
+    band->SetGeometry(0, top, 720, height);
+    band->Flags = static_cast<uint16_t>(flags);
+    band->FormatPattern = source;
+    return band;
+  }
+  template <class View = TestTextView>
+  View* AddText(const QString& name, int top, int height, const QString& text, int left = 0) {
+    auto* view = static_cast<View*>(page->Add(std::make_unique<View>()));
+    view->Name = name;
+    view->SetGeometry(left, top, 100, height);
+    view->Flags = 0;
+    view->Memo = QStringList{text};
+    return view;
+  }
+
+  QStringList Build() {
+    TrpReportBuild build(report, sink, &owner);
+    build.BuildPages();
+    QStringList dump;
+    for (size_t p = 0; p < sink.pages.size(); ++p) {
+      QBuffer buffer(sink.pages[p].get());
+      buffer.open(QIODevice::ReadOnly);
+      if (buffer.size() == 0) dump << QStringLiteral("%1: (empty)").arg(p + 1);
+      while (!buffer.atEnd()) {
+        const int type = rpReadByte(buffer);
+        EXPECT_EQ(type, rpObjectType::Memo);
+        TestTextView view;
+        view.PreparedMode = true;
+        view.ReadFromStream(buffer, kRpStreamVersion);
+        dump << QStringLiteral("%1: %2 %3,%4,%5,%6 %7")
+                    .arg(p + 1)
+                    .arg(view.Name)
+                    .arg(view.Left)
+                    .arg(view.Top)
+                    .arg(view.Width)
+                    .arg(view.Height)
+                    .arg(view.Memo.join(u'|'));
+      }
+    }
+    return dump;
+  }
+
+  TextObjectFactory factory;
+  TrpReport report;
+  TrpPage* page = nullptr;
+  QObject owner;
+  TrpUserDataset* rows = nullptr;
+  QList<int> values;
+  QStringList groups;
+  MemoryPageSink sink;
+};
+
+using rpBandFlag::OnFirstPage, rpBandFlag::OnLastPage;
+
+TEST_F(PageBuildTest, OnePageWithHeaderMasterDataAndFooter) {
+  AddBand(rpBand::PageHeader, "Header", 0, 40, OnFirstPage);
+  AddText("Title", 10, 20, "Tasks");
+  AddBand(rpBand::MasterData, "Data", 50, 30, 0, "Rows");
+  AddText("Cell", 55, 20, "Row [ROW] line [LINE#]");
+  AddBand(rpBand::PageFooter, "Footer", 200, 50, OnFirstPage | OnLastPage);
+  AddText("PageNo", 210, 20, "Page [PAGE#]");
+  EXPECT_EQ(Build(), (QStringList{"1: Title 0,10,100,20 Tasks", "1: Cell 0,45,100,20 Row 1 line 1",
+                                  "1: Cell 0,75,100,20 Row 2 line 2", "1: Cell 0,105,100,20 Row 3 line 3",
+                                  "1: PageNo 0,860,100,20 Page 1"}));
+}
+
+TEST_F(PageBuildTest, DataOverflowingAPageStartsNewPagesWithHeaderAndFooter) {
+  // 900 units less a footer of 100: below a header of 100, seven rows of 100 fit.
+  SetRows(10);
+  AddBand(rpBand::PageHeader, "Header", 0, 100, 0);  // not on the first page
+  AddText("Title", 0, 20, "Head [PAGE#]");
+  AddBand(rpBand::MasterData, "Data", 100, 100, 0, "Rows");
+  AddText("Cell", 110, 20, "[ROW]");  // at 100 it would lie on the header's bottom line
+  AddBand(rpBand::PageFooter, "Footer", 300, 100, OnLastPage);  // not on the first page
+  AddText("PageNo", 300, 20, "Foot [PAGE#]");
+  const QStringList dump = Build();
+  ASSERT_EQ(sink.Count(), 2);
+  QStringList expected;
+  for (int row = 1; row <= 8; ++row) expected << QStringLiteral("1: Cell 0,%1,100,20 %2").arg((row - 1) * 100 + 10).arg(row);
+  expected << "2: Title 0,0,100,20 Head 2" << "2: Cell 0,110,100,20 9" << "2: Cell 0,210,100,20 10"
+           << "2: PageNo 0,800,100,20 Foot 2";
+  EXPECT_EQ(dump, expected);
+}
+
+TEST_F(PageBuildTest, EmptyDataSetStillFormsThePageAndNoRecordPrints) {
+  SetRows(0);
+  AddBand(rpBand::MasterData, "Data", 0, 30, 0, "Rows");
+  AddText("Cell", 0, 20, "[ROW]");
+  AddBand(rpBand::MasterFooter, "Total", 100, 30);
+  AddText("Sum", 100, 20, "n=[COUNT(Data)]");
+  EXPECT_EQ(Build(), (QStringList{"1: Sum 0,0,100,20 n=0"}));
+}
+
+TEST_F(PageBuildTest, GroupsPrintHeadersAndFootersWithLineNumbersAndTotals) {
+  SetRows(5);
+  groups = {"A", "A", "B", "B", "B"};
+  values = {1, 2, -5, -3, -4};
+  AddBand(rpBand::GroupHeader, "GroupHead", 0, 20, 0, "[GRP]");
+  AddText("Key", 0, 20, "[GRP] #[LINE#]");
+  AddBand(rpBand::MasterData, "Data", 30, 20, 0, "Rows");
+  AddText("Cell", 30, 20, "[ROW] line [LINE#]");
+  AddBand(rpBand::GroupFooter, "GroupFoot", 60, 20);
+  AddText("Total", 60, 20, "sum [SUM(ROW)] max [MAX(ROW)]");
+  EXPECT_EQ(Build(), (QStringList{"1: Key 0,0,100,20 A #1", "1: Cell 0,20,100,20 1 line 1",
+                                  "1: Cell 0,40,100,20 2 line 2", "1: Total 0,60,100,20 sum 3 max 2",
+                                  "1: Key 0,80,100,20 B #2", "1: Cell 0,100,100,20 -5 line 1",
+                                  "1: Cell 0,120,100,20 -3 line 2", "1: Cell 0,140,100,20 -4 line 3",
+                                  "1: Total 0,160,100,20 sum -12 max -3"}));
+}
+
+TEST_F(PageBuildTest, ChildBandFollowsEachRecord) {
+  SetRows(2);
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows")->ChildBand = "Notes";
+  AddText("Cell", 0, 20, "[ROW]");
+  AddBand(rpBand::Child, "Notes", 50, 10);
+  AddText("Note", 50, 10, "note [ROW]");
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 1", "1: Note 0,20,100,10 note 1", "1: Cell 0,30,100,20 2",
+                                  "1: Note 0,50,100,10 note 2"}));
+}
+
+TEST_F(PageBuildTest, StretchedBandGrowsToItsTallestObject) {
+  SetRows(2);
+  AddBand(rpBand::MasterData, "Data", 0, 30, rpBandFlag::Stretched, "Rows");
+  auto* text = AddText<StretchView>("Text", 5, 20, "[ROW]");
+  text->Flags = 1;  // stretched
+  text->content = 100;
+  AddText("Side", 0, 10, "side [ROW]", 200);
+  // The stretched object follows the band's measured height (5 + 100).
+  EXPECT_EQ(Build(), (QStringList{"1: Text 0,5,100,100 1", "1: Side 200,0,100,10 side 1", "1: Text 0,110,100,100 2",
+                                  "1: Side 200,105,100,10 side 2"}));
+}
+
+TEST_F(PageBuildTest, ColumnsFillDownThenAcross) {
+  SetRows(7);
+  page->Columns = 3;
+  page->ColumnGap = 20;  // width (720 - 40) / 3 = 226
+  page->PaperHeight = 833;  // 300 units: three rows of 100 per column
+  AddBand(rpBand::MasterData, "Data", 0, 100, 0, "Rows");
+  AddText("Cell", 0, 20, "[ROW] col [COLUMN#]");
+  const QStringList dump = Build();
+  EXPECT_EQ(dump, (QStringList{"1: Cell 0,0,100,20 1 col 1", "1: Cell 0,100,100,20 2 col 1",
+                               "1: Cell 0,200,100,20 3 col 1", "1: Cell 246,0,100,20 4 col 2",
+                               "1: Cell 246,100,100,20 5 col 2", "1: Cell 246,200,100,20 6 col 2",
+                               "1: Cell 492,0,100,20 7 col 3"}));
+}
+
+TEST_F(PageBuildTest, FormNewPageGivesEachRecordItsPage) {
+  AddBand(rpBand::MasterData, "Data", 0, 20, rpBandFlag::FormNewPage, "Rows");
+  AddText("Cell", 0, 20, "[ROW] on [PAGE#]");
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 1 on 1", "2: Cell 0,0,100,20 2 on 2", "3: Cell 0,0,100,20 3 on 3"}));
+}
+
+TEST_F(PageBuildTest, TwoPassesKnowTheTotalPages) {
+  report.TwoPass = true;
+  AddBand(rpBand::MasterData, "Data", 0, 20, rpBandFlag::FormNewPage, "Rows");
+  AddText("Cell", 0, 20, "[PAGE#] of [TOTALPAGES]");
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 1 of 3", "2: Cell 0,0,100,20 2 of 3", "3: Cell 0,0,100,20 3 of 3"}));
+}
+
+TEST_F(PageBuildTest, BreakableBandSplitsItsStretchedTextAcrossPages) {
+  SetRows(1);
+  AddBand(rpBand::MasterData, "Data", 0, 30, rpBandFlag::Stretched | rpBandFlag::Breaked, "Rows");
+  auto* text = AddText<StretchView>("Text", 0, 20, "long");
+  text->Flags = 1;
+  text->content = 1500;
+  AddText("After", 10, 10, "below");  // starts on the first page
+  // Usable 900 - 2: the text is cut at 898, the rest (602) continues on page 2.
+  EXPECT_EQ(Build(), (QStringList{"1: Text 0,0,100,898 long", "1: After 0,10,100,10 below", "2: Text 0,0,100,602 long"}));
+}
+
+// Neither a band taller than a page nor an object taller than a page takes pages for
+// ever: each is printed clipped on a fresh page.
+TEST_F(PageBuildTest, TooTallBandsAndObjectsEndOnAFreshPage) {
+  struct Case {
+    const char* name;
+    int flags;
+  };
+  for (const Case& c : {Case{"plain band", 0}, Case{"breakable band", rpBandFlag::Breaked}}) {
+    SCOPED_TRACE(c.name);
+    page->Clear();
+    sink.pages.clear();
+    SetRows(2);
+    AddBand(rpBand::PageHeader, "Header", 0, 50, OnFirstPage);
+    AddText("Title", 0, 10, "head");
+    AddBand(rpBand::MasterData, "Data", 100, 2000, c.flags, "Rows");
+    AddText("Huge", 100, 2000, "[ROW]");
+    const QStringList dump = Build();
+    EXPECT_EQ(dump, (QStringList{"1: Title 0,0,100,10 head", "1: Huge 0,50,100,848 1", "2: Title 0,0,100,10 head",
+                                 "2: Huge 0,50,100,848 2"}));
+  }
+}
+
+}  // namespace
