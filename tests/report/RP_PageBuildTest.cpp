@@ -260,3 +260,35 @@ TEST_F(PageBuildTest, TooTallBandsAndObjectsEndOnAFreshPage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, MasterWithEmptyDetailPrintsOnlyWithPrintIfSubsetEmpty) {
+  auto* details = new TrpUserDataset(&owner);
+  details->setObjectName(QStringLiteral("Details"));
+  details->SetRangeEnd(reCount);
+  const QList<int> perMaster = {2, 0, 1};
+  details->OnFirst = [&] { details->SetRangeEndCount(perMaster.value(rows->RecNo())); };
+  for (bool printIfEmpty : {false, true}) {
+    SCOPED_TRACE(printIfEmpty);
+    page->Clear();
+    sink.pages.clear();
+    AddBand(rpBand::MasterData, "Master", 0, 20, printIfEmpty ? rpBandFlag::PrintIfSubsetEmpty : 0, "Rows");
+    AddText("M", 0, 20, "master [ROW]");
+    AddBand(rpBand::DetailData, "Detail", 30, 10, 0, "Details");
+    AddText("D", 30, 10, "detail");
+    AddBand(rpBand::MasterFooter, "End", 60, 10);
+    AddText("F", 60, 10, "masters [COUNT(Master)]");
+    QStringList expected{"1: M 0,0,100,20 master 1", "1: D 0,20,100,10 detail", "1: D 0,30,100,10 detail"};
+    int y = 40;
+    if (printIfEmpty) {
+      expected << "1: M 0,40,100,20 master 2";
+      y += 20;
+    }
+    expected << QStringLiteral("1: M 0,%1,100,20 master 3").arg(y) << QStringLiteral("1: D 0,%1,100,10 detail").arg(y + 20)
+             << QStringLiteral("1: F 0,%1,100,10 masters %2").arg(y + 30).arg(printIfEmpty ? 3 : 2);
+    EXPECT_EQ(Build(), expected);
+  }
+}
+
+}  // namespace
