@@ -40,6 +40,7 @@ void TrpPageRun::InitReport() {
   }
   for (int type = 0; type < rpBand::Count; ++type) bands_[static_cast<size_t>(type)] = std::make_unique<TrpBand>(type, this);
   PrepareObjects();
+  page_.Run = this;
   CurColumn = 1;
   CurPosition = 1;
   Initialized = true;
@@ -56,6 +57,7 @@ void TrpPageRun::DoneReport() {
     }
   }
   for (auto& band : bands_) band.reset();
+  page_.Run = nullptr;
   Initialized = false;
 }
 

@@ -292,3 +292,43 @@ TEST_F(PageBuildTest, MasterWithEmptyDetailPrintsOnlyWithPrintIfSubsetEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, PaperRefusedByThePrinterIsRetriedAsAUserSize) {
+  std::vector<TrpPaper> asked;
+  rpSetPaperSetter([&](TrpPaper& paper) {
+    asked.push_back(paper);
+    if (paper.size != 256) return false;
+    paper.width = 1000;  // the printer rounds
+    return true;
+  });
+  page->ChangePaper(9, 2100, 2970, 3, 1);
+  rpSetPaperSetter({});
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].size, 256);
+  EXPECT_EQ(asked[1].bin, -1);
+  EXPECT_EQ(page->PaperSize, 256);
+  EXPECT_EQ(page->PaperWidth, 1000);
+  EXPECT_EQ(page->PaperHeight, 2970);
+  EXPECT_EQ(page->Orientation, 1);
+  EXPECT_EQ(page->Bin, -1);
+}
+
+TEST_F(PageBuildTest, PageSizeAndMarginNamesForScripts) {
+  page->PaperWidth = 2100;
+  EXPECT_EQ(page->GetPropValue("width").ToInteger(), 756);  // 210 mm * 3.6
+  page->SetPropValue("WIDTH", TrpValue(360));
+  EXPECT_EQ(page->PaperWidth, 1000);
+  page->SetPropValue("StretchToPrintable", TrpValue(false));
+  EXPECT_EQ(page->UseMargins, -1);
+  page->MarginBottom = 50;
+  // While a build runs the bottom limit is the effective one: above the page footer.
+  AddBand(rpBand::PageFooter, "Footer", 500, 100, OnFirstPage | OnLastPage);
+  AddText("Limit", 500, 10, "[PAGE1.BOTTOMMARGIN]");
+  WireParserToReport(report);
+  EXPECT_EQ(Build(), (QStringList{"1: Limit 0,750,100,10 750"}));
+  EXPECT_EQ(page->GetPropValue("BOTTOMMARGIN").ToInteger(), 50);
+}
+
+}  // namespace
