@@ -17,6 +17,15 @@ class TrpReport;
 class TrpReportBuild;
 class TrpStretcheable;
 
+// A step of a sub-report's page, recorded while its data loop runs and replayed where
+// the sub-report object is printed (the counters as they were when it was recorded).
+struct TrpPlayAction {
+  enum Kind { First, Next, Prior, Print } kind;
+  TrpDataset* data = nullptr;
+  TrpBand* band = nullptr;
+  int line = 0, lineThrough = 0;
+};
+
 class TrpPageRun {
 public:
   TrpPageRun(TrpPage& page, TrpReportBuild& build) : page_(page), build_(build) {}
@@ -66,6 +75,14 @@ private:
   };
 
   void DataLoop(int level, int deepest);
+  // Prints a band, or in a sub-report's page records that it is to be printed.
+  void Emit(TrpBand* band);
+  void Move(TrpDataset& data, TrpPlayAction::Kind kind);
+  // Sub-reports: the page's actions recorded, then replayed until a band does not fit
+  // (false) or all are done (true).
+  void RecordSubReport();
+  bool Replay();
+  void RunSubReports(TrpBand& band, int bandY, size_t first);
   void Queue(TrpBand* band) {
     if (band) queue_.push_back(band);
   }
@@ -91,6 +108,10 @@ private:
   std::vector<TrpBand*> queue_;
   std::vector<std::pair<TrpView*, QStringList>> savedScripts_;
   int freshY_ = -1;  // y below the headers of the page just started
+  std::vector<TrpPlayAction> playList_;
+  size_t playPos_ = 0;
+  bool inSubReport_ = false;
+  int subReportEnd_ = -1;  // where the sub-reports of the band just drawn ended
 };
 
 class TrpReportBuild : public TrpReportHost {
@@ -103,6 +124,10 @@ public:
   void BuildPages();
 
   TrpReport& Report() const { return report_; }
+  // The run-time side of the report's page of that index, or null.
+  TrpPageRun* PageRun(int index) const {
+    return index >= 0 && index < static_cast<int>(pages_.size()) ? pages_[static_cast<size_t>(index)].get() : nullptr;
+  }
   TrpPageSink& Sink() const { return *sink_; }
 
   // --- build state ---

@@ -71,6 +71,9 @@ void TrpReportBuild::OnePass() {
   for (const auto& page : pages_) {
     if (page->Page().PageType == rpPageType::Report) reportPages.push_back(page.get());
   }
+  if (!(DoublePass && FinalPass)) {
+    for (TrpPageRun* page : reportPages) page->Skip = false;
+  }
   for (TrpPageRun* page : reportPages) page->InitReport();
   for (TrpPageRun* page : reportPages) page->BindDataSources();
   for (size_t i = 0; i < reportPages.size() && !Terminated; ++i) {
@@ -171,7 +174,7 @@ void TrpPageRun::FormPage() {
 void TrpPageRun::FlushQueue() {
   std::vector<TrpBand*> bands;
   bands.swap(queue_);
-  for (TrpBand* band : bands) PrintBand(band);
+  for (TrpBand* band : bands) Emit(band);
 }
 
 void TrpPageRun::StartNewPage(TrpBand* band) {
@@ -183,7 +186,7 @@ void TrpPageRun::DataLoop(int level, int deepest) {
   for (TrpBand* band = Band(rpBandLevel::Data[level]); band && band->Exists(); band = band->Next()) {
     TrpDataset* data = band->DataSet;
     if (!data) continue;
-    data->First();
+    Move(*data, TrpPlayAction::First);
     band->LineNo = 1;
     band->LineThrough = 1;
     for (TrpBand* g = band->FirstGroup; g; g = g->NextGroup) {
@@ -193,7 +196,7 @@ void TrpPageRun::DataLoop(int level, int deepest) {
     if (data->Eof()) {
       // Nothing of this set to show: a pending record of the level above stays queued for
       // its own loop to drop (or print when it prints with an empty subset).
-      if (queue_.empty()) PrintBand(band->Footer);
+      if (queue_.empty()) Emit(band->Footer);
       continue;
     }
     for (TrpBand* g = band->FirstGroup; g; g = g->NextGroup) {
@@ -220,7 +223,7 @@ void TrpPageRun::DataLoop(int level, int deepest) {
       } else {
         FlushQueue();
       }
-      data->Next();
+      Move(*data, TrpPlayAction::Next);
       // Group change, outermost group first.
       TrpBand* breaking = nullptr;
       for (TrpBand* g = band->FirstGroup; g && !breaking; g = g->NextGroup) {
@@ -232,7 +235,7 @@ void TrpPageRun::DataLoop(int level, int deepest) {
         const bool atEnd = data->Eof();
         // Footers show the last record of their group.
         const bool steppedBack = data->RecNo() > 0;
-        if (steppedBack) data->Prior();
+        if (steppedBack) Move(*data, TrpPlayAction::Prior);
         for (TrpBand* g = band->LastGroup; g && g != breaking; g = g->PrevGroup) {
           Queue(g->Footer);
           g->LastGroupValue = TrpValue();
@@ -240,12 +243,12 @@ void TrpPageRun::DataLoop(int level, int deepest) {
         Queue(breaking->Footer);
         FlushQueue();
         if (atEnd) {
-          if (steppedBack) data->Next();
+          if (steppedBack) Move(*data, TrpPlayAction::Next);
           if (printed) ++CurPosition;
           break;
         }
-        if (steppedBack) data->Next();
-        if (breaking->NewPageAfter && breaking->Visible) StartNewPage(nullptr);
+        if (steppedBack) Move(*data, TrpPlayAction::Next);
+        if (Mode == 0 && breaking->NewPageAfter && breaking->Visible) StartNewPage(nullptr);
         for (TrpBand* g = breaking; g; g = g->NextGroup) {
           ++g->LineNo;
           ++g->LineThrough;
@@ -257,13 +260,13 @@ void TrpPageRun::DataLoop(int level, int deepest) {
         ++CurPosition;
         ++band->LineNo;
         ++band->LineThrough;
-        if (!data->Eof() && band->NewPageAfter && band->Visible) StartNewPage(band);
+        if (Mode == 0 && !data->Eof() && band->NewPageAfter && band->Visible) StartNewPage(band);
       }
     }
     if (!queue_.empty()) {
       queue_.pop_back();
     } else {
-      PrintBand(band->Footer);
+      Emit(band->Footer);
     }
   }
 }

@@ -73,8 +73,9 @@ void TrpPageRun::PrepareObjects() {
       savedScripts_.emplace_back(&view, view.Script);
       view.Script = coded;
     }
-    if (dynamic_cast<TrpSubReportView*>(&view)) {
+    if (auto* sub = dynamic_cast<TrpSubReportView*>(&view)) {
       // The page a sub-report shows is formed only through it.
+      if (TrpPageRun* target = build_.PageRun(sub->SubPage); target && target != this) target->Skip = true;
     }
   }
   // 3. One band per band view, chained by type in y order.

@@ -131,12 +131,21 @@ void TrpPageRun::WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHe
 }
 
 void TrpPageRun::DrawObjects(TrpBand& band, int bandY, int bandHeight) {
-  for (TrpView* view : band.Objects) WriteObject(*view, band, bandY, bandHeight);
+  for (size_t i = 0; i < band.Objects.size(); ++i) {
+    TrpView* view = band.Objects[i];
+    if (view->Typ == rpObjectType::SubReport) {
+      if (!view->Visible) continue;
+      RunSubReports(band, bandY, i);
+      return;
+    }
+    WriteObject(*view, band, bandY, bandHeight);
+  }
 }
 
 void TrpPageRun::DrawBand(TrpBand& band) {
   if (!band.Exists()) return;
   if (!KeepsOwnY(band.Type)) band.Y = CurY;
+  subReportEnd_ = -1;
   if (band.Breaked) {
     DrawSplit(band);
   } else if (band.Stretched) {
@@ -151,10 +160,12 @@ void TrpPageRun::DrawBand(TrpBand& band) {
     DrawObjects(band, band.Y, height);
     for (auto& [view, h] : heights) view->Height = h;
     CurY = band.Y + height;
+    if (subReportEnd_ >= 0) CurY = subReportEnd_;
   } else {
     if (!KeepsOwnY(band.Type) && CheckNewPage(CurY, band.Height, false)) band.Y = CurY;
     DrawObjects(band, band.Y, band.Height);
     if (!KeepsOwnY(band.Type)) CurY = band.Y + band.Height;
+    if (subReportEnd_ >= 0) CurY = subReportEnd_;
   }
   // A data band laid out in several columns across the page.
   if (band.IsDataBand() && band.View && band.View->Columns > 1 && band.View->ColumnBreakAfter == 1) {
@@ -184,6 +195,7 @@ bool TrpPageRun::CheckNewPage(int y, int height, bool noBreak) {
 }
 
 void TrpPageRun::NewColumn(TrpBand* band) {
+  if (Mode == 1) return;  // a sub-report's page breaks with the page it is printed on
   TrpBand* current = build_.CurrentBand;
   if (ColPos < ColumnCount - 1) {
     PrintBand(Band(rpBand::ColumnFooter));
@@ -220,6 +232,7 @@ void TrpPageRun::NewColumn(TrpBand* band) {
 }
 
 void TrpPageRun::NewPage() {
+  if (Mode == 1) return;
   TrpBand* current = build_.CurrentBand;
   if (!Closing) PrintBand(Band(rpBand::ColumnFooter));
   PrintPageFooters();

@@ -19,7 +19,8 @@ struct Piece {
 
 void TrpPageRun::DrawSplit(TrpBand& band) {
   const int measured = band.Stretched ? std::max(CalcStretchedHeight(band), band.Height) : band.Height;
-  if (CurY + measured <= CurBottomY - ColumnFooterHeight()) {
+  // A sub-report's page cannot take pages of its own: what does not fit is clipped.
+  if (Mode == 1 || CurY + measured <= CurBottomY - ColumnFooterHeight()) {
     DrawObjects(band, CurY, measured);
     CurY += measured;
     return;

@@ -5,6 +5,7 @@
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_PageBuild.h"
+#include "report/engine/RP_SubReportView.h"
 
 #include <QBuffer>
 #include <memory>
@@ -329,6 +330,48 @@ TEST_F(PageBuildTest, PageSizeAndMarginNamesForScripts) {
   WireParserToReport(report);
   EXPECT_EQ(Build(), (QStringList{"1: Limit 0,750,100,10 750"}));
   EXPECT_EQ(page->GetPropValue("BOTTOMMARGIN").ToInteger(), 50);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, SubReportPrintsItsPageAtItsPlaceAndBreaksWithTheHostPage) {
+  SetRows(1);
+  auto* items = new TrpUserDataset(&owner);
+  items->setObjectName(QStringLiteral("Items"));
+  items->SetRangeEnd(reCount);
+  items->SetRangeEndCount(4);
+  auto rowValue = rpGlobals().Parser().OnGetValue;
+  rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
+    if (name.toUpper() == QLatin1String("ITEM")) value = TrpValue(items->RecNo() + 1);
+    else rowValue(name, value);
+  };
+  AddBand(rpBand::MasterData, "Data", 0, 50, 0, "Rows");
+  AddText("M", 0, 10, "M [ROW]");
+  auto* sub = static_cast<TrpSubReportView*>(page->Add(std::make_unique<TrpSubReportView>()));
+  sub->SetGeometry(300, 20, 200, 20);
+  sub->SubPage = 1;
+  TrpPage* subPage = report.AddPage();
+  subPage->UseMargins = 0;
+  subPage->PaperWidth = 2000;
+  subPage->PaperHeight = 2500;
+  page = subPage;
+  AddBand(rpBand::MasterData, "ItemData", 0, 300, 0, "Items");
+  AddText("I", 0, 10, "I [ITEM]");
+  // Two items of 300 fit below y 20 on a page of 900; the rest go to the next page.
+  EXPECT_EQ(Build(), (QStringList{"1: M 0,0,100,10 M 1", "1: I 300,20,100,10 I 1", "1: I 300,320,100,10 I 2",
+                                  "2: I 300,0,100,10 I 3", "2: I 300,300,100,10 I 4"}));
+}
+
+TEST_F(PageBuildTest, SubReportShowingItsOwnPageIsLeftOut) {
+  SetRows(1);
+  AddBand(rpBand::MasterData, "Data", 0, 50, 0, "Rows");
+  AddText("M", 0, 10, "M [ROW]");
+  auto* sub = static_cast<TrpSubReportView*>(page->Add(std::make_unique<TrpSubReportView>()));
+  sub->SetGeometry(300, 20, 200, 20);
+  sub->SubPage = 0;
+  EXPECT_EQ(Build(), (QStringList{"1: M 0,0,100,10 M 1"}));
 }
 
 }  // namespace
