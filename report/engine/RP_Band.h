@@ -61,6 +61,7 @@ public:
   QString GroupCondition;
   int NewPageRequests = 0, NewColumnRequests = 0;
   bool ScriptRun = false, RePrinting = false, Fits = true;
+  bool CrossObjects = false;  // cross bands cut through it
 
   // The "None" band has no view: it exists when objects lie outside every band.
   bool Exists() const { return View != nullptr || (Type == rpBand::None && !Objects.empty()); }
@@ -71,7 +72,7 @@ public:
   // --- TrpAggregateBand ---
   QString Name() const override { return BandName; }
   int BandType() const override { return Type; }
-  bool HasCrossObjects() const override { return false; }
+  bool HasCrossObjects() const override { return CrossObjects; }
   TrpAggregateBand* AggregateSource() const override { return AggregateBand; }
   void SetAggregateSource(TrpAggregateBand* band) override { AggregateBand = band; }
   TrpAggregateValues& Aggregates() override { return Values; }

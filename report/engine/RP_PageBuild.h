@@ -9,6 +9,7 @@
 #include <QObject>
 #include <array>
 #include <functional>
+#include <unordered_map>
 #include <memory>
 #include <vector>
 
@@ -83,6 +84,9 @@ private:
   void RecordSubReport();
   bool Replay();
   void RunSubReports(TrpBand& band, int bandY, size_t first);
+  // The band's objects lying in cross bands: header, one column per record, footer.
+  void PrintCrossColumns(TrpBand& band, int bandY, int bandHeight);
+  void WriteAt(TrpView& view, int left, TrpBand& band, int bandY, int bandHeight);
   void Queue(TrpBand* band) {
     if (band) queue_.push_back(band);
   }
@@ -111,7 +115,8 @@ private:
   std::vector<TrpPlayAction> playList_;
   size_t playPos_ = 0;
   bool inSubReport_ = false;
-  int subReportEnd_ = -1;  // where the sub-reports of the band just drawn ended
+  int subReportEnd_ = -1;
+  std::unordered_map<TrpView*, TrpBand*> crossOf_;  // objects in cross bands  // where the sub-reports of the band just drawn ended
 };
 
 class TrpReportBuild : public TrpReportHost {
@@ -158,7 +163,8 @@ public:
   bool BindingDataSources() const override { return binding_; }
   TrpAggregateBand* CurrentAggregateBand() override { return CurrentBand; }
   TrpAggregateBand* ExaminedDataBand() override { return examined_; }
-  int CurrentColumn() const override { return 0; }
+  int CurrentColumn() const override { return CrossColumn; }
+  int CrossColumn = 0;  // the cross-tab column being printed, from 1
 
 private:
   friend class TrpPageRun;

@@ -7,6 +7,7 @@
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
 #include "report/engine/RP_SubReportView.h"
+#include "report/engine/RP_Utils.h"
 
 #include <algorithm>
 
@@ -78,9 +79,37 @@ void TrpPageRun::PrepareObjects() {
       if (TrpPageRun* target = build_.PageRun(sub->SubPage); target && target != this) target->Skip = true;
     }
   }
+  // 2. Cross bands cut down the page: each takes the objects lying across its width.
+  crossOf_.clear();
+  for (int type = rpBand::CrossHeader; type <= rpBand::CrossFooter; ++type) {
+    for (const auto& object : objects) {
+      auto* view = dynamic_cast<TrpBandView*>(object.get());
+      if (!view || view->BandType() != type) continue;
+      TrpBand* band = Band(type);
+      band->View = view;
+      band->Memo = view->Memo;
+      band->Script = view->Script;
+      band->X = view->Left;
+      band->Width = view->Width;
+      band->Flags = view->Flags;
+      band->Visible = view->Visible;
+      band->BandName = view->Name;
+      view->RunTimeBand = band;
+      band->SetDataSource(view->DataSource());
+      view->RunTimeDataSet = band->DataSet;
+      for (const auto& other : objects) {
+        if (dynamic_cast<TrpBandView*>(other.get())) continue;
+        if (other->Left >= band->X && band->X + band->Width >= other->Left + other->Width) {
+          band->Objects.push_back(other.get());
+          crossOf_[other.get()] = band;
+        }
+      }
+      break;
+    }
+  }
   // 3. One band per band view, chained by type in y order.
   for (int type = 0; type < rpBand::Count; ++type) {
-    if (type == rpBand::None) continue;
+    if (type == rpBand::None || (type >= rpBand::CrossHeader && type <= rpBand::CrossFooter)) continue;
     std::vector<TrpBandView*> views;
     for (const auto& object : objects) {
       auto* bandView = dynamic_cast<TrpBandView*>(object.get());
@@ -125,6 +154,7 @@ void TrpPageRun::PrepareObjects() {
           if (subReport != (round == 1) || !InBand(*object, *band)) continue;
           placed[i] = true;
           band->Objects.push_back(object);
+          if (crossOf_.count(object)) band->CrossObjects = true;
         }
       }
       previous = band;
@@ -162,6 +192,25 @@ void TrpPageRun::PrepareObjects() {
   for (TrpBand* b = Band(rpBand::GroupHeader); b && b->Exists(); b = b->Next()) headers.push_back(b);
   for (TrpBand* b = Band(rpBand::GroupFooter); b && b->Exists(); b = b->Next()) footers.push_back(b);
   for (size_t i = 0; i < headers.size() && i < footers.size(); ++i) headers[headers.size() - 1 - i]->Footer = footers[i];
+  // 7. A cross data band naming "band=source;" pairs gives those bands their column source.
+  if (TrpBand* crossData = Band(rpBand::CrossData); crossData->Exists() && crossData->View->DataSource().contains(u';')) {
+    for (const QString& pair : crossData->View->DataSource().split(u';', Qt::SkipEmptyParts)) {
+      const QString bandName = pair.section(u'=', 0, 0).trimmed();
+      const QString source = pair.section(u'=', 1).trimmed();
+      for (int type = rpBand::MasterHeader; type <= rpBand::Child; ++type) {
+        for (TrpBand* b = Band(type); b && b->Exists(); b = b->Next()) {
+          if (b->BandName.compare(bandName, Qt::CaseInsensitive) != 0) continue;
+          try {
+            TrpFoundDataSet found = rpGetDataSet(Owner(), source);
+            b->CrossDataSet = found.dataSet;
+            b->OwnedCrossDataSet = std::move(found.owned);
+          } catch (...) {
+            b->CrossDataSet = nullptr;  // an unknown source leaves the band without columns
+          }
+        }
+      }
+    }
+  }
   // 8. Child links.
   for (const auto& band : bands_) {
     for (TrpBand* b = band.get(); b && b->Exists(); b = b->Next()) {

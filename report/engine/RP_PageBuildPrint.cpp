@@ -135,11 +135,14 @@ void TrpPageRun::DrawObjects(TrpBand& band, int bandY, int bandHeight) {
     TrpView* view = band.Objects[i];
     if (view->Typ == rpObjectType::SubReport) {
       if (!view->Visible) continue;
+      if (band.CrossObjects) PrintCrossColumns(band, bandY, bandHeight);
       RunSubReports(band, bandY, i);
       return;
     }
+    if (band.CrossObjects && crossOf_.count(view)) continue;
     WriteObject(*view, band, bandY, bandHeight);
   }
+  if (band.CrossObjects) PrintCrossColumns(band, bandY, bandHeight);
 }
 
 void TrpPageRun::DrawBand(TrpBand& band) {

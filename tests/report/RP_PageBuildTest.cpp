@@ -375,3 +375,31 @@ TEST_F(PageBuildTest, SubReportShowingItsOwnPageIsLeftOut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, CrossTabPrintsOneColumnPerRecordBetweenHeaderAndFooter) {
+  SetRows(2);
+  auto* columns = new TrpUserDataset(&owner);
+  columns->setObjectName(QStringLiteral("Cols"));
+  columns->SetRangeEnd(reCount);
+  columns->SetRangeEndCount(3);
+  auto rowValue = rpGlobals().Parser().OnGetValue;
+  rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
+    if (name.toUpper() == QLatin1String("COL")) value = TrpValue(columns->RecNo() + 1);
+    else rowValue(name, value);
+  };
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  AddBand(rpBand::CrossHeader, "Names", 0, 900)->SetGeometry(0, 0, 100, 900);
+  AddBand(rpBand::CrossData, "Columns", 0, 900, 0, "Cols")->SetGeometry(100, 0, 80, 900);
+  AddBand(rpBand::CrossFooter, "Totals", 0, 900)->SetGeometry(180, 0, 100, 900);
+  AddText("Name", 0, 20, "row [ROW]");
+  AddText("Cell", 0, 20, "[ROW].[COL]", 100)->Width = 80;
+  AddText("End", 0, 20, "end", 180);
+  EXPECT_EQ(Build(), (QStringList{"1: Name 0,0,100,20 row 1", "1: Cell 100,0,80,20 1.1", "1: Cell 180,0,80,20 1.2",
+                                  "1: Cell 260,0,80,20 1.3", "1: End 340,0,100,20 end", "1: Name 0,20,100,20 row 2",
+                                  "1: Cell 100,20,80,20 2.1", "1: Cell 180,20,80,20 2.2", "1: Cell 260,20,80,20 2.3",
+                                  "1: End 340,20,100,20 end"}));
+}
+
+}  // namespace
