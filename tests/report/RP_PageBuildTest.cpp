@@ -403,3 +403,35 @@ TEST_F(PageBuildTest, CrossTabPrintsOneColumnPerRecordBetweenHeaderAndFooter) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, GroupHeaderRepeatsOnTheNextPageAndLineThroughRunsOn) {
+  SetRows(5);
+  groups = {"A", "A", "B", "B", "B"};
+  page->PaperHeight = 333;  // 120 units
+  AddBand(rpBand::GroupHeader, "GroupHead", 0, 20, rpBandFlag::RepeatHeader, "[GRP]");
+  AddText("Key", 0, 20, "[GRP]");
+  AddBand(rpBand::MasterData, "Data", 30, 20, 0, "Rows");
+  AddText("Cell", 30, 20, "[LINE#]/[LINETHROUGH#]");
+  EXPECT_EQ(Build(), (QStringList{"1: Key 0,0,100,20 A", "1: Cell 0,20,100,20 1/1", "1: Cell 0,40,100,20 2/2",
+                                  "1: Key 0,60,100,20 B", "1: Cell 0,80,100,20 1/3", "1: Cell 0,100,100,20 2/4",
+                                  "2: Key 0,0,100,20 B", "2: Cell 0,20,100,20 3/5"}));
+}
+
+TEST_F(PageBuildTest, PageWithPrintToPrevPageContinuesOnTheLastPreparedPage) {
+  SetRows(2);
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  AddText("Cell", 0, 20, "first [ROW]");
+  TrpPage* second = report.AddPage();
+  second->UseMargins = 0;
+  second->PaperWidth = 2000;
+  second->PaperHeight = 2500;
+  second->PrintToPrevPage = -1;
+  page = second;
+  AddBand(rpBand::ReportTitle, "Title", 0, 30);
+  AddText("Next", 0, 30, "second");
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 first 1", "1: Cell 0,20,100,20 first 2", "1: Next 0,40,100,30 second"}));
+}
+
+}  // namespace
