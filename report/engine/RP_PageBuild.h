@@ -105,6 +105,8 @@ private:
   void AddPreparedPage();
   int ColumnFooterHeight() const;
   bool AtFreshPage() const { return CurY <= freshY_; }
+  // Whether printing the band may start a new page or column.
+  bool MayBreak(const TrpBand& band) const;
 
   TrpPage& page_;
   TrpReportBuild& build_;
@@ -112,6 +114,7 @@ private:
   std::vector<TrpBand*> queue_;
   std::vector<std::pair<TrpView*, QStringList>> savedScripts_;
   int freshY_ = -1;  // y below the headers of the page just started
+  bool startingPage_ = false;  // the bands of a new page or column are being printed
   std::vector<TrpPlayAction> playList_;
   size_t playPos_ = 0;
   bool inSubReport_ = false;

@@ -133,15 +133,21 @@ void TrpPageRun::PrepareObjects() {
       band->DesignY = view->Top;
       band->Width = view->Width;
       band->Height = view->Height;
-      band->Flags = view->Flags;
+      // Only the flags the band type offers: a page header asking for a new page after
+      // itself would start pages for ever.
+      int flags = 0;
+      for (int bit = 0; bit < 8; ++bit) {
+        if ((view->Flags & (1 << bit)) && TrpBandView::OffersFlag(type, bit)) flags |= 1 << bit;
+      }
+      band->Flags = flags;
       band->Visible = view->Visible;
       band->BandName = view->Name;
       band->ColumnCounter = 1;
-      band->Stretched = view->Flags & rpBandFlag::Stretched;
-      band->PrintIfSubsetEmpty = view->Flags & rpBandFlag::PrintIfSubsetEmpty;
-      band->PrintChildIfInvisible = view->Flags & rpBandFlag::PrintChildIfInvisible;
-      band->NewPageAfter = !Skip && (view->Flags & rpBandFlag::FormNewPage);
-      band->Breaked = !Skip && (view->Flags & rpBandFlag::Breaked);
+      band->Stretched = flags & rpBandFlag::Stretched;
+      band->PrintIfSubsetEmpty = flags & rpBandFlag::PrintIfSubsetEmpty;
+      band->PrintChildIfInvisible = flags & rpBandFlag::PrintChildIfInvisible;
+      band->NewPageAfter = !Skip && (flags & rpBandFlag::FormNewPage);
+      band->Breaked = !Skip && (flags & rpBandFlag::Breaked);
       view->RunTimeBand = band;
       band->SetDataSource(view->DataSource());
       view->RunTimeDataSet = band->DataSet;

@@ -13,7 +13,16 @@ namespace {
 
 bool KeepsOwnY(int type) { return type == rpBand::PageFooter || type == rpBand::Overlay || type == rpBand::None; }
 
+// Bands a new page or column prints itself: a break from inside them would start the
+// next page from within starting this one, so they print where they are, clipped.
+bool StartsPages(int type) {
+  return KeepsOwnY(type) || type == rpBand::PageHeader || type == rpBand::ColumnHeader ||
+         type == rpBand::ColumnFooter;
+}
+
 }  // namespace
+
+bool TrpPageRun::MayBreak(const TrpBand& band) const { return !StartsPages(band.Type) && !startingPage_; }
 
 void TrpPageRun::RunBandScript(TrpBand& band) {
   if (band.ScriptRun || !band.View || band.View->Script.isEmpty()) return;
@@ -45,15 +54,17 @@ bool TrpPageRun::PrintBand(TrpBand* band) {
     build_.CurrentBand = previousCurrent;
     return false;
   }
-  for (int i = 0; i < band->NewPageRequests; ++i) StartNewPage(band);
-  for (int i = 0; i < band->NewColumnRequests; ++i) NewColumn(band);
+  if (MayBreak(*band)) {
+    for (int i = 0; i < band->NewPageRequests; ++i) StartNewPage(band);
+    for (int i = 0; i < band->NewColumnRequests; ++i) NewColumn(band);
+  }
 
   bool broke = false;
   if (band->Visible) {
     if (band->Type == rpBand::ColumnHeader) ColumnTop = CurY;
     if (band->Type == rpBand::PageFooter) band->Y = CurBottomY;
     band->MaxHeight = std::max(band->MaxHeight, band->Height);
-    if (!KeepsOwnY(band->Type) && band->Type != rpBand::ColumnFooter && !band->Breaked) {
+    if (MayBreak(*band) && !band->Breaked) {
       const int height = MeasureHeight(*band);
       if (CurY + height > CurBottomY) {
         if (AtFreshPage()) {
@@ -77,7 +88,9 @@ bool TrpPageRun::PrintBand(TrpBand* band) {
       for (TrpBand* next = band->Next(); next && !next->DataSet; next = next->Next()) DrawBand(*next);
     }
     PrintBand(band->Child);
-    if (!band->IsDataBand() && band->Type != rpBand::GroupHeader && band->NewPageAfter && band->Visible) StartNewPage(nullptr);
+    if (!band->IsDataBand() && band->Type != rpBand::GroupHeader && band->NewPageAfter && band->Visible &&
+        MayBreak(*band))
+      StartNewPage(nullptr);
   } else {
     if (band->PrintChildIfInvisible) PrintBand(band->Child);
     if (band->IsDataBand()) Accumulate(*band);
@@ -149,7 +162,7 @@ void TrpPageRun::DrawBand(TrpBand& band) {
   if (!band.Exists()) return;
   if (!KeepsOwnY(band.Type)) band.Y = CurY;
   subReportEnd_ = -1;
-  if (band.Breaked) {
+  if (band.Breaked && MayBreak(band)) {
     DrawSplit(band);
   } else if (band.Stretched) {
     const int height = std::max(CalcStretchedHeight(band), band.Height);
@@ -159,13 +172,13 @@ void TrpPageRun::DrawBand(TrpBand& band) {
       heights.emplace_back(view, view->Height);
       view->Height = height - (view->Top - band.DesignY);
     }
-    if (!KeepsOwnY(band.Type) && CheckNewPage(CurY, height, false)) band.Y = CurY;
+    if (MayBreak(band) && CheckNewPage(CurY, height, false)) band.Y = CurY;
     DrawObjects(band, band.Y, height);
     for (auto& [view, h] : heights) view->Height = h;
     CurY = band.Y + height;
     if (subReportEnd_ >= 0) CurY = subReportEnd_;
   } else {
-    if (!KeepsOwnY(band.Type) && CheckNewPage(CurY, band.Height, false)) band.Y = CurY;
+    if (MayBreak(band) && CheckNewPage(CurY, band.Height, false)) band.Y = CurY;
     DrawObjects(band, band.Y, band.Height);
     if (!KeepsOwnY(band.Type)) CurY = band.Y + band.Height;
     if (subReportEnd_ >= 0) CurY = subReportEnd_;
@@ -192,7 +205,7 @@ bool TrpPageRun::CheckNewPage(int y, int height, bool noBreak) {
   if (build_.CurrentBand && build_.CurrentBand->Type == rpBand::ColumnFooter) return false;
   if (CurBottomY >= y + height + ColumnFooterHeight()) return false;
   // At the top of a page just started a break would only start another: print here.
-  if (AtFreshPage()) return false;
+  if (AtFreshPage() || startingPage_) return false;
   if (!noBreak) NewColumn(build_.CurrentBand);
   return true;
 }
@@ -201,6 +214,8 @@ void TrpPageRun::NewColumn(TrpBand* band) {
   if (Mode == 1) return;  // a sub-report's page breaks with the page it is printed on
   TrpBand* current = build_.CurrentBand;
   if (ColPos < ColumnCount - 1) {
+    const bool wasStarting = startingPage_;
+    startingPage_ = true;
     PrintBand(Band(rpBand::ColumnFooter));
     ++ColPos;
     ++CurColumn;
@@ -208,6 +223,7 @@ void TrpPageRun::NewColumn(TrpBand* band) {
     CurY = ColumnTop;
     PrintBand(Band(rpBand::ColumnHeader));
     freshY_ = CurY;
+    startingPage_ = wasStarting;
   } else {
     NewPage();
   }
@@ -237,6 +253,8 @@ void TrpPageRun::NewColumn(TrpBand* band) {
 void TrpPageRun::NewPage() {
   if (Mode == 1) return;
   TrpBand* current = build_.CurrentBand;
+  const bool wasStarting = startingPage_;
+  startingPage_ = true;
   if (!Closing) PrintBand(Band(rpBand::ColumnFooter));
   PrintPageFooters();
   CurBottomY = BottomMargin();
@@ -249,6 +267,7 @@ void TrpPageRun::NewPage() {
   PrintBand(Band(rpBand::PageHeader));
   PrintBand(Band(rpBand::ColumnHeader));
   freshY_ = CurY;
+  startingPage_ = wasStarting;
   build_.CurrentBand = current;
 }
 

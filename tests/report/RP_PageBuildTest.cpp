@@ -42,7 +42,7 @@ public:
 };
 
 class PageBuildTest : public ReportEngineTest {
-protected:
+public:  // the table cases build their forms through it
   void SetUp() override {
     ReportEngineTest::SetUp();
     page = report.AddPage();
@@ -432,6 +432,67 @@ TEST_F(PageBuildTest, PageWithPrintToPrevPageContinuesOnTheLastPreparedPage) {
   AddBand(rpBand::ReportTitle, "Title", 0, 30);
   AddText("Next", 0, 30, "second");
   EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 first 1", "1: Cell 0,20,100,20 first 2", "1: Next 0,40,100,30 second"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Forms whose bands would start pages from within starting a page, or print each other
+// for ever: the build ends, every record printed once (none where the headers leave no
+// room on the page at all).
+TEST_F(PageBuildTest, FormsThatCouldLoopStillEnd) {
+  struct Case {
+    const char* name;
+    std::function<void(PageBuildTest&)> form;
+    int cells = 3;
+  };
+  const std::vector<Case> cases = {
+      {"page header taller than the page",
+       [](PageBuildTest& t) {
+         t.AddBand(rpBand::PageHeader, "Header", 0, 2000, rpBandFlag::Stretched);
+         t.AddText("Title", 0, 2000, "head");
+       }},
+      {"page header asking for a new page after it",
+       [](PageBuildTest& t) {
+         t.AddBand(rpBand::PageHeader, "Header", 0, 10, rpBandFlag::FormNewPage);
+         t.AddText("Title", 0, 10, "head");
+       }},
+      {"page header whose child is taller than the page",
+       [](PageBuildTest& t) {
+         t.AddBand(rpBand::PageHeader, "Header", 0, 10)->ChildBand = "More";
+         t.AddText("Title", 0, 10, "head");
+         t.AddBand(rpBand::Child, "More", 3000, 2000, rpBandFlag::Breaked);
+         t.AddText("Huge", 3000, 2000, "more");
+       }},
+      {"column header taller than the page",
+       [](PageBuildTest& t) {
+         t.page->Columns = 2;
+         t.AddBand(rpBand::ColumnHeader, "Cols", 0, 2000);
+         t.AddText("Title", 0, 2000, "cols");
+       },
+       0},
+      {"child bands naming each other",
+       [](PageBuildTest& t) {
+         t.AddBand(rpBand::Child, "A", 5000, 10)->ChildBand = "B";
+         t.AddBand(rpBand::Child, "B", 6000, 10)->ChildBand = "A";
+         t.AddText("InA", 5000, 10, "a");
+         static_cast<TrpBandView*>(t.page->FindObject("Data"))->ChildBand = "A";
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    page->Clear();
+    page->Columns = 1;
+    sink.pages.clear();
+    SetRows(3);
+    AddBand(rpBand::MasterData, "Data", 2500, 100, 0, "Rows");
+    AddText("Cell", 2500, 10, "[ROW]");
+    c.form(*this);
+    const QStringList dump = Build();
+    EXPECT_LE(sink.Count(), 4) << dump.join(u'\n').toStdString();
+    EXPECT_EQ(dump.filter(QStringLiteral("Cell")).size(), c.cells) << dump.join(u'\n').toStdString();
+  }
 }
 
 }  // namespace
