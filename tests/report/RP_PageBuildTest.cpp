@@ -496,3 +496,20 @@ TEST_F(PageBuildTest, FormsThatCouldLoopStillEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, DataBandInSeveralColumnsLaysRecordsAcrossThenDown) {
+  SetRows(4);
+  auto* data = AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  data->Columns = 3;
+  data->ColumnWidth = 200;
+  data->ColumnGap = 20;
+  AddText("Cell", 0, 20, "[ROW]");
+  AddBand(rpBand::MasterFooter, "End", 50, 10);
+  AddText("Total", 50, 10, "end");
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 1", "1: Cell 220,0,100,20 2", "1: Cell 440,0,100,20 3",
+                                  "1: Cell 0,20,100,20 4", "1: Total 0,40,100,10 end"}));
+}
+
+}  // namespace
