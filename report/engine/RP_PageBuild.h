@@ -46,6 +46,8 @@ public:
   void PrintPageFooters();
   bool PrintBand(TrpBand* band);
   void ShowBandByName(const QString& name);
+  // The page's OnBeforePrint (a dialog page's OnActivate), compiled on first use.
+  void RunPageScript();
 
   // The printable limits; during a build the bottom one is above the page footer.
   int TopMargin() const;
@@ -118,6 +120,8 @@ private:
   std::vector<TrpPlayAction> playList_;
   size_t playPos_ = 0;
   bool inSubReport_ = false;
+  QStringList pageScript_;
+  bool pageScriptCompiled_ = false;
   int subReportEnd_ = -1;
   std::unordered_map<TrpView*, TrpBand*> crossOf_;  // objects in cross bands  // where the sub-reports of the band just drawn ended
 };

@@ -71,6 +71,16 @@ void TrpReportBuild::OnePass() {
   for (const auto& page : pages_) {
     if (page->Page().PageType == rpPageType::Report) reportPages.push_back(page.get());
   }
+  // Dialog pages first. Their controls and forms belong to the windows library; here a
+  // dialog page has none to show, so it only runs its script (its activation).
+  if (!(DoublePass && FinalPass)) {
+    for (const auto& page : pages_) {
+      if (page->Page().PageType != rpPageType::Dialog) continue;
+      CurrentPage = page.get();
+      report_.SetCurrentPage(&page->Page());
+      page->RunPageScript();
+    }
+  }
   if (!(DoublePass && FinalPass)) {
     for (TrpPageRun* page : reportPages) page->Skip = false;
   }
@@ -82,7 +92,7 @@ void TrpReportBuild::OnePass() {
     report_.SetCurrentPage(&page->Page());
     page->PageNumber = static_cast<int>(i) + 1;
     if (!page->Page().Visible) {
-      if (!page->Page().Script.isEmpty()) rpGlobals().Interpreter().RunScript(page->Page().Script);
+      page->RunPageScript();
       continue;
     }
     if (page->Skip) continue;
@@ -122,7 +132,7 @@ void TrpPageRun::FormPage() {
     }
   }
   Closing = false;
-  if (Mode == 0 && !page_.Script.isEmpty()) rpGlobals().Interpreter().RunScript(page_.Script);
+  if (Mode == 0) RunPageScript();
   if (build_.Append && build_.SavedY == build_.SavedBottom) {
     build_.Append = build_.AppendFooter = false;
     build_.PrepPage = build_.Sink().Count();
@@ -269,4 +279,15 @@ void TrpPageRun::DataLoop(int level, int deepest) {
       Emit(band->Footer);
     }
   }
+}
+
+void TrpPageRun::RunPageScript() {
+  if (page_.Script.isEmpty()) return;
+  if (!pageScriptCompiled_) {
+    QStringList errors;
+    pageScript_.clear();
+    rpGlobals().Interpreter().CompileScript(page_.Script, pageScript_, errors);
+    pageScriptCompiled_ = true;
+  }
+  rpGlobals().Interpreter().RunScript(pageScript_);
 }

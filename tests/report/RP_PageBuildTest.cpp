@@ -513,3 +513,18 @@ TEST_F(PageBuildTest, DataBandInSeveralColumnsLaysRecordsAcrossThenDown) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, PageScriptsRunBeforeTheirPageIsFormed) {
+  SetRows(1);
+  TrpPage* dialog = report.AddPage();
+  dialog->PageType = rpPageType::Dialog;
+  dialog->Script = QStringList{"Greeting := 'hello'"};
+  page->Script = QStringList{"Greeting := Greeting + ' page'"};
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  AddText("Cell", 0, 20, "[Greeting]");
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 hello page"}));
+}
+
+}  // namespace
