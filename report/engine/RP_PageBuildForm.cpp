@@ -37,16 +37,27 @@ TrpReportBuild::~TrpReportBuild() { UnhookParser(); }
 
 void TrpReportBuild::BuildPages() {
   DoublePass = report_.TwoPass;
+  Terminated = false;
   TrpPageSink* finalSink = sink_;
   HookParser();
+  // Cancel in the progress window stops the build after the band being printed.
+  TrpProgressView* progress = rpGlobals().Progress();
+  std::function<void()> previousCancel;
+  if (progress) {
+    previousCancel = progress->OnCancel;
+    progress->OnCancel = [this] { Terminated = true; };
+  }
   struct Unhook {
     TrpReportBuild& build;
     TrpPageSink* sink;
+    TrpProgressView* progress;
+    std::function<void()>& previousCancel;
     ~Unhook() {
       build.sink_ = sink;
       build.UnhookParser();
+      if (progress) progress->OnCancel = previousCancel;
     }
-  } unhook{*this, finalSink};
+  } unhook{*this, finalSink, progress, previousCancel};
   if (DoublePass) {
     CountingSink counter;
     sink_ = &counter;
@@ -116,6 +127,8 @@ void TrpReportBuild::OnePass() {
 void TrpPageRun::AddPreparedPage() {
   build_.PrepPage = build_.Sink().Add(page_);
   freshY_ = -1;
+  // Lets the progress window repaint and serve Cancel once per page.
+  if (TrpProgressView* progress = rpGlobals().Progress()) progress->ProcessEvents();
 }
 
 void TrpPageRun::FormPage() {

@@ -528,3 +528,26 @@ TEST_F(PageBuildTest, PageScriptsRunBeforeTheirPageIsFormed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, BandScriptsRequestNewPagesAndStopTheReport) {
+  struct Case {
+    const char* script;
+    QStringList expected;
+  };
+  const std::vector<Case> cases = {
+      {"if ROW = 2 then NewPage", {"1: Cell 0,0,100,20 1", "2: Cell 0,0,100,20 2", "2: Cell 0,20,100,20 3"}},
+      {"if ROW = 2 then StopReport", {"1: Cell 0,0,100,20 1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    page->Clear();
+    sink.pages.clear();
+    AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows")->Script = QStringList{QString::fromUtf8(c.script)};
+    AddText("Cell", 0, 20, "[ROW]");
+    EXPECT_EQ(Build(), c.expected);
+  }
+}
+
+}  // namespace
