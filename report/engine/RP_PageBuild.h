@@ -7,6 +7,7 @@
 #include "report/engine/RP_PageSink.h"
 
 #include <QObject>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <unordered_map>
@@ -98,7 +99,8 @@ private:
   void DrawBand(TrpBand& band);
   void DrawObjects(TrpBand& band, int bandY, int bandHeight);
   void DrawSplit(TrpBand& band);
-  void WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHeight);
+  // False when the object's text or script failed (the error is reported).
+  bool WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHeight);
   bool CheckNewPage(int y, int height, bool noBreak);
   void StartNewPage(TrpBand* band);
   void Accumulate(TrpBand& band);
@@ -157,6 +159,10 @@ public:
   // Fired after each prepared page is finished, with its index.
   std::function<void(int)> OnEndPage;
   std::function<void(TrpBand&)> OnBeginBand, OnEndBand;
+  // Expression and script errors met while binding or printing, one per line: the
+  // report shows them together as its calculation error once the build is done.
+  QStringList CalcErrors;
+  void ReportCalcError(const QString& message) { CalcErrors << message; }
 
   // --- TrpReportHost ---
   bool SetDictionaryVariable(const QString& name, const TrpValue& value) override;

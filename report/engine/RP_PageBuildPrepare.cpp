@@ -3,6 +3,7 @@
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_DSet.h"
+#include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
@@ -270,10 +271,13 @@ void TrpPageRun::BindDataSources() {
               for (TrpView* object : b->Objects) {
                 for (const QString& line : object->Memo) build_.Report().ExpandFields(line);
               }
-            } catch (...) {
+            } catch (const ErpError& error) {
+              // One bad text ends binding; the pages are still built.
+              build_.ReportCalcError(error.Message());
               build_.binding_ = false;
               build_.examined_ = nullptr;
-              throw;
+              build_.CurrentBand = nullptr;
+              return;
             }
           }
         }

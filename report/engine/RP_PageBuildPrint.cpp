@@ -3,6 +3,7 @@
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_DSet.h"
+#include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
@@ -129,7 +130,7 @@ int TrpPageRun::MeasureHeight(TrpBand& band) {
   return height;
 }
 
-void TrpPageRun::WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHeight) {
+bool TrpPageRun::WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHeight) {
   const int left = view.Left, top = view.Top;
   // Design x positions are page positions: the first column keeps them.
   view.Left += XAdjust - LeftMargin();
@@ -137,10 +138,18 @@ void TrpPageRun::WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHe
   build_.Report().SetCurrentView(&view);
   const TrpPrintBand printBand{band.Type, band.X, bandY, band.Width, bandHeight};
   view.FirstPass = !build_.FinalPass;
-  view.Print(build_.Sink().PageStream(build_.PrepPage), &printBand);
+  bool written = true;
+  try {
+    view.Print(build_.Sink().PageStream(build_.PrepPage), &printBand);
+  } catch (const ErpError& error) {
+    // A bad expression or script: reported with the others, the build goes on.
+    build_.ReportCalcError(error.Message());
+    written = false;
+  }
   view.FirstPass = false;
   view.Left = left;
   view.Top = top;
+  return written;
 }
 
 void TrpPageRun::DrawObjects(TrpBand& band, int bandY, int bandHeight) {
@@ -153,7 +162,7 @@ void TrpPageRun::DrawObjects(TrpBand& band, int bandY, int bandHeight) {
       return;
     }
     if (band.CrossObjects && crossOf_.count(view)) continue;
-    WriteObject(*view, band, bandY, bandHeight);
+    if (!WriteObject(*view, band, bandY, bandHeight)) return;  // the rest of the band is left out
   }
   if (band.CrossObjects) PrintCrossColumns(band, bandY, bandHeight);
 }

@@ -551,3 +551,28 @@ TEST_F(PageBuildTest, BandScriptsRequestNewPagesAndStopTheReport) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, BadExpressionIsReportedAndEndsOnlyItsBandsObjects) {
+  SetRows(2);
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  AddText("Bad", 0, 20, "[1 +]");
+  AddText("After", 0, 20, "after", 200);
+  AddBand(rpBand::MasterFooter, "End", 50, 10);
+  AddText("Total", 50, 10, "end");
+  TrpReportBuild build(report, sink, &owner);
+  build.BuildPages();
+  EXPECT_EQ(build.CalcErrors.size(), 2);
+  ASSERT_EQ(sink.Count(), 1);
+  QBuffer buffer(sink.pages[0].get());
+  buffer.open(QIODevice::ReadOnly);
+  ASSERT_EQ(rpReadByte(buffer), rpObjectType::Memo);
+  TestTextView view;
+  view.PreparedMode = true;
+  view.ReadFromStream(buffer, kRpStreamVersion);
+  EXPECT_EQ(view.Memo, QStringList{"end"});
+  EXPECT_TRUE(buffer.atEnd());
+}
+
+}  // namespace
