@@ -153,7 +153,10 @@ public:
   bool FinalPass = true;
   bool DoublePass = false;
   int TotalPages = 0;
+  // Off: a page whose master data set is empty is not formed.
   bool PrintIfEmpty = true;
+  // The report's own data set of a simple report: a master data band naming none reads it.
+  TrpDataset* ReportDataset = nullptr;
   TrpBand* CurrentBand = nullptr;
   TrpPageRun* CurrentPage = nullptr;
   // Fired after each prepared page is finished, with its index.
@@ -172,7 +175,7 @@ public:
   QObject* Owner() override { return owner_; }
   int CurrentBandType() override { return CurrentBand ? CurrentBand->Type : -1; }
   TrpDataset* DataBandDataSet(int bandType) override;
-  TrpDataset* DefaultDataSet() override { return nullptr; }
+  TrpDataset* DefaultDataSet() override { return ReportDataset; }
   bool BindingDataSources() const override { return binding_; }
   TrpAggregateBand* CurrentAggregateBand() override { return CurrentBand; }
   TrpAggregateBand* ExaminedDataBand() override { return examined_; }

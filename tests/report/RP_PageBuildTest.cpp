@@ -576,3 +576,23 @@ TEST_F(PageBuildTest, BadExpressionIsReportedAndEndsOnlyItsBandsObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, EmptyMasterDataFormsNoPageUnlessPrintIfEmpty) {
+  SetRows(0);
+  AddBand(rpBand::ReportTitle, "Title", 0, 20);
+  AddText("Name", 0, 20, "title");
+  AddBand(rpBand::MasterData, "Data", 50, 20);  // reads the report's own data set
+  for (bool printIfEmpty : {true, false}) {
+    SCOPED_TRACE(printIfEmpty);
+    sink.pages.clear();
+    TrpReportBuild build(report, sink, &owner);
+    build.ReportDataset = rows;
+    build.PrintIfEmpty = printIfEmpty;
+    build.BuildPages();
+    EXPECT_EQ(sink.Count(), printIfEmpty ? 1 : 0);
+  }
+}
+
+}  // namespace
