@@ -43,12 +43,18 @@ bool TrpBand::HasProperty(const QString& name) {
 
 void TrpBand::SetPropValue(const QString& name, const TrpValue& value) {
   const QString upper = name.toUpper();
-  if (upper == QLatin1String("LEFT")) X = static_cast<int>(value.ToInteger());
-  else if (upper == QLatin1String("TOP")) Y = static_cast<int>(value.ToInteger());
-  else if (upper == QLatin1String("WIDTH")) Width = static_cast<int>(value.ToInteger());
-  else if (upper == QLatin1String("HEIGHT")) Height = static_cast<int>(value.ToInteger());
-  else if (upper == QLatin1String("VISIBLE")) Visible = value.ToBoolean();
-  else if (upper == QLatin1String("DATASOURCE")) SetDataSource(value.ToString());
+  if (upper == QLatin1String("LEFT"))
+    X = static_cast<int>(value.ToInteger());
+  else if (upper == QLatin1String("TOP"))
+    Y = static_cast<int>(value.ToInteger());
+  else if (upper == QLatin1String("WIDTH"))
+    Width = static_cast<int>(value.ToInteger());
+  else if (upper == QLatin1String("HEIGHT"))
+    Height = static_cast<int>(value.ToInteger());
+  else if (upper == QLatin1String("VISIBLE"))
+    Visible = value.ToBoolean();
+  else if (upper == QLatin1String("DATASOURCE"))
+    SetDataSource(value.ToString());
 }
 
 TrpValue TrpBand::GetPropValue(const QString& name) {

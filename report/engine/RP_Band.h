@@ -37,8 +37,8 @@ public:
   TrpBand* LastGroup = nullptr;
   TrpBand* Child = nullptr;
   TrpAggregateBand* AggregateBand = nullptr;
-  int LineNo = 1;         // LINE#
-  int LineThrough = 1;    // LINETHROUGH#
+  int LineNo = 1;           // LINE#
+  int LineThrough = 1;      // LINETHROUGH#
   TrpValue LastGroupValue;  // empty until the group header printed
   TrpBand* Header = nullptr;
   TrpBand* Footer = nullptr;
@@ -47,7 +47,7 @@ public:
   int ColumnCounter = 1;
   int SavedXOffset = 0;
   int X = 0, Y = 0, Width = 0, Height = 0;
-  int DesignY = 0;  // the band view's top: objects' tops are taken relative to it
+  int DesignY = 0;     // the band view's top: objects' tops are taken relative to it
   int MaxHeight = -1;  // the largest height measured while printing
   QString BandName;
   bool PrintIfSubsetEmpty = false, NewPageAfter = false, Stretched = false, Breaked = false,

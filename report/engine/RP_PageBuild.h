@@ -10,8 +10,8 @@
 #include <QStringList>
 #include <array>
 #include <functional>
-#include <unordered_map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TrpPage;
@@ -58,10 +58,10 @@ public:
 
   // --- run-time state ---
   int CurY = 0, CurBottomY = 0, XAdjust = 0;
-  int ColPos = 0;        // the current column, from 0
-  int CurColumn = 1;     // COLUMN#
-  int CurPosition = 1;   // CURRENT#
-  int ColumnTop = 0;     // y below the column header
+  int ColPos = 0;       // the current column, from 0
+  int CurColumn = 1;    // COLUMN#
+  int CurPosition = 1;  // CURRENT#
+  int ColumnTop = 0;    // y below the column header
   TrpBand* LastPrinted = nullptr;
   int Mode = 0;          // 1: a sub-report's page
   bool Skip = false;     // formed by its sub-report only
@@ -117,7 +117,7 @@ private:
   std::array<std::unique_ptr<TrpBand>, 23> bands_;
   std::vector<TrpBand*> queue_;
   std::vector<std::pair<TrpView*, QStringList>> savedScripts_;
-  int freshY_ = -1;  // y below the headers of the page just started
+  int freshY_ = -1;            // y below the headers of the page just started
   bool startingPage_ = false;  // the bands of a new page or column are being printed
   std::vector<TrpPlayAction> playList_;
   size_t playPos_ = 0;
@@ -125,7 +125,8 @@ private:
   QStringList pageScript_;
   bool pageScriptCompiled_ = false;
   int subReportEnd_ = -1;
-  std::unordered_map<TrpView*, TrpBand*> crossOf_;  // objects in cross bands  // where the sub-reports of the band just drawn ended
+  std::unordered_map<TrpView*, TrpBand*>
+      crossOf_;  // objects in cross bands  // where the sub-reports of the band just drawn ended
 };
 
 class TrpReportBuild : public TrpReportHost {

@@ -42,6 +42,7 @@ void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
     }
   }
   if (TrpBand* footer = Band(rpBand::CrossFooter); footer->Exists()) {
-    for (TrpView* view : objectsOf(rpBand::CrossFooter)) WriteAt(*view, x + view->Left - footer->X, band, bandY, bandHeight);
+    for (TrpView* view : objectsOf(rpBand::CrossFooter))
+      WriteAt(*view, x + view->Left - footer->X, band, bandY, bandHeight);
   }
 }

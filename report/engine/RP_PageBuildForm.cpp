@@ -76,7 +76,8 @@ void TrpReportBuild::OnePass() {
   PrepPage = sink_->Count();
   Append = AppendFooter = false;
   if (pages_.empty()) {
-    for (int i = 0; i < report_.PageCount(); ++i) pages_.push_back(std::make_unique<TrpPageRun>(*report_.Page(i), *this));
+    for (int i = 0; i < report_.PageCount(); ++i)
+      pages_.push_back(std::make_unique<TrpPageRun>(*report_.Page(i), *this));
   }
   std::vector<TrpPageRun*> reportPages;
   for (const auto& page : pages_) {
@@ -182,7 +183,8 @@ void TrpPageRun::FormPage() {
     XAdjust = LeftMargin();
     TrpBand* footer = Band(rpBand::PageFooter);
     const int savedFlags = footer->Flags;
-    if ((build_.PrepPage == 0 && (footer->Flags & rpBandFlag::OnFirstPage)) || (footer->Flags & rpBandFlag::OnLastPage)) {
+    if ((build_.PrepPage == 0 && (footer->Flags & rpBandFlag::OnFirstPage)) ||
+        (footer->Flags & rpBandFlag::OnLastPage)) {
       footer->Flags |= rpBandFlag::OnFirstPage;
       build_.AppendFooter = footer->Exists();
       PrintPageFooters();

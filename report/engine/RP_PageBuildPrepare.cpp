@@ -14,9 +14,7 @@
 
 namespace {
 
-bool InBand(const TrpView& view, const TrpBand& band) {
-  return view.Top >= band.Y && view.Top <= band.Y + band.Height;
-}
+bool InBand(const TrpView& view, const TrpBand& band) { return view.Top >= band.Y && view.Top <= band.Y + band.Height; }
 
 }  // namespace
 
@@ -40,7 +38,8 @@ void TrpPageRun::InitReport() {
     }
     return;
   }
-  for (int type = 0; type < rpBand::Count; ++type) bands_[static_cast<size_t>(type)] = std::make_unique<TrpBand>(type, this);
+  for (int type = 0; type < rpBand::Count; ++type)
+    bands_[static_cast<size_t>(type)] = std::make_unique<TrpBand>(type, this);
   PrepareObjects();
   page_.Run = this;
   CurColumn = 1;
@@ -117,7 +116,8 @@ void TrpPageRun::PrepareObjects() {
       if (bandView && bandView->BandType() == type) views.push_back(bandView);
     }
     // Stable: a later band moves forward only when strictly higher.
-    std::stable_sort(views.begin(), views.end(), [](const TrpBandView* a, const TrpBandView* b) { return a->Top < b->Top; });
+    std::stable_sort(views.begin(), views.end(),
+                     [](const TrpBandView* a, const TrpBandView* b) { return a->Top < b->Top; });
     TrpBand* previous = nullptr;
     for (TrpBandView* view : views) {
       TrpBand* band = Band(type);
@@ -199,9 +199,11 @@ void TrpPageRun::PrepareObjects() {
   std::vector<TrpBand*> headers, footers;
   for (TrpBand* b = Band(rpBand::GroupHeader); b && b->Exists(); b = b->Next()) headers.push_back(b);
   for (TrpBand* b = Band(rpBand::GroupFooter); b && b->Exists(); b = b->Next()) footers.push_back(b);
-  for (size_t i = 0; i < headers.size() && i < footers.size(); ++i) headers[headers.size() - 1 - i]->Footer = footers[i];
+  for (size_t i = 0; i < headers.size() && i < footers.size(); ++i)
+    headers[headers.size() - 1 - i]->Footer = footers[i];
   // 7. A cross data band naming "band=source;" pairs gives those bands their column source.
-  if (TrpBand* crossData = Band(rpBand::CrossData); crossData->Exists() && crossData->View->DataSource().contains(u';')) {
+  if (TrpBand* crossData = Band(rpBand::CrossData);
+      crossData->Exists() && crossData->View->DataSource().contains(u';')) {
     for (const QString& pair : crossData->View->DataSource().split(u';', Qt::SkipEmptyParts)) {
       const QString bandName = pair.section(u'=', 0, 0).trimmed();
       const QString source = pair.section(u'=', 1).trimmed();
@@ -242,8 +244,10 @@ void TrpPageRun::PrepareObjects() {
     if (!data || !data->Exists()) continue;
     header->DataBand = data;
     header->PrevGroup = data->LastGroup;
-    if (data->LastGroup) data->LastGroup->NextGroup = header;
-    else data->FirstGroup = header;
+    if (data->LastGroup)
+      data->LastGroup->NextGroup = header;
+    else
+      data->FirstGroup = header;
     data->LastGroup = header;
   }
   // 10. Columns.

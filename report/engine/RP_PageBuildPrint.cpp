@@ -17,8 +17,7 @@ bool KeepsOwnY(int type) { return type == rpBand::PageFooter || type == rpBand::
 // Bands a new page or column prints itself: a break from inside them would start the
 // next page from within starting this one, so they print where they are, clipped.
 bool StartsPages(int type) {
-  return KeepsOwnY(type) || type == rpBand::PageHeader || type == rpBand::ColumnHeader ||
-         type == rpBand::ColumnFooter;
+  return KeepsOwnY(type) || type == rpBand::PageHeader || type == rpBand::ColumnHeader || type == rpBand::ColumnFooter;
 }
 
 }  // namespace

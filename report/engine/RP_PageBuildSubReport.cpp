@@ -23,10 +23,17 @@ void TrpPageRun::Emit(TrpBand* band) {
 
 void TrpPageRun::Move(TrpDataset& data, TrpPlayAction::Kind kind) {
   switch (kind) {
-    case TrpPlayAction::First: data.First(); break;
-    case TrpPlayAction::Next: data.Next(); break;
-    case TrpPlayAction::Prior: data.Prior(); break;
-    case TrpPlayAction::Print: return;
+    case TrpPlayAction::First:
+      data.First();
+      break;
+    case TrpPlayAction::Next:
+      data.Next();
+      break;
+    case TrpPlayAction::Prior:
+      data.Prior();
+      break;
+    case TrpPlayAction::Print:
+      return;
   }
   if (Mode == 1) playList_.push_back({kind, &data, nullptr, 0, 0});
 }
@@ -54,9 +61,15 @@ bool TrpPageRun::Replay() {
       if (PrintBand(action.band)) return false;  // does not fit: the same step on the next page
     } else {
       switch (action.kind) {
-        case TrpPlayAction::First: action.data->First(); break;
-        case TrpPlayAction::Next: action.data->Next(); break;
-        default: action.data->Prior(); break;
+        case TrpPlayAction::First:
+          action.data->First();
+          break;
+        case TrpPlayAction::Next:
+          action.data->Next();
+          break;
+        default:
+          action.data->Prior();
+          break;
       }
     }
     ++playPos_;

@@ -47,30 +47,54 @@ void TrpPage::SetPropValue(const QString& name, const TrpValue& value) {
   const QString n = name.toUpper();
   const int v = static_cast<int>(value.ToInteger());
   const bool dialog = PageType == rpPageType::Dialog;
-  if (n == QLatin1String("LEFT")) FormLeft = v;
-  else if (n == QLatin1String("TOP")) FormTop = v;
-  else if (n == QLatin1String("WIDTH") && dialog) FormWidth = v;
-  else if (n == QLatin1String("HEIGHT") && dialog) FormHeight = v;
-  else if (n == QLatin1String("WIDTH")) ChangePaper(256, ToTenths(value.ToFloat()), PaperHeight, Bin, Orientation);
-  else if (n == QLatin1String("HEIGHT")) ChangePaper(256, PaperWidth, ToTenths(value.ToFloat()), Bin, Orientation);
-  else if (n == QLatin1String("SIZE")) ChangePaper(v, PaperWidth, PaperHeight, Bin, Orientation);
-  else if (n == QLatin1String("ORIENTATION")) ChangePaper(PaperSize, PaperWidth, PaperHeight, Bin, v);
-  else if (n == QLatin1String("TYPE")) PageType = static_cast<uint8_t>(v);
-  else if (n == QLatin1String("BORDERSTYLE")) BorderStyle = static_cast<TrpBorderStyle>(v);
-  else if (n == QLatin1String("CAPTION")) Caption = value.ToString();
-  else if (n == QLatin1String("NAME")) Name = value.ToString();
-  else if (n == QLatin1String("COLOR")) Color = v;
-  else if (n == QLatin1String("POSITION")) Position = static_cast<TrpPosition>(v);
-  else if (n == QLatin1String("LEFTMARGIN")) MarginLeft = v;
-  else if (n == QLatin1String("TOPMARGIN")) MarginTop = v;
-  else if (n == QLatin1String("RIGHTMARGIN")) MarginRight = v;
-  else if (n == QLatin1String("BOTTOMMARGIN")) MarginBottom = v;
-  else if (n == QLatin1String("PRINTTOPREVPAGE")) PrintToPrevPage = value.ToBoolean() ? -1 : 0;
-  else if (n == QLatin1String("STRETCHTOPRINTABLE")) UseMargins = value.ToBoolean() ? 0 : -1;
-  else if (n == QLatin1String("COLUMNS")) Columns = v;
-  else if (n == QLatin1String("COLUMNGAP")) ColumnGap = v;
-  else if (n == QLatin1String("COLUMNWIDTH")) ColumnWidth = v;
-  else if (n == QLatin1String("VISIBLE")) Visible = value.ToBoolean();
+  if (n == QLatin1String("LEFT"))
+    FormLeft = v;
+  else if (n == QLatin1String("TOP"))
+    FormTop = v;
+  else if (n == QLatin1String("WIDTH") && dialog)
+    FormWidth = v;
+  else if (n == QLatin1String("HEIGHT") && dialog)
+    FormHeight = v;
+  else if (n == QLatin1String("WIDTH"))
+    ChangePaper(256, ToTenths(value.ToFloat()), PaperHeight, Bin, Orientation);
+  else if (n == QLatin1String("HEIGHT"))
+    ChangePaper(256, PaperWidth, ToTenths(value.ToFloat()), Bin, Orientation);
+  else if (n == QLatin1String("SIZE"))
+    ChangePaper(v, PaperWidth, PaperHeight, Bin, Orientation);
+  else if (n == QLatin1String("ORIENTATION"))
+    ChangePaper(PaperSize, PaperWidth, PaperHeight, Bin, v);
+  else if (n == QLatin1String("TYPE"))
+    PageType = static_cast<uint8_t>(v);
+  else if (n == QLatin1String("BORDERSTYLE"))
+    BorderStyle = static_cast<TrpBorderStyle>(v);
+  else if (n == QLatin1String("CAPTION"))
+    Caption = value.ToString();
+  else if (n == QLatin1String("NAME"))
+    Name = value.ToString();
+  else if (n == QLatin1String("COLOR"))
+    Color = v;
+  else if (n == QLatin1String("POSITION"))
+    Position = static_cast<TrpPosition>(v);
+  else if (n == QLatin1String("LEFTMARGIN"))
+    MarginLeft = v;
+  else if (n == QLatin1String("TOPMARGIN"))
+    MarginTop = v;
+  else if (n == QLatin1String("RIGHTMARGIN"))
+    MarginRight = v;
+  else if (n == QLatin1String("BOTTOMMARGIN"))
+    MarginBottom = v;
+  else if (n == QLatin1String("PRINTTOPREVPAGE"))
+    PrintToPrevPage = value.ToBoolean() ? -1 : 0;
+  else if (n == QLatin1String("STRETCHTOPRINTABLE"))
+    UseMargins = value.ToBoolean() ? 0 : -1;
+  else if (n == QLatin1String("COLUMNS"))
+    Columns = v;
+  else if (n == QLatin1String("COLUMNGAP"))
+    ColumnGap = v;
+  else if (n == QLatin1String("COLUMNWIDTH"))
+    ColumnWidth = v;
+  else if (n == QLatin1String("VISIBLE"))
+    Visible = value.ToBoolean();
 }
 
 TrpValue TrpPage::GetPropValue(const QString& name) {

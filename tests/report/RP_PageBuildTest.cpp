@@ -46,7 +46,7 @@ public:  // the table cases build their forms through it
   void SetUp() override {
     ReportEngineTest::SetUp();
     page = report.AddPage();
-    page->UseMargins = 0;     // the whole paper: 720 x 900 units
+    page->UseMargins = 0;  // the whole paper: 720 x 900 units
     page->PaperWidth = 2000;
     page->PaperHeight = 2500;
     rows = new TrpUserDataset(&owner);
@@ -55,9 +55,12 @@ public:  // the table cases build their forms through it
     SetRows(3);
     rpGlobals().Parser().OnGetValue = [this](const QString& name, TrpValue& value) {
       const int i = rows->RecNo();
-      if (name.toUpper() == QLatin1String("ROW")) value = TrpValue(values.value(i, i + 1));
-      else if (name.toUpper() == QLatin1String("GRP")) value = TrpValue(groups.value(i));
-      else rpGlobals().DefaultGetValue(name, value);
+      if (name.toUpper() == QLatin1String("ROW"))
+        value = TrpValue(values.value(i, i + 1));
+      else if (name.toUpper() == QLatin1String("GRP"))
+        value = TrpValue(groups.value(i));
+      else
+        rpGlobals().DefaultGetValue(name, value);
     };
   }
 
@@ -140,14 +143,17 @@ TEST_F(PageBuildTest, DataOverflowingAPageStartsNewPagesWithHeaderAndFooter) {
   AddBand(rpBand::PageHeader, "Header", 0, 100, 0);  // not on the first page
   AddText("Title", 0, 20, "Head [PAGE#]");
   AddBand(rpBand::MasterData, "Data", 100, 100, 0, "Rows");
-  AddText("Cell", 110, 20, "[ROW]");  // at 100 it would lie on the header's bottom line
+  AddText("Cell", 110, 20, "[ROW]");                            // at 100 it would lie on the header's bottom line
   AddBand(rpBand::PageFooter, "Footer", 300, 100, OnLastPage);  // not on the first page
   AddText("PageNo", 300, 20, "Foot [PAGE#]");
   const QStringList dump = Build();
   ASSERT_EQ(sink.Count(), 2);
   QStringList expected;
-  for (int row = 1; row <= 8; ++row) expected << QStringLiteral("1: Cell 0,%1,100,20 %2").arg((row - 1) * 100 + 10).arg(row);
-  expected << "2: Title 0,0,100,20 Head 2" << "2: Cell 0,110,100,20 9" << "2: Cell 0,210,100,20 10"
+  for (int row = 1; row <= 8; ++row)
+    expected << QStringLiteral("1: Cell 0,%1,100,20 %2").arg((row - 1) * 100 + 10).arg(row);
+  expected << "2: Title 0,0,100,20 Head 2"
+           << "2: Cell 0,110,100,20 9"
+           << "2: Cell 0,210,100,20 10"
            << "2: PageNo 0,800,100,20 Foot 2";
   EXPECT_EQ(dump, expected);
 }
@@ -171,11 +177,11 @@ TEST_F(PageBuildTest, GroupsPrintHeadersAndFootersWithLineNumbersAndTotals) {
   AddText("Cell", 30, 20, "[ROW] line [LINE#]");
   AddBand(rpBand::GroupFooter, "GroupFoot", 60, 20);
   AddText("Total", 60, 20, "sum [SUM(ROW)] max [MAX(ROW)]");
-  EXPECT_EQ(Build(), (QStringList{"1: Key 0,0,100,20 A #1", "1: Cell 0,20,100,20 1 line 1",
-                                  "1: Cell 0,40,100,20 2 line 2", "1: Total 0,60,100,20 sum 3 max 2",
-                                  "1: Key 0,80,100,20 B #2", "1: Cell 0,100,100,20 -5 line 1",
-                                  "1: Cell 0,120,100,20 -3 line 2", "1: Cell 0,140,100,20 -4 line 3",
-                                  "1: Total 0,160,100,20 sum -12 max -3"}));
+  EXPECT_EQ(Build(),
+            (QStringList{"1: Key 0,0,100,20 A #1", "1: Cell 0,20,100,20 1 line 1", "1: Cell 0,40,100,20 2 line 2",
+                         "1: Total 0,60,100,20 sum 3 max 2", "1: Key 0,80,100,20 B #2",
+                         "1: Cell 0,100,100,20 -5 line 1", "1: Cell 0,120,100,20 -3 line 2",
+                         "1: Cell 0,140,100,20 -4 line 3", "1: Total 0,160,100,20 sum -12 max -3"}));
 }
 
 TEST_F(PageBuildTest, ChildBandFollowsEachRecord) {
@@ -203,28 +209,30 @@ TEST_F(PageBuildTest, StretchedBandGrowsToItsTallestObject) {
 TEST_F(PageBuildTest, ColumnsFillDownThenAcross) {
   SetRows(7);
   page->Columns = 3;
-  page->ColumnGap = 20;  // width (720 - 40) / 3 = 226
+  page->ColumnGap = 20;     // width (720 - 40) / 3 = 226
   page->PaperHeight = 833;  // 300 units: three rows of 100 per column
   AddBand(rpBand::MasterData, "Data", 0, 100, 0, "Rows");
   AddText("Cell", 0, 20, "[ROW] col [COLUMN#]");
   const QStringList dump = Build();
-  EXPECT_EQ(dump, (QStringList{"1: Cell 0,0,100,20 1 col 1", "1: Cell 0,100,100,20 2 col 1",
-                               "1: Cell 0,200,100,20 3 col 1", "1: Cell 246,0,100,20 4 col 2",
-                               "1: Cell 246,100,100,20 5 col 2", "1: Cell 246,200,100,20 6 col 2",
-                               "1: Cell 492,0,100,20 7 col 3"}));
+  EXPECT_EQ(dump,
+            (QStringList{"1: Cell 0,0,100,20 1 col 1", "1: Cell 0,100,100,20 2 col 1", "1: Cell 0,200,100,20 3 col 1",
+                         "1: Cell 246,0,100,20 4 col 2", "1: Cell 246,100,100,20 5 col 2",
+                         "1: Cell 246,200,100,20 6 col 2", "1: Cell 492,0,100,20 7 col 3"}));
 }
 
 TEST_F(PageBuildTest, FormNewPageGivesEachRecordItsPage) {
   AddBand(rpBand::MasterData, "Data", 0, 20, rpBandFlag::FormNewPage, "Rows");
   AddText("Cell", 0, 20, "[ROW] on [PAGE#]");
-  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 1 on 1", "2: Cell 0,0,100,20 2 on 2", "3: Cell 0,0,100,20 3 on 3"}));
+  EXPECT_EQ(Build(),
+            (QStringList{"1: Cell 0,0,100,20 1 on 1", "2: Cell 0,0,100,20 2 on 2", "3: Cell 0,0,100,20 3 on 3"}));
 }
 
 TEST_F(PageBuildTest, TwoPassesKnowTheTotalPages) {
   report.TwoPass = true;
   AddBand(rpBand::MasterData, "Data", 0, 20, rpBandFlag::FormNewPage, "Rows");
   AddText("Cell", 0, 20, "[PAGE#] of [TOTALPAGES]");
-  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 1 of 3", "2: Cell 0,0,100,20 2 of 3", "3: Cell 0,0,100,20 3 of 3"}));
+  EXPECT_EQ(Build(),
+            (QStringList{"1: Cell 0,0,100,20 1 of 3", "2: Cell 0,0,100,20 2 of 3", "3: Cell 0,0,100,20 3 of 3"}));
 }
 
 TEST_F(PageBuildTest, BreakableBandSplitsItsStretchedTextAcrossPages) {
@@ -235,7 +243,8 @@ TEST_F(PageBuildTest, BreakableBandSplitsItsStretchedTextAcrossPages) {
   text->content = 1500;
   AddText("After", 10, 10, "below");  // starts on the first page
   // Usable 900 - 2: the text is cut at 898, the rest (602) continues on page 2.
-  EXPECT_EQ(Build(), (QStringList{"1: Text 0,0,100,898 long", "1: After 0,10,100,10 below", "2: Text 0,0,100,602 long"}));
+  EXPECT_EQ(Build(),
+            (QStringList{"1: Text 0,0,100,898 long", "1: After 0,10,100,10 below", "2: Text 0,0,100,602 long"}));
 }
 
 // Neither a band taller than a page nor an object taller than a page takes pages for
@@ -286,7 +295,8 @@ TEST_F(PageBuildTest, MasterWithEmptyDetailPrintsOnlyWithPrintIfSubsetEmpty) {
       expected << "1: M 0,40,100,20 master 2";
       y += 20;
     }
-    expected << QStringLiteral("1: M 0,%1,100,20 master 3").arg(y) << QStringLiteral("1: D 0,%1,100,10 detail").arg(y + 20)
+    expected << QStringLiteral("1: M 0,%1,100,20 master 3").arg(y)
+             << QStringLiteral("1: D 0,%1,100,10 detail").arg(y + 20)
              << QStringLiteral("1: F 0,%1,100,10 masters %2").arg(y + 30).arg(printIfEmpty ? 3 : 2);
     EXPECT_EQ(Build(), expected);
   }
@@ -344,8 +354,10 @@ TEST_F(PageBuildTest, SubReportPrintsItsPageAtItsPlaceAndBreaksWithTheHostPage) 
   items->SetRangeEndCount(4);
   auto rowValue = rpGlobals().Parser().OnGetValue;
   rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
-    if (name.toUpper() == QLatin1String("ITEM")) value = TrpValue(items->RecNo() + 1);
-    else rowValue(name, value);
+    if (name.toUpper() == QLatin1String("ITEM"))
+      value = TrpValue(items->RecNo() + 1);
+    else
+      rowValue(name, value);
   };
   AddBand(rpBand::MasterData, "Data", 0, 50, 0, "Rows");
   AddText("M", 0, 10, "M [ROW]");
@@ -386,8 +398,10 @@ TEST_F(PageBuildTest, CrossTabPrintsOneColumnPerRecordBetweenHeaderAndFooter) {
   columns->SetRangeEndCount(3);
   auto rowValue = rpGlobals().Parser().OnGetValue;
   rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
-    if (name.toUpper() == QLatin1String("COL")) value = TrpValue(columns->RecNo() + 1);
-    else rowValue(name, value);
+    if (name.toUpper() == QLatin1String("COL"))
+      value = TrpValue(columns->RecNo() + 1);
+    else
+      rowValue(name, value);
   };
   AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
   AddBand(rpBand::CrossHeader, "Names", 0, 900)->SetGeometry(0, 0, 100, 900);
@@ -431,7 +445,8 @@ TEST_F(PageBuildTest, PageWithPrintToPrevPageContinuesOnTheLastPreparedPage) {
   page = second;
   AddBand(rpBand::ReportTitle, "Title", 0, 30);
   AddText("Next", 0, 30, "second");
-  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 first 1", "1: Cell 0,20,100,20 first 2", "1: Next 0,40,100,30 second"}));
+  EXPECT_EQ(Build(),
+            (QStringList{"1: Cell 0,0,100,20 first 1", "1: Cell 0,20,100,20 first 2", "1: Next 0,40,100,30 second"}));
 }
 
 }  // namespace
