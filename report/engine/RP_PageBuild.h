@@ -106,6 +106,9 @@ private:
   void Accumulate(TrpBand& band);
   void ResetAggregates(TrpBand& band);
   void RunBandScript(TrpBand& band);
+  // A group header's condition now; errors are reported and give null.
+  TrpValue GroupValue(TrpBand& header);
+  bool GroupChanged(TrpBand& header);
   void AddPreparedPage();
   int ColumnFooterHeight() const;
   bool AtFreshPage() const { return CurY <= freshY_; }

@@ -3,6 +3,7 @@
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_DSet.h"
+#include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
@@ -252,9 +253,7 @@ void TrpPageRun::DataLoop(int level, int deepest) {
       // Group change, outermost group first.
       TrpBand* breaking = nullptr;
       for (TrpBand* g = band->FirstGroup; g && !breaking; g = g->NextGroup) {
-        if (data->Eof() || g->LastGroupValue.IsEmpty() ||
-            !rpEquals(rpGlobals().Parser().Calc(g->GroupCondition), g->LastGroupValue))
-          breaking = g;
+        if (data->Eof() || g->LastGroupValue.IsEmpty() || GroupChanged(*g)) breaking = g;
       }
       if (breaking) {
         const bool atEnd = data->Eof();
@@ -304,5 +303,19 @@ void TrpPageRun::RunPageScript() {
     rpGlobals().Interpreter().CompileScript(page_.Script, pageScript_, errors);
     pageScriptCompiled_ = true;
   }
-  rpGlobals().Interpreter().RunScript(pageScript_);
+  try {
+    rpGlobals().Interpreter().RunScript(pageScript_);
+  } catch (const ErpError& error) {
+    build_.ReportCalcError(error.Message());
+  }
+}
+
+bool TrpPageRun::GroupChanged(TrpBand& header) {
+  const TrpValue now = GroupValue(header);
+  try {
+    return !rpEquals(now, header.LastGroupValue);
+  } catch (const ErpError& error) {
+    build_.ReportCalcError(error.Message());
+    return false;
+  }
 }

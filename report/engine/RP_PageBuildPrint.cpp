@@ -26,7 +26,21 @@ bool TrpPageRun::MayBreak(const TrpBand& band) const { return !StartsPages(band.
 
 void TrpPageRun::RunBandScript(TrpBand& band) {
   if (band.ScriptRun || !band.View || band.View->Script.isEmpty()) return;
-  rpGlobals().Interpreter().RunScript(band.View->Script);
+  try {
+    rpGlobals().Interpreter().RunScript(band.View->Script);
+  } catch (const ErpError& error) {
+    build_.ReportCalcError(error.Message());
+  }
+}
+
+TrpValue TrpPageRun::GroupValue(TrpBand& header) {
+  try {
+    return rpGlobals().Parser().Calc(header.GroupCondition);
+  } catch (const ErpError& error) {
+    // A condition that cannot be computed never changes: the group does not break.
+    build_.ReportCalcError(error.Message());
+    return TrpValue::Null();
+  }
 }
 
 int TrpPageRun::ColumnFooterHeight() const {
@@ -97,7 +111,7 @@ bool TrpPageRun::PrintBand(TrpBand* band) {
   }
   if (!band->RePrinting) {
     if (band->Type == rpBand::GroupHeader) {
-      band->LastGroupValue = rpGlobals().Parser().Calc(band->GroupCondition);
+      band->LastGroupValue = GroupValue(*band);
     } else if (band->Type != rpBand::PageFooter || build_.PrepPage >= build_.Sink().Count() - 1) {
       ResetAggregates(*band);
     }
@@ -297,7 +311,11 @@ void TrpPageRun::PrintPageFooters() {
 
 void TrpPageRun::Accumulate(TrpBand& band) {
   const bool visible = band.Visible;
-  band.Values.Accumulate(visible, [](const QString& expression) { return rpGlobals().Parser().Calc(expression); });
+  try {
+    band.Values.Accumulate(visible, [](const QString& expression) { return rpGlobals().Parser().Calc(expression); });
+  } catch (const ErpError& error) {
+    build_.ReportCalcError(error.Message());
+  }
 }
 
 void TrpPageRun::ResetAggregates(TrpBand& band) {

@@ -18,7 +18,7 @@ void TrpPageRun::Emit(TrpBand* band) {
   }
   playList_.push_back({TrpPlayAction::Print, nullptr, band, band->LineNo, band->LineThrough});
   // The group test of the next record compares against what this header shows.
-  if (band->Type == rpBand::GroupHeader) band->LastGroupValue = rpGlobals().Parser().Calc(band->GroupCondition);
+  if (band->Type == rpBand::GroupHeader) band->LastGroupValue = GroupValue(*band);
 }
 
 void TrpPageRun::Move(TrpDataset& data, TrpPlayAction::Kind kind) {
