@@ -611,3 +611,27 @@ TEST_F(PageBuildTest, EmptyMasterDataFormsNoPageUnlessPrintIfEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, NumberAsDataSourceGivesThatManyRecords) {
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "2");
+  AddText("Cell", 0, 20, "line [LINE#]");
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 line 1", "1: Cell 0,20,100,20 line 2"}));
+}
+
+TEST_F(PageBuildTest, GroupWithFormNewPageStartsEachGroupOnItsPage) {
+  SetRows(3);
+  groups = {"A", "B", "B"};
+  AddBand(rpBand::GroupHeader, "GroupHead", 0, 20, rpBandFlag::FormNewPage, "[GRP]");
+  AddText("Key", 0, 20, "[GRP]");
+  AddBand(rpBand::MasterData, "Data", 30, 20, 0, "Rows");
+  AddText("Cell", 30, 20, "[ROW]");
+  AddBand(rpBand::GroupFooter, "GroupFoot", 60, 20);
+  AddText("Total", 60, 20, "n [COUNT(Data)]");
+  EXPECT_EQ(Build(), (QStringList{"1: Key 0,0,100,20 A", "1: Cell 0,20,100,20 1", "1: Total 0,40,100,20 n 1",
+                                  "2: Key 0,0,100,20 B", "2: Cell 0,20,100,20 2", "2: Cell 0,40,100,20 3",
+                                  "2: Total 0,60,100,20 n 2"}));
+}
+
+}  // namespace
