@@ -126,9 +126,29 @@ int TrpPageRun::CalcStretchedHeight(TrpBand& band) {
   int height = band.Height;
   for (TrpView* view : band.Objects) {
     auto* stretcheable = dynamic_cast<TrpStretcheable*>(view);
-    if (!stretcheable || !view->Stretched()) continue;
+    if (!stretcheable || !view->Stretched() || (band.CrossObjects && crossOf_.count(view))) continue;
     build_.Report().SetCurrentView(view);
     height = std::max(height, view->Top - band.DesignY + stretcheable->CalcHeight());
+  }
+  // Cross-tab cells may grow differently in each column: the tallest counts.
+  TrpBand* crossData = Band(rpBand::CrossData);
+  if (band.CrossObjects && band.Type != rpBand::PageFooter && crossData && crossData->Exists()) {
+    TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : crossData->DataSet;
+    if (!columns) return height;
+    columns->First();
+    int column = 0;
+    while (!columns->Eof() && !build_.Terminated) {
+      build_.CrossColumn = ++column;
+      for (TrpView* view : band.Objects) {
+        auto it = crossOf_.find(view);
+        auto* stretcheable = dynamic_cast<TrpStretcheable*>(view);
+        if (it == crossOf_.end() || !stretcheable || !view->Stretched()) continue;
+        build_.Report().SetCurrentView(view);
+        height = std::max(height, view->Top - band.DesignY + stretcheable->CalcHeight());
+      }
+      columns->Next();
+    }
+    build_.CrossColumn = 0;
   }
   return height;
 }

@@ -390,6 +390,15 @@ TEST_F(PageBuildTest, SubReportShowingItsOwnPageIsLeftOut) {
 
 namespace {
 
+// A cell as tall as ten units per column number.
+class ColumnHeightView : public TestTextView {
+public:
+  int CalcHeight() override {
+    return 10 * static_cast<int>(rpGlobals().Parser().Calc(QStringLiteral("COL")).ToInteger());
+  }
+  int MinHeight() override { return 10; }
+};
+
 TEST_F(PageBuildTest, CrossTabPrintsOneColumnPerRecordBetweenHeaderAndFooter) {
   SetRows(2);
   auto* columns = new TrpUserDataset(&owner);
@@ -632,6 +641,34 @@ TEST_F(PageBuildTest, GroupWithFormNewPageStartsEachGroupOnItsPage) {
   EXPECT_EQ(Build(), (QStringList{"1: Key 0,0,100,20 A", "1: Cell 0,20,100,20 1", "1: Total 0,40,100,20 n 1",
                                   "2: Key 0,0,100,20 B", "2: Cell 0,20,100,20 2", "2: Cell 0,40,100,20 3",
                                   "2: Total 0,60,100,20 n 2"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PageBuildTest, StretchedBandWithCrossTabCellsTakesItsTallestColumn) {
+  SetRows(2);
+  auto* columns = new TrpUserDataset(&owner);
+  columns->setObjectName(QStringLiteral("Cols"));
+  columns->SetRangeEnd(reCount);
+  columns->SetRangeEndCount(3);
+  auto rowValue = rpGlobals().Parser().OnGetValue;
+  rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
+    if (name.toUpper() == QLatin1String("COL"))
+      value = TrpValue(columns->RecNo() + 1);
+    else
+      rowValue(name, value);
+  };
+  AddBand(rpBand::MasterData, "Data", 0, 20, rpBandFlag::Stretched, "Rows");
+  AddBand(rpBand::CrossData, "Columns", 0, 900, 0, "Cols")->SetGeometry(100, 0, 80, 900);
+  AddText("Name", 0, 20, "row [ROW]");
+  auto* cell = AddText<ColumnHeightView>("Cell", 0, 10, "[COL]", 100);
+  cell->Width = 80;
+  cell->Flags = 1;
+  EXPECT_EQ(Build(), (QStringList{"1: Name 0,0,100,20 row 1", "1: Cell 100,0,80,30 1", "1: Cell 180,0,80,30 2",
+                                  "1: Cell 260,0,80,30 3", "1: Name 0,30,100,20 row 2", "1: Cell 100,30,80,30 1",
+                                  "1: Cell 180,30,80,30 2", "1: Cell 260,30,80,30 3"}));
 }
 
 }  // namespace
