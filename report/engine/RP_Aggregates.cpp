@@ -1,5 +1,7 @@
 #include "report/engine/RP_Aggregates.h"
 
+#include <QStringList>
+
 namespace {
 
 constexpr QChar kSeparator = QChar(1);
@@ -131,4 +133,15 @@ void rpAggregateCall(TrpReportHost& host, int code, const QString& p1, const QSt
           ? rpAggregateKey(QString::number(host.CurrentColumn()), source->Name(), code, expression, flags)
           : rpAggregateKey(ColumnPrefix(*current), current->Name(), code, expression, flags);
   if (source->Aggregates().Contains(key)) value = source->Aggregates().Value(key);
+}
+
+void TrpAggregateValues::ResetBand(const QString& bandName) {
+  for (Entry& entry : entries_) {
+    const QStringList fields = entry.key.split(kSeparator);
+    // Five fields and the empty tail, one more with a column prefix.
+    const QString& name = fields.size() > 5 ? fields[1] : fields[0];
+    if (name.compare(bandName, Qt::CaseInsensitive) != 0) continue;
+    entry.value = StartValue(entry.code);
+    entry.records = 0;
+  }
 }

@@ -36,6 +36,8 @@ public:
   // Null and empty values count as 0.
   void Accumulate(bool bandVisible, const std::function<TrpValue(const QString& expression)>& evaluate);
   void Reset();
+  // Resets only the entries a band's texts registered (its name is in their keys).
+  void ResetBand(const QString& bandName);
   int Size() const { return static_cast<int>(entries_.size()); }
 
 private:

@@ -4,10 +4,25 @@
 // pages from it is the band generator's business.
 #include "report/engine/RP_View.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class TrpReport;
+class TrpPageRun;
+
+// Paper as the printer wrapper takes it: size id (256 a user size), width and height in
+// tenths of a millimetre, orientation and bin (-1 the default).
+struct TrpPaper {
+  int32_t size = 9, width = 0, height = 0;
+  uint8_t orientation = 0;
+  int32_t bin = -1;
+};
+// The printer wrapper's side of ChangePaper: applies paper and gives back what the
+// printer took in it; false when the printer refused. Without one a page keeps the
+// paper as asked.
+using TrpPaperSetter = std::function<bool(TrpPaper& paper)>;
+void rpSetPaperSetter(TrpPaperSetter setter);
 
 namespace rpPageType {
 constexpr int Report = 0, Dialog = 1;
@@ -56,6 +71,19 @@ public:
   // Views compared by name without regard to case.
   TrpView* FindObject(const QString& name) const;
   void Clear() { objects_.clear(); }
+
+  // The paper through the printer wrapper; a paper it refuses is applied again as a
+  // user size in the default bin.
+  void ChangePaper(int size, int width, int height, int bin, int orientation);
+
+  // The run-time side while pages are built (null otherwise): the margin properties
+  // then answer the effective limits.
+  TrpPageRun* Run = nullptr;
+
+  // Script names: LEFT, TOP, WIDTH, HEIGHT, the margins, columns, paper, ...
+  void SetPropValue(const QString& name, const TrpValue& value) override;
+  TrpValue GetPropValue(const QString& name) override;
+  void DeclareProperties() override;
 
   // The page record of a report form (after the byte 255).
   void WriteToStream(QIODevice& stream) const;

@@ -1,0 +1,205 @@
+#pragma once
+// Building prepared pages from a report's pages: TrpReportBuild drives the pages (one
+// pass, or two when TOTALPAGES needs the count) and answers the language as the report
+// being built; TrpPageRun is one page's run-time side: its band table, the current y,
+// bottom limit, column and the data loop that prints bands into the page sink.
+#include "report/engine/RP_Band.h"
+#include "report/engine/RP_PageSink.h"
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TrpPage;
+class TrpReport;
+class TrpReportBuild;
+class TrpStretcheable;
+
+// A step of a sub-report's page, recorded while its data loop runs and replayed where
+// the sub-report object is printed (the counters as they were when it was recorded).
+struct TrpPlayAction {
+  enum Kind { First, Next, Prior, Print } kind;
+  TrpDataset* data = nullptr;
+  TrpBand* band = nullptr;
+  int line = 0, lineThrough = 0;
+};
+
+class TrpPageRun {
+public:
+  TrpPageRun(TrpPage& page, TrpReportBuild& build) : page_(page), build_(build) {}
+  ~TrpPageRun();
+
+  TrpPage& Page() const { return page_; }
+  QObject* Owner() const;
+  TrpBand* Band(int type) const { return bands_[static_cast<size_t>(type)].get(); }
+
+  void InitReport();
+  void DoneReport();
+  void PrepareObjects();
+  void BindDataSources();
+  void FormPage();
+  void NewPage();
+  void NewColumn(TrpBand* band);
+  void PrintPageFooters();
+  bool PrintBand(TrpBand* band);
+  void ShowBandByName(const QString& name);
+  // The page's OnBeforePrint (a dialog page's OnActivate), compiled on first use.
+  void RunPageScript();
+
+  // The printable limits; during a build the bottom one is above the page footer.
+  int TopMargin() const;
+  int BottomMargin() const;
+  int LeftMargin() const;
+  int RightMargin() const;
+
+  // --- run-time state ---
+  int CurY = 0, CurBottomY = 0, XAdjust = 0;
+  int ColPos = 0;       // the current column, from 0
+  int CurColumn = 1;    // COLUMN#
+  int CurPosition = 1;  // CURRENT#
+  int ColumnTop = 0;    // y below the column header
+  TrpBand* LastPrinted = nullptr;
+  int Mode = 0;          // 1: a sub-report's page
+  bool Skip = false;     // formed by its sub-report only
+  bool Closing = false;  // the column footer and summary close the page
+  int PageNumber = 0;    // 1-based position in the report
+  bool Initialized = false;
+  int ColumnCount = 1, ColumnWidth = 0, ColumnGap = 0;
+
+private:
+  friend class TrpReportBuild;
+  struct SavedRect {
+    TrpView* view;
+    int left, top, width, height;
+    bool pending;
+  };
+
+  void DataLoop(int level, int deepest);
+  // Prints a band, or in a sub-report's page records that it is to be printed.
+  void Emit(TrpBand* band);
+  void Move(TrpDataset& data, TrpPlayAction::Kind kind);
+  // Sub-reports: the page's actions recorded, then replayed until a band does not fit
+  // (false) or all are done (true).
+  void RecordSubReport();
+  bool Replay();
+  void RunSubReports(TrpBand& band, int bandY, size_t first);
+  // The band's objects lying in cross bands: header, one column per record, footer.
+  void PrintCrossColumns(TrpBand& band, int bandY, int bandHeight);
+  void WriteAt(TrpView& view, int left, TrpBand& band, int bandY, int bandHeight);
+  void Queue(TrpBand* band) {
+    if (band) queue_.push_back(band);
+  }
+  void FlushQueue();
+  int MeasureHeight(TrpBand& band);
+  int CalcStretchedHeight(TrpBand& band);
+  void DrawBand(TrpBand& band);
+  void DrawObjects(TrpBand& band, int bandY, int bandHeight);
+  void DrawSplit(TrpBand& band);
+  // False when the object's text or script failed (the error is reported).
+  bool WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHeight);
+  bool CheckNewPage(int y, int height, bool noBreak);
+  void StartNewPage(TrpBand* band);
+  void Accumulate(TrpBand& band);
+  void ResetAggregates(TrpBand& band);
+  void RunBandScript(TrpBand& band);
+  // A group header's condition now; errors are reported and give null.
+  TrpValue GroupValue(TrpBand& header);
+  bool GroupChanged(TrpBand& header);
+  void AddPreparedPage();
+  int ColumnFooterHeight() const;
+  bool AtFreshPage() const { return CurY <= freshY_; }
+  // Whether printing the band may start a new page or column.
+  bool MayBreak(const TrpBand& band) const;
+
+  TrpPage& page_;
+  TrpReportBuild& build_;
+  std::array<std::unique_ptr<TrpBand>, 23> bands_;
+  std::vector<TrpBand*> queue_;
+  std::vector<std::pair<TrpView*, QStringList>> savedScripts_;
+  int freshY_ = -1;            // y below the headers of the page just started
+  bool startingPage_ = false;  // the bands of a new page or column are being printed
+  std::vector<TrpPlayAction> playList_;
+  size_t playPos_ = 0;
+  bool inSubReport_ = false;
+  QStringList pageScript_;
+  bool pageScriptCompiled_ = false;
+  int subReportEnd_ = -1;
+  std::unordered_map<TrpView*, TrpBand*>
+      crossOf_;  // objects in cross bands  // where the sub-reports of the band just drawn ended
+};
+
+class TrpReportBuild : public TrpReportHost {
+public:
+  TrpReportBuild(TrpReport& report, TrpPageSink& sink, QObject* owner = nullptr);
+  ~TrpReportBuild() override;
+
+  // Builds every visible report page into the sink (twice when the report is
+  // TwoPass: the first pass only counts the pages).
+  void BuildPages();
+
+  TrpReport& Report() const { return report_; }
+  // The run-time side of the report's page of that index, or null.
+  TrpPageRun* PageRun(int index) const {
+    return index >= 0 && index < static_cast<int>(pages_.size()) ? pages_[static_cast<size_t>(index)].get() : nullptr;
+  }
+  TrpPageSink& Sink() const { return *sink_; }
+
+  // --- build state ---
+  int PrepPage = 0;     // the prepared page being filled
+  bool Append = false;  // the page continues on the previous prepared page
+  bool AppendFooter = false;
+  int SavedY = 0, SavedBottom = 0;
+  bool Terminated = false;
+  bool FinalPass = true;
+  bool DoublePass = false;
+  int TotalPages = 0;
+  // Off: a page whose master data set is empty is not formed.
+  bool PrintIfEmpty = true;
+  // The report's own data set of a simple report: a master data band naming none reads it.
+  TrpDataset* ReportDataset = nullptr;
+  TrpBand* CurrentBand = nullptr;
+  TrpPageRun* CurrentPage = nullptr;
+  // Fired after each prepared page is finished, with its index.
+  std::function<void(int)> OnEndPage;
+  std::function<void(TrpBand&)> OnBeginBand, OnEndBand;
+  // Expression and script errors met while binding or printing, one per line: the
+  // report shows them together as its calculation error once the build is done.
+  QStringList CalcErrors;
+  void ReportCalcError(const QString& message) { CalcErrors << message; }
+
+  // --- TrpReportHost ---
+  bool SetDictionaryVariable(const QString& name, const TrpValue& value) override;
+  bool SetModalResult(int) override { return false; }
+  void SetCurY(int y) override;
+  TrpObjectProperty GetObjectByName(const QString& text) override;
+  QObject* Owner() override { return owner_; }
+  int CurrentBandType() override { return CurrentBand ? CurrentBand->Type : -1; }
+  TrpDataset* DataBandDataSet(int bandType) override;
+  TrpDataset* DefaultDataSet() override { return ReportDataset; }
+  bool BindingDataSources() const override { return binding_; }
+  TrpAggregateBand* CurrentAggregateBand() override { return CurrentBand; }
+  TrpAggregateBand* ExaminedDataBand() override { return examined_; }
+  int CurrentColumn() const override { return CrossColumn; }
+  int CrossColumn = 0;  // the cross-tab column being printed, from 1
+
+private:
+  friend class TrpPageRun;
+  void OnePass();
+  void HookParser();
+  void UnhookParser();
+  void GetValue(const QString& name, TrpValue& value);
+  void Function(const QString& name, const QString& p1, const QString& p2, const QString& p3, TrpValue& value);
+
+  TrpReport& report_;
+  TrpPageSink* sink_;
+  QObject* owner_;
+  std::vector<std::unique_ptr<TrpPageRun>> pages_;
+  bool binding_ = false;
+  TrpBand* examined_ = nullptr;
+  std::function<void(const QString&, TrpValue&)> previousGetValue_;
+  std::function<void(const QString&, const QString&, const QString&, const QString&, TrpValue&)> previousFunction_;
+};
