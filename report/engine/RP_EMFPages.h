@@ -17,6 +17,7 @@
 #include "report/engine/RP_ExportFilter.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageInfo.h"
+#include "report/engine/RP_PageSink.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -50,27 +51,27 @@ struct TrpEMFPage {
 // The version byte that starts every object stream and ".vrp" file written here.
 constexpr uint8_t kRpPreparedVersion = 25;
 
-class TrpEMFPages {
+class TrpEMFPages : public TrpPageSink {
 public:
   explicit TrpEMFPages(TrpReport* report = nullptr);
   ~TrpEMFPages();
   TrpEMFPages(const TrpEMFPages&) = delete;
   TrpEMFPages& operator=(const TrpEMFPages&) = delete;
 
-  int Count() const { return static_cast<int>(pages_.size()); }
+  int Count() const override { return static_cast<int>(pages_.size()); }
   TrpEMFPage& Pages(int index) { return *pages_.at(static_cast<size_t>(index)); }
   const TrpEMFPage& Pages(int index) const { return *pages_.at(static_cast<size_t>(index)); }
   void Clear();
   // Appends a page with the paper and margins of `page`; OnBeginPage then hears the new
   // index, which is returned.
-  int Add(const TrpPage& page);
+  int Add(const TrpPage& page) override;
   // At index, or appended when index is past the end.
   void Insert(int index, const TrpPage& page);
   void Delete(int index);
   // The page's object stream positioned at its end, for appending object records.
   // view.Print(stream, band) writes the whole entry itself (type byte, class name for
   // add-ins, record), so the caller writes nothing before it.
-  QIODevice& PageStream(int index);
+  QIODevice& PageStream(int index) override;
 
   // Rebuilds the page's objects from its stream unless they are there. A damaged
   // stream yields the objects before the damage.
