@@ -1,9 +1,11 @@
 #include "report/RP_Preview.h"
 
 #include "report/engine/RP_EMFPages.h"
+#include "report/engine/RP_Locale.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolButton>
@@ -20,6 +22,7 @@ TrpPBox::TrpPBox(TrpPreview* preview) : QWidget(preview), preview_(preview) {
   setFocusPolicy(Qt::StrongFocus);
   // Every pixel is painted, so the background need not be erased first.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
 }
 
 void TrpPBox::paintEvent(QPaintEvent* event) {
@@ -37,6 +40,14 @@ void TrpPBox::keyPressEvent(QKeyEvent* event) {
 
 void TrpPBox::wheelEvent(QWheelEvent* event) { preview_->HandleWheel(event); }
 
+void TrpPBox::mousePressEvent(QMouseEvent* event) { preview_->HandleMousePress(event); }
+
+void TrpPBox::mouseMoveEvent(QMouseEvent* event) { preview_->HandleMouseMove(event); }
+
+void TrpPBox::mouseReleaseEvent(QMouseEvent* event) { preview_->HandleMouseRelease(event); }
+
+void TrpPBox::mouseDoubleClickEvent(QMouseEvent* event) { preview_->HandleDoubleClick(event); }
+
 void TrpPBox::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   preview_->Relayout();
@@ -52,8 +63,8 @@ TrpPreview::TrpPreview(QWidget* parent)
   pageDown_ = new QToolButton(this);
   pageUp_->setArrowType(Qt::UpArrow);
   pageDown_->setArrowType(Qt::DownArrow);
-  pageUp_->setToolTip(tr("Previous page"));
-  pageDown_->setToolTip(tr("Next page"));
+  pageUp_->setToolTip(rpLoadStr(53204));  // "Previous page"
+  pageDown_->setToolTip(rpLoadStr(53205));  // "Next page"
   for (QWidget* w : {static_cast<QWidget*>(vbar_), static_cast<QWidget*>(hbar_), static_cast<QWidget*>(pageUp_),
                      static_cast<QWidget*>(pageDown_)}) {
     w->setFocusPolicy(Qt::NoFocus);
@@ -133,6 +144,16 @@ void TrpPreview::PageWidth() { ApplyZoom(TrpZoomMode::PageWidth, factor_); }
 
 void TrpPreview::OnePage() { ApplyZoom(TrpZoomMode::OnePage, factor_); }
 
+void TrpPreview::SetScrollBars(TrpScrollBars bars) {
+  scrollBars_ = bars;
+  const bool vertical = bars == TrpScrollBars::Both || bars == TrpScrollBars::Vertical;
+  const bool horizontal = bars == TrpScrollBars::Both || bars == TrpScrollBars::Horizontal;
+  vbar_->setVisible(vertical);
+  pageUp_->setVisible(vertical);
+  pageDown_->setVisible(vertical);
+  hbar_->setVisible(horizontal);
+}
+
 bool TrpPreview::IsPageCached(int index) const {
   return index >= 0 && size_t(index) < cache_.size() && !cache_[size_t(index)].isNull();
 }
@@ -184,7 +205,7 @@ void TrpPreview::OnVertical(int value) {
 
 void TrpPreview::ShowPageNumber() {
   emit PageChanged(current_);
-  status_ = GetAllPages() > 0 ? QStringLiteral("Page %1/%2").arg(current_).arg(GetAllPages()) : QString();
+  status_ = GetAllPages() > 0 ? rpLoadStr(53221) + QStringLiteral(" %1/%2").arg(current_).arg(GetAllPages()) : QString();
 }
 
 bool TrpPreview::HandleKey(QKeyEvent* event) {
@@ -274,4 +295,64 @@ void TrpPreview::PaintPages(QPainter& painter, const QRect& clip) {
     painter.drawLine(rect.left() + 1, bottom, right, bottom);
     painter.drawLine(right, bottom, right, rect.top() + 1);
   }
+}
+
+int TrpPreview::PageAt(QPoint point, QPoint* unitPoint) const {
+  const QPoint scrolled = point + QPoint(hbar_->value(), vbar_->value());
+  for (size_t i = 0; i < layout_.Rects.size(); ++i) {
+    const QRect& rect = layout_.Rects[i];
+    if (!rect.contains(scrolled)) continue;
+    if (unitPoint) {
+      *unitPoint = QPoint(int((scrolled.x() - rect.left()) / factor_), int((scrolled.y() - rect.top()) / factor_));
+    }
+    return int(i);
+  }
+  return -1;
+}
+
+void TrpPreview::HandleMousePress(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton || GetAllPages() == 0) return;
+  QPoint unitPoint;
+  const int page = PageAt(event->position().toPoint(), &unitPoint);
+  if (page >= 0) {
+    current_ = page + 1;
+    ShowPageNumber();
+    Qt::CursorShape cursor = Qt::ArrowCursor;
+    if (pages_->ObjectClickAt(page, unitPoint, true, cursor)) return;
+  }
+  dragging_ = true;
+  dragFrom_ = event->globalPosition().toPoint();
+}
+
+void TrpPreview::HandleMouseMove(QMouseEvent* event) {
+  event->accept();
+  if (dragging_) {
+    const QPoint now = event->globalPosition().toPoint();
+    const QPoint moved = now - dragFrom_;
+    dragFrom_ = now;
+    hbar_->setValue(hbar_->value() - moved.x());
+    vbar_->setValue(vbar_->value() - moved.y());
+    return;
+  }
+  if (GetAllPages() == 0) return;
+  Qt::CursorShape cursor = Qt::ArrowCursor;
+  QPoint unitPoint;
+  const int page = PageAt(event->position().toPoint(), &unitPoint);
+  if (page < 0 || !pages_->ObjectClickAt(page, unitPoint, false, cursor)) cursor = Qt::ArrowCursor;
+  box_->setCursor(cursor);
+}
+
+void TrpPreview::HandleMouseRelease(QMouseEvent* event) {
+  event->accept();
+  if (event->button() == Qt::LeftButton) dragging_ = false;
+}
+
+void TrpPreview::HandleDoubleClick(QMouseEvent* event) {
+  event->accept();
+  if (GetAllPages() == 0) return;
+  const int page = PageAt(event->position().toPoint());
+  if (page < 0) return;
+  current_ = page + 1;
+  ShowPageNumber();
 }

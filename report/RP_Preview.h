@@ -12,6 +12,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QMouseEvent;
 class QScrollBar;
 class QToolButton;
 class QWheelEvent;
@@ -29,10 +30,17 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  // Replaces the press a double click would otherwise repeat, so that no drag starts.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
   TrpPreview* preview_;
 };
+
+enum class TrpScrollBars { None, Horizontal, Vertical, Both };
 
 class TrpPreview : public QFrame {
   Q_OBJECT
@@ -66,10 +74,19 @@ public:
   QScrollBar* HorizontalBar() const { return hbar_; }
   TrpPBox* Box() const { return box_; }
   bool IsPageCached(int index) const;
+  // The vertical bar with the page buttons, the horizontal bar, both (the default) or none.
+  void SetScrollBars(TrpScrollBars bars);
+  TrpScrollBars ScrollBars() const { return scrollBars_; }
 
   // The keys of the preview; true when the key was handled.
   bool HandleKey(QKeyEvent* event);
   void HandleWheel(QWheelEvent* event);
+  // Left press: the page under the pointer becomes current, then its objects may take
+  // the click; otherwise dragging scrolls the view until the button is released.
+  void HandleMousePress(QMouseEvent* event);
+  void HandleMouseMove(QMouseEvent* event);
+  void HandleMouseRelease(QMouseEvent* event);
+  void HandleDoubleClick(QMouseEvent* event);
   void PaintPages(QPainter& painter, const QRect& clip);
   // Computes the page rectangles and scroll ranges for the box's size.
   void Relayout();
@@ -83,6 +100,9 @@ private:
   void ShowPageNumber();
   void OnVertical(int value);
   QRect DrawRectFor(int index, QSize size) const;
+  // The 0-based page under a point of the box, -1 between pages; unitPoint gets the
+  // point in the page's report units.
+  int PageAt(QPoint point, QPoint* unitPoint = nullptr) const;
   const QImage& PageImage(int index);
 
   TrpPBox* box_;
@@ -99,6 +119,9 @@ private:
   bool followScroll_ = true;
   // Inside this control a notch scrolls three small steps.
   int wheelFactor_ = 3;
+  TrpScrollBars scrollBars_ = TrpScrollBars::Both;
+  bool dragging_ = false;
+  QPoint dragFrom_;
   std::vector<QImage> cache_;
   double cacheFactor_ = 0;
 };

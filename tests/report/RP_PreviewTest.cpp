@@ -6,6 +6,7 @@
 #include "report/RP_Preview.h"
 #include "report/engine/RP_EMFPages.h"
 #include "report/engine/RP_LineView.h"
+#include "report/engine/RP_MemoView.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -27,6 +28,10 @@ protected:
     line.Name = QStringLiteral("Line1");
     line.SetGeometry(0, 50, 180, 0);
     line.Print(pages.PageStream(0));
+    TrpMemoView memo;
+    memo.Name = QStringLiteral("Memo1");
+    memo.SetGeometry(20, 100, 100, 30);
+    memo.Print(pages.PageStream(0));
     preview.resize(500, 400);
     preview.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
@@ -145,6 +150,51 @@ TEST_F(PreviewTest, WheelScrollsThreeSmallStepsANotchAndFollowsThePage) {
   EXPECT_EQ(preview.CurrentPage(), 3);
   ASSERT_EQ(changed.count(), 1);
   EXPECT_EQ(changed.at(0).at(0).toInt(), 3);
+}
+
+TEST_F(PreviewTest, PressSelectsThePageAndDragScrolls) {
+  QWidget* box = preview.Box();
+  const QPoint onSecond = preview.Layout().Rects.at(1).center();
+  QTest::mousePress(box, Qt::LeftButton, Qt::NoModifier, onSecond);
+  EXPECT_EQ(preview.CurrentPage(), 2);
+  QTest::mouseMove(box, onSecond - QPoint(0, 60));
+  EXPECT_EQ(V(), 60);
+  QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, onSecond - QPoint(0, 60));
+  QTest::mouseMove(box, onSecond);
+  EXPECT_EQ(V(), 60);  // released: moving no longer scrolls
+
+  // A double click selects the page under the pointer without starting a drag.
+  const QPoint onThird = preview.Layout().Rects.at(2).center() - QPoint(0, V());
+  QTest::mouseDClick(box, Qt::LeftButton, Qt::NoModifier, onThird);
+  EXPECT_EQ(preview.CurrentPage(), 3);
+}
+
+TEST_F(PreviewTest, AnObjectTakingTheClickStopsTheDrag) {
+  QStringList clicked;
+  pages.OnObjectClick = [&](TrpView& view) { clicked << view.Name; };
+  QWidget* box = preview.Box();
+  const QRect first = preview.Layout().Rects.at(0);
+  const QPoint onMemo(first.left() + 50, first.top() + 110);
+  QTest::mousePress(box, Qt::LeftButton, Qt::NoModifier, onMemo);
+  EXPECT_EQ(clicked, QStringList{QStringLiteral("Memo1")});
+  QTest::mouseMove(box, onMemo - QPoint(0, 40));
+  EXPECT_EQ(V(), 0);
+  QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, onMemo - QPoint(0, 40));
+
+  pages.OnMouseOverObject = [](TrpView&, Qt::CursorShape& cursor) { cursor = Qt::PointingHandCursor; };
+  QTest::mouseMove(box, onMemo);
+  EXPECT_EQ(box->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(box, QPoint(first.left() + 90, first.top() + 200));  // off every object
+  EXPECT_EQ(box->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(PreviewTest, ScrollBarsChoiceHidesTheOtherPanels) {
+  preview.SetScrollBars(TrpScrollBars::Horizontal);
+  EXPECT_FALSE(preview.VerticalBar()->isVisible());
+  EXPECT_TRUE(preview.HorizontalBar()->isVisible());
+  preview.SetScrollBars(TrpScrollBars::Vertical);
+  EXPECT_TRUE(preview.VerticalBar()->isVisible());
+  EXPECT_FALSE(preview.HorizontalBar()->isVisible());
 }
 
 TEST_F(PreviewTest, PaintsPagesInViewThroughThePreparedPages) {
