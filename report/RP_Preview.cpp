@@ -117,6 +117,8 @@ void TrpPreview::Clear() {
   pages_ = nullptr;
   current_ = 0;
   cache_.clear();
+  cacheUse_.clear();
+  cacheBytes_ = 0;
   Relayout();
   ShowPageNumber();
 }
@@ -154,6 +156,27 @@ void TrpPreview::SetScrollBars(TrpScrollBars bars) {
   hbar_->setVisible(horizontal);
 }
 
+void TrpPreview::SetImageBudget(qint64 bytes) {
+  imageBudget_ = bytes;
+  KeepWithinBudget();
+}
+
+void TrpPreview::KeepWithinBudget() {
+  while (cacheBytes_ > imageBudget_) {
+    // The image painted longest ago goes first; those painted last stay, as they are
+    // the ones on screen.
+    int oldest = -1;
+    for (size_t i = 0; i < cache_.size(); ++i) {
+      if (!cache_[i].isNull() && cacheUse_[i] != useClock_ && (oldest < 0 || cacheUse_[i] < cacheUse_[size_t(oldest)])) {
+        oldest = int(i);
+      }
+    }
+    if (oldest < 0) return;
+    cacheBytes_ -= cache_[size_t(oldest)].sizeInBytes();
+    cache_[size_t(oldest)] = QImage();
+  }
+}
+
 bool TrpPreview::IsPageCached(int index) const {
   return index >= 0 && size_t(index) < cache_.size() && !cache_[size_t(index)].isNull();
 }
@@ -171,6 +194,8 @@ void TrpPreview::Relayout() {
   // Images drawn at another zoom, or for another set of pages, are of no use.
   if (cacheFactor_ != factor_ || cache_.size() != sizes.size()) {
     cache_.assign(sizes.size(), QImage());
+    cacheUse_.assign(sizes.size(), 0);
+    cacheBytes_ = 0;
     cacheFactor_ = factor_;
   }
   followScroll_ = false;
@@ -261,6 +286,7 @@ QRect TrpPreview::DrawRectFor(int index, QSize size) const {
 
 const QImage& TrpPreview::PageImage(int index) {
   QImage& image = cache_[size_t(index)];
+  cacheUse_[size_t(index)] = useClock_;
   if (!image.isNull()) return image;
   const QSize size = layout_.Rects[size_t(index)].size();
   image = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
@@ -268,6 +294,7 @@ const QImage& TrpPreview::PageImage(int index) {
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   pages_->Draw(index, painter, DrawRectFor(index, size));
+  cacheBytes_ += image.sizeInBytes();
   return image;
 }
 
@@ -278,6 +305,7 @@ void TrpPreview::PaintPages(QPainter& painter, const QRect& clip) {
   }
   const std::vector<bool> visible = rpVisiblePages(layout_.Rects, hbar_->value(), vbar_->value(), box_->size());
   painter.fillRect(clip, QColor(128, 128, 128));
+  ++useClock_;
   for (int i = 0; i < pages_->Count(); ++i) {
     TrpEMFPage& record = pages_->Pages(i);
     const QRect rect = layout_.Rects[size_t(i)].translated(-hbar_->value(), -vbar_->value());
@@ -295,6 +323,7 @@ void TrpPreview::PaintPages(QPainter& painter, const QRect& clip) {
     painter.drawLine(rect.left() + 1, bottom, right, bottom);
     painter.drawLine(right, bottom, right, rect.top() + 1);
   }
+  KeepWithinBudget();
 }
 
 int TrpPreview::PageAt(QPoint point, QPoint* unitPoint) const {

@@ -74,6 +74,9 @@ public:
   QScrollBar* HorizontalBar() const { return hbar_; }
   TrpPBox* Box() const { return box_; }
   bool IsPageCached(int index) const;
+  // The most bytes the page images may take; beyond it the images drawn longest ago
+  // are dropped (they are drawn again when they come back into view).
+  void SetImageBudget(qint64 bytes);
   // The vertical bar with the page buttons, the horizontal bar, both (the default) or none.
   void SetScrollBars(TrpScrollBars bars);
   TrpScrollBars ScrollBars() const { return scrollBars_; }
@@ -122,6 +125,13 @@ private:
   TrpScrollBars scrollBars_ = TrpScrollBars::Both;
   bool dragging_ = false;
   QPoint dragFrom_;
+  void KeepWithinBudget();
+
   std::vector<QImage> cache_;
+  std::vector<quint64> cacheUse_;  // when each image was last painted
+  quint64 useClock_ = 0;
+  qint64 cacheBytes_ = 0;
+  // A long list at a large zoom must not take all the memory there is.
+  qint64 imageBudget_ = qint64(256) * 1024 * 1024;
   double cacheFactor_ = 0;
 };

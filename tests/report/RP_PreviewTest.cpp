@@ -238,6 +238,28 @@ TEST_F(PreviewTest, PageImagesLastUntilTheZoomChanges) {
   EXPECT_FALSE(preview.IsPageCached(0));
 }
 
+TEST_F(PreviewTest, PageImagesOverTheBudgetDropThoseOutOfView) {
+  // Room for about three pages: the two in view stay, pages scrolled away go first.
+  preview.SetImageBudget(3 * 180 * 270 * 4);
+  preview.Box()->grab();
+  EXPECT_TRUE(preview.IsPageCached(0));
+  EXPECT_TRUE(preview.IsPageCached(1));
+  preview.SetPage(3);
+  preview.Box()->grab();
+  preview.SetPage(5);
+  preview.Box()->grab();
+  EXPECT_TRUE(preview.IsPageCached(4));
+  EXPECT_TRUE(preview.IsPageCached(5));
+  EXPECT_FALSE(preview.IsPageCached(0));
+  EXPECT_FALSE(preview.IsPageCached(1));
+  // Drawn again when it comes back into view.
+  preview.First();
+  const QImage shot = preview.Box()->grab().toImage();
+  EXPECT_TRUE(preview.IsPageCached(0));
+  const QRect first = preview.Layout().Rects.at(0);
+  EXPECT_EQ(shot.pixelColor(first.left() + 90, first.top() + 20), QColor(Qt::white));
+}
+
 TEST_F(PreviewTest, ZoomIsRememberedForTheNextPreview) {
   preview.SetZoom(75);
   EXPECT_DOUBLE_EQ(preview.Zoom(), 0.75);
