@@ -694,6 +694,10 @@ void TTaskTreeView::DeleteTask(PLazyNode node) {
 }
 
 void TTaskTreeView::ResetNodes() {
+  // The stores may be new ones (a database folder move reopens them): nothing read from
+  // the old ones is kept.
+  contextValid_ = false;
+  comparer_.reset();
   tree_->Clear();
   fitter_->ForgetAll();
   lastFound_ = nullptr;
