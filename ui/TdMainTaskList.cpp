@@ -3,6 +3,7 @@
 // everything the list shows; the window's own flows stay in the window.
 #include "controls/ActnPopupCtrl.h"
 #include "core/BTodo.h"
+#include "platform/ApplicationError.h"
 #include "treeview/LazyStringTree.h"
 #include "ui/TdCommon.h"
 #include "ui/TdMain.h"
@@ -19,6 +20,9 @@ void TTodoMainForm::BindTaskList() {
   view_->OnEditTask = [this] { acEditTodo->trigger(); };
   view_->OnStatusChanged = [this] { UpdateStatusAndActions(); };
   view_->Setup();
+  // The tree reports a new focus before it selects the row: the actions that need a
+  // selected task follow the selection itself, or they would lag one click behind.
+  TaskTree_->OnChange = [this](TBaseLazyTree*, PLazyNode) { RunGuarded([this] { UpdateStatusAndActions(); }); };
   TaskTree_->OnGetPopupMenu = [this](TBaseLazyTree*, PLazyNode, int, QPoint, bool& askParent, QMenu*&) {
     askParent = false;
     const QPoint at = QCursor::pos();

@@ -462,6 +462,9 @@ void TTaskTreeView::TaskTreeChecked(PLazyNode node) {
     FocusNode(tree_, node);
     RepaintNode(node);
   }
+  // With a tab per status the task has moved to another tab: the tabs and their counts
+  // follow, or a checked task would vanish with no tab to find it in.
+  if (Options().QuickFilterMode == 1) BuildQuickFilterTabs(false);
   ApplySorting(false);
   if (Options().AutoFitColumns) FitColumnWidths();
   StatusChanged();
