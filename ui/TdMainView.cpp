@@ -112,7 +112,10 @@ void TTodoMainForm::ApplyToolBarSettings(const TTdAppOptions& o) {
     button->setObjectName(QString::fromLatin1(std::array{"btnAddTodo", "btnDeleteTask", "btnPrint", "btnEditOptions",
                                                          "btnEditTodoFilter", "btnSort", "btnHelp", "btnExit",
                                                          "btnFind", "btnEdit", "btnToggleFilter"}[code - 1]));
-    button->setFixedSize(buttonSize);
+    // A caption longer than the button ("Filter is OFF" in a larger desktop font) widens
+    // it instead of being cut short.
+    const int captionWidth = o.ButtonText ? button->sizeHint().width() : 0;
+    button->setFixedSize(qMax(buttonSize.width(), captionWidth), buttonSize.height());
     button->setAutoRaise(o.FlatButtons);
     button->removeEventFilter(this);
     button->installEventFilter(this);
