@@ -75,9 +75,9 @@ public:
   void LoadColumnLayout();
   void SaveColumnLayout();
 
-  // Read by the print wizard.
+  // Read by the print wizard (which sets the presentation's IgnoreTabFilter while it
+  // prints every task).
   TLazyStringTree& TaskTree() const { return *TaskTree_; }
-  bool IgnoreTabFilter = false;
 
   int AddedCount() const { return addedCount_; }
   int DeletedCount() const { return deletedCount_; }

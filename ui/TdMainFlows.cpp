@@ -48,7 +48,7 @@ bool TTodoMainForm::CellEditing() const { return TaskTree_->IsEditing(); }
 
 void TTodoMainForm::acFilePrintExecute() {
   TTdAppOptions copy = handler_.GetOptions();
-  if (dialogs_->RunPrintWizard(copy, handler_, *TaskTree_, IgnoreTabFilter)) handler_.PutOptions(copy);
+  if (dialogs_->RunPrintWizard(copy, handler_, *TaskTree_, view_->IgnoreTabFilter)) handler_.PutOptions(copy);
 }
 
 void TTodoMainForm::acFileBackupExecute() { dialogs_->Backup(handler_); }
