@@ -199,3 +199,40 @@ TEST(MainWindowEndToEnd, AUserSessionIsWhatTheNextStartShows) {
   EXPECT_EQ(StoredTitles(data.File(QStringLiteral("todo.tbl"))), (QStringList{"Call the insurer", "Water the plants"}));
   EXPECT_EQ(StoredTitles(data.File(QStringLiteral("archive.tbl"))), QStringList{"Pay the rent"});
 }
+
+// Every command with a dialog opens the program's own one (printing aside, which is not
+// part of the program yet); Escape leaves each without a change.
+TEST(MainWindowEndToEnd, EachCommandOpensItsRealDialog) {
+  FakeDesktop desktop;
+  DataFolderPin data;
+  FormatPin formats;
+  TProgramDialogs dialogs(CommonModule());
+  TTodoAppHandler handler;
+  TTodoMainForm form(handler, &dialogs);
+  form.show();
+  struct Row {
+    QAction* action;
+    const char* title;
+  };
+  const Row rows[] = {
+      {form.acEditCategory, "Edit Categories"}, {form.acEditResource, "Edit Resources"},
+      {form.acEditType, "Edit Types"},          {form.acViewArchive, "View Archive"},
+      {form.acEditTodoFilter, "Edit Filter"},   {form.acSortTodo, "Sort options"},
+      {form.acEditTodoOptions, "Edit Options"}, {form.acHelpAbout, "About Velmora"},
+  };
+  const TTdAppOptions before = handler.GetOptions();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.title);
+    QString opened;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (!dialog) return;
+      opened = dialog->windowTitle();
+      QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    row.action->trigger();
+    EXPECT_TRUE(opened.startsWith(QString::fromUtf8(row.title))) << opened.toStdString();
+  }
+  EXPECT_TRUE(desktop.Messages().empty()) << "no stand-in said it was missing";
+  EXPECT_EQ(handler.GetOptions().FilterOn, before.FilterOn);
+}
