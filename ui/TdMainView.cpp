@@ -179,7 +179,9 @@ void TTodoMainForm::UpdateStatusAndActions() {
 
 void TTodoMainForm::TasksAdded(int count) {
   view_->TasksAdded(count);
-  BuildQuickFilterTabs(false);
+  // Without quick-filter tabs there is nothing to rebuild, and rebuilding would filter,
+  // sort and fit the whole list once more.
+  if (handler_.Options().QuickFilterMode != 0) BuildQuickFilterTabs(false);
   ApplySorting(false);
   // A window waiting in the tray is left alone; a shown one focuses the new task.
   if (!(trayIcon_ && !isVisible()) && count > 0) {
