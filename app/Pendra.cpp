@@ -8,7 +8,8 @@
 #include "platform/SessionDesktop.h"
 #include "ui/ProgramRun.h"
 #include "ui/TdHelpWindow.h"
-#include "ui/TdMainDialogs.h"
+#include "ui/TdCommon.h"
+#include "ui/TdProgramDialogs.h"
 
 #include <QIcon>
 #include <QLocale>
@@ -41,7 +42,6 @@ int main(int argc, char** argv) {
   // The voice contacts the speech engine only when it first speaks.
   const std::unique_ptr<TSapiVoice> voice = CreateSapiVoice();
   const TAppContextScope context(ProgramContext(desktop.get(), voice.get()));
-  // The dialogs join the window one by one; until then each says it is not there yet.
-  TNotAvailableDialogs dialogs;
+  TProgramDialogs dialogs(CommonModule());
   return RunProgram({}, &dialogs);
 }

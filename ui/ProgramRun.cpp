@@ -7,7 +7,9 @@
 #include "platform/SpeechEngine.h"
 #include "platform/TerminationSignals.h"
 #include "ui/TdHelpWindow.h"
+#include "ui/TdCommon.h"
 #include "ui/TdMain.h"
+#include "ui/TdProgramDialogs.h"
 #include "ui/TdRemDlg.h"
 
 #include <QCoreApplication>
@@ -21,6 +23,8 @@ int RunProgram(const TTodoAppTimings& timings, TMainDialogs* dialogs) {
     return 1;
   }
   handler->SetShowReminder(ShowReminder);
+  TProgramDialogs programDialogs(CommonModule());
+  if (dialogs == nullptr) dialogs = &programDialogs;
   auto form = std::make_unique<TTodoMainForm>(*handler, dialogs);
   // From now on a later start brings this window forward.
   SetComeForwardHandler([window = form.get()] { Desktop().BringToFront(window); });

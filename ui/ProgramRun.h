@@ -8,5 +8,5 @@ class TMainDialogs;
 
 // Returns the exit code: 0 for an ordinary end (also one asked for by a termination
 // signal), 1 when the start failed or the last save could not be made.
-// `dialogs` opens the main window's dialogs (null: each says it is not available yet).
+// `dialogs` opens the main window's dialogs (null: the program's own, TProgramDialogs).
 int RunProgram(const TTodoAppTimings& timings = {}, TMainDialogs* dialogs = nullptr);

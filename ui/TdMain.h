@@ -27,6 +27,7 @@ class TLazyStringTree;
 class TMainDialogs;
 class TPopupActionBarEx;
 class TTdFindDialog;
+class TTaskTreeView;
 class TTdTodo;
 class TUtTrayIcon;
 
@@ -74,9 +75,9 @@ public:
   void LoadColumnLayout();
   void SaveColumnLayout();
 
-  // Read by the print wizard.
+  // Read by the print wizard (which sets the presentation's IgnoreTabFilter while it
+  // prints every task).
   TLazyStringTree& TaskTree() const { return *TaskTree_; }
-  bool IgnoreTabFilter = false;
 
   int AddedCount() const { return addedCount_; }
   int DeletedCount() const { return deletedCount_; }
@@ -126,7 +127,9 @@ public:
   TPopupActionBarEx* TaskTreePopupMenu() const { return taskTreePopupMenu_.get(); }
   TUtTrayIcon* TrayIcon() const { return trayIcon_.get(); }
   TTdFindDialog* FindDialog() const { return findDialog_; }
-  const std::array<int, kColumnCount>& ColumnMinWidths() const { return columnMinWidths_; }
+  const std::array<int, kColumnCount>& ColumnMinWidths() const;
+  // The task list's presentation: what the tree, the tabs and the notes pane show.
+  TTaskTreeView& TaskView() const { return *view_; }
 
   // Restores the window from the tray, like acRestoreFromTray.
   void acOpenAppExecute();
@@ -149,7 +152,7 @@ private:
   // Makes or drops the tray icon by UseSystemTray; at the start also minimises by
   // MinimizeOnStart.
   void ApplyTrayOptions(bool atStart);
-  QAction* MakeAction(const char* name, const QString& caption, const QString& hint, const QString& icon);
+  QAction* MakeAction(const char* name, const QString& caption, const QString& hint, int image);
   // Connects an action that does nothing while a cell is edited.
   void Bind(QAction* action, void (TTodoMainForm::*handler)());
   // Runs a handler behind the "Application Error" box.
@@ -158,7 +161,7 @@ private:
   // ---- View settings (TdMainView.cpp) ----------------------------------------------
   void ApplyToolBarSettings(const TTdAppOptions& o);
   void ApplyNotesPane(const TTdAppOptions& o);
-  void ApplyHeaderAndTree(const TTdAppOptions& o);
+  void ApplyHeaderStyle(const TTdAppOptions& o);
 
   // ---- The commands (TdMainFlows.cpp) ----------------------------------------------
   bool CellEditing() const;
@@ -195,11 +198,9 @@ private:
   void SetNotes(TTdTodo* task);
 
   // ---- The task list's presentation (TdMainTaskList.cpp) ------------------------------
-  // Everything the tree shows of a task and how it reacts comes in here: the texts,
-  // images and hints of the cells, the comparison, the filter and the quick-filter tabs,
-  // check boxes, in-place editing, search and the notes pane. For now the minimum the
-  // window's flows need: one node per task in store order, the node's task reference,
-  // the title in column 2.
+  // The window's side of the joint with TTaskTreeView, which owns everything the tree
+  // shows of a task and how it reacts (texts, images, hints, comparison, filter and tabs,
+  // check boxes, in-place editing, search, the notes pane); these pass through to it.
   void BindTaskList();
   // Gives the tree a node per task of the store, from scratch.
   void ResetTaskNodes();
@@ -235,15 +236,16 @@ private:
   TTdFindDialog* findDialog_ = nullptr;
   bool showToolTips_ = true;
 
-  std::array<int, kColumnCount> columnMinWidths_{};
+  std::unique_ptr<TTaskTreeView> view_;
   int addedCount_ = 0;
   int deletedCount_ = 0;
   int archivedCount_ = 0;
-  PLazyNode lastFoundNode_ = nullptr;
-  TTdTodo* memoTask_ = nullptr;
-  bool notesChangeGuard_ = false;
   bool destroyed_ = false;
 };
+
+// An action's image of the shared lists (TActionImage) in both sizes: small for the
+// menus, large for the tool bar.
+QIcon ActionIcon(int image);
 
 // Whether windows on the named display platform can learn where they are. Wayland keeps
 // window positions to itself; there the stored position is kept as it was.

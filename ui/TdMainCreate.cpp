@@ -8,10 +8,12 @@
 #include "platform/Desktop.h"
 #include "platform/HelpRequest.h"
 #include "treeview/LazyStringTree.h"
+#include "ui/TdCommon.h"
 #include "ui/TdFindDlg.h"
 #include "ui/TdHelpContexts.h"
 #include "ui/TdMain.h"
 #include "ui/TdMainDialogs.h"
+#include "ui/TdTaskTree.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,6 +44,18 @@ constexpr std::array<const char*, TTodoMainForm::kToolButtonCount> kToolButtonNa
 
 }  // namespace
 
+QIcon ActionIcon(int image) {
+  // Menus draw the small images, the tool bar the large ones, each with its disabled
+  // and hot look; the small list has a few images the large one lacks.
+  const TCommonModule& common = CommonModule();
+  QIcon icon = common.SmallIcon(image);
+  const QIcon large = common.LargeIcon(image);
+  if (!large.isNull())
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active})
+      icon.addPixmap(large.pixmap(QSize(24, 24), mode), mode);
+  return icon;
+}
+
 TTodoMainForm::TTodoMainForm(TTodoAppHandler& handler, TMainDialogs* dialogs, QWidget* parent)
     : QMainWindow(parent), handler_(handler), dialogs_(dialogs) {
   if (dialogs_ == nullptr) {
@@ -57,6 +71,7 @@ TTodoMainForm::~TTodoMainForm() {
   // handler) is still there.
   delete TaskTree_;
   TaskTree_ = nullptr;
+  view_.reset();
 }
 
 void TTodoMainForm::FormCreate() {
@@ -73,22 +88,20 @@ void TTodoMainForm::FormCreate() {
   CreateClientArea();
   CreateStatusBar();
   CreatePopupMenus();
-  columnMinWidths_.fill(0);
 
   handler_.SetMainLink(this);
   ApplyBounds();
   ApplyTrayOptions(true);
 
   BindTaskList();
-  ResetTaskNodes();
   LoadColumnLayout();
   ApplyViewSettings();
   ApplyAlwaysOnTop();
   BuildQuickFilterTabs(true);
   const int tab = handler_.Options().CurrentTabIndex;
   if (tabControl_->count() > 0 && tab != -1 && tab < tabControl_->count()) {
+    // The tab bar reports the change to the presentation, which filters.
     tabControl_->setCurrentIndex(tab);
-    TabControlChange();
   }
   ApplySorting(false);
   FocusNode(TaskTree_->GetFirstVisible());
@@ -96,15 +109,14 @@ void TTodoMainForm::FormCreate() {
   UpdateStatusAndActions();
 }
 
-QAction* TTodoMainForm::MakeAction(const char* name, const QString& caption, const QString& hint,
-                                   const QString& icon) {
+QAction* TTodoMainForm::MakeAction(const char* name, const QString& caption, const QString& hint, int image) {
   auto* action = new QAction(caption, this);
   action->setObjectName(QString::fromLatin1(name));
   // "tip|status": the tool tip before the bar, the status-bar text after it.
   const int bar = hint.indexOf(QLatin1Char('|'));
   action->setToolTip(bar < 0 ? hint : hint.left(bar));
   action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-  if (!icon.isEmpty()) action->setIcon(QIcon::fromTheme(icon));
+  if (image != aiNone) action->setIcon(ActionIcon(image));
   addAction(action);
   return action;
 }
@@ -121,69 +133,56 @@ void TTodoMainForm::Bind(QAction* action, void (TTodoMainForm::*handler)()) {
 }
 
 void TTodoMainForm::CreateActions() {
-  acFilePrint = MakeAction("acFilePrint", QStringLiteral("&Print..."), QString(), QStringLiteral("document-print"));
+  acFilePrint = MakeAction("acFilePrint", QStringLiteral("&Print..."), QString(), aiPrint);
   acFilePrint->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-  acFileBackup = MakeAction("acFileBackup", QStringLiteral("&Backup..."), QString(), QStringLiteral("document-save-as"));
-  acFileExport = MakeAction("acFileExport", QStringLiteral("&Export..."), QString(), QStringLiteral("document-export"));
-  acFileExit = MakeAction("acFileExit", QStringLiteral("E&xit"), QStringLiteral("Exit|Exit Velmora"),
-                          QStringLiteral("application-exit"));
+  acFileBackup = MakeAction("acFileBackup", QStringLiteral("&Backup..."), QString(), aiBackup);
+  acFileExport = MakeAction("acFileExport", QStringLiteral("&Export..."), QString(), aiExport);
+  acFileExit = MakeAction("acFileExit", QStringLiteral("E&xit"), QStringLiteral("Exit|Exit Velmora"), aiExit);
   acEditUndoDelete = MakeAction("acEditUndoDelete", QStringLiteral("&Undo Delete"),
-                                QStringLiteral("Undo Delete|Restores last deleted Task"), QStringLiteral("edit-undo"));
+                                QStringLiteral("Undo Delete|Restores last deleted Task"), aiUndoDelete);
   acEditUndoDelete->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-  acViewTemplates = MakeAction("acViewTemplates", QStringLiteral("&View templates"), QStringLiteral("View templates"),
-                               QString());
+  acViewTemplates = MakeAction("acViewTemplates", QStringLiteral("&View templates"), QStringLiteral("View templates"), aiNone);
   acViewTemplates->setCheckable(true);
   acSearchFindTree = MakeAction("acSearchFindTree", QStringLiteral("&Find..."),
-                                QStringLiteral("Find|Find the specified text"), QStringLiteral("edit-find"));
+                                QStringLiteral("Find|Find the specified text"), aiFind);
   acSearchFindTree->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
   acSearchFindNextTree = MakeAction("acSearchFindNextTree", QStringLiteral("Search &Again"),
-                                    QStringLiteral("Search Again|Repeat the last search"), QString());
+                                    QStringLiteral("Search Again|Repeat the last search"), aiSearchAgain);
   acSearchFindNextTree->setShortcut(QKeySequence(Qt::Key_F3));
-  acAddTodo = MakeAction("acAddTodo", QStringLiteral("&Add Task..."), QStringLiteral("Add Task"),
-                         QStringLiteral("list-add"));
+  acAddTodo = MakeAction("acAddTodo", QStringLiteral("&Add Task..."), QStringLiteral("Add Task"), aiAddTask);
   acAddTodo->setShortcut(QKeySequence(Qt::Key_F4));
-  acAddTaskPopup = MakeAction("acAddTaskPopup", QStringLiteral("Add Task..."), QStringLiteral("Add Task"),
-                              QStringLiteral("list-add"));
-  acEditTodo = MakeAction("acEditTodo", QStringLiteral("&Edit Task..."), QStringLiteral("Edit Task"),
-                          QStringLiteral("document-edit"));
+  acAddTaskPopup = MakeAction("acAddTaskPopup", QStringLiteral("Add Task..."), QStringLiteral("Add Task"), aiAddTask);
+  acEditTodo = MakeAction("acEditTodo", QStringLiteral("&Edit Task..."), QStringLiteral("Edit Task"), aiEditTask);
   acEditTodo->setShortcut(QKeySequence(Qt::Key_F5));
-  acDeleteTodo = MakeAction("acDeleteTodo", QStringLiteral("&Delete Task"), QStringLiteral("Delete Task"),
-                            QStringLiteral("edit-delete"));
+  acDeleteTodo = MakeAction("acDeleteTodo", QStringLiteral("&Delete Task"), QStringLiteral("Delete Task"), aiDeleteTask);
   // The menu's item carries the key; one action per key, or neither would fire.
-  acEditDelete = MakeAction("acEditDelete", QStringLiteral("De&lete Task"), QStringLiteral("Delete Task (Del)"),
-                            QStringLiteral("edit-delete"));
+  acEditDelete = MakeAction("acEditDelete", QStringLiteral("De&lete Task"), QStringLiteral("Delete Task (Del)"), aiDeleteTask);
   acEditDelete->setShortcut(QKeySequence(Qt::Key_Delete));
   acEditCategory = MakeAction("acEditCategory", QStringLiteral("Edit &Categories..."),
-                              QStringLiteral("Edit Categories"), QString());
+                              QStringLiteral("Edit Categories"), aiCategories);
   acEditCategory->setShortcut(QKeySequence(Qt::Key_F6));
   acEditResource = MakeAction("acEditResource", QStringLiteral("E&dit Resources..."),
-                              QStringLiteral("Edit Resources"), QString());
+                              QStringLiteral("Edit Resources"), aiResources);
   acEditResource->setShortcut(QKeySequence(Qt::Key_F7));
-  acEditType = MakeAction("acEditType", QStringLiteral("Ed&it Types..."), QString(), QString());
+  acEditType = MakeAction("acEditType", QStringLiteral("Ed&it Types..."), QString(), aiTypes);
   acArchiveTasks = MakeAction("acArchiveTasks", QStringLiteral("Archive &Tasks"),
-                              QStringLiteral("Archive completed Tasks"), QString());
+                              QStringLiteral("Archive completed Tasks"), aiArchiveTasks);
   acArchiveTasks->setShortcut(QKeySequence(Qt::Key_F8));
-  acViewArchive = MakeAction("acViewArchive", QStringLiteral("&View Archive"), QString(), QString());
+  acViewArchive = MakeAction("acViewArchive", QStringLiteral("&View Archive"), QString(), aiViewArchive);
   acViewArchive->setShortcut(QKeySequence(Qt::Key_F9));
-  acEditTodoFilter = MakeAction("acEditTodoFilter", QStringLiteral("Edit &Filter..."), QStringLiteral("Edit Filter"),
-                                QStringLiteral("view-filter"));
+  acEditTodoFilter = MakeAction("acEditTodoFilter", QStringLiteral("Edit &Filter..."), QStringLiteral("Edit Filter"), aiEditFilter);
   acEditTodoFilter->setShortcut(QKeySequence(Qt::Key_F10));
-  acFilterOnOff = MakeAction("acFilterOnOff", QStringLiteral("F&ilter is OFF"), QStringLiteral("Click to activate filter"),
-                             QStringLiteral("view-filter"));
+  acFilterOnOff = MakeAction("acFilterOnOff", QStringLiteral("F&ilter is OFF"), QStringLiteral("Click to activate filter"), aiFilterOff);
   acFilterOnOff->setCheckable(true);
-  acSortTodo = MakeAction("acSortTodo", QStringLiteral("&Sort.."), QString(), QStringLiteral("view-sort-ascending"));
+  acSortTodo = MakeAction("acSortTodo", QStringLiteral("&Sort.."), QString(), aiSort);
   acSortTodo->setShortcut(QKeySequence(Qt::Key_F11));
-  acEditTodoOptions = MakeAction("acEditTodoOptions", QStringLiteral("&Options..."), QStringLiteral("Edit Options"),
-                                 QStringLiteral("preferences-system"));
+  acEditTodoOptions = MakeAction("acEditTodoOptions", QStringLiteral("&Options..."), QStringLiteral("Edit Options"), aiOptions);
   acEditTodoOptions->setShortcut(QKeySequence(Qt::Key_F12));
-  acHelpContents = MakeAction("acHelpContents", QStringLiteral("&Contents"), QStringLiteral("Help Contents"),
-                              QStringLiteral("help-contents"));
-  acWebLink = MakeAction("acWebLink", QString(), QString(), QStringLiteral("internet-web-browser"));
-  acHelpAbout = MakeAction("acHelpAbout", QStringLiteral("&About.."), QString(), QStringLiteral("help-about"));
-  acRestoreFromTray = MakeAction("acRestoreFromTray", QStringLiteral("&Restore"), QStringLiteral("Restore the window"),
-                                 QString());
-  acTrayExit = MakeAction("acTrayExit", QStringLiteral("&Exit"), QStringLiteral("Exit Velmora"),
-                          QStringLiteral("application-exit"));
+  acHelpContents = MakeAction("acHelpContents", QStringLiteral("&Contents"), QStringLiteral("Help Contents"), aiHelp);
+  acWebLink = MakeAction("acWebLink", QString(), QString(), aiWebLink);
+  acHelpAbout = MakeAction("acHelpAbout", QStringLiteral("&About.."), QString(), aiAbout);
+  acRestoreFromTray = MakeAction("acRestoreFromTray", QStringLiteral("&Restore"), QStringLiteral("Restore the window"), aiRestore);
+  acTrayExit = MakeAction("acTrayExit", QStringLiteral("&Exit"), QStringLiteral("Exit Velmora"), aiExit);
 
   Bind(acFilePrint, &TTodoMainForm::acFilePrintExecute);
   Bind(acFileBackup, &TTodoMainForm::acFileBackupExecute);
@@ -278,9 +277,6 @@ void TTodoMainForm::CreateClientArea() {
   tabControl_->setExpanding(false);
   tabControl_->setDrawBase(true);
   layout->addWidget(tabControl_);
-  connect(tabControl_, &QTabBar::currentChanged, this, [this] {
-    RunGuarded([this] { TabControlChange(); });
-  });
 
   pnlHolder_ = new QWidget(tabHolder_);
   pnlHolder_->setObjectName(QStringLiteral("pnlHolder"));

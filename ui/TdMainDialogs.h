@@ -37,7 +37,7 @@ public:
   // The archive viewer on the archive file; the number of tasks restored.
   virtual int ViewArchive(const QString& archiveFile, TTodoAppHandler& app, bool stayOnTop) = 0;
   // The print wizard on a copy of the options over the task tree; true unless cancelled.
-  // `ignoreTabFilter` is the window's flag the wizard sets while it prints all tasks.
+  // `ignoreTabFilter` is the task list's flag the wizard sets while it prints all tasks.
   virtual bool RunPrintWizard(TTdAppOptions& options, TTodoAppHandler& app, TLazyStringTree& taskTree,
                               bool& ignoreTabFilter) = 0;
   // The backup of the table files into a folder the user picks (the options hold the

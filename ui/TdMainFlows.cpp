@@ -13,6 +13,7 @@
 #include "ui/TdHelpContexts.h"
 #include "ui/TdMain.h"
 #include "ui/TdMainDialogs.h"
+#include "ui/TdTaskTree.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,18 +44,11 @@ TDateTime AtHour(TDateTime now, int days, int hour) {
 
 bool TTodoMainForm::CellEditing() const { return TaskTree_->IsEditing(); }
 
-void TTodoMainForm::SetNotes(TTdTodo* task) {
-  notesChangeGuard_ = true;
-  meNotes_->setPlainText(task ? task->Notes : QString());
-  notesChangeGuard_ = false;
-  memoTask_ = task;
-}
-
 // ---- File ---------------------------------------------------------------------------
 
 void TTodoMainForm::acFilePrintExecute() {
   TTdAppOptions copy = handler_.GetOptions();
-  if (dialogs_->RunPrintWizard(copy, handler_, *TaskTree_, IgnoreTabFilter)) handler_.PutOptions(copy);
+  if (dialogs_->RunPrintWizard(copy, handler_, *TaskTree_, view_->IgnoreTabFilter)) handler_.PutOptions(copy);
 }
 
 void TTodoMainForm::acFileBackupExecute() { dialogs_->Backup(handler_); }
@@ -91,37 +85,18 @@ void TTodoMainForm::acEditUndoDeleteExecute() {
   TasksAdded(1);
 }
 
-void TTodoMainForm::RefilterKeepingSelection() {
-  PLazyNode selected = TaskTree_->GetFirstSelectedNode();
-  TTdTodo* task = selected ? TaskOf(selected) : nullptr;
-  TaskTree_->ReinitializeChildren(nullptr, false);
-  if (task) {
-    if (PLazyNode node = NodeOfTask(task)) {
-      TaskTree_->UnselectAll();
-      TaskTree_->SetFocusedNode(node);
-      TaskTree_->SetNodeSelected(node, true);
-    }
-  }
-}
-
 void TTodoMainForm::acViewTemplatesExecute() {
   TTdAppOptions o = handler_.GetOptions();
   o.ViewTemplates = !o.ViewTemplates;
   handler_.PutOptions(o);
   acViewTemplates->setChecked(o.ViewTemplates);
-  TaskTree_->BeginTreeUpdate();
   RefilterKeepingSelection();
-  ApplySorting(false);
-  FitColumns();
-  TaskTree_->EndTreeUpdate();
   if (o.QuickFilterMode != 0) BuildQuickFilterTabs(false);
-  PLazyNode selected = TaskTree_->GetFirstSelectedNode();
-  TaskTreeFocusChanged(selected && TaskTree_->GetNodeVisible(selected) ? selected : nullptr);
   UpdateStatusAndActions();
 }
 
 void TTodoMainForm::acSearchFindTreeExecute() {
-  lastFoundNode_ = nullptr;
+  view_->ForgetLastFound();
   findDialog_->show();
   findDialog_->raise();
   findDialog_->activateWindow();
@@ -207,9 +182,9 @@ void TTodoMainForm::acEditTodoExecute() {
   if (dialogs_->EditTodo(handler_, *task, false, true)) {
     handler_.TodoHandler().SetModified(true);
     handler_.AddAssociationIcon(*task);
+    view_->TaskChanged(task);
     if (tabValue(*task) != before) BuildQuickFilterTabs(false);
-    if (handler_.Options().FilterOn) TaskTree_->ReinitializeChildren(nullptr, false);
-    else TaskTree_->InvalidateNodeRow(node);
+    else if (handler_.Options().FilterOn) RefilterKeepingSelection();
     ApplySorting(false);
     if (handler_.Options().AutoFitColumns) FitColumns();
     SetNotes(task);
@@ -226,14 +201,9 @@ void TTodoMainForm::acDeleteTodoExecute() {
       !AskYes(QStringLiteral("Do you want to delete ") + Quoted(task->Title) + QStringLiteral("?"), Msg::Warning))
     return;
   ++deletedCount_;
-  SetNotes(nullptr);
-  PLazyNode next = TaskTree_->GetNextVisible(node);
-  if (!next) next = TaskTree_->GetPreviousVisibleNode(node);
-  if (lastFoundNode_ == node) lastFoundNode_ = nullptr;
-  TaskTree_->DeleteNode(node);
-  handler_.TodoHandler().Delete(task);
+  // The next row, else the previous, takes the focus and its notes show.
+  view_->DeleteTask(node);
   BuildQuickFilterTabs(false);
-  FocusNode(next);
   if (handler_.Options().AutoFitColumns) FitColumns();
   UpdateStatusAndActions();
 }
@@ -244,7 +214,7 @@ void TTodoMainForm::acArchiveTasksExecute() {
       !AskYes(QStringLiteral("Do you want to archive %1 done Tasks (OK and cancelled)?").arg(closed), Msg::Warning))
     return;
   SetNotes(nullptr);
-  lastFoundNode_ = nullptr;
+  // The nodes go before their tasks do.
   TaskTree_->Clear();
   try {
     archivedCount_ += handler_.ArchiveClosed();
@@ -253,7 +223,6 @@ void TTodoMainForm::acArchiveTasksExecute() {
     throw;
   }
   ResetTaskNodes();
-  TaskTree_->InvalidateTree();
   BuildQuickFilterTabs(false);
   ApplySorting(false);
   if (!TaskTree_->GetFirstSelectedNode()) SetNotes(nullptr);
@@ -285,6 +254,7 @@ void TTodoMainForm::acEditCategoryExecute() {
     return;
   handler_.PutOptions(o);
   if (o.QuickFilterMode == 3) BuildQuickFilterTabs(false);
+  view_->InvalidateSortKeys();
   ApplySorting(true);
   if (o.AutoFitColumns) FitColumns();
   handler_.SaveAll();
@@ -297,6 +267,7 @@ void TTodoMainForm::acEditResourceExecute() {
     return;
   handler_.PutOptions(o);
   if (o.QuickFilterMode == 4) BuildQuickFilterTabs(false);
+  view_->InvalidateSortKeys();
   TaskTree_->InvalidateTree();
   if (o.AutoFitColumns) FitColumns();
   handler_.SaveAll();
@@ -309,6 +280,7 @@ void TTodoMainForm::acEditTypeExecute() {
   if (!dialogs_->EditTypes(handler_, o.DefaultType, o.FilterType, o.AlwaysOnTop, noExclude)) return;
   handler_.PutOptions(o);
   if (o.QuickFilterMode == 5) BuildQuickFilterTabs(false);
+  view_->InvalidateSortKeys();
   ApplySorting(true);
   if (o.AutoFitColumns) FitColumns();
   handler_.SaveAll();
@@ -326,11 +298,7 @@ void TTodoMainForm::acEditTodoFilterExecute() {
       acFilterOnOffExecute();
       if (criteria) acFilterOnOffExecute();
     }
-    if (handler_.Options().FilterOn) {
-      RefilterKeepingSelection();
-      ApplySorting(false);
-      FitColumns();
-    }
+    if (handler_.Options().FilterOn) RefilterKeepingSelection();
   }
   UpdateStatusAndActions();
 }
@@ -340,13 +308,7 @@ void TTodoMainForm::acFilterOnOffExecute() {
   o.FilterOn = !o.FilterOn;
   handler_.PutOptions(o);
   UpdateFilterButton(o.FilterOn);
-  TaskTree_->BeginTreeUpdate();
   RefilterKeepingSelection();
-  ApplySorting(false);
-  FitColumns();
-  TaskTree_->EndTreeUpdate();
-  PLazyNode selected = TaskTree_->GetFirstSelectedNode();
-  TaskTreeFocusChanged(selected && TaskTree_->GetNodeVisible(selected) ? selected : nullptr);
   UpdateStatusAndActions();
 }
 
@@ -396,20 +358,14 @@ bool TTodoMainForm::MoveDatabaseFolder(const QString& oldFolder, const QString& 
     handler_.PutOptions(o);
   };
   nameFolder(oldFolder);
-  try {
-    // What the stores hold goes to the old folder first, so the copies carry it along.
-    handler_.SaveAll();
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-    return false;
-  }
+  // What the stores hold goes to the old folder first, so the copies carry it along.
+  if (!RunGuarded([this] { handler_.SaveAll(); })) return false;
   const TDbFolderCopyResult copied = CopyTableFiles(oldFolder, newFolder);
   if (!copied.Ok) {
     Desktop().MessageBox(kMessage, copied.Message, Msg::Warning, Msg::Ok);
     return false;
   }
   SetNotes(nullptr);
-  lastFoundNode_ = nullptr;
   TaskTree_->Clear();
   bool reopened = false;
   try {
@@ -468,13 +424,8 @@ void TTodoMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TTodoMainForm::FormCloseQuery(bool& canClose) {
-  try {
-    if (!handler_.SaveAll()) {
-      canClose = false;
-      return;
-    }
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
+  bool saved = false;
+  if (!RunGuarded([&] { saved = handler_.SaveAll(); }) || !saved) {
     canClose = false;
     return;
   }
@@ -498,10 +449,7 @@ void TTodoMainForm::FormDestroy() {
 }
 
 std::unique_ptr<TTodoAppHandler> CreateAppHandler(const TTodoAppTimings& timings) {
-  try {
-    return std::make_unique<TTodoAppHandler>(nullptr, timings);
-  } catch (...) {
-    ShowApplicationError(CurrentExceptionMessage());
-    return nullptr;
-  }
+  std::unique_ptr<TTodoAppHandler> handler;
+  RunGuarded([&] { handler = std::make_unique<TTodoAppHandler>(nullptr, timings); });
+  return handler;
 }

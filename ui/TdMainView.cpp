@@ -10,8 +10,11 @@
 #include "treeview/LazyStringTree.h"
 #include "treeview/LazyTreeColumns.h"
 #include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeImageList.h"
+#include "ui/TdCommon.h"
 #include "ui/TdFindDlg.h"
 #include "ui/TdMain.h"
+#include "ui/TdTaskTree.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -37,32 +40,6 @@ constexpr std::array<int32_t TTdAppOptions::*, TTodoMainForm::kColumnCount> kCol
     &TTdAppOptions::PosFlagged,       &TTdAppOptions::PosDaysGone,
     &TTdAppOptions::PosDaysLeft,      &TTdAppOptions::PosType,
     &TTdAppOptions::PosRecurring};
-
-constexpr int kColCategory = 3, kColPriority = 4, kColStatus = 7, kColFlagged = 14, kColType = 17;
-
-// 0x00BBGGRR; a system colour (0xFF0000nn) is taken from the palette.
-QColor ColorFromOption(int32_t value) {
-  const auto v = static_cast<uint32_t>(value);
-  if ((v & 0xFF000000u) != 0) return QGuiApplication::palette().color(QPalette::Base);
-  return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
-}
-
-QFont FontFromOption(const TFontOption& f, const QFont& base) {
-  QFont font = base;
-  if (!f.Name.isEmpty()) font.setFamily(f.Name);
-  if (f.Size > 0) font.setPointSize(f.Size);
-  font.setBold(f.Bold);
-  font.setItalic(f.Italic);
-  font.setUnderline(f.Underline);
-  font.setStrikeOut(f.StrikeOut);
-  return font;
-}
-
-template <typename Set, typename E>
-void SetMember(Set& set, E e, bool on) {
-  if (on) set.Include(e);
-  else set.Exclude(e);
-}
 
 }  // namespace
 
@@ -94,49 +71,21 @@ void TTodoMainForm::SaveColumnLayout() {
 
 void TTodoMainForm::ApplyViewSettings() {
   const TTdAppOptions& o = handler_.Options();
-  TLTHeader& header = TaskTree_->Header();
-  TLazyTreeColumns& columns = header.Columns();
+  // Captions, minimum widths, column visibility, header font, grid, sort marks, the notes
+  // pane's font and colours, and a fresh look at every node: the presentation's.
+  view_->ApplyViewSettings();
+  ApplyHeaderStyle(o);
 
-  // 1. Captions, one letter for the narrow image-only columns when asked.
-  for (int i = 0; i < kColumnCount && i < columns.Count(); ++i) {
-    QString caption = ColumnCaption(i);
-    if (o.ShortColumnNames) {
-      const bool imageOnly = (i == kColCategory && o.DisplayImageCategory && !o.DisplayTextCategory) ||
-                             (i == kColPriority && o.DisplayImagePriority && !o.DisplayTextPriority) ||
-                             (i == kColStatus && o.DisplayImageStatus && !o.DisplayTextStatus) ||
-                             (i == kColType && o.DisplayImageType && !o.DisplayTextType) || i == kColFlagged;
-      if (imageOnly) caption = ColumnLetter(i);
-    }
-    columns[i]->SetText(caption);
-  }
-  // 7 (the font first, the minimum widths are measured in it).
-  header.SetFont(FontFromOption(o.ColHeaderFont, font()));
-  header.SetFontColor(ColorFromOption(o.ColHeaderFont.Color));
-  // 2. Minimum widths: the caption in the header font and some room.
-  const QFontMetrics metrics(header.Font());
-  for (int i = 0; i < kColumnCount && i < columns.Count(); ++i)
-    columnMinWidths_[static_cast<size_t>(i)] = metrics.horizontalAdvance(columns[i]->Text()) + 20;
-
-  // 3. Menu style.
+  // Menu style.
   actionManager_->SetStyle(FindActionBarStyle(o.MenuXPStyle ? QStringLiteral("XP Style") : QStringLiteral("Standard")));
   for (TPopupActionBarEx* menu : {trayPopupMenu_.get(), taskTreePopupMenu_.get()}) {
     menu->SetActionManager(actionManager_);
     menu->SetShadows(o.MenuShadows);
   }
-
-  // 4. The filter action, templates and a fresh look at every node.
   UpdateFilterButton(o.FilterOn);
   acViewTemplates->setChecked(o.ViewTemplates);
-  TaskTree_->BeginTreeUpdate();
-  TaskTree_->ReinitializeChildren(nullptr, false);
-  TaskTree_->EndTreeUpdate();
-
-  // 5, 6.
   ApplyToolBarSettings(o);
   ApplyNotesPane(o);
-  // 7 to 9.
-  ApplyHeaderAndTree(o);
-  // 10.
   UpdateStatusAndActions();
 }
 
@@ -163,7 +112,10 @@ void TTodoMainForm::ApplyToolBarSettings(const TTdAppOptions& o) {
     button->setObjectName(QString::fromLatin1(std::array{"btnAddTodo", "btnDeleteTask", "btnPrint", "btnEditOptions",
                                                          "btnEditTodoFilter", "btnSort", "btnHelp", "btnExit",
                                                          "btnFind", "btnEdit", "btnToggleFilter"}[code - 1]));
-    button->setFixedSize(buttonSize);
+    // A caption longer than the button ("Filter is OFF" in a larger desktop font) widens
+    // it instead of being cut short.
+    const int captionWidth = o.ButtonText ? button->sizeHint().width() : 0;
+    button->setFixedSize(qMax(buttonSize.width(), captionWidth), buttonSize.height());
     button->setAutoRaise(o.FlatButtons);
     button->removeEventFilter(this);
     button->installEventFilter(this);
@@ -183,36 +135,8 @@ void TTodoMainForm::ApplyNotesPane(const TTdAppOptions& o) {
   splitter_->SetPercent(shown ? 80 : 100);
 }
 
-void TTodoMainForm::ApplyHeaderAndTree(const TTdAppOptions& o) {
-  TLTHeader& header = TaskTree_->Header();
-  header.SetHeight(o.ColHeaderFont.Size + 10);
-  header.SetStyle(static_cast<TLTHeaderStyle>(qBound(0, static_cast<int>(o.HeaderStyle), 3)));
-  TLTHeaderOptions headerOptions = header.Options();
-  SetMember(headerOptions, hoHotTrack, o.HeaderHotTrack);
-  SetMember(headerOptions, hoShowSortGlyphs, o.ShowSortMarkers);
-  header.SetOptions(headerOptions);
-  ApplyColumnVisibility();
-
-  // 8. The notes pane's colours and font.
-  QPalette palette = meNotes_->palette();
-  palette.setColor(QPalette::Base, ColorFromOption(o.NotesBkColor));
-  palette.setColor(QPalette::Text, ColorFromOption(o.NotesFont.Color));
-  meNotes_->setPalette(palette);
-  meNotes_->setFont(FontFromOption(o.NotesFont, font()));
-
-  // 9. The tree.
-  TCustomLazyTreeOptions& options = TaskTree_->TreeOptions();
-  TLTAutoOptions autoOptions = options.AutoOptions();
-  SetMember(autoOptions, toAutoSort, o.AutoSort);
-  options.SetAutoOptions(autoOptions);
-  TLTPaintOptions paint = options.PaintOptions();
-  SetMember(paint, toShowHorzGridLines, o.ShowHorzGridLines);
-  SetMember(paint, toShowVertGridLines, o.ShowVertGridLines);
-  options.SetPaintOptions(paint);
-  TaskTree_->Colors().SetColor(TLTColors::GridLineColor, ColorFromOption(o.GridColor));
-  TaskTree_->SetLineStyle(o.DottedGrid ? lsDotted : lsSolid);
-  TaskTree_->Colors().SetColor(TLTColors::FocusedSelectionColor, ColorFromOption(o.SelectedBkColor));
-  TaskTree_->Colors().SetColor(TLTColors::FocusedSelectionBorderColor, ColorFromOption(o.SelectedBkColor));
+void TTodoMainForm::ApplyHeaderStyle(const TTdAppOptions& o) {
+  TaskTree_->Header().SetStyle(static_cast<TLTHeaderStyle>(qBound(0, static_cast<int>(o.HeaderStyle), 3)));
 }
 
 void TTodoMainForm::UpdateFilterButton(bool on) {
@@ -221,6 +145,7 @@ void TTodoMainForm::UpdateFilterButton(bool on) {
   const QString hint = on ? QStringLiteral("Click to deactivate filter") : QStringLiteral("Click to activate filter");
   acFilterOnOff->setToolTip(hint);
   acFilterOnOff->setStatusTip(hint);
+  acFilterOnOff->setIcon(ActionIcon(on ? aiFilterOn : aiFilterOff));
 }
 
 void TTodoMainForm::UpdateStatusAndActions() {
@@ -253,29 +178,22 @@ void TTodoMainForm::UpdateStatusAndActions() {
 }
 
 void TTodoMainForm::TasksAdded(int count) {
-  BuildQuickFilterTabs(false);
-  TaskTree_->SetRootNodeCount(TaskTree_->RootNodeCount() + static_cast<unsigned>(qMax(0, count)));
-  if (handler_.Options().FilterOn) TaskTree_->ReinitializeChildren(nullptr, false);
-  else TaskTree_->InvalidateTree();
+  view_->TasksAdded(count);
+  // Without quick-filter tabs there is nothing to rebuild, and rebuilding would filter,
+  // sort and fit the whole list once more.
+  if (handler_.Options().QuickFilterMode != 0) BuildQuickFilterTabs(false);
   ApplySorting(false);
   // A window waiting in the tray is left alone; a shown one focuses the new task.
-  if (!(trayIcon_ && !isVisible())) {
+  if (!(trayIcon_ && !isVisible()) && count > 0) {
     TaskTree_->setFocus();
-    FocusNode(TaskTree_->GetLast());
+    TTdTodoHandler& todos = handler_.TodoHandler();
+    FocusNode(NodeOfTask(todos.GetTodo(todos.TaskCount() - 1)));
   }
   if (handler_.Options().AutoFitColumns) FitColumns();
   UpdateStatusAndActions();
 }
 
-void TTodoMainForm::ApplySorting(bool repaint) {
-  const TTdAppOptions& o = handler_.Options();
-  if (o.SortElement1 != 255) {
-    TaskTree_->Header().SetSortColumn(-1);
-    TaskTree_->SortTree(0, o.SortAsc1, true);
-  } else if (repaint) {
-    TaskTree_->InvalidateTree();
-  }
-}
+void TTodoMainForm::ApplySorting(bool repaint) { view_->ApplySorting(repaint); }
 
 void TTodoMainForm::ApplyAlwaysOnTop() {
   // Window managers may ignore the hint (Wayland); nothing depends on it.
@@ -296,10 +214,13 @@ TWindowBounds TTodoMainForm::WindowBounds() const {
   return {o.Left, o.Top, width(), height()};
 }
 
-int TTodoMainForm::AddTaskImage(const QIcon&) {
-  // The task image list is the shared one of the common module, joined with the task
-  // list's presentation; until then associations show no icon.
-  return -1;
+int TTodoMainForm::AddTaskImage(const QIcon& icon) {
+  // Association icons join the shared task images the tree draws from.
+  TLTImageList* images = CommonModule().TaskTreeImages();
+  const QSize size(images->Width(), images->Height());
+  const QPixmap pixmap = icon.pixmap(size);
+  if (pixmap.isNull()) return -1;
+  return images->Add(pixmap.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 bool PlatformReportsWindowPositions(const QString& platformName) {

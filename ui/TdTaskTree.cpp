@@ -462,6 +462,9 @@ void TTaskTreeView::TaskTreeChecked(PLazyNode node) {
     FocusNode(tree_, node);
     RepaintNode(node);
   }
+  // With a tab per status the task has moved to another tab: the tabs and their counts
+  // follow, or a checked task would vanish with no tab to find it in.
+  if (Options().QuickFilterMode == 1) BuildQuickFilterTabs(false);
   ApplySorting(false);
   if (Options().AutoFitColumns) FitColumnWidths();
   StatusChanged();
@@ -694,6 +697,10 @@ void TTaskTreeView::DeleteTask(PLazyNode node) {
 }
 
 void TTaskTreeView::ResetNodes() {
+  // The stores may be new ones (a database folder move reopens them): nothing read from
+  // the old ones is kept.
+  contextValid_ = false;
+  comparer_.reset();
   tree_->Clear();
   fitter_->ForgetAll();
   lastFound_ = nullptr;

@@ -17,7 +17,8 @@
 //   TaskChanged(task)           after the task editor's OK: widths, sort and row refreshed
 //   DeleteTask(node)            deletes the node and its task (undo copy kept), focuses
 //                               the next row, else the previous
-//   ResetNodes()                after archiving: one node per task again
+//   ResetNodes()                after archiving or reopening the stores: one node per
+//                               task again
 //   RefilterKeepingSelection()  after the filter or template switch or the filter dialog
 //   BuildQuickFilterTabs(false) after anything that changes the tabs
 //   InvalidateSortKeys()        after lookup names changed; ApplyViewSettings after options
@@ -152,7 +153,7 @@ public:
   // Deletes the node and its task (the store keeps an undo copy); the next node, else the
   // previous, is focused.
   void DeleteTask(PLazyNode node);
-  // The tree gets one node per task again (after archiving).
+  // The tree gets one node per task again (after archiving, or over reopened stores).
   void ResetNodes();
   // Re-initialises every node (so re-filters), keeping the selected task selected.
   void RefilterKeepingSelection();

@@ -57,6 +57,8 @@ protected:
   TTodoMainForm& Start(const std::function<void(TTdAppOptions&)>& change = {}) {
     handler = std::make_unique<TTodoAppHandler>();
     TTdAppOptions o = handler->GetOptions();
+    // Unsorted, the list keeps the store's order, which the cases below spell out.
+    o.SortElement1 = 255;
     if (change) change(o);
     handler->PutOptions(o);
     form = std::make_unique<TTodoMainForm>(*handler, &dialogs);
