@@ -9,6 +9,7 @@
 #include "treeview/LazyTreeDragImage.h"
 #include "treeview/LazyTreeDragManager.h"
 #include "treeview/LazyTreeReference.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include "platform/ApplicationError.h"
@@ -432,9 +433,8 @@ void TBaseLazyTree::BeginDrag() {
   dragSelection_.clear();
   if (!classDrag && result == Qt::MoveAction && options_->AutoOptions().Contains(toAutoDeleteMovedNodes) &&
       !left.isEmpty()) {
-    BeginTreeUpdate();
+    TTreeUpdateGuard update(*this);
     for (qsizetype i = left.size() - 1; i >= 0; --i) DeleteNode(left[i]);
-    EndTreeUpdate();
   }
   // The button that started the drag is released now, where the mouse is.
   const Qt::MouseButton button = dragButton_;

@@ -2,6 +2,7 @@
 // and the delivery of pending change notifications.
 #include "treeview/LazyTreeAnimation.h"
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QCoreApplication>
@@ -142,7 +143,7 @@ void TBaseLazyTree::ExpandAll(PLazyNode node) {
   // are opened, so a lone leaf stays as it is.
   if (root_->TotalCount < 2) return;
   if (!node) node = root_;
-  BeginTreeUpdate();
+  TTreeUpdateGuard update(*this);
   DoStateChange({tsExpanding});
   PLazyNode run = node == root_ ? GetFirst() : node;
   while (run) {
@@ -152,13 +153,12 @@ void TBaseLazyTree::ExpandAll(PLazyNode node) {
     run = next;
   }
   DoStateChange({}, {tsExpanding});
-  EndTreeUpdate();
 }
 
 void TBaseLazyTree::CollapseAll(PLazyNode node) {
   if (root_->TotalCount < 2) return;
   if (!node) node = root_;
-  BeginTreeUpdate();
+  TTreeUpdateGuard update(*this);
   DoStateChange({tsCollapsing});
   // The expanded nodes in view, parents before children; closing them from the back
   // closes every child before its parent.
@@ -173,7 +173,6 @@ void TBaseLazyTree::CollapseAll(PLazyNode node) {
   }
   for (qsizetype i = open.size() - 1; i >= 0; --i) ToggleExpanded(open[i]);
   DoStateChange({}, {tsCollapsing});
-  EndTreeUpdate();
 }
 
 // ---- Animation ------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "treeview/LazyTreeDrawing.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeResources.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
@@ -122,7 +123,7 @@ void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
   if (!from) return;
   const bool forward = NodeTop(from) <= NodeTop(to);
   QVector<PLazyNode> added;
-  BeginTreeUpdate();
+  TTreeUpdateGuard update(*this);
   for (PLazyNode run = from; run; run = forward ? GetNextVisible(run) : GetPreviousVisibleNode(run)) {
     if (run->Has(nsSelected))
       RemoveFromSelection(run);
@@ -131,7 +132,6 @@ void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
     if (run == to) break;
   }
   AddToSelection(added);
-  EndTreeUpdate();
 }
 
 void TBaseLazyTree::FocusAndSelect(PLazyNode node, TShiftState shift) {

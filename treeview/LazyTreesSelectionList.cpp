@@ -1,5 +1,6 @@
 // Bulk selection, cut and copy marks and the standard edit actions.
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QClipboard>
@@ -116,9 +117,10 @@ void TBaseLazyTree::DeleteMarkedCutNodes() {
   // Marked descendants of a marked node go with it; deleting from the back keeps the
   // nodes still to come alive.
   const QVector<PLazyNode> marked = SortedCutCopySet(true);
-  BeginTreeUpdate();
-  for (qsizetype i = marked.size() - 1; i >= 0; --i) DeleteNode(marked[i]);
-  EndTreeUpdate();
+  {
+    TTreeUpdateGuard update(*this);
+    for (qsizetype i = marked.size() - 1; i >= 0; --i) DeleteNode(marked[i]);
+  }
   DoStateChange({}, {tsCutPending});
 }
 

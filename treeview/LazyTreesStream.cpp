@@ -7,6 +7,7 @@
 // from the stream are brought into their ranges. Costs: writing and reading are O(nodes
 // + bytes); a node's totals are summed once from its children when they are read.
 #include "treeview/LazyTreeStream.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QDir>
@@ -183,8 +184,8 @@ void TBaseLazyTree::ReadTreeStream(TLazyTreeStream& stream) {
   stream.SetPosition(first);
 
   Clear();
-  BeginTreeUpdate();
-  try {
+  {
+    TTreeUpdateGuard update(*this);
     while (stream.Remaining() > 0) {
       PLazyNode node = MakeNewNode();
       InternalConnectNode(node, root_, amAddChildLast);
@@ -195,11 +196,7 @@ void TBaseLazyTree::ReadTreeStream(TLazyTreeStream& stream) {
         throw;
       }
     }
-  } catch (...) {
-    EndTreeUpdate();
-    throw;
   }
-  EndTreeUpdate();
   DoNodeCopied(nullptr);
 }
 

@@ -1,6 +1,7 @@
 // Node blocks, child counts with their running totals, insertion, deletion and moving.
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeStream.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <vector>
@@ -164,10 +165,9 @@ void TBaseLazyTree::SetRootNodeCount(unsigned value) {
     return;
   }
   if (value == root_->ChildCount) return;
-  BeginTreeUpdate();
+  TTreeUpdateGuard update(*this);
   StopValidation();
   SetNodeChildCount(nullptr, value);
-  EndTreeUpdate();
 }
 
 void TBaseLazyTree::SetNodeChildCount(PLazyNode node, unsigned newCount) {
@@ -487,16 +487,15 @@ void TBaseLazyTree::EndClearing(PLazyNode node, bool resetHasChildren) {
 
 void TBaseLazyTree::DeleteSelectedItems() {
   if (selection_.isEmpty() || options_->MiscOptions().Contains(toReadOnly)) return;
-  BeginTreeUpdate();
+  TTreeUpdateGuard update(*this);
   const QVector<PLazyNode> nodes = SortedSelection(true);
   for (qsizetype i = nodes.size() - 1; i >= 1; --i) DeleteNode(nodes[i], nodes[i]->Parent != nodes[i - 1]->Parent);
   if (!nodes.isEmpty()) DeleteNode(nodes[0], true);
-  EndTreeUpdate();
 }
 
 void TBaseLazyTree::Clear() {
   if (options_->MiscOptions().Contains(toReadOnly) && !destroying_) return;
-  BeginTreeUpdate();
+  TTreeUpdateGuard update(*this);
   StopValidation();
   if (IsEditing()) CancelEditNode();
   if (states_.Intersects({tsCopyPending, tsCutPending})) {
@@ -513,7 +512,6 @@ void TBaseLazyTree::Clear() {
   visibleCount_ = 0;
   offsetX_ = 0;
   offsetY_ = 0;
-  EndTreeUpdate();
 }
 
 // ---- Moving ---------------------------------------------------------------------------
@@ -580,18 +578,19 @@ bool TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
     }
   } else {
     if (!DoNodeMoving(source, reportedTarget)) return false;
-    targetTree->BeginTreeUpdate();
-    auto copyOne = [&](PLazyNode node) { targetTree->DoNodeMoved(CopyNodeInto(node, *targetTree, target, mode)); };
-    if (childrenOnly) {
-      const bool backwards = mode == amInsertAfter || mode == amAddChildFirst;
-      for (PLazyNode child = backwards ? source->LastChild : source->FirstChild; child;
-           child = backwards ? child->PrevSibling : child->NextSibling)
-        copyOne(child);
-    } else {
-      copyOne(source);
+    {
+      TTreeUpdateGuard update(*targetTree);
+      auto copyOne = [&](PLazyNode node) { targetTree->DoNodeMoved(CopyNodeInto(node, *targetTree, target, mode)); };
+      if (childrenOnly) {
+        const bool backwards = mode == amInsertAfter || mode == amAddChildFirst;
+        for (PLazyNode child = backwards ? source->LastChild : source->FirstChild; child;
+             child = backwards ? child->PrevSibling : child->NextSibling)
+          copyOne(child);
+      } else {
+        copyOne(source);
+      }
+      targetTree->StructureChange(reportedTarget, crNodeMoved);
     }
-    targetTree->StructureChange(reportedTarget, crNodeMoved);
-    targetTree->EndTreeUpdate();
     if (childrenOnly)
       DeleteNodeChildren(source);
     else
