@@ -94,7 +94,7 @@ bool TBaseLazyTree::ProcessTreeData(TBaseLazyTree* source, const QMimeData* data
   if (!data || mode == amNoWhere || options_->MiscOptions().Contains(toReadOnly) || !data->hasFormat(TreeDataType()))
     return false;
   if (!IsRealNode(target)) {
-    target = root_;
+    target = RootNode();
     if (mode == amInsertBefore) mode = amAddChildFirst;
     if (mode == amInsertAfter) mode = amAddChildLast;
   }
@@ -108,7 +108,7 @@ bool TBaseLazyTree::ProcessTreeData(TBaseLazyTree* source, const QMimeData* data
     for (qsizetype k = 0; k < nodes.size(); ++k) {
       PLazyNode node = nodes[inOrder ? k : nodes.size() - 1 - k];
       // A node cannot go into its own subtree.
-      if (source == this && target != root_ && (node == target || NodeHasAncestor(target, node))) continue;
+      if (source == this && target != RootNode() && (node == target || NodeHasAncestor(target, node))) continue;
       if (source->MoveNode(node, target, mode, false)) source->dragSelection_.removeAll(node);
     }
     return true;
@@ -126,7 +126,7 @@ bool TBaseLazyTree::ProcessTreeData(TBaseLazyTree* source, const QMimeData* data
   }
   stream.SetPosition(0);
   const TChangeReason reason = source == this ? crNodeCopied : crNodeAdded;
-  const PLazyNode reportedTarget = target == root_ ? nullptr : target;
+  const PLazyNode reportedTarget = target == RootNode() ? nullptr : target;
   TTreeUpdateGuard update(*this);
   // Nodes keep their order: where each would go in front of the one before, the next
   // goes after the last one inserted.

@@ -308,7 +308,7 @@ void TBaseLazyTree::dropEvent(QDropEvent* e) {
 TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
   TAutoScrollDirections directions;
   if (!CanAutoScroll()) return directions;
-  const int zone = defaultNodeHeight_;
+  const int zone = DefaultNodeHeight();
   if (pt.x() < zone && offsetX_ < 0) directions.Include(adLeft);
   if (rangeX_ > ClientWidth() && pt.x() >= ClientWidth() - zone && offsetX_ > ClientWidth() - rangeX_)
     directions.Include(adRight);
@@ -328,7 +328,7 @@ TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
 
 bool TBaseLazyTree::DoAutoScroll(QPoint pt) {
   if (!CanAutoScroll() || timers_->IsRunning(ScrollTimer)) return false;
-  const int zone = defaultNodeHeight_;
+  const int zone = DefaultNodeHeight();
   const bool inZone = (pt.x() < zone && offsetX_ < 0) || (pt.y() < zone && offsetY_ < 0) ||
                       (rangeX_ > ClientWidth() && pt.x() >= ClientWidth() - zone) ||
                       (rangeY_ > ClientHeight() && pt.y() >= ClientHeight() - zone);

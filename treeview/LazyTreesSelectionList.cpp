@@ -93,8 +93,8 @@ QVector<PLazyNode> TBaseLazyTree::SortedCutCopySet(bool resolve) {
       result.append(run);
       if (resolve) {
         // The marked node stands for its whole subtree: go on after it.
-        while (run && run != root_ && !run->NextSibling) run = run->Parent;
-        run = run && run != root_ ? run->NextSibling : nullptr;
+        while (run && run != RootNode() && !run->NextSibling) run = run->Parent;
+        run = run && run != RootNode() ? run->NextSibling : nullptr;
         continue;
       }
     }
@@ -129,7 +129,7 @@ void TBaseLazyTree::DeleteMarkedCutNodes() {
 bool TBaseLazyTree::EditActionEnabled(TLTEditAction action) {
   switch (action) {
     case eaSelectAll:
-      return options_->SelectionOptions().Contains(toMultiSelect) && visibleCount_ > 0;
+      return options_->SelectionOptions().Contains(toMultiSelect) && VisibleCount() > 0;
     case eaCopy:
     case eaCut:
       return !selection_.isEmpty() && !ClipboardFormatEtcs().isEmpty();

@@ -104,7 +104,7 @@ void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, boo
     DoStateChange({}, {tsEditPending});
   }
   if (IsEditing() && !EndEditNode()) return;
-  if (!node) node = root_;
+  if (!node) node = RootNode();
   if (!node->Has(nsHasChildren)) return;
   if (doInit) {
     if (node->ChildCount == 0) InitializeChildren(node);
@@ -130,7 +130,7 @@ void TBaseLazyTree::SortTree(int column, bool ascending, bool doInit) {
   ++updateCount_;
   if (column >= -1) {
     // An explicit stack keeps deep trees off the call stack.
-    QVector<PLazyNode> pending{root_};
+    QVector<PLazyNode> pending{RootNode()};
     QVector<PLazyNode> descend;
     while (!pending.isEmpty()) {
       PLazyNode node = pending.takeLast();
