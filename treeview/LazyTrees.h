@@ -7,11 +7,14 @@
 // own their state and the face forwards to them:
 //   LazyNodeStore            the node store: the pool, the hidden root, links between
 //                            nodes, running totals, where a node stands (no widget)
+//   LazyNodeWalker.h         tree order and display order over the store's links, with
+//                            or without initialising what it reaches (the navigation)
 //   LazyNodePool             the chunks node blocks come from (used by the store)
 // The face's own files, each one concern of the class:
 //   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
 //                            deletion, moving, iteration
-//   LazyTreesNavigation.cpp  the navigation family, NodeAtPosition, NodeTop
+//   LazyTreesNavigation.cpp  the navigation family over LazyNodeWalker, NodeAtPosition,
+//                            NodeTop
 //   LazyTreesExpand.cpp      expand and collapse, (re)initialisation, animation, the
 //                            update bracket (held for a scope by LazyTreeUpdateGuard.h)
 //   LazyTreesSelection.cpp   focus, selection, scrolling into view and the node

@@ -1,107 +1,27 @@
 // The navigation family. The plain operations initialise the nodes they reach (and create
 // the children of a node that may have some before following them); the Raw variants
 // never call the owner, for loops that must not trigger events.
+#include "treeview/LazyNodeWalker.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTrees.h"
 
 namespace {
 constexpr const char* kNotRoot = "Node must not be the hidden root node.";
 
-// Walk helpers shared by the plain and Raw variants: with `init` off they change nothing.
-struct Walker {
-  TBaseLazyTree* tree;
-  PLazyNode root;
-  bool init;
+// The plain navigation initialises what it reaches through the control.
+class PlainWalker final : TNodeReadiness, public TLazyNodeWalker {
+public:
+  PlainWalker(TBaseLazyTree* tree, const TLazyNodeStore& store) : TLazyNodeWalker(store, this), tree_(tree) {}
 
-  PLazyNode Ready(PLazyNode node) const {
-    if (init && node && node != root && !node->Has(nsInitialized)) tree->InitializeNode(node);
-    return node;
-  }
-  void Children(PLazyNode node) const {
-    if (init && node != root && node->Has(nsHasChildren) && node->ChildCount == 0) tree->InitializeChildren(node);
-  }
-  PLazyNode Visible(PLazyNode node) const { return node && Ready(node)->Has(nsVisible) ? node : nullptr; }
-  PLazyNode FirstVisibleChild(PLazyNode node) const {
-    Children(node);
-    for (PLazyNode run = node->FirstChild; run; run = run->NextSibling)
-      if (Visible(run)) return run;
-    return nullptr;
-  }
-  PLazyNode LastVisibleChild(PLazyNode node) const {
-    Children(node);
-    for (PLazyNode run = node->LastChild; run; run = run->PrevSibling)
-      if (Visible(run)) return run;
-    return nullptr;
-  }
-  // Node itself or its deepest last visible descendant along expanded nodes.
-  PLazyNode DeepestLastVisible(PLazyNode node) const {
-    while (node == root || node->Has(nsExpanded)) {
-      PLazyNode child = LastVisibleChild(node);
-      if (!child) break;
-      node = child;
-    }
-    return node;
-  }
-  PLazyNode DeepestLast(PLazyNode node) const {
-    for (;;) {
-      Ready(node);
-      Children(node);
-      if (!node->LastChild) return node;
-      node = node->LastChild;
-    }
-  }
-  PLazyNode Next(PLazyNode node) const {
-    Ready(node);
-    Children(node);
-    if (node->FirstChild) return Ready(node->FirstChild);
-    while (!node->NextSibling) {
-      node = node->Parent;
-      if (node == root) return nullptr;
-    }
-    return Ready(node->NextSibling);
-  }
-  PLazyNode Previous(PLazyNode node) const {
-    if (node->PrevSibling) return Ready(DeepestLast(node->PrevSibling));
-    return node->Parent == root ? nullptr : Ready(node->Parent);
-  }
-  // A node that is not in view stands for the outermost ancestor whose parent shows it:
-  // display order continues from there without entering its children.
-  PLazyNode ShownLevel(PLazyNode node, bool& inView) const {
-    inView = tree->IsNodeInView(node);
-    if (!inView)
-      while (node->Parent != root && !(node->Parent->Has(nsExpanded) && tree->IsNodeInView(node->Parent)))
-        node = node->Parent;
-    return node;
-  }
-  PLazyNode NextVisible(PLazyNode node) const {
-    bool inView;
-    node = ShownLevel(node, inView);
-    if (inView && node->Has(nsExpanded)) {
-      Ready(node);
-      if (PLazyNode child = FirstVisibleChild(node)) return child;
-    }
-    for (;;) {
-      for (PLazyNode run = node->NextSibling; run; run = run->NextSibling)
-        if (Visible(run)) return run;
-      node = node->Parent;
-      if (node == root) return nullptr;
-    }
-  }
-  PLazyNode PreviousVisible(PLazyNode node) const {
-    bool inView;
-    PLazyNode level = ShownLevel(node, inView);
-    // Inside a collapsed node in view, that node is the row just above.
-    if (level != node && level->Has(nsVisible)) return Ready(level);
-    node = level;
-    for (PLazyNode run = node->PrevSibling; run; run = run->PrevSibling)
-      if (Visible(run)) return DeepestLastVisible(run);
-    return node->Parent == root ? nullptr : Ready(node->Parent);
-  }
+private:
+  void InitializeNode(PLazyNode node) override { tree_->InitializeNode(node); }
+  void InitializeChildren(PLazyNode node) override { tree_->InitializeChildren(node); }
+  TBaseLazyTree* tree_;
 };
 }  // namespace
 
-#define PLAIN Walker{this, RootNode(), true}
-#define RAW Walker{const_cast<TBaseLazyTree*>(this), RootNode(), false}
+#define PLAIN PlainWalker(this, store_)
+#define RAW TLazyNodeWalker(store_)
 
 PLazyNode TBaseLazyTree::GetFirst() { return PLAIN.Ready(RootNode()->FirstChild); }
 PLazyNode TBaseLazyTree::GetFirstRaw() const { return RootNode()->FirstChild; }
