@@ -256,8 +256,8 @@ public:
   //      incremental search, editing, edit actions and hints (LazyTreesSort.cpp,
   //      LazyTreesSelectionList.cpp, LazyTreesClicks.cpp, LazyTreesSearch.cpp,
   //      LazyTreesEdit.cpp, LazyTreesHint.cpp) ---------------------------------------
-  // Stable merge sort of Node's children (nil = the root) through OnCompareNodes; no
-  // extra array, O(n log n) comparisons.
+  // Stable merge sort of Node's children (nil = the root) through OnCompareNodes over an
+  // array of node pointers, relinked once; O(n log n) comparisons.
   virtual void SortChildren(PLazyNode Node, int Column, bool Ascending, bool DoInit);
   // Sorts every initialised level; Column -2 and below leave the order alone.
   virtual void SortTree(int Column, bool Ascending, bool DoInit);
