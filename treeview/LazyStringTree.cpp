@@ -181,7 +181,7 @@ QString TCustomLazyStringTree::DoShortenString(QPainter& canvas, PLazyNode node,
 
 QString TCustomLazyStringTree::GetCellText(PLazyNode node, int column) {
   if (!LazyTreeCheck(node != nullptr, "Node must not be nil.")) return {};
-  if (node != root_ && !node->Has(nsInitialized)) InitializeNode(node);
+  if (node != RootNode() && !node->Has(nsInitialized)) InitializeNode(node);
   QString text = defaultText_;
   DoGetText(node, column, ttNormal, text);
   return text;

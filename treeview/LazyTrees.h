@@ -3,14 +3,30 @@
 // owner for everything else through events, creates nodes in bulk and initialises them
 // the first time they are needed, and paints only the rows in view.
 //
-// The class is one public face over files split by concern:
-//   LazyTreesStructure.cpp   node blocks, child counts, insertion, deletion, moving
-//   LazyTreesNavigation.cpp  the navigation family, positions, levels
-//   LazyTreesExpand.cpp      expand and collapse, (re)initialisation, update bracket
-//   LazyTreesSelection.cpp   focus, selection and the node accessors
-//   LazyTreesOptions.cpp     options, colours, properties, construction
+// The class is one public face over objects and files split by concern. The objects
+// own their state and the face forwards to them:
+//   LazyNodeStore            the node store: the pool, the hidden root, links between
+//                            nodes, running totals, where a node stands (no widget)
+//   LazyNodeWalker.h         tree order and display order over the store's links, with
+//                            or without initialising what it reaches (the navigation)
+//   LazyNodePool             the chunks node blocks come from (used by the store)
+// The face's own files, each one concern of the class:
+//   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
+//                            deletion, moving, iteration
+//   LazyTreesNavigation.cpp  the navigation family over LazyNodeWalker, NodeAtPosition,
+//                            NodeTop
+//   LazyTreesExpand.cpp      expand and collapse, (re)initialisation, animation, the
+//                            update bracket (held for a scope by LazyTreeUpdateGuard.h)
+//   LazyTreesSelection.cpp   focus, selection, scrolling into view and the node
+//                            accessors (visibility, heights, flags)
+//   LazyTreesSelectionList.cpp  bulk selection, cut and copy marks, edit actions
+//   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
+//   LazyTreesClicks.cpp      the mouse rules for focus, selection, check boxes, edits
+//   LazyTreesOptions.cpp     options, colours, properties, construction, destruction
 //   LazyTreesInput.cpp       keyboard, mouse, wheel, panning, focus, timers
-//   LazyTreesScroll.cpp      offsets, scroll bars, geometry, painting of rows
+//   LazyTreesScroll.cpp      offsets, scroll bars, geometry, invalidation, painting the
+//                            tree, the point hit test, the tree-view queries
+//   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
 //   LazyTreesCheck.cpp       the consistency check of the running totals
 //   LazyTreesCache.cpp       the position cache: halts, the worker's build, lookups
@@ -18,19 +34,36 @@
 //   LazyTreesHeader.cpp      the header and column hooks, header events
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
 //   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
-//   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
+//   LazyTreesSort.cpp        sorting sibling chains through the owner's comparison
+//   LazyTreesSearch.cpp      incremental search
+//   LazyTreesEdit.cpp        the editing life cycle through an edit link
+//   LazyTreesHint.cpp        whether, where and what a hint shows
 //   LazyTreesDataTransfer.cpp  tree data on the clipboard: formats, rendering, paste
 //   LazyTreesDragDrop.cpp    the drop target, auto-scroll and auto-expand, drags of nodes
-// and, beside the class: LazyTreeColumns (columns), LazyTreeHeader* (header, its input,
-// painting and layout stream), LazyTreeDrawing (shared drawing routines), LazyTreeImageList,
+// Vocabulary: LazyTreeTypes.h (node record, states, flag sets, errors),
+// LazyTreeControlTypes.h (the control's enumerations and plain records),
+// LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
+// LazyTreeEvents.h (the owner events), LazyTreeTimers.h (timer ids and driver),
+// LazyTreeAssert (wrong calls reported, not fatal).
+// Beside the class: LazyTreeCache and LazyTreeWorker (the position cache and its thread),
+// LazyTreeAnimation (expand/collapse steps), LazyTreeColumns (columns), LazyTreeHeader,
+// LazyTreeHeaderArea, LazyTreeHeaderInput, LazyTreeHeaderPaint and LazyTreeLayoutStream
+// (the header, its widgets, input, painting and layout stream), LazyTreeDrawing and
+// LazyTreeLines (shared drawing routines, tree-line pieces), LazyTreeImageList,
+// LazyTreeResources and LazyTreeImages.qrc (shared pictures), LazyTreeEditLink (the
+// in-place editor), LazyTreeHintWindow, LazyTreeStream (the tree stream format),
 // LazyTreeClipboard (formats and their registry), LazyTreeDataObject, LazyTreeDragManager,
-// LazyTreeDragImage and LazyTreeReference (which live tree data came from).
+// LazyTreeDragImage, LazyTreeReference (which live tree data came from).
+// The string tree: LazyStringTree (texts, editing, measuring), LazyStringTreeExport
+// (text, CSV, HTML and RTF), LazyStringTreeStream (captions in the tree stream), with
+// LazyTreeBuffers for the exporters.
 //
 // Costs: node count, subtree height and child count are O(1) through running totals;
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
-#include "treeview/LazyNodePool.h"
+#include "treeview/LazyNodeStore.h"
 #include "treeview/LazyTreeCache.h"
+#include "treeview/LazyTreeControlTypes.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTreeEvents.h"
@@ -64,57 +97,6 @@ class QDragMoveEvent;
 class QDragLeaveEvent;
 class QDropEvent;
 
-enum TLTAlignment { taLeftJustify, taRightJustify, taCenter };
-enum TLTBorderStyle { bsNone, bsSingle };
-enum TLTButtonStyle { bsRectangle, bsTriangle };
-enum TLTButtonFillMode { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
-enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystem, ckSystemFlat };
-enum TLTIncrementalSearch { isAll, isNone, isInitializedOnly, isVisibleOnly };
-enum TLTSearchDirection { sdForward, sdBackward };
-enum TLTSearchStart { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
-enum TLTLineMode { lmNormal, lmBands };
-enum TLTLineStyle { lsCustomStyle, lsDotted, lsSolid };
-enum TLTNodeAlignment { naFromBottom, naFromTop, naProportional };
-enum TLTHintMode { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
-enum THintAnimationType { hatNone, hatFade, hatSlide, hatSystemDefault };
-enum TLTDragImageKind { diComplete, diMainColumnOnly, diNoImage };
-enum TLTDragType { dtOLE, dtVCL };
-enum TLTDrawSelectionMode { smDottedRectangle, smBlendedRectangle };
-enum TDragOperation { doCopy, doMove, doLink };
-enum TLTDragMode { dmManual, dmAutomatic };
-// Where the view scrolls by itself while a drag or a selection rectangle nears an edge.
-enum TAutoScrollDirection { adLeft, adUp, adRight, adDown };
-using TAutoScrollDirections = TSet<TAutoScrollDirection>;
-// Drop effects as a drag reports them: a set of bits, with one bit for "the target scrolls".
-inline constexpr std::uint32_t DROPEFFECT_NONE = 0, DROPEFFECT_COPY = 1, DROPEFFECT_MOVE = 2, DROPEFFECT_LINK = 4,
-                               DROPEFFECT_SCROLL = 0x80000000u;
-using TDragOperations = TSet<TDragOperation>;
-enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-enum TBevelEdge { beLeft, beTop, beRight, beBottom };
-using TBevelEdges = TSet<TBevelEdge>;
-
-// What a change of scroll offsets should also update.
-enum TScrollUpdateOption { suoRepaintHeader, suoRepaintScrollBars, suoScrollClientArea, suoUpdateNCArea };
-using TScrollUpdateOptions = TSet<TScrollUpdateOption>;
-inline constexpr TScrollUpdateOptions DefaultScrollUpdateFlags = {suoRepaintHeader, suoRepaintScrollBars,
-                                                                   suoScrollClientArea, suoUpdateNCArea};
-
-// The standard tree-view queries for accessibility tools, answered with nodes as items.
-enum TTreeViewQuery { TVGN_ROOT, TVGN_NEXT, TVGN_PREVIOUS, TVGN_PARENT, TVGN_CHILD, TVGN_FIRSTVISIBLE,
-                      TVGN_NEXTVISIBLE, TVGN_PREVIOUSVISIBLE, TVGN_DROPHILITE, TVGN_CARET, TVGN_LASTVISIBLE };
-enum TTreeViewItemState { tvisFocused, tvisSelected, tvisCut, tvisDropHilited, tvisExpanded };
-struct TTreeViewItem {
-  PLazyNode Item = nullptr;
-  int ChildCount = 0;
-  int Image = -1;
-  int SelectedImage = -1;
-  int StateImage = -1;
-  int OverlayImage = -1;
-  TSet<TTreeViewItemState> State;
-  QString Text;
-};
-
 class TBaseLazyTree : public QAbstractScrollArea, public TLazyTreeEvents {
   Q_OBJECT
 
@@ -128,7 +110,7 @@ public:
   // nil means the hidden root. O(new count) for growth, O(removed subtree) for shrinking.
   void SetNodeChildCount(PLazyNode Node, unsigned NewCount);
   unsigned ChildCount(PLazyNode Node) const;
-  int NodeDataSize() const { return nodeDataSize_; }
+  int NodeDataSize() const { return store_.NodeDataSize(); }
   void SetNodeDataSize(int value);
   // The owner's bytes of a node; nil for nil and for the hidden root.
   void* GetNodeData(PLazyNode Node);
@@ -136,7 +118,7 @@ public:
   T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
   // Reserves an area in every node for a descendant; only before the first node exists.
   int ReserveInternalData(int Size);
-  int InternalDataSize() const { return internalDataSize_; }
+  int InternalDataSize() const { return store_.InternalDataSize(); }
   // Creates a single node next to or inside Destination (nil = root). O(renumbered siblings).
   PLazyNode InsertNode(PLazyNode Destination, TLTNodeAttachMode Mode);
   PLazyNode AddChild(PLazyNode Parent) { return InsertNode(Parent, amAddChildLast); }
@@ -221,9 +203,11 @@ public:
   PLazyNode GetNearestShownAncestor(PLazyNode Node) const;
   // A node is in view when it and every ancestor below the root are visible and every
   // ancestor is expanded. O(depth).
-  bool IsNodeInView(PLazyNode Node) const;
-  unsigned LevelOfNode(PLazyNode Node) const;
-  bool NodeHasAncestor(PLazyNode Node, PLazyNode PotentialParent) const;
+  bool IsNodeInView(PLazyNode Node) const { return store_.IsNodeInView(Node); }
+  unsigned LevelOfNode(PLazyNode Node) const { return store_.LevelOfNode(Node); }
+  bool NodeHasAncestor(PLazyNode Node, PLazyNode PotentialParent) const {
+    return TLazyNodeStore::NodeHasAncestor(Node, PotentialParent);
+  }
   // The visible node whose row holds Y, or nil below the last row.
   PLazyNode NodeAtPosition(int Y, bool Relative, int* NodeTop = nullptr);
   // The top of Node's row in content coordinates, -1 when it is not in view. O(rows above
@@ -248,8 +232,8 @@ public:
   PLazyNode TopNode();
   void SetTopNode(PLazyNode Node);
   unsigned TotalCount() const;   // real nodes, the hidden root not counted
-  unsigned VisibleCount() const { return visibleCount_; }
-  PLazyNode RootNode() const { return root_; }
+  unsigned VisibleCount() const { return store_.VisibleCount(); }
+  PLazyNode RootNode() const { return store_.Root(); }
 
   // ---- Focus and selection ---------------------------------------------------------
   PLazyNode FocusedNode() const { return focusedNode_; }
@@ -272,8 +256,8 @@ public:
   //      incremental search, editing, edit actions and hints (LazyTreesSort.cpp,
   //      LazyTreesSelectionList.cpp, LazyTreesClicks.cpp, LazyTreesSearch.cpp,
   //      LazyTreesEdit.cpp, LazyTreesHint.cpp) ---------------------------------------
-  // Stable merge sort of Node's children (nil = the root) through OnCompareNodes; no
-  // extra array, O(n log n) comparisons.
+  // Stable merge sort of Node's children (nil = the root) through OnCompareNodes over an
+  // array of node pointers, relinked once; O(n log n) comparisons.
   virtual void SortChildren(PLazyNode Node, int Column, bool Ascending, bool DoInit);
   // Sorts every initialised level; Column -2 and below leave the order alone.
   virtual void SortTree(int Column, bool Ascending, bool DoInit);
@@ -466,7 +450,7 @@ public:
   void SetChangeDelay(int v);
   TCheckImageKind CheckImageKind() const { return checkImageKind_; }
   void SetCheckImageKind(TCheckImageKind v);
-  int DefaultNodeHeight() const { return defaultNodeHeight_; }
+  int DefaultNodeHeight() const { return store_.DefaultNodeHeight(); }
   void SetDefaultNodeHeight(int v);
   TLTNodeAttachMode DefaultPasteMode() const { return defaultPasteMode_; }
   void SetDefaultPasteMode(TLTNodeAttachMode v) { defaultPasteMode_ = v; }
@@ -616,9 +600,7 @@ public:
   void StopTimer(int Id);
 
   // Bytes held for nodes (blocks live or free, and the hidden root).
-  std::size_t NodeMemoryBytes() const {
-    return pool_.ReservedBytes() + sizeof(TLazyNode) + static_cast<std::size_t>(internalDataSize_);
-  }
+  std::size_t NodeMemoryBytes() const { return store_.MemoryBytes(); }
 
   // ---- Consistency check -----------------------------------------------------------
   // Recomputes every node's total count, total height and all-children-hidden flag and
@@ -900,18 +882,16 @@ protected:
   QSize sizeHint() const override { return {200, 100}; }
 
   // ---- Helpers shared by the concern files ---------------------------------------
+  // The node store's bookkeeping, as the concern files call it (see LazyNodeStore.h).
   PLazyNode MakeNewNode();
-  void FreeNodeBlock(PLazyNode Node);
-  void InitRootNode(int OldSize = 0);
-  bool IsRealNode(PLazyNode Node) const { return Node && Node != root_; }
-  // The children of Node show when it is the root or is expanded and in view.
-  bool ChildrenShown(PLazyNode Node) const;
-  // Nodes in view below Node (not counting Node) when its children show.
-  unsigned CountVisibleChildren(PLazyNode Node) const;
-  void UpdateTotalCount(PLazyNode Node, int Value, bool Relative);
-  void UpdateTotalHeight(PLazyNode Node, int Value, bool Relative);
-  void UpdateHiddenChildren(PLazyNode Node);
-  void RecomputeAllHiddenChildren(PLazyNode Node);
+  void FreeNodeBlock(PLazyNode Node) { store_.FreeNode(Node); }
+  bool IsRealNode(PLazyNode Node) const { return store_.IsRealNode(Node); }
+  bool ChildrenShown(PLazyNode Node) const { return store_.ChildrenShown(Node); }
+  unsigned CountVisibleChildren(PLazyNode Node) const { return store_.CountVisibleChildren(Node); }
+  void UpdateTotalCount(PLazyNode Node, int Value, bool Relative) { store_.UpdateTotalCount(Node, Value, Relative); }
+  void UpdateTotalHeight(PLazyNode Node, int Value, bool Relative) { store_.UpdateTotalHeight(Node, Value, Relative); }
+  void UpdateHiddenChildren(PLazyNode Node) { store_.UpdateHiddenChildren(Node); }
+  void RecomputeAllHiddenChildren(PLazyNode Node) { store_.RecomputeAllHiddenChildren(Node); }
   void InternalConnectNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
   void InternalDisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex = true);
   void ForgetPendingNode(PLazyNode Node);
@@ -949,12 +929,7 @@ protected:
   QMenu* FindPopupMenu(PLazyNode Node, int Column, QPoint Position, bool& AskedSomebody);
 
   // ---- State ---------------------------------------------------------------------
-  TLazyNodePool pool_;
-  std::unique_ptr<std::byte[]> rootBlock_;
-  PLazyNode root_ = nullptr;
-  int nodeDataSize_ = -1;
-  int internalDataSize_ = 0;
-  int defaultNodeHeight_ = 18;
+  TLazyNodeStore store_{this};
   int updateCount_ = 0;
   int synchUpdateCount_ = 0;
   TLazyTreeStates states_;
@@ -969,7 +944,6 @@ protected:
   // Sorted by address; a slot whose low bit is set belongs to a node deleted during an
   // update and is packed away at its end.
   QVector<quintptr> selection_;
-  unsigned visibleCount_ = 0;
   int offsetX_ = 0;
   int offsetY_ = 0;
   int rangeX_ = 0;

@@ -61,7 +61,7 @@ void TBaseLazyTree::RestartCacheValidation() {
     if (cache_->complete) DoStateChange({tsUseCache}, {tsStopValidation});
     return;
   }
-  if (CacheEntryCount(visibleCount_) == 0) {
+  if (CacheEntryCount(VisibleCount()) == 0) {
     // The worker would only empty the cache and report an incomplete build: the tree
     // stays in tsValidationNeeded and its lookups walk from the first row.
     cache_->entries.clear();
@@ -120,7 +120,7 @@ bool TBaseLazyTree::BuildPositionCache() {
   entries.resize(size);
   // Heights are taken as they stand: measuring runs the owner's code, which belongs to
   // the tree's thread; painting measures and restarts the validation.
-  PLazyNode node = root_->FirstChild;
+  PLazyNode node = RootNode()->FirstChild;
   while (node && !VisibleForWorker(node)) node = node->NextSibling;
   std::uint64_t top = 0;
   std::size_t written = 0;
@@ -139,7 +139,7 @@ bool TBaseLazyTree::BuildPositionCache() {
     lastTop = top;
     top += node->NodeHeight;
     ++counted;
-    node = NextRowForWorker(node, root_);
+    node = NextRowForWorker(node, RootNode());
   }
   if (stopped()) return false;
   if (written == 0) {
@@ -163,7 +163,7 @@ TCacheEntry TBaseLazyTree::CacheEntryBeforeNode(PLazyNode node) const {
   std::ptrdiff_t low = 0, high = static_cast<std::ptrdiff_t>(entries.size()) - 1;
   while (low <= high) {
     const std::ptrdiff_t middle = (low + high) / 2;
-    if (CompareTreeOrder(entries[middle].Node, node, root_) > 0)
+    if (CompareTreeOrder(entries[middle].Node, node, RootNode()) > 0)
       high = middle - 1;
     else
       low = middle + 1;
@@ -200,7 +200,7 @@ int TBaseLazyTree::NodeTopFromCache(PLazyNode node) const {
     if (run->Has(nsVisible)) top += run->TotalHeight;
     while (!run->NextSibling) {
       run = run->Parent;
-      if (run == root_) return -1;  // not after the entry: the cache does not describe this tree
+      if (run == RootNode()) return -1;  // not after the entry: the cache does not describe this tree
     }
     run = run->NextSibling;
   }

@@ -13,9 +13,9 @@ struct Recount {
 QStringList TBaseLazyTree::CheckTotals() {
   QStringList problems;
   auto describe = [this](PLazyNode node) {
-    if (node == root_) return QStringLiteral("root");
+    if (node == RootNode()) return QStringLiteral("root");
     QStringList path;
-    for (PLazyNode run = node; run != root_; run = run->Parent) path.prepend(QString::number(run->Index));
+    for (PLazyNode run = node; run != RootNode(); run = run->Parent) path.prepend(QString::number(run->Index));
     return QStringLiteral("node ") + path.join(QLatin1Char('/'));
   };
   // Post-order over the whole tree, with a stack of the nodes whose children are being
@@ -28,7 +28,7 @@ QStringList TBaseLazyTree::CheckTotals() {
     bool anyVisible = false;
   };
   std::vector<Open> open;
-  open.push_back({root_, nullptr, {1, root_->NodeHeight}});
+  open.push_back({RootNode(), nullptr, {1, RootNode()->NodeHeight}});
   Recount last;  // the recount of the child just finished
   while (!open.empty()) {
     Open& top = open.back();
@@ -60,7 +60,7 @@ QStringList TBaseLazyTree::CheckTotals() {
       problems << describe(node) + QStringLiteral(": total count %1, recounted %2").arg(node->TotalCount).arg(top.own.count);
     if (node->TotalHeight != top.own.height)
       problems << describe(node) + QStringLiteral(": total height %1, recounted %2").arg(node->TotalHeight).arg(top.own.height);
-    if (node != root_ && node->Has(nsAllChildrenHidden) != (top.children > 0 && !top.anyVisible))
+    if (node != RootNode() && node->Has(nsAllChildrenHidden) != (top.children > 0 && !top.anyVisible))
       problems << describe(node) + QStringLiteral(": all-children-hidden flag wrong");
     last = top.own;
     open.pop_back();
@@ -68,10 +68,10 @@ QStringList TBaseLazyTree::CheckTotals() {
   // The visible count, by walking the rows in display order.
   std::int64_t rows = 0;
   for (PLazyNode run = GetFirstVisibleRaw(); run; run = GetNextVisibleRaw(run)) ++rows;
-  if (rows != visibleCount_) problems << QStringLiteral("visible count %1, rows %2").arg(visibleCount_).arg(rows);
+  if (rows != VisibleCount()) problems << QStringLiteral("visible count %1, rows %2").arg(VisibleCount()).arg(rows);
   std::int64_t rowHeights = 0;
   for (PLazyNode run = GetFirstVisibleRaw(); run; run = GetNextVisibleRaw(run)) rowHeights += run->NodeHeight;
-  if (rowHeights != std::int64_t(root_->TotalHeight) - root_->NodeHeight)
-    problems << QStringLiteral("rows add up to %1, root says %2").arg(rowHeights).arg(root_->TotalHeight - root_->NodeHeight);
+  if (rowHeights != std::int64_t(RootNode()->TotalHeight) - RootNode()->NodeHeight)
+    problems << QStringLiteral("rows add up to %1, root says %2").arg(rowHeights).arg(RootNode()->TotalHeight - RootNode()->NodeHeight);
   return problems;
 }

@@ -95,7 +95,7 @@ bool TBaseLazyTree::ApplyCheckState(PLazyNode node, TCheckState state) {
       n->CheckState = f.state;
       f.step = stFinish;
       PLazyNode parent = n->Parent;
-      if (f.tracking && TakesPartInTristate(n) && parent != root_ && parent->CheckType == ctTriStateCheckBox &&
+      if (f.tracking && TakesPartInTristate(n) && parent != RootNode() && parent->CheckType == ctTriStateCheckBox &&
           !parent->Has(nsChecking) && !parent->Has(nsDisabled)) {
         // The parent's state from its children: all checked, all unchecked, or mixed.
         int boxes = 0, checked = 0, mixed = 0;

@@ -8,6 +8,7 @@
 #include "treeview/LazyTreeDataObject.h"
 #include "treeview/LazyTreeReference.h"
 #include "treeview/LazyTreeStream.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QClipboard>
@@ -93,7 +94,7 @@ bool TBaseLazyTree::ProcessTreeData(TBaseLazyTree* source, const QMimeData* data
   if (!data || mode == amNoWhere || options_->MiscOptions().Contains(toReadOnly) || !data->hasFormat(TreeDataType()))
     return false;
   if (!IsRealNode(target)) {
-    target = root_;
+    target = RootNode();
     if (mode == amInsertBefore) mode = amAddChildFirst;
     if (mode == amInsertAfter) mode = amAddChildLast;
   }
@@ -103,19 +104,13 @@ bool TBaseLazyTree::ProcessTreeData(TBaseLazyTree* source, const QMimeData* data
     const QVector<PLazyNode> nodes =
         source->TreeStates().Contains(tsOLEDragging) ? source->dragSelection_ : source->SortedCutCopySet(true);
     const bool inOrder = mode == amInsertBefore || mode == amAddChildLast;
-    BeginTreeUpdate();
-    try {
-      for (qsizetype k = 0; k < nodes.size(); ++k) {
-        PLazyNode node = nodes[inOrder ? k : nodes.size() - 1 - k];
-        // A node cannot go into its own subtree.
-        if (source == this && target != root_ && (node == target || NodeHasAncestor(target, node))) continue;
-        if (source->MoveNode(node, target, mode, false)) source->dragSelection_.removeAll(node);
-      }
-    } catch (...) {
-      EndTreeUpdate();
-      throw;
+    TTreeUpdateGuard update(*this);
+    for (qsizetype k = 0; k < nodes.size(); ++k) {
+      PLazyNode node = nodes[inOrder ? k : nodes.size() - 1 - k];
+      // A node cannot go into its own subtree.
+      if (source == this && target != RootNode() && (node == target || NodeHasAncestor(target, node))) continue;
+      if (source->MoveNode(node, target, mode, false)) source->dragSelection_.removeAll(node);
     }
-    EndTreeUpdate();
     return true;
   }
 
@@ -131,38 +126,32 @@ bool TBaseLazyTree::ProcessTreeData(TBaseLazyTree* source, const QMimeData* data
   }
   stream.SetPosition(0);
   const TChangeReason reason = source == this ? crNodeCopied : crNodeAdded;
-  const PLazyNode reportedTarget = target == root_ ? nullptr : target;
-  BeginTreeUpdate();
-  try {
-    // Nodes keep their order: where each would go in front of the one before, the next
-    // goes after the last one inserted.
-    PLazyNode insertAt = target;
-    TLTNodeAttachMode insertMode = mode;
-    while (stream.Remaining() > 0) {
-      PLazyNode node = MakeNewNode();
-      InternalConnectNode(node, insertAt, insertMode);
-      try {
-        AddNodesFromStream(stream, kTreeStreamVersion, node);
-      } catch (...) {
-        DeleteNode(node);
-        throw;
-      }
-      if (!DoNodeCopying(node, reportedTarget)) {
-        DeleteNode(node);
-        continue;
-      }
-      DoNodeCopied(node);
-      StructureChange(node, reason);
-      if (mode == amInsertAfter || mode == amAddChildFirst) {
-        insertAt = node;
-        insertMode = amInsertAfter;
-      }
+  const PLazyNode reportedTarget = target == RootNode() ? nullptr : target;
+  TTreeUpdateGuard update(*this);
+  // Nodes keep their order: where each would go in front of the one before, the next
+  // goes after the last one inserted.
+  PLazyNode insertAt = target;
+  TLTNodeAttachMode insertMode = mode;
+  while (stream.Remaining() > 0) {
+    PLazyNode node = MakeNewNode();
+    InternalConnectNode(node, insertAt, insertMode);
+    try {
+      AddNodesFromStream(stream, kTreeStreamVersion, node);
+    } catch (...) {
+      DeleteNode(node);
+      throw;
     }
-  } catch (...) {
-    EndTreeUpdate();
-    throw;
+    if (!DoNodeCopying(node, reportedTarget)) {
+      DeleteNode(node);
+      continue;
+    }
+    DoNodeCopied(node);
+    StructureChange(node, reason);
+    if (mode == amInsertAfter || mode == amAddChildFirst) {
+      insertAt = node;
+      insertMode = amInsertAfter;
+    }
   }
-  EndTreeUpdate();
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "treeview/LazyTreeDragImage.h"
 #include "treeview/LazyTreeDragManager.h"
 #include "treeview/LazyTreeReference.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include "platform/ApplicationError.h"
@@ -307,7 +308,7 @@ void TBaseLazyTree::dropEvent(QDropEvent* e) {
 TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
   TAutoScrollDirections directions;
   if (!CanAutoScroll()) return directions;
-  const int zone = defaultNodeHeight_;
+  const int zone = DefaultNodeHeight();
   if (pt.x() < zone && offsetX_ < 0) directions.Include(adLeft);
   if (rangeX_ > ClientWidth() && pt.x() >= ClientWidth() - zone && offsetX_ > ClientWidth() - rangeX_)
     directions.Include(adRight);
@@ -327,7 +328,7 @@ TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
 
 bool TBaseLazyTree::DoAutoScroll(QPoint pt) {
   if (!CanAutoScroll() || timers_->IsRunning(ScrollTimer)) return false;
-  const int zone = defaultNodeHeight_;
+  const int zone = DefaultNodeHeight();
   const bool inZone = (pt.x() < zone && offsetX_ < 0) || (pt.y() < zone && offsetY_ < 0) ||
                       (rangeX_ > ClientWidth() && pt.x() >= ClientWidth() - zone) ||
                       (rangeY_ > ClientHeight() && pt.y() >= ClientHeight() - zone);
@@ -432,9 +433,8 @@ void TBaseLazyTree::BeginDrag() {
   dragSelection_.clear();
   if (!classDrag && result == Qt::MoveAction && options_->AutoOptions().Contains(toAutoDeleteMovedNodes) &&
       !left.isEmpty()) {
-    BeginTreeUpdate();
+    TTreeUpdateGuard update(*this);
     for (qsizetype i = left.size() - 1; i >= 0; --i) DeleteNode(left[i]);
-    EndTreeUpdate();
   }
   // The button that started the drag is released now, where the mouse is.
   const Qt::MouseButton button = dragButton_;

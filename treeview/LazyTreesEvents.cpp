@@ -172,7 +172,7 @@ QMenu* TBaseLazyTree::FindPopupMenu(PLazyNode node, int column, QPoint position,
     OnGetPopupMenu(this, nullptr, -1, position, askParent, menu);
     return menu;
   }
-  for (PLazyNode run = node; run && run != root_ && !menu && askParent; run = run->Parent)
+  for (PLazyNode run = node; run && run != RootNode() && !menu && askParent; run = run->Parent)
     OnGetPopupMenu(this, run, column, position, askParent, menu);
   return menu;
 }
@@ -188,7 +188,7 @@ void TBaseLazyTree::DoGetCursor(QCursor& cursor) {
 int TBaseLazyTree::DoGetHelpContext(PLazyNode node, int column) {
   int context = 0;
   if (!OnGetHelpContext) return 0;
-  for (PLazyNode run = node; run && run != root_ && context == 0; run = run->Parent)
+  for (PLazyNode run = node; run && run != RootNode() && context == 0; run = run->Parent)
     OnGetHelpContext(this, run, column, context);
   return context;
 }

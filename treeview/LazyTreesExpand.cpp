@@ -2,6 +2,7 @@
 // and the delivery of pending change notifications.
 #include "treeview/LazyTreeAnimation.h"
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@ void TBaseLazyTree::InitializeNode(PLazyNode node) {
   if (!IsRealNode(node)) return;
   node->Include(nsInitialized);
   TLazyNodeInitStates states;
-  DoInitNode(node->Parent == root_ ? nullptr : node->Parent, node, states);
+  DoInitNode(node->Parent == RootNode() ? nullptr : node->Parent, node, states);
   if (states.Contains(ivsDisabled)) node->Include(nsDisabled);
   if (states.Contains(ivsHasChildren)) node->Include(nsHasChildren);
   if (states.Contains(ivsSelected)) AddToSelection(node);
@@ -46,7 +47,7 @@ void TBaseLazyTree::ReinitializeNode(PLazyNode node, bool recursive) {
 }
 
 void TBaseLazyTree::ReinitializeChildren(PLazyNode node, bool recursive) {
-  if (!node) node = root_;
+  if (!node) node = RootNode();
   InitializeChildren(node);
   for (PLazyNode run = node->FirstChild; run;) {
     PLazyNode next = run->NextSibling;  // an owner may delete the node it is asked about
@@ -76,7 +77,7 @@ void TBaseLazyTree::SetExpanded(PLazyNode node, bool value) {
 }
 
 void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
-  if (!LazyTreeCheck(node != nullptr, "Node must not be nil.") || node == root_ || node->Has(nsDeleting)) return;
+  if (!LazyTreeCheck(node != nullptr, "Node must not be nil.") || node == RootNode() || node->Has(nsDeleting)) return;
   const bool animate = options_->AnimationOptions().Contains(toAnimatedToggle) && updateCount_ == 0 &&
                        isVisible() && !QCoreApplication::closingDown();
   int animationDistance = 0;
@@ -89,7 +90,7 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
     }
     const unsigned hidden = IsNodeInView(node) ? CountVisibleChildren(node) : 0;
     UpdateTotalHeight(node, node->NodeHeight, false);
-    visibleCount_ -= hidden;
+    store_.AddVisibleRows(-std::int64_t(hidden));
     node->Exclude(nsExpanded);
     DoCollapsed(node);
     if (options_->AutoOptions().Contains(toAutoFreeOnCollapse) && node->ChildCount > 0) {
@@ -114,7 +115,7 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
     }
     node->Include(nsExpanded);
     UpdateTotalHeight(node, static_cast<int>(childrenHeight), true);
-    if (IsNodeInView(node)) visibleCount_ += CountVisibleChildren(node);
+    if (IsNodeInView(node)) store_.AddVisibleRows(CountVisibleChildren(node));
     DoExpanded(node);
   }
   InvalidateCache();
@@ -140,30 +141,29 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
 void TBaseLazyTree::ExpandAll(PLazyNode node) {
   // An empty tree has nothing to open; otherwise only nodes that have or may have children
   // are opened, so a lone leaf stays as it is.
-  if (root_->TotalCount < 2) return;
-  if (!node) node = root_;
-  BeginTreeUpdate();
+  if (RootNode()->TotalCount < 2) return;
+  if (!node) node = RootNode();
+  TTreeUpdateGuard update(*this);
   DoStateChange({tsExpanding});
-  PLazyNode run = node == root_ ? GetFirst() : node;
+  PLazyNode run = node == RootNode() ? GetFirst() : node;
   while (run) {
     if (run->Has(nsHasChildren) && !run->Has(nsExpanded)) ToggleExpanded(run);
     PLazyNode next = GetNext(run);
-    if (node != root_ && next && !NodeHasAncestor(next, node)) next = nullptr;
+    if (node != RootNode() && next && !NodeHasAncestor(next, node)) next = nullptr;
     run = next;
   }
   DoStateChange({}, {tsExpanding});
-  EndTreeUpdate();
 }
 
 void TBaseLazyTree::CollapseAll(PLazyNode node) {
-  if (root_->TotalCount < 2) return;
-  if (!node) node = root_;
-  BeginTreeUpdate();
+  if (RootNode()->TotalCount < 2) return;
+  if (!node) node = RootNode();
+  TTreeUpdateGuard update(*this);
   DoStateChange({tsCollapsing});
   // The expanded nodes in view, parents before children; closing them from the back
   // closes every child before its parent.
   QVector<PLazyNode> open;
-  if (node != root_ && node->Has(nsExpanded) && node->ChildCount > 0) open.append(node);
+  if (node != RootNode() && node->Has(nsExpanded) && node->ChildCount > 0) open.append(node);
   QVector<PLazyNode> pending{node};
   while (!pending.isEmpty()) {
     PLazyNode parent = pending.takeLast();
@@ -173,7 +173,6 @@ void TBaseLazyTree::CollapseAll(PLazyNode node) {
   }
   for (qsizetype i = open.size() - 1; i >= 0; --i) ToggleExpanded(open[i]);
   DoStateChange({}, {tsCollapsing});
-  EndTreeUpdate();
 }
 
 // ---- Animation ------------------------------------------------------------------------
@@ -237,7 +236,7 @@ void TBaseLazyTree::EndTreeUpdate() {
   if (destroying_) return;
   if (updateCount_ == 0 && states_.Contains(tsUpdating)) {
     if (states_.Contains(tsUpdateHiddenChildrenNeeded)) {
-      RecomputeAllHiddenChildren(root_);
+      RecomputeAllHiddenChildren(RootNode());
       DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
     }
     DoStateChange({}, {tsUpdating});

@@ -7,6 +7,7 @@
 #include "treeview/LazyTreeDrawing.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeResources.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
@@ -122,7 +123,7 @@ void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
   if (!from) return;
   const bool forward = NodeTop(from) <= NodeTop(to);
   QVector<PLazyNode> added;
-  BeginTreeUpdate();
+  TTreeUpdateGuard update(*this);
   for (PLazyNode run = from; run; run = forward ? GetNextVisible(run) : GetPreviousVisibleNode(run)) {
     if (run->Has(nsSelected))
       RemoveFromSelection(run);
@@ -131,7 +132,6 @@ void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
     if (run == to) break;
   }
   AddToSelection(added);
-  EndTreeUpdate();
 }
 
 void TBaseLazyTree::FocusAndSelect(PLazyNode node, TShiftState shift) {
@@ -189,7 +189,7 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
   }
   switch (key) {
     case Qt::Key_Backspace:
-      if (node && node->Parent != root_) target = node->Parent, moves = true;
+      if (node && node->Parent != RootNode()) target = node->Parent, moves = true;
       break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -252,7 +252,7 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
       if (!node) return true;
       if (node->Has(nsExpanded) && node->ChildCount > 0)
         ToggleExpanded(node);
-      else if (node->Parent != root_)
+      else if (node->Parent != RootNode())
         target = node->Parent, moves = true;
       break;
     case Qt::Key_Right:
@@ -270,7 +270,7 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
     case Qt::Key_Down: {
       const bool down = key == Qt::Key_Down;
       if (ctrl) {
-        SetOffsetY(offsetY_ + (down ? -defaultNodeHeight_ : defaultNodeHeight_));
+        SetOffsetY(offsetY_ + (down ? -DefaultNodeHeight() : DefaultNodeHeight()));
         return true;
       }
       target = node ? (down ? GetNextVisible(node) : GetPreviousVisibleNode(node))
@@ -556,8 +556,8 @@ void TBaseLazyTree::wheelEvent(QWheelEvent* e) {
   if (notches == 0) return;
   const bool ctrl = e->modifiers() & Qt::ControlModifier;
   if (rangeY_ > ClientHeight()) {
-    const int perNotch = ctrl ? std::max(ClientHeight() / defaultNodeHeight_, 1) * defaultNodeHeight_
-                              : QApplication::wheelScrollLines() * defaultNodeHeight_;
+    const int perNotch = ctrl ? std::max(ClientHeight() / DefaultNodeHeight(), 1) * DefaultNodeHeight()
+                              : QApplication::wheelScrollLines() * DefaultNodeHeight();
     SetOffsetY(offsetY_ + notches * perNotch);
   } else {
     const int perNotch = ctrl ? std::max(ClientWidth() / std::max(indent_, 1), 1) * indent_ : indent_;

@@ -169,7 +169,6 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
   AcquireWorker();
   RegisterStandardTreeFormats();
   treeId_ = RegisterLiveTree(this);
-  InitRootNode();
   // The node drag picture fades out from its centre.
   dragImage_ = std::make_unique<TLTDragImage>();
   dragImage_->SetFade(true);
@@ -217,7 +216,7 @@ TBaseLazyTree::~TBaseLazyTree() {
   destroying_ = true;
   if (IsEditing()) CancelEditNode();
   Clear();
-  pool_.Reset();
+  store_.ReleaseBlocks();
   ReleaseWorker(this);
 }
 
@@ -352,11 +351,8 @@ void TBaseLazyTree::SetBorderStyle(TLTBorderStyle v) {
 void TBaseLazyTree::SetDefaultNodeHeight(int v) {
   if (v == 0) v = 18;
   v = std::clamp(v, 1, 0xFFFF);
-  if (v == defaultNodeHeight_) return;
-  const int diff = v - defaultNodeHeight_;
-  defaultNodeHeight_ = v;
-  root_->NodeHeight = static_cast<std::uint16_t>(v);
-  root_->TotalHeight = static_cast<std::uint32_t>(std::int64_t(root_->TotalHeight) + diff);
+  if (v == DefaultNodeHeight()) return;
+  store_.SetDefaultNodeHeight(v);
   if (updateCount_ == 0 && !loading_) {
     InvalidateCache();
     RestartValidation();
@@ -402,7 +398,7 @@ void TBaseLazyTree::SetBevelWidth(int v) { bevelWidth_ = std::max(v, 1), ApplyFr
 
 void TBaseLazyTree::ChangeScale(int m, int d) {
   if (d == 0 || !options_->AutoOptions().Contains(toAutoChangeScale) || m == d) return;
-  SetDefaultNodeHeight(static_cast<int>(std::int64_t(defaultNodeHeight_) * m / d));
+  SetDefaultNodeHeight(static_cast<int>(std::int64_t(DefaultNodeHeight()) * m / d));
   header_->ScaleFont(m, d);
   header_->SetHeight(static_cast<int>(std::int64_t(header_->Height()) * m / d));
 }
@@ -441,7 +437,7 @@ void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   SetChangeDelay(s.changeDelay_);
   SetCheckImageKind(s.checkImageKind_);
   colors_->Assign(*s.colors_);
-  SetDefaultNodeHeight(s.defaultNodeHeight_);
+  SetDefaultNodeHeight(s.DefaultNodeHeight());
   defaultPasteMode_ = s.defaultPasteMode_;
   dragOperations_ = s.dragOperations_;
   dragType_ = s.dragType_;
@@ -467,7 +463,7 @@ void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   SetMargin(s.margin_);
   SetTextMargin(s.textMargin_);
   SetNodeAlignment(s.nodeAlignment_);
-  SetNodeDataSize(s.nodeDataSize_);
+  SetNodeDataSize(s.NodeDataSize());
   wantTabs_ = s.wantTabs_;
   popupMenu_ = s.popupMenu_;
   scrollBarOptions_->Assign(*s.scrollBarOptions_);

@@ -221,7 +221,7 @@ void TBaseLazyTree::PaintTree(QPainter& target, const QRect& window, QPoint targ
     if (wanted && switches.Contains(poSelectedOnly)) {
       // Drag images show selected nodes and what lies below them only.
       wanted = false;
-      for (PLazyNode run = node; run != root_ && !wanted; run = run->Parent) wanted = run->Has(nsSelected);
+      for (PLazyNode run = node; run != RootNode() && !wanted; run = run->Parent) wanted = run->Has(nsSelected);
     }
     if (wanted) {
       QPaintDevice* device = RowBuffer(QSize(window.width(), height));
@@ -407,7 +407,7 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
     const int lineY =
         cellRect.top() + NodeAlignmentCentre(nodeAlignment_, node->NodeHeight, node->Align, buttons ? plusButton_.height() : 0);
     if (paint.Contains(toShowTreeLines) && level > 0) {
-      const TLineImage lines = ComputeLineImage(node, root_, paint.Contains(toShowRoot));
+      const TLineImage lines = ComputeLineImage(node, RootNode(), paint.Contains(toShowRoot));
       if (lineMode_ == lmNormal) {
         DrawLineImage(canvas, lines, cellRect, indent_, lineY, rtl, LineBrush(PaintColor(TLTColors::TreeLineColor)));
       } else if (grid) {
@@ -591,7 +591,7 @@ void TBaseLazyTree::PaintBelowRows(QPainter& target, const QRect& window, int to
 
 QRect TBaseLazyTree::CellDisplayRect(PLazyNode node, TColumnIndex column, bool textOnly, bool unclipped) {
   if (!LazyTreeCheck(node != nullptr, "Node must not be nil.") ||
-      !LazyTreeCheck(node != root_, "Node must not be the hidden root node."))
+      !LazyTreeCheck(node != RootNode(), "Node must not be the hidden root node."))
     return {};
   if (!node->Has(nsInitialized)) InitializeNode(node);
   const int top = NodeTop(node);

@@ -61,7 +61,7 @@ void TBaseLazyTree::UpdateScrollBars(bool doRepaint) {
 
 void TBaseLazyTree::RefreshScrollBars(bool doRepaint) {
   if (updatingScrollBars_) return;
-  rangeY_ = static_cast<int>(std::max<std::int64_t>(root_->TotalHeight, defaultNodeHeight_) - root_->NodeHeight);
+  rangeY_ = static_cast<int>(std::max<std::int64_t>(RootNode()->TotalHeight, DefaultNodeHeight()) - RootNode()->NodeHeight);
   if (ColumnCount() > 0) {
     rangeX_ = ColumnsWidth();
   } else {
@@ -144,8 +144,8 @@ void TBaseLazyTree::InvalidateFromNode(PLazyNode node) {
 }
 
 void TBaseLazyTree::InvalidateChildren(PLazyNode node, bool recursive) {
-  if (!node) node = root_;
-  if (node != root_) InvalidateNodeRow(node);
+  if (!node) node = RootNode();
+  if (node != RootNode()) InvalidateNodeRow(node);
   for (PLazyNode run = GetFirstChildNode(node); run; run = GetNextSiblingNode(run)) {
     if (recursive)
       InvalidateChildren(run, true);
@@ -216,7 +216,7 @@ PLazyNode TBaseLazyTree::TVMGetNextItem(TTreeViewQuery query, PLazyNode item) {
     case TVGN_ROOT: return GetFirst();
     case TVGN_NEXT: return real ? GetNextSiblingNode(item) : nullptr;
     case TVGN_PREVIOUS: return real ? GetPreviousSiblingNode(item) : nullptr;
-    case TVGN_PARENT: return real && item->Parent != root_ ? item->Parent : nullptr;
+    case TVGN_PARENT: return real && item->Parent != RootNode() ? item->Parent : nullptr;
     case TVGN_CHILD: return real ? GetFirstChildNode(item) : nullptr;
     case TVGN_FIRSTVISIBLE: return GetFirstVisible();
     case TVGN_NEXTVISIBLE: return real ? GetNextVisible(item) : nullptr;

@@ -100,7 +100,7 @@ QVector<PLazyNode> TBaseLazyTree::SortedSelection(bool resolve) {
     if (slot & kMarked) continue;
     PLazyNode node = NodeOf(slot);
     Entry e{{}, node};
-    for (PLazyNode run = node; run != root_; run = run->Parent) e.path.prepend(run->Index);
+    for (PLazyNode run = node; run != RootNode(); run = run->Parent) e.path.prepend(run->Index);
     entries.append(std::move(e));
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
@@ -108,7 +108,7 @@ QVector<PLazyNode> TBaseLazyTree::SortedSelection(bool resolve) {
   for (const Entry& e : entries) {
     if (resolve) {
       bool coveredByAncestor = false;
-      for (PLazyNode run = e.node->Parent; run != root_ && !coveredByAncestor; run = run->Parent)
+      for (PLazyNode run = e.node->Parent; run != RootNode() && !coveredByAncestor; run = run->Parent)
         coveredByAncestor = run->Has(nsSelected);
       if (coveredByAncestor) continue;
     }
@@ -149,7 +149,7 @@ void TBaseLazyTree::SetNodeSelected(PLazyNode node, bool value) {
 
 bool TBaseLazyTree::ChangeFocus(PLazyNode node, bool ask) {
   if (IsEditing() && !EndEditNode()) return false;
-  if (node == root_) node = nullptr;
+  if (node == RootNode()) node = nullptr;
   if (node != focusedNode_ && ask && !DoFocusChanging(focusedNode_, node, focusedColumn_, focusedColumn_))
     return false;
   if (node != focusedNode_) {
@@ -176,7 +176,7 @@ bool TBaseLazyTree::ChangeFocus(PLazyNode node, bool ask) {
 }
 
 void TBaseLazyTree::SetFocusedNode(PLazyNode node) {
-  if (node == root_) node = nullptr;
+  if (node == RootNode()) node = nullptr;
   const PLazyNode old = focusedNode_;
   if (ChangeFocus(node, true) && focusedNode_ == node && node != old) DoFocusChange(node, focusedColumn_);
 }
@@ -234,8 +234,8 @@ void TBaseLazyTree::SetNodeHeight(PLazyNode node, int value) {
 }
 
 bool TBaseLazyTree::GetNodeVisible(PLazyNode node) {
-  if (!node) node = root_;
-  if (node != root_ && !node->Has(nsInitialized)) InitializeNode(node);
+  if (!node) node = RootNode();
+  if (node != RootNode() && !node->Has(nsInitialized)) InitializeNode(node);
   return node->Has(nsVisible);
 }
 
@@ -244,14 +244,14 @@ void TBaseLazyTree::SetNodeVisible(PLazyNode node, bool value) {
   StopValidation();
   PLazyNode parent = node->Parent;
   const bool parentShows = ChildrenShown(parent);
-  const unsigned before = visibleCount_;
+  const unsigned before = VisibleCount();
   if (value) {
     node->Include(nsVisible);
     if (parent->Has(nsExpanded)) UpdateTotalHeight(parent, static_cast<int>(node->TotalHeight), true);
-    if (parentShows) visibleCount_ += 1 + CountVisibleChildren(node);
-    if (parent != root_) parent->Exclude(nsAllChildrenHidden);
+    if (parentShows) store_.AddVisibleRows(1 + std::int64_t(CountVisibleChildren(node)));
+    if (parent != RootNode()) parent->Exclude(nsAllChildrenHidden);
   } else {
-    if (parentShows) visibleCount_ -= 1 + CountVisibleChildren(node);
+    if (parentShows) store_.AddVisibleRows(-1 - std::int64_t(CountVisibleChildren(node)));
     if (parent->Has(nsExpanded)) UpdateTotalHeight(parent, -static_cast<int>(node->TotalHeight), true);
     node->Exclude(nsVisible);
     // Inside an update the flags are recomputed once at its end, not once per hidden node.
@@ -261,7 +261,7 @@ void TBaseLazyTree::SetNodeVisible(PLazyNode node, bool value) {
       UpdateHiddenChildren(parent);
   }
   InvalidateCache();
-  if (visibleCount_ != before && updateCount_ == 0) {
+  if (VisibleCount() != before && updateCount_ == 0) {
     RestartValidation();
     UpdateScrollBars(true);
     InvalidateTree();
@@ -272,7 +272,7 @@ void TBaseLazyTree::SetNodeFullyVisible(PLazyNode node, bool value) {
   if (!LazyTreeCheck(IsRealNode(node), "Invalid parameter")) return;
   SetNodeVisible(node, value);
   if (!value) return;
-  for (PLazyNode run = node->Parent; run != root_; run = run->Parent) {
+  for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent) {
     if (!run->Has(nsExpanded)) ToggleExpanded(run);
     if (!run->Has(nsVisible)) SetNodeVisible(run, true);
   }
@@ -307,7 +307,7 @@ PLazyNode TBaseLazyTree::TopNode() {
 
 void TBaseLazyTree::SetTopNode(PLazyNode node) {
   if (!IsRealNode(node)) return;
-  for (PLazyNode run = node->Parent; run != root_; run = run->Parent)
+  for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent)
     if (!run->Has(nsExpanded)) ToggleExpanded(run);
   const int top = NodeTop(node);
   if (top >= 0) SetOffsetY(-top);
@@ -317,7 +317,7 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode node, bool center, bool horizontall
   if (!IsRealNode(node)) return false;
   const int before = offsetY_;  // opening an ancestor may scroll already
   QVector<PLazyNode> closed;
-  for (PLazyNode run = node->Parent; run != root_; run = run->Parent)
+  for (PLazyNode run = node->Parent; run != RootNode(); run = run->Parent)
     if (!run->Has(nsExpanded)) closed.prepend(run);
   for (PLazyNode run : closed) ToggleExpanded(run);
   const bool columns = ColumnCount() > 0;

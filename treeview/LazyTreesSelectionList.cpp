@@ -1,5 +1,6 @@
 // Bulk selection, cut and copy marks and the standard edit actions.
 #include "treeview/LazyTreeAssert.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QClipboard>
@@ -92,8 +93,8 @@ QVector<PLazyNode> TBaseLazyTree::SortedCutCopySet(bool resolve) {
       result.append(run);
       if (resolve) {
         // The marked node stands for its whole subtree: go on after it.
-        while (run && run != root_ && !run->NextSibling) run = run->Parent;
-        run = run && run != root_ ? run->NextSibling : nullptr;
+        while (run && run != RootNode() && !run->NextSibling) run = run->Parent;
+        run = run && run != RootNode() ? run->NextSibling : nullptr;
         continue;
       }
     }
@@ -116,9 +117,10 @@ void TBaseLazyTree::DeleteMarkedCutNodes() {
   // Marked descendants of a marked node go with it; deleting from the back keeps the
   // nodes still to come alive.
   const QVector<PLazyNode> marked = SortedCutCopySet(true);
-  BeginTreeUpdate();
-  for (qsizetype i = marked.size() - 1; i >= 0; --i) DeleteNode(marked[i]);
-  EndTreeUpdate();
+  {
+    TTreeUpdateGuard update(*this);
+    for (qsizetype i = marked.size() - 1; i >= 0; --i) DeleteNode(marked[i]);
+  }
   DoStateChange({}, {tsCutPending});
 }
 
@@ -127,7 +129,7 @@ void TBaseLazyTree::DeleteMarkedCutNodes() {
 bool TBaseLazyTree::EditActionEnabled(TLTEditAction action) {
   switch (action) {
     case eaSelectAll:
-      return options_->SelectionOptions().Contains(toMultiSelect) && visibleCount_ > 0;
+      return options_->SelectionOptions().Contains(toMultiSelect) && VisibleCount() > 0;
     case eaCopy:
     case eaCut:
       return !selection_.isEmpty() && !ClipboardFormatEtcs().isEmpty();

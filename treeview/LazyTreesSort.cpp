@@ -1,11 +1,17 @@
 // Sorting of sibling chains through the owner's comparison.
 //
-// The sort is a top-down merge sort run straight on the linked chain: a run of n nodes is
-// the first n div 2 sorted, then the remaining (n+1) div 2 sorted, then merged. The runs
-// are taken off the front of the chain as the recursion reaches them, so finding a
-// middle never walks the chain and no array of nodes is built. On equal keys the first
-// run's node comes first, in both directions, so the sort is stable.
+// The children are gathered into an array of node pointers, sorted there and relinked
+// once in their new order: merging in an array reads the pointers from contiguous memory
+// instead of chasing sibling links scattered over the pool. The sort is a top-down merge
+// sort (a run of n is the first n div 2 sorted, then the remaining (n+1) div 2, then
+// merged), so the owner is asked the same questions in the same order as when the chain
+// itself was merged, and any answers, even inconsistent ones, keep every node in the
+// array. On equal keys the first run's node comes first, in both directions: the sort is
+// stable.
 #include "treeview/LazyTrees.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -15,85 +21,67 @@ inline void Prefetch(PLazyNode node) {
   __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
 }
 
-template <typename Compare>
-struct TChainSorter {
-  bool ascending;
-  Compare compare;
-  QVector<PLazyNode>* descend;  // collects children with children of their own, when set
-  std::uint32_t index = 0;
-  PLazyNode last = nullptr;
+template <typename TakeSecond>
+struct TArraySorter {
+  TakeSecond takeSecond;  // whether b, of the later run, goes before a, of the earlier one
+  std::vector<PLazyNode>& nodes;
+  std::vector<PLazyNode> merged;
 
-  // The last merge puts every node in its final place: it numbers the nodes as it links
-  // them instead of walking the scattered chain once more afterwards.
-  void Place(PLazyNode node) {
-    node->Index = index++;
-    if (descend && node->Has(nsInitialized) && node->Has(nsHasChildren)) descend->append(node);
-    last = node;
+  void Sort(std::size_t first, std::size_t n) {
+    if (n < 2) return;
+    const std::size_t half = n / 2;
+    Sort(first, half);
+    Sort(first + half, n - half);
+    Merge(first, first + half, first + n);
   }
 
-  // Takes n nodes off the front of `stream` and returns them sorted, doubly linked.
-  PLazyNode Sort(PLazyNode& stream, std::uint32_t n, bool final) {
-    if (n == 1) {
-      PLazyNode node = stream;
-      stream = stream->NextSibling;
-      node->NextSibling = nullptr;
-      node->PrevSibling = nullptr;
-      if (final) Place(node);
-      return node;
-    }
-    PLazyNode first = Sort(stream, n / 2, false);
-    PLazyNode second = Sort(stream, n - n / 2, false);
-    return Merge(first, second, final);
-  }
-
-  PLazyNode Merge(PLazyNode a, PLazyNode b, bool final) {
-    PLazyNode head = nullptr;
-    PLazyNode tail = nullptr;
-    auto link = [&](PLazyNode node) {
-      node->PrevSibling = tail;
-      if (tail)
-        tail->NextSibling = node;
-      else
-        head = node;
-      tail = node;
-      if (final) Place(node);
-    };
-    while (a && b) {
-      const int result = compare(a, b);
-      // The second run's node goes first only when it is strictly before.
-      const bool takeSecond = ascending ? result > 0 : result < 0;
-      // The chains of large runs are scattered over memory: the node after the next one
-      // is fetched while the owner compares, so the walk does not wait for it.
-      if (takeSecond) {
-        PLazyNode node = b;
-        b = b->NextSibling;
-        if (b) Prefetch(b->NextSibling);
-        link(node);
+  void Merge(std::size_t first, std::size_t middle, std::size_t end) {
+    merged.clear();
+    std::size_t a = first, b = middle;
+    while (a < middle && b < end) {
+      // The nodes lie scattered over the pool: the one after the next of each run is
+      // fetched while the owner compares, so the merge does not wait for it.
+      if (takeSecond(nodes[a], nodes[b])) {
+        merged.push_back(nodes[b++]);
+        if (b + 1 < end) Prefetch(nodes[b + 1]);
       } else {
-        PLazyNode node = a;
-        a = a->NextSibling;
-        if (a) Prefetch(a->NextSibling);
-        link(node);
+        merged.push_back(nodes[a++]);
+        if (a + 1 < middle) Prefetch(nodes[a + 1]);
       }
     }
-    // The rest of a run is linked within itself already.
-    PLazyNode rest = a ? a : b;
-    rest->PrevSibling = tail;
-    tail->NextSibling = rest;
-    if (final)
-      for (PLazyNode run = rest; run; run = run->NextSibling) Place(run);
-    return head;
+    // What remains of the later run is in place already.
+    merged.insert(merged.end(), nodes.begin() + static_cast<std::ptrdiff_t>(a),
+                  nodes.begin() + static_cast<std::ptrdiff_t>(middle));
+    std::copy(merged.begin(), merged.end(), nodes.begin() + static_cast<std::ptrdiff_t>(first));
   }
 };
 
 }  // namespace
 
 void TBaseLazyTree::SortSiblings(PLazyNode node, int column, bool ascending) {
-  auto compare = [this, column](PLazyNode a, PLazyNode b) { return DoCompare(a, b, column); };
-  TChainSorter<decltype(compare)> sorter{ascending, compare, sortDescend_};
-  PLazyNode stream = node->FirstChild;
-  node->FirstChild = sorter.Sort(stream, node->ChildCount, true);
-  node->LastChild = sorter.last;
+  std::vector<PLazyNode> nodes;
+  nodes.reserve(node->ChildCount);
+  for (PLazyNode run = node->FirstChild; run; run = run->NextSibling) nodes.push_back(run);
+  auto takeSecond = [this, column, ascending](PLazyNode a, PLazyNode b) {
+    const int result = DoCompare(a, b, column);
+    return ascending ? result > 0 : result < 0;  // only when strictly before
+  };
+  TArraySorter<decltype(takeSecond)> sorter{takeSecond, nodes, {}};
+  sorter.merged.reserve(nodes.size());
+  sorter.Sort(0, nodes.size());
+  // One pass relinks and renumbers the nodes and lists those to descend into.
+  PLazyNode previous = nullptr;
+  std::uint32_t index = 0;
+  for (PLazyNode run : nodes) {
+    run->Index = index++;
+    run->PrevSibling = previous;
+    if (previous) previous->NextSibling = run;
+    previous = run;
+    if (sortDescend_ && run->Has(nsInitialized) && run->Has(nsHasChildren)) sortDescend_->append(run);
+  }
+  if (previous) previous->NextSibling = nullptr;
+  node->FirstChild = nodes.empty() ? nullptr : nodes.front();
+  node->LastChild = previous;
 }
 
 void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, bool doInit) {
@@ -104,7 +92,7 @@ void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, boo
     DoStateChange({}, {tsEditPending});
   }
   if (IsEditing() && !EndEditNode()) return;
-  if (!node) node = root_;
+  if (!node) node = RootNode();
   if (!node->Has(nsHasChildren)) return;
   if (doInit) {
     if (node->ChildCount == 0) InitializeChildren(node);
@@ -130,7 +118,7 @@ void TBaseLazyTree::SortTree(int column, bool ascending, bool doInit) {
   ++updateCount_;
   if (column >= -1) {
     // An explicit stack keeps deep trees off the call stack.
-    QVector<PLazyNode> pending{root_};
+    QVector<PLazyNode> pending{RootNode()};
     QVector<PLazyNode> descend;
     while (!pending.isEmpty()) {
       PLazyNode node = pending.takeLast();

@@ -7,6 +7,7 @@
 // from the stream are brought into their ranges. Costs: writing and reading are O(nodes
 // + bytes); a node's totals are summed once from its children when they are read.
 #include "treeview/LazyTreeStream.h"
+#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QDir>
@@ -45,11 +46,11 @@ void EndChunk(TLazyTreeStream& stream, qint64 start) {
 // ---- Owner events -----------------------------------------------------------------------
 
 void TBaseLazyTree::DoSaveNode(PLazyNode node, TLazyTreeStream& stream) {
-  if (OnSaveNode) OnSaveNode(this, node == root_ ? nullptr : node, stream);
+  if (OnSaveNode) OnSaveNode(this, node == RootNode() ? nullptr : node, stream);
 }
 
 void TBaseLazyTree::DoLoadNode(PLazyNode node, TLazyTreeStream& stream) {
-  if (OnLoadNode) OnLoadNode(this, node == root_ ? nullptr : node, stream);
+  if (OnLoadNode) OnLoadNode(this, node == RootNode() ? nullptr : node, stream);
 }
 
 // ---- Writing ------------------------------------------------------------------------------
@@ -65,7 +66,7 @@ void TBaseLazyTree::WriteTreeStream(TLazyTreeStream& stream, PLazyNode node) {
       WriteNodeChunk(stream, node);
       written = 1;
     } else {
-      for (PLazyNode run = root_->FirstChild; run; run = run->NextSibling, ++written) WriteNodeChunk(stream, run);
+      for (PLazyNode run = RootNode()->FirstChild; run; run = run->NextSibling, ++written) WriteNodeChunk(stream, run);
     }
     // The count says what was written, even if initialising a node changed the top level.
     stream.PatchValue(countAt, written);
@@ -183,11 +184,11 @@ void TBaseLazyTree::ReadTreeStream(TLazyTreeStream& stream) {
   stream.SetPosition(first);
 
   Clear();
-  BeginTreeUpdate();
-  try {
+  {
+    TTreeUpdateGuard update(*this);
     while (stream.Remaining() > 0) {
       PLazyNode node = MakeNewNode();
-      InternalConnectNode(node, root_, amAddChildLast);
+      InternalConnectNode(node, RootNode(), amAddChildLast);
       try {
         AddNodesFromStream(stream, version, node);
       } catch (...) {
@@ -195,26 +196,22 @@ void TBaseLazyTree::ReadTreeStream(TLazyTreeStream& stream) {
         throw;
       }
     }
-  } catch (...) {
-    EndTreeUpdate();
-    throw;
   }
-  EndTreeUpdate();
   DoNodeCopied(nullptr);
 }
 
 void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLazyNode node) {
-  if (!node) node = root_;
+  if (!node) node = RootNode();
   CheckNodeChunk(stream, version);
   StopValidation();
   // What the node adds to its parent and to the rows now; replaced by what it adds once
   // its fields and children are read.
-  PLazyNode parent = node == root_ ? nullptr : node->Parent;
+  PLazyNode parent = node == RootNode() ? nullptr : node->Parent;
   auto heightShare = [&]() -> std::int64_t {
     return parent && parent->Has(nsExpanded) && node->Has(nsVisible) ? node->TotalHeight : 0;
   };
   auto rows = [&]() -> unsigned {
-    if (!parent) return CountVisibleChildren(root_);
+    if (!parent) return CountVisibleChildren(RootNode());
     return IsNodeInView(node) ? 1 + CountVisibleChildren(node) : 0;
   };
   loadedSelected_ = 0;
@@ -229,7 +226,7 @@ void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLa
       UpdateTotalHeight(parent, static_cast<int>(heightShare() - heightBefore), true);
       UpdateHiddenChildren(parent);
     }
-    visibleCount_ = visibleCount_ - rowsBefore + rows();
+    store_.SetVisibleCount(VisibleCount() - rowsBefore + rows());
     if (loadedSelected_ > 0) SelectLoadedNodes(node);
   };
   try {
@@ -293,7 +290,7 @@ bool TBaseLazyTree::ReadNodePart(TLazyTreeStream& stream, int version, PLazyNode
     const std::uint8_t checkState = static_cast<std::uint8_t>(rest[1]);
     const std::uint8_t checkType = static_cast<std::uint8_t>(rest[2]);
     if (states & Bit(nsSelected)) ++loadedSelected_;
-    if (node != root_) {
+    if (node != RootNode()) {
       node->StoreStates(static_cast<std::uint16_t>(states & kReadable));
       node->NodeHeight = static_cast<std::uint16_t>(std::min<std::uint32_t>(height, 0xFFFF));
       node->Align = std::min<std::uint8_t>(align, 100);
@@ -339,7 +336,7 @@ void TBaseLazyTree::SkipNodeChunk(TLazyTreeStream& stream) {
 
 void TBaseLazyTree::FinishLoadedNode(PLazyNode node) {
   std::int64_t count = 1, height = node->NodeHeight;
-  const bool expanded = node == root_ || node->Has(nsExpanded);
+  const bool expanded = node == RootNode() || node->Has(nsExpanded);
   for (PLazyNode child = node->FirstChild; child; child = child->NextSibling) {
     count += child->TotalCount;
     if (expanded && child->Has(nsVisible)) height += child->TotalHeight;
@@ -355,8 +352,8 @@ void TBaseLazyTree::SelectLoadedNodes(PLazyNode node) {
   // without it they arrive unselected.
   const bool multi = options_->SelectionOptions().Contains(toMultiSelect);
   QVector<quintptr> added;
-  PLazyNode stop = node == root_ ? nullptr : node;
-  for (PLazyNode run = node == root_ ? root_->FirstChild : node; run;) {
+  PLazyNode stop = node == RootNode() ? nullptr : node;
+  for (PLazyNode run = node == RootNode() ? RootNode()->FirstChild : node; run;) {
     if (run->Has(nsSelected) && (selection_.isEmpty() || FindInSelection(run) < 0)) {
       if (multi)
         added.append(reinterpret_cast<quintptr>(run));
