@@ -179,13 +179,14 @@ QString FormatSection(double magnitude, const Section& section, const TNumSepara
   QString integer, fraction;
   int exponent = 0;
   if (section.scientific && magnitude != 0) {
-    // The significant digits of the shortest exact conversion, so neither tiny nor huge
-    // values lose precision through a power of ten, rounded as the fixed form is (halves
-    // away from zero; to_chars with a precision would take them to even).
+    // The significant digits of the exact value (a double has at most 767), so neither
+    // tiny nor huge values lose precision through a power of ten, rounded here with
+    // halves away from zero as the fixed form is (to_chars would take them to even).
     const int intPlaces = qMax(1, section.intDigits);
     const qsizetype significant = intPlaces + section.fracDigits;
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    char buffer[800];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 770);
     const QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     const qsizetype e = text.indexOf(QLatin1Char('e'));
     QString digits = text.left(e);
