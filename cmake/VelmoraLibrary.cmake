@@ -15,7 +15,10 @@ function(velmora_autogen_follows_sources target sources)
 endfunction()
 
 # Precompiled headers: Qt's and the standard library's headers are most of what each file
-# compiles, so every library and test binary compiles them once. The set depends on what
+# compiles, so every library and test binary compiles them once (not the targets of one
+# or a few files: the program, the benchmarks, the fuzz targets, the desktop part of
+# platform, the test support and the thread-sanitizer tests, where the header would cost
+# more than it saves). The set depends on what
 # the target may use: Qt Core and Gui everywhere, Qt Widgets where it is linked, and
 # GoogleTest in test binaries. VELMORA_PCH=OFF builds without them.
 option(VELMORA_PCH "Precompile the Qt and standard library headers of each library and test" ON)
