@@ -83,6 +83,18 @@ endfunction()
 # and time zone.
 set(VELMORA_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_HASH_SEED=0;LC_ALL=C.UTF-8;TZ=Europe/Berlin")
 
+# Qt Test gives every file of a binary that links it the binary's source and build
+# folders as definitions (for QFINDTESTDATA and QTEST_MAIN, which our tests do not use),
+# so no file of a test binary could come from ccache in another build folder or clone.
+# They are taken off Qt Test as this folder sees it.
+function(velmora_drop_test_folder_definitions)
+  if(TARGET Qt6::Test)
+    get_target_property(definitions Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
+    list(FILTER definitions EXCLUDE REGEX "^QT_TESTCASE_(BUILDDIR|SOURCEDIR)=")
+    set_target_properties(Qt6::Test PROPERTIES INTERFACE_COMPILE_DEFINITIONS "${definitions}")
+  endif()
+endfunction()
+
 # One GoogleTest binary per source folder, run by CTest on Qt's offscreen platform.
 function(velmora_test_suite name)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
@@ -91,6 +103,7 @@ function(velmora_test_suite name)
   velmora_autogen_follows_sources(${name} "${sources}")
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} test_support GTest::gtest GTest::gmock)
   velmora_precompile(${name} TEST)
+  velmora_drop_test_folder_definitions()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VELMORA_TEST_ENVIRONMENT}" TIMEOUT 900)
 endfunction()
