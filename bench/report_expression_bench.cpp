@@ -20,8 +20,10 @@ const QString kExpressions[] = {
 
 // The global parser with two fields that change with every record.
 TrpParser& ParserWithFields(int64_t& record) {
+  // United States formats for every benchmark of the program.
+  static const TrpContextScope formats(
+      TrpContext{rpFormatSettingsFromLocale(QLocale(QLocale::English, QLocale::UnitedStates)), nullptr});
   rpResetGlobals();
-  rpSetFormatSettings(rpFormatSettingsFromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
   TrpGlobals& globals = rpGlobals();
   TrpParser& parser = globals.Parser();
   const QString qty = QStringLiteral("Qty");

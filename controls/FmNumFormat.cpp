@@ -179,18 +179,36 @@ QString FormatSection(double magnitude, const Section& section, const TNumSepara
   QString integer, fraction;
   int exponent = 0;
   if (section.scientific && magnitude != 0) {
-    // The significant digits straight from the shortest exact conversion, so neither
-    // tiny nor huge values lose precision through a power of ten.
+    // The significant digits of the exact value (a double has at most 767), so neither
+    // tiny nor huge values lose precision through a power of ten, rounded here with
+    // halves away from zero as the fixed form is (to_chars would take them to even).
     const int intPlaces = qMax(1, section.intDigits);
-    const int precision = intPlaces - 1 + section.fracDigits;
-    std::vector<char> buffer(static_cast<size_t>(precision) + 32);
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                      std::chars_format::scientific, precision);
-    const QString text = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
+    const qsizetype significant = intPlaces + section.fracDigits;
+    char buffer[800];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 770);
+    const QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     const qsizetype e = text.indexOf(QLatin1Char('e'));
     QString digits = text.left(e);
     digits.remove(QLatin1Char('.'));
-    exponent = text.mid(e + 1).toInt() - (intPlaces - 1);
+    int firstExponent = text.mid(e + 1).toInt();
+    if (digits.size() > significant) {
+      const bool roundUp = digits[significant] >= QLatin1Char('5');
+      digits.truncate(significant);
+      if (roundUp) {
+        qsizetype i = digits.size() - 1;
+        for (; i >= 0 && digits[i] == QLatin1Char('9'); --i) digits[i] = QLatin1Char('0');
+        if (i >= 0) {
+          digits[i] = QChar(digits[i].unicode() + 1);
+        } else {
+          digits.prepend(QLatin1Char('1'));
+          digits.chop(1);
+          ++firstExponent;
+        }
+      }
+    }
+    digits = digits.leftJustified(significant, QLatin1Char('0'));
+    exponent = firstExponent - (intPlaces - 1);
     integer = digits.left(intPlaces);
     fraction = digits.mid(intPlaces);
   } else {

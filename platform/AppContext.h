@@ -14,6 +14,7 @@
 
 class DesktopServices;
 class SpeechVoice;
+struct TrpContext;
 
 struct TAppContext {
   // Null: a quiet desktop that plays, opens and shows nothing (libraries used by
@@ -29,6 +30,10 @@ struct TAppContext {
   SpeechVoice* Voice = nullptr;
   // Help requests by context number; empty: a request does nothing.
   std::function<void(int)> Help;
+  // The report engine's format record and windows, a type of the engine's own
+  // (report/engine/RP_Context.h) that the platform only carries. Null: the default
+  // locale's record and no windows.
+  const TrpContext* Report = nullptr;
 };
 
 // The context in use: the innermost scope's, or an empty context when none is in place.

@@ -50,16 +50,8 @@ int TrpQtWindows::MessageBox(const QString& text, const QString& caption, int fl
   }
 }
 
-void rpInstallWindows() {
-  static TrpQtWindows windows;
-  rpSetWindows(&windows);
+TrpQtWindowsScope::TrpQtWindowsScope() : scope_(rpContextWith([this](TrpContext& c) { c.Windows = &windows_; })) {
   rpResetGlobals();
-  // The globals now own windows, which must go while the application object still stands.
-  static const bool hooked = [] {
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-      QObject::connect(app, &QCoreApplication::aboutToQuit, [] { rpResetGlobals(); });
-    }
-    return true;
-  }();
-  (void)hooked;
 }
+
+TrpQtWindowsScope::~TrpQtWindowsScope() { rpResetGlobals(); }

@@ -2,6 +2,7 @@
 // The engine's windows on Qt Widgets: the progress window, the hidden parent of
 // dialog-page controls, the input box and message boxes of the scripts' INPUT and
 // MESSAGEBOX (through the desktop, so tests answer them).
+#include "report/engine/RP_Context.h"
 #include "report/engine/RP_Host.h"
 
 class TrpQtWindows : public TrpWindows {
@@ -12,6 +13,17 @@ public:
   int MessageBox(const QString& text, const QString& caption, int flags) override;
 };
 
-// Puts the Qt windows in place for the engine; globals made before are made afresh on
-// their next use, and are freed when the application's event loop ends.
-void rpInstallWindows();
+// Puts the Qt windows in the engine's context for its lifetime: globals made before are
+// made afresh on their next use, and those made with the windows are freed when the
+// scope ends (so its owner ends it while the application object still stands).
+class TrpQtWindowsScope {
+public:
+  TrpQtWindowsScope();
+  ~TrpQtWindowsScope();
+  TrpQtWindowsScope(const TrpQtWindowsScope&) = delete;
+  TrpQtWindowsScope& operator=(const TrpQtWindowsScope&) = delete;
+
+private:
+  TrpQtWindows windows_;
+  TrpContextScope scope_;
+};

@@ -3,7 +3,7 @@
 # when they are all there.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-svg-dev libqt6svg6
   libjpeg62-turbo-dev libwmf-dev libemf2svg-dev libespeak-ng-dev espeak-ng-data libcanberra-dev sound-theme-freedesktop
   fonts-dejavu-core fonts-liberation2 shared-mime-info

@@ -1,7 +1,6 @@
 #pragma once
 // Number, date and time texts with the format-string rules of the platform the report
-// language was made for, over a settings record taken from QLocale. Tests pin the
-// record with rpSetFormatSettings.
+// language was made for, over the settings record of the context in use (RP_Context.h).
 //
 // Date-time format letters (case does not matter): c short date and long time (time left
 // out at midnight); d dd day; ddd dddd day name; ddddd short date; dddddd long date;
@@ -14,60 +13,16 @@
 // Number formats: up to three sections "positive;negative;zero" (an empty or missing
 // negative section uses the positive one with a minus sign; the zero section applies
 // when the value rounds to zero); 0 digit, # optional digit, . decimal separator (the
-// first one), , thousands separators (anywhere in the section), E+ E- e+ e- scientific
+// first one; later ones are left out), , thousands separators (anywhere in the section), E+ E- e+ e- scientific
 // notation with the zeros after it as the exponent's least digits, '...' and "..."
-// literal text, anything else as it stands. Rounding takes exact halves to even. An
-// empty format, and a value of 1E18 or more without scientific notation, is written as
-// rpFloatToStr writes it.
+// literal text, anything else as it stands. Rounding goes to the nearest text and takes
+// an exact half away from zero (0.125 is "0.13" with two places; ROUND alone takes halves
+// to even). An empty format or section, and a value of 1E18 or more without scientific
+// notation, is written as rpFloatToStr writes it.
+#include "report/engine/RP_Context.h"
 #include "report/engine/RP_Variant.h"
 
-#include <QChar>
-#include <QLocale>
 #include <QString>
-#include <array>
-
-struct TrpFormatSettings {
-  QChar DecimalSeparator = u'.';
-  QChar ThousandSeparator = u',';
-  QChar DateSeparator = u'/';
-  QChar TimeSeparator = u':';
-  // In the format letters above; "/" and ":" stand for the separators.
-  QString ShortDateFormat = QStringLiteral("m/d/yyyy");
-  QString LongDateFormat = QStringLiteral("dddd, mmmm d, yyyy");
-  QString ShortTimeFormat = QStringLiteral("h:nn AMPM");
-  QString LongTimeFormat = QStringLiteral("h:nn:ss AMPM");
-  QString TimeAMString = QStringLiteral("AM");
-  QString TimePMString = QStringLiteral("PM");
-  // Indexed by month - 1.
-  std::array<QString, 12> ShortMonthNames;
-  std::array<QString, 12> LongMonthNames;
-  // Sunday first, as the day letters count.
-  std::array<QString, 7> ShortDayNames;
-  std::array<QString, 7> LongDayNames;
-  // Two-digit years read as the century within this many years of now.
-  int TwoDigitYearCenturyWindow = 50;
-};
-
-// The formats, separators and names of a locale, translated into the format letters.
-TrpFormatSettings rpFormatSettingsFromLocale(const QLocale& locale);
-// The record in use; taken from the default QLocale on first use.
-const TrpFormatSettings& rpFormatSettings();
-void rpSetFormatSettings(const TrpFormatSettings& settings);
-// Forgets the pinned record: the next use reads the default QLocale again.
-void rpResetFormatSettings();
-
-// Sets the decimal separator for the lifetime of the object (formatting a view's value
-// with the separator its format asks for) and puts the previous one back.
-class TrpScopedDecimalSeparator {
-public:
-  explicit TrpScopedDecimalSeparator(QChar separator);
-  ~TrpScopedDecimalSeparator();
-  TrpScopedDecimalSeparator(const TrpScopedDecimalSeparator&) = delete;
-  TrpScopedDecimalSeparator& operator=(const TrpScopedDecimalSeparator&) = delete;
-
-private:
-  QChar previous_;
-};
 
 // 15 significant digits, fixed notation unless the value needs more than 15 digits
 // before the separator or is below 0.00001; «1E20», «1.5E-7».

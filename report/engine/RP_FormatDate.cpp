@@ -11,11 +11,6 @@
 
 namespace {
 
-std::optional<TrpFormatSettings>& Current() {
-  static std::optional<TrpFormatSettings> settings;
-  return settings;
-}
-
 constexpr qint64 kJulianDayOfZero = 2415019;  // 30 December 1899
 constexpr qint64 kMsecPerDay = 86400000;
 
@@ -392,24 +387,6 @@ TrpFormatSettings rpFormatSettingsFromLocale(const QLocale& locale) {
     s.LongDayNames[index] = locale.dayName(day, QLocale::LongFormat);
   }
   return s;
-}
-
-const TrpFormatSettings& rpFormatSettings() {
-  auto& current = Current();
-  if (!current) current = rpFormatSettingsFromLocale(QLocale());
-  return *current;
-}
-
-void rpSetFormatSettings(const TrpFormatSettings& settings) { Current() = settings; }
-
-void rpResetFormatSettings() { Current().reset(); }
-
-TrpScopedDecimalSeparator::TrpScopedDecimalSeparator(QChar separator) : previous_(rpFormatSettings().DecimalSeparator) {
-  Current()->DecimalSeparator = separator;
-}
-
-TrpScopedDecimalSeparator::~TrpScopedDecimalSeparator() {
-  if (Current()) Current()->DecimalSeparator = previous_;
 }
 
 QString rpFormatDateTime(const QString& format, TDateTimeValue value) {

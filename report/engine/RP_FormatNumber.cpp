@@ -5,8 +5,10 @@
 #include "report/engine/RP_StringTable.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace {
@@ -15,12 +17,57 @@ namespace {
 constexpr int kMaxDecimals = 50;
 constexpr int kMaxSignificant = 40;
 
-// The shortest text of a finite, non-negative value in C notation with `precision`
-// digits after the point, exact halves to even (to_chars rounds the exact binary value).
-std::string FixedDigits(double value, int precision) {
+// The exact decimal expansion of a finite, non-negative value when it has at most 64
+// places after the point ("int.frac" or "int"), else none. Only such values can lie
+// exactly half-way between two texts of at most 50 places or 40 significant digits: a
+// value with more binary places has at least 0.7 times as many significant decimal
+// digits, ending in 5.
+std::optional<std::string> ExactDigits(double value) {
+  int binaryExponent = 0;
+  const double mantissa = std::frexp(value, &binaryExponent);
+  const auto bits = static_cast<uint64_t>(std::ldexp(mantissa, 53));
+  const int places = bits == 0 ? 0 : std::max(0, 53 - binaryExponent - std::countr_zero(bits));
+  if (places > 64) return std::nullopt;
   char buffer[512];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                    std::min(precision, kMaxDecimals));
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
+  if (result.ec != std::errc()) return std::nullopt;
+  return std::string(buffer, result.ptr);
+}
+
+// Adds one to the last digit of a digit string; true when it carried out of the first.
+bool Increment(std::string& digits) {
+  for (size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] != '9') {
+      ++digits[i];
+      return false;
+    }
+    digits[i] = '0';
+  }
+  return true;
+}
+
+// The text of a finite, non-negative value in C notation with `precision` digits after
+// the point, rounded to the nearest and an exact half away from zero, as number formats
+// round (to_chars alone would take exact halves to the even neighbour).
+std::string FixedDigits(double value, int precision) {
+  precision = std::min(precision, kMaxDecimals);
+  const std::optional<std::string> exact = ExactDigits(value);
+  if (exact) {
+    const size_t point = exact->find('.');
+    const size_t places = point == std::string::npos ? 0 : exact->size() - point - 1;
+    if (places > static_cast<size_t>(precision)) {
+      std::string intPart = exact->substr(0, point);
+      std::string digits = intPart + exact->substr(point + 1, static_cast<size_t>(precision));
+      const bool up = (*exact)[point + 1 + static_cast<size_t>(precision)] >= '5';
+      if (up && Increment(digits)) digits.insert(digits.begin(), '1');
+      const size_t intCount = digits.size() - static_cast<size_t>(precision);
+      std::string text = digits.substr(0, intCount);
+      if (precision > 0) text += '.' + digits.substr(intCount);
+      return text;
+    }
+  }
+  char buffer[512];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
   if (result.ec != std::errc()) return "0";
   return std::string(buffer, result.ptr);
 }
@@ -31,11 +78,33 @@ struct Scientific {
   int exponent = 0;
 };
 
+// `significant` digits of a finite, positive value, rounded as FixedDigits rounds.
 Scientific ScientificDigits(double value, int significant) {
-  char buffer[128];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                                    std::clamp(significant, 1, kMaxSignificant) - 1);
+  significant = std::clamp(significant, 1, kMaxSignificant);
   Scientific s;
+  if (const std::optional<std::string> exact = ExactDigits(value)) {
+    const size_t point = std::min(exact->find('.'), exact->size());
+    std::string all = exact->substr(0, point) + (point < exact->size() ? exact->substr(point + 1) : std::string());
+    const size_t first = all.find_first_not_of('0');
+    if (first != std::string::npos) {
+      s.exponent = static_cast<int>(point) - 1 - static_cast<int>(first);
+      s.digits = all.substr(first);
+      if (s.digits.size() > static_cast<size_t>(significant)) {
+        const bool up = s.digits[static_cast<size_t>(significant)] >= '5';
+        s.digits.resize(static_cast<size_t>(significant));
+        if (up && Increment(s.digits)) {
+          s.digits.insert(s.digits.begin(), '1');
+          s.digits.pop_back();
+          ++s.exponent;
+        }
+      }
+      s.digits.resize(static_cast<size_t>(significant), '0');
+      return s;
+    }
+  }
+  char buffer[128];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, significant - 1);
   if (result.ec != std::errc()) {
     s.digits.assign(1, '0');
     return s;
@@ -135,7 +204,9 @@ RenderedNumber Render(double magnitude, const NumberSection& s) {
     const int intDigits = std::max(1, s.intPlaceholders);
     const int significant = std::max(1, intDigits + s.maxDecimals);
     if (magnitude == 0) {
+      // Zero keeps the section's decimals, trimmed below like any other mantissa's.
       r.intDigits.assign(static_cast<size_t>(intDigits), '0');
+      r.decimals.assign(static_cast<size_t>(s.maxDecimals), '0');
     } else {
       const Scientific sc = ScientificDigits(magnitude, significant);
       r.exponent = sc.exponent - (intDigits - 1);
@@ -229,6 +300,8 @@ QString Layout(const NumberSection& s, const RenderedNumber& r, bool negativeExp
       if (!intEmitted) emitLeading(out.size());
       decimal = true;
       if (!r.decimals.empty()) out += fs.DecimalSeparator;
+    } else if (c == u'.') {
+      // Only the first point of a section is the decimal separator; later ones are not written.
     } else if ((c == u'0' || c == u'#') && decimal) {
       if (decimalIndex < static_cast<int>(r.decimals.size())) out += QLatin1Char(r.decimals[static_cast<size_t>(decimalIndex)]);
       ++decimalIndex;
@@ -292,6 +365,13 @@ QString rpFormatFloat(const QString& format, double value) {
   if (negative && sections.size() >= 2 && !sections[1].isEmpty()) {
     section = Analyse(sections[1]);
     minus = false;
+  }
+  // A section without any text writes the value in the general format, as an empty
+  // format does; a zero still takes the zero section.
+  if (section.text.isEmpty()) {
+    if (value != 0 || sections.size() < 3 || sections[2].isEmpty()) return rpFloatToStr(value);
+    section = Analyse(sections[2]);
+    return Layout(section, Render(0, section), false);
   }
   if (!section.scientific && std::fabs(value) >= 1e18) return rpFloatToStr(value);
   RenderedNumber rendered = Render(std::fabs(value), section);

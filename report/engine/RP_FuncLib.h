@@ -13,10 +13,23 @@
 #include <vector>
 
 class TrpInstalledFunctions;
+class TrpReportHost;
+
+// What a library reaches of the engine that holds it (the globals): the parser its
+// arguments are computed with and the report being built.
+class TrpLibraryHost {
+public:
+  virtual ~TrpLibraryHost() = default;
+  virtual TrpValue Calc(const QString& text) = 0;
+  virtual TrpReportHost* CurrentReport() const = 0;
+};
 
 class TrpFunctionLibrary {
 public:
   virtual ~TrpFunctionLibrary() = default;
+
+  // The engine that registered the library; set before the first call.
+  void Attach(TrpLibraryHost& host) { host_ = &host; }
 
   // Looks name up and, when the library has it, calls it and answers true.
   virtual bool OnFunction(const QString& name, const QString& p1, const QString& p2, const QString& p3,
@@ -33,8 +46,10 @@ public:
 
 protected:
   void AddFunction(const QString& upperName);
+  TrpLibraryHost& Host() const;
 
 private:
+  TrpLibraryHost* host_ = nullptr;
   QStringList list_;
   QHash<QString, int> numbers_;
 };
@@ -62,18 +77,3 @@ private:
 };
 
 using TrpLibraryFactory = std::function<std::unique_ptr<TrpFunctionLibrary>()>;
-
-// The engine's library table (held by the globals). Registering a class name that is
-// registered already does nothing; the table holds at most 64 libraries and raises
-// ErpError beyond that. Unregistering removes the library and its descriptions.
-void rpRegisterFunctionLibrary(const TrpLibraryFactory& factory);
-template <class T>
-void rpRegisterFunctionLibrary() {
-  rpRegisterFunctionLibrary([] { return std::make_unique<T>(); });
-}
-void rpUnRegisterFunctionLibrary(const QString& className);
-// The registered libraries in order.
-std::vector<TrpFunctionLibrary*> rpFunctionLibraries();
-// Asks the libraries in order; true when one of them answered.
-bool rpCallFunctionLibraries(const QString& name, const QString& p1, const QString& p2, const QString& p3,
-                             TrpValue& value);

@@ -1,21 +1,20 @@
 #include "report/engine/RP_Globals.h"
 
+#include "report/engine/RP_Context.h"
+#include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Locale.h"
 #include "report/engine/RP_StdLib.h"
 #include "report/engine/RP_StringTable.h"
 
 #include <QColor>
 
+#include <algorithm>
+
 namespace {
 
 std::unique_ptr<TrpGlobals>& Instance() {
   static std::unique_ptr<TrpGlobals> globals;
   return globals;
-}
-
-TrpWindows*& Windows() {
-  static TrpWindows* windows = nullptr;
-  return windows;
 }
 
 // Names the parser and the report answer themselves, described beside the libraries'.
@@ -26,11 +25,9 @@ const char* const kOwnNames[] = {
     "MRCANCEL", "CURY", "FREESPACE", "FINALPASS", "PAGEHEIGHT", "PAGEWIDTH", "PROGRESS", "MODALRESULT", "STOPREPORT",
     "NEWPAGE", "NEWCOLUMN", "SHOWBAND", "INC", "DEC"};
 
+constexpr size_t kMaxLibraries = 64;
+
 }  // namespace
-
-TrpWindows* rpWindows() { return Windows(); }
-
-void rpSetWindows(TrpWindows* windows) { Windows() = windows; }
 
 TrpGlobals::TrpGlobals() {
   // 1. Texts of the string table.
@@ -219,3 +216,41 @@ TrpGlobals& rpGlobals() {
 }
 
 void rpResetGlobals() { Instance().reset(); }
+
+void TrpGlobals::RegisterLibrary(const TrpLibraryFactory& factory) {
+  std::unique_ptr<TrpFunctionLibrary> library = factory();
+  const QString className = library->ClassName();
+  for (const auto& registered : libraries_) {
+    if (registered->ClassName() == className) return;
+  }
+  if (libraries_.size() >= kMaxLibraries) throw ErpError(rpLoadStr(rpStrings::TooManyLibraries));
+  library->Attach(*this);
+  library->Describe(*installed_);
+  libraries_.push_back(std::move(library));
+}
+
+void TrpGlobals::UnregisterLibrary(const QString& className) {
+  installed_->RemoveLibrary(className);
+  std::erase_if(libraries_, [&](const std::unique_ptr<TrpFunctionLibrary>& library) {
+    return library->ClassName() == className;
+  });
+}
+
+void rpRegisterFunctionLibrary(const TrpLibraryFactory& factory) { rpGlobals().RegisterLibrary(factory); }
+
+void rpUnRegisterFunctionLibrary(const QString& className) { rpGlobals().UnregisterLibrary(className); }
+
+std::vector<TrpFunctionLibrary*> rpFunctionLibraries() {
+  std::vector<TrpFunctionLibrary*> libraries;
+  for (const auto& library : rpGlobals().Libraries()) libraries.push_back(library.get());
+  return libraries;
+}
+
+bool rpCallFunctionLibraries(const QString& name, const QString& p1, const QString& p2, const QString& p3,
+                             TrpValue& value) {
+  // A library may register or remove libraries while it runs; walk a copy.
+  for (TrpFunctionLibrary* library : rpFunctionLibraries()) {
+    if (library->OnFunction(name, p1, p2, p3, value)) return true;
+  }
+  return false;
+}

@@ -40,10 +40,10 @@ public:
   QByteArray Decompress(const QByteArray& bytes) const { return bytes; }
 };
 
-class TrpGlobals {
+class TrpGlobals : public TrpLibraryHost {
 public:
   TrpGlobals();
-  ~TrpGlobals();
+  ~TrpGlobals() override;
   TrpGlobals(const TrpGlobals&) = delete;
   TrpGlobals& operator=(const TrpGlobals&) = delete;
 
@@ -85,7 +85,9 @@ public:
   QObject* DialogForm() { return dialogForm_.get(); }
 
   // The report being built, if any.
-  TrpReportHost* CurrentReport() const { return currentReport_; }
+  TrpReportHost* CurrentReport() const override { return currentReport_; }
+  // Computes an argument text with the global parser.
+  TrpValue Calc(const QString& text) override { return parser_->Calc(text); }
   void SetCurrentReport(TrpReportHost* report) { currentReport_ = report; }
 
   // What the global parser's callbacks do until a report hooks its own: names are
@@ -120,3 +122,18 @@ private:
 
 TrpGlobals& rpGlobals();
 void rpResetGlobals();
+
+// The engine's library table (held by the globals). Registering a class name that is
+// registered already does nothing; the table holds at most 64 libraries and raises
+// ErpError beyond that. Unregistering removes the library and its descriptions.
+void rpRegisterFunctionLibrary(const TrpLibraryFactory& factory);
+template <class T>
+void rpRegisterFunctionLibrary() {
+  rpRegisterFunctionLibrary([] { return std::make_unique<T>(); });
+}
+void rpUnRegisterFunctionLibrary(const QString& className);
+// The registered libraries in order.
+std::vector<TrpFunctionLibrary*> rpFunctionLibraries();
+// Asks the libraries in order; true when one of them answered.
+bool rpCallFunctionLibraries(const QString& name, const QString& p1, const QString& p2, const QString& p3,
+                             TrpValue& value);

@@ -105,7 +105,7 @@ public:
   std::function<void()> OnCancel;
 };
 
-// The windows the engine asks for; the report library supplies them.
+// The windows the engine asks for; the report library supplies them through the context.
 class TrpWindows {
 public:
   virtual ~TrpWindows() = default;
@@ -118,8 +118,4 @@ public:
   // mrYes, mrNo (1, 2, 6, 7).
   virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
 };
-
-// The windows in use; null until the report library installs its own (the engine alone
-// then has none: no progress window, INPUT answers its default, MESSAGEBOX OK).
-TrpWindows* rpWindows();
-void rpSetWindows(TrpWindows* windows);
+// The windows in use are the context's (rpWindows in RP_Context.h).

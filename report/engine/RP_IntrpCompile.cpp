@@ -398,12 +398,14 @@ private:
       }
     } else if (c == u'\'') {
       const qsizetype start = pos_;
+      qsizetype doubled = 0;
       ++pos_;
       for (;;) {
         if (pos_ >= buf_.size()) Fail(start, rpStrings::InvalidExpression);
         if (buf_[pos_] == u'\'') {
           if (pos_ + 1 < buf_.size() && buf_[pos_ + 1] == u'\'') {
             pos_ += 2;
+            ++doubled;
             continue;
           }
           ++pos_;
@@ -411,6 +413,7 @@ private:
         }
         ++pos_;
       }
+      if (pos_ - start - 2 - doubled > rpMaxTextLength) Fail(start, rpStrings::QuotedTextTooLong);
     } else {
       Fail(pos_, rpStrings::InvalidExpression);
     }

@@ -1,6 +1,8 @@
 // The text scanners of the expression language.
 #include "report/engine/RP_Errors.h"
+#include "report/engine/RP_Locale.h"
 #include "report/engine/RP_Pars.h"
+#include "report/engine/RP_StringTable.h"
 
 namespace {
 
@@ -61,10 +63,12 @@ QString ReadQuotedString(const QString& text, qsizetype& pos) {
   const qsizetype start = pos;
   if (pos >= text.size()) return {};
   const QChar quote = text[pos++];
+  qsizetype doubled = 0;
   while (pos < text.size()) {
     if (text[pos] == quote) {
       if (pos + 1 < text.size() && text[pos + 1] == quote) {
         pos += 2;
+        ++doubled;
         continue;
       }
       ++pos;
@@ -72,6 +76,8 @@ QString ReadQuotedString(const QString& text, qsizetype& pos) {
     }
     ++pos;
   }
+  // Checked before the text is copied: a huge literal would cost its size several times over.
+  if (pos - start - 2 - doubled > rpMaxTextLength) throw EParserError(rpLoadStr(rpStrings::QuotedTextTooLong));
   return text.mid(start, pos - start);
 }
 

@@ -3,7 +3,7 @@
 #include "report/engine/RP_Aggregates.h"
 #include "report/engine/RP_DBSet.h"
 #include "report/engine/RP_Format.h"
-#include "report/engine/RP_Globals.h"
+#include "report/engine/RP_Host.h"
 #include "report/engine/RP_Locale.h"
 #include "report/engine/RP_StringTable.h"
 #include "report/engine/RP_Utils.h"
@@ -15,16 +15,9 @@ enum StdFunction {
   MinNum, MonthOf, NameCase, Pos, Sum, Trim, UpperCase, YearOf
 };
 
-TrpValue Calc(const QString& text) { return rpGlobals().Parser().Calc(text); }
-QString Text(const QString& text) { return Calc(text).ToString(); }
-
 // Day, month or year through the date's text, as the format letters give it.
-TrpValue DatePart(const QString& argument, const QString& letters) {
-  return TrpValue(rpTextToInteger(rpFormatDateTime(letters, Calc(argument).ToDateTime())));
-}
-
-void Aggregate(int code, const QString& p1, const QString& p2, const QString& p3, TrpValue& value) {
-  if (TrpReportHost* host = rpGlobals().CurrentReport()) rpAggregateCall(*host, code, p1, p2, p3, value);
+TrpValue DatePart(const TrpValue& date, const QString& letters) {
+  return TrpValue(rpTextToInteger(rpFormatDateTime(letters, date.ToDateTime())));
 }
 
 // Blanks and control characters off both ends.
@@ -48,15 +41,21 @@ TrpStdFunctionLibrary::TrpStdFunctionLibrary() {
 
 void TrpStdFunctionLibrary::CallLibraryFunction(int number, const QString& p1, const QString& p2, const QString& p3,
                                                 TrpValue& value) {
+  TrpLibraryHost& host = Host();
+  const auto Calc = [&host](const QString& text) { return host.Calc(text); };
+  const auto Text = [&host](const QString& text) { return host.Calc(text).ToString(); };
+  const auto Aggregate = [&host](int code, const QString& a1, const QString& a2, const QString& a3, TrpValue& result) {
+    if (TrpReportHost* report = host.CurrentReport()) rpAggregateCall(*report, code, a1, a2, a3, result);
+  };
   switch (number) {
     case Avg: Aggregate(rpAggregate::Avg, p1, p2, p3, value); break;
     case Count: Aggregate(rpAggregate::Count, p1, p2, p3, value); break;
     case Max: Aggregate(rpAggregate::Max, p1, p2, p3, value); break;
     case Min: Aggregate(rpAggregate::Min, p1, p2, p3, value); break;
     case Sum: Aggregate(rpAggregate::Sum, p1, p2, p3, value); break;
-    case DayOf: value = DatePart(p1, QStringLiteral("d")); break;
-    case MonthOf: value = DatePart(p1, QStringLiteral("m")); break;
-    case YearOf: value = DatePart(p1, QStringLiteral("yyyy")); break;
+    case DayOf: value = DatePart(Calc(p1), QStringLiteral("d")); break;
+    case MonthOf: value = DatePart(Calc(p1), QStringLiteral("m")); break;
+    case YearOf: value = DatePart(Calc(p1), QStringLiteral("yyyy")); break;
     case FormatDateTime: value = TrpValue(rpFormatDateTime(Text(p1), Calc(p2).ToDateTime())); break;
     case FormatFloat: value = TrpValue(rpFormatFloat(Text(p1), Calc(p2).ToFloat())); break;
     case FormatText: value = TrpValue(rpFormatMaskText(Text(p1) + QStringLiteral(";0; "), Text(p2))); break;
@@ -106,7 +105,7 @@ TDatabaseFunctionLibrary::TDatabaseFunctionLibrary() { AddFunction(QStringLitera
 
 void TDatabaseFunctionLibrary::CallLibraryFunction(int, const QString& p1, const QString&, const QString&,
                                                    TrpValue& value) {
-  const TrpDataSetAndField found = rpGetDataSetAndField(Text(p1));
+  const TrpDataSetAndField found = rpGetDataSetAndField(Host().Calc(p1).ToString());
   TrpField* field = found.dataSet && !found.fieldName.isEmpty() ? found.dataSet->FindField(found.fieldName) : nullptr;
   value = TrpValue(!field || field->IsNull());
 }

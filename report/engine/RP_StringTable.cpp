@@ -3,8 +3,8 @@
 
 namespace rpStrings {
 
-const std::array<TrpStringEntry, 293>& Table() {
-  static const std::array<TrpStringEntry, 293> table{{
+const std::array<TrpStringEntry, 294>& Table() {
+  static const std::array<TrpStringEntry, 294> table{{
       {53000, u"Print To-Do list"},
       {53001, u"Printing"},
       {53002, u"Link image"},
@@ -298,6 +298,7 @@ const std::array<TrpStringEntry, 293>& Table() {
       {55616, u"Could not write the report stream"},
       {55617, u"A text is too long for a report stream"},
       {55618, u"A text grew too long"},
+      {55619, u"A quoted text is too long"},
   }};
   return table;
 }

@@ -13,7 +13,7 @@ struct TrpStringEntry {
 namespace rpStrings {
 
 // Sorted by id.
-const std::array<TrpStringEntry, 293>& Table();
+const std::array<TrpStringEntry, 294>& Table();
 
 constexpr int CalcError = 53400;  // An error occured during calculating
 constexpr int ReportLabel = 53401;  // Report:
@@ -84,5 +84,6 @@ constexpr int UnbalancedParentheses = 55615;
 constexpr int StreamWriteError = 55616;
 constexpr int TextTooLong = 55617;
 constexpr int TextGrewTooLong = 55618;
+constexpr int QuotedTextTooLong = 55619;
 
 }  // namespace rpStrings

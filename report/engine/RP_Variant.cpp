@@ -14,10 +14,6 @@ namespace {
   throw EVariantError(rpLoadStr(rpStrings::VariantConvert).arg(TrpValue::KindName(from), to));
 }
 
-// A text no report needs; a script that doubles a text in a loop stops here instead of
-// taking all memory.
-constexpr qsizetype kMaxTextLength = qsizetype{1} << 24;
-
 constexpr double kInt64Limit = 9223372036854775808.0;  // 2^63
 
 bool FitsInt64(double value) { return value >= -kInt64Limit && value < kInt64Limit; }
@@ -39,7 +35,7 @@ TrpValue Arithmetic(const TrpValue& left, const TrpValue& right, Arith op) {
   if (left.IsNull() || right.IsNull()) return TrpValue::Null();
   if (op == Arith::Add && (left.IsString() || right.IsString()) &&
       (left.IsString() || left.IsEmpty()) && (right.IsString() || right.IsEmpty())) {
-    if (left.StringValue().size() + right.StringValue().size() > kMaxTextLength) {
+    if (left.StringValue().size() + right.StringValue().size() > rpMaxTextLength) {
       throw EVariantError(rpLoadStr(rpStrings::TextGrewTooLong));
     }
     return TrpValue(left.StringValue() + right.StringValue());

@@ -40,6 +40,11 @@
 #include <QString>
 #include <cstdint>
 
+// The longest text a value holds (16M characters): more than any report needs, so a
+// script that doubles a text in a loop, or a quoted literal of a damaged form, stops with
+// an error instead of taking all memory.
+constexpr qsizetype rpMaxTextLength = qsizetype{1} << 24;
+
 using TDateTimeValue = double;
 
 enum class TrpValueKind : uint8_t { Empty, Null, Integer, Float, String, Boolean, DateTime };

@@ -40,6 +40,8 @@ TEST(FormatNumber, SectionedMasksOverTheLocaleSeparators) {
       {"0.00E+00", 12345, kEnglish, "1.23E+04"},
       {"0.0E-0", 0.00012, kEnglish, "1.2E-4"},
       {"0.0E-0", 99.97, kEnglish, "1.0E2"},         // rounding carries into the exponent
+      {"0E+0", 2.5, kEnglish, "3E+0"},              // a mantissa's half also goes away from zero
+      {"0.0E+0", -0.125, kEnglish, "-1.3E-1"},
       {"0.00E+00", 5e-324, kEnglish, "4.94E-324"},  // the smallest double keeps its digits
       {"#E-0", 0, kEnglish, "0E0"},
       {"0.00", 999.999, kEnglish, "1000.00"},

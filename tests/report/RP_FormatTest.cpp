@@ -19,11 +19,6 @@ TEST_F(FormatTest, FormatFloat) {
       {"0.00", 1234.5, "1234.50"},
       {"#,##0.00", 1234567.891, "1,234,567.89"},
       {"#,##0.00", 999.999, "1,000.00"},
-      {"#,##0", -1234.5, "-1,234"},  // exact halves go to the even neighbour
-      {"0", 2.5, "2"},
-      {"0", 3.5, "4"},
-      {"0.00", 0.125, "0.12"},
-      {"0.00", 0.375, "0.38"},
       {"0.00", 1.005, "1.00"},  // 1.005 is a little below the half in binary
       {"#.##", 0, ""},
       {"0.0#", 1.5, "1.5"},
@@ -50,11 +45,70 @@ TEST_F(FormatTest, FormatFloat) {
   }
 }
 
+// Formats round as the platform's number formatting does: an exact half goes away from
+// zero (ROUND alone takes halves to even).
+TEST_F(FormatTest, FormatFloatRoundsExactHalvesAwayFromZero) {
+  const struct {
+    const char* format;
+    double value;
+    const char* text;
+  } cases[] = {
+      {"0", 2.5, "3"},
+      {"0", -2.5, "-3"},
+      {"0", 3.5, "4"},
+      {"0", 0.5, "1"},
+      {"0.00", 0.125, "0.13"},
+      {"0.00", -0.125, "-0.13"},
+      {"0.00", 0.375, "0.38"},
+      {"#,##0", -1234.5, "-1,235"},
+      {"#,##0", 999.5, "1,000"},
+      {"0.0", 9.95, "9.9"},  // 9.95 lies below the half in binary
+      {"0.0", 9.75, "9.8"},
+      {"0.0E+00", 2.25, "2.3E+00"},
+      {"0E+0", 2.5, "3E+0"},
+      {"0.0E+0", 9.95e10, "1.0E+11"},  // the carry moves the exponent
+      {"0.00;(0.00)", -0.125, "(0.13)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rpFormatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.text))
+        << c.format << " " << c.value;
+  }
+}
+
+// Sections the format cannot place a number in: zero in scientific notation, a second
+// point, and sections without text.
+TEST_F(FormatTest, FormatFloatOddSections) {
+  const struct {
+    const char* format;
+    double value;
+    const char* text;
+  } cases[] = {
+      {"0.000E+00", 0, "0.000E+00"},
+      {"0.000E-00", 0, "0.000E00"},
+      {"0.000e+00", 0, "0.000e+00"},
+      {"0.00E+0", 0, "0.00E+0"},
+      {"0.00E+0000", 0, "0.00E+0000"},
+      {"0.0#E+00", 0, "0.0E+00"},
+      {"0.0.0", 12.34, "12.34"},
+      {"#.#.#", 0.5, ".5"},
+      {";;", 0, "0"},
+      {";;", 3, "3"},
+      {";;", -2.5, "-2.5"},
+      {";", 0.25, "0.25"},
+      {"0.00;", -1.5, "-1.50"},
+      {";;'zero'", 0, "zero"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rpFormatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.text))
+        << c.format << " " << c.value;
+  }
+}
+
 TEST_F(FormatTest, FormatFloatUsesTheLocaleSeparators) {
   TrpFormatSettings german = PinnedFormatSettings();
   german.DecimalSeparator = u',';
   german.ThousandSeparator = u'.';
-  rpSetFormatSettings(german);
+  const TrpContextScope germanScope(rpContextWith([&](TrpContext& c) { c.Formats = german; }));
   EXPECT_EQ(rpFormatFloat(QStringLiteral("#,##0.00"), 1234.5), QStringLiteral("1.234,50"));
   {
     TrpScopedDecimalSeparator point(u'.');
@@ -94,7 +148,7 @@ TEST_F(FormatTest, FormatDateTime) {
   EXPECT_EQ(rpFormatDateTime(QStringLiteral("c"), Day(2024, 3, 5)), QStringLiteral("3/5/2024"));
   TrpFormatSettings dotted = PinnedFormatSettings();
   dotted.DateSeparator = u'.';
-  rpSetFormatSettings(dotted);
+  const TrpContextScope dottedScope(rpContextWith([&](TrpContext& c) { c.Formats = dotted; }));
   EXPECT_EQ(rpFormatDateTime(QStringLiteral("m/d/yyyy"), when), QStringLiteral("3.5.2024"));
 }
 
@@ -166,7 +220,7 @@ TEST_F(FormatTest, DatesAndTimesAreReadInTheLocalesOrder) {
   TrpFormatSettings german = PinnedFormatSettings();
   german.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
   german.DateSeparator = u'.';
-  rpSetFormatSettings(german);
+  const TrpContextScope germanScope(rpContextWith([&](TrpContext& c) { c.Formats = german; }));
   EXPECT_DOUBLE_EQ(rpStrToDate(QStringLiteral("5.3.2024")), Day(2024, 3, 5));
 }
 
@@ -175,7 +229,7 @@ TEST_F(FormatTest, SettingsFromALocale) {
   EXPECT_EQ(german.DecimalSeparator, u',');
   EXPECT_EQ(german.DateSeparator, u'.');
   EXPECT_EQ(german.LongMonthNames[2], QStringLiteral("März"));
-  rpSetFormatSettings(german);
+  const TrpContextScope germanScope(rpContextWith([&](TrpContext& c) { c.Formats = german; }));
   EXPECT_EQ(rpFormatDateTime(QStringLiteral("ddddd"), Day(2024, 3, 5)).remove(u' '), QStringLiteral("05.03.24"));
   EXPECT_DOUBLE_EQ(rpStrToDate(rpFormatDateTime(QStringLiteral("ddddd"), Day(2024, 3, 5))), Day(2024, 3, 5));
 }

@@ -175,6 +175,11 @@ TEST_F(InterpreterTest, DeepNestingIsAnErrorNotACrash) {
   EXPECT_EQ(errors.size(), 1);
 }
 
+TEST_F(InterpreterTest, AQuotedTextBeyondTheTextLimitIsACompileError) {
+  Compile(QStringLiteral("begin\n x := '") + QString(rpMaxTextLength + 1, u'x') + QStringLiteral("'\nend"));
+  EXPECT_EQ(errors, QStringList{QStringLiteral("Line 2/7: A quoted text is too long")});
+}
+
 TEST_F(InterpreterTest, SplitExpressionsFindsTheListedCalls) {
   QStringList coded;
   interpreter.CompileScript({QStringLiteral("begin if SUM([Qty]) > 1 then t := MAX(x, Band1) + Other(1); "

@@ -206,6 +206,19 @@ TEST_F(ParserTest, NestingAndPendingValuesAreBounded) {
   EXPECT_DOUBLE_EQ(parser.Calc(fine).ToFloat(), 1.0);
 }
 
+// A literal longer than any text a value may hold is refused when it is read, before it
+// is copied into values.
+TEST_F(ParserTest, AQuotedTextBeyondTheTextLimitIsAnError) {
+  const QString literal = u'\'' + QString(rpMaxTextLength + 1, u'x') + u'\'';
+  try {
+    parser.Calc(literal + QStringLiteral(" + 'a'"));
+    ADD_FAILURE() << "no error";
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("A quoted text is too long"));
+  }
+  EXPECT_EQ(parser.Calc(QStringLiteral("'it''s'")).ToString(), QStringLiteral("it's"));
+}
+
 TEST_F(ParserTest, CompiledTextIsEvaluatedAgainWithFreshValues) {
   const QString rpn = TrpParser::CompileExpression(QStringLiteral("[Qty] * [Price] + 1"));
   values.insert(QStringLiteral("Qty"), TrpValue(2));

@@ -46,6 +46,7 @@ TEST_F(LibraryTest, StandardFunctions) {
       {"FORMATDATETIME('yyyy-mm-dd', STRTODATE('3/5/2024'))", TrpValue(QStringLiteral("2024-03-05"))},
       {"FORMATFLOAT('#,##0.00', 1234.5)", TrpValue(QStringLiteral("1,234.50"))},
       {"'Sum: ' + FORMATFLOAT('0.0', 2 * 1.25)", TrpValue(QStringLiteral("Sum: 2.5"))},
+      {"FORMATFLOAT('0', 2.5) + STR(ROUND(2.5))", TrpValue(QStringLiteral("32"))},  // only ROUND goes to even
       {"FORMATTEXT('000-0000', '5551234')", TrpValue(QStringLiteral("555-1234"))},
       {"FORMATTEXT('000-0000', '55')", TrpValue(QStringLiteral("55 -    "))},
       {"NoSuchFunction(1)", TrpValue(QStringLiteral("0"))},

@@ -138,7 +138,7 @@ TEST_F(StreamTest, SmallTextHelpers) {
   EXPECT_DOUBLE_EQ(rpStrToFloat(QStringLiteral("1.5")), 1.5);
   TrpFormatSettings german = PinnedFormatSettings();
   german.DecimalSeparator = u',';
-  rpSetFormatSettings(german);
+  const TrpContextScope germanScope(rpContextWith([&](TrpContext& c) { c.Formats = german; }));
   EXPECT_DOUBLE_EQ(rpStrToFloat(QStringLiteral(" 1.5 ")), 1.5);
   EXPECT_THROW(rpStrToFloat(QStringLiteral("1,5x")), EConvertError);
   EXPECT_EQ(rpSplitText(QStringLiteral("psSolid;psDash;")), (QStringList{QStringLiteral("psSolid"), QStringLiteral("psDash")}));

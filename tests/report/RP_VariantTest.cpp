@@ -145,7 +145,7 @@ TEST_F(VariantTest, ConversionsFollowTheDecisionTable) {
 TEST_F(VariantTest, TextToNumberFollowsTheLocaleSeparator) {
   TrpFormatSettings german = PinnedFormatSettings();
   german.DecimalSeparator = u',';
-  rpSetFormatSettings(german);
+  const TrpContextScope germanScope(rpContextWith([&](TrpContext& c) { c.Formats = german; }));
   EXPECT_DOUBLE_EQ(S("1,5").ToFloat(), 1.5);
   EXPECT_THROW(S("1.5").ToFloat(), ErpError);
   EXPECT_EQ(TrpValue(2.25).ToString(), QStringLiteral("2,25"));

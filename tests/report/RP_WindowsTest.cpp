@@ -81,13 +81,12 @@ TEST_F(WindowsTest, ScriptMessageBoxesGoThroughTheDesktop) {
 }
 
 TEST_F(WindowsTest, InstalledWindowsGiveTheGlobalsAProgressWindow) {
-  rpInstallWindows();
+  TrpQtWindowsScope windows;
   TrpProgressView* progress = rpGlobals().Progress();
   ASSERT_NE(progress, nullptr);
   EXPECT_NE(dynamic_cast<TrpProgressForm*>(progress), nullptr);
   ASSERT_NE(rpGlobals().DialogForm(), nullptr);
   EXPECT_EQ(rpGlobals().DialogForm()->objectName(), QStringLiteral("DialogForm"));
-  rpSetWindows(nullptr);
 }
 
 TEST_F(WindowsTest, FindTextWindowOpensReadyToType) {

@@ -1,6 +1,7 @@
 #pragma once
 // Small stand-ins for what the engine reaches through interfaces: a table in memory, a
 // report host with bands and objects, and windows that answer from a script.
+#include "report/engine/RP_Context.h"
 #include "report/engine/RP_Aggregates.h"
 #include "report/engine/RP_DBSet.h"
 #include "report/engine/RP_Host.h"
@@ -184,11 +185,11 @@ public:
   void ProcessEvents() override { ++repaints; }
 };
 
-// Installs itself for its lifetime; the globals made meanwhile take its windows.
+// Puts itself in the engine's context for its lifetime; the globals made meanwhile take
+// its windows.
 class FakeWindows : public TrpWindows {
 public:
-  FakeWindows() { rpSetWindows(this); }
-  ~FakeWindows() override { rpSetWindows(nullptr); }
+  FakeWindows() : scope_(rpContextWith([this](TrpContext& c) { c.Windows = this; })) {}
   FakeWindows(const FakeWindows&) = delete;
   FakeWindows& operator=(const FakeWindows&) = delete;
 
@@ -215,4 +216,7 @@ public:
     log << QStringLiteral("message:") + text + u'|' + caption + u'|' + QString::number(flags);
     return messageAnswer;
   }
+
+private:
+  TrpContextScope scope_;
 };

@@ -7,6 +7,7 @@
 #include "report/engine/RP_Locale.h"
 
 #include <QDate>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -38,17 +39,22 @@ inline TrpFormatSettings PinnedFormatSettings() {
   return s;
 }
 
+// A test that wants other settings puts them in a scope of its own:
+//   TrpContextScope german(rpContextWith([](TrpContext& c) { c.Formats->DecimalSeparator = u','; }));
 class ReportEngineTest : public ::testing::Test {
 protected:
   void SetUp() override {
     rpResetGlobals();
-    rpSetFormatSettings(PinnedFormatSettings());
+    pinned_.emplace(rpContextWith([](TrpContext& c) { c.Formats = PinnedFormatSettings(); }));
   }
   void TearDown() override {
     rpResetGlobals();
-    rpResetFormatSettings();
+    pinned_.reset();
     rpResetLocale();
   }
+
+private:
+  std::optional<TrpContextScope> pinned_;
 };
 
 // The day count of a date at midnight.
