@@ -1,6 +1,7 @@
 #include "report/engine/RP_EMFPages.h"
 
 #include "report/engine/RP_Class.h"
+#include "report/engine/RP_Context.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_MemoView.h"

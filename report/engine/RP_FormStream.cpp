@@ -3,6 +3,7 @@
 // when the whole form was read.
 #include "platform/FileText.h"
 #include "report/engine/RP_Class.h"
+#include "report/engine/RP_Context.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_ObjectRegistry.h"
