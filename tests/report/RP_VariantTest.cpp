@@ -8,7 +8,7 @@
 
 namespace {
 
-const TrpValue E;
+const TrpValue E{};
 const TrpValue N = TrpValue::Null();
 TrpValue S(const char* text) { return TrpValue(QString::fromUtf8(text)); }
 TrpValue D(double days) { return TrpValue::DateTime(days); }
