@@ -198,7 +198,8 @@ void TTaskTreeView::Setup() {
   tree_->OnFocusChanged = [this](TBaseLazyTree*, PLazyNode node, int) {
     RunGuarded([&] { TaskTreeFocusChanged(node); });
   };
-  tree_->viewport()->installEventFilter(this);
+  treeViewport_ = tree_->viewport();
+  treeViewport_->installEventFilter(this);
   if (notes_) {
     notes_->installEventFilter(this);
     connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
@@ -533,7 +534,8 @@ void TTaskTreeView::meNotesEnter() {
 }
 
 bool TTaskTreeView::eventFilter(QObject* watched, QEvent* event) {
-  if (tree_ && watched == tree_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+  if (event->type() == QEvent::MouseButtonDblClick && !treeViewport_.isNull() && watched == treeViewport_.get() &&
+      !tree_.isNull()) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) {
       THitInfo hit;
@@ -547,7 +549,7 @@ bool TTaskTreeView::eventFilter(QObject* watched, QEvent* event) {
             Qt::QueuedConnection);
       }
     }
-  } else if (tree_ && watched == notes_ && event->type() == QEvent::FocusIn) {
+  } else if (event->type() == QEvent::FocusIn && !tree_.isNull() && !notes_.isNull() && watched == notes_.get()) {
     RunGuarded([this] { meNotesEnter(); });
   }
   return QObject::eventFilter(watched, event);

@@ -185,6 +185,9 @@ private:
   QPointer<TLazyStringTree> tree_;
   QPointer<QTabBar> tabs_bar_;
   QPointer<QPlainTextEdit> notes_;
+  // The tree's viewport, compared by identity in the event filter: the filter also sees
+  // events while the tree is half destroyed, when its typed pointer must not be used.
+  QPointer<QWidget> treeViewport_;
   TCommonModule& common_;
 
   std::vector<TQuickFilterTab> tabs_;
