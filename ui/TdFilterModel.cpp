@@ -24,7 +24,8 @@ TIdArray CheckedPositions(const TFilterListState& state) {
   for (int i = 0; i < state.Checked.size(); ++i) {
     if (state.Checked[i]) positions << i;
   }
-  if (positions.size() == state.Checked.size()) positions.clear();
+  // Everything checked is no filter at all: an empty list, holding no memory either.
+  if (positions.size() == state.Checked.size()) return {};
   return positions;
 }
 
