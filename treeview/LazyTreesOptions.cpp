@@ -202,9 +202,6 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
 }
 
 TBaseLazyTree::~TBaseLazyTree() {
-  // From here on the owner hears no events but OnFreeNode: its handlers may capture
-  // objects that are already gone (the owner is often destroyed before its tree).
-  destroying_ = true;
   // The clipboard keeps what this tree put there, rendered; references to it resolve no more.
   FlushClipboard();
   UnregisterLiveTree(treeId_);
@@ -216,6 +213,7 @@ TBaseLazyTree::~TBaseLazyTree() {
   StopWheelPanning();
   for (int id = 1; id <= kLazyTreeTimerCount; ++id) StopTimer(id);
   animation_.reset();
+  destroying_ = true;
   if (IsEditing()) CancelEditNode();
   Clear();
   store_.ReleaseBlocks();

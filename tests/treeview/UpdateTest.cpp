@@ -111,8 +111,8 @@ TEST_F(UpdateBracket, SynchronousModeIgnoresTheDelay) {
 }
 
 TEST(StateChange, FiresOnlyForRealChangesAndLeaveWins) {
+  int fired = 0;  // before the tree: it reports its last state changes as it goes
   TBaseLazyTree tree;
-  int fired = 0;
   tree.OnStateChange = [&](TBaseLazyTree*, TLazyTreeStates, TLazyTreeStates) { ++fired; };
   tree.DoStateChange({tsScrolling});
   tree.DoStateChange({tsScrolling});
