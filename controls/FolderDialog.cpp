@@ -95,14 +95,9 @@ public:
   }
 };
 
-ReplaceableService<FolderDialogHost> replacement;
-
 }  // namespace
 
 FolderDialogHost& FolderDialogs() {
   static QtFolderDialogs dialogs;
-  return replacement.Current(dialogs);
+  return ReplaceableService<FolderDialogHost>::Current(dialogs);
 }
-
-FolderDialogsScope::FolderDialogsScope(FolderDialogHost& host)
-    : scope_(replacement, host) {}

@@ -56,13 +56,5 @@ public:
 };
 
 FolderDialogHost& FolderDialogs();
-// Puts `host` in place of the real folder dialogs for its lifetime (tests).
-class FolderDialogsScope {
-public:
-  explicit FolderDialogsScope(FolderDialogHost& host);
-  FolderDialogsScope(const FolderDialogsScope&) = delete;
-  FolderDialogsScope& operator=(const FolderDialogsScope&) = delete;
-
-private:
-  ReplaceableService<FolderDialogHost>::Scope scope_;
-};
+// Puts a host in place of the real folder dialogs for its lifetime (tests).
+using FolderDialogsScope = ReplaceableService<FolderDialogHost>::Scope;

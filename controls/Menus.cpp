@@ -57,8 +57,6 @@ public:
   void Track(QMenu& menu, const QPoint& at) override { menu.exec(at); }
 };
 
-ReplaceableService<MenuTracker> replacementTracker;
-
 // An entry that shows an item's action in this one menu: the item's own visibility
 // applies here without hiding the action in the menu bar and tool bar that share it.
 QAction* ActionEntry(QMenu& menu, const TMenuItem& item, QAction& action) {
@@ -95,11 +93,8 @@ void AddSubMenu(QMenu& menu, TMenuItem& item, const QList<QIcon>& images) {
 
 MenuTracker& MenuTracking() {
   static ModalMenuTracker modal;
-  return replacementTracker.Current(modal);
+  return ReplaceableService<MenuTracker>::Current(modal);
 }
-
-MenuTrackerScope::MenuTrackerScope(MenuTracker& tracker)
-    : scope_(replacementTracker, tracker) {}
 
 void BuildMenuEntries(QMenu& menu, const TMenuItem& parent, const QList<QIcon>& images) {
   for (int i = 0; i < parent.Count(); ++i) {

@@ -104,16 +104,8 @@ public:
 };
 
 MenuTracker& MenuTracking();
-// Puts `tracker` in place of the real one for its lifetime (tests).
-class MenuTrackerScope {
-public:
-  explicit MenuTrackerScope(MenuTracker& tracker);
-  MenuTrackerScope(const MenuTrackerScope&) = delete;
-  MenuTrackerScope& operator=(const MenuTrackerScope&) = delete;
-
-private:
-  ReplaceableService<MenuTracker>::Scope scope_;
-};
+// Puts a tracker in place of the real one for its lifetime (tests).
+using MenuTrackerScope = ReplaceableService<MenuTracker>::Scope;
 
 // Fills `menu` with entries for the sub-items of `parent`: separators for "-", sub-menus
 // that are filled when they open (after the parent item's OnClick, so code can fill the

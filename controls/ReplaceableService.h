@@ -1,13 +1,13 @@
 #pragma once
 // A desktop service the controls reach through one function, in whose place a test can
-// put a fake for the lifetime of a scope (each service offers its own scope class).
+// put a fake for the lifetime of a scope: one slot per service type.
 #include <atomic>
 
 template <typename Service>
 class ReplaceableService {
 public:
   // The replacement when there is one, else `real`.
-  Service& Current(Service& real) const {
+  static Service& Current(Service& real) {
     Service* replacement = replacement_.load();
     return replacement != nullptr ? *replacement : real;
   }
@@ -15,17 +15,15 @@ public:
   // nest and end in the reverse order.
   class Scope {
   public:
-    Scope(ReplaceableService& service, Service& replacement)
-        : service_(service), previous_(service.replacement_.exchange(&replacement)) {}
-    ~Scope() { service_.replacement_.store(previous_); }
+    explicit Scope(Service& replacement) : previous_(replacement_.exchange(&replacement)) {}
+    ~Scope() { replacement_.store(previous_); }
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
 
   private:
-    ReplaceableService& service_;
     Service* previous_;
   };
 
 private:
-  std::atomic<Service*> replacement_{nullptr};
+  static inline std::atomic<Service*> replacement_{nullptr};
 };

@@ -45,14 +45,9 @@ private:
   std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
-ReplaceableService<TrayHost> replacement;
-
 }  // namespace
 
 TrayHost& NotificationArea() {
   static SystemTray system;
-  return replacement.Current(system);
+  return ReplaceableService<TrayHost>::Current(system);
 }
-
-NotificationAreaScope::NotificationAreaScope(TrayHost& host)
-    : scope_(replacement, host) {}

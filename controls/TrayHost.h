@@ -37,13 +37,5 @@ public:
 };
 
 TrayHost& NotificationArea();
-// Puts `host` in place of the real notification area for its lifetime (tests).
-class NotificationAreaScope {
-public:
-  explicit NotificationAreaScope(TrayHost& host);
-  NotificationAreaScope(const NotificationAreaScope&) = delete;
-  NotificationAreaScope& operator=(const NotificationAreaScope&) = delete;
-
-private:
-  ReplaceableService<TrayHost>::Scope scope_;
-};
+// Puts a host in place of the real notification area for its lifetime (tests).
+using NotificationAreaScope = ReplaceableService<TrayHost>::Scope;

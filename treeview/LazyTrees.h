@@ -875,7 +875,6 @@ protected:
   void wheelEvent(QWheelEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
-  void timerEvent(QTimerEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
   bool focusNextPrevChild(bool next) override;
   void changeEvent(QEvent* e) override;

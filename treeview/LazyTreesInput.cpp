@@ -647,17 +647,6 @@ void TBaseLazyTree::StopTimer(int id) {
   if (timers_ && timers_->IsRunning(id)) timers_->Stop(id);
 }
 
-void TBaseLazyTree::timerEvent(QTimerEvent* e) {
-  auto* qt = dynamic_cast<TQtTimerDriver*>(timers_.get());
-  const int id = qt ? qt->Fired(e->timerId()) : 0;
-  if (id == 0) {
-    QAbstractScrollArea::timerEvent(e);
-    return;
-  }
-  // A failing owner event behind a timer is reported like any error of the program.
-  RunGuarded([&] { HandleTimer(id); });
-}
-
 void TBaseLazyTree::HandleTimer(int id) {
   switch (id) {
     case ExpandTimer:

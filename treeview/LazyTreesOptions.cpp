@@ -163,7 +163,8 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       options_(std::make_unique<TCustomLazyTreeOptions>(this)),
       colors_(std::make_unique<TLTColors>(this)),
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
-      timers_(std::make_unique<TQtTimerDriver>(this)),
+      // A failing owner event behind a timer is reported like any error of the program.
+      timers_(std::make_unique<TCallbackTimerDriver>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
       clock_(SystemLazyTreeClock()),
       header_(std::make_unique<TLTHeader>(*this)) {
   AcquireWorker();

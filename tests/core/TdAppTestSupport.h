@@ -1,7 +1,6 @@
 #pragma once
-// A data folder of its own for each application-handler test, a main window that writes
-// down what the handler asked of it, and a way to run the event loop until something
-// has happened.
+// A data folder of its own for each application-handler test and a main window that
+// writes down what the handler asked of it.
 #include "core/TdDataFolder.h"
 #include "core/TdMainLink.h"
 #include "support/ContextPins.h"
@@ -10,14 +9,10 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QEventLoop>
 #include <QFile>
 #include <QIcon>
 #include <QMap>
 #include <QStringList>
-#include <QTimer>
-
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -84,16 +79,3 @@ public:
   TWindowBounds bounds{10, 20, 640, 480};
   int nextImage = 60;
 };
-
-// Runs the event loop until `done` holds or `timeoutMs` passed; returns `done`.
-inline bool RunUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
-  QEventLoop loop;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  poll.start(5);
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  if (!done()) loop.exec();
-  return done();
-}

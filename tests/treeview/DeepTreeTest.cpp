@@ -114,6 +114,7 @@ TEST(DeepTree, DeletingADeepChainFreesEveryNodeDeepestFirst) {
   ChainTree block;
   AddChain(block, nullptr, kMaxStreamNodeDepth);
   InitialiseAll(block);
+  std::vector<PLazyNode> freed;  // before the tree, which reports the nodes it frees as it goes
   ChainTree tree;
   PLazyNode keep = tree.AddChild(nullptr);
   PLazyNode top = tree.AddChild(nullptr);
@@ -122,7 +123,6 @@ TEST(DeepTree, DeletingADeepChainFreesEveryNodeDeepestFirst) {
     deepest = Deepest(block.CopyNodeInto(block.GetFirstRaw(), tree, deepest, amAddChildLast));
   InitialiseAll(tree);
   const unsigned count = tree.TotalCount();
-  std::vector<PLazyNode> freed;
   tree.OnFreeNode = [&](TBaseLazyTree*, PLazyNode node) { freed.push_back(node); };
   tree.DeleteNode(top);
   ASSERT_EQ(freed.size(), std::size_t(count - 1));

@@ -364,9 +364,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CacheWorker, AChangeDuringABuildLeavesTheTreeInNeedAndValidatesAgain) {
   WorkerGate gate(1);
   QStringList states;
+  // Before the tree: its handler calls this while the tree goes, also after a failed ASSERT.
+  decltype(TBaseLazyTree::OnStateChange) gateOpener;
   TBaseLazyTree tree;
   gate.Watch(tree);
-  auto gateOpener = tree.OnStateChange;
+  gateOpener = tree.OnStateChange;
   tree.OnStateChange = [&](TBaseLazyTree* t, TLazyTreeStates enter, TLazyTreeStates leave) {
     gateOpener(t, enter, leave);
     for (auto [state, name] : {std::pair{tsStopValidation, "Stop"}, {tsValidating, "Validating"},
@@ -389,8 +391,6 @@ TEST(CacheWorker, AChangeDuringABuildLeavesTheTreeInNeedAndValidatesAgain) {
   ASSERT_TRUE(WaitForCache(tree));
   EXPECT_FALSE(tree.TreeStates().Intersects({tsValidationNeeded, tsValidating, tsStopValidation}));
   ExpectLookupsAgree(tree, 13);
-  // The tree reports its last state change while it goes, after this test's locals.
-  tree.OnStateChange = gateOpener;
 }
 
 TEST(CacheWorker, DestroyingATreeWhileTheWorkerWalksItWaitsForTheWorker) {

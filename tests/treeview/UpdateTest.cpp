@@ -125,8 +125,7 @@ TEST(StateChange, FiresOnlyForRealChangesAndLeaveWins) {
 }
 
 TEST(TimerDriver, ShortIntervalsRunAtTheMinimum) {
-  QObject target;
-  TQtTimerDriver timers(&target);
+  TCallbackTimerDriver timers([](int) {});
   timers.Start(ChangeTimer, 1);
   EXPECT_EQ(timers.Interval(ChangeTimer), kMinimumTimerInterval);
   EXPECT_TRUE(timers.IsRunning(ChangeTimer));
@@ -137,11 +136,11 @@ TEST(TimerDriver, ShortIntervalsRunAtTheMinimum) {
 }
 
 TEST(TimerDriver, RealTimerReachesTheTree) {
-  // The one place a real timer runs: it must land in the tree's handler by its id.
-  TestTree tree;
-  tree.SetTimerDriver(std::make_unique<TQtTimerDriver>(&tree));
-  tree.SetChangeDelay(10);
+  // The one place a real timer runs: the tree's own driver must land in its handler by
+  // the timer's id.
   int changes = 0;
+  TBaseLazyTree tree;
+  tree.SetChangeDelay(10);
   tree.OnChange = [&](TBaseLazyTree*, PLazyNode) { ++changes; };
   tree.SetRootNodeCount(1);
   tree.SetNodeSelected(tree.GetFirst(), true);

@@ -1,23 +1,26 @@
-// Saves a large task store over and over, the old content (first) and the new one in
-// turn, and writes "<save number> <microseconds the save took>" to standard output
-// after each completed save. The crash test kills it at a moment timed from these
-// lines. Usage: todo_save_loop <file>
+// Saves a large task store <saves> times, the old content (first) and the new one in
+// turn, writes "<save number> <microseconds the save took>" to standard output after
+// each completed save, and then waits to be killed. The crash test kills it at a moment
+// timed from these lines; a kill that comes late finds the last save done, never a
+// later one. Usage: todo_save_loop <file> <saves>
 #include "CrashStores.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
+  if (argc != 3) return 2;
   const QString name = QString::fromLocal8Bit(argv[1]);
+  const long saves = std::strtol(argv[2], nullptr, 10);
   TTdTodoHandler oldStore(name), newStore(name);
   crash_stores::Fill(oldStore, crash_stores::kOldCount);
   crash_stores::Fill(newStore, crash_stores::kNewCount);
   try {
-    for (long n = 0;; ++n) {
+    for (long n = 0; n < saves; ++n) {
       TTdTodoHandler& store = n % 2 == 0 ? oldStore : newStore;
       const auto start = std::chrono::steady_clock::now();
       store.SetModified(true);
@@ -33,4 +36,5 @@ int main(int argc, char** argv) {
   } catch (...) {
     return 3;
   }
+  for (;;) ::pause();
 }
