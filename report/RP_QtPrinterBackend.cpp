@@ -40,14 +40,16 @@ public:
   using LayoutOfFormat = std::function<std::optional<QPageLayout>(const QPageLayout&, const TrpDeviceMode&)>;
 
   TrpSpoolJob(const QString& printerName, const QString& title, const QPageLayout& layout, int resolution,
-              const QString& mediaSource, LayoutOfFormat layoutOf, std::shared_ptr<bool> printing)
+              const QString& mediaSource, LayoutOfFormat layoutOf, std::shared_ptr<bool> printing,
+              std::shared_ptr<int> spooledJob)
       : layoutOf_(std::move(layoutOf)),
         printerName_(printerName.toUtf8()),
         title_(title.toUtf8()),
         media_(MediaKeyword(layout.pageSize())),
         mediaSource_(mediaSource.toUtf8()),
         temp_(QDir::tempPath() + QStringLiteral("/velmora-print-XXXXXX.pdf")),
-        printing_(std::move(printing)) {
+        printing_(std::move(printing)),
+        spooledJob_(std::move(spooledJob)) {
     if (!temp_.open()) return;
     temp_.close();
     printer_.setOutputFormat(QPrinter::PdfFormat);
@@ -76,8 +78,9 @@ public:
       return false;
     }
     Finish();
-    return rpSpoolFile(QString::fromUtf8(printerName_), temp_.fileName(), QString::fromUtf8(title_),
-                       QString::fromUtf8(media_), QString::fromUtf8(mediaSource_), error);
+    *spooledJob_ = rpSpoolFile(QString::fromUtf8(printerName_), temp_.fileName(), QString::fromUtf8(title_),
+                               QString::fromUtf8(media_), QString::fromUtf8(mediaSource_), error);
+    return *spooledJob_ != 0;
   }
 
   void Abort() override { Finish(); }
@@ -96,6 +99,7 @@ private:
   QByteArray mediaSource_;
   QTemporaryFile temp_;
   std::shared_ptr<bool> printing_;
+  std::shared_ptr<int> spooledJob_;
   QPrinter printer_{QPrinter::HighResolution};
   QPainter painter_;
   bool started_ = false;
@@ -103,8 +107,8 @@ private:
 
 }  // namespace
 
-bool rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
-                 const QString& mediaSource, QString& error) {
+int rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
+                const QString& mediaSource, QString& error) {
   const QByteArray printer = printerName.toUtf8();
   const QByteArray file = QFile::encodeName(fileName);
   const QByteArray jobTitle = title.toUtf8();
@@ -117,11 +121,8 @@ bool rpSpoolFile(const QString& printerName, const QString& fileName, const QStr
   const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.constData(), file.constData(), jobTitle.constData(), count,
                                  options);
   cupsFreeOptions(count, options);
-  if (job == 0) {
-    error = QString::fromUtf8(cupsLastErrorString());
-    return false;
-  }
-  return true;
+  if (job == 0) error = QString::fromUtf8(cupsLastErrorString());
+  return job;
 }
 
 namespace {
@@ -324,7 +325,7 @@ std::unique_ptr<TrpPrintJob> TrpQtPrinterBackend::BeginJob(const QString& title,
       [papers = papers_](const QPageLayout& current, const TrpDeviceMode& format) {
         return LayoutOf(current, papers, format);
       },
-      printing_);
+      printing_, spooledJob_);
   if (!job->Started()) {
     error = QStringLiteral("The print file could not be started");
     return nullptr;
