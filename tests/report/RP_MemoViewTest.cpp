@@ -59,9 +59,7 @@ TEST_F(MemoViewTest, RecordTailInFormAndPreparedMode) {
 
     TrpMemoView back;
     back.PreparedMode = prepared;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
+    ReadBuffer buffer(bytes);
     back.ReadFromStream(buffer, kRpStreamVersion);
     EXPECT_TRUE(buffer.atEnd());
     EXPECT_EQ(back.Font.name, QStringLiteral("Times"));
@@ -82,9 +80,7 @@ TEST_F(MemoViewTest, Version23FormHasNoSpacingFields) {
   record.i(0).s("").list({"x"}).list({}).w(0xFFFF);
   record.s("Times").i(12).w(0).i(0).i(0).w(204).w(2).i(0).i(0xFFFFFF).s("");
   TrpMemoView back;
-  QBuffer buffer;
-  buffer.setData(record.data());
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(record.data());
   back.ReadFromStream(buffer, 23);
   EXPECT_TRUE(buffer.atEnd());
   EXPECT_EQ(back.Memo, QStringList{QStringLiteral("x")});
