@@ -21,11 +21,6 @@ constexpr int kFirstServerBin = 256;
 // Papers without a code of their own get codes above the user-defined size.
 constexpr int kFirstServerPaper = kRpUserPaper + 1;
 
-QPageSize UserPageSize(int widthTenths, int heightTenths) {
-  return QPageSize(QSizeF(widthTenths / 10.0, heightTenths / 10.0), QPageSize::Millimeter, QString(),
-                   QPageSize::ExactMatch);
-}
-
 // The server's name of a paper, as its "media" option takes it.
 QByteArray MediaKeyword(const QPageSize& size) {
   if (size.id() != QPageSize::Custom) return size.key().toUtf8();
@@ -237,7 +232,7 @@ std::optional<QPageLayout> TrpQtPrinterBackend::LayoutOf(const QPageLayout& curr
   QPageLayout layout = current;
   if (mode.userSize || mode.paperSize == kRpUserPaper) {
     if (mode.paperWidth <= 0 || mode.paperHeight <= 0) return std::nullopt;
-    layout.setPageSize(UserPageSize(mode.paperWidth, mode.paperHeight));
+    layout.setPageSize(rpPageSizeOfCode(kRpUserPaper, mode.paperWidth, mode.paperHeight));
   } else if (const auto paper = papers.find(mode.paperSize); paper != papers.end()) {
     layout.setPageSize(paper->second);
   } else {
