@@ -21,11 +21,6 @@ constexpr int kFirstServerBin = 256;
 // Papers without a code of their own get codes above the user-defined size.
 constexpr int kFirstServerPaper = kRpUserPaper + 1;
 
-QPageSize UserPageSize(int widthTenths, int heightTenths) {
-  return QPageSize(QSizeF(widthTenths / 10.0, heightTenths / 10.0), QPageSize::Millimeter, QString(),
-                   QPageSize::ExactMatch);
-}
-
 // The server's name of a paper, as its "media" option takes it.
 QByteArray MediaKeyword(const QPageSize& size) {
   if (size.id() != QPageSize::Custom) return size.key().toUtf8();
@@ -40,14 +35,16 @@ public:
   using LayoutOfFormat = std::function<std::optional<QPageLayout>(const QPageLayout&, const TrpDeviceMode&)>;
 
   TrpSpoolJob(const QString& printerName, const QString& title, const QPageLayout& layout, int resolution,
-              const QString& mediaSource, LayoutOfFormat layoutOf, std::shared_ptr<bool> printing)
+              const QString& mediaSource, LayoutOfFormat layoutOf, std::shared_ptr<bool> printing,
+              std::shared_ptr<int> spooledJob)
       : layoutOf_(std::move(layoutOf)),
         printerName_(printerName.toUtf8()),
         title_(title.toUtf8()),
         media_(MediaKeyword(layout.pageSize())),
         mediaSource_(mediaSource.toUtf8()),
         temp_(QDir::tempPath() + QStringLiteral("/velmora-print-XXXXXX.pdf")),
-        printing_(std::move(printing)) {
+        printing_(std::move(printing)),
+        spooledJob_(std::move(spooledJob)) {
     if (!temp_.open()) return;
     temp_.close();
     printer_.setOutputFormat(QPrinter::PdfFormat);
@@ -76,8 +73,9 @@ public:
       return false;
     }
     Finish();
-    return rpSpoolFile(QString::fromUtf8(printerName_), temp_.fileName(), QString::fromUtf8(title_),
-                       QString::fromUtf8(media_), QString::fromUtf8(mediaSource_), error);
+    *spooledJob_ = rpSpoolFile(QString::fromUtf8(printerName_), temp_.fileName(), QString::fromUtf8(title_),
+                               QString::fromUtf8(media_), QString::fromUtf8(mediaSource_), error);
+    return *spooledJob_ != 0;
   }
 
   void Abort() override { Finish(); }
@@ -96,6 +94,7 @@ private:
   QByteArray mediaSource_;
   QTemporaryFile temp_;
   std::shared_ptr<bool> printing_;
+  std::shared_ptr<int> spooledJob_;
   QPrinter printer_{QPrinter::HighResolution};
   QPainter painter_;
   bool started_ = false;
@@ -103,8 +102,8 @@ private:
 
 }  // namespace
 
-bool rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
-                 const QString& mediaSource, QString& error) {
+int rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
+                const QString& mediaSource, QString& error) {
   const QByteArray printer = printerName.toUtf8();
   const QByteArray file = QFile::encodeName(fileName);
   const QByteArray jobTitle = title.toUtf8();
@@ -117,11 +116,8 @@ bool rpSpoolFile(const QString& printerName, const QString& fileName, const QStr
   const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.constData(), file.constData(), jobTitle.constData(), count,
                                  options);
   cupsFreeOptions(count, options);
-  if (job == 0) {
-    error = QString::fromUtf8(cupsLastErrorString());
-    return false;
-  }
-  return true;
+  if (job == 0) error = QString::fromUtf8(cupsLastErrorString());
+  return job;
 }
 
 namespace {
@@ -236,7 +232,7 @@ std::optional<QPageLayout> TrpQtPrinterBackend::LayoutOf(const QPageLayout& curr
   QPageLayout layout = current;
   if (mode.userSize || mode.paperSize == kRpUserPaper) {
     if (mode.paperWidth <= 0 || mode.paperHeight <= 0) return std::nullopt;
-    layout.setPageSize(UserPageSize(mode.paperWidth, mode.paperHeight));
+    layout.setPageSize(rpPageSizeOfCode(kRpUserPaper, mode.paperWidth, mode.paperHeight));
   } else if (const auto paper = papers.find(mode.paperSize); paper != papers.end()) {
     layout.setPageSize(paper->second);
   } else {
@@ -324,7 +320,7 @@ std::unique_ptr<TrpPrintJob> TrpQtPrinterBackend::BeginJob(const QString& title,
       [papers = papers_](const QPageLayout& current, const TrpDeviceMode& format) {
         return LayoutOf(current, papers, format);
       },
-      printing_);
+      printing_, spooledJob_);
   if (!job->Started()) {
     error = QStringLiteral("The print file could not be started");
     return nullptr;

@@ -36,6 +36,9 @@ public:
   bool WritesFile() override { return IsPdfFile(); }
   bool EditProperties() override;
   std::unique_ptr<TrpPrintJob> BeginJob(const QString& title, const QString& outputFile, QString& error) override;
+  // The print server's id of the job the last End spooled; 0 before any, or when the
+  // server refused it. Lets a caller follow the job in the server's queue.
+  int SpooledJobId() const { return *spooledJob_; }
 
   // The set-up dialog on a copy of the printer; the page set-up dialog unless a test
   // puts its own answer here.
@@ -61,6 +64,7 @@ private:
   std::vector<TrpBinChoice> bins_;
   std::map<int, QString> binKeywords_;  // bin code -> the server's media-source value
   std::shared_ptr<bool> printing_ = std::make_shared<bool>(false);
+  std::shared_ptr<int> spooledJob_ = std::make_shared<int>(0);  // written by the job, which may outlive us
 };
 
 // Attaches the engine's printer to the system's printers; the report library calls it
@@ -70,6 +74,7 @@ void rpUseSystemPrinters();
 
 // Hands a PDF file to the print server's queue with its paper ("media") and bin
 // ("media-source"; empty for the default); the server copies it, so the file may go
-// afterwards. False with the server's own text in error when it refuses.
-bool rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
-                 const QString& mediaSource, QString& error);
+// afterwards. The server's id of the new job; 0 with the server's own text in error when
+// it refuses.
+int rpSpoolFile(const QString& printerName, const QString& fileName, const QString& title, const QString& media,
+                const QString& mediaSource, QString& error);

@@ -16,6 +16,18 @@ namespace {
 
 bool InBand(const TrpView& view, const TrpBand& band) { return view.Top >= band.Y && view.Top <= band.Y + band.Height; }
 
+// What a band takes from its view, whatever its type; the two know each other for the run.
+void TakeDesign(TrpBand& band, TrpBandView& view) {
+  band.View = &view;
+  band.Memo = view.Memo;
+  band.Script = view.Script;
+  band.X = view.Left;
+  band.Width = view.Width;
+  band.Visible = view.Visible;
+  band.BandName = view.Name;
+  view.RunTimeBand = &band;
+}
+
 }  // namespace
 
 TrpPageRun::~TrpPageRun() = default;
@@ -86,15 +98,8 @@ void TrpPageRun::PrepareObjects() {
       auto* view = dynamic_cast<TrpBandView*>(object.get());
       if (!view || view->BandType() != type) continue;
       TrpBand* band = Band(type);
-      band->View = view;
-      band->Memo = view->Memo;
-      band->Script = view->Script;
-      band->X = view->Left;
-      band->Width = view->Width;
+      TakeDesign(*band, *view);
       band->Flags = view->Flags;
-      band->Visible = view->Visible;
-      band->BandName = view->Name;
-      view->RunTimeBand = band;
       band->SetDataSource(view->DataSource());
       view->RunTimeDataSet = band->DataSet;
       for (const auto& other : objects) {
@@ -126,13 +131,9 @@ void TrpPageRun::PrepareObjects() {
         band = previous->NextOwned.get();
         band->Prev = previous;
       }
-      band->View = view;
-      band->Memo = view->Memo;
-      band->Script = view->Script;
-      band->X = view->Left;
+      TakeDesign(*band, *view);
       band->Y = view->Top;
       band->DesignY = view->Top;
-      band->Width = view->Width;
       band->Height = view->Height;
       // Only the flags the band type offers: a page header asking for a new page after
       // itself would start pages for ever.
@@ -141,15 +142,12 @@ void TrpPageRun::PrepareObjects() {
         if ((view->Flags & (1 << bit)) && TrpBandView::OffersFlag(type, bit)) flags |= 1 << bit;
       }
       band->Flags = flags;
-      band->Visible = view->Visible;
-      band->BandName = view->Name;
       band->ColumnCounter = 1;
       band->Stretched = flags & rpBandFlag::Stretched;
       band->PrintIfSubsetEmpty = flags & rpBandFlag::PrintIfSubsetEmpty;
       band->PrintChildIfInvisible = flags & rpBandFlag::PrintChildIfInvisible;
       band->NewPageAfter = !Skip && (flags & rpBandFlag::FormNewPage);
       band->Breaked = !Skip && (flags & rpBandFlag::Breaked);
-      view->RunTimeBand = band;
       band->SetDataSource(view->DataSource());
       if (type == rpBand::MasterData && !band->DataSet) band->DataSet = build_.ReportDataset;
       view->RunTimeDataSet = band->DataSet;

@@ -1,9 +1,7 @@
 // A build with real text objects into the prepared pages: what the preview and the
 // printer get is what the bands wrote, drawn and kept in a file alike.
-#include "ReportTestSupport.h"
+#include "BandFormFixture.h"
 #include "report/engine/RP_BandView.h"
-#include "report/engine/RP_Class.h"
-#include "report/engine/RP_DSet.h"
 #include "report/engine/RP_EMFPages.h"
 #include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_PageBuild.h"
@@ -29,24 +27,12 @@ int DarkPixels(const QImage& image, const QRect& area) {
   return dark;
 }
 
-class BuildToPreparedPagesTest : public ReportEngineTest {
+class BuildToPreparedPagesTest : public BandFormTest {
 protected:
   void SetUp() override {
-    ReportEngineTest::SetUp();
-    page = report.AddPage();
-    page->UseMargins = 0;  // the whole paper: 720 x 900 units
-    page->PaperWidth = 2000;
-    page->PaperHeight = 2500;
-    rows = new TrpUserDataset(&owner);
-    rows->setObjectName(QStringLiteral("Rows"));
-    rows->SetRangeEnd(reCount);
+    BandFormTest::SetUp();
     rows->SetRangeEndCount(25);
-    rpGlobals().Parser().OnGetValue = [this](const QString& name, TrpValue& value) {
-      if (name.toUpper() == QLatin1String("ROW"))
-        value = TrpValue(rows->RecNo() + 1);
-      else
-        rpGlobals().DefaultGetValue(name, value);
-    };
+    NumberRecordsAs(QStringLiteral("ROW"), rows);
     auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
     band->SetBandType(rpBand::MasterData);
     band->Name = QStringLiteral("Data");
@@ -57,11 +43,6 @@ protected:
     memo->SetGeometry(0, 10, 300, 40);
     memo->Memo = QStringList{QStringLiteral("Task [ROW]")};
   }
-
-  TrpReport report;
-  TrpPage* page = nullptr;
-  QObject owner;
-  TrpUserDataset* rows = nullptr;
 };
 
 TEST_F(BuildToPreparedPagesTest, RowsLandOnPagesThatDrawAndSurviveTheFile) {

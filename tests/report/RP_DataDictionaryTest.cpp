@@ -33,9 +33,7 @@ protected:
   }
 
   void Read(const QByteArray& bytes, int version = 25) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
+    ReadBuffer buffer(bytes);
     dictionary.ReadFromStream(buffer, version);
     EXPECT_TRUE(buffer.atEnd());
   }
@@ -103,9 +101,7 @@ TEST_F(DataDictionaryTest, LegacyLayoutMapsFieldEntries) {
 TEST_F(DataDictionaryTest, DamagedCountsAreRefused) {
   for (const QByteArray& bytes : {Bytes().w(0xFFFE).i(1000000).data(), Bytes().w(0xFFFE).i(-1).data(),
                                   Bytes().i(50000000).data(), Bytes().w(0xFFFE).i(1).s("a").data()}) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
+    ReadBuffer buffer(bytes);
     EXPECT_THROW(dictionary.ReadFromStream(buffer, 25), ErpLoadError) << bytes.toHex().toStdString();
   }
 }

@@ -46,9 +46,7 @@ protected:
     return buffer.data();
   }
   static bool Load(TrpEMFPages& pages, const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
+    ReadBuffer buffer(bytes);
     return pages.ReadFromStream(buffer);
   }
 

@@ -97,9 +97,7 @@ TEST_F(FormStreamTest, FormFrameLaysOutPagesObjectsDictionaryAndEnd) {
   // Flags, printer "", the page marker.
   EXPECT_EQ(bytes.mid(1, 8), Bytes().w(1).w(0).s("").b(255).data());
 
-  QBuffer buffer;
-  buffer.setData(bytes);
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(bytes);
   buffer.seek(9);
   TrpPage copy;
   copy.ReadFromStream(buffer, 25);
@@ -145,9 +143,7 @@ protected:
     Place<TrpLineView>(page, QStringLiteral("Line2"), 0, 50);
     form = WriteReport(report);
     // The first object frame follows the page record.
-    QBuffer buffer;
-    buffer.setData(form);
-    buffer.open(QIODevice::ReadOnly);
+    ReadBuffer buffer(form);
     buffer.seek(9);
     TrpPage copy;
     copy.ReadFromStream(buffer, 25);
@@ -212,9 +208,7 @@ TEST_F(DamagedFormTest, UnknownClassesAreNamedInTheMessage) {
   form.insert(frame, unknown.data());
   PatchInt(offsetAt, static_cast<int32_t>(frame + unknown.size()));
   // The frames behind it moved: their end offsets too.
-  QBuffer buffer;
-  buffer.setData(form);
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(form);
   for (qsizetype at = frame + unknown.size(); at < form.size() && static_cast<uint8_t>(form[at]) == rpObjectType::Line;) {
     buffer.seek(at + 2);
     const int32_t end = rpReadInt(buffer) + static_cast<int32_t>(unknown.size());

@@ -59,9 +59,7 @@ TEST_F(MemoViewTest, RecordTailInFormAndPreparedMode) {
 
     TrpMemoView back;
     back.PreparedMode = prepared;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
+    ReadBuffer buffer(bytes);
     back.ReadFromStream(buffer, kRpStreamVersion);
     EXPECT_TRUE(buffer.atEnd());
     EXPECT_EQ(back.Font.name, QStringLiteral("Times"));
@@ -82,9 +80,7 @@ TEST_F(MemoViewTest, Version23FormHasNoSpacingFields) {
   record.i(0).s("").list({"x"}).list({}).w(0xFFFF);
   record.s("Times").i(12).w(0).i(0).i(0).w(204).w(2).i(0).i(0xFFFFFF).s("");
   TrpMemoView back;
-  QBuffer buffer;
-  buffer.setData(record.data());
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(record.data());
   back.ReadFromStream(buffer, 23);
   EXPECT_TRUE(buffer.atEnd());
   EXPECT_EQ(back.Memo, QStringList{QStringLiteral("x")});
@@ -135,6 +131,31 @@ QRect DarkBox(const QImage& image) {
   return box;
 }
 
+// The dark box of a memo drawn on a white image of that size.
+QRect DrawnDarkBox(TrpMemoView& memo, const QSize& size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    memo.Draw(painter);
+  }
+  return DarkBox(image);
+}
+
+// Where the placement puts the one line "HHHH" of a memo without a frame in its
+// rectangle (left, top, right, bottom in pixels), with the memo's font and alignment.
+std::vector<TrpPlacedLine> PlaceAsTheMemoDoes(TrpMemoView& memo, const TrpRectI& rect, int pixels) {
+  const TrpFontMeasurer measurer(memo.Font.ToQFont(), pixels, 0);
+  TrpPlacementInput input;
+  input.rect = rect;
+  input.gapX = 2;  // GapX plus half the frame width, rounded to even (0)
+  input.gapY = 1;
+  input.lineStep = rpLineStep(2, pixels);
+  input.neededHeight = memo.NeededHeight();
+  input.alignment = memo.Alignment;
+  return rpPlaceLines(QStringList{QStringLiteral("HHHH\x01")}, input, measurer);
+}
+
 TEST_F(MemoViewTest, DrawingPutsTheTextWherePlacementSays) {
   struct Case {
     const char* name;
@@ -147,26 +168,12 @@ TEST_F(MemoViewTest, DrawingPutsTheTextWherePlacementSays) {
     TrpMemoView* memo = Place(page, QStringLiteral("Memo"), {QStringLiteral("HHHH")});
     memo->Alignment = c.alignment;
     memo->Font.size = 20;
-    QImage image(300, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-      QPainter painter(&image);
-      memo->Draw(painter);
-    }
-    const QRect dark = DarkBox(image);
+    const QRect dark = DrawnDarkBox(*memo, QSize(300, 100));
     ASSERT_FALSE(dark.isEmpty());
 
     // Where the placement says the line goes, with the same font and rectangle.
     const int pixels = rpMeasuringPixelHeight(20);
-    const TrpFontMeasurer measurer(memo->Font.ToQFont(), pixels, 0);
-    TrpPlacementInput input;
-    input.rect = {10, 10, 211, 51};
-    input.gapX = 2;  // GapX plus half the frame width, rounded to even (0)
-    input.gapY = 1;
-    input.lineStep = rpLineStep(2, pixels);
-    input.neededHeight = memo->NeededHeight();
-    input.alignment = c.alignment;
-    const auto placed = rpPlaceLines(QStringList{QStringLiteral("HHHH\x01")}, input, measurer);
+    const auto placed = PlaceAsTheMemoDoes(*memo, {10, 10, 211, 51}, pixels);
     ASSERT_EQ(placed.size(), 1u);
     const TrpPlacedLine& line = placed[0];
     EXPECT_NEAR(dark.left(), line.x, 3);
@@ -182,25 +189,11 @@ TEST_F(MemoViewTest, RotatedTextRunsUpwardFromWherePlacementSays) {
   memo->SetGeometry(10, 10, 40, 200);
   memo->Alignment = rpMemoAlign::Rotated;
   memo->Font.size = 20;
-  QImage image(100, 300, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    memo->Draw(painter);
-  }
-  const QRect dark = DarkBox(image);
+  const QRect dark = DrawnDarkBox(*memo, QSize(100, 300));
   ASSERT_FALSE(dark.isEmpty());
 
   const int pixels = rpMeasuringPixelHeight(20);
-  const TrpFontMeasurer measurer(memo->Font.ToQFont(), pixels, 0);
-  TrpPlacementInput input;
-  input.rect = {10, 10, 51, 211};
-  input.gapX = 2;
-  input.gapY = 1;
-  input.lineStep = rpLineStep(2, pixels);
-  input.neededHeight = memo->NeededHeight();
-  input.alignment = rpMemoAlign::Rotated;
-  const auto placed = rpPlaceLines(QStringList{QStringLiteral("HHHH\x01")}, input, measurer);
+  const auto placed = PlaceAsTheMemoDoes(*memo, {10, 10, 51, 211}, pixels);
   ASSERT_EQ(placed.size(), 1u);
   const TrpPlacedLine& line = placed[0];
   EXPECT_GE(dark.left(), line.x);

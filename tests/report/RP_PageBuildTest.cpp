@@ -1,7 +1,7 @@
 // Band generation over a user data set into in-memory pages, read back as a dump of
 // "page: name x,y,w,h text" lines.
+#include "BandFormFixture.h"
 #include "ReportObjectsSupport.h"
-#include "ReportTestSupport.h"
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_PageBuild.h"
@@ -41,17 +41,10 @@ public:
   int MinHeight() override { return 10; }
 };
 
-class PageBuildTest : public ReportEngineTest {
+class PageBuildTest : public BandFormTest {
 public:  // the table cases build their forms through it
   void SetUp() override {
-    ReportEngineTest::SetUp();
-    page = report.AddPage();
-    page->UseMargins = 0;  // the whole paper: 720 x 900 units
-    page->PaperWidth = 2000;
-    page->PaperHeight = 2500;
-    rows = new TrpUserDataset(&owner);
-    rows->setObjectName(QStringLiteral("Rows"));
-    rows->SetRangeEnd(reCount);
+    BandFormTest::SetUp();
     SetRows(3);
     rpGlobals().Parser().OnGetValue = [this](const QString& name, TrpValue& value) {
       const int i = rows->RecNo();
@@ -114,10 +107,6 @@ public:  // the table cases build their forms through it
   }
 
   TextObjectFactory factory;
-  TrpReport report;
-  TrpPage* page = nullptr;
-  QObject owner;
-  TrpUserDataset* rows = nullptr;
   QList<int> values;
   QStringList groups;
   MemoryPageSink sink;
@@ -274,9 +263,7 @@ TEST_F(PageBuildTest, TooTallBandsAndObjectsEndOnAFreshPage) {
 namespace {
 
 TEST_F(PageBuildTest, MasterWithEmptyDetailPrintsOnlyWithPrintIfSubsetEmpty) {
-  auto* details = new TrpUserDataset(&owner);
-  details->setObjectName(QStringLiteral("Details"));
-  details->SetRangeEnd(reCount);
+  TrpUserDataset* details = AddDataset(QStringLiteral("Details"));
   const QList<int> perMaster = {2, 0, 1};
   details->OnFirst = [&] { details->SetRangeEndCount(perMaster.value(rows->RecNo())); };
   for (bool printIfEmpty : {false, true}) {
@@ -348,17 +335,9 @@ namespace {
 
 TEST_F(PageBuildTest, SubReportPrintsItsPageAtItsPlaceAndBreaksWithTheHostPage) {
   SetRows(1);
-  auto* items = new TrpUserDataset(&owner);
-  items->setObjectName(QStringLiteral("Items"));
-  items->SetRangeEnd(reCount);
+  TrpUserDataset* items = AddDataset(QStringLiteral("Items"));
   items->SetRangeEndCount(4);
-  auto rowValue = rpGlobals().Parser().OnGetValue;
-  rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
-    if (name.toUpper() == QLatin1String("ITEM"))
-      value = TrpValue(items->RecNo() + 1);
-    else
-      rowValue(name, value);
-  };
+  NumberRecordsAs(QStringLiteral("ITEM"), items);
   AddBand(rpBand::MasterData, "Data", 0, 50, 0, "Rows");
   AddText("M", 0, 10, "M [ROW]");
   auto* sub = static_cast<TrpSubReportView*>(page->Add(std::make_unique<TrpSubReportView>()));
@@ -401,17 +380,9 @@ public:
 
 TEST_F(PageBuildTest, CrossTabPrintsOneColumnPerRecordBetweenHeaderAndFooter) {
   SetRows(2);
-  auto* columns = new TrpUserDataset(&owner);
-  columns->setObjectName(QStringLiteral("Cols"));
-  columns->SetRangeEnd(reCount);
+  TrpUserDataset* columns = AddDataset(QStringLiteral("Cols"));
   columns->SetRangeEndCount(3);
-  auto rowValue = rpGlobals().Parser().OnGetValue;
-  rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
-    if (name.toUpper() == QLatin1String("COL"))
-      value = TrpValue(columns->RecNo() + 1);
-    else
-      rowValue(name, value);
-  };
+  NumberRecordsAs(QStringLiteral("COL"), columns);
   AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
   AddBand(rpBand::CrossHeader, "Names", 0, 900)->SetGeometry(0, 0, 100, 900);
   AddBand(rpBand::CrossData, "Columns", 0, 900, 0, "Cols")->SetGeometry(100, 0, 80, 900);
@@ -649,17 +620,9 @@ namespace {
 
 TEST_F(PageBuildTest, StretchedBandWithCrossTabCellsTakesItsTallestColumn) {
   SetRows(2);
-  auto* columns = new TrpUserDataset(&owner);
-  columns->setObjectName(QStringLiteral("Cols"));
-  columns->SetRangeEnd(reCount);
+  TrpUserDataset* columns = AddDataset(QStringLiteral("Cols"));
   columns->SetRangeEndCount(3);
-  auto rowValue = rpGlobals().Parser().OnGetValue;
-  rpGlobals().Parser().OnGetValue = [&](const QString& name, TrpValue& value) {
-    if (name.toUpper() == QLatin1String("COL"))
-      value = TrpValue(columns->RecNo() + 1);
-    else
-      rowValue(name, value);
-  };
+  NumberRecordsAs(QStringLiteral("COL"), columns);
   AddBand(rpBand::MasterData, "Data", 0, 20, rpBandFlag::Stretched, "Rows");
   AddBand(rpBand::CrossData, "Columns", 0, 900, 0, "Cols")->SetGeometry(100, 0, 80, 900);
   AddText("Name", 0, 20, "row [ROW]");

@@ -139,9 +139,7 @@ TEST_F(PictureViewTest, RecordReadsTheGraphicUpToItsEndOffset) {
   view.Name = QStringLiteral("Picture1");
   view.Picture.Assign(rpGraphicKind::Bitmap, GreenPicture(3, 3, "PNG"));
   const QByteArray bytes = WriteView(view) + QByteArray("next");
-  QBuffer buffer;
-  buffer.setData(bytes);
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(bytes);
   TrpPictureView copy;
   copy.ReadFromStream(buffer, kRpStreamVersion);
   EXPECT_EQ(buffer.read(4), QByteArray("next"));
@@ -156,9 +154,7 @@ TEST_F(PictureViewTest, RecordReadsTheGraphicUpToItsEndOffset) {
                             {tail + 2, Bytes().i(record.size() + 1).data()}}) {
     QByteArray damaged = record;
     damaged.replace(patch.first, patch.second.size(), patch.second);
-    QBuffer in;
-    in.setData(damaged);
-    in.open(QIODevice::ReadOnly);
+    ReadBuffer in(damaged);
     TrpPictureView target;
     EXPECT_THROW(target.ReadFromStream(in, kRpStreamVersion), ErpLoadError);
   }

@@ -1,7 +1,8 @@
 // The system's printers for real: the "PDF file" printer writes a file whose first
 // page shows the text where it was drawn, and a print server queue that writes PDF
-// files receives three pages with their texts. The queue test needs the print server
-// that scripts/start-cups.sh sets up and is skipped, saying why, without it.
+// files receives three pages with their texts once the server is through with the job.
+// The queue test needs the print server that scripts/start-cups.sh sets up and is
+// skipped, saying why, without it.
 #include "ReportTestSupport.h"
 #include "report/RP_QtPrinterBackend.h"
 #include "report/engine/RP_Printer.h"
@@ -9,7 +10,7 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -19,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cups/cups.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -151,6 +153,19 @@ TEST_F(QtPrinterBackendTest, ARefusedJobComesBackWithThePrintServersText) {
   EXPECT_FALSE(error.isEmpty());
 }
 
+// Whether the print server is through with a job (printed, cancelled or aborted, or no
+// longer listed); nothing when the server cannot be asked.
+std::optional<bool> JobEnded(const char* queue, int jobId) {
+  cups_job_t* jobs = nullptr;
+  const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
+  if (count < 0) return std::nullopt;
+  bool ended = true;
+  for (int i = 0; i < count; ++i)
+    if (jobs[i].id == jobId) ended = jobs[i].state >= IPP_JSTATE_CANCELED;
+  cupsFreeJobs(count, jobs);
+  return ended;
+}
+
 // The folder the print server's PDF queue writes the user's jobs into.
 QString QueueFolder() {
   const passwd* user = getpwuid(getuid());
@@ -191,26 +206,28 @@ TEST_F(QtPrinterBackendTest, PrintServerQueueReceivesThreePagesWithTheirTexts) {
   }
   ASSERT_TRUE(job->End(error)) << error.toStdString();
 
-  // The queue writes the file some time after the job was spooled: look for it, and for
-  // it to be whole, for at most a minute.
-  const QDir folder(QueueFolder());
-  QString found;
-  QStringList pages;
-  QElapsedTimer waited;
-  waited.start();
-  while (waited.elapsed() < 60000) {
-    const QStringList files = folder.entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
-    if (!files.isEmpty()) {  // the file is there; is it whole yet?
-      found = folder.filePath(files.front());
-      if (const std::optional<QByteArray> text = RunTool(QStringLiteral("pdftotext"), {found, QStringLiteral("-")})) {
-        pages = QString::fromUtf8(*text).split(u'\f', Qt::SkipEmptyParts);
-        if (pages.size() >= texts.size()) break;
-      }
-    }
-    QTest::qWait(200);
+  // The queue writes the file while the server processes the job: follow the job until
+  // the server is through with it, then read the file once. The bound only guards against
+  // a server that hangs, far beyond what any machine takes.
+  const int jobId = backend.SpooledJobId();
+  ASSERT_NE(jobId, 0);
+  const QDeadlineTimer safetyNet(std::chrono::minutes(10));
+  for (;;) {
+    const std::optional<bool> ended = JobEnded("PDF", jobId);
+    ASSERT_TRUE(ended) << "the print server could not tell the state of job " << jobId << ": "
+                       << cupsLastErrorString();
+    if (*ended) break;
+    ASSERT_FALSE(safetyNet.hasExpired()) << "job " << jobId << " is still in the queue";
+    QTest::qWait(50);  // between two questions to the server
   }
-  ASSERT_FALSE(found.isEmpty()) << "no file of the job in " << folder.path().toStdString();
+  const QDir folder(QueueFolder());
+  const QStringList files = folder.entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
+  ASSERT_FALSE(files.isEmpty()) << "no file of the job in " << folder.path().toStdString();
+  const QString found = folder.filePath(files.front());
+  const std::optional<QByteArray> text = RunTool(QStringLiteral("pdftotext"), {found, QStringLiteral("-")});
   QFile::remove(found);
+  ASSERT_TRUE(text) << "pdftotext could not read " << found.toStdString();
+  const QStringList pages = QString::fromUtf8(*text).split(u'\f', Qt::SkipEmptyParts);
   ASSERT_EQ(pages.size(), texts.size());
   for (qsizetype i = 0; i < texts.size(); ++i) EXPECT_EQ(pages[i].simplified(), texts[i]) << "page " << i + 1;
 }

@@ -158,9 +158,7 @@ TEST_F(ViewTest, EveryViewClassRoundTripsItsRecord) {
       std::unique_ptr<TrpView> copy =
           view->Typ == rpObjectType::Memo ? std::make_unique<TestTextView>() : rpCreateObject(view->Typ, view->ClassName());
       copy->PreparedMode = prepared;
-      QBuffer buffer;
-      buffer.setData(bytes);
-      buffer.open(QIODevice::ReadOnly);
+      ReadBuffer buffer(bytes);
       copy->ReadFromStream(buffer, kRpStreamVersion);
       EXPECT_TRUE(buffer.atEnd());
       EXPECT_EQ(WriteView(*copy), bytes);
@@ -187,9 +185,7 @@ TEST_F(ViewTest, OlderRecordsReadTheirOwnLayouts) {
   v23.s("Old");
   Block(v23, 1, 4, 1, 0, kRpNoColor).i(0).s("fmt").list({"a"}).list({"s"}).w(0).b(99);
   TestTextView a;
-  QBuffer buffer;
-  buffer.setData(v23.data());
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(v23.data());
   a.ReadFromStream(buffer, 23);
   EXPECT_EQ(a.Name, QStringLiteral("Old"));
   EXPECT_EQ(a.FormatPattern, QStringLiteral("fmt"));
@@ -203,9 +199,7 @@ TEST_F(ViewTest, OlderRecordsReadTheirOwnLayouts) {
   Bytes v21;
   Block(v21, 1, 0, 1, 0, kRpNoColor).i(0).raw(QByteArray("f\0", 2)).raw(QByteArray("l1\rl2\0", 6));
   auto* b = AddText(QString(), 0, 0, 1, 1);
-  QBuffer old;
-  old.setData(v21.data());
-  old.open(QIODevice::ReadOnly);
+  ReadBuffer old(v21.data());
   b->ReadFromStream(old, 21);
   EXPECT_EQ(b->Name, QStringLiteral("Memo2"));
   EXPECT_EQ(b->Memo, (QStringList{QStringLiteral("l1"), QStringLiteral("l2")}));
@@ -218,9 +212,7 @@ TEST_F(ViewTest, BandExtensionDependsOnFormAndObjectVersion) {
   Block(record, 48, 5, 1, 0, kRpNoColor).i(0).s("").list({}).list({}).w(0xFFFF).w(0).s("").i(2).i(1).b(0);
   record.s("Child").i(2).i(100).i(10).i(1);  // object version 2.0: no Master
   TrpBandView band;
-  QBuffer buffer;
-  buffer.setData(record.data());
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(record.data());
   band.ReadFromStream(buffer, 25);
   EXPECT_TRUE(buffer.atEnd());
   EXPECT_EQ(band.ChildBand, QStringLiteral("Child"));
@@ -568,9 +560,7 @@ TEST_F(ViewTest, CheckBoxDefaultsAndOldStreams) {
   v23.s("Check1");
   Block(v23, 1, 15, 2, 0, kRpNoColor).i(0).s("").list({"1"}).list({}).w(0xFFFF);
   TrpCheckBoxView old;
-  QBuffer buffer;
-  buffer.setData(v23.data());
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(v23.data());
   old.ReadFromStream(buffer, 23);
   EXPECT_TRUE(buffer.atEnd());
   EXPECT_EQ(old.CheckStyle, rpCheckStyle::csCross);

@@ -138,6 +138,15 @@ private:
   QByteArray data_;
 };
 
+// A buffer open for reading the bytes from their start.
+class ReadBuffer : public QBuffer {
+public:
+  explicit ReadBuffer(const QByteArray& bytes) {
+    setData(bytes);
+    open(QIODevice::ReadOnly);
+  }
+};
+
 inline QByteArray WriteView(TrpView& view) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -153,8 +162,6 @@ inline QByteArray WriteReport(TrpReport& report) {
 }
 
 inline bool ReadReport(TrpReport& report, const QByteArray& bytes) {
-  QBuffer buffer;
-  buffer.setData(bytes);
-  buffer.open(QIODevice::ReadOnly);
+  ReadBuffer buffer(bytes);
   return report.ReadFromStream(buffer);
 }

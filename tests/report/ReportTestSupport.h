@@ -1,10 +1,12 @@
 #pragma once
-// Every engine test starts from fresh globals and a pinned format record (United States
-// English, written out here so no locale data of the machine takes part), and leaves
-// nothing behind for the next test.
+// Every engine test starts from fresh globals, a pinned clock (a form records when it
+// was written) and a pinned format record (United States English, written out here so
+// no locale data of the machine takes part), and leaves nothing behind for the next test.
+#include "platform/DateTime.h"
 #include "report/engine/RP_Format.h"
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_Locale.h"
+#include "support/ContextPins.h"
 
 #include <QDate>
 #include <optional>
@@ -54,6 +56,7 @@ protected:
   }
 
 private:
+  ClockPin clock_{DateTime::EncodeDateTime(2024, 3, 10, 12, 0)};
   std::optional<TrpContextScope> pinned_;
 };
 
