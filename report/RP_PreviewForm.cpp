@@ -328,6 +328,7 @@ void TrpPreviewForm::PgUpClick() { SetPage(current_ - 1); }
 void TrpPreviewForm::PgDownClick() { SetPage(current_ + 1); }
 
 void TrpPreviewForm::ForgetImages() {
+  spare_ = QImage();
   cache_.clear();
   cacheUse_.clear();
   cacheBytes_ = 0;
@@ -350,6 +351,8 @@ void TrpPreviewForm::KeepWithinBudget() {
     }
     if (oldest < 0) return;
     cacheBytes_ -= cache_[size_t(oldest)].sizeInBytes();
+    // Kept for the next page drawn: fresh memory costs more to touch than to reuse.
+    spare_ = std::move(cache_[size_t(oldest)]);
     cache_[size_t(oldest)] = QImage();
   }
 }
@@ -514,8 +517,13 @@ const QImage& TrpPreviewForm::PageImage(int index) {
   QImage& image = cache_[size_t(index)];
   cacheUse_[size_t(index)] = useClock_;
   if (!image.isNull()) return image;
-  const QSize size = layout_.Rects[size_t(index)].size();
-  image = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  const QSize size = layout_.Rects[size_t(index)].size().expandedTo(QSize(1, 1));
+  if (spare_.size() == size) {
+    std::swap(image, spare_);
+  } else {
+    image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+  }
+  spare_ = QImage();
   image.fill(Qt::white);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);

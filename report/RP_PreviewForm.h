@@ -221,6 +221,7 @@ private:
 
   // page images
   std::vector<QImage> cache_;
+  QImage spare_;  // the last image dropped, reused when the next one has its size
   std::vector<quint64> cacheUse_;
   quint64 useClock_ = 0;
   qint64 cacheBytes_ = 0;
