@@ -27,6 +27,7 @@ class QToolButton;
 class QWheelEvent;
 class TrpEMFPages;
 class TrpPreviewForm;
+class TrpPreviewPrintTarget;
 class TrpSpeedButton;
 class TrpTBSeparator;
 
@@ -143,8 +144,10 @@ public:
   QRect HitRectInBox() const;
 
   // --- what the window needs of the report behind the pages ---
-  // Printing (step of the print dialog and the report's print loop); set by whoever
-  // connects a report. Without it, Print does nothing.
+  // The report behind the pages, which prints them; Print then runs the print dialog
+  // and shows the report's pages again afterwards, on the same page. Not owned.
+  void SetPrintTarget(TrpPreviewPrintTarget* target);
+  // Printing, when no report is set (or instead of it). Without either, Print does nothing.
   std::function<void()> OnPrint;
   // Loads a prepared-report file into the shown pages; false (pages unchanged) when it
   // cannot. Without it the pages read the file themselves.
@@ -197,6 +200,7 @@ private:
 
   // view state
   TrpEMFPages* pages_ = nullptr;
+  TrpPreviewPrintTarget* printTarget_ = nullptr;
   int current_ = 0;
   double factor_;
   TrpZoomMode mode_;

@@ -4,7 +4,9 @@
 #include "platform/Desktop.h"
 #include "platform/Exception.h"
 #include "platform/SafeFile.h"
+#include "report/RP_PreviewPrint.h"
 #include "report/engine/RP_EMFPages.h"
+#include "report/engine/RP_Printer.h"
 #include "report/engine/RP_Locale.h"
 #include "report/engine/RP_StringTable.h"
 
@@ -66,10 +68,26 @@ void TrpPreviewForm::SaveBtnClick() {
   }
 }
 
+void TrpPreviewForm::SetPrintTarget(TrpPreviewPrintTarget* target) { printTarget_ = target; }
+
 void TrpPreviewForm::PrintBtnClick() {
-  if (PageCount() == 0 || !OnPrint) return;
-  OnPrint();
-  // The pages may have been given back and taken again: lay out anew, same page.
+  if (PageCount() == 0) return;
+  if (OnPrint) {
+    OnPrint();
+  } else if (printTarget_) {
+    rpPrintFromPreview(*printTarget_, rpPrinter(), current_, this);
+    // A new printer may have rebuilt the report into new pages.
+    if (TrpEMFPages* pages = printTarget_->PreparedPages(); pages && pages != pages_) {
+      const int page = current_;
+      pages_ = nullptr;  // the old pages may be gone with the old build
+      Connect(pages);
+      SetPage(page);
+    }
+    current_ = std::min(current_, PageCount());
+  } else {
+    return;
+  }
+  // The pages went to the printer and came back: lay out anew on the same page.
   ForgetImages();
   FormResize();
   ShowPageNumber();

@@ -5,6 +5,7 @@
 #include "ReportTestSupport.h"
 #include "report/RP_Ctrls.h"
 #include "report/RP_PreviewForm.h"
+#include "report/RP_PreviewPrint.h"
 #include "report/RP_Srch.h"
 #include "report/engine/RP_EMFPages.h"
 #include "report/engine/RP_MemoView.h"
@@ -316,6 +317,42 @@ TEST_F(PreviewFormTest, ToolBarShowsTheChosenButtons) {
   form.SetPrintEnabled(true);
   Key(Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(printed, 1);
+}
+
+TEST_F(PreviewFormTest, PagesFarDownATallWindowArePainted) {
+  form.resize(420, 2700);
+  QApplication::sendPostedEvents();
+  form.ApplyZoom(TrpZoomMode::Free, 2.0);  // one 360 x 540 page a row
+  const QRect fifth = form.Layout().Rects.at(4);
+  ASSERT_GT(fifth.top(), 2000);
+  ASSERT_LT(fifth.top() + 30, form.Box()->height());
+  const QImage shot = form.Box()->grab().toImage();
+  EXPECT_TRUE(pages.Pages(4).InUse);
+  EXPECT_EQ(shot.pixelColor(fifth.left() + 300, fifth.top() + 20), QColor(Qt::white));
+}
+
+TEST_F(PreviewFormTest, PrintingThroughTheReportKeepsThePage) {
+  struct Target : TrpPreviewPrintTarget {
+    TrpEMFPages* shown;
+    QStringList printed;
+    int DefaultCopies() const override { return 1; }
+    bool DefaultCollate() const override { return true; }
+    bool ShowPrintDialog() const override { return false; }
+    bool CanRebuildForPrinter() const override { return false; }
+    bool ChangePrinterAndRebuild(int, int) override { return false; }
+    void PrintPreparedReport(const QString& range, int, bool, int, const QString& file) override {
+      printed << range + u'|' + file;
+    }
+    TrpEMFPages* PreparedPages() override { return shown; }
+  } target;
+  target.shown = &pages;
+  form.SetPrintTarget(&target);
+  form.SetPage(3);
+  desktop.fileAnswers = {QStringLiteral("/tmp/out.pdf")};  // the engine's printer is the PDF file printer
+  form.Tool(TrpPreviewTool::Print)->OnClick();
+  EXPECT_EQ(target.printed, QStringList{QStringLiteral("|/tmp/out.pdf")});
+  EXPECT_EQ(form.CurrentPage(), 3);
+  EXPECT_EQ(form.StatusLine()->text(), QStringLiteral("Page 3/6"));
 }
 
 }  // namespace
