@@ -55,6 +55,14 @@ void TrpPreview::Connect(TrpEMFPages* pages) {
   form_->SetWheelFactor(3);
 }
 
+void TrpPreview::ConnectReport(TrpReport& report) {
+  Borrow();
+  form_->ConnectReport(report);
+  form_->SetPopupMenu(popupMenu_);
+  HookParentWheel();
+  form_->SetWheelFactor(3);
+}
+
 void TrpPreview::Clear() { form_->Disconnect(); }
 
 void TrpPreview::SetZoom(int percent) {

@@ -14,11 +14,17 @@ class QVBoxLayout;
 
 enum class TrpScrollBars { None, Horizontal, Vertical, Both };
 
-class TrpPreview : public QFrame {
+class TrpPreview : public QFrame, public TrpPreviewView {
   Q_OBJECT
 public:
   explicit TrpPreview(QWidget* parent = nullptr);
   ~TrpPreview() override;
+
+  // Shows the report's prepared pages from page 1 on, with its buttons when ShowToolbar
+  // is on; Print, Load and Save then go through the report.
+  void ConnectReport(TrpReport& report) override;
+  void Disconnect() override { Clear(); }
+  bool ShowsPages() const override { return form_->ShowsPages(); }
 
   // Shows the pages from page 1 on; they must outlive the connection.
   void Connect(TrpEMFPages* pages);

@@ -3,11 +3,16 @@
 #include "platform/ApplicationError.h"
 #include "platform/HelpRequest.h"
 #include "report/RP_Ctrls.h"
+#include "report/RP_PreviewPrint.h"
 #include "report/RP_WinPos.h"
+#include "report/engine/RP_Class.h"
 #include "report/engine/RP_EMFPages.h"
+#include "report/engine/RP_Printer.h"
 #include "report/engine/RP_Locale.h"
 
 #include <QActionGroup>
+#include <QCloseEvent>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -152,6 +157,47 @@ TrpPreviewForm::TrpPreviewForm(QWidget* parent)
 
 TrpPreviewForm::~TrpPreviewForm() { Disconnect(); }
 
+void TrpPreviewForm::ConnectReport(TrpReport& report) {
+  Disconnect();
+  ShowPages(&report.EMFPages());
+  report_ = &report;
+  reportTarget_ = rpReportPrintTarget(report, *this);
+  SetPrintTarget(reportTarget_.get());
+  OnLoad = [this](const QString& fileName) { return report_ && report_->LoadPreparedReport(fileName); };
+  std::vector<TrpPreviewTool> tools;
+  for (int b = pbZoom; b <= pbPageSetup; ++b) {
+    if (report.PreviewButtons() & rpButton(TrpPreviewButton(b))) tools.push_back(TrpPreviewTool(b));
+  }
+  SetTools(tools);
+  // Print and page setup need a printer besides the virtual one.
+  SetPrintEnabled(rpPrinter().VirtualIndex > 0);
+  // The report's own zoom wins over the one remembered.
+  switch (report.InitialZoom()) {
+    case pzPageWidth: mode_ = TrpZoomMode::PageWidth; break;
+    case pzOnePage: mode_ = TrpZoomMode::OnePage; break;
+    case pzTwoPages: mode_ = TrpZoomMode::TwoPages; break;
+    case pzDefault: break;
+  }
+  FormResize();
+}
+
+void TrpPreviewForm::ShowWindow(const QString& caption, bool modal, bool mdiChild) {
+  // There is no MDI frame here: an MDI child shows as a normal window.
+  (void)mdiChild;
+  setWindowTitle(caption);
+  setAttribute(Qt::WA_DeleteOnClose, false);  // the report owns the window
+  if (!modal) {
+    show();
+    return;
+  }
+  setWindowModality(Qt::ApplicationModal);
+  QEventLoop loop;
+  closed_ = &loop;
+  show();
+  loop.exec();
+  closed_ = nullptr;
+}
+
 void TrpPreviewForm::BuildToolBar() {
   auto* row = new QHBoxLayout(toolBar_);
   row->setContentsMargins(2, 2, 2, 2);
@@ -276,6 +322,11 @@ int TrpPreviewForm::PageCount() const { return pages_ ? pages_->Count() : 0; }
 
 void TrpPreviewForm::Connect(TrpEMFPages* pages) {
   Disconnect();
+  ShowPages(pages);
+}
+
+void TrpPreviewForm::ShowPages(TrpEMFPages* pages) {
+  DropPages();
   pages_ = pages;
   factor_ = rpLastScale().Factor;
   mode_ = rpLastScale().Mode;
@@ -283,6 +334,14 @@ void TrpPreviewForm::Connect(TrpEMFPages* pages) {
 }
 
 void TrpPreviewForm::Disconnect() {
+  DropPages();
+  report_ = nullptr;
+  printTarget_ = nullptr;
+  reportTarget_.reset();
+  OnLoad = nullptr;
+}
+
+void TrpPreviewForm::DropPages() {
   if (pages_) {
     for (int i = 0; i < pages_->Count(); ++i) {
       pages_->Pages(i).InUse = false;
@@ -497,6 +556,7 @@ void TrpPreviewForm::showEvent(QShowEvent* event) {
 void TrpPreviewForm::closeEvent(QCloseEvent* event) {
   if (!embedded_) rpSaveFormPosition(*this);
   QWidget::closeEvent(event);
+  if (closed_) closed_->quit();
 }
 
 QRect TrpPreviewForm::DrawRectFor(int index, QSize size) const {

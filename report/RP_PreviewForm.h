@@ -10,12 +10,14 @@
 // image once drawn (O(pages in view) blits, O(pages) to mark which are in view); the
 // layout is O(pages); a page's objects are rebuilt only when its image is drawn.
 #include "report/RP_PreviewLayout.h"
+#include "report/engine/RP_PreviewView.h"
 
 #include <QImage>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QKeyEvent;
@@ -54,17 +56,30 @@ private:
 // The tool-bar buttons, in their order on the bar.
 enum class TrpPreviewTool { Zoom, Load, Save, Print, Find, Help, Exit, PageSetup };
 
-class TrpPreviewForm : public QWidget {
+class TrpPreviewForm : public QWidget, public TrpPreviewWindow {
   Q_OBJECT
 public:
   explicit TrpPreviewForm(QWidget* parent = nullptr);
   ~TrpPreviewForm() override;
 
+  // --- the report shown ---
+  // Shows the report's prepared pages with its tool-bar buttons and initial zoom;
+  // Print, Load and Save go through the report.
+  void ConnectReport(TrpReport& report) override;
+  bool ShowsPages() const override { return PageCount() > 0; }
+  // The standalone window under caption; a modal one returns when it is closed.
+  void ShowWindow(const QString& caption, bool modal, bool mdiChild) override;
+  TrpReport* Report() const { return report_; }
+
   // --- the pages shown (not owned: they must outlive the connection) ---
   // Shows the pages from page 1 on.
   void Connect(TrpEMFPages* pages);
-  // Stops showing them; every page gives up its rebuilt objects.
-  void Disconnect();
+  // Stops showing them (and the report); every page gives up its rebuilt objects.
+  void Disconnect() override;
+  // Lets go of the pages, keeping the report, while the report builds them anew.
+  void DropPages();
+  // Shows pages (of the report connected, if any) from page 1 on.
+  void ShowPages(TrpEMFPages* pages);
   TrpEMFPages* Pages() const { return pages_; }
   int PageCount() const;
   int CurrentPage() const { return current_; }
@@ -197,9 +212,12 @@ private:
   QLabel* status_;
   QMenu* procMenu_;
   QMenu* popupMenu_ = nullptr;
+  class QEventLoop* closed_ = nullptr;  // a modal ShowWindow waits on it
 
   // view state
   TrpEMFPages* pages_ = nullptr;
+  TrpReport* report_ = nullptr;
+  std::unique_ptr<TrpPreviewPrintTarget> reportTarget_;  // printing through report_
   TrpPreviewPrintTarget* printTarget_ = nullptr;
   int current_ = 0;
   double factor_;

@@ -5,6 +5,7 @@
 #include "platform/Exception.h"
 #include "platform/SafeFile.h"
 #include "report/RP_PreviewPrint.h"
+#include "report/engine/RP_Class.h"
 #include "report/engine/RP_EMFPages.h"
 #include "report/engine/RP_Printer.h"
 #include "report/engine/RP_Locale.h"
@@ -57,6 +58,12 @@ void TrpPreviewForm::SaveBtnClick() {
   if (chosen.isEmpty()) return;
   const QFileInfo info(chosen);
   const QString name = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".vrp");
+  // The report writes its printer and generator version with the pages, and says why
+  // when it cannot.
+  if (report_) {
+    report_->SavePreparedReport(name);
+    return;
+  }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -72,23 +79,19 @@ void TrpPreviewForm::SetPrintTarget(TrpPreviewPrintTarget* target) { printTarget
 
 void TrpPreviewForm::PrintBtnClick() {
   if (PageCount() == 0) return;
+  const int page = current_;
   if (OnPrint) {
     OnPrint();
   } else if (printTarget_) {
     rpPrintFromPreview(*printTarget_, rpPrinter(), current_, this);
     // A new printer may have rebuilt the report into new pages.
-    if (TrpEMFPages* pages = printTarget_->PreparedPages(); pages && pages != pages_) {
-      const int page = current_;
-      pages_ = nullptr;  // the old pages may be gone with the old build
-      Connect(pages);
-      SetPage(page);
-    }
-    current_ = std::min(current_, PageCount());
+    if (TrpEMFPages* pages = printTarget_->PreparedPages(); pages != pages_) ShowPages(pages);
   } else {
     return;
   }
   // The pages went to the printer and came back: lay out anew on the same page.
   ForgetImages();
+  current_ = std::min(page, PageCount());
   FormResize();
   ShowPageNumber();
 }

@@ -5,6 +5,8 @@
 // prints its prepared pages and the preview shows them again.
 #include <QString>
 
+#include <memory>
+
 class QWidget;
 class TrpEMFPages;
 class TrpPrinter;
@@ -30,6 +32,12 @@ public:
   // The pages to show afterwards (a rebuild makes new ones).
   virtual TrpEMFPages* PreparedPages() = 0;
 };
+
+class TrpPreviewForm;
+class TrpReport;
+// The report behind a preview window as what printing needs: a printer change with
+// RebuildPrinter drops the shown pages, changes the printer and builds the report again.
+std::unique_ptr<TrpPreviewPrintTarget> rpReportPrintTarget(TrpReport& report, TrpPreviewForm& form);
 
 // Runs the print command for the pages shown with currentPage current. True when the
 // report printed.
