@@ -22,7 +22,7 @@ const QString kExpressions[] = {
 TrpParser& ParserWithFields(int64_t& record) {
   // United States formats for every benchmark of the program.
   static const TrpContextScope formats(
-      TrpContext{rpFormatSettingsFromLocale(QLocale(QLocale::English, QLocale::UnitedStates)), nullptr});
+      TrpContext{rpFormatSettingsFromLocale(QLocale(QLocale::English, QLocale::UnitedStates)), nullptr, {}});
   rpResetGlobals();
   TrpGlobals& globals = rpGlobals();
   TrpParser& parser = globals.Parser();

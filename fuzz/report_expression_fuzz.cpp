@@ -14,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = [] {
     static const TAppContextScope clock(ContextWith([](TAppContext& c) { c.Clock = [] { return 45000.5; }; }));
-    static const TrpContextScope formats(TrpContext{TrpFormatSettings(), nullptr});
+    static const TrpContextScope formats(TrpContext{TrpFormatSettings(), nullptr, {}});
     return true;
   }();
   (void)ready;

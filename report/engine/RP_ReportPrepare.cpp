@@ -102,7 +102,9 @@ bool TrpReport::PrepareReport() {
       if (OnBeginDoc) OnBeginDoc();
       result = DoPrepareReport();
       if (OnEndDoc) OnEndDoc();
-    } catch (const ErpError& error) {
+    } catch (const Exception& error) {
+      // An error no band caught (a page script, a data set that will not open): shown
+      // as the build's calculation error.
       build.ReportCalcError(error.Message());
     }
     errors = build.CalcErrors;

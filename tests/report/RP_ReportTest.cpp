@@ -5,7 +5,10 @@
 #include "report/engine/RP_PreviewView.h"
 #include "report/engine/RP_StringTable.h"
 
+#include "support/TempDir.h"
+
 #include <QBuffer>
+#include <QFile>
 
 namespace {
 
@@ -319,6 +322,39 @@ TEST_F(ReportComponentTest, ShowPreparedReportOpensThePreviewWindowOrConnectsThe
   EXPECT_EQ(log, QStringList{QStringLiteral("connect:1")});
   report.ComponentRemoved(static_cast<TrpPreviewView*>(&assigned));
   EXPECT_EQ(report.Preview(), nullptr);
+}
+
+// --- export ---
+
+class RecordingFilter : public TrpReportExportFilter {
+public:
+  bool OnBeforeExport(const QString&) override { return !veto; }
+  void OnBeginDoc(QIODevice& file) override { file.write("begin;"); }
+  void OnBeginPage(int index) override { File->write(QByteArray::number(index) + '['); }
+  void OnText(const TrpView&, const QString& text, const QRect&, uint16_t) override { File->write(text.toUtf8()); }
+  void OnObject(TrpView&) override {}
+  void OnEndPage(int) override { File->write("];"); }
+  void OnEndDoc() override { File->write("end"); }
+  bool veto = false;
+};
+
+TEST_F(ReportComponentTest, ExportRunsTheFilterOverEveryPageIntoTheFile) {
+  rows->SetRangeEndCount(2);
+  AddRowBand(900, {QStringLiteral("row [LINE#]")});
+  ASSERT_TRUE(report.PrepareReport());
+  TempDir dir;
+  const QString file = dir.File(QStringLiteral("export.txt"));
+  RecordingFilter filter;
+  filter.veto = true;
+  EXPECT_FALSE(report.ExportTo(filter, file));
+  EXPECT_FALSE(QFile::exists(file));
+
+  filter.veto = false;
+  QString after;
+  filter.OnAfterExport = [&after](const QString& name) { after = name; };
+  ASSERT_TRUE(report.ExportTo(filter, file));
+  EXPECT_EQ(ReadAll(file), QByteArray("begin;0[row 1];1[row 2];end"));
+  EXPECT_EQ(after, file);
 }
 
 // --- the component in its owner's form ---
