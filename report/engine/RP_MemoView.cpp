@@ -190,6 +190,12 @@ int TrpMemoView::CalcHeight() {
   return height;
 }
 
+int TrpMemoView::PendingHeight() {
+  if (Memo1.isEmpty()) return 0;
+  alreadyMarked_ = true;  // the rest of a cut memo is wrapped already
+  return WrapAtScaleOne().neededHeight;
+}
+
 int TrpMemoView::MinHeight() { return rpMemoMinHeight(MeasuringPixelHeight(), LineSpacing, GapY, FrameWidth); }
 
 int TrpMemoView::RemainHeight() {

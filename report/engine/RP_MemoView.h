@@ -52,6 +52,10 @@ public:
   void WriteToStream(QIODevice& stream) override;
   QString ExportText() const override;
 
+  // After a part was printed (draw mode 2): the lines still to print, and the height
+  // they need (0 when none are left).
+  qsizetype PendingLines() const { return Memo1.size(); }
+  int PendingHeight();
   // The height the last wrap needed, and its line step (report units).
   int NeededHeight() const { return neededHeight_; }
   int LineStep() const { return lineStep_; }
