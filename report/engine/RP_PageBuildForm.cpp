@@ -97,8 +97,27 @@ void TrpReportBuild::OnePass() {
   if (!(DoublePass && FinalPass)) {
     for (TrpPageRun* page : reportPages) page->Skip = false;
   }
+  // A multiple report forms its pages once per record of the report's data set.
+  TrpDataset* multiple = MultipleReport ? ReportDataset : nullptr;
+  if (multiple) {
+    multiple->Init();
+    multiple->First();
+  }
   for (TrpPageRun* page : reportPages) page->InitReport();
   for (TrpPageRun* page : reportPages) page->BindDataSources();
+  do {
+    FormPages(reportPages);
+    if (multiple && !Terminated) multiple->Next();
+  } while (multiple && !Terminated && !multiple->Eof());
+  for (TrpPageRun* page : reportPages) page->DoneReport();
+  if (multiple) multiple->Exit();
+  CurrentPage = nullptr;
+  CurrentBand = nullptr;
+  report_.SetCurrentPage(nullptr);
+  report_.SetCurrentView(nullptr);
+}
+
+void TrpReportBuild::FormPages(const std::vector<TrpPageRun*>& reportPages) {
   for (size_t i = 0; i < reportPages.size() && !Terminated; ++i) {
     TrpPageRun* page = reportPages[i];
     CurrentPage = page;
@@ -119,11 +138,6 @@ void TrpReportBuild::OnePass() {
       PrepPage = sink_->Count();
     }
   }
-  for (TrpPageRun* page : reportPages) page->DoneReport();
-  CurrentPage = nullptr;
-  CurrentBand = nullptr;
-  report_.SetCurrentPage(nullptr);
-  report_.SetCurrentView(nullptr);
 }
 
 void TrpPageRun::AddPreparedPage() {
@@ -163,7 +177,9 @@ void TrpPageRun::FormPage() {
     PrintBand(Band(rpBand::Overlay));
     PrintBand(Band(rpBand::None));
   }
-  if (!PrintBand(Band(rpBand::ReportTitle))) {
+  // A manual build leaves every band to its handler.
+  const bool manual = Mode == 0 && static_cast<bool>(build_.OnManualBuild);
+  if (!manual && !PrintBand(Band(rpBand::ReportTitle))) {
     if (Band(rpBand::PageHeader)->Flags & rpBandFlag::OnFirstPage) PrintBand(Band(rpBand::PageHeader));
     PrintBand(Band(rpBand::ColumnHeader));
   }
@@ -172,20 +188,27 @@ void TrpPageRun::FormPage() {
   for (int level = 1; level <= 3; ++level) {
     if (Band(rpBandLevel::Data[level])->Exists()) deepest = level;
   }
-  if (deepest > 0) DataLoop(1, deepest);
+  if (!manual && deepest > 0) DataLoop(1, deepest);
   if (Mode == 0) {
-    Closing = true;
-    PrintBand(Band(rpBand::ColumnFooter));
-    PrintBand(Band(rpBand::ReportSummary));
-    Closing = false;
+    if (manual) {
+      build_.OnManualBuild(page_);
+    } else {
+      Closing = true;
+      PrintBand(Band(rpBand::ColumnFooter));
+      // The column footer is printed already: the summary may use its room.
+      summaryAfterColumnFooter_ = true;
+      PrintBand(Band(rpBand::ReportSummary));
+      summaryAfterColumnFooter_ = false;
+      Closing = false;
+    }
     build_.SavedY = ColPos > 0 ? BottomMargin() : CurY;
     build_.SavedBottom = CurBottomY;
     ColPos = 0;
     XAdjust = LeftMargin();
     TrpBand* footer = Band(rpBand::PageFooter);
     const int savedFlags = footer->Flags;
-    if ((build_.PrepPage == 0 && (footer->Flags & rpBandFlag::OnFirstPage)) ||
-        (footer->Flags & rpBandFlag::OnLastPage)) {
+    if (!manual && ((build_.PrepPage == 0 && (footer->Flags & rpBandFlag::OnFirstPage)) ||
+                    (footer->Flags & rpBandFlag::OnLastPage))) {
       footer->Flags |= rpBandFlag::OnFirstPage;
       build_.AppendFooter = footer->Exists();
       PrintPageFooters();
