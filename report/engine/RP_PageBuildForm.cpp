@@ -143,6 +143,8 @@ void TrpReportBuild::FormPages(const std::vector<TrpPageRun*>& reportPages) {
 void TrpPageRun::AddPreparedPage() {
   build_.PrepPage = build_.Sink().Add(page_);
   freshY_ = -1;
+  crossSheets_.clear();  // a new page below opens sheets of its own
+  crossSheetsOf_ = -1;
   // Lets the progress window repaint and serve Cancel once per page.
   if (TrpProgressView* progress = rpGlobals().Progress()) progress->ProcessEvents();
 }
