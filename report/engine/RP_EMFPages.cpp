@@ -170,7 +170,15 @@ void TrpEMFPages::Insert(int index, const TrpPage& page) {
 }
 
 int TrpEMFPages::Add(const TrpPage& page) {
+  // The page before is finished: it gives back the room kept for its growth, and the
+  // new page starts with room for as much, as pages of one report are much alike.
+  qsizetype expected = 0;
+  if (!pages_.empty()) {
+    pages_.back()->Bytes.squeeze();
+    expected = pages_.back()->Bytes.size();
+  }
   Insert(Count(), page);
+  if (expected > 0) pages_.back()->Bytes.reserve(expected + expected / 8);
   const int index = Count() - 1;
   if (OnBeginPage) OnBeginPage(index);
   return index;
@@ -184,6 +192,10 @@ void TrpEMFPages::Delete(int index) {
 
 QIODevice& TrpEMFPages::PageStream(int index) {
   TrpEMFPage& record = Pages(index);
+  // Records arrive a few bytes at a time: room for many is kept ahead, doubling, so a
+  // page does not reallocate its bytes at every write.
+  if (record.Bytes.capacity() - record.Bytes.size() < 1024)
+    record.Bytes.reserve(std::max<qsizetype>(2 * record.Bytes.size(), 4096));
   record.Stream->seek(record.Bytes.size());
   return *record.Stream;
 }

@@ -148,6 +148,19 @@ int FontPixels(int size, double scale) { return std::clamp(rpMeasuringPixelHeigh
 
 int TrpMemoView::MeasuringPixelHeight() const { return FontPixels(Font.size, 1.0); }
 
+const TrpFontMeasurer& TrpMemoView::MeasuringFont() {
+  const int pixels = MeasuringPixelHeight();
+  if (!measurer_ || measuredName_ != Font.name || measuredStyle_ != Font.style || measuredPixels_ != pixels ||
+      measuredExtra_ != CharSpacing) {
+    measurer_ = std::make_unique<TrpFontMeasurer>(Font.ToQFont(), pixels, CharSpacing);
+    measuredName_ = Font.name;
+    measuredStyle_ = Font.style;
+    measuredPixels_ = pixels;
+    measuredExtra_ = CharSpacing;
+  }
+  return *measurer_;
+}
+
 TrpWrappedMemo TrpMemoView::WrapAtScaleOne(int extraWidth) {
   const double sx = ScaleX, sy = ScaleY;
   const int ox = OffsetX, oy = OffsetY;
@@ -161,7 +174,7 @@ TrpWrappedMemo TrpMemoView::WrapAtScaleOne(int extraWidth) {
   OffsetX = ox;
   OffsetY = oy;
   IsPrinting = printing;
-  const TrpFontMeasurer measurer(Font.ToQFont(), MeasuringPixelHeight(), CharSpacing);
+  const TrpFontMeasurer& measurer = MeasuringFont();
   TrpWrappedMemo wrapped = rpWrapMemo(Memo1, box, alreadyMarked_, Building(), measurer);
   Memo1 = wrapped.lines;
   alreadyMarked_ = true;
@@ -190,6 +203,12 @@ int TrpMemoView::CalcHeight() {
   return height;
 }
 
+int TrpMemoView::PendingHeight() {
+  if (Memo1.isEmpty()) return 0;
+  alreadyMarked_ = true;  // the rest of a cut memo is wrapped already
+  return WrapAtScaleOne().neededHeight;
+}
+
 int TrpMemoView::MinHeight() { return rpMemoMinHeight(MeasuringPixelHeight(), LineSpacing, GapY, FrameWidth); }
 
 int TrpMemoView::RemainHeight() {
@@ -214,7 +233,7 @@ void TrpMemoView::Print(QIODevice& stream, const TrpPrintBand* band) {
   QStringList rest;
   if (part) {
     const TrpWrappedMemo wrapped = WrapAtScaleOne();
-    const TrpFontMeasurer measurer(Font.ToQFont(), MeasuringPixelHeight(), CharSpacing);
+    const TrpFontMeasurer& measurer = MeasuringFont();
     TrpPlacementInput input;
     input.rect = {Left, Top, Left + Width, Top + Height};
     input.gapX = GapX;

@@ -13,6 +13,8 @@
 #include "report/engine/RP_MemoLayout.h"
 #include "report/engine/RP_View.h"
 
+#include <memory>
+
 namespace rpMemoDrawMode {
 constexpr int Print = 0, Measure = 1, PrintPart = 2;
 }
@@ -52,6 +54,10 @@ public:
   void WriteToStream(QIODevice& stream) override;
   QString ExportText() const override;
 
+  // After a part was printed (draw mode 2): the lines still to print, and the height
+  // they need (0 when none are left).
+  qsizetype PendingLines() const { return Memo1.size(); }
+  int PendingHeight();
   // The height the last wrap needed, and its line step (report units).
   int NeededHeight() const { return neededHeight_; }
   int LineStep() const { return lineStep_; }
@@ -68,9 +74,16 @@ private:
   // lines. extraWidth widens the box (AutoWidth during a build).
   TrpWrappedMemo WrapAtScaleOne(int extraWidth = 0);
   int MeasuringPixelHeight() const;
+  // The font on the measuring canvas (scale 1). Making one looks up the font engine and
+  // measures every character afresh, and a build measures the memo once per record, so
+  // it is kept while font, size, style and CharSpacing stay.
+  const TrpFontMeasurer& MeasuringFont();
   void DrawText();
   void DrawUnderlines();
 
+  std::unique_ptr<TrpFontMeasurer> measurer_;
+  QString measuredName_;
+  int measuredStyle_ = 0, measuredPixels_ = 0, measuredExtra_ = 0;
   bool alreadyMarked_ = false;
   int neededHeight_ = 0;
   int lineStep_ = 1;

@@ -49,6 +49,8 @@ public:
   void ShowBandByName(const QString& name);
   // The page's OnBeforePrint (a dialog page's OnActivate), compiled on first use.
   void RunPageScript();
+  // What a manual build (OnManualBuild) calls to print a band where the page stands.
+  void ShowBand(TrpBand* band) { PrintBand(band); }
 
   // The printable limits; during a build the bottom one is above the page footer.
   int TopMargin() const;
@@ -122,14 +124,22 @@ private:
   std::vector<std::pair<TrpView*, QStringList>> savedScripts_;
   int freshY_ = -1;            // y below the headers of the page just started
   bool startingPage_ = false;  // the bands of a new page or column are being printed
+  bool summaryAfterColumnFooter_ = false;  // the column footer's room is free
   std::vector<TrpPlayAction> playList_;
   size_t playPos_ = 0;
   bool inSubReport_ = false;
   QStringList pageScript_;
   bool pageScriptCompiled_ = false;
-  int subReportEnd_ = -1;
-  std::unordered_map<TrpView*, TrpBand*>
-      crossOf_;  // objects in cross bands  // where the sub-reports of the band just drawn ended
+  int subReportEnd_ = -1;  // where the sub-reports of the band just drawn ended
+  std::unordered_map<TrpView*, TrpBand*> crossOf_;  // objects in cross bands
+  // Prepared pages opened to the right of the current one by cross-tab columns that did
+  // not fit its width, in order; a new page below starts without any.
+  std::vector<int> crossSheets_;
+  int crossSheetsOf_ = -1;  // the prepared page they lie to the right of
+  bool openingSheet_ = false;  // a sheet's header prints its own columns clipped
+  // The prepared page of a sheet to the right of `page` (sheet 1 the first), opened with
+  // its overlay and page header when new.
+  int CrossSheet(int page, size_t sheet);
 };
 
 class TrpReportBuild : public TrpReportHost {
@@ -167,11 +177,6 @@ public:
   std::function<void(int)> OnProgress;
   // Before a view is written onto a prepared page.
   std::function<void(TrpView&)> OnBeforePrint;
-  // Set: each page is handed over to be built by hand instead of running its bands.
-  std::function<void(TrpPage&)> OnManualBuild;
-  // Cross-tab columns: before the first one of a band, and each one's width.
-  std::function<void(TrpBand&)> OnBeginColumn;
-  std::function<void(int column, int& width)> OnPrintColumn;
 
   TrpReport& Report() const { return report_; }
   // The run-time side of the report's page of that index, or null.
@@ -195,6 +200,17 @@ public:
   TrpDataset* ReportDataset = nullptr;
   TrpBand* CurrentBand = nullptr;
   TrpPageRun* CurrentPage = nullptr;
+  // A multiple report: the pages are formed once per record of ReportDataset, which
+  // then feeds no master data band.
+  bool MultipleReport = false;
+  // Set: the page's data loop, title, headers, column footer, summary and page footers
+  // are left to the handler, which prints bands through the page's run-time side
+  // (TrpPage::Run: ShowBand, NewPage).
+  std::function<void(TrpPage&)> OnManualBuild;
+  // Cross-tab columns: a band's columns are about to be measured or printed, and each
+  // column before it prints (its number from 1; the handler may change its width).
+  std::function<void(TrpBand&)> OnBeginColumn;
+  std::function<void(int column, int& width)> OnPrintColumn;
   // Fired after each prepared page is finished, with its index.
   std::function<void(int)> OnEndPage;
   std::function<void(TrpBand&)> OnBeginBand, OnEndBand;
@@ -221,6 +237,8 @@ public:
 private:
   friend class TrpPageRun;
   void OnePass();
+  // Forms each report page once (a multiple report: once per record).
+  void FormPages(const std::vector<TrpPageRun*>& reportPages);
   void HookParser();
   void UnhookParser();
   void GetValue(const QString& name, TrpValue& value);

@@ -113,9 +113,28 @@ void TrpReportBuild::OnePass() {
   if (!(DoublePass && FinalPass)) {
     for (TrpPageRun* page : reportPages) page->Skip = false;
   }
+  // A multiple report forms its pages once per record of the report's data set.
+  TrpDataset* multiple = MultipleReport ? ReportDataset : nullptr;
+  if (multiple) {
+    multiple->Init();
+    multiple->First();
+  }
   for (TrpPageRun* page : reportPages) page->InitReport();
   for (TrpPageRun* page : reportPages) page->BindDataSources();
   if (OnProgress) OnProgress(PrepPage + 1);
+  do {
+    FormPages(reportPages);
+    if (multiple && !Terminated) multiple->Next();
+  } while (multiple && !Terminated && !multiple->Eof());
+  for (TrpPageRun* page : reportPages) page->DoneReport();
+  if (multiple) multiple->Exit();
+  CurrentPage = nullptr;
+  CurrentBand = nullptr;
+  report_.SetCurrentPage(nullptr);
+  report_.SetCurrentView(nullptr);
+}
+
+void TrpReportBuild::FormPages(const std::vector<TrpPageRun*>& reportPages) {
   for (size_t i = 0; i < reportPages.size() && !Terminated; ++i) {
     TrpPageRun* page = reportPages[i];
     CurrentPage = page;
@@ -137,16 +156,13 @@ void TrpReportBuild::OnePass() {
       if (OnProgress) OnProgress(PrepPage + 1);
     }
   }
-  for (TrpPageRun* page : reportPages) page->DoneReport();
-  CurrentPage = nullptr;
-  CurrentBand = nullptr;
-  report_.SetCurrentPage(nullptr);
-  report_.SetCurrentView(nullptr);
 }
 
 void TrpPageRun::AddPreparedPage() {
   build_.PrepPage = build_.Sink().Add(page_);
   freshY_ = -1;
+  crossSheets_.clear();  // a new page below opens sheets of its own
+  crossSheetsOf_ = -1;
   // Lets the progress window repaint and serve Cancel once per page.
   if (build_.OnProgress)
     build_.OnProgress(build_.PrepPage + 1);
@@ -184,8 +200,8 @@ void TrpPageRun::FormPage() {
     PrintBand(Band(rpBand::Overlay));
     PrintBand(Band(rpBand::None));
   }
-  // A report that builds its pages by hand gets the page instead of the bands' loop.
-  const bool manual = static_cast<bool>(build_.OnManualBuild);
+  // A manual build leaves every band to its handler.
+  const bool manual = Mode == 0 && static_cast<bool>(build_.OnManualBuild);
   if (!manual && !PrintBand(Band(rpBand::ReportTitle))) {
     if (Band(rpBand::PageHeader)->Flags & rpBandFlag::OnFirstPage) PrintBand(Band(rpBand::PageHeader));
     PrintBand(Band(rpBand::ColumnHeader));
@@ -195,14 +211,17 @@ void TrpPageRun::FormPage() {
   for (int level = 1; level <= 3 && !manual; ++level) {
     if (Band(rpBandLevel::Data[level])->Exists()) deepest = level;
   }
-  if (deepest > 0) DataLoop(1, deepest);
+  if (!manual && deepest > 0) DataLoop(1, deepest);
   if (Mode == 0) {
     if (manual) {
       build_.OnManualBuild(page_);
     } else {
       Closing = true;
       PrintBand(Band(rpBand::ColumnFooter));
+      // The column footer is printed already: the summary may use its room.
+      summaryAfterColumnFooter_ = true;
       PrintBand(Band(rpBand::ReportSummary));
+      summaryAfterColumnFooter_ = false;
       Closing = false;
     }
     build_.SavedY = ColPos > 0 ? BottomMargin() : CurY;

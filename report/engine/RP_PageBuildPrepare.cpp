@@ -149,7 +149,7 @@ void TrpPageRun::PrepareObjects() {
       band->NewPageAfter = !Skip && (flags & rpBandFlag::FormNewPage);
       band->Breaked = !Skip && (flags & rpBandFlag::Breaked);
       band->SetDataSource(view->DataSource());
-      if (type == rpBand::MasterData && !band->DataSet) band->DataSet = build_.ReportDataset;
+      if (type == rpBand::MasterData && !band->DataSet && !build_.MultipleReport) band->DataSet = build_.ReportDataset;
       view->RunTimeDataSet = band->DataSet;
       // Ordinary objects first, then sub-reports, each taken by the first band reaching it.
       for (int round = 0; round < 2; ++round) {

@@ -45,7 +45,7 @@ TrpValue TrpPageRun::GroupValue(TrpBand& header) {
 
 int TrpPageRun::ColumnFooterHeight() const {
   const TrpBand* footer = Band(rpBand::ColumnFooter);
-  return footer && footer->Exists() ? footer->Height : 0;
+  return footer && footer->Exists() && !summaryAfterColumnFooter_ ? footer->Height : 0;
 }
 
 bool TrpPageRun::PrintBand(TrpBand* band) {
@@ -135,10 +135,15 @@ int TrpPageRun::CalcStretchedHeight(TrpBand& band) {
   if (band.CrossObjects && band.Type != rpBand::PageFooter && crossData && crossData->Exists()) {
     TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : crossData->DataSet;
     if (!columns) return height;
+    if (build_.OnBeginColumn) build_.OnBeginColumn(band);
     columns->First();
     int column = 0;
     while (!columns->Eof() && !build_.Terminated) {
       build_.CrossColumn = ++column;
+      if (build_.OnPrintColumn) {
+        int width = crossData->Width;
+        build_.OnPrintColumn(column, width);
+      }
       for (TrpView* view : band.Objects) {
         auto it = crossOf_.find(view);
         auto* stretcheable = dynamic_cast<TrpStretcheable*>(view);

@@ -3,6 +3,7 @@
 #include "BandFormFixture.h"
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_EMFPages.h"
+#include "report/engine/RP_MemoLayout.h"
 #include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_PageBuild.h"
 
@@ -78,6 +79,53 @@ TEST_F(BuildToPreparedPagesTest, RowsLandOnPagesThatDrawAndSurviveTheFile) {
   loaded.ExportPage(1, second);
   ASSERT_EQ(second.texts.size(), 10);
   EXPECT_EQ(second.texts.back(), "Task 25");
+}
+
+// A memo longer than its page in a band that may split: each page prints the lines
+// that fit, at least one even where one is taller than the page, and the next page goes
+// on with the first line that did not fit; every line prints once, in order.
+class SplitMemoTest : public BandFormTest {};
+
+TEST_F(SplitMemoTest, MemoCutAcrossPagesContinuesWithTheFirstLineThatDidNotFit) {
+  struct Case {
+    const char* name;
+    int paperHeight;  // tenths of a millimetre
+    int lines;
+    int minPages;
+  };
+  for (const Case& c : {Case{"three pages and more", 1000, 60, 3}, Case{"a page lower than one line", 28, 5, 5}}) {
+    SCOPED_TRACE(c.name);
+    page->Clear();
+    page->PaperHeight = c.paperHeight;
+    rows->SetRangeEndCount(1);
+    auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
+    band->SetBandType(rpBand::MasterData);
+    band->SetGeometry(0, 0, 720, 20);
+    band->Flags = rpBandFlag::Stretched | rpBandFlag::Breaked;
+    band->FormatPattern = QStringLiteral("Rows");
+    auto* memo = static_cast<TrpMemoView*>(page->Add(std::make_unique<TrpMemoView>()));
+    memo->Name = QStringLiteral("Notes");
+    memo->SetGeometry(0, 0, 300, 20);
+    QStringList text;
+    for (int i = 1; i <= c.lines; ++i) text << QStringLiteral("line %1").arg(i);
+    memo->Memo = text;
+
+    TrpEMFPages pages(&report);
+    TrpReportBuild build(report, pages, &owner);
+    build.BuildPages();
+    ASSERT_GE(pages.Count(), c.minPages);
+    ASSERT_LE(pages.Count(), c.lines) << "at least one line a page";
+    QStringList printed;
+    for (int p = 0; p < pages.Count(); ++p) {
+      const TrpPage* built = pages.PageToObjects(p);
+      ASSERT_EQ(built->Objects().size(), 1u) << "page " << p + 1;
+      QStringList lines = built->Objects().front()->Memo;
+      rpTakeStoredLines(lines);
+      ASSERT_FALSE(lines.isEmpty()) << "page " << p + 1;
+      for (const QString& line : lines) printed << rpWithoutMark(line).toString();
+    }
+    EXPECT_EQ(printed, text);
+  }
 }
 
 }  // namespace

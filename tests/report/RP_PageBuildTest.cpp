@@ -8,6 +8,7 @@
 #include "report/engine/RP_SubReportView.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <memory>
 
 namespace {
@@ -82,6 +83,10 @@ public:  // the table cases build their forms through it
   QStringList Build() {
     TrpReportBuild build(report, sink, &owner);
     build.BuildPages();
+    return Read();
+  }
+  // The pages built so far.
+  QStringList Read() {
     QStringList dump;
     for (size_t p = 0; p < sink.pages.size(); ++p) {
       QBuffer buffer(sink.pages[p].get());
@@ -632,6 +637,120 @@ TEST_F(PageBuildTest, StretchedBandWithCrossTabCellsTakesItsTallestColumn) {
   EXPECT_EQ(Build(), (QStringList{"1: Name 0,0,100,20 row 1", "1: Cell 100,0,80,30 1", "1: Cell 180,0,80,30 2",
                                   "1: Cell 260,0,80,30 3", "1: Name 0,30,100,20 row 2", "1: Cell 100,30,80,30 1",
                                   "1: Cell 180,30,80,30 2", "1: Cell 260,30,80,30 3"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Ten columns of 80 from x 100 on a page 720 wide: seven fit, the rest and the totals go
+// on one page to the right, which both rows share, with its own header and footer
+// ([PAGE#] 2 there).
+TEST_F(PageBuildTest, CrossTabColumnsBeyondThePageWidthGoOnAPageToTheRight) {
+  SetRows(2);
+  TrpUserDataset* columns = AddDataset(QStringLiteral("Cols"));
+  columns->SetRangeEndCount(10);
+  NumberRecordsAs(QStringLiteral("COL"), columns);
+  std::vector<int> widthsAsked;
+  AddBand(rpBand::PageHeader, "Header", 0, 20, OnFirstPage);
+  AddText("Title", 0, 20, "head [PAGE#]", 300);  // right of the cross bands
+  AddBand(rpBand::MasterData, "Data", 30, 20, 0, "Rows");
+  AddBand(rpBand::PageFooter, "Footer", 300, 20, OnFirstPage | OnLastPage);
+  AddText("PageNo", 300, 20, "foot [PAGE#]", 600);
+  AddBand(rpBand::CrossHeader, "Names", 0, 200)->SetGeometry(0, 0, 100, 200);
+  AddBand(rpBand::CrossData, "Columns", 0, 200, 0, "Cols")->SetGeometry(100, 0, 80, 200);
+  AddBand(rpBand::CrossFooter, "Totals", 0, 200)->SetGeometry(180, 0, 100, 200);
+  AddText("Name", 30, 20, "row [ROW]");
+  AddText("Cell", 30, 20, "[ROW].[COL]", 100)->Width = 80;
+  AddText("End", 30, 20, "end", 180);
+  // Both passes of a two-pass report open the sheet anew.
+  report.TwoPass = true;
+  TrpReportBuild build(report, sink, &owner);
+  build.OnPrintColumn = [&](int column, int&) { widthsAsked.push_back(column); };
+  build.BuildPages();
+  QStringList expected{"1: Title 300,0,100,20 head 1"};
+  QStringList right{"2: Title 300,0,100,20 head 2"};
+  for (int row = 1; row <= 2; ++row) {
+    const int y = 20 * row;
+    expected << QStringLiteral("1: Name 0,%1,100,20 row %2").arg(y).arg(row);
+    for (int col = 1; col <= 7; ++col)
+      expected << QStringLiteral("1: Cell %1,%2,80,20 %3.%4").arg(100 + 80 * (col - 1)).arg(y).arg(row).arg(col);
+    for (int col = 8; col <= 10; ++col)
+      right << QStringLiteral("2: Cell %1,%2,80,20 %3.%4").arg(80 * (col - 8)).arg(y).arg(row).arg(col);
+    right << QStringLiteral("2: End 240,%1,100,20 end").arg(y);
+  }
+  expected << "1: PageNo 600,880,100,20 foot 1";
+  right << "2: PageNo 600,880,100,20 foot 2";
+  // The pages are filled row by row, both at a time: compared page by page.
+  const QStringList dump = Read();
+  EXPECT_EQ(dump.filter(QRegularExpression("^1: ")), expected);
+  EXPECT_EQ(dump.filter(QRegularExpression("^2: ")), right);
+  EXPECT_EQ(sink.Count(), 2);
+  EXPECT_EQ(widthsAsked.size(), 40u) << "once per column and row in each pass";
+}
+
+// A column wider than the page prints alone on its page, clipped: the sheets end.
+TEST_F(PageBuildTest, CrossTabColumnWiderThanThePagePrintsOnePerPage) {
+  SetRows(1);
+  TrpUserDataset* columns = AddDataset(QStringLiteral("Cols"));
+  columns->SetRangeEndCount(3);
+  NumberRecordsAs(QStringLiteral("COL"), columns);
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  AddBand(rpBand::CrossData, "Columns", 0, 200, 0, "Cols")->SetGeometry(0, 0, 1000, 200);
+  AddText("Cell", 0, 20, "[COL]")->Width = 1000;
+  EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,1000,20 1", "2: Cell 0,0,1000,20 2", "3: Cell 0,0,1000,20 3"}));
+}
+
+TEST_F(PageBuildTest, MultipleReportFormsItsPagesOncePerRecordOfTheReportDataSet) {
+  SetRows(2);
+  TrpUserDataset* customers = AddDataset(QStringLiteral("Customers"));
+  customers->SetRangeEndCount(3);
+  NumberRecordsAs(QStringLiteral("CUSTOMER"), customers);
+  AddBand(rpBand::ReportTitle, "Title", 0, 20);
+  AddText("Who", 0, 20, "customer [CUSTOMER]");
+  AddBand(rpBand::MasterData, "Data", 50, 20, 0, "Rows");
+  AddText("Cell", 50, 20, "[ROW]");
+  TrpReportBuild build(report, sink, &owner);
+  build.ReportDataset = customers;
+  build.MultipleReport = true;
+  build.BuildPages();
+  QStringList expected;
+  for (int p = 1; p <= 3; ++p) {
+    expected << QStringLiteral("%1: Who 0,0,100,20 customer %1").arg(p)
+             << QStringLiteral("%1: Cell 0,20,100,20 1").arg(p) << QStringLiteral("%1: Cell 0,40,100,20 2").arg(p);
+  }
+  EXPECT_EQ(Read(), expected);
+}
+
+TEST_F(PageBuildTest, ManualBuildLeavesTheBandsToItsHandler) {
+  SetRows(3);
+  AddBand(rpBand::ReportTitle, "Title", 0, 20);
+  AddText("Name", 0, 20, "title");
+  AddBand(rpBand::PageHeader, "Header", 30, 20, OnFirstPage);
+  AddText("Head", 30, 20, "head [PAGE#]");
+  AddBand(rpBand::MasterData, "Data", 60, 20, 0, "Rows");
+  AddText("Cell", 60, 20, "[ROW]");
+  AddBand(rpBand::PageFooter, "Footer", 300, 20, OnFirstPage | OnLastPage);
+  AddText("Foot", 300, 20, "foot");
+  int calls = 0;
+  {
+    TrpReportBuild build(report, sink, &owner);
+    build.OnManualBuild = [&](TrpPage& built) {
+      ++calls;
+      TrpPageRun& run = *built.Run;
+      run.ShowBand(run.Band(rpBand::ReportTitle));
+      for (rows->First(); !rows->Eof(); rows->Next()) {
+        if (rows->RecNo() == 2) run.NewPage();
+        run.ShowBand(run.Band(rpBand::MasterData));
+      }
+    };
+    build.BuildPages();
+  }
+  EXPECT_EQ(calls, 1);
+  // No header on the first page but the one a new page prints; the data loop, the
+  // summary and the last page footer are the handler's.
+  EXPECT_EQ(Read(), (QStringList{"1: Name 0,0,100,20 title", "1: Cell 0,20,100,20 1", "1: Cell 0,40,100,20 2",
+                                 "1: Foot 0,880,100,20 foot", "2: Head 0,0,100,20 head 2", "2: Cell 0,20,100,20 3"}));
 }
 
 }  // namespace
