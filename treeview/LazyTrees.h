@@ -10,6 +10,8 @@
 //   LazyNodeWalker.h         tree order and display order over the store's links, with
 //                            or without initialising what it reaches (the navigation)
 //   LazyNodePool             the chunks node blocks come from (used by the store)
+//   LazySelection            the selection: selected nodes sorted by address, the range
+//                            anchor and level, cut and copy marks (no widget)
 // The face's own files, each one concern of the class:
 //   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
 //                            deletion, moving, iteration
@@ -19,7 +21,8 @@
 //                            update bracket (held for a scope by LazyTreeUpdateGuard.h)
 //   LazyTreesSelection.cpp   focus, selection, scrolling into view and the node
 //                            accessors (visibility, heights, flags)
-//   LazyTreesSelectionList.cpp  bulk selection, cut and copy marks, edit actions
+//   LazyTreesSelectionList.cpp  bulk selection, the clipboard side of cut and copy,
+//                            edit actions
 //   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
 //   LazyTreesClicks.cpp      the mouse rules for focus, selection, check boxes, edits
 //   LazyTreesOptions.cpp     options, colours, properties, construction, destruction
@@ -62,6 +65,7 @@
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodeStore.h"
+#include "treeview/LazySelection.h"
 #include "treeview/LazyTreeCache.h"
 #include "treeview/LazyTreeControlTypes.h"
 #include "treeview/LazyTreeHeaderTypes.h"
@@ -246,9 +250,9 @@ public:
   void UnselectAll();
   void SelectAllNodes(bool VisibleOnly);
   // Counts slots marked by deletions inside an update until EndTreeUpdate packs them.
-  unsigned SelectionCount() const { return static_cast<unsigned>(selection_.size()); }
+  unsigned SelectionCount() const { return selection_.Count(); }
   QVector<PLazyNode> SortedSelection(bool Resolve);
-  PLazyNode RangeAnchor() const { return rangeAnchor_; }
+  PLazyNode RangeAnchor() const { return selection_.Anchor(); }
   PLazyNode HotNode() const { return hotNode_; }
   bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
 
@@ -913,9 +917,6 @@ protected:
   void FinishToggleAnimation();
   // Measures a node that is not yet linked into the totals.
   void MeasureDetached(PLazyNode Node);
-  void PackSelection();
-  int FindInSelection(PLazyNode Node) const;
-  void RemoveMarkedSelection(PLazyNode Node);
   void SelectRange(PLazyNode From, PLazyNode To, bool AddOnly);
   void FocusAndSelect(PLazyNode Node, TShiftState Shift);
   void StartWheelPanning(QPoint Position);
@@ -938,11 +939,7 @@ protected:
   PLazyNode focusedNode_ = nullptr;
   int focusedColumn_ = -1;
   PLazyNode hotNode_ = nullptr;
-  PLazyNode rangeAnchor_ = nullptr;
-  int lastSelectionLevel_ = -1;
-  // Sorted by address; a slot whose low bit is set belongs to a node deleted during an
-  // update and is packed away at its end.
-  QVector<quintptr> selection_;
+  TLazySelection selection_{store_};
   int offsetX_ = 0;
   int offsetY_ = 0;
   int rangeX_ = 0;

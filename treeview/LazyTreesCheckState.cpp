@@ -219,24 +219,19 @@ void TBaseLazyTree::HandleDrawSelection(QRect oldRect, QRect newRect) {
         changed = true;
       } else if (!select && node->Has(nsSelected)) {
         node->Exclude(nsSelected);
-        RemoveMarkedSelection(node);
+        selection_.MarkDeleted(node);
         changed = true;
       }
     }
     rowTop += height;
   }
   if (!changed) return;
-  PackSelection();
+  selection_.Pack();
   for (PLazyNode node : toAdd) {
     node->Include(nsSelected);
-    const quintptr key = reinterpret_cast<quintptr>(node);
-    selection_.insert(std::lower_bound(selection_.begin(), selection_.end(), key), key);
+    selection_.Insert(node);
   }
-  if (selection_.isEmpty()) {
-    rangeAnchor_ = nullptr;
-    lastSelectionLevel_ = -1;
-  } else if (!rangeAnchor_) {
-    rangeAnchor_ = reinterpret_cast<PLazyNode>(selection_.first());
-  }
+  selection_.ForgetAnchorWhenEmpty();
+  if (!selection_.IsEmpty() && !selection_.Anchor()) selection_.SetAnchor(selection_.First());
   Change(nullptr);
 }

@@ -102,7 +102,7 @@ void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
     from = shown ? (GetPreviousVisibleNode(shown) ? GetPreviousVisibleNode(shown) : shown) : GetFirstVisible();
   }
   if (!from) return;
-  const PLazyNode anchor = rangeAnchor_;
+  const PLazyNode anchor = selection_.Anchor();
   // One walk collects the range, one merge adds it: a long range costs O(k log k + n),
   // not one insertion per node.
   QVector<PLazyNode> range;
@@ -114,7 +114,7 @@ void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
   }
   if (!addOnly) UnselectAll();
   AddToSelection(range);
-  if (anchor && anchor->Has(nsSelected)) rangeAnchor_ = anchor;
+  if (anchor && anchor->Has(nsSelected)) selection_.SetAnchor(anchor);
 }
 
 void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
@@ -136,20 +136,20 @@ void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
 
 void TBaseLazyTree::FocusAndSelect(PLazyNode node, TShiftState shift) {
   if (!node) return;
-  const PLazyNode anchor = rangeAnchor_;
+  const PLazyNode anchor = selection_.Anchor();
   const PLazyNode old = focusedNode_;
   if (!ChangeFocus(node, true)) return;
   if (focusedColumn_ < 0 && MainColumn() >= 0) focusedColumn_ = MainColumn();
   if (focusedNode_ != old) DoFocusChange(focusedNode_, focusedColumn_);
   if (shift.Contains(ssShift) && options_->SelectionOptions().Contains(toMultiSelect) && !IsEditing()) {
     SelectRange(anchor ? anchor : node, node, false);
-    rangeAnchor_ = anchor ? anchor : node;
+    selection_.SetAnchor(anchor ? anchor : node);
   } else if (!shift.Contains(ssCtrl)) {
-    if (!(node->Has(nsSelected) && selection_.size() == 1)) {
+    if (!(node->Has(nsSelected) && selection_.Count() == 1)) {
       UnselectAll();
       AddToSelection(node);
     }
-    rangeAnchor_ = node;
+    selection_.SetAnchor(node);
     InvalidateNodeRow(node);
   }
 }
@@ -625,7 +625,7 @@ void TBaseLazyTree::PanningStep() {
 
 void TBaseLazyTree::focusInEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusInEvent(e);
-  if (!(selection_.isEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))) InvalidateTree();
+  if (!(selection_.IsEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))) InvalidateTree();
 }
 
 void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
@@ -635,7 +635,7 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
   DoStateChange({}, {tsEditPending, tsScrollPending, tsIncrementalSearching});
   ForgetSearchHit();
   StopWheelPanning();
-  if (selection_.isEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))
+  if (selection_.IsEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))
     InvalidateNodeRow(focusedNode_);
   else
     InvalidateTree();
