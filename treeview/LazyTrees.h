@@ -26,7 +26,9 @@
 //   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
 //   LazyTreesClicks.cpp      the mouse rules for focus, selection, check boxes, edits
 //   LazyTreesOptions.cpp     options, colours, properties, construction, destruction
-//   LazyTreesInput.cpp       keyboard, mouse, wheel, panning, focus, timers
+//   LazyTreesInput.cpp       key events, mouse, wheel, panning, focus, timers
+//   LazyTreesKeys.cpp        a handler per key command; which key means which command is
+//                            the table in LazyTreeKeyTable (no widget)
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, invalidation, painting the
 //                            tree, the point hit test, the tree-view queries
 //   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
@@ -773,6 +775,10 @@ protected:
   virtual void HandleMouseDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
   // The key handling after OnKeyAction allowed it; false when the key was not ours.
   virtual bool HandleKeyDown(int Key, TShiftState Shift, const QString& Text);
+  // What a key command did, and the handlers the key table's commands run
+  // (LazyTreesKeys.cpp).
+  struct TKeyOutcome;
+  struct TKeyCommands;
   // Sets a node's check state with tri-state propagation down and up and radio groups;
   // false when the node is already changing or its parent refused the change. Every
   // other node it changes is asked (OnChecking) and told (OnChecked) on its own. Walks
