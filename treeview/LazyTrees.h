@@ -47,6 +47,8 @@
 //   LazyTreesDragDrop.cpp    the drop target, auto-scroll and auto-expand, drags of nodes
 // Vocabulary: LazyTreeTypes.h (node record, states, flag sets, errors),
 // LazyTreeControlTypes.h (the control's enumerations and plain records),
+// LazyTreeAppearance.h (how the tree looks: colours, indents, margins, lines, buttons,
+// the selection's drawing, background and bevels, in one record),
 // LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
 // LazyTreeEvents.h (the owner events), LazyTreeTimers.h (timer ids and driver),
 // LazyTreeAssert (wrong calls reported, not fatal).
@@ -67,6 +69,7 @@
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodeStore.h"
+#include "treeview/LazyTreeAppearance.h"
 #include "treeview/LazySelection.h"
 #include "treeview/LazyTreeCache.h"
 #include "treeview/LazyTreeControlTypes.h"
@@ -418,8 +421,8 @@ public:
   TCustomLazyTreeOptions& TreeOptions() { return *options_; }
   const TCustomLazyTreeOptions& TreeOptions() const { return *options_; }
   void SetTreeOptions(const TCustomLazyTreeOptions& Value) { options_->Assign(Value); }
-  TLTColors& Colors() { return *colors_; }
-  void SetColors(const TLTColors& Value) { colors_->Assign(Value); }
+  TLTColors& Colors() { return *appearance_.colors; }
+  void SetColors(const TLTColors& Value) { appearance_.colors->Assign(Value); }
   TScrollBarOptions& ScrollBarOptions() { return *scrollBarOptions_; }
   void SetScrollBarOptions(const TScrollBarOptions& Value) { scrollBarOptions_->Assign(Value); }
   // Reactions of the option setters (called by the option objects).
@@ -432,7 +435,7 @@ public:
   // Copies every published property of Source (nothing while this tree is read-only).
   virtual void Assign(const TBaseLazyTree& Source);
 
-  TLTAlignment Alignment() const { return alignment_; }
+  TLTAlignment Alignment() const { return appearance_.alignment; }
   void SetAlignment(TLTAlignment v);
   int AnimationDuration() const { return animationDuration_; }
   void SetAnimationDuration(int v);
@@ -442,19 +445,19 @@ public:
   void SetAutoScrollDelay(int v) { autoScrollDelay_ = v; }
   int AutoScrollInterval() const { return autoScrollInterval_; }
   void SetAutoScrollInterval(int v) { autoScrollInterval_ = v; }
-  const QPixmap& Background() const { return background_; }
+  const QPixmap& Background() const { return appearance_.background; }
   void SetBackground(const QPixmap& v);
-  QPoint BackgroundOffset() const { return backgroundOffset_; }
+  QPoint BackgroundOffset() const { return appearance_.backgroundOffset; }
   void SetBackgroundOffset(QPoint v);
-  TLTBorderStyle BorderStyle() const { return borderStyle_; }
+  TLTBorderStyle BorderStyle() const { return appearance_.borderStyle; }
   void SetBorderStyle(TLTBorderStyle v);
-  TLTButtonFillMode ButtonFillMode() const { return buttonFillMode_; }
+  TLTButtonFillMode ButtonFillMode() const { return appearance_.buttonFillMode; }
   void SetButtonFillMode(TLTButtonFillMode v);
-  TLTButtonStyle ButtonStyle() const { return buttonStyle_; }
+  TLTButtonStyle ButtonStyle() const { return appearance_.buttonStyle; }
   void SetButtonStyle(TLTButtonStyle v);
   int ChangeDelay() const { return changeDelay_; }
   void SetChangeDelay(int v);
-  TCheckImageKind CheckImageKind() const { return checkImageKind_; }
+  TCheckImageKind CheckImageKind() const { return appearance_.checkImageKind; }
   void SetCheckImageKind(TCheckImageKind v);
   int DefaultNodeHeight() const { return store_.DefaultNodeHeight(); }
   void SetDefaultNodeHeight(int v);
@@ -470,11 +473,11 @@ public:
   void SetDragWidth(int v) { dragWidth_ = v; }
   int DragHeight() const { return dragHeight_; }
   void SetDragHeight(int v) { dragHeight_ = v; }
-  TLTDrawSelectionMode DrawSelectionMode() const { return drawSelectionMode_; }
+  TLTDrawSelectionMode DrawSelectionMode() const { return appearance_.drawSelectionMode; }
   void SetDrawSelectionMode(TLTDrawSelectionMode v);
-  int SelectionBlendFactor() const { return selectionBlendFactor_; }
+  int SelectionBlendFactor() const { return appearance_.selectionBlendFactor; }
   void SetSelectionBlendFactor(int v);
-  int SelectionCurveRadius() const { return selectionCurveRadius_; }
+  int SelectionCurveRadius() const { return appearance_.selectionCurveRadius; }
   void SetSelectionCurveRadius(int v);
   int EditDelay() const { return editDelay_; }
   void SetEditDelay(int v);
@@ -482,8 +485,8 @@ public:
   void SetHintAnimation(THintAnimationType v) { hintAnimation_ = v; }
   TLTHintMode HintMode() const { return hintMode_; }
   void SetHintMode(TLTHintMode v) { hintMode_ = v; }
-  QCursor HotCursor() const { return hotCursor_; }
-  void SetHotCursor(const QCursor& v) { hotCursor_ = v; }
+  QCursor HotCursor() const { return appearance_.hotCursor; }
+  void SetHotCursor(const QCursor& v) { appearance_.hotCursor = v; }
   TLTIncrementalSearch IncrementalSearch() const { return incrementalSearch_; }
   void SetIncrementalSearch(TLTIncrementalSearch v);
   TLTSearchDirection IncrementalSearchDirection() const { return searchDirection_; }
@@ -492,17 +495,17 @@ public:
   void SetIncrementalSearchStart(TLTSearchStart v);
   int IncrementalSearchTimeout() const { return searchTimeout_; }
   void SetIncrementalSearchTimeout(int v);
-  int Indent() const { return indent_; }
+  int Indent() const { return appearance_.indent; }
   void SetIndent(int v);
-  TLTLineMode LineMode() const { return lineMode_; }
+  TLTLineMode LineMode() const { return appearance_.lineMode; }
   void SetLineMode(TLTLineMode v);
-  TLTLineStyle LineStyle() const { return lineStyle_; }
+  TLTLineStyle LineStyle() const { return appearance_.lineStyle; }
   void SetLineStyle(TLTLineStyle v);
-  int Margin() const { return margin_; }
+  int Margin() const { return appearance_.margin; }
   void SetMargin(int v);
-  int TextMargin() const { return textMargin_; }
+  int TextMargin() const { return appearance_.textMargin; }
   void SetTextMargin(int v);
-  TLTNodeAlignment NodeAlignment() const { return nodeAlignment_; }
+  TLTNodeAlignment NodeAlignment() const { return appearance_.nodeAlignment; }
   void SetNodeAlignment(TLTNodeAlignment v);
   bool WantTabs() const { return wantTabs_; }
   void SetWantTabs(bool v) { wantTabs_ = v; }
@@ -510,15 +513,15 @@ public:
   void SetPopupMenu(QMenu* v) { popupMenu_ = v; }
   QColor Color() const;
   // Frame: bevels are drawn inside the border and narrow the client area.
-  TBevelKind BevelKind() const { return bevelKind_; }
+  TBevelKind BevelKind() const { return appearance_.bevelKind; }
   void SetBevelKind(TBevelKind v);
-  TBevelCut BevelInner() const { return bevelInner_; }
+  TBevelCut BevelInner() const { return appearance_.bevelInner; }
   void SetBevelInner(TBevelCut v);
-  TBevelCut BevelOuter() const { return bevelOuter_; }
+  TBevelCut BevelOuter() const { return appearance_.bevelOuter; }
   void SetBevelOuter(TBevelCut v);
-  TBevelEdges BevelEdges() const { return bevelEdges_; }
+  TBevelEdges BevelEdges() const { return appearance_.bevelEdges; }
   void SetBevelEdges(TBevelEdges v);
-  int BevelWidth() const { return bevelWidth_; }
+  int BevelWidth() const { return appearance_.bevelWidth; }
   void SetBevelWidth(int v);
   // Form scaling by M/D: with toAutoChangeScale the default row height follows.
   virtual void ChangeScale(int M, int D);
@@ -959,7 +962,7 @@ protected:
   int wheelRemainder_ = 0;
 
   std::unique_ptr<TCustomLazyTreeOptions> options_;
-  std::unique_ptr<TLTColors> colors_;
+  TLazyTreeAppearance appearance_;
   std::unique_ptr<TScrollBarOptions> scrollBarOptions_;
   std::unique_ptr<TLazyTreeTimerDriver> timers_;
   TLazyTreeClock clock_;
@@ -983,48 +986,26 @@ protected:
   int NodeTopFromCache(PLazyNode Node) const;
   friend class TWorkerThread;
 
-  TLTAlignment alignment_ = taLeftJustify;
   int animationDuration_ = 200;
   int autoExpandDelay_ = 1000;
   int autoScrollDelay_ = 1000;
   int autoScrollInterval_ = 1;
-  QPixmap background_;
-  QPoint backgroundOffset_;
-  TLTBorderStyle borderStyle_ = bsSingle;
-  TLTButtonFillMode buttonFillMode_ = fmTreeColor;
-  TLTButtonStyle buttonStyle_ = bsRectangle;
   int changeDelay_ = 0;
-  TCheckImageKind checkImageKind_ = ckLightCheck;
   TLTNodeAttachMode defaultPasteMode_ = amAddChildLast;
   TDragOperations dragOperations_ = {doCopy, doMove};
   TLTDragType dragType_ = dtOLE;
   TLTDragImageKind dragImageKind_ = diComplete;
   int dragWidth_ = 200;
   int dragHeight_ = 350;
-  TLTDrawSelectionMode drawSelectionMode_ = smDottedRectangle;
-  int selectionBlendFactor_ = 128;
-  int selectionCurveRadius_ = 0;
   int editDelay_ = 1000;
   THintAnimationType hintAnimation_ = hatSystemDefault;
   TLTHintMode hintMode_ = hmDefault;
-  QCursor hotCursor_;
   TLTIncrementalSearch incrementalSearch_ = isNone;
   TLTSearchDirection searchDirection_ = sdForward;
   TLTSearchStart searchStart_ = ssFocusedNode;
   int searchTimeout_ = 1000;
-  int indent_ = 18;
-  TLTLineMode lineMode_ = lmNormal;
-  TLTLineStyle lineStyle_ = lsDotted;
-  int margin_ = 4;
-  int textMargin_ = 4;
-  TLTNodeAlignment nodeAlignment_ = naProportional;
   bool wantTabs_ = false;
   QPointer<QMenu> popupMenu_;
-  TBevelKind bevelKind_ = bkNone;
-  TBevelCut bevelInner_ = bvRaised;
-  TBevelCut bevelOuter_ = bvLowered;
-  TBevelEdges bevelEdges_ = {beLeft, beTop, beRight, beBottom};
-  int bevelWidth_ = 1;
 
   // Header, painting, images and check states
   std::unique_ptr<TLTHeader> header_;

@@ -273,7 +273,7 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
     const QPoint d = pos - panningStart_;
     viewport()->setCursor(PanningCursor(PanningCursorName(d.x(), d.y(), rangeX_ > ClientWidth(), rangeY_ > ClientHeight())));
   } else {
-    QCursor cursor = hotNode_ && options_->PaintOptions().Contains(toHotTrack) ? hotCursor_ : QCursor();
+    QCursor cursor = hotNode_ && options_->PaintOptions().Contains(toHotTrack) ? appearance_.hotCursor : QCursor();
     DoGetCursor(cursor);
     viewport()->setCursor(cursor);
   }
@@ -356,7 +356,7 @@ void TBaseLazyTree::wheelEvent(QWheelEvent* e) {
                               : QApplication::wheelScrollLines() * DefaultNodeHeight();
     SetOffsetY(offsetY_ + notches * perNotch);
   } else {
-    const int perNotch = ctrl ? std::max(ClientWidth() / std::max(indent_, 1), 1) * indent_ : indent_;
+    const int perNotch = ctrl ? std::max(ClientWidth() / std::max(appearance_.indent, 1), 1) * appearance_.indent : appearance_.indent;
     SetOffsetX(offsetX_ + notches * perNotch);
   }
 }
@@ -512,7 +512,7 @@ void TBaseLazyTree::changeEvent(QEvent* e) {
 
 bool TBaseLazyTree::event(QEvent* e) {
   const bool result = QAbstractScrollArea::event(e);
-  if (e->type() == QEvent::Paint && bevelKind_ != bkNone) PaintBevels();
+  if (e->type() == QEvent::Paint && appearance_.bevelKind != bkNone) PaintBevels();
   return result;
 }
 
@@ -521,24 +521,24 @@ void TBaseLazyTree::PaintBevels() {
   QPainter painter(this);
   const QRect inner = viewport()->geometry();
   QRect area = inner;
-  const int width = bevelWidth_ * ((bevelInner_ != bvNone ? 1 : 0) + (bevelOuter_ != bvNone ? 1 : 0));
-  area.adjust(bevelEdges_.Contains(beLeft) ? -width : 0, bevelEdges_.Contains(beTop) ? -width - HeaderHeight() : 0,
-              bevelEdges_.Contains(beRight) ? width : 0, bevelEdges_.Contains(beBottom) ? width : 0);
+  const int width = appearance_.bevelWidth * ((appearance_.bevelInner != bvNone ? 1 : 0) + (appearance_.bevelOuter != bvNone ? 1 : 0));
+  area.adjust(appearance_.bevelEdges.Contains(beLeft) ? -width : 0, appearance_.bevelEdges.Contains(beTop) ? -width - HeaderHeight() : 0,
+              appearance_.bevelEdges.Contains(beRight) ? width : 0, appearance_.bevelEdges.Contains(beBottom) ? width : 0);
   const QPalette& p = palette();
   auto cut = [&](TBevelCut c, const QRect& r) {
     if (c == bvNone || c == bvSpace) return;
     const QColor topLeft = c == bvRaised ? p.color(QPalette::Light) : p.color(QPalette::Dark);
     const QColor bottomRight = c == bvRaised ? p.color(QPalette::Dark) : p.color(QPalette::Light);
-    for (int i = 0; i < bevelWidth_; ++i) {
+    for (int i = 0; i < appearance_.bevelWidth; ++i) {
       const QRect ring = r.adjusted(i, i, -i, -i);
       painter.setPen(topLeft);
-      if (bevelEdges_.Contains(beTop)) painter.drawLine(ring.topLeft(), ring.topRight());
-      if (bevelEdges_.Contains(beLeft)) painter.drawLine(ring.topLeft(), ring.bottomLeft());
+      if (appearance_.bevelEdges.Contains(beTop)) painter.drawLine(ring.topLeft(), ring.topRight());
+      if (appearance_.bevelEdges.Contains(beLeft)) painter.drawLine(ring.topLeft(), ring.bottomLeft());
       painter.setPen(bottomRight);
-      if (bevelEdges_.Contains(beBottom)) painter.drawLine(ring.bottomLeft(), ring.bottomRight());
-      if (bevelEdges_.Contains(beRight)) painter.drawLine(ring.topRight(), ring.bottomRight());
+      if (appearance_.bevelEdges.Contains(beBottom)) painter.drawLine(ring.bottomLeft(), ring.bottomRight());
+      if (appearance_.bevelEdges.Contains(beRight)) painter.drawLine(ring.topRight(), ring.bottomRight());
     }
   };
-  cut(bevelOuter_, area);
-  cut(bevelInner_, area.adjusted(bevelWidth_, bevelWidth_, -bevelWidth_, -bevelWidth_));
+  cut(appearance_.bevelOuter, area);
+  cut(appearance_.bevelInner, area.adjusted(appearance_.bevelWidth, appearance_.bevelWidth, -appearance_.bevelWidth, -appearance_.bevelWidth));
 }
