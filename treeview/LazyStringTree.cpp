@@ -229,8 +229,8 @@ QFont TCustomLazyStringTree::OwnerFont(PLazyNode node, int column, TLSTTextType 
 QFont TCustomLazyStringTree::CellFont(PLazyNode node, int column) { return OwnerFont(node, column, ttNormal); }
 
 int TCustomLazyStringTree::TextWidthOf(PLazyNode node, const QString& text, int column) {
-  if (text.isEmpty()) return 2 * textMargin_;
-  return QFontMetrics(OwnerFont(node, column, ttNormal)).horizontalAdvance(text) + 2 * textMargin_;
+  if (text.isEmpty()) return 2 * appearance_.textMargin;
+  return QFontMetrics(OwnerFont(node, column, ttNormal)).horizontalAdvance(text) + 2 * appearance_.textMargin;
 }
 
 int TCustomLazyStringTree::ContentWidthOf(PLazyNode node, int column) {
@@ -254,14 +254,14 @@ int TCustomLazyStringTree::ComputeNodeHeight(PLazyNode node, int column) {
   // a neighbour column.
   int width = ColumnCount() > 0 && column >= 0 ? ColumnBounds(column).width() : ClientWidth();
   if (IsMainColumn(column))
-    width -= (static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0)) * indent_ +
-             margin_;
+    width -= (static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0)) * appearance_.indent +
+             appearance_.margin;
   const QRect r(0, 0, std::max(width, 1), 1);
   const TLTAlignment alignment = ColumnAlignment(column);
   const int align = alignment == taRightJustify ? Qt::AlignRight : alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
   const QFontMetrics metrics(OwnerFont(node, column, ttNormal));
   const QRect needed =
-      metrics.boundingRect(QRect(0, 0, std::max(r.width() - 2 * textMargin_, 1), 0), align | Qt::TextWordWrap,
+      metrics.boundingRect(QRect(0, 0, std::max(r.width() - 2 * appearance_.textMargin, 1), 0), align | Qt::TextWordWrap,
                            GetCellText(node, column));
   return needed.height();
 }
@@ -275,12 +275,12 @@ void TCustomLazyStringTree::GetTextInfo(PLazyNode node, int column, QFont& cellF
   r = GetDisplayRect(node, column, false);
   if (!multiline) {
     const int level = static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0);
-    if (IsMainColumn(column)) r.setLeft(r.left() + level * indent_ + margin_);
+    if (IsMainColumn(column)) r.setLeft(r.left() + level * appearance_.indent + appearance_.margin);
     const int height = QFontMetrics(cellFont).height() + 4;
     r = QRect(r.left(), r.top() + (r.height() - height) / 2, r.width(), height);
   } else if (IsMainColumn(column)) {
     const int level = static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0);
-    r.setLeft(r.left() + level * indent_ + margin_);
+    r.setLeft(r.left() + level * appearance_.indent + appearance_.margin);
   }
   if (options_->PaintOptions().Contains(toShowHorzGridLines)) r.setBottom(r.bottom() - 1);
 }
@@ -342,7 +342,7 @@ void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
     QFont hot = canvas.font();
     hot.setUnderline(true);
     canvas.setFont(hot);
-    if (colors_->Color(TLTColors::HotColor).isValid()) textColor = colors_->Color(TLTColors::HotColor);
+    if (appearance_.colors->Color(TLTColors::HotColor).isValid()) textColor = appearance_.colors->Color(TLTColors::HotColor);
   }
   const QColor selected = SelectedTextColor(info);
   if (selected.isValid()) textColor = selected;
@@ -351,8 +351,8 @@ void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
   const bool rightToLeft = ColumnIsRightToLeft(column);
   const bool multiline = node->Has(nsMultiline);
   const bool inColumn = column >= 0 && ColumnCount() > 0;
-  TLTAlignment alignment = inColumn ? ColumnAlignment(column) : alignment_;
-  const QRect area = info.ContentRect.adjusted(textMargin_, 0, -textMargin_, 0);
+  TLTAlignment alignment = inColumn ? ColumnAlignment(column) : appearance_.alignment;
+  const QRect area = info.ContentRect.adjusted(appearance_.textMargin, 0, -appearance_.textMargin, 0);
   int textRight = area.left();
   int textLeft = area.right();
 
@@ -363,14 +363,14 @@ void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
     DoPaintText(canvas, node, column, ttNormal);
     int width;
     if (canvas.font() != before) {
-      width = QFontMetrics(canvas.font()).horizontalAdvance(text) + 2 * textMargin_;
+      width = QFontMetrics(canvas.font()).horizontalAdvance(text) + 2 * appearance_.textMargin;
       if (IsMainColumn(column)) SetCachedTextWidth(node, width);
     } else {
       width = ContentWidthOf(node, column);
-      if (multiline || !IsMainColumn(column)) width = QFontMetrics(canvas.font()).horizontalAdvance(text) + 2 * textMargin_;
+      if (multiline || !IsMainColumn(column)) width = QFontMetrics(canvas.font()).horizontalAdvance(text) + 2 * appearance_.textMargin;
     }
     QString shown = text;
-    if (inColumn && !multiline && area.width() < width - 2 * textMargin_) {
+    if (inColumn && !multiline && area.width() < width - 2 * appearance_.textMargin) {
       shown = DoShortenString(canvas, node, column, text, area.width(), rightToLeft);
       // A shortened text starts at the cell's edge; only right-aligned cells keep their side.
       if (alignment != taRightJustify) alignment = taLeftJustify;
@@ -399,7 +399,7 @@ void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
       canvas.setFont(font());
       QColor color = palette().color(QPalette::Text);
       if (node->Has(nsDisabled) || !isEnabled())
-        color = colors_->Color(TLTColors::DisabledColor).isValid() ? colors_->Color(TLTColors::DisabledColor)
+        color = appearance_.colors->Color(TLTColors::DisabledColor).isValid() ? appearance_.colors->Color(TLTColors::DisabledColor)
                                                                    : palette().color(QPalette::Disabled, QPalette::Text);
       else if (selected.isValid())
         color = selected;
@@ -408,10 +408,10 @@ void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
       QRect r = area;
       int flags = Qt::TextSingleLine | Qt::AlignVCenter;
       if (alignment == taRightJustify) {
-        r.setRight(text.isEmpty() ? area.right() : textLeft - textMargin_ - 1);
+        r.setRight(text.isEmpty() ? area.right() : textLeft - appearance_.textMargin - 1);
         flags |= Qt::AlignRight;
       } else {
-        r.setLeft(text.isEmpty() ? area.left() : textRight + textMargin_);
+        r.setLeft(text.isEmpty() ? area.left() : textRight + appearance_.textMargin);
         flags |= Qt::AlignLeft;
       }
       canvas.drawText(r, flags, staticText);

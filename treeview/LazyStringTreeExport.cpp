@@ -178,14 +178,14 @@ QByteArray TCustomLazyStringTree::ContentToHTMLText(TLTTextSource source, const 
   const QVector<int> columns = ExportColumns();
   const int dpi = logicalDpiX();
   const TLTPaintOptions paint = options_->PaintOptions();
-  const QString lineStyle = lineStyle_ == lsSolid ? QStringLiteral("solid;") : QStringLiteral("dotted;");
+  const QString lineStyle = appearance_.lineStyle == lsSolid ? QStringLiteral("solid;") : QStringLiteral("dotted;");
   QColor headerColor = Header().FontColor();
   if (!headerColor.isValid()) headerColor = palette().color(QPalette::ButtonText);
   const QString headerSpec = FontSpec(Header().Font(), headerColor, dpi);
 
   QString attributes = QStringLiteral(" ");
   if (!caption.isEmpty()) attributes += QStringLiteral("caption=\"%1\"").arg(Escaped(caption));
-  if (borderStyle_ != bsNone) attributes += QStringLiteral(" border=\"%1\" frame=box").arg(1);
+  if (appearance_.borderStyle != bsNone) attributes += QStringLiteral(" border=\"%1\" frame=box").arg(1);
 
   QString out = QStringLiteral("<style type=\"text/css\">");
   out += QStringLiteral(".default") + Escaped(FontSpec(font(), palette().color(QPalette::Text), dpi), false);
@@ -202,7 +202,7 @@ QByteArray TCustomLazyStringTree::ContentToHTMLText(TLTTextSource source, const 
                                               : QStringLiteral("border-bottom:none;");
   out += QStringLiteral("}</style>");
   out += QStringLiteral("<table class=\"default\" bgcolor=") + HtmlColor(Color()) + attributes +
-         QStringLiteral(" cellspacing=\"0\" cellpadding=") + QString::number(margin_) + '>';
+         QStringLiteral(" cellspacing=\"0\" cellpadding=") + QString::number(appearance_.margin) + '>';
 
   // Direction and alignment of a column (-1: the tree's own).
   auto placement = [&](int column) {
@@ -245,7 +245,7 @@ QByteArray TCustomLazyStringTree::ContentToHTMLText(TLTTextSource source, const 
             out += i == 0 ? QStringLiteral(" <td height=\"") + height + QStringLiteral("px\">&nbsp;</td>")
                           : QStringLiteral(" <td>&nbsp;</td>");
           else
-            out += QStringLiteral("<td class=\"noborder\" width=\"%1\" height=\"").arg(indent_) + height +
+            out += QStringLiteral("<td class=\"noborder\" width=\"%1\" height=\"").arg(appearance_.indent) + height +
                    QStringLiteral("px\"") + bgcolor + QStringLiteral(">&nbsp;</td>");
         }
       }

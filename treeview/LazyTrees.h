@@ -10,6 +10,8 @@
 //   LazyNodeWalker.h         tree order and display order over the store's links, with
 //                            or without initialising what it reaches (the navigation)
 //   LazyNodePool             the chunks node blocks come from (used by the store)
+//   LazySelection            the selection: selected nodes sorted by address, the range
+//                            anchor and level, cut and copy marks (no widget)
 // The face's own files, each one concern of the class:
 //   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
 //                            deletion, moving, iteration
@@ -19,11 +21,14 @@
 //                            update bracket (held for a scope by LazyTreeUpdateGuard.h)
 //   LazyTreesSelection.cpp   focus, selection, scrolling into view and the node
 //                            accessors (visibility, heights, flags)
-//   LazyTreesSelectionList.cpp  bulk selection, cut and copy marks, edit actions
+//   LazyTreesSelectionList.cpp  bulk selection, the clipboard side of cut and copy,
+//                            edit actions
 //   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
 //   LazyTreesClicks.cpp      the mouse rules for focus, selection, check boxes, edits
 //   LazyTreesOptions.cpp     options, colours, properties, construction, destruction
-//   LazyTreesInput.cpp       keyboard, mouse, wheel, panning, focus, timers
+//   LazyTreesInput.cpp       key events, mouse, wheel, panning, focus, timers
+//   LazyTreesKeys.cpp        a handler per key command; which key means which command is
+//                            the table in LazyTreeKeyTable (no widget)
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, invalidation, painting the
 //                            tree, the point hit test, the tree-view queries
 //   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
@@ -42,6 +47,8 @@
 //   LazyTreesDragDrop.cpp    the drop target, auto-scroll and auto-expand, drags of nodes
 // Vocabulary: LazyTreeTypes.h (node record, states, flag sets, errors),
 // LazyTreeControlTypes.h (the control's enumerations and plain records),
+// LazyTreeAppearance.h (how the tree looks: colours, indents, margins, lines, buttons,
+// the selection's drawing, background and bevels, in one record),
 // LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
 // LazyTreeEvents.h (the owner events), LazyTreeTimers.h (timer ids and driver),
 // LazyTreeAssert (wrong calls reported, not fatal).
@@ -62,6 +69,8 @@
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodeStore.h"
+#include "treeview/LazyTreeAppearance.h"
+#include "treeview/LazySelection.h"
 #include "treeview/LazyTreeCache.h"
 #include "treeview/LazyTreeControlTypes.h"
 #include "treeview/LazyTreeHeaderTypes.h"
@@ -246,9 +255,9 @@ public:
   void UnselectAll();
   void SelectAllNodes(bool VisibleOnly);
   // Counts slots marked by deletions inside an update until EndTreeUpdate packs them.
-  unsigned SelectionCount() const { return static_cast<unsigned>(selection_.size()); }
+  unsigned SelectionCount() const { return selection_.Count(); }
   QVector<PLazyNode> SortedSelection(bool Resolve);
-  PLazyNode RangeAnchor() const { return rangeAnchor_; }
+  PLazyNode RangeAnchor() const { return selection_.Anchor(); }
   PLazyNode HotNode() const { return hotNode_; }
   bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
 
@@ -412,8 +421,8 @@ public:
   TCustomLazyTreeOptions& TreeOptions() { return *options_; }
   const TCustomLazyTreeOptions& TreeOptions() const { return *options_; }
   void SetTreeOptions(const TCustomLazyTreeOptions& Value) { options_->Assign(Value); }
-  TLTColors& Colors() { return *colors_; }
-  void SetColors(const TLTColors& Value) { colors_->Assign(Value); }
+  TLTColors& Colors() { return *appearance_.colors; }
+  void SetColors(const TLTColors& Value) { appearance_.colors->Assign(Value); }
   TScrollBarOptions& ScrollBarOptions() { return *scrollBarOptions_; }
   void SetScrollBarOptions(const TScrollBarOptions& Value) { scrollBarOptions_->Assign(Value); }
   // Reactions of the option setters (called by the option objects).
@@ -426,7 +435,7 @@ public:
   // Copies every published property of Source (nothing while this tree is read-only).
   virtual void Assign(const TBaseLazyTree& Source);
 
-  TLTAlignment Alignment() const { return alignment_; }
+  TLTAlignment Alignment() const { return appearance_.alignment; }
   void SetAlignment(TLTAlignment v);
   int AnimationDuration() const { return animationDuration_; }
   void SetAnimationDuration(int v);
@@ -436,19 +445,19 @@ public:
   void SetAutoScrollDelay(int v) { autoScrollDelay_ = v; }
   int AutoScrollInterval() const { return autoScrollInterval_; }
   void SetAutoScrollInterval(int v) { autoScrollInterval_ = v; }
-  const QPixmap& Background() const { return background_; }
+  const QPixmap& Background() const { return appearance_.background; }
   void SetBackground(const QPixmap& v);
-  QPoint BackgroundOffset() const { return backgroundOffset_; }
+  QPoint BackgroundOffset() const { return appearance_.backgroundOffset; }
   void SetBackgroundOffset(QPoint v);
-  TLTBorderStyle BorderStyle() const { return borderStyle_; }
+  TLTBorderStyle BorderStyle() const { return appearance_.borderStyle; }
   void SetBorderStyle(TLTBorderStyle v);
-  TLTButtonFillMode ButtonFillMode() const { return buttonFillMode_; }
+  TLTButtonFillMode ButtonFillMode() const { return appearance_.buttonFillMode; }
   void SetButtonFillMode(TLTButtonFillMode v);
-  TLTButtonStyle ButtonStyle() const { return buttonStyle_; }
+  TLTButtonStyle ButtonStyle() const { return appearance_.buttonStyle; }
   void SetButtonStyle(TLTButtonStyle v);
   int ChangeDelay() const { return changeDelay_; }
   void SetChangeDelay(int v);
-  TCheckImageKind CheckImageKind() const { return checkImageKind_; }
+  TCheckImageKind CheckImageKind() const { return appearance_.checkImageKind; }
   void SetCheckImageKind(TCheckImageKind v);
   int DefaultNodeHeight() const { return store_.DefaultNodeHeight(); }
   void SetDefaultNodeHeight(int v);
@@ -464,11 +473,11 @@ public:
   void SetDragWidth(int v) { dragWidth_ = v; }
   int DragHeight() const { return dragHeight_; }
   void SetDragHeight(int v) { dragHeight_ = v; }
-  TLTDrawSelectionMode DrawSelectionMode() const { return drawSelectionMode_; }
+  TLTDrawSelectionMode DrawSelectionMode() const { return appearance_.drawSelectionMode; }
   void SetDrawSelectionMode(TLTDrawSelectionMode v);
-  int SelectionBlendFactor() const { return selectionBlendFactor_; }
+  int SelectionBlendFactor() const { return appearance_.selectionBlendFactor; }
   void SetSelectionBlendFactor(int v);
-  int SelectionCurveRadius() const { return selectionCurveRadius_; }
+  int SelectionCurveRadius() const { return appearance_.selectionCurveRadius; }
   void SetSelectionCurveRadius(int v);
   int EditDelay() const { return editDelay_; }
   void SetEditDelay(int v);
@@ -476,8 +485,8 @@ public:
   void SetHintAnimation(THintAnimationType v) { hintAnimation_ = v; }
   TLTHintMode HintMode() const { return hintMode_; }
   void SetHintMode(TLTHintMode v) { hintMode_ = v; }
-  QCursor HotCursor() const { return hotCursor_; }
-  void SetHotCursor(const QCursor& v) { hotCursor_ = v; }
+  QCursor HotCursor() const { return appearance_.hotCursor; }
+  void SetHotCursor(const QCursor& v) { appearance_.hotCursor = v; }
   TLTIncrementalSearch IncrementalSearch() const { return incrementalSearch_; }
   void SetIncrementalSearch(TLTIncrementalSearch v);
   TLTSearchDirection IncrementalSearchDirection() const { return searchDirection_; }
@@ -486,17 +495,17 @@ public:
   void SetIncrementalSearchStart(TLTSearchStart v);
   int IncrementalSearchTimeout() const { return searchTimeout_; }
   void SetIncrementalSearchTimeout(int v);
-  int Indent() const { return indent_; }
+  int Indent() const { return appearance_.indent; }
   void SetIndent(int v);
-  TLTLineMode LineMode() const { return lineMode_; }
+  TLTLineMode LineMode() const { return appearance_.lineMode; }
   void SetLineMode(TLTLineMode v);
-  TLTLineStyle LineStyle() const { return lineStyle_; }
+  TLTLineStyle LineStyle() const { return appearance_.lineStyle; }
   void SetLineStyle(TLTLineStyle v);
-  int Margin() const { return margin_; }
+  int Margin() const { return appearance_.margin; }
   void SetMargin(int v);
-  int TextMargin() const { return textMargin_; }
+  int TextMargin() const { return appearance_.textMargin; }
   void SetTextMargin(int v);
-  TLTNodeAlignment NodeAlignment() const { return nodeAlignment_; }
+  TLTNodeAlignment NodeAlignment() const { return appearance_.nodeAlignment; }
   void SetNodeAlignment(TLTNodeAlignment v);
   bool WantTabs() const { return wantTabs_; }
   void SetWantTabs(bool v) { wantTabs_ = v; }
@@ -504,15 +513,15 @@ public:
   void SetPopupMenu(QMenu* v) { popupMenu_ = v; }
   QColor Color() const;
   // Frame: bevels are drawn inside the border and narrow the client area.
-  TBevelKind BevelKind() const { return bevelKind_; }
+  TBevelKind BevelKind() const { return appearance_.bevelKind; }
   void SetBevelKind(TBevelKind v);
-  TBevelCut BevelInner() const { return bevelInner_; }
+  TBevelCut BevelInner() const { return appearance_.bevelInner; }
   void SetBevelInner(TBevelCut v);
-  TBevelCut BevelOuter() const { return bevelOuter_; }
+  TBevelCut BevelOuter() const { return appearance_.bevelOuter; }
   void SetBevelOuter(TBevelCut v);
-  TBevelEdges BevelEdges() const { return bevelEdges_; }
+  TBevelEdges BevelEdges() const { return appearance_.bevelEdges; }
   void SetBevelEdges(TBevelEdges v);
-  int BevelWidth() const { return bevelWidth_; }
+  int BevelWidth() const { return appearance_.bevelWidth; }
   void SetBevelWidth(int v);
   // Form scaling by M/D: with toAutoChangeScale the default row height follows.
   virtual void ChangeScale(int M, int D);
@@ -769,6 +778,10 @@ protected:
   virtual void HandleMouseDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
   // The key handling after OnKeyAction allowed it; false when the key was not ours.
   virtual bool HandleKeyDown(int Key, TShiftState Shift, const QString& Text);
+  // What a key command did, and the handlers the key table's commands run
+  // (LazyTreesKeys.cpp).
+  struct TKeyOutcome;
+  struct TKeyCommands;
   // Sets a node's check state with tri-state propagation down and up and radio groups;
   // false when the node is already changing or its parent refused the change. Every
   // other node it changes is asked (OnChecking) and told (OnChecked) on its own. Walks
@@ -913,9 +926,6 @@ protected:
   void FinishToggleAnimation();
   // Measures a node that is not yet linked into the totals.
   void MeasureDetached(PLazyNode Node);
-  void PackSelection();
-  int FindInSelection(PLazyNode Node) const;
-  void RemoveMarkedSelection(PLazyNode Node);
   void SelectRange(PLazyNode From, PLazyNode To, bool AddOnly);
   void FocusAndSelect(PLazyNode Node, TShiftState Shift);
   void StartWheelPanning(QPoint Position);
@@ -938,11 +948,7 @@ protected:
   PLazyNode focusedNode_ = nullptr;
   int focusedColumn_ = -1;
   PLazyNode hotNode_ = nullptr;
-  PLazyNode rangeAnchor_ = nullptr;
-  int lastSelectionLevel_ = -1;
-  // Sorted by address; a slot whose low bit is set belongs to a node deleted during an
-  // update and is packed away at its end.
-  QVector<quintptr> selection_;
+  TLazySelection selection_{store_};
   int offsetX_ = 0;
   int offsetY_ = 0;
   int rangeX_ = 0;
@@ -956,7 +962,7 @@ protected:
   int wheelRemainder_ = 0;
 
   std::unique_ptr<TCustomLazyTreeOptions> options_;
-  std::unique_ptr<TLTColors> colors_;
+  TLazyTreeAppearance appearance_;
   std::unique_ptr<TScrollBarOptions> scrollBarOptions_;
   std::unique_ptr<TLazyTreeTimerDriver> timers_;
   TLazyTreeClock clock_;
@@ -980,48 +986,26 @@ protected:
   int NodeTopFromCache(PLazyNode Node) const;
   friend class TWorkerThread;
 
-  TLTAlignment alignment_ = taLeftJustify;
   int animationDuration_ = 200;
   int autoExpandDelay_ = 1000;
   int autoScrollDelay_ = 1000;
   int autoScrollInterval_ = 1;
-  QPixmap background_;
-  QPoint backgroundOffset_;
-  TLTBorderStyle borderStyle_ = bsSingle;
-  TLTButtonFillMode buttonFillMode_ = fmTreeColor;
-  TLTButtonStyle buttonStyle_ = bsRectangle;
   int changeDelay_ = 0;
-  TCheckImageKind checkImageKind_ = ckLightCheck;
   TLTNodeAttachMode defaultPasteMode_ = amAddChildLast;
   TDragOperations dragOperations_ = {doCopy, doMove};
   TLTDragType dragType_ = dtOLE;
   TLTDragImageKind dragImageKind_ = diComplete;
   int dragWidth_ = 200;
   int dragHeight_ = 350;
-  TLTDrawSelectionMode drawSelectionMode_ = smDottedRectangle;
-  int selectionBlendFactor_ = 128;
-  int selectionCurveRadius_ = 0;
   int editDelay_ = 1000;
   THintAnimationType hintAnimation_ = hatSystemDefault;
   TLTHintMode hintMode_ = hmDefault;
-  QCursor hotCursor_;
   TLTIncrementalSearch incrementalSearch_ = isNone;
   TLTSearchDirection searchDirection_ = sdForward;
   TLTSearchStart searchStart_ = ssFocusedNode;
   int searchTimeout_ = 1000;
-  int indent_ = 18;
-  TLTLineMode lineMode_ = lmNormal;
-  TLTLineStyle lineStyle_ = lsDotted;
-  int margin_ = 4;
-  int textMargin_ = 4;
-  TLTNodeAlignment nodeAlignment_ = naProportional;
   bool wantTabs_ = false;
   QPointer<QMenu> popupMenu_;
-  TBevelKind bevelKind_ = bkNone;
-  TBevelCut bevelInner_ = bvRaised;
-  TBevelCut bevelOuter_ = bvLowered;
-  TBevelEdges bevelEdges_ = {beLeft, beTop, beRight, beBottom};
-  int bevelWidth_ = 1;
 
   // Header, painting, images and check states
   std::unique_ptr<TLTHeader> header_;

@@ -163,8 +163,8 @@ void TBaseLazyTree::HandleDrawSelection(QRect oldRect, QRect newRect) {
   // The main column's edges, direction and alignment.
   int mainLeft = 0, mainRight = ClientWidth();
   bool rtl = BiDiMode() != bdLeftToRight;
-  TLTAlignment alignment = rtl ? (alignment_ == taLeftJustify ? taRightJustify : alignment_ == taRightJustify ? taLeftJustify : alignment_)
-                               : alignment_;
+  TLTAlignment alignment = rtl ? (appearance_.alignment == taLeftJustify ? taRightJustify : appearance_.alignment == taRightJustify ? taLeftJustify : appearance_.alignment)
+                               : appearance_.alignment;
   const TColumnIndex main = MainColumn();
   if (ColumnCount() > 0 && main >= 0) {
     const TLazyTreeColumn& column = *Columns()[main];
@@ -181,7 +181,7 @@ void TBaseLazyTree::HandleDrawSelection(QRect oldRect, QRect newRect) {
   for (PLazyNode node = NodeAtPosition(std::max(top, 0), false, &rowTop); node && rowTop <= bottom;
        node = GetNextVisible(node)) {
     const int height = node->NodeHeight;
-    int start = margin_ + indent_ * (static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0));
+    int start = appearance_.margin + appearance_.indent * (static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0));
     bool ghosted = false;
     if (options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone && CheckImages())
       start += CheckImages()->Width() + 2;
@@ -219,24 +219,19 @@ void TBaseLazyTree::HandleDrawSelection(QRect oldRect, QRect newRect) {
         changed = true;
       } else if (!select && node->Has(nsSelected)) {
         node->Exclude(nsSelected);
-        RemoveMarkedSelection(node);
+        selection_.MarkDeleted(node);
         changed = true;
       }
     }
     rowTop += height;
   }
   if (!changed) return;
-  PackSelection();
+  selection_.Pack();
   for (PLazyNode node : toAdd) {
     node->Include(nsSelected);
-    const quintptr key = reinterpret_cast<quintptr>(node);
-    selection_.insert(std::lower_bound(selection_.begin(), selection_.end(), key), key);
+    selection_.Insert(node);
   }
-  if (selection_.isEmpty()) {
-    rangeAnchor_ = nullptr;
-    lastSelectionLevel_ = -1;
-  } else if (!rangeAnchor_) {
-    rangeAnchor_ = reinterpret_cast<PLazyNode>(selection_.first());
-  }
+  selection_.ForgetAnchorWhenEmpty();
+  if (!selection_.IsEmpty() && !selection_.Anchor()) selection_.SetAnchor(selection_.First());
   Change(nullptr);
 }

@@ -60,7 +60,7 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
                          selection.Contains(toFullRowSelect);
   const bool clickedFocused = button == Qt::LeftButton && node == focusedNode_ && column == focusedColumn_ &&
                               !ctrl && !shiftKey && onContent && !states_.Contains(tsLeftDblClick);
-  if (!(ctrl || shiftKey) || selection_.isEmpty()) lastSelectionLevel_ = static_cast<int>(LevelOfNode(node));
+  if (!(ctrl || shiftKey) || selection_.IsEmpty()) selection_.SetLevel(static_cast<int>(LevelOfNode(node)));
 
   // A plain click (any click without multi-selection) selects only the clicked node; on
   // a node that is part of a larger selection the clearing waits for the release, so the
@@ -69,10 +69,10 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
     if (!node->Has(nsSelected)) {
       if (!LazyTreeCheck(!states_.Contains(tsClearPending), "Pending and direct clearance are mutual exclusive!"))
         DoStateChange({}, {tsClearPending});
-      const bool many = selection_.size() > 1;
+      const bool many = selection_.Count() > 1;
       UnselectAll();
       if (many) InvalidateTree();
-    } else if (multi && selection_.size() > 1) {
+    } else if (multi && selection_.Count() > 1) {
       DoStateChange({tsClearPending});
     }
   }
@@ -89,7 +89,7 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
   if (multi && (ctrl || shiftKey)) {
     HandleModifierClick(node, shift, DoDragAllowed(node, focusedColumn_));
   } else {
-    rangeAnchor_ = node;
+    selection_.SetAnchor(node);
     if (!node->Has(nsSelected) && AddToSelection(node)) InvalidateNodeRow(node);
   }
   if (clickedFocused && CanEditCell(node, focusedColumn_)) DoStateChange({tsEditPending});
@@ -99,15 +99,15 @@ void TBaseLazyTree::HandleModifierClick(PLazyNode node, TShiftState shift, bool 
   const bool ctrl = shift.Contains(ssCtrl);
   const bool shiftKey = shift.Contains(ssShift);
   if (ctrl && shiftKey) {
-    SelectRange(rangeAnchor_ ? rangeAnchor_ : node, node, true);
+    SelectRange(selection_.Anchor() ? selection_.Anchor() : node, node, true);
     InvalidateTree();
   } else if (shiftKey) {
-    if (!rangeAnchor_) rangeAnchor_ = GetFirst();
-    if (!rangeAnchor_) return;
-    SelectRange(rangeAnchor_, node, false);
+    if (!selection_.Anchor()) selection_.SetAnchor(GetFirst());
+    if (!selection_.Anchor()) return;
+    SelectRange(selection_.Anchor(), node, false);
     InvalidateTree();
   } else {
-    if (!options_->SelectionOptions().Contains(toSiblingSelectConstraint)) rangeAnchor_ = node;
+    if (!options_->SelectionOptions().Contains(toSiblingSelectConstraint)) selection_.SetAnchor(node);
     if (mayDrag) {
       DoStateChange({tsToggleFocusedSelection});
       return;
@@ -145,7 +145,7 @@ void TBaseLazyTree::HandleNodeRelease(Qt::MouseButton button, TShiftState, const
     if (hit.HitNode && hit.HitNode == focusedNode_) {
       UnselectAll();
       AddToSelection(focusedNode_);
-      rangeAnchor_ = focusedNode_;
+      selection_.SetAnchor(focusedNode_);
       InvalidateTree();
     }
   }

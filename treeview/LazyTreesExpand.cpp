@@ -240,7 +240,7 @@ void TBaseLazyTree::EndTreeUpdate() {
       DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
     }
     DoStateChange({}, {tsUpdating});
-    PackSelection();
+    selection_.Pack();
     InvalidateCache();
     RestartValidation();
     UpdateScrollBars(false);

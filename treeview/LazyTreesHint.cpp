@@ -18,10 +18,10 @@ QRect TBaseLazyTree::CellTextRect(PLazyNode node, int column) {
   int left = cell.left();
   if (column < 0 || column == MainColumn()) {
     const int level = static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0);
-    left += level * indent_;
+    left += level * appearance_.indent;
     if (options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone) left += CheckImageWidth() + 2;
   }
-  left += margin_;
+  left += appearance_.margin;
   for (TLTImageKind kind : {ikState, ikNormal})
     if (const int w = ImageWidth(node, column, kind); w > 0) left += w + 2;
   const int width = DoGetNodeWidth(node, column);

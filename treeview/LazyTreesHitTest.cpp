@@ -4,7 +4,7 @@
 #include "treeview/LazyTrees.h"
 
 TLTAlignment TBaseLazyTree::ColumnAlignment(int column) const {
-  return Columns().IsColumnIndex(column) ? Columns()[column]->Alignment() : alignment_;
+  return Columns().IsColumnIndex(column) ? Columns()[column]->Alignment() : appearance_.alignment;
 }
 
 bool TBaseLazyTree::ColumnIsRightToLeft(int column) const {
@@ -59,9 +59,9 @@ void TBaseLazyTree::HitTestRow(PLazyNode node, int column, int x, int cellWidth,
   const bool mainColumn = column < 0 || column == MainColumn();
   int offset = 0;
   if (mainColumn) {
-    const int indentWidth = indent_ * (static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0));
+    const int indentWidth = appearance_.indent * (static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0));
     if (x < indentWidth) {
-      const bool button = paint.Contains(toShowButtons) && node->Has(nsHasChildren) && x >= indentWidth - indent_;
+      const bool button = paint.Contains(toShowButtons) && node->Has(nsHasChildren) && x >= indentWidth - appearance_.indent;
       hit.HitPositions.Include(button ? hpOnButton : hpOnIndent);
       return;
     }
@@ -69,7 +69,7 @@ void TBaseLazyTree::HitTestRow(PLazyNode node, int column, int x, int cellWidth,
   } else if (options_->MiscOptions().Contains(toReportMode)) {
     return;
   }
-  offset += margin_;
+  offset += appearance_.margin;
   if (mainColumn && options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone) {
     offset += CheckImageWidth() + 2;
     if (x < offset) {

@@ -1,7 +1,5 @@
 // Keyboard, mouse, wheel and wheel panning, focus, timers and the frame's bevels.
 #include "platform/Application.h"
-#include "platform/ApplicationError.h"
-#include "platform/HelpRequest.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeDragManager.h"
 #include "treeview/LazyTreeDrawing.h"
@@ -102,7 +100,7 @@ void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
     from = shown ? (GetPreviousVisibleNode(shown) ? GetPreviousVisibleNode(shown) : shown) : GetFirstVisible();
   }
   if (!from) return;
-  const PLazyNode anchor = rangeAnchor_;
+  const PLazyNode anchor = selection_.Anchor();
   // One walk collects the range, one merge adds it: a long range costs O(k log k + n),
   // not one insertion per node.
   QVector<PLazyNode> range;
@@ -114,7 +112,7 @@ void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
   }
   if (!addOnly) UnselectAll();
   AddToSelection(range);
-  if (anchor && anchor->Has(nsSelected)) rangeAnchor_ = anchor;
+  if (anchor && anchor->Has(nsSelected)) selection_.SetAnchor(anchor);
 }
 
 void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
@@ -136,20 +134,20 @@ void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
 
 void TBaseLazyTree::FocusAndSelect(PLazyNode node, TShiftState shift) {
   if (!node) return;
-  const PLazyNode anchor = rangeAnchor_;
+  const PLazyNode anchor = selection_.Anchor();
   const PLazyNode old = focusedNode_;
   if (!ChangeFocus(node, true)) return;
   if (focusedColumn_ < 0 && MainColumn() >= 0) focusedColumn_ = MainColumn();
   if (focusedNode_ != old) DoFocusChange(focusedNode_, focusedColumn_);
   if (shift.Contains(ssShift) && options_->SelectionOptions().Contains(toMultiSelect) && !IsEditing()) {
     SelectRange(anchor ? anchor : node, node, false);
-    rangeAnchor_ = anchor ? anchor : node;
+    selection_.SetAnchor(anchor ? anchor : node);
   } else if (!shift.Contains(ssCtrl)) {
-    if (!(node->Has(nsSelected) && selection_.size() == 1)) {
+    if (!(node->Has(nsSelected) && selection_.Count() == 1)) {
       UnselectAll();
       AddToSelection(node);
     }
-    rangeAnchor_ = node;
+    selection_.SetAnchor(node);
     InvalidateNodeRow(node);
   }
 }
@@ -159,208 +157,6 @@ void TBaseLazyTree::ShowPopupAt(PLazyNode node, int column, QPoint viewportPos) 
   if (!menu) return;
   DoStateChange({tsPopupMenuShown});
   menu->popup(viewport()->mapToGlobal(viewportPos));
-}
-
-bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& text) {
-  const bool ctrl = shift.Contains(ssCtrl);
-  const bool searching = states_.Contains(tsIncrementalSearching);
-  const TLTSelectionOptions selection = options_->SelectionOptions();
-  PLazyNode node = focusedNode_;
-  PLazyNode target = nullptr;
-  bool moves = false;
-  if (searching && (key == Qt::Key_Backspace || key == Qt::Key_Asterisk || key == Qt::Key_Plus ||
-                    key == Qt::Key_Minus || key == Qt::Key_Slash)) {
-    IncrementalSearchKey(key == Qt::Key_Backspace ? QChar(8) : text.at(0));
-    return true;
-  }
-  // The clipboard keys reach the copy, cut and paste of the selection.
-  const bool shiftOnly = shift.Contains(ssShift) && !ctrl;
-  if ((ctrl && key == Qt::Key_C) || (ctrl && key == Qt::Key_Insert)) {
-    CopyToClipboard();
-    return true;
-  }
-  if ((ctrl && key == Qt::Key_X) || (shiftOnly && key == Qt::Key_Delete)) {
-    CutToClipboard();
-    return true;
-  }
-  if ((ctrl && key == Qt::Key_V) || (shiftOnly && key == Qt::Key_Insert)) {
-    RunGuarded([this] { PasteFromClipboard(); });
-    return true;
-  }
-  switch (key) {
-    case Qt::Key_Backspace:
-      if (node && node->Parent != RootNode()) target = node->Parent, moves = true;
-      break;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      if (!wantTabs_ || !selection.Contains(toExtendedFocus) || ColumnCount() == 0) return false;
-      {
-        const bool back = key == Qt::Key_Backtab || shift.Contains(ssShift);
-        int column = back ? PreviousVisibleColumn(focusedColumn_) : NextVisibleColumn(focusedColumn_);
-        while (column >= 0 && !ColumnCanFocus(column))
-          column = back ? PreviousVisibleColumn(column) : NextVisibleColumn(column);
-        if (column >= 0) {
-          SetFocusedColumn(column);
-        } else if (node) {
-          PLazyNode next = back ? GetPreviousVisibleNode(node) : GetNextVisible(node);
-          if (next) {
-            FocusAndSelect(next, {});
-            SetFocusedColumn(back ? LastVisibleColumn() : FirstVisibleColumn());
-          }
-        }
-      }
-      return true;
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown: {
-      const bool down = key == Qt::Key_PageDown;
-      if (ctrl) {
-        SetOffsetY(offsetY_ + (down ? -ClientHeight() : ClientHeight()));
-        return true;
-      }
-      if (!node) {
-        target = down ? GetLastVisibleNode() : GetFirstVisible();
-      } else {
-        // As many rows as fit into the window.
-        int room = ClientHeight();
-        target = node;
-        while (PLazyNode next = down ? GetNextVisible(target) : GetPreviousVisibleNode(target)) {
-          room -= next->NodeHeight;
-          if (room < 0) break;
-          target = next;
-        }
-      }
-      moves = true;
-      break;
-    }
-    case Qt::Key_Home:
-    case Qt::Key_End: {
-      const bool end = key == Qt::Key_End;
-      if (ctrl) {
-        if (node) ScrollIntoView(node, false);
-        SetOffsetX(end ? -rangeX_ : 0);
-        return true;
-      }
-      target = end ? GetLastVisibleNode() : GetFirstVisible();
-      moves = true;
-      break;
-    }
-    case Qt::Key_Left:
-      if (ctrl) {
-        SetOffsetX(offsetX_ + indent_);
-        return true;
-      }
-      if (!node) return true;
-      if (node->Has(nsExpanded) && node->ChildCount > 0)
-        ToggleExpanded(node);
-      else if (node->Parent != RootNode())
-        target = node->Parent, moves = true;
-      break;
-    case Qt::Key_Right:
-      if (ctrl) {
-        SetOffsetX(offsetX_ - indent_);
-        return true;
-      }
-      if (!node) return true;
-      if (!node->Has(nsExpanded) && node->Has(nsHasChildren))
-        ToggleExpanded(node);
-      else if (node->Has(nsExpanded))
-        target = GetFirstVisibleChildNode(node), moves = true;
-      break;
-    case Qt::Key_Up:
-    case Qt::Key_Down: {
-      const bool down = key == Qt::Key_Down;
-      if (ctrl) {
-        SetOffsetY(offsetY_ + (down ? -DefaultNodeHeight() : DefaultNodeHeight()));
-        return true;
-      }
-      target = node ? (down ? GetNextVisible(node) : GetPreviousVisibleNode(node))
-                    : (down ? GetFirstVisible() : GetLastVisibleNode());
-      moves = true;
-      break;
-    }
-    case Qt::Key_Escape:
-      if (states_.Contains(tsDrawSelecting))
-        DoStateChange({}, {tsDrawSelecting, tsDrawSelPending});
-      else if (IsEditing())
-        CancelEditNode();
-      return true;
-    case Qt::Key_Space:
-      if (options_->MiscOptions().Contains(toCheckSupport) && node && !node->Has(nsDisabled) &&
-          node->CheckType != ctNone && !states_.Contains(tsMouseCheckPending)) {
-        TCheckState next = CheckStateAfterClick(TCheckType(node->CheckType), TCheckState(node->CheckState));
-        if (DoChecking(node, next)) {
-          keyCheckNode_ = node;
-          pendingCheckState_ = next;
-          DoStateChange({tsKeyCheckPending});
-          InvalidateNodeRow(node);
-        }
-        return true;
-      }
-      break;
-    case Qt::Key_A:
-      if (ctrl) {
-        SelectAllNodes(true);
-        return true;
-      }
-      break;
-    case Qt::Key_Menu:
-      if (node) {
-        const QRect r = GetDisplayRect(node, focusedColumn_, false);
-        ShowPopupAt(node, focusedColumn_, r.center());
-      } else {
-        ShowPopupAt(nullptr, -1, viewport()->rect().center());
-      }
-      return true;
-    case Qt::Key_Asterisk:
-      if (node) ExpandAll(node);
-      return true;
-    case Qt::Key_Plus:
-      if (ctrl && shift.Contains(ssShift))
-        ExpandAll(nullptr);
-      else if (ctrl)
-        FitColumnsToContent();
-      else if (node && !node->Has(nsExpanded))
-        ToggleExpanded(node);
-      return true;
-    case Qt::Key_Minus:
-      if (ctrl && shift.Contains(ssShift))
-        CollapseAll(nullptr);
-      else if (ctrl)
-        RestoreColumnWidths();
-      else if (node && node->Has(nsExpanded))
-        ToggleExpanded(node);
-      return true;
-    case Qt::Key_Slash:
-      if (node) CollapseAll(node);
-      return true;
-    case Qt::Key_F1:
-      if (OnGetHelpContext) {
-        const int context = DoGetHelpContext(node, focusedColumn_);
-        if (context != 0) ShowHelpContext(context);
-      }
-      return true;
-    case Qt::Key_F2:
-      if (shift.Empty() && node && CanEdit(node, focusedColumn_)) {
-        RunGuarded([&] { EditNode(node, focusedColumn_); });
-      }
-      return true;
-    default:
-      break;
-  }
-  if (moves) {
-    if (target) {
-      if (focusedColumn_ < 0 && MainColumn() >= 0) focusedColumn_ = MainColumn();
-      FocusAndSelect(target, shift);
-    }
-    return true;
-  }
-  if (!text.isEmpty() && text.at(0).isPrint() && !ctrl && !shift.Contains(ssAlt) && incrementalSearch_ != isNone) {
-    DoStateChange({tsIncrementalSearchPending});
-    IncrementalSearchKey(text.at(0));
-    DoStateChange({}, {tsIncrementalSearchPending});
-    return true;
-  }
-  return key == Qt::Key_Backspace || key == Qt::Key_Left || key == Qt::Key_Right;
 }
 
 bool TBaseLazyTree::focusNextPrevChild(bool next) {
@@ -477,7 +273,7 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
     const QPoint d = pos - panningStart_;
     viewport()->setCursor(PanningCursor(PanningCursorName(d.x(), d.y(), rangeX_ > ClientWidth(), rangeY_ > ClientHeight())));
   } else {
-    QCursor cursor = hotNode_ && options_->PaintOptions().Contains(toHotTrack) ? hotCursor_ : QCursor();
+    QCursor cursor = hotNode_ && options_->PaintOptions().Contains(toHotTrack) ? appearance_.hotCursor : QCursor();
     DoGetCursor(cursor);
     viewport()->setCursor(cursor);
   }
@@ -560,7 +356,7 @@ void TBaseLazyTree::wheelEvent(QWheelEvent* e) {
                               : QApplication::wheelScrollLines() * DefaultNodeHeight();
     SetOffsetY(offsetY_ + notches * perNotch);
   } else {
-    const int perNotch = ctrl ? std::max(ClientWidth() / std::max(indent_, 1), 1) * indent_ : indent_;
+    const int perNotch = ctrl ? std::max(ClientWidth() / std::max(appearance_.indent, 1), 1) * appearance_.indent : appearance_.indent;
     SetOffsetX(offsetX_ + notches * perNotch);
   }
 }
@@ -625,7 +421,7 @@ void TBaseLazyTree::PanningStep() {
 
 void TBaseLazyTree::focusInEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusInEvent(e);
-  if (!(selection_.isEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))) InvalidateTree();
+  if (!(selection_.IsEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))) InvalidateTree();
 }
 
 void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
@@ -635,7 +431,7 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
   DoStateChange({}, {tsEditPending, tsScrollPending, tsIncrementalSearching});
   ForgetSearchHit();
   StopWheelPanning();
-  if (selection_.isEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))
+  if (selection_.IsEmpty() && options_->PaintOptions().Contains(toGhostedIfUnfocused))
     InvalidateNodeRow(focusedNode_);
   else
     InvalidateTree();
@@ -716,7 +512,7 @@ void TBaseLazyTree::changeEvent(QEvent* e) {
 
 bool TBaseLazyTree::event(QEvent* e) {
   const bool result = QAbstractScrollArea::event(e);
-  if (e->type() == QEvent::Paint && bevelKind_ != bkNone) PaintBevels();
+  if (e->type() == QEvent::Paint && appearance_.bevelKind != bkNone) PaintBevels();
   return result;
 }
 
@@ -725,24 +521,24 @@ void TBaseLazyTree::PaintBevels() {
   QPainter painter(this);
   const QRect inner = viewport()->geometry();
   QRect area = inner;
-  const int width = bevelWidth_ * ((bevelInner_ != bvNone ? 1 : 0) + (bevelOuter_ != bvNone ? 1 : 0));
-  area.adjust(bevelEdges_.Contains(beLeft) ? -width : 0, bevelEdges_.Contains(beTop) ? -width - HeaderHeight() : 0,
-              bevelEdges_.Contains(beRight) ? width : 0, bevelEdges_.Contains(beBottom) ? width : 0);
+  const int width = appearance_.bevelWidth * ((appearance_.bevelInner != bvNone ? 1 : 0) + (appearance_.bevelOuter != bvNone ? 1 : 0));
+  area.adjust(appearance_.bevelEdges.Contains(beLeft) ? -width : 0, appearance_.bevelEdges.Contains(beTop) ? -width - HeaderHeight() : 0,
+              appearance_.bevelEdges.Contains(beRight) ? width : 0, appearance_.bevelEdges.Contains(beBottom) ? width : 0);
   const QPalette& p = palette();
   auto cut = [&](TBevelCut c, const QRect& r) {
     if (c == bvNone || c == bvSpace) return;
     const QColor topLeft = c == bvRaised ? p.color(QPalette::Light) : p.color(QPalette::Dark);
     const QColor bottomRight = c == bvRaised ? p.color(QPalette::Dark) : p.color(QPalette::Light);
-    for (int i = 0; i < bevelWidth_; ++i) {
+    for (int i = 0; i < appearance_.bevelWidth; ++i) {
       const QRect ring = r.adjusted(i, i, -i, -i);
       painter.setPen(topLeft);
-      if (bevelEdges_.Contains(beTop)) painter.drawLine(ring.topLeft(), ring.topRight());
-      if (bevelEdges_.Contains(beLeft)) painter.drawLine(ring.topLeft(), ring.bottomLeft());
+      if (appearance_.bevelEdges.Contains(beTop)) painter.drawLine(ring.topLeft(), ring.topRight());
+      if (appearance_.bevelEdges.Contains(beLeft)) painter.drawLine(ring.topLeft(), ring.bottomLeft());
       painter.setPen(bottomRight);
-      if (bevelEdges_.Contains(beBottom)) painter.drawLine(ring.bottomLeft(), ring.bottomRight());
-      if (bevelEdges_.Contains(beRight)) painter.drawLine(ring.topRight(), ring.bottomRight());
+      if (appearance_.bevelEdges.Contains(beBottom)) painter.drawLine(ring.bottomLeft(), ring.bottomRight());
+      if (appearance_.bevelEdges.Contains(beRight)) painter.drawLine(ring.topRight(), ring.bottomRight());
     }
   };
-  cut(bevelOuter_, area);
-  cut(bevelInner_, area.adjusted(bevelWidth_, bevelWidth_, -bevelWidth_, -bevelWidth_));
+  cut(appearance_.bevelOuter, area);
+  cut(appearance_.bevelInner, area.adjusted(appearance_.bevelWidth, appearance_.bevelWidth, -appearance_.bevelWidth, -appearance_.bevelWidth));
 }

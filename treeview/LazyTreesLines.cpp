@@ -123,7 +123,7 @@ void TBaseLazyTree::RebuildButtons() {
   const QColor frame = PaintColor(TLTColors::TreeLineColor);
   const QColor sign = palette().color(QPalette::Text);
   QColor fill;
-  switch (buttonFillMode_) {
+  switch (appearance_.buttonFillMode) {
     case fmTreeColor: fill = Color(); break;
     case fmWindowColor: fill = palette().color(QPalette::Base); break;
     case fmShaded: fill = palette().color(QPalette::Button); break;
@@ -142,9 +142,9 @@ void TBaseLazyTree::RebuildButtons() {
       p.end();
       // A style without a branch glyph of its own: the XP-style pictures.
       if (IsBlank(image)) image = BuiltInImage(expanded ? QStringLiteral("LT_XPBUTTONMINUS") : QStringLiteral("LT_XPBUTTONPLUS"));
-    } else if (buttonStyle_ == bsRectangle) {
+    } else if (appearance_.buttonStyle == bsRectangle) {
       const QRect box(0, 0, kButtonSize, kButtonSize);
-      if (buttonFillMode_ == fmShaded) {
+      if (appearance_.buttonFillMode == fmShaded) {
         QLinearGradient gradient(0, 0, kButtonSize, kButtonSize);
         gradient.setColorAt(0, palette().color(QPalette::Base));
         gradient.setColorAt(1, fill);
@@ -174,7 +174,7 @@ void TBaseLazyTree::RebuildButtons() {
     (expanded ? minusButton_ : plusButton_) = image;
   }
   lineBrushes_.clear();
-  switch (lineStyle_) {
+  switch (appearance_.lineStyle) {
     case lsSolid: linePattern_.fill(0xFF); break;
     case lsDotted:
       for (int row = 0; row < 8; ++row) linePattern_[row] = (row % 2 == 0) ? 0x55 : 0xAA;

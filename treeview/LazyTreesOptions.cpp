@@ -158,10 +158,19 @@ void TScrollBarOptions::Assign(const TScrollBarOptions& source) {
 
 // ---- Construction and destruction -----------------------------------------------------
 
+namespace {
+// The colours point back at the tree, so they are made as the tree is.
+TLazyTreeAppearance AppearanceWith(std::unique_ptr<TLTColors> colors) {
+  TLazyTreeAppearance appearance;
+  appearance.colors = std::move(colors);
+  return appearance;
+}
+}  // namespace
+
 TBaseLazyTree::TBaseLazyTree(QWidget* parent)
     : QAbstractScrollArea(parent),
       options_(std::make_unique<TCustomLazyTreeOptions>(this)),
-      colors_(std::make_unique<TLTColors>(this)),
+      appearance_(AppearanceWith(std::make_unique<TLTColors>(this))),
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
       // A failing owner event behind a timer is reported like any error of the program.
       timers_(std::make_unique<TCallbackTimerDriver>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
@@ -298,23 +307,23 @@ void TBaseLazyTree::ScrollBarOptionsChanged() {
     field = v;                                \
     if (!loading_) InvalidateTree();          \
   }
-REPAINTING_SETTER(Alignment, TLTAlignment, alignment_)
-REPAINTING_SETTER(ButtonFillMode, TLTButtonFillMode, buttonFillMode_)
-REPAINTING_SETTER(ButtonStyle, TLTButtonStyle, buttonStyle_)
-REPAINTING_SETTER(CheckImageKind, TCheckImageKind, checkImageKind_)
-REPAINTING_SETTER(DrawSelectionMode, TLTDrawSelectionMode, drawSelectionMode_)
-REPAINTING_SETTER(SelectionBlendFactor, int, selectionBlendFactor_)
-REPAINTING_SETTER(SelectionCurveRadius, int, selectionCurveRadius_)
-REPAINTING_SETTER(LineMode, TLTLineMode, lineMode_)
-REPAINTING_SETTER(LineStyle, TLTLineStyle, lineStyle_)
-REPAINTING_SETTER(Margin, int, margin_)
-REPAINTING_SETTER(TextMargin, int, textMargin_)
-REPAINTING_SETTER(NodeAlignment, TLTNodeAlignment, nodeAlignment_)
-REPAINTING_SETTER(BackgroundOffset, QPoint, backgroundOffset_)
+REPAINTING_SETTER(Alignment, TLTAlignment, appearance_.alignment)
+REPAINTING_SETTER(ButtonFillMode, TLTButtonFillMode, appearance_.buttonFillMode)
+REPAINTING_SETTER(ButtonStyle, TLTButtonStyle, appearance_.buttonStyle)
+REPAINTING_SETTER(CheckImageKind, TCheckImageKind, appearance_.checkImageKind)
+REPAINTING_SETTER(DrawSelectionMode, TLTDrawSelectionMode, appearance_.drawSelectionMode)
+REPAINTING_SETTER(SelectionBlendFactor, int, appearance_.selectionBlendFactor)
+REPAINTING_SETTER(SelectionCurveRadius, int, appearance_.selectionCurveRadius)
+REPAINTING_SETTER(LineMode, TLTLineMode, appearance_.lineMode)
+REPAINTING_SETTER(LineStyle, TLTLineStyle, appearance_.lineStyle)
+REPAINTING_SETTER(Margin, int, appearance_.margin)
+REPAINTING_SETTER(TextMargin, int, appearance_.textMargin)
+REPAINTING_SETTER(NodeAlignment, TLTNodeAlignment, appearance_.nodeAlignment)
+REPAINTING_SETTER(BackgroundOffset, QPoint, appearance_.backgroundOffset)
 #undef REPAINTING_SETTER
 
 void TBaseLazyTree::SetBackground(const QPixmap& v) {
-  background_ = v;
+  appearance_.background = v;
   if (!loading_) InvalidateTree();
 }
 
@@ -344,8 +353,8 @@ void TBaseLazyTree::SetEditDelay(int v) {
 }
 
 void TBaseLazyTree::SetBorderStyle(TLTBorderStyle v) {
-  if (v == borderStyle_) return;
-  borderStyle_ = v;
+  if (v == appearance_.borderStyle) return;
+  appearance_.borderStyle = v;
   ApplyFrame();
 }
 
@@ -382,8 +391,8 @@ void TBaseLazyTree::SetIncrementalSearchTimeout(int v) {
 }
 
 void TBaseLazyTree::SetIndent(int v) {
-  if (v == indent_) return;
-  indent_ = v;
+  if (v == appearance_.indent) return;
+  appearance_.indent = v;
   if (loading_) return;
   UpdateScrollBars(true);
   InvalidateTree();
@@ -391,11 +400,11 @@ void TBaseLazyTree::SetIndent(int v) {
 
 QColor TBaseLazyTree::Color() const { return palette().color(QPalette::Base); }
 
-void TBaseLazyTree::SetBevelKind(TBevelKind v) { bevelKind_ = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelInner(TBevelCut v) { bevelInner_ = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelOuter(TBevelCut v) { bevelOuter_ = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelEdges(TBevelEdges v) { bevelEdges_ = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelWidth(int v) { bevelWidth_ = std::max(v, 1), ApplyFrame(); }
+void TBaseLazyTree::SetBevelKind(TBevelKind v) { appearance_.bevelKind = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelInner(TBevelCut v) { appearance_.bevelInner = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelOuter(TBevelCut v) { appearance_.bevelOuter = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelEdges(TBevelEdges v) { appearance_.bevelEdges = v, ApplyFrame(); }
+void TBaseLazyTree::SetBevelWidth(int v) { appearance_.bevelWidth = std::max(v, 1), ApplyFrame(); }
 
 void TBaseLazyTree::ChangeScale(int m, int d) {
   if (d == 0 || !options_->AutoOptions().Contains(toAutoChangeScale) || m == d) return;
@@ -425,19 +434,19 @@ void TBaseLazyTree::Loaded() {
 
 void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   if (options_->MiscOptions().Contains(toReadOnly)) return;
-  SetAlignment(s.alignment_);
+  SetAlignment(s.appearance_.alignment);
   SetAnimationDuration(s.animationDuration_);
   SetAutoExpandDelay(s.autoExpandDelay_);
   autoScrollDelay_ = s.autoScrollDelay_;
   autoScrollInterval_ = s.autoScrollInterval_;
-  SetBackground(s.background_);
-  SetBackgroundOffset(s.backgroundOffset_);
-  SetBorderStyle(s.borderStyle_);
-  SetButtonFillMode(s.buttonFillMode_);
-  SetButtonStyle(s.buttonStyle_);
+  SetBackground(s.appearance_.background);
+  SetBackgroundOffset(s.appearance_.backgroundOffset);
+  SetBorderStyle(s.appearance_.borderStyle);
+  SetButtonFillMode(s.appearance_.buttonFillMode);
+  SetButtonStyle(s.appearance_.buttonStyle);
   SetChangeDelay(s.changeDelay_);
-  SetCheckImageKind(s.checkImageKind_);
-  colors_->Assign(*s.colors_);
+  SetCheckImageKind(s.appearance_.checkImageKind);
+  appearance_.colors->Assign(*s.appearance_.colors);
   SetDefaultNodeHeight(s.DefaultNodeHeight());
   defaultPasteMode_ = s.defaultPasteMode_;
   dragOperations_ = s.dragOperations_;
@@ -447,23 +456,23 @@ void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   dragHeight_ = s.dragHeight_;
   dragMode_ = s.dragMode_;
   clipboardFormats_.Assign(s.clipboardFormats_.List());
-  SetDrawSelectionMode(s.drawSelectionMode_);
-  SetSelectionBlendFactor(s.selectionBlendFactor_);
-  SetSelectionCurveRadius(s.selectionCurveRadius_);
+  SetDrawSelectionMode(s.appearance_.drawSelectionMode);
+  SetSelectionBlendFactor(s.appearance_.selectionBlendFactor);
+  SetSelectionCurveRadius(s.appearance_.selectionCurveRadius);
   SetEditDelay(s.editDelay_);
   hintAnimation_ = s.hintAnimation_;
   hintMode_ = s.hintMode_;
-  hotCursor_ = s.hotCursor_;
+  appearance_.hotCursor = s.appearance_.hotCursor;
   SetIncrementalSearch(s.incrementalSearch_);
   SetIncrementalSearchDirection(s.searchDirection_);
   SetIncrementalSearchStart(s.searchStart_);
   SetIncrementalSearchTimeout(s.searchTimeout_);
-  SetIndent(s.indent_);
-  SetLineMode(s.lineMode_);
-  SetLineStyle(s.lineStyle_);
-  SetMargin(s.margin_);
-  SetTextMargin(s.textMargin_);
-  SetNodeAlignment(s.nodeAlignment_);
+  SetIndent(s.appearance_.indent);
+  SetLineMode(s.appearance_.lineMode);
+  SetLineStyle(s.appearance_.lineStyle);
+  SetMargin(s.appearance_.margin);
+  SetTextMargin(s.appearance_.textMargin);
+  SetNodeAlignment(s.appearance_.nodeAlignment);
   SetNodeDataSize(s.NodeDataSize());
   wantTabs_ = s.wantTabs_;
   popupMenu_ = s.popupMenu_;

@@ -57,7 +57,7 @@ int PositiveModulo(int value, int modulus) {
 // ---- Colours, images, brushes -------------------------------------------------------------------
 
 QColor TBaseLazyTree::PaintColor(int index) const {
-  const QColor c = colors_->Color(TLTColors::Index(index));
+  const QColor c = appearance_.colors->Color(TLTColors::Index(index));
   if (c.isValid()) return c;
   // A default colour: the palette's colour for that index.
   const QPalette& p = palette();
@@ -97,7 +97,7 @@ QBrush TBaseLazyTree::LineBrush(const QColor& colour) const {
 }
 
 void TBaseLazyTree::EnsureButtons() {
-  const std::size_t key = qHashMulti(0, int(buttonStyle_), int(buttonFillMode_), int(lineStyle_),
+  const std::size_t key = qHashMulti(0, int(appearance_.buttonStyle), int(appearance_.buttonFillMode), int(appearance_.lineStyle),
                                      states_.Contains(tsUseThemes), PaintColor(TLTColors::TreeLineColor).rgba(),
                                      Color().rgba(), palette().cacheKey(), quintptr(style()));
   if (key == buttonsKey_ && !plusButton_.isNull()) return;
@@ -157,8 +157,8 @@ int TBaseLazyTree::ImageWidth(PLazyNode node, int column, TLTImageKind kind) {
 }
 
 TLTImageList* TBaseLazyTree::CheckImages() const {
-  if (checkImageKind_ == ckCustom) return customCheckImages_;
-  return &CheckImageList(checkImageKind_);
+  if (appearance_.checkImageKind == ckCustom) return customCheckImages_;
+  return &CheckImageList(appearance_.checkImageKind);
 }
 
 void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode) {
@@ -185,12 +185,12 @@ QPaintDevice* TBaseLazyTree::RowBuffer(QSize size) {
 void TBaseLazyTree::FlushRowBuffer(QPainter& target, QPoint at) { target.drawImage(at, rowBuffer_); }
 
 void TBaseLazyTree::TileBackground(QPainter& canvas, const QRect& r, QPoint shift) {
-  const int w = background_.width(), h = background_.height();
+  const int w = appearance_.background.width(), h = appearance_.background.height();
   if (w <= 0 || h <= 0) return;
   // The picture keeps its place in the target however the rows scroll.
-  const QPoint source(PositiveModulo(r.left() + shift.x() + backgroundOffset_.x(), w),
-                      PositiveModulo(r.top() + shift.y() + backgroundOffset_.y(), h));
-  canvas.drawTiledPixmap(r, background_, source);
+  const QPoint source(PositiveModulo(r.left() + shift.x() + appearance_.backgroundOffset.x(), w),
+                      PositiveModulo(r.top() + shift.y() + appearance_.backgroundOffset.y(), h));
+  canvas.drawTiledPixmap(r, appearance_.background, source);
 }
 
 // ---- The paint handler and the general entry ----------------------------------------------------
@@ -253,7 +253,7 @@ void TBaseLazyTree::PaintRow(QPainter& canvas, PLazyNode node, const QRect& item
   if (erase == eaColor) {
     canvas.fillRect(itemRect, itemColor);
   } else if (erase == eaDefault) {
-    if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !background_.isNull()) {
+    if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !appearance_.background.isNull()) {
       TileBackground(canvas, itemRect, targetPos - window.topLeft());
     } else if (selected && options_->SelectionOptions().Contains(toFullRowSelect) && switches.Contains(poDrawSelection)) {
       canvas.fillRect(itemRect, Color());
@@ -261,7 +261,7 @@ void TBaseLazyTree::PaintRow(QPainter& canvas, PLazyNode node, const QRect& item
       if (paint.Contains(toShowHorzGridLines)) box.setBottom(box.bottom() - 1);
       DrawBox(canvas, box, PaintColor(focused ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor),
               PaintColor(focused ? TLTColors::FocusedSelectionBorderColor : TLTColors::UnfocusedSelectionBorderColor),
-              selectionCurveRadius_);
+              appearance_.selectionCurveRadius);
     } else {
       canvas.fillRect(itemRect, Color());
     }
@@ -322,7 +322,7 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
   info.Position = col ? col->Position() : 0;
   info.BidiMode = col ? col->BiDiMode() : BiDiMode();
   const bool rtl = info.BidiMode != bdLeftToRight;
-  info.Alignment = col ? col->DisplayAlignment() : (rtl ? Mirrored(alignment_) : alignment_);
+  info.Alignment = col ? col->DisplayAlignment() : (rtl ? Mirrored(appearance_.alignment) : appearance_.alignment);
   TLTPaintSwitches switches = info.PaintOptions;
   const bool editingHere = IsEditing() && node == focusedNode_ && (!useColumns || column == focusedColumn_);
   if (editingHere) switches.Exclude(poDrawSelection);
@@ -331,19 +331,19 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
     switches.Exclude(poColumnColor);
   const bool main = !useColumns || column == MainColumn();
   const int level = main ? static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0) : 0;
-  const int indentWidth = level * indent_;
+  const int indentWidth = level * appearance_.indent;
 
   // The content: margin on the reading side, the indent, then check, state and normal image.
   QRect content = cellRect;
   if (rtl)
-    content.setRight(content.right() - margin_ - indentWidth);
+    content.setRight(content.right() - appearance_.margin - indentWidth);
   else
-    content.setLeft(content.left() + margin_ + indentWidth);
+    content.setLeft(content.left() + appearance_.margin + indentWidth);
   auto place = [&](TLTCellImage& image, TLTImageList* list, int index) {
     image.Images = list;
     image.Index = index;
     const int w = list->Width(), h = list->Height();
-    const int y = cellRect.top() + NodeAlignmentCentre(nodeAlignment_, node->NodeHeight, node->Align, h) - h / 2;
+    const int y = cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, h) - h / 2;
     image.Pos = QPoint(rtl ? content.right() + 1 - w : content.left(), y);
     if (rtl)
       content.setRight(content.right() - w - 2);
@@ -383,7 +383,7 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
   const bool grid = switches.Contains(poGridLines);
   if (paint.Contains(toShowHorzGridLines) && grid) {
     int left = cell.left(), right = cell.right();
-    if (main && lineMode_ == lmBands) {
+    if (main && appearance_.lineMode == lmBands) {
       // The bands draw their own bottoms inside the indent.
       if (rtl)
         right -= indentWidth;
@@ -405,22 +405,22 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
   if (main) {
     const bool buttons = paint.Contains(toShowButtons);
     const int lineY =
-        cellRect.top() + NodeAlignmentCentre(nodeAlignment_, node->NodeHeight, node->Align, buttons ? plusButton_.height() : 0);
+        cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, buttons ? plusButton_.height() : 0);
     if (paint.Contains(toShowTreeLines) && level > 0) {
       const TLineImage lines = ComputeLineImage(node, RootNode(), paint.Contains(toShowRoot));
-      if (lineMode_ == lmNormal) {
-        DrawLineImage(canvas, lines, cellRect, indent_, lineY, rtl, LineBrush(PaintColor(TLTColors::TreeLineColor)));
+      if (appearance_.lineMode == lmNormal) {
+        DrawLineImage(canvas, lines, cellRect, appearance_.indent, lineY, rtl, LineBrush(PaintColor(TLTColors::TreeLineColor)));
       } else if (grid) {
         const QRect bandArea(cellRect.left(), cellRect.top(), cellRect.width(), cellRect.height() - 1);
-        DrawLineImage(canvas, ComputeBandImage(lines, node->Has(nsExpanded)), bandArea, indent_, lineY, rtl,
+        DrawLineImage(canvas, ComputeBandImage(lines, node->Has(nsExpanded)), bandArea, appearance_.indent, lineY, rtl,
                       LineBrush(PaintColor(TLTColors::GridLineColor)));
       }
     }
     const bool autoHidden = options_->AutoOptions().Contains(toAutoHideButtons) && node->Has(nsAllChildrenHidden);
     if (buttons && level > 0 && node->Has(nsHasChildren) && !autoHidden) {
       const QImage& button = ButtonImage(node->Has(nsExpanded));
-      const int step = rtl ? cellRect.left() + cellRect.width() - level * indent_ : cellRect.left() + (level - 1) * indent_;
-      canvas.drawImage(step + indent_ / 2 - button.width() / 2, lineY - button.height() / 2, button);
+      const int step = rtl ? cellRect.left() + cellRect.width() - level * appearance_.indent : cellRect.left() + (level - 1) * appearance_.indent;
+      canvas.drawImage(step + appearance_.indent / 2 - button.width() / 2, lineY - button.height() / 2, button);
     }
     if (info.CheckImage.Index >= 0) PaintCheckImage(canvas, info, info.Selected);
   }
@@ -468,10 +468,10 @@ void TBaseLazyTree::PaintCellBackground(QPainter& canvas, TLTPaintInfo& info, co
       if (gridExtensions || selection.Contains(toFullRowSelect)) box = cell;
       if (!box.isEmpty()) {
         if (options_->PaintOptions().Contains(toUseBlendedSelection)) {
-          fill.setAlpha(std::clamp(selectionBlendFactor_, 0, 255));
+          fill.setAlpha(std::clamp(appearance_.selectionBlendFactor, 0, 255));
           canvas.fillRect(box, fill);
         } else {
-          DrawBox(canvas, box, fill, border, selectionCurveRadius_);
+          DrawBox(canvas, box, fill, border, appearance_.selectionCurveRadius);
         }
       }
     }
@@ -492,9 +492,9 @@ int TBaseLazyTree::CheckImageIndex(PLazyNode node) {
 void TBaseLazyTree::PaintCheckImage(QPainter& canvas, const TLTPaintInfo& info, bool selected) {
   const TLTCellImage& image = info.CheckImage;
   if (!image.Images || image.Index < 0) return;
-  if (states_.Contains(tsUseThemes) && checkImageKind_ != ckCustom) {
+  if (states_.Contains(tsUseThemes) && appearance_.checkImageKind != ckCustom) {
     DrawStyledCheckImage(canvas, QRect(image.Pos, QSize(image.Images->Width(), image.Images->Height())), image.Index,
-                         checkImageKind_ == ckSystemFlat || checkImageKind_ == ckFlat, style(), this);
+                         appearance_.checkImageKind == ckSystemFlat || appearance_.checkImageKind == ckFlat, style(), this);
     return;
   }
   TLTImageDrawStyle look;
@@ -537,9 +537,9 @@ void TBaseLazyTree::PaintDropMark(QPainter& canvas, PLazyNode, const QRect& r) {
 void TBaseLazyTree::PaintSelectionRectangle(QPainter& canvas, const QRect&) {
   const QRect r = selectRectangle_.normalized();
   if (r.isEmpty()) return;
-  if (drawSelectionMode_ == smBlendedRectangle || states_.Contains(tsUseThemes)) {
+  if (appearance_.drawSelectionMode == smBlendedRectangle || states_.Contains(tsUseThemes)) {
     QColor fill = PaintColor(TLTColors::SelectionRectangleBlendColor);
-    fill.setAlpha(std::clamp(selectionBlendFactor_, 0, 255));
+    fill.setAlpha(std::clamp(appearance_.selectionBlendFactor, 0, 255));
     canvas.fillRect(r, fill);
     canvas.save();
     canvas.setPen(PaintColor(TLTColors::SelectionRectangleBorderColor));
@@ -560,7 +560,7 @@ void TBaseLazyTree::PaintBelowRows(QPainter& target, const QRect& window, int to
     canvas.translate(-area.left(), -area.top());
     if (!DoPaintBackground(canvas, area)) {
       const TLTPaintOptions paint = options_->PaintOptions();
-      if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !background_.isNull()) {
+      if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !appearance_.background.isNull()) {
         TileBackground(canvas, area, targetPos - window.topLeft());
       } else {
         canvas.fillRect(area, Color());
@@ -608,10 +608,10 @@ QRect TBaseLazyTree::CellDisplayRect(PLazyNode node, TColumnIndex column, bool t
   if (!textOnly) return r;
   const TLazyTreeColumn* col = useColumns ? Columns()[column] : nullptr;
   const bool rtl = (col ? col->BiDiMode() : BiDiMode()) != bdLeftToRight;
-  const TLTAlignment alignment = col ? col->DisplayAlignment() : (rtl ? Mirrored(alignment_) : alignment_);
-  int start = margin_;
+  const TLTAlignment alignment = col ? col->DisplayAlignment() : (rtl ? Mirrored(appearance_.alignment) : appearance_.alignment);
+  int start = appearance_.margin;
   if (!useColumns || column == MainColumn()) {
-    start += indent_ * (static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0));
+    start += appearance_.indent * (static_cast<int>(LevelOfNode(node)) + (options_->PaintOptions().Contains(toShowRoot) ? 1 : 0));
     if (options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone)
       if (TLTImageList* checks = CheckImages()) start += checks->Width() + 2;
   }
@@ -653,9 +653,9 @@ int TBaseLazyTree::GetColumnContentWidth(TColumnIndex column) {
   const bool checks = options_->MiscOptions().Contains(toCheckSupport) && CheckImages();
   int widest = 0;
   for (PLazyNode node = GetFirstVisible(); node; node = GetNextVisible(node)) {
-    int width = 2 * margin_;
+    int width = 2 * appearance_.margin;
     if (main) {
-      width += indent_ * (static_cast<int>(LevelOfNode(node)) + (showRoot ? 1 : 0));
+      width += appearance_.indent * (static_cast<int>(LevelOfNode(node)) + (showRoot ? 1 : 0));
       if (checks && node->CheckType != ctNone) width += CheckImages()->Width() + 2;
     }
     bool ghosted = false;
@@ -673,7 +673,7 @@ int TBaseLazyTree::HorizontalRangeWithoutColumns() {
   const bool checks = options_->MiscOptions().Contains(toCheckSupport) && CheckImages();
   int widest = 0, top = 0;
   for (PLazyNode node = NodeAtPosition(0, true, &top); node && top + offsetY_ < height(); node = GetNextVisibleRaw(node)) {
-    int width = indent_ * (static_cast<int>(LevelOfNode(node)) + (showRoot ? 1 : 0));
+    int width = appearance_.indent * (static_cast<int>(LevelOfNode(node)) + (showRoot ? 1 : 0));
     if (stateImages_) width += stateImages_->Width() + 2;
     if (images_) width += images_->Width() + 2;
     if (checks && node->CheckType != ctNone) width += CheckImages()->Width() + 2;
@@ -681,5 +681,5 @@ int TBaseLazyTree::HorizontalRangeWithoutColumns() {
     widest = std::max(widest, width);
     top += node->NodeHeight;
   }
-  return widest + 2 * margin_;
+  return widest + 2 * appearance_.margin;
 }

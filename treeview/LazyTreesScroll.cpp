@@ -29,7 +29,7 @@ bool TBaseLazyTree::SetOffsets(QPoint newOffsets, TScrollUpdateOptions options, 
   CancelHint();
   if (updateCount_ == 0 && !destroying_) {
     if (options.Contains(suoScrollClientArea)) {
-      if (!background_.isNull() && options_->PaintOptions().Contains(toShowBackground))
+      if (!appearance_.background.isNull() && options_->PaintOptions().Contains(toShowBackground))
         viewport()->update();
       else if (clipRect.isValid())
         viewport()->scroll(dx, dy, clipRect);
@@ -95,12 +95,12 @@ void TBaseLazyTree::ApplyScrollBarPolicies() {
 }
 
 void TBaseLazyTree::ApplyFrame() {
-  setFrameShape(borderStyle_ == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
+  setFrameShape(appearance_.borderStyle == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
   setFrameShadow(QFrame::Sunken);
   int width = 0;
-  if (bevelKind_ != bkNone)
-    width = bevelWidth_ * ((bevelInner_ != bvNone ? 1 : 0) + (bevelOuter_ != bvNone ? 1 : 0));
-  auto edge = [&](TBevelEdge e) { return bevelEdges_.Contains(e) ? width : 0; };
+  if (appearance_.bevelKind != bkNone)
+    width = appearance_.bevelWidth * ((appearance_.bevelInner != bvNone ? 1 : 0) + (appearance_.bevelOuter != bvNone ? 1 : 0));
+  auto edge = [&](TBevelEdge e) { return appearance_.bevelEdges.Contains(e) ? width : 0; };
   setViewportMargins(edge(beLeft), edge(beTop) + HeaderHeight(), edge(beRight), edge(beBottom));
   if (header_) header_->UpdateGeometry();
   update();

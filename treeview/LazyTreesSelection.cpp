@@ -1,4 +1,4 @@
-// Focus, the selection array and the node accessors (visibility, height, top node).
+// Focus, selecting single nodes and the node accessors (visibility, height, top node).
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTrees.h"
 
@@ -8,47 +8,15 @@
 
 #include <algorithm>
 
-namespace {
-constexpr quintptr kMarked = 1;  // a slot of a node deleted during an update
-quintptr Address(PLazyNode node) { return reinterpret_cast<quintptr>(node); }
-PLazyNode NodeOf(quintptr slot) { return reinterpret_cast<PLazyNode>(slot & ~kMarked); }
-}  // namespace
-
-// ---- Selection array ------------------------------------------------------------------
-
-int TBaseLazyTree::FindInSelection(PLazyNode node) const {
-  const quintptr key = Address(node);
-  auto it = std::lower_bound(selection_.cbegin(), selection_.cend(), key,
-                             [](quintptr slot, quintptr k) { return (slot & ~kMarked) < k; });
-  if (it == selection_.cend() || (*it & ~kMarked) != key) return -1;
-  return static_cast<int>(it - selection_.cbegin());
-}
-
-void TBaseLazyTree::RemoveMarkedSelection(PLazyNode node) {
-  const int index = FindInSelection(node);
-  if (index >= 0) selection_[index] |= kMarked;
-}
-
-void TBaseLazyTree::PackSelection() {
-  selection_.erase(std::remove_if(selection_.begin(), selection_.end(), [](quintptr s) { return (s & kMarked) != 0; }),
-                   selection_.end());
-}
+// ---- Selection (the set itself is TLazySelection) -------------------------------------
 
 bool TBaseLazyTree::AddToSelection(PLazyNode node) {
   if (!IsRealNode(node) || node->Has(nsSelected) || node->Has(nsDisabled)) return false;
   const TLTSelectionOptions options = options_->SelectionOptions();
-  if (options.Contains(toLevelSelectConstraint)) {
-    if (lastSelectionLevel_ < 0) lastSelectionLevel_ = static_cast<int>(LevelOfNode(node));
-    if (static_cast<int>(LevelOfNode(node)) != lastSelectionLevel_) return false;
-  }
-  if (options.Contains(toSiblingSelectConstraint)) {
-    if (!rangeAnchor_) rangeAnchor_ = node;
-    if (node->Parent != rangeAnchor_->Parent) return false;
-  }
-  PackSelection();
+  if (!selection_.Admits(node, options.Contains(toLevelSelectConstraint), options.Contains(toSiblingSelectConstraint)))
+    return false;
   node->Include(nsSelected);
-  const quintptr key = Address(node);
-  selection_.insert(std::lower_bound(selection_.begin(), selection_.end(), key), key);
+  selection_.Insert(node);
   Change(node);
   return true;
 }
@@ -56,23 +24,14 @@ bool TBaseLazyTree::AddToSelection(PLazyNode node) {
 void TBaseLazyTree::RemoveFromSelection(PLazyNode node) {
   if (!LazyTreeCheck(node != nullptr, "Node must not be nil!") || !node->Has(nsSelected)) return;
   node->Exclude(nsSelected);
-  const int index = FindInSelection(node);
-  if (index >= 0) selection_.remove(index);
-  if (selection_.isEmpty()) {
-    rangeAnchor_ = nullptr;
-    lastSelectionLevel_ = -1;
-  }
+  selection_.Remove(node);
   Change(node);
 }
 
 void TBaseLazyTree::UnselectAll() {
-  if (selection_.isEmpty() || destroying_) return;
+  if (selection_.IsEmpty() || destroying_) return;
   if (updateCount_ == 0) InvalidateTree();
-  if (updateCount_ > 0) PackSelection();
-  for (quintptr slot : selection_) NodeOf(slot)->Exclude(nsSelected);
-  rangeAnchor_ = nullptr;
-  lastSelectionLevel_ = -1;
-  selection_.clear();
+  selection_.Clear(updateCount_ > 0);
   DoStateChange({}, {tsClearPending});
   Change(nullptr);
 }
@@ -84,41 +43,14 @@ void TBaseLazyTree::SelectAllNodes(bool visibleOnly) {
        run = visibleOnly ? GetNextVisible(run) : GetNext(run))
     if (!run->Has(nsSelected)) collected.append(run);
   if (!AddToSelection(collected)) return;
-  if (!rangeAnchor_) rangeAnchor_ = focusedNode_;
+  if (!selection_.Anchor()) selection_.SetAnchor(focusedNode_);
   InvalidateTree();
 }
 
-QVector<PLazyNode> TBaseLazyTree::SortedSelection(bool resolve) {
-  // Sorting by the path of sibling indexes from the root gives tree order without walking
-  // the unselected nodes.
-  struct Entry {
-    QVector<std::uint32_t> path;
-    PLazyNode node;
-  };
-  QVector<Entry> entries;
-  for (quintptr slot : selection_) {
-    if (slot & kMarked) continue;
-    PLazyNode node = NodeOf(slot);
-    Entry e{{}, node};
-    for (PLazyNode run = node; run != RootNode(); run = run->Parent) e.path.prepend(run->Index);
-    entries.append(std::move(e));
-  }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
-  QVector<PLazyNode> result;
-  for (const Entry& e : entries) {
-    if (resolve) {
-      bool coveredByAncestor = false;
-      for (PLazyNode run = e.node->Parent; run != RootNode() && !coveredByAncestor; run = run->Parent)
-        coveredByAncestor = run->Has(nsSelected);
-      if (coveredByAncestor) continue;
-    }
-    result.append(e.node);
-  }
-  return result;
-}
+QVector<PLazyNode> TBaseLazyTree::SortedSelection(bool resolve) { return selection_.InTreeOrder(resolve); }
 
 PLazyNode TBaseLazyTree::GetFirstSelectedNode() {
-  if (selection_.isEmpty()) return nullptr;
+  if (selection_.IsEmpty()) return nullptr;
   return GetNextSelectedNode(nullptr);
 }
 
@@ -131,14 +63,14 @@ PLazyNode TBaseLazyTree::GetNextSelectedNode(PLazyNode node) {
 void TBaseLazyTree::SetNodeSelected(PLazyNode node, bool value) {
   if (!IsRealNode(node) || node->Has(nsSelected) == value) return;
   if (value) {
-    if (selection_.isEmpty())
-      rangeAnchor_ = node;
+    if (selection_.IsEmpty())
+      selection_.SetAnchor(node);
     else if (!options_->SelectionOptions().Contains(toMultiSelect))
       UnselectAll();
     AddToSelection(node);
     if ((focusedColumn_ < 0 || !IsColumnVisible(focusedColumn_)) && MainColumn() >= 0)
       focusedColumn_ = IsColumnVisible(MainColumn()) ? MainColumn() : FirstVisibleColumn();
-    if (!rangeAnchor_) rangeAnchor_ = node;
+    if (!selection_.Anchor()) selection_.SetAnchor(node);
   } else {
     RemoveFromSelection(node);
   }
@@ -171,7 +103,7 @@ bool TBaseLazyTree::ChangeFocus(PLazyNode node, bool ask) {
                      !options_->AutoOptions().Contains(toDisableAutoscrollOnFocus));
     }
   }
-  if (selection_.isEmpty()) rangeAnchor_ = focusedNode_;
+  if (selection_.IsEmpty()) selection_.SetAnchor(focusedNode_);
   return true;
 }
 

@@ -218,7 +218,7 @@ void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLa
   const std::uint32_t countBefore = node->TotalCount;
   const std::int64_t heightBefore = heightShare();
   const unsigned rowsBefore = rows();
-  const bool wasSelected = FindInSelection(node) >= 0;
+  const bool wasSelected = selection_.Contains(node);
   auto settle = [&] {
     if (wasSelected) node->Include(nsSelected);
     if (parent) {
@@ -351,12 +351,12 @@ void TBaseLazyTree::SelectLoadedNodes(PLazyNode node) {
   // With multiselection the selected nodes of the stream join the selection as they are;
   // without it they arrive unselected.
   const bool multi = options_->SelectionOptions().Contains(toMultiSelect);
-  QVector<quintptr> added;
+  QVector<PLazyNode> added;
   PLazyNode stop = node == RootNode() ? nullptr : node;
   for (PLazyNode run = node == RootNode() ? RootNode()->FirstChild : node; run;) {
-    if (run->Has(nsSelected) && (selection_.isEmpty() || FindInSelection(run) < 0)) {
+    if (run->Has(nsSelected) && (selection_.IsEmpty() || !selection_.Contains(run))) {
       if (multi)
-        added.append(reinterpret_cast<quintptr>(run));
+        added.append(run);
       else
         run->Exclude(nsSelected);
     }
@@ -364,10 +364,6 @@ void TBaseLazyTree::SelectLoadedNodes(PLazyNode node) {
     if (stop && run && !NodeHasAncestor(run, stop)) break;
   }
   if (added.isEmpty()) return;
-  PackSelection();
-  std::sort(added.begin(), added.end());
-  QVector<quintptr> merged(selection_.size() + added.size());
-  std::merge(selection_.cbegin(), selection_.cend(), added.cbegin(), added.cend(), merged.begin());
-  selection_ = std::move(merged);
+  selection_.Merge(std::move(added));
   Change(nullptr);
 }

@@ -117,7 +117,7 @@ void TBaseLazyTree::InternalDisconnectNode(PLazyNode node, bool keepFocus, bool 
     focusedNode_ = nullptr;  // a refused edit end cannot keep a focus on a node that goes away
     DoFocusChange(focusedNode_, focusedColumn_);
   }
-  if (node == rangeAnchor_) rangeAnchor_ = focusedNode_;
+  if (node == selection_.Anchor()) selection_.SetAnchor(focusedNode_);
   if (node->Has(nsDeleting)) return;
   StopValidation();
   store_.Unlink(node, reindex);
@@ -191,7 +191,7 @@ void TBaseLazyTree::BeginNodeDeletion(PLazyNode node) {
   if (node->Has(nsSelected)) {
     if (updateCount_ > 0) {
       node->Exclude(nsSelected);
-      RemoveMarkedSelection(node);
+      selection_.MarkDeleted(node);
     } else {
       DoStateChange({tsSynchMode});
       RemoveFromSelection(node);
@@ -278,7 +278,7 @@ void TBaseLazyTree::EndClearing(PLazyNode node, bool resetHasChildren) {
 }
 
 void TBaseLazyTree::DeleteSelectedItems() {
-  if (selection_.isEmpty() || options_->MiscOptions().Contains(toReadOnly)) return;
+  if (selection_.IsEmpty() || options_->MiscOptions().Contains(toReadOnly)) return;
   TTreeUpdateGuard update(*this);
   const QVector<PLazyNode> nodes = SortedSelection(true);
   for (qsizetype i = nodes.size() - 1; i >= 1; --i) DeleteNode(nodes[i], nodes[i]->Parent != nodes[i - 1]->Parent);
@@ -299,7 +299,7 @@ void TBaseLazyTree::Clear() {
   UnselectAll();
   focusedNode_ = nullptr;
   hotNode_ = nullptr;
-  rangeAnchor_ = nullptr;
+  selection_.SetAnchor(nullptr);
   DeleteNodeChildren(RootNode(), true);
   store_.SetVisibleCount(0);
   offsetX_ = 0;
