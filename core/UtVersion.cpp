@@ -13,12 +13,12 @@ struct VersionMessage {
   const char* text;
 };
 
-constexpr VersionMessage kMessages[] = {
+constexpr VersionMessage kVersionMessages[] = {
     {kFileNotFound, "Version information: the file %1 does not exist"},
 };
 
 QString MessageText(int number, const QString& fileName) {
-  for (const VersionMessage& message : kMessages) {
+  for (const VersionMessage& message : kVersionMessages) {
     if (message.number == number) return QString::fromUtf8(message.text).arg(fileName);
   }
   return QStringLiteral("Version information error %1").arg(number);

@@ -35,7 +35,7 @@ constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 6;
 constexpr int kOkWidth = 120;
 constexpr int kButtonWidth = 85;
-constexpr int kMinutesPerDay = 1440;
+constexpr int kSnoozeMinutesPerDay = 1440;
 
 // A number field that takes no typing; its arrows (and the arrow keys) still step it.
 class TArrowOnlySpinBox : public QSpinBox {
@@ -161,8 +161,8 @@ void TReminderDialog::paintEvent(QPaintEvent* event) {
 void TReminderDialog::FormShow() {
   title_->setText(task_.Title);
   const int m = snoozeMinutes_;
-  days_->setValue(m / kMinutesPerDay);
-  hours_->setValue(m % kMinutesPerDay / 60);
+  days_->setValue(m / kSnoozeMinutesPerDay);
+  hours_->setValue(m % kSnoozeMinutesPerDay / 60);
   minutes_->setValue(m % 60);
   snooze_->setEnabled(true);
   shown_ = true;
@@ -180,7 +180,7 @@ void TReminderDialog::SnoozeFieldChange() {
 }
 
 int TReminderDialog::SnoozeTotalMinutes() const {
-  return days_->value() * kMinutesPerDay + hours_->value() * 60 + minutes_->value();
+  return days_->value() * kSnoozeMinutesPerDay + hours_->value() * 60 + minutes_->value();
 }
 
 void TReminderDialog::btnOKClick() {
@@ -191,7 +191,7 @@ void TReminderDialog::btnOKClick() {
 }
 
 void TReminderDialog::btnSnoozeClick() {
-  task_.ReminderDateTime = DateTime::Now() + SnoozeTotalMinutes() / static_cast<double>(kMinutesPerDay);
+  task_.ReminderDateTime = DateTime::Now() + SnoozeTotalMinutes() / static_cast<double>(kSnoozeMinutesPerDay);
   store_.SetModified(true);
   accept();
 }

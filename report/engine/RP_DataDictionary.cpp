@@ -12,8 +12,6 @@ constexpr int16_t kCurrentTag = -2, kOlderTag = -1;
 
 [[noreturn]] void Damaged() { throw ErpLoadError(rpLoadStr(rpStrings::UnsupportedFormat)); }
 
-qint64 Remaining(QIODevice& stream) { return stream.size() - stream.pos(); }
-
 void WriteList(QIODevice& stream, const TrpNameValueList& list) {
   rpWriteInt(stream, list.Count());
   for (int i = 0; i < list.Count(); ++i) {
@@ -25,7 +23,7 @@ void WriteList(QIODevice& stream, const TrpNameValueList& list) {
 void ReadList(QIODevice& stream, TrpNameValueList& list) {
   const int32_t count = rpReadInt(stream);
   // Each entry holds two strings of at least three bytes.
-  if (count < 0 || count > Remaining(stream) / 6) Damaged();
+  if (count < 0 || count > rpRemaining(stream) / 6) Damaged();
   for (int32_t i = 0; i < count; ++i) {
     const QString name = rpReadString(stream);
     list.Append(name, rpReadString(stream));
@@ -34,7 +32,7 @@ void ReadList(QIODevice& stream, TrpNameValueList& list) {
 
 QString ReadShortString(QIODevice& stream) {
   const int length = rpReadByte(stream);
-  if (length > Remaining(stream)) Damaged();
+  if (length > rpRemaining(stream)) Damaged();
   return QString::fromLatin1(stream.read(length));
 }
 
@@ -109,7 +107,7 @@ void TrpDataDictionary::ReadFromStream(QIODevice& stream, int version) {
 void TrpDataDictionary::ReadLegacy(QIODevice& stream, int version) {
   const int32_t count = rpReadInt(stream);
   // Each entry: a kind byte, a 32-bit value and three length bytes.
-  if (count < 0 || count > Remaining(stream) / 8) Damaged();
+  if (count < 0 || count > rpRemaining(stream) / 8) Damaged();
   TrpNameValueList entries;
   for (int32_t i = 0; i < count; ++i) {
     const int kind = rpReadByte(stream);

@@ -16,7 +16,7 @@
 
 namespace {
 
-[[noreturn]] void Damaged() { throw ErpLoadError(rpLoadStr(rpStrings::StreamReadError)); }
+[[noreturn]] void PagesDamaged() { throw ErpLoadError(rpLoadStr(rpStrings::StreamReadError)); }
 
 int Units(int32_t tenthsOfMm) { return rpRound(tenthsOfMm / 10.0 * 18.0 / 5.0); }
 
@@ -28,12 +28,12 @@ void ReadObjects(const QByteArray& bytes, TrpPage& page, bool settleWidths) {
   stream.setData(bytes);
   stream.open(QIODevice::ReadOnly);
   const int version = rpReadByte(stream);
-  if (version > kRpStreamVersion) Damaged();
+  if (version > kRpStreamVersion) PagesDamaged();
   while (!stream.atEnd()) {
     const int type = rpReadByte(stream);
     const QString className = type == rpObjectType::AddIn ? rpReadString(stream) : QString();
     std::unique_ptr<TrpView> view = rpCreateObject(type, className);
-    if (!view) Damaged();
+    if (!view) PagesDamaged();
     view->SetParent(&page);
     view->PreparedMode = true;
     view->ReadFromStream(stream, version);
@@ -69,16 +69,16 @@ std::unique_ptr<TrpPage> NewPageFor(const TrpEMFPage& record, TrpReport* report)
 }
 
 QByteArray ReadBytes(QIODevice& stream, qint64 count) {
-  if (count < 0 || count > stream.bytesAvailable()) Damaged();
+  if (count < 0 || count > stream.bytesAvailable()) PagesDamaged();
   const QByteArray bytes = stream.read(count);
-  if (bytes.size() != count) Damaged();
+  if (bytes.size() != count) PagesDamaged();
   return bytes;
 }
 
 // The offset after a page: past where the page's header ends, within the file.
 qint64 NextOffset(QIODevice& stream, qint64 headerSize) {
   const qint64 next = rpReadInt(stream);
-  if (next < stream.pos() + headerSize - 4 || next > stream.pos() + stream.bytesAvailable()) Damaged();
+  if (next < stream.pos() + headerSize - 4 || next > stream.pos() + stream.bytesAvailable()) PagesDamaged();
   return next;
 }
 
@@ -88,7 +88,7 @@ std::vector<std::unique_ptr<TrpEMFPage>> ReadLegacyPages(QIODevice& stream, QStr
   printer = header.value(0);
   const int32_t count = rpReadInt(stream);
   constexpr qint64 kHeader = 4 + 2 + 4 + 4 + 1 + 1;
-  if (count < 0 || count > stream.bytesAvailable() / kHeader) Damaged();
+  if (count < 0 || count > stream.bytesAvailable() / kHeader) PagesDamaged();
   std::vector<std::unique_ptr<TrpEMFPage>> pages;
   for (int32_t i = 0; i < count; ++i) {
     auto record = std::make_unique<TrpEMFPage>();
@@ -355,17 +355,17 @@ bool TrpEMFPages::ReadFromStream(QIODevice& stream) {
     int version = first;
     if (first < 24 || first > 31) {
       version = 0;
-      if (!stream.seek(start)) Damaged();
+      if (!stream.seek(start)) PagesDamaged();
     }
     const int compressed = rpReadByte(stream);
     if (compressed != 0 && compressed != 1 && compressed != 255) {
-      if (!stream.seek(start)) Damaged();
+      if (!stream.seek(start)) PagesDamaged();
       pages = ReadLegacyPages(stream, printer);
     } else {
       printer = rpReadString(stream);
       const int32_t count = rpReadInt(stream);
       const qint64 header = version > 23 ? 4 + 2 + 8 + 1 + 4 + 1 + 16 : 4 + 2 + 8 + 1 + 1;
-      if (count < 0 || count > stream.bytesAvailable() / header) Damaged();
+      if (count < 0 || count > stream.bytesAvailable() / header) PagesDamaged();
       for (int32_t i = 0; i < count; ++i) {
         auto record = std::make_unique<TrpEMFPage>();
         const qint64 next = NextOffset(stream, header);
@@ -383,7 +383,7 @@ bool TrpEMFPages::ReadFromStream(QIODevice& stream) {
         }
         QByteArray bytes = ReadBytes(stream, next - stream.pos());
         if (compressed) bytes = rpGlobals().Compressor().Decompress(bytes);
-        if (bytes.isEmpty()) Damaged();
+        if (bytes.isEmpty()) PagesDamaged();
         // Every record is read once here, so a page that loads also draws.
         TrpPage check(report_);
         ReadObjects(bytes, check, false);

@@ -21,8 +21,6 @@ const QString kVirtualPrinterCode = QStringLiteral("\x01");
 
 [[noreturn]] void Unsupported() { throw ErpLoadError(rpLoadStr(rpStrings::UnsupportedFormat)); }
 
-qint64 Remaining(QIODevice& stream) { return stream.size() - stream.pos(); }
-
 void WriteRawString(QIODevice& stream, const QString& text) {
   const QByteArray bytes = EncodeFileText(text);
   if (bytes.size() > 0xFFFF) throw EWriteError(rpLoadStr(rpStrings::TextTooLong));
@@ -31,7 +29,7 @@ void WriteRawString(QIODevice& stream, const QString& text) {
 }
 
 QByteArray ReadRaw(QIODevice& stream, qint64 length) {
-  if (length > Remaining(stream)) Unsupported();
+  if (length > rpRemaining(stream)) Unsupported();
   const QByteArray bytes = stream.read(length);
   if (bytes.size() != length) Unsupported();
   return bytes;
@@ -76,7 +74,7 @@ public:
     if (version_ > kRpStreamVersion) Unsupported();
     ReadPages();
     if (!missing_.isEmpty()) ThrowMissing();
-    if (Remaining(s_) > 0) {
+    if (rpRemaining(s_) > 0) {
       ReadInformation();
     } else if (version_ == kRpStreamVersion) {
       Unsupported();  // this version always carries its information: the form was cut
@@ -99,7 +97,7 @@ private:
     const QString printer = rpReadStringOfVersion(s_, version_);
     into_.PrinterName = printer == kVirtualPrinterCode ? rpLoadStr(rpStrings::VirtualPrinter) : printer;
     bool ended = false;
-    while (!ended && Remaining(s_) > 0) {
+    while (!ended && rpRemaining(s_) > 0) {
       const uint8_t marker = rpReadByte(s_);
       switch (marker) {
         case kPageMarker:

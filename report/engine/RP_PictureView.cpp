@@ -11,7 +11,7 @@
 
 namespace {
 
-[[noreturn]] void Damaged() { throw ErpLoadError(rpLoadStr(rpStrings::UnsupportedFormat)); }
+[[noreturn]] void PictureDamaged() { throw ErpLoadError(rpLoadStr(rpStrings::UnsupportedFormat)); }
 
 int KindOfBlob(int blobType) {
   switch (blobType) {
@@ -162,16 +162,16 @@ void TrpPictureView::WriteToStream(QIODevice& stream) {
 void TrpPictureView::ReadFromStream(QIODevice& stream, int version) {
   TrpView::ReadFromStream(stream, version);
   const int kind = rpReadByte(stream);
-  if (kind > rpGraphicKind::Jpeg) Damaged();
+  if (kind > rpGraphicKind::Jpeg) PictureDamaged();
   if (VersionMajor * 10 + VersionMinor > 10) BlobType = rpReadByte(stream);
   const qint64 end = rpReadInt(stream);
-  if (end < stream.pos() || end > stream.size()) Damaged();
+  if (end < stream.pos() || end > stream.size()) PictureDamaged();
   QByteArray bytes;
   if (kind != rpGraphicKind::None) {
     const qint64 length = end - stream.pos();
     bytes = stream.read(length);
-    if (bytes.size() != length) Damaged();
+    if (bytes.size() != length) PictureDamaged();
   }
-  if (!stream.seek(end)) Damaged();
+  if (!stream.seek(end)) PictureDamaged();
   Picture.Assign(kind, std::move(bytes));
 }

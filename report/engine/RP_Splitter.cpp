@@ -6,7 +6,7 @@
 namespace {
 
 // Texts nest through brackets, calls and variables; a stored report cannot nest deeper.
-constexpr int kMaxDepth = 64;
+constexpr int kMaxSplitDepth = 64;
 
 bool IsNameStart(QChar c) { return c.isLetter() || c == u'_'; }
 bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'.' || c == u'#'; }
@@ -24,7 +24,7 @@ void TrpFunctionSplitter::SplitVariable(const QString& name, const QString& text
 }
 
 void TrpFunctionSplitter::Split(const QString& source) {
-  if (depth_ >= kMaxDepth) return;
+  if (depth_ >= kMaxSplitDepth) return;
   struct Depth {
     int& d;
     explicit Depth(int& value) : d(value) { ++d; }

@@ -29,6 +29,9 @@ void rpWriteInt(QIODevice& stream, int32_t value);
 uint8_t rpReadByte(QIODevice& stream);
 uint16_t rpReadWord(QIODevice& stream);
 int32_t rpReadInt(QIODevice& stream);
+// The bytes between the position and the end: a count read from a stream is checked
+// against it before anything is allocated for it.
+inline qint64 rpRemaining(QIODevice& stream) { return stream.size() - stream.pos(); }
 
 // A 16-bit byte count, the bytes and one 0 byte. A text longer than 65535 bytes raises
 // EWriteError rather than being cut.

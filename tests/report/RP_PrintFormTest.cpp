@@ -15,7 +15,7 @@
 
 namespace {
 
-FakePrinter Named(const char* name, bool selectable = true) {
+FakePrinter NamedFakePrinter(const char* name, bool selectable = true) {
   FakePrinter p;
   p.name = QString::fromLatin1(name);
   p.selectable = selectable;
@@ -40,7 +40,7 @@ protected:
   static void Click(QRadioButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2)); }
 
   FakeDesktop desktop;
-  FakePrinterBackend backend{{Named("Laser"), Named("Broken", false), Named("Ink")}};
+  FakePrinterBackend backend{{NamedFakePrinter("Laser"), NamedFakePrinter("Broken", false), NamedFakePrinter("Ink")}};
   TrpPrinter printer;
 };
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> values) {
+QByteArray RawBytes(std::initializer_list<int> values) {
   QByteArray bytes;
   for (int v : values) bytes += static_cast<char>(v);
   return bytes;
@@ -39,16 +39,16 @@ private:
 };
 
 TEST_F(StreamTest, StringsAndListsHaveTheirByteLayouts) {
-  EXPECT_EQ(Written([](QIODevice& s) { rpWriteString(s, QString()); }), Bytes({0, 0, 0}));
-  EXPECT_EQ(Written([](QIODevice& s) { rpWriteString(s, QStringLiteral("ab")); }), Bytes({2, 0, 'a', 'b', 0}));
+  EXPECT_EQ(Written([](QIODevice& s) { rpWriteString(s, QString()); }), RawBytes({0, 0, 0}));
+  EXPECT_EQ(Written([](QIODevice& s) { rpWriteString(s, QStringLiteral("ab")); }), RawBytes({2, 0, 'a', 'b', 0}));
   EXPECT_EQ(Written([](QIODevice& s) { rpWriteMemo(s, {QStringLiteral("a"), QStringLiteral("bc")}); }),
-            Bytes({2, 0, 1, 0, 'a', 13, 2, 0, 'b', 'c', 0}));
-  EXPECT_EQ(Written([](QIODevice& s) { rpWriteMemo(s, {}); }), Bytes({0, 0, 0}));
+            RawBytes({2, 0, 1, 0, 'a', 13, 2, 0, 'b', 'c', 0}));
+  EXPECT_EQ(Written([](QIODevice& s) { rpWriteMemo(s, {}); }), RawBytes({0, 0, 0}));
   EXPECT_EQ(Written([](QIODevice& s) {
               rpWriteWord(s, 0x1234);
               rpWriteInt(s, -2);
             }),
-            Bytes({0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF}));
+            RawBytes({0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF}));
 }
 
 TEST_F(StreamTest, WhatIsWrittenReadsBack) {
@@ -73,38 +73,38 @@ TEST_F(StreamTest, OlderLayoutsAndOlderTextRead) {
   EXPECT_EQ(rpReadOldMemo(Over(QByteArray("a\rbc\0", 5))), (QStringList{QStringLiteral("a"), QStringLiteral("bc")}));
   EXPECT_EQ(rpReadOldMemo(Over(QByteArray("\0", 1))), QStringList());
   EXPECT_EQ(rpReadStringOfVersion(Over(QByteArray("ab\0", 3)), 22), QStringLiteral("ab"));
-  EXPECT_EQ(rpReadStringOfVersion(Over(Bytes({2, 0, 'a', 'b', 0})), 23), QStringLiteral("ab"));
+  EXPECT_EQ(rpReadStringOfVersion(Over(RawBytes({2, 0, 'a', 'b', 0})), 23), QStringLiteral("ab"));
   EXPECT_EQ(rpReadMemoOfVersion(Over(QByteArray("x\ry\0", 4)), 21), (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
   // Bytes that are not UTF-8 are read as Windows-1252.
-  EXPECT_EQ(rpReadString(Over(Bytes({3, 0, 'c', 0xE9, 0x80, 0}))), QStringLiteral("cé€"));
+  EXPECT_EQ(rpReadString(Over(RawBytes({3, 0, 'c', 0xE9, 0x80, 0}))), QStringLiteral("cé€"));
   // A list whose end byte comes before its count is used up ends there.
-  EXPECT_EQ(rpReadMemo(Over(Bytes({3, 0, 1, 0, 'a', 0}))), QStringList{QStringLiteral("a")});
+  EXPECT_EQ(rpReadMemo(Over(RawBytes({3, 0, 1, 0, 'a', 0}))), QStringList{QStringLiteral("a")});
 }
 
 TEST_F(StreamTest, CutOrDamagedStreamsRaiseTheLoadError) {
   const QByteArray damagedStrings[] = {
-      Bytes({5, 0, 'a', 'b'}),          // shorter than its length
-      Bytes({1, 0, 'a'}),               // no end byte
-      Bytes({1, 0, 'a', 7}),            // end byte not 0
-      Bytes({2}),                       // length cut
-      Bytes({0xFF, 0xFF, 0xFF, 0xFF}),  // a length far beyond the stream
+      RawBytes({5, 0, 'a', 'b'}),          // shorter than its length
+      RawBytes({1, 0, 'a'}),               // no end byte
+      RawBytes({1, 0, 'a', 7}),            // end byte not 0
+      RawBytes({2}),                       // length cut
+      RawBytes({0xFF, 0xFF, 0xFF, 0xFF}),  // a length far beyond the stream
   };
   for (const QByteArray& bytes : damagedStrings) {
     EXPECT_THROW(rpReadString(Over(bytes)), ErpLoadError) << bytes.toHex().toStdString();
   }
   const QByteArray damagedLists[] = {
-      Bytes({2, 0, 1, 0, 'a', 13}),     // cut after a line
-      Bytes({1, 0, 1, 0, 'a', 13, 9}),  // more lines than counted
-      Bytes({0, 0, 5}),                 // empty list without its end byte
-      Bytes({1, 0, 9, 0, 'a'}),         // line shorter than its length
-      Bytes({0xFF, 0xFF, 0xFF, 0xFF}),
+      RawBytes({2, 0, 1, 0, 'a', 13}),     // cut after a line
+      RawBytes({1, 0, 1, 0, 'a', 13, 9}),  // more lines than counted
+      RawBytes({0, 0, 5}),                 // empty list without its end byte
+      RawBytes({1, 0, 9, 0, 'a'}),         // line shorter than its length
+      RawBytes({0xFF, 0xFF, 0xFF, 0xFF}),
   };
   for (const QByteArray& bytes : damagedLists) {
     EXPECT_THROW(rpReadMemo(Over(bytes)), ErpLoadError) << bytes.toHex().toStdString();
   }
   EXPECT_THROW(rpReadOldString(Over("no end")), ErpLoadError);
   EXPECT_THROW(rpReadOldMemo(Over("a\rb")), ErpLoadError);
-  EXPECT_THROW(rpReadInt(Over(Bytes({1, 2, 3}))), ErpLoadError);
+  EXPECT_THROW(rpReadInt(Over(RawBytes({1, 2, 3}))), ErpLoadError);
 }
 
 TEST_F(StreamTest, TextsTooLongForTheLayoutAreRefusedNotCut) {

@@ -8,7 +8,7 @@
 namespace {
 
 // Two 100-pixel columns under a 20-pixel header, for header hints.
-class HeaderTree : public TextTree {
+class HintHeaderTree : public TextTree {
 public:
   bool headerBusy = false;
 
@@ -105,7 +105,7 @@ TEST_F(Hints, NoHintWhileEditingTheNodeUnderTheMouse) {
 }
 
 TEST(HeaderHints, TheHoveredColumnsHint) {
-  HeaderTree tree;
+  HintHeaderTree tree;
   tree.SetShowHint(true);
   tree.SetTexts({"a"});
   tree.ShowAt({240, 120});
