@@ -16,10 +16,10 @@
 
 namespace {
 
-namespace ids {
+namespace dialogIds {
 constexpr int ZoomTo100 = 53200, ZoomToFit = 53201, ZoomToWidth = 53202, FirstPage = 53203, PrevPage = 53204,
               NextPage = 53205, LastPage = 53206, Print = 53207, Close = 53071;
-}  // namespace ids
+}  // namespace dialogIds
 
 enum class GlyphKind { Zoom100, Fit, Width, First, Prev, Next, Last };
 
@@ -109,17 +109,17 @@ TFrPreviewDialog::TFrPreviewDialog(QWidget* parent) : QDialog(parent) {
   auto* row = new QHBoxLayout(top);
   row->setContentsMargins(4, 4, 4, 4);
   row->setSpacing(0);
-  btnZoomTo100_ = FlatButton(top, "btnZoomTo100", GlyphKind::Zoom100, ids::ZoomTo100, 1);
-  btnZoomToFit_ = FlatButton(top, "btnZoomToFit", GlyphKind::Fit, ids::ZoomToFit, 1);
-  btnZoomToWidth_ = FlatButton(top, "btnZoomToWidth", GlyphKind::Width, ids::ZoomToWidth, 1);
+  btnZoomTo100_ = FlatButton(top, "btnZoomTo100", GlyphKind::Zoom100, dialogIds::ZoomTo100, 1);
+  btnZoomToFit_ = FlatButton(top, "btnZoomToFit", GlyphKind::Fit, dialogIds::ZoomToFit, 1);
+  btnZoomToWidth_ = FlatButton(top, "btnZoomToWidth", GlyphKind::Width, dialogIds::ZoomToWidth, 1);
   btnZoomTo100_->SetDown(true);
-  btnFirst_ = FlatButton(top, "btnFirst", GlyphKind::First, ids::FirstPage);
-  btnPrev_ = FlatButton(top, "btnPrev", GlyphKind::Prev, ids::PrevPage);
-  btnNext_ = FlatButton(top, "btnNext", GlyphKind::Next, ids::NextPage);
-  btnLast_ = FlatButton(top, "btnLast", GlyphKind::Last, ids::LastPage);
-  btnPrint_ = new QPushButton(rpLoadStr(ids::Print), top);
+  btnFirst_ = FlatButton(top, "btnFirst", GlyphKind::First, dialogIds::FirstPage);
+  btnPrev_ = FlatButton(top, "btnPrev", GlyphKind::Prev, dialogIds::PrevPage);
+  btnNext_ = FlatButton(top, "btnNext", GlyphKind::Next, dialogIds::NextPage);
+  btnLast_ = FlatButton(top, "btnLast", GlyphKind::Last, dialogIds::LastPage);
+  btnPrint_ = new QPushButton(rpLoadStr(dialogIds::Print), top);
   btnPrint_->setObjectName(QStringLiteral("btnPrint"));
-  btnClose_ = new QPushButton(rpLoadStr(ids::Close), top);
+  btnClose_ = new QPushButton(rpLoadStr(dialogIds::Close), top);
   btnClose_->setObjectName(QStringLiteral("btnClose"));
   for (QPushButton* button : {btnPrint_, btnClose_}) {
     button->setFixedHeight(25);

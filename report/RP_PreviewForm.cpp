@@ -31,12 +31,12 @@ namespace {
 constexpr int kSmallStep = 10;
 constexpr int kLargeStep = 200;
 
-namespace ids {
+namespace formIds {
 constexpr int FirstPage = 53203, PrevPage = 53204, NextPage = 53205, PageWidth = 53208, WholePage = 53209,
               TwoPages = 53210, EditPage = 53211, AddPage = 53212, DeletePage = 53213, Scale = 53214,
               OpenReport = 53215, SaveReport = 53216, PrintReport = 53217, FindText = 53218, ShowHelp = 53219,
               ClosePreview = 53220, Page = 53221;
-}  // namespace ids
+}  // namespace formIds
 
 // The glyphs are the style's standard icons: any suitable image serves.
 QPixmap Glyph(const QWidget* widget, QStyle::StandardPixmap which) {
@@ -107,8 +107,8 @@ TrpPreviewForm::TrpPreviewForm(QWidget* parent)
   pageDown_ = new QToolButton(rightPanel_);
   pageUp_->setArrowType(Qt::UpArrow);
   pageDown_->setArrowType(Qt::DownArrow);
-  pageUp_->setToolTip(rpLoadStr(ids::PrevPage));
-  pageDown_->setToolTip(rpLoadStr(ids::NextPage));
+  pageUp_->setToolTip(rpLoadStr(formIds::PrevPage));
+  pageDown_->setToolTip(rpLoadStr(formIds::NextPage));
   pageUp_->setFixedSize(16, 16);
   pageDown_->setFixedSize(16, 16);
   // The bars never keep the focus: the keys belong to the page box.
@@ -209,13 +209,13 @@ void TrpPreviewForm::BuildToolBar() {
     std::function<void()> click;
   };
   const std::vector<ToolDef> defs = {
-      {TrpPreviewTool::Zoom, ids::Scale, QStyle::SP_FileDialogContentsView, [this] { ZoomBtnClick(); }},
-      {TrpPreviewTool::Load, ids::OpenReport, QStyle::SP_DialogOpenButton, [this] { LoadBtnClick(); }},
-      {TrpPreviewTool::Save, ids::SaveReport, QStyle::SP_DialogSaveButton, [this] { SaveBtnClick(); }},
-      {TrpPreviewTool::Print, ids::PrintReport, QStyle::SP_FileIcon, [this] { PrintBtnClick(); }},
-      {TrpPreviewTool::Find, ids::FindText, QStyle::SP_FileDialogDetailedView, [this] { FindBtnClick(); }},
-      {TrpPreviewTool::Help, ids::ShowHelp, QStyle::SP_DialogHelpButton, [] { ShowHelpContext(0); }},
-      {TrpPreviewTool::Exit, ids::ClosePreview, QStyle::SP_DialogCloseButton, [this] { ExitBtnClick(); }},
+      {TrpPreviewTool::Zoom, formIds::Scale, QStyle::SP_FileDialogContentsView, [this] { ZoomBtnClick(); }},
+      {TrpPreviewTool::Load, formIds::OpenReport, QStyle::SP_DialogOpenButton, [this] { LoadBtnClick(); }},
+      {TrpPreviewTool::Save, formIds::SaveReport, QStyle::SP_DialogSaveButton, [this] { SaveBtnClick(); }},
+      {TrpPreviewTool::Print, formIds::PrintReport, QStyle::SP_FileIcon, [this] { PrintBtnClick(); }},
+      {TrpPreviewTool::Find, formIds::FindText, QStyle::SP_FileDialogDetailedView, [this] { FindBtnClick(); }},
+      {TrpPreviewTool::Help, formIds::ShowHelp, QStyle::SP_DialogHelpButton, [] { ShowHelpContext(0); }},
+      {TrpPreviewTool::Exit, formIds::ClosePreview, QStyle::SP_DialogCloseButton, [this] { ExitBtnClick(); }},
       {TrpPreviewTool::PageSetup, 0, QStyle::SP_FileDialogInfoView, [] {}},
   };
   tools_.assign(defs.size(), nullptr);
@@ -279,12 +279,12 @@ void TrpPreviewForm::BuildZoomMenu() {
     connect(action, &QAction::triggered, this, [this, tag] { RunGuarded([&] { N3Click(tag); }); });
   };
   for (int percent : {200, 150, 100, 75, 50, 25, 10}) add(percent, QStringLiteral("%1%").arg(percent));
-  add(1, rpLoadStr(ids::PageWidth));
-  add(2, rpLoadStr(ids::WholePage));
-  add(3, rpLoadStr(ids::TwoPages));
+  add(1, rpLoadStr(formIds::PageWidth));
+  add(2, rpLoadStr(formIds::WholePage));
+  add(3, rpLoadStr(formIds::TwoPages));
   // Editing prepared pages needs the report designer, which this program lacks.
   procMenu_->addSeparator()->setVisible(false);
-  for (int id : {ids::EditPage, ids::AddPage, ids::DeletePage}) procMenu_->addAction(rpLoadStr(id))->setVisible(false);
+  for (int id : {formIds::EditPage, formIds::AddPage, formIds::DeletePage}) procMenu_->addAction(rpLoadStr(id))->setVisible(false);
 }
 
 void TrpPreviewForm::TickZoomItem() {
@@ -473,7 +473,7 @@ void TrpPreviewForm::OnVertical(int value) {
 void TrpPreviewForm::OnHorizontal(int) { box_->update(); }
 
 QString TrpPreviewForm::StatusText() const {
-  return PageCount() > 0 ? rpLoadStr(ids::Page) + QStringLiteral(" %1/%2").arg(current_).arg(PageCount()) : QString();
+  return PageCount() > 0 ? rpLoadStr(formIds::Page) + QStringLiteral(" %1/%2").arg(current_).arg(PageCount()) : QString();
 }
 
 void TrpPreviewForm::ShowPageNumber() {

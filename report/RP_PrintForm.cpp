@@ -29,12 +29,12 @@
 
 namespace {
 
-namespace ids {
+namespace printIds {
 constexpr int Print = 53207, Printer = 53041, Properties = 53038, Name = 53702, Copies = 53703,
               NumberOfCopies = 53704, Collate = 53705, PageRange = 53706, All = 53707, CurrentPage = 53708,
               Pages = 53709, PagesHint = 53710, PrintWhich = 53711, AllPages = 53712, OddPages = 53713,
               EvenPages = 53714;
-}  // namespace ids
+}  // namespace printIds
 
 // A printer drawn in 18 x 16 pixels: paper over a grey body with a tray.
 QIcon PrinterGlyph() {
@@ -119,12 +119,12 @@ private:
 TrpPrintForm::TrpPrintForm(TrpPrinter& printer, QWidget* parent)
     : QDialog(parent), printer_(printer), openingIndex_(printer.PrinterIndex) {
   setObjectName(QStringLiteral("rpPrintForm"));
-  setWindowTitle(rpLoadStr(ids::Print));
+  setWindowTitle(rpLoadStr(printIds::Print));
   auto* layout = new QVBoxLayout(this);
 
-  auto* printerGroup = new QGroupBox(rpLoadStr(ids::Printer), this);
+  auto* printerGroup = new QGroupBox(rpLoadStr(printIds::Printer), this);
   auto* printerRow = new QHBoxLayout(printerGroup);
-  auto* nameLabel = new QLabel(rpLoadStr(ids::Name), printerGroup);
+  auto* nameLabel = new QLabel(rpLoadStr(printIds::Name), printerGroup);
   printers_ = new QComboBox(printerGroup);
   const QIcon glyph = PrinterGlyph();
   printers_->setIconSize(QSize(18, 16));
@@ -132,20 +132,20 @@ TrpPrintForm::TrpPrintForm(TrpPrinter& printer, QWidget* parent)
   for (const QString& name : printer_.Printers) printers_->addItem(glyph, name);
   printers_->setCurrentIndex(printer_.PrinterIndex);
   nameLabel->setBuddy(printers_);
-  properties_ = new QPushButton(rpLoadStr(ids::Properties), printerGroup);
+  properties_ = new QPushButton(rpLoadStr(printIds::Properties), printerGroup);
   printerRow->addWidget(nameLabel);
   printerRow->addWidget(printers_, 1);
   printerRow->addWidget(properties_);
   layout->addWidget(printerGroup);
 
   auto* middle = new QHBoxLayout;
-  auto* rangeGroup = new QGroupBox(rpLoadStr(ids::PageRange), this);
+  auto* rangeGroup = new QGroupBox(rpLoadStr(printIds::PageRange), this);
   auto* rangeGrid = new QGridLayout(rangeGroup);
-  all_ = new QRadioButton(rpLoadStr(ids::All), rangeGroup);
-  current_ = new QRadioButton(rpLoadStr(ids::CurrentPage), rangeGroup);
-  pages_ = new QRadioButton(rpLoadStr(ids::Pages), rangeGroup);
+  all_ = new QRadioButton(rpLoadStr(printIds::All), rangeGroup);
+  current_ = new QRadioButton(rpLoadStr(printIds::CurrentPage), rangeGroup);
+  pages_ = new QRadioButton(rpLoadStr(printIds::Pages), rangeGroup);
   pageText_ = new QLineEdit(rangeGroup);
-  auto* hint = new QLabel(rpLoadStr(ids::PagesHint), rangeGroup);
+  auto* hint = new QLabel(rpLoadStr(printIds::PagesHint), rangeGroup);
   hint->setWordWrap(true);
   all_->setChecked(true);
   rangeGrid->addWidget(all_, 0, 0, 1, 2);
@@ -155,14 +155,14 @@ TrpPrintForm::TrpPrintForm(TrpPrinter& printer, QWidget* parent)
   rangeGrid->addWidget(hint, 3, 0, 1, 2);
   middle->addWidget(rangeGroup, 1);
 
-  auto* copiesGroup = new QGroupBox(rpLoadStr(ids::Copies), this);
+  auto* copiesGroup = new QGroupBox(rpLoadStr(printIds::Copies), this);
   auto* copiesGrid = new QGridLayout(copiesGroup);
-  auto* copiesLabel = new QLabel(rpLoadStr(ids::NumberOfCopies), copiesGroup);
+  auto* copiesLabel = new QLabel(rpLoadStr(printIds::NumberOfCopies), copiesGroup);
   copies_ = new QSpinBox(copiesGroup);
   copies_->setRange(1, 9999);  // down stops at 1
   copies_->setValue(1);
   copiesLabel->setBuddy(copies_);
-  collate_ = new QCheckBox(rpLoadStr(ids::Collate), copiesGroup);
+  collate_ = new QCheckBox(rpLoadStr(printIds::Collate), copiesGroup);
   collate_->setChecked(true);
   picture_ = new TrpCollatePicture(copiesGroup);
   copiesGrid->addWidget(copiesLabel, 0, 0);
@@ -173,9 +173,9 @@ TrpPrintForm::TrpPrintForm(TrpPrinter& printer, QWidget* parent)
   layout->addLayout(middle);
 
   auto* parityRow = new QHBoxLayout;
-  auto* parityLabel = new QLabel(rpLoadStr(ids::PrintWhich), this);
+  auto* parityLabel = new QLabel(rpLoadStr(printIds::PrintWhich), this);
   parity_ = new QComboBox(this);
-  parity_->addItems({rpLoadStr(ids::AllPages), rpLoadStr(ids::OddPages), rpLoadStr(ids::EvenPages)});
+  parity_->addItems({rpLoadStr(printIds::AllPages), rpLoadStr(printIds::OddPages), rpLoadStr(printIds::EvenPages)});
   parity_->setCurrentIndex(0);
   parityLabel->setBuddy(parity_);
   parityRow->addWidget(parityLabel);
