@@ -436,6 +436,8 @@ bool TPrintWizardDialog::BuildAndShow() {
   rpUserDataset->OnNext = [this] { rpUserDatasetNext(); };
   rpUserDataset->OnCheckEOF = [this](bool& eof) { rpUserDatasetCheckEOF(eof); };
   report_->OnGetValue = [this](const QString& name, QString& value) { return rpReportGetValue(name, value); };
+  // Only the cells of the data and notes bands hold a field; the captions hold none.
+  report_->OnBeforePrint = [this](TrpView& view) { rpReportBeforePrint(view, false); };
   if (!PreparePrintPages(*report_, pages_, dataOwner_.get())) return false;
   scope.Restore();
   TPreviewWindowState state{options_.PreviewWindowHeight, options_.PreviewWindowWidth, options_.PreviewZoomMode};

@@ -144,7 +144,10 @@ TrpPage* BuildPrintReport(TrpReport& report, const std::vector<int>& printed, co
         cell = page.Add(std::make_unique<TrpCheckBoxView>());
         cell->Memo = QStringList{field};
         break;
-      case TPrintColumnKind::Picture: cell = page.Add(std::make_unique<TrpPictureView>()); break;
+      case TPrintColumnKind::Picture:
+        cell = page.Add(std::make_unique<TrpPictureView>());
+        cell->Memo = QStringList{field};
+        break;
       default: cell = AddMemo(page, fonts.Normal, field, 0, 0, 0, 0); break;
     }
     cell->Tag = QString::number(code);

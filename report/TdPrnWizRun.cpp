@@ -18,6 +18,7 @@ QString TPrintReport::ExpandFields(const QString& text) {
   // The wizard's cells hold one field each: "[14]".
   static const QRegularExpression field(QStringLiteral("^\\[\\s*([^\\[\\]]*?)\\s*\\]$"));
   const QRegularExpressionMatch match = field.match(text);
+  if (match.hasMatch() && OnBeforePrint && CurrentView()) OnBeforePrint(*CurrentView());
   if (match.hasMatch() && OnGetValue) {
     QString value;
     if (OnGetValue(match.captured(1), value)) return value;

@@ -11,6 +11,7 @@
 
 class QObject;
 class QWidget;
+class TrpView;
 class TrpEMFPages;
 
 // The report the wizard builds. A bracketed field is asked of OnGetValue first; a value
@@ -19,6 +20,9 @@ class TrpEMFPages;
 class TPrintReport : public TrpReport {
 public:
   std::function<bool(const QString& name, QString& value)> OnGetValue;
+  // Called for a cell whose text is one field, before its field is read, while it is
+  // being measured or written: its look for the current row.
+  std::function<void(TrpView& view)> OnBeforePrint;
   QString ExpandFields(const QString& text) override;
 };
 

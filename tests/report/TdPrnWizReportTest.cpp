@@ -32,6 +32,7 @@ public:
     return found == rows_[at_].end() ? QString() : found->second;
   }
   const Row* Current() const { return at_ < rows_.size() ? &rows_[at_] : nullptr; }
+  int RowNumber() const { return static_cast<int>(at_); }
 
 private:
   std::vector<Row> rows_;
@@ -227,6 +228,9 @@ TEST_F(PrintReportTest, TheEngineBuildsEveryRowOnceInOrder) {
     value = list.Value(name.toInt());
     return true;
   };
+  report.OnBeforePrint = [&](TrpView& view) {
+    ApplyCellLook(view, false, list.RowNumber() % 2 == 0 ? 0x0000FF : 0x00FF00, 0, nullptr);
+  };
   const std::vector<int> printed = {14, 23, 15};
   const TPrintColumnSizes sizes{{200, 50, 100}, {17, 17, 17}, {200, 50, 100}};
   TrpPage* page = BuildPrintReport(report, printed, PrintHeaderCaptions(printed, false), sizes, fonts);
@@ -253,6 +257,15 @@ TEST_F(PrintReportTest, TheEngineBuildsEveryRowOnceInOrder) {
   EXPECT_EQ(titles, expected);
   EXPECT_EQ(all.count(QStringLiteral("Buy milk")), 1);
   EXPECT_FALSE(all.contains(QStringLiteral("15"))) << "empty notes print nothing, not the field's number";
+
+  // Rows take their colours, the first row the odd one; captions keep none.
+  std::map<QString, int32_t> fills;
+  for (const auto& view : pages.PageToObjects(0)->Objects()) fills[view->Memo.value(0)] = view->FillColor;
+  EXPECT_EQ(fills[QStringLiteral("Task 1")], 0x0000FF);
+  EXPECT_EQ(fills[QStringLiteral("n1")], 0x0000FF);
+  EXPECT_EQ(fills[QStringLiteral("Task 2")], 0x00FF00);
+  EXPECT_EQ(fills[QStringLiteral("Buy milk")], 0x00FF00) << "the notes band follows its row";
+  EXPECT_EQ(fills[QStringLiteral("Title")], kRpNoColor);
 }
 
 }  // namespace
