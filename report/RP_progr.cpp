@@ -49,7 +49,12 @@ bool TrpProgressForm::Run(std::function<void()> work) {
 
 void TrpProgressForm::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
 
-void TrpProgressForm::ProcessEvents() { QCoreApplication::processEvents(); }
+void TrpProgressForm::ProcessEvents() {
+  // Up, the window is modal: the only input other windows could get is blocked, and its
+  // Cancel is served. Hidden (a build without it, a dialog page), no input is served at
+  // all, so no window of the report can start a second build or print meanwhile.
+  QCoreApplication::processEvents(isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
 
 void TrpProgressForm::customEvent(QEvent* event) {
   if (event->type() != kStartBuild || !work_) return QDialog::customEvent(event);

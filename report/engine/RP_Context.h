@@ -7,8 +7,10 @@
 #include "report/engine/RP_FormatSettings.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class TrpPreviewWindow;
 class TrpWindows;
 
 struct TrpContext {
@@ -16,6 +18,9 @@ struct TrpContext {
   std::optional<TrpFormatSettings> Formats;
   // Null: no windows (no progress window, INPUT answers its default, MESSAGEBOX OK).
   TrpWindows* Windows = nullptr;
+  // Makes the standalone preview window of ShowPreparedReport. Empty: there is none,
+  // and showing prepared pages without an assigned preview does nothing.
+  std::function<std::unique_ptr<TrpPreviewWindow>()> CreatePreviewWindow;
 };
 
 // The engine's part of the context in use; an empty one when none is in place.

@@ -45,6 +45,15 @@ public:
   // Ends a run that takes more than this many lines with EParserError; 0 (the default)
   // lets scripts run as long as they loop, as a user's report may.
   void SetStepLimit(qint64 steps) { stepLimit_ = steps; }
+  qint64 StepLimit() const { return stepLimit_; }
+  // A build's stop flag, read before every line: once it is set, a run ends quietly
+  // where it is (a script looping for ever ends with the build). poll runs every few
+  // thousand lines so that the progress window can serve its Cancel meanwhile. Null
+  // and empty: no stop flag.
+  void SetStopFlag(const bool* stop, std::function<void()> poll = nullptr) {
+    stop_ = stop;
+    poll_ = std::move(poll);
+  }
 
   TrpParser& Parser() { return *parser_; }
 
@@ -55,4 +64,6 @@ public:
 private:
   std::unique_ptr<TrpParser> parser_;
   qint64 stepLimit_ = 0;
+  const bool* stop_ = nullptr;
+  std::function<void()> poll_;
 };

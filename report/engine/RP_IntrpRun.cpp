@@ -33,9 +33,14 @@ void TrpInterpretator::RunFunction(const QString&, const QString&, const QString
 void TrpInterpretator::RunScript(const QStringList& coded) {
   const qsizetype count = coded.size();
   qint64 steps = 0;
+  uint32_t polls = 0;
   qsizetype i = 0;
   while (i >= 0 && i < count) {
     if (stepLimit_ > 0 && ++steps > stepLimit_) throw EParserError(rpLoadStr(rpStrings::ScriptRunsTooLong));
+    if (stop_) {
+      if (poll_ && (++polls & 0xFFF) == 0) poll_();
+      if (*stop_) return;
+    }
     const QString& line = coded[i];
     if (line.isEmpty()) {
       ++i;

@@ -141,6 +141,38 @@ public:
   // TwoPass: the first pass only counts the pages).
   void BuildPages();
 
+  // The pieces of BuildPages for a caller that runs the passes itself (the report
+  // component, inside its progress window): Begin hooks the language and the progress
+  // window's Cancel, End (also run by the destructor) unhooks them. RunPass(false) is the
+  // first pass of a double pass: it writes nothing and leaves the count in TotalPages.
+  void Begin();
+  void End();
+  void RunPass(bool finalPass);
+
+  // The build's own names, in the two groups the report's name resolution asks at
+  // different steps: PAGE#, LINE#, LINETHROUGH#, COLUMN#, CURRENT#, TOTALPAGES; and
+  // CURY, FREESPACE, FINALPASS, PAGEHEIGHT, PAGEWIDTH. upper is the name in upper case;
+  // false when it is none of them.
+  bool CounterValue(const QString& upper, TrpValue& value);
+  bool PositionValue(const QString& upper, TrpValue& value);
+  // NEWPAGE, NEWCOLUMN, STOPREPORT, SHOWBAND; false for any other name.
+  bool ScriptProcedure(const QString& upper, const QString& p1);
+
+  // Set by the report component: its whole name and function resolution, which asks the
+  // build's groups above at its own steps. Unset, the build answers its names first and
+  // passes the rest to the callbacks installed before it.
+  std::function<void(const QString&, TrpValue&)> ValueResolver;
+  std::function<void(const QString&, const QString&, const QString&, const QString&, TrpValue&)> FunctionResolver;
+  // Progress with a page number: at the start, after each prepared page, at the end.
+  std::function<void(int)> OnProgress;
+  // Before a view is written onto a prepared page.
+  std::function<void(TrpView&)> OnBeforePrint;
+  // Set: each page is handed over to be built by hand instead of running its bands.
+  std::function<void(TrpPage&)> OnManualBuild;
+  // Cross-tab columns: before the first one of a band, and each one's width.
+  std::function<void(TrpBand&)> OnBeginColumn;
+  std::function<void(int column, int& width)> OnPrintColumn;
+
   TrpReport& Report() const { return report_; }
   // The run-time side of the report's page of that index, or null.
   TrpPageRun* PageRun(int index) const {
@@ -197,6 +229,8 @@ private:
   TrpReport& report_;
   TrpPageSink* sink_;
   QObject* owner_;
+  bool begun_ = false;
+  std::function<void()> previousCancel_;
   std::vector<std::unique_ptr<TrpPageRun>> pages_;
   bool binding_ = false;
   TrpBand* examined_ = nullptr;

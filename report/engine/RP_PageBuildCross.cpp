@@ -28,14 +28,17 @@ void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
     TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : data->DataSet;
     const std::vector<TrpView*> cells = objectsOf(rpBand::CrossData);
     if (columns) {
+      if (build_.OnBeginColumn) build_.OnBeginColumn(band);
       columns->First();
       int column = 0;
       while (!columns->Eof() && !build_.Terminated) {
         build_.CrossColumn = ++column;
         RunBandScript(*data);
+        int width = data->Width;
+        if (build_.OnPrintColumn) build_.OnPrintColumn(column, width);
         for (TrpView* view : cells) WriteAt(*view, x + view->Left - data->X, band, bandY, bandHeight);
         Accumulate(*data);
-        x += data->Width;
+        x += width;
         columns->Next();
       }
       build_.CrossColumn = 0;

@@ -34,43 +34,59 @@ private:
 TrpReportBuild::TrpReportBuild(TrpReport& report, TrpPageSink& sink, QObject* owner)
     : report_(report), sink_(&sink), owner_(owner) {}
 
-TrpReportBuild::~TrpReportBuild() { UnhookParser(); }
+TrpReportBuild::~TrpReportBuild() { End(); }
 
-void TrpReportBuild::BuildPages() {
+void TrpReportBuild::Begin() {
+  if (begun_) return;
+  begun_ = true;
   DoublePass = report_.TwoPass;
   Terminated = false;
-  TrpPageSink* finalSink = sink_;
   HookParser();
   // Cancel in the progress window stops the build after the band being printed.
-  TrpProgressView* progress = rpGlobals().Progress();
-  std::function<void()> previousCancel;
-  if (progress) {
-    previousCancel = progress->OnCancel;
+  if (TrpProgressView* progress = rpGlobals().Progress()) {
+    previousCancel_ = progress->OnCancel;
     progress->OnCancel = [this] { Terminated = true; };
   }
-  struct Unhook {
+}
+
+void TrpReportBuild::End() {
+  if (!begun_) return;
+  begun_ = false;
+  UnhookParser();
+  if (TrpProgressView* progress = rpGlobals().Progress()) progress->OnCancel = std::move(previousCancel_);
+  previousCancel_ = nullptr;
+}
+
+void TrpReportBuild::RunPass(bool finalPass) {
+  FinalPass = finalPass;
+  if (finalPass) {
+    OnePass();
+    if (!DoublePass) TotalPages = sink_->Count();
+    return;
+  }
+  TrpPageSink* finalSink = sink_;
+  CountingSink counter;
+  sink_ = &counter;
+  struct Restore {
     TrpReportBuild& build;
     TrpPageSink* sink;
-    TrpProgressView* progress;
-    std::function<void()>& previousCancel;
-    ~Unhook() {
-      build.sink_ = sink;
-      build.UnhookParser();
-      if (progress) progress->OnCancel = previousCancel;
-    }
-  } unhook{*this, finalSink, progress, previousCancel};
+    ~Restore() { build.sink_ = sink; }
+  } restore{*this, finalSink};
+  OnePass();
+  TotalPages = counter.Count();
+}
+
+void TrpReportBuild::BuildPages() {
+  Begin();
+  struct Ender {
+    TrpReportBuild& build;
+    ~Ender() { build.End(); }
+  } ender{*this};
   if (DoublePass) {
-    CountingSink counter;
-    sink_ = &counter;
-    FinalPass = false;
-    OnePass();
-    TotalPages = counter.Count();
-    sink_ = finalSink;
-    FinalPass = true;
+    RunPass(false);
     Terminated = false;
   }
-  OnePass();
-  if (!DoublePass) TotalPages = sink_->Count();
+  RunPass(true);
 }
 
 void TrpReportBuild::OnePass() {
@@ -99,6 +115,7 @@ void TrpReportBuild::OnePass() {
   }
   for (TrpPageRun* page : reportPages) page->InitReport();
   for (TrpPageRun* page : reportPages) page->BindDataSources();
+  if (OnProgress) OnProgress(PrepPage + 1);
   for (size_t i = 0; i < reportPages.size() && !Terminated; ++i) {
     TrpPageRun* page = reportPages[i];
     CurrentPage = page;
@@ -117,6 +134,7 @@ void TrpReportBuild::OnePass() {
       Append = true;
     } else {
       PrepPage = sink_->Count();
+      if (OnProgress) OnProgress(PrepPage + 1);
     }
   }
   for (TrpPageRun* page : reportPages) page->DoneReport();
@@ -130,7 +148,10 @@ void TrpPageRun::AddPreparedPage() {
   build_.PrepPage = build_.Sink().Add(page_);
   freshY_ = -1;
   // Lets the progress window repaint and serve Cancel once per page.
-  if (TrpProgressView* progress = rpGlobals().Progress()) progress->ProcessEvents();
+  if (build_.OnProgress)
+    build_.OnProgress(build_.PrepPage + 1);
+  else if (TrpProgressView* progress = rpGlobals().Progress())
+    progress->ProcessEvents();
 }
 
 void TrpPageRun::FormPage() {
@@ -163,29 +184,35 @@ void TrpPageRun::FormPage() {
     PrintBand(Band(rpBand::Overlay));
     PrintBand(Band(rpBand::None));
   }
-  if (!PrintBand(Band(rpBand::ReportTitle))) {
+  // A report that builds its pages by hand gets the page instead of the bands' loop.
+  const bool manual = static_cast<bool>(build_.OnManualBuild);
+  if (!manual && !PrintBand(Band(rpBand::ReportTitle))) {
     if (Band(rpBand::PageHeader)->Flags & rpBandFlag::OnFirstPage) PrintBand(Band(rpBand::PageHeader));
     PrintBand(Band(rpBand::ColumnHeader));
   }
   freshY_ = CurY;
   int deepest = 0;
-  for (int level = 1; level <= 3; ++level) {
+  for (int level = 1; level <= 3 && !manual; ++level) {
     if (Band(rpBandLevel::Data[level])->Exists()) deepest = level;
   }
   if (deepest > 0) DataLoop(1, deepest);
   if (Mode == 0) {
-    Closing = true;
-    PrintBand(Band(rpBand::ColumnFooter));
-    PrintBand(Band(rpBand::ReportSummary));
-    Closing = false;
+    if (manual) {
+      build_.OnManualBuild(page_);
+    } else {
+      Closing = true;
+      PrintBand(Band(rpBand::ColumnFooter));
+      PrintBand(Band(rpBand::ReportSummary));
+      Closing = false;
+    }
     build_.SavedY = ColPos > 0 ? BottomMargin() : CurY;
     build_.SavedBottom = CurBottomY;
     ColPos = 0;
     XAdjust = LeftMargin();
     TrpBand* footer = Band(rpBand::PageFooter);
     const int savedFlags = footer->Flags;
-    if ((build_.PrepPage == 0 && (footer->Flags & rpBandFlag::OnFirstPage)) ||
-        (footer->Flags & rpBandFlag::OnLastPage)) {
+    if (!manual && ((build_.PrepPage == 0 && (footer->Flags & rpBandFlag::OnFirstPage)) ||
+                    (footer->Flags & rpBandFlag::OnLastPage))) {
       footer->Flags |= rpBandFlag::OnFirstPage;
       build_.AppendFooter = footer->Exists();
       PrintPageFooters();

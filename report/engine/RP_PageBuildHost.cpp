@@ -10,9 +10,19 @@ void TrpReportBuild::HookParser() {
   TrpParser& parser = rpGlobals().Parser();
   previousGetValue_ = parser.OnGetValue;
   previousFunction_ = parser.OnFunction;
-  parser.OnGetValue = [this](const QString& name, TrpValue& value) { GetValue(name, value); };
+  parser.OnGetValue = [this](const QString& name, TrpValue& value) {
+    if (ValueResolver)
+      ValueResolver(name, value);
+    else
+      GetValue(name, value);
+  };
   parser.OnFunction = [this](const QString& name, const QString& p1, const QString& p2, const QString& p3,
-                             TrpValue& value) { Function(name, p1, p2, p3, value); };
+                             TrpValue& value) {
+    if (FunctionResolver)
+      FunctionResolver(name, p1, p2, p3, value);
+    else
+      Function(name, p1, p2, p3, value);
+  };
   rpGlobals().SetCurrentReport(this);
 }
 
@@ -26,15 +36,12 @@ void TrpReportBuild::UnhookParser() {
   if (rpGlobals().CurrentReport() == this) rpGlobals().SetCurrentReport(nullptr);
 }
 
-void TrpReportBuild::GetValue(const QString& name, TrpValue& value) {
-  const QString upper = name.toUpper();
+bool TrpReportBuild::CounterValue(const QString& upper, TrpValue& value) {
   TrpPageRun* page = CurrentPage;
   if (upper == QLatin1String("PAGE#")) {
     value = TrpValue(PrepPage + 1);
   } else if (upper == QLatin1String("TOTALPAGES")) {
     value = TrpValue(TotalPages);
-  } else if (upper == QLatin1String("FINALPASS")) {
-    value = TrpValue(FinalPass);
   } else if (upper == QLatin1String("LINE#") || upper == QLatin1String("LINETHROUGH#")) {
     // A footer shows the counters of its data band.
     TrpBand* band = CurrentBand;
@@ -49,6 +56,16 @@ void TrpReportBuild::GetValue(const QString& name, TrpValue& value) {
     value = TrpValue(page ? page->CurColumn : 0);
   } else if (upper == QLatin1String("CURRENT#")) {
     value = TrpValue(page ? page->CurPosition : 0);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool TrpReportBuild::PositionValue(const QString& upper, TrpValue& value) {
+  TrpPageRun* page = CurrentPage;
+  if (upper == QLatin1String("FINALPASS")) {
+    value = TrpValue(FinalPass);
   } else if (upper == QLatin1String("CURY")) {
     value = TrpValue(page ? page->CurY : 0);
   } else if (upper == QLatin1String("FREESPACE")) {
@@ -57,16 +74,13 @@ void TrpReportBuild::GetValue(const QString& name, TrpValue& value) {
     value = TrpValue(page ? page->Page().PaperHeightUnits() : 0);
   } else if (upper == QLatin1String("PAGEWIDTH")) {
     value = TrpValue(page ? page->Page().PaperWidthUnits() : 0);
-  } else if (previousGetValue_) {
-    previousGetValue_(name, value);
   } else {
-    rpGlobals().DefaultGetValue(name, value);
+    return false;
   }
+  return true;
 }
 
-void TrpReportBuild::Function(const QString& name, const QString& p1, const QString& p2, const QString& p3,
-                              TrpValue& value) {
-  const QString upper = name.toUpper();
+bool TrpReportBuild::ScriptProcedure(const QString& upper, const QString& p1) {
   if (upper == QLatin1String("NEWPAGE")) {
     if (CurrentBand) ++CurrentBand->NewPageRequests;
   } else if (upper == QLatin1String("NEWCOLUMN")) {
@@ -75,11 +89,28 @@ void TrpReportBuild::Function(const QString& name, const QString& p1, const QStr
     Terminated = true;
   } else if (upper == QLatin1String("SHOWBAND")) {
     if (CurrentPage) CurrentPage->ShowBandByName(p1.trimmed());
-  } else if (previousFunction_) {
-    previousFunction_(name, p1, p2, p3, value);
   } else {
-    rpGlobals().DefaultFunction(name, p1, p2, p3, value);
+    return false;
   }
+  return true;
+}
+
+void TrpReportBuild::GetValue(const QString& name, TrpValue& value) {
+  const QString upper = name.toUpper();
+  if (CounterValue(upper, value) || PositionValue(upper, value)) return;
+  if (previousGetValue_)
+    previousGetValue_(name, value);
+  else
+    rpGlobals().DefaultGetValue(name, value);
+}
+
+void TrpReportBuild::Function(const QString& name, const QString& p1, const QString& p2, const QString& p3,
+                              TrpValue& value) {
+  if (ScriptProcedure(name.toUpper(), p1)) return;
+  if (previousFunction_)
+    previousFunction_(name, p1, p2, p3, value);
+  else
+    rpGlobals().DefaultFunction(name, p1, p2, p3, value);
 }
 
 bool TrpReportBuild::SetDictionaryVariable(const QString&, const TrpValue&) { return false; }

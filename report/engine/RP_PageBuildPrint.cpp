@@ -173,6 +173,7 @@ bool TrpPageRun::WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHe
   view.FirstPass = !build_.FinalPass;
   bool written = true;
   try {
+    if (build_.OnBeforePrint) build_.OnBeforePrint(view);
     view.Print(build_.Sink().PageStream(build_.PrepPage), &printBand);
   } catch (const ErpError& error) {
     // A bad expression or script: reported with the others, the build goes on.

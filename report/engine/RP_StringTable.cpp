@@ -3,8 +3,8 @@
 
 namespace rpStrings {
 
-const std::array<TrpStringEntry, 294>& Table() {
-  static const std::array<TrpStringEntry, 294> table{{
+const std::array<TrpStringEntry, 295>& Table() {
+  static const std::array<TrpStringEntry, 295> table{{
       {53000, u"Print To-Do list"},
       {53001, u"Printing"},
       {53002, u"Link image"},
@@ -186,6 +186,7 @@ const std::array<TrpStringEntry, 294>& Table() {
       {53903, u"Undefined symbol"},
       {53904, u"Printing page:"},
       {53905, u"Printer selected is not valid"},
+      {53906, u"The pages asked for are not in the report: nothing was printed."},
       {54000, u"Form"},
       {54050, u"Font.Size"},
       {54051, u"Font.Style"},

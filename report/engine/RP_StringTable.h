@@ -13,7 +13,7 @@ struct TrpStringEntry {
 namespace rpStrings {
 
 // Sorted by id.
-const std::array<TrpStringEntry, 294>& Table();
+const std::array<TrpStringEntry, 295>& Table();
 
 constexpr int CalcError = 53400;  // An error occured during calculating
 constexpr int ReportLabel = 53401;  // Report:
@@ -63,6 +63,7 @@ constexpr int From = 53902;  // from
 constexpr int Preview = 53072;  // Preview
 constexpr int PrintingPage = 53904;  // Printing page:
 constexpr int PrinterNotValid = 53905;  // Printer selected is not valid
+constexpr int NoPagesToPrint = 53906;  // The pages asked for are not in the report: nothing was printed.
 constexpr int UnsupportedFormat = 54150;  // Unsupported RPF format
 constexpr int VirtualPrinter = 53700;  // Virtual printer
 constexpr int VariantConvert = 55600;

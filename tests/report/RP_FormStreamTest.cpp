@@ -319,6 +319,7 @@ TEST_F(FormStreamTest, ProtectedFormFromAFileAsksForItsPassword) {
   for (const Case& c : {Case{QStringLiteral("s3cret"), true}, Case{QStringLiteral("S3CRET"), false},
                         Case{std::nullopt, false}}) {
     TrpReport target;
+    target.FileName = path;
     int asked = 0;
     target.OnAskPassword = [&] {
       ++asked;
@@ -329,7 +330,7 @@ TEST_F(FormStreamTest, ProtectedFormFromAFileAsksForItsPassword) {
     EXPECT_TRUE(target.ReadFromStream(file));
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(target.PageCount(), c.kept ? 2 : 1);
-    EXPECT_EQ(target.FileName, c.kept ? QString() : rpLoadStr(rpStrings::Untitled));
+    EXPECT_EQ(target.FileName, c.kept ? path : rpLoadStr(rpStrings::Untitled));
     EXPECT_EQ(target.InfoName, c.kept ? QStringLiteral("Sample") : QString());
   }
   // From memory (an undo copy of a build) nothing is asked.

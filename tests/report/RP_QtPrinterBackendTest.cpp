@@ -5,6 +5,10 @@
 // skipped, saying why, without it.
 #include "ReportTestSupport.h"
 #include "report/RP_QtPrinterBackend.h"
+#include "report/engine/RP_BandView.h"
+#include "report/engine/RP_Class.h"
+#include "report/engine/RP_DSet.h"
+#include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_Printer.h"
 #include "support/TempDir.h"
 
@@ -26,7 +30,38 @@
 
 namespace {
 
-class QtPrinterBackendTest : public ReportEngineTest {};
+class QtPrinterBackendTest : public ReportEngineTest {
+protected:
+  void TearDown() override {
+    rpSetPrinterBackend(nullptr);
+    ReportEngineTest::TearDown();
+  }
+
+  // A report of A4 pages over "Rows": one row to a page, its text object at (left, top)
+  // in report units, size width x height, in a font of that size.
+  TrpMemoView* AddRowPage(const QString& text, QRect box, int fontSize) {
+    report.SetOwner(&owner);
+    report.SetShowProgress(false);
+    rows = new TrpUserDataset(&owner);
+    rows->setObjectName(QStringLiteral("Rows"));
+    rows->SetRangeEnd(reCount);
+    TrpPage* page = report.AddPage();
+    auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
+    band->SetBandType(rpBand::MasterData);
+    band->SetGeometry(0, 0, 700, 1000);
+    band->FormatPattern = QStringLiteral("Rows");
+    auto* memo = static_cast<TrpMemoView*>(page->Add(std::make_unique<TrpMemoView>()));
+    memo->SetGeometry(box.left(), box.top(), box.width(), box.height());
+    memo->Font.name = QStringLiteral("DejaVu Sans");
+    memo->Font.size = fontSize;
+    memo->Memo = QStringList{text};
+    return memo;
+  }
+
+  QObject owner;
+  TrpUserDataset* rows = nullptr;  // owned by owner
+  TrpReport report;
+};
 
 // Runs a tool to its end; its standard output, or nothing when it failed.
 std::optional<QByteArray> RunTool(const QString& program, const QStringList& arguments) {
@@ -90,6 +125,43 @@ TEST_F(QtPrinterBackendTest, PdfFilePrinterPutsTheTextWhereItWasDrawn) {
       (x >= 38 && x <= 202 && y >= 38 && y <= 82 ? inside : outside)++;
     }
   EXPECT_GT(inside, 100);
+  EXPECT_EQ(outside, 0);
+}
+
+TEST_F(QtPrinterBackendTest, APrintedReportPutsItsTitleWhereThePreparedPagePutIt) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+  TrpQtPrinterBackend backend;
+  rpSetPrinterBackend(&backend);
+  // One inch from the left and the top (92 units), four inches wide, one inch high.
+  AddRowPage(QStringLiteral("VELMORA"), QRect(92, 92, 366, 92), 36);
+  rows->SetRangeEndCount(1);
+  report.UseDefaultPrinter = false;
+  report.PrinterName = QStringLiteral("PDF file");
+  ASSERT_TRUE(report.PrepareReport());
+  ASSERT_EQ(report.EMFPages().Count(), 1);
+  TempDir dir;
+  report.PrintFileName = dir.File(QStringLiteral("report.pdf"));
+  report.PrintPreparedReport(QString(), 1, true, TrpPageParity::All);
+  ASSERT_TRUE(QFile::exists(report.PrintFileName));
+
+  const QString prefix = dir.File(QStringLiteral("page"));
+  ASSERT_TRUE(RunTool(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-f"), QStringLiteral("1"),
+                       QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"), QStringLiteral("-png"),
+                       report.PrintFileName, prefix}));
+  const QImage page(prefix + QStringLiteral(".png"));
+  ASSERT_FALSE(page.isNull());
+  EXPECT_EQ(page.width(), 331);  // 210 mm at 40 dpi
+  // The text box is (40, 40)-(200, 80) at 40 dpi.
+  int inside = 0;
+  int outside = 0;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x) {
+      if (qGray(page.pixel(x, y)) >= 128) continue;
+      (x >= 38 && x <= 202 && y >= 38 && y <= 82 ? inside : outside)++;
+    }
+  EXPECT_GT(inside, 50);
   EXPECT_EQ(outside, 0);
 }
 
@@ -176,35 +248,31 @@ TEST_F(QtPrinterBackendTest, PrintServerQueueReceivesThreePagesWithTheirTexts) {
   if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
     GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
   TrpQtPrinterBackend backend;
-  TrpPrinter printer;
-  printer.AttachPrinter(&backend);
-  const int queue = static_cast<int>(printer.Printers.indexOf(QStringLiteral("PDF")));
+  rpSetPrinterBackend(&backend);
+  const int queue = static_cast<int>(rpPrinter().Printers.indexOf(QStringLiteral("PDF")));
   if (queue < 0) {
     GTEST_SKIP() << "no print server with a \"PDF\" queue is reachable; scripts/start-cups.sh starts one";
   }
-  printer.SelectPrinterIndex(queue);
-  ASSERT_EQ(printer.PrinterIndex, queue) << "the PDF queue could not tell its settings";
-  printer.SetPageFormat(9, 0, 0, 0, -1, true);
-  TrpPageInfo info;
-  printer.FillPageInfo(info);
-  ASSERT_GT(info.PrintWidthPx, 0);
+  const QStringList texts{QStringLiteral("Velmora page one"), QStringLiteral("Velmora page two"),
+                          QStringLiteral("Velmora page three")};
+  AddRowPage(QStringLiteral("[Text]"), QRect(0, 0, 700, 60), 20);
+  rows->SetRangeEndCount(3);
+  report.OnGetValue = [this, &texts](const QString& name, TrpValue& value, bool& handled) {
+    if (name.compare(QLatin1String("Text"), Qt::CaseInsensitive) != 0) return;
+    value = TrpValue(texts.value(rows->RecNo()));
+    handled = true;
+  };
+  report.UseDefaultPrinter = false;
+  report.PrinterName = QStringLiteral("PDF");
+  ASSERT_TRUE(report.PrepareReport());
+  ASSERT_EQ(rpPrinter().PrinterIndex, queue) << "the PDF queue could not tell its settings";
+  ASSERT_EQ(report.EMFPages().Count(), 3);
 
   const QString title = QStringLiteral("velmora-print-test-%1-%2")
                             .arg(QCoreApplication::applicationPid())
                             .arg(QDateTime::currentMSecsSinceEpoch());
-  QString error;
-  std::unique_ptr<TrpPrintJob> job = backend.BeginJob(title, QString(), error);
-  ASSERT_TRUE(job) << error.toStdString();
-  const QStringList texts{QStringLiteral("Velmora page one"), QStringLiteral("Velmora page two"),
-                          QStringLiteral("Velmora page three")};
-  const QRect box(0, 0, info.PrintWidthPx, info.PrintHeightPx / 10);
-  for (qsizetype i = 0; i < texts.size(); ++i) {
-    if (i > 0) {
-      ASSERT_TRUE(job->NewPage());
-    }
-    DrawPageText(job->Painter(), texts[i], box);
-  }
-  ASSERT_TRUE(job->End(error)) << error.toStdString();
+  report.SetTitle(title);
+  report.PrintPreparedReport(QString(), 1, true, TrpPageParity::All);
 
   // The queue writes the file while the server processes the job: follow the job until
   // the server is through with it, then read the file once. The bound only guards against
