@@ -70,9 +70,11 @@ void PreviewOpen(benchmark::State& state) {
   TTodoMainForm form(handler, &dialogs);
   FormTasks tasks(form);
   TPrintWizardDialog wizard(handler.Options(), handler, tasks, CommonModule().TaskTreeImages());
+  wizard.Report().SetShowProgress(false);  // no progress window to wait for
   wizard.show();
   int pages = 0;
-  wizard.OnShowPreview = [&](TrpEMFPages& prepared, TPreviewWindowState&, bool) {
+  wizard.OnShowPreview = [&](TrpReport& report, TPreviewWindowState&, bool) {
+    TrpEMFPages& prepared = report.EMFPages();
     TrpPreview preview;
     preview.resize(800, 600);
     preview.Connect(&prepared);

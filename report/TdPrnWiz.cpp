@@ -5,6 +5,7 @@
 #include "controls/clnbk.h"
 #include "platform/ApplicationError.h"
 #include "report/engine/RP_DSet.h"
+#include "report/engine/RP_PageBuild.h"
 #include "treeview/LazyTreeImageList.h"
 #include "ui/TdCommon.h"
 
@@ -63,13 +64,29 @@ TPrintWizardDialog::TPrintWizardDialog(const TTdAppOptions& options, TTodoAppHan
       images_(images),
       sources_(PrintValueSourcesOf(app)),
       cursor_(tasks.TaskTree(), [&tasks](PLazyNode node) { return tasks.TaskOf(node); }),
-      report_(std::make_unique<TPrintReport>()),
       dataOwner_(std::make_unique<QObject>()),
-      pages_(report_.get()) {
+      report_(std::make_unique<TrpReport>(dataOwner_.get())) {
   setObjectName(QStringLiteral("PrintWizardDialog"));
   setWindowTitle(QStringLiteral("Print To-Do list"));
   rpUserDataset = new TrpUserDataset(dataOwner_.get());
   rpUserDataset->setObjectName(QStringLiteral("rpUserDataset"));
+  rpUserDataset->OnFirst = [this] { rpUserDatasetFirst(); };
+  rpUserDataset->OnNext = [this] { rpUserDatasetNext(); };
+  rpUserDataset->OnCheckEOF = [this](bool& eof) { rpUserDatasetCheckEOF(eof); };
+  report_->SetDataset(rpUserDataset);
+  // The report is built anew for each preview; its prepared pages are not edited.
+  report_->SetModifyPrepared(false);
+  report_->OnGetValue = [this](const QString& name, TrpValue& value, bool& handled) {
+    QString text;
+    if (!rpReportGetValue(name, text)) return;
+    value = TrpValue(text);
+    handled = true;  // an empty text prints empty
+  };
+  report_->OnBeforePrint = [this](QStringList&, TrpView& view) {
+    const TrpReportBuild* build = report_->Build();
+    const bool inPageHeader = build && build->CurrentBand && build->CurrentBand->Type == rpBand::PageHeader;
+    rpReportBeforePrint(view, inPageHeader);
+  };
   captions_ = PrintHeaderCaptions({}, false);
 
   Notebook = new TClNotebook(this);

@@ -12,7 +12,7 @@
 #include "report/TdPrnWizReport.h"
 #include "report/TdPrnWizRun.h"
 #include "report/TdPrnWizValues.h"
-#include "report/engine/RP_EMFPages.h"
+#include "report/engine/RP_Class.h"
 #include "treeview/LazyTreeTypes.h"
 
 #include <QDialog>
@@ -94,11 +94,11 @@ public:
   // Row colour and picture of a cell about to be printed for the current row.
   void rpReportBeforePrint(TrpView& view, bool inPageHeader);
 
-  // The pages of the last preview (empty when it failed or was cancelled).
-  TrpEMFPages& PreparedPages() { return pages_; }
-  TPrintReport& Report() { return *report_; }
-  // Shows the prepared pages; the preview window by default. Tests replace it.
-  std::function<void(TrpEMFPages& pages, TPreviewWindowState& state, bool topmost)> OnShowPreview;
+  // The report of the last preview; its pages are empty when it failed or was cancelled.
+  TrpReport& Report() { return *report_; }
+  TrpEMFPages& PreparedPages() { return report_->EMFPages(); }
+  // Shows the prepared report; the preview window by default. Tests replace it.
+  std::function<void(TrpReport& report, TPreviewWindowState& state, bool topmost)> OnShowPreview;
 
   // ---- Controls, as the pages hold them ---------------------------------------------
   TClNotebook* Notebook = nullptr;
@@ -177,10 +177,9 @@ private:
   bool shown_ = false;
   bool formShown_ = false;
   TPrintTaskCursor cursor_;
-  std::unique_ptr<TPrintReport> report_;
   // Parent of the user data set, where the build looks it up by name.
   std::unique_ptr<QObject> dataOwner_;
   TrpUserDataset* rpUserDataset = nullptr;
-  TrpEMFPages pages_;
+  std::unique_ptr<TrpReport> report_;
   bool building_ = false;
 };

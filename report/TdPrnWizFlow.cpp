@@ -432,19 +432,13 @@ bool TPrintWizardDialog::BuildAndShow() {
                           PrintFontOf(options_.PrintNotesFont)};
   TrpPage* page = BuildPrintReport(*report_, lists_.Selected, captions_, sizes, fonts);
   ApplyPrintPaper(*page, ChosenPaper());
-  rpUserDataset->OnFirst = [this] { rpUserDatasetFirst(); };
-  rpUserDataset->OnNext = [this] { rpUserDatasetNext(); };
-  rpUserDataset->OnCheckEOF = [this](bool& eof) { rpUserDatasetCheckEOF(eof); };
-  report_->OnGetValue = [this](const QString& name, QString& value) { return rpReportGetValue(name, value); };
-  // Only the cells of the data and notes bands hold a field; the captions hold none.
-  report_->OnBeforePrint = [this](TrpView& view) { rpReportBeforePrint(view, false); };
-  if (!PreparePrintPages(*report_, pages_, dataOwner_.get())) return false;
+  if (!report_->PrepareReport()) return false;
   scope.Restore();
   TPreviewWindowState state{options_.PreviewWindowHeight, options_.PreviewWindowWidth, options_.PreviewZoomMode};
   if (OnShowPreview)
-    OnShowPreview(pages_, state, options_.AlwaysOnTop);
+    OnShowPreview(*report_, state, options_.AlwaysOnTop);
   else
-    ShowPrintPreview(pages_, state, options_.AlwaysOnTop, this);
+    ShowPrintPreview(*report_, state, options_.AlwaysOnTop, this);
   options_.PreviewWindowHeight = state.Height;
   options_.PreviewWindowWidth = state.Width;
   options_.PreviewZoomMode = state.ZoomMode;

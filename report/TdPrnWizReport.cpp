@@ -144,10 +144,7 @@ TrpPage* BuildPrintReport(TrpReport& report, const std::vector<int>& printed, co
         cell = page.Add(std::make_unique<TrpCheckBoxView>());
         cell->Memo = QStringList{field};
         break;
-      case TPrintColumnKind::Picture:
-        cell = page.Add(std::make_unique<TrpPictureView>());
-        cell->Memo = QStringList{field};
-        break;
+      case TPrintColumnKind::Picture: cell = page.Add(std::make_unique<TrpPictureView>()); break;
       default: cell = AddMemo(page, fonts.Normal, field, 0, 0, 0, 0); break;
     }
     cell->Tag = QString::number(code);

@@ -10,6 +10,7 @@
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_EMFPages.h"
 #include "report/engine/RP_MemoView.h"
+#include "report/engine/RP_Class.h"
 #include "report/engine/RP_PageBuild.h"
 #include "report/engine/RP_PictureView.h"
 #include "treeview/LazyTreeImageList.h"
@@ -98,7 +99,7 @@ protected:
 };
 
 TEST_F(PrintReportTest, BandsAndCellsStandWhereTheColumnsSay) {
-  TPrintReport report;
+  TrpReport report;
   const std::vector<int> printed = {3, 4, 14, 15, 5};
   const TPrintColumnSizes sizes{{44, 68, 90, 200, 34}, {20, 17, 17, 17, 24}, {112, 0, 90, 90, 38}};
   TrpPage* page = BuildPrintReport(report, printed, PrintHeaderCaptions(printed, false), sizes, fonts);
@@ -148,7 +149,7 @@ TEST_F(PrintReportTest, BandsAndCellsStandWhereTheColumnsSay) {
 }
 
 TEST_F(PrintReportTest, OnlyNotesGivesANotesBandOfNoWidthAndNoNotesNoBand) {
-  TPrintReport report;
+  TrpReport report;
   TrpPage* page = BuildPrintReport(report, {15}, PrintHeaderCaptions({}, false), {{80}, {17}, {80}}, fonts);
   ASSERT_NE(BandOf(*page, 21), nullptr);
   EXPECT_EQ(BandOf(*page, 21)->Width, 0);
@@ -222,23 +223,23 @@ TEST_F(PrintReportTest, TheEngineBuildsEveryRowOnceInOrder) {
   data->OnNext = [&] { list.Next(); };
   data->OnCheckEOF = [&](bool& eof) { eof = list.Eof(); };
 
-  TPrintReport report;
-  report.OnGetValue = [&](const QString& name, QString& value) {
-    if (!list.Current()) return false;
-    value = list.Value(name.toInt());
-    return true;
+  TrpReport report(&owner);
+  report.SetShowProgress(false);
+  report.OnGetValue = [&](const QString& name, TrpValue& value, bool& handled) {
+    if (!list.Current()) return;
+    value = TrpValue(list.Value(name.toInt()));
+    handled = true;
   };
-  report.OnBeforePrint = [&](TrpView& view) {
-    ApplyCellLook(view, false, list.RowNumber() % 2 == 0 ? 0x0000FF : 0x00FF00, 0, nullptr);
+  report.OnBeforePrint = [&](QStringList&, TrpView& view) {
+    const bool header = report.Build()->CurrentBand->Type == rpBand::PageHeader;
+    ApplyCellLook(view, header, list.RowNumber() % 2 == 0 ? 0x0000FF : 0x00FF00, 0, nullptr);
   };
   const std::vector<int> printed = {14, 23, 15};
   const TPrintColumnSizes sizes{{200, 50, 100}, {17, 17, 17}, {200, 50, 100}};
   TrpPage* page = BuildPrintReport(report, printed, PrintHeaderCaptions(printed, false), sizes, fonts);
   ApplyPrintPaper(*page, {9, std::nullopt, 0, false, 0, 0, 0, 0});
-  TrpEMFPages pages(&report);
-  TrpReportBuild build(report, pages, &owner);
-  build.BuildPages();
-  EXPECT_TRUE(build.CalcErrors.isEmpty()) << build.CalcErrors.join(',').toStdString();
+  ASSERT_TRUE(report.PrepareReport());
+  TrpEMFPages& pages = report.EMFPages();
   ASSERT_GE(pages.Count(), 2);
 
   QStringList titles, all;

@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -60,21 +61,11 @@ QStringList Titles(const QStringList& texts) {
   return titles;
 }
 
-// The prepared pages on the "PDF file" printer, page by page at the sheet's size.
-bool PrintToPdf(TrpEMFPages& pages, const QString& file) {
-  TrpPdfOnlyBackend backend;
-  QString error;
-  std::unique_ptr<TrpPrintJob> job = backend.BeginJob(QStringLiteral("Velmora"), file, error);
-  if (!job) return false;
-  for (int i = 0; i < pages.Count(); ++i) {
-    if (i > 0 && !job->NewPage()) return false;
-    QPainter& painter = job->Painter();
-    pages.Pages(i).InUse = true;
-    pages.Draw(i, painter, QRect(0, 0, painter.device()->width(), painter.device()->height()), true);
-    pages.Pages(i).InUse = false;
-    pages.Draw(i, painter, QRect());
-  }
-  return job->End(error);
+// The prepared report printed on the "PDF file" printer.
+bool PrintToPdf(TrpReport& report, const QString& file) {
+  report.PrintFileName = file;
+  report.PrintPreparedReport(QString(), 1, true, TrpPageParity::All);
+  return QFile::exists(file);
 }
 
 // The main window's task list as the program hands it to the wizard.
@@ -204,9 +195,9 @@ TEST_F(PrintWizardTest, PreviewPrintsEveryVisibleTaskOnceEmptyValuesEmpty) {
   QTest::mouseClick(wizard->CmdSelect, Qt::LeftButton);
   int shown = 0;
   QStringList texts;
-  wizard->OnShowPreview = [&](TrpEMFPages& pages, TPreviewWindowState& state, bool) {
+  wizard->OnShowPreview = [&](TrpReport& report, TPreviewWindowState& state, bool) {
     ++shown;
-    texts = PageTexts(pages);
+    texts = PageTexts(report.EMFPages());
     state.Width = 777;
   };
   QTest::mouseClick(wizard->CmdPreview, Qt::LeftButton);
@@ -239,8 +230,8 @@ TEST_F(PrintWizardTest, AllTasksModePrintsEveryTaskAndRestoresTheTree) {
   auto wizard = ShownWizard();
   ASSERT_TRUE(wizard->rgSelection->isEnabled());
   QStringList printed;
-  wizard->OnShowPreview = [&](TrpEMFPages& pages, TPreviewWindowState&, bool) {
-    printed = Titles(PageTexts(pages));
+  wizard->OnShowPreview = [&](TrpReport& report, TPreviewWindowState&, bool) {
+    printed = Titles(PageTexts(report.EMFPages()));
     EXPECT_EQ(form->TaskTree().UpdateCount(), 0) << "the tree is restored before the preview shows";
   };
   QTest::mouseClick(wizard->CmdPreview, Qt::LeftButton);
@@ -252,7 +243,7 @@ TEST_F(PrintWizardTest, AllTasksModePrintsEveryTaskAndRestoresTheTree) {
   EXPECT_EQ(form->TaskTree().UpdateCount(), 0);
 
   // A preview that fails restores the tree the same way.
-  wizard->OnShowPreview = [](TrpEMFPages&, TPreviewWindowState&, bool) { throw Exception(QStringLiteral("no window")); };
+  wizard->OnShowPreview = [](TrpReport&, TPreviewWindowState&, bool) { throw Exception(QStringLiteral("no window")); };
   QTest::mouseClick(wizard->CmdPreview, Qt::LeftButton);
   EXPECT_EQ(VisibleTitles(), onTab);
   EXPECT_FALSE(form->TaskView().IgnoreTabFilter);
@@ -261,7 +252,7 @@ TEST_F(PrintWizardTest, AllTasksModePrintsEveryTaskAndRestoresTheTree) {
 
   // Only the selected tab: the tree is left alone.
   wizard->rgOnlyTab->setChecked(true);
-  wizard->OnShowPreview = [&](TrpEMFPages& pages, TPreviewWindowState&, bool) { printed = Titles(PageTexts(pages)); };
+  wizard->OnShowPreview = [&](TrpReport& report, TPreviewWindowState&, bool) { printed = Titles(PageTexts(report.EMFPages())); };
   QTest::mouseClick(wizard->CmdPreview, Qt::LeftButton);
   EXPECT_EQ(printed, onTab);
 }
@@ -278,7 +269,7 @@ TEST_F(PrintWizardTest, CancelInTheProgressWindowStopsTheBuildAndLeavesTheWizard
     cancelled = true;
   });
   int shown = 0;
-  wizard->OnShowPreview = [&](TrpEMFPages&, TPreviewWindowState&, bool) { ++shown; };
+  wizard->OnShowPreview = [&](TrpReport&, TPreviewWindowState&, bool) { ++shown; };
   QTest::mouseClick(wizard->CmdPreview, Qt::LeftButton);
   EXPECT_TRUE(previewDisabled);
   ASSERT_TRUE(cancelled) << "the progress window was up";
@@ -298,9 +289,9 @@ TEST_F(PrintWizardTest, FilePrintOpensTheWizardAndItsPagesPrintToAPdfFile) {
     auto* wizard = qobject_cast<TPrintWizardDialog*>(QApplication::activeModalWidget());
     if (!wizard) return;
     ran = true;
-    wizard->OnShowPreview = [&](TrpEMFPages& pages, TPreviewWindowState&, bool) {
-      texts = PageTexts(pages);
-      printed = PrintToPdf(pages, file);
+    wizard->OnShowPreview = [&](TrpReport& report, TPreviewWindowState&, bool) {
+      texts = PageTexts(report.EMFPages());
+      printed = PrintToPdf(report, file);
     };
     wizard->rbPortrait->setChecked(true);
     QTest::mouseClick(wizard->CmdPreview, Qt::LeftButton);
