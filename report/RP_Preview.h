@@ -1,137 +1,92 @@
 #pragma once
-// The preview control: shows prepared pages at a zoom, scrolls through them with bars,
-// keys and the wheel, and keeps each page drawn once at the current zoom as an image so
-// that scrolling and turning pages do not rebuild the page's objects again.
-// The pages stay the caller's; the control only shows them between Connect and Clear.
-#include "report/RP_PreviewLayout.h"
+// The preview control: a panel that shows prepared pages inside any window. It keeps a
+// hidden preview window and, once pages are connected, borrows that window's page area
+// (and its tool bar when ShowToolbar is on), so scrolling, zoom, keys, find and the page
+// images work exactly as in the window.
+#include "report/RP_PreviewForm.h"
 
 #include <QFrame>
-#include <QImage>
-#include <QString>
-#include <QWidget>
-#include <vector>
+#include <functional>
+#include <memory>
 
-class QKeyEvent;
-class QMouseEvent;
-class QScrollBar;
-class QToolButton;
-class QWheelEvent;
-class TrpEMFPages;
-class TrpPreview;
-
-// The page box: paints the pages of its preview and passes keys and the wheel on.
-class TrpPBox : public QWidget {
-  Q_OBJECT
-public:
-  explicit TrpPBox(TrpPreview* preview);
-
-protected:
-  void paintEvent(QPaintEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  // Replaces the press a double click would otherwise repeat, so that no drag starts.
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-  TrpPreview* preview_;
-};
+class QMenu;
+class QVBoxLayout;
 
 enum class TrpScrollBars { None, Horizontal, Vertical, Both };
 
-class TrpPreview : public QFrame {
+class TrpPreview : public QFrame, public TrpPreviewView {
   Q_OBJECT
 public:
   explicit TrpPreview(QWidget* parent = nullptr);
   ~TrpPreview() override;
+
+  // Shows the report's prepared pages from page 1 on, with its buttons when ShowToolbar
+  // is on; Print, Load and Save then go through the report.
+  void ConnectReport(TrpReport& report) override;
+  void Disconnect() override { Clear(); }
+  bool ShowsPages() const override { return form_->ShowsPages(); }
 
   // Shows the pages from page 1 on; they must outlive the connection.
   void Connect(TrpEMFPages* pages);
   // Stops showing the pages.
   void Clear();
 
-  int CurrentPage() const { return current_; }
-  int GetAllPages() const;
+  int CurrentPage() const { return form_->CurrentPage(); }
+  int GetAllPages() const { return form_->PageCount(); }
   // Ignored outside 1..page count.
-  void SetPage(int page);
+  void SetPage(int page) { form_->SetPage(page); }
   void SetZoom(int percent);
   void PageWidth();
   void OnePage();
   void First() { SetPage(1); }
-  void Prev() { SetPage(current_ - 1); }
-  void Next() { SetPage(current_ + 1); }
+  void Prev() { SetPage(CurrentPage() - 1); }
+  void Next() { SetPage(CurrentPage() + 1); }
   void Last() { SetPage(GetAllPages()); }
 
-  double Zoom() const { return factor_; }
-  TrpZoomMode ZoomMode() const { return mode_; }
+  double Zoom() const { return form_->Factor(); }
+  TrpZoomMode ZoomMode() const { return form_->Mode(); }
   // "Page n/m", or empty without pages.
-  const QString& StatusText() const { return status_; }
-  const TrpPreviewLayout& Layout() const { return layout_; }
-  QScrollBar* VerticalBar() const { return vbar_; }
-  QScrollBar* HorizontalBar() const { return hbar_; }
-  TrpPBox* Box() const { return box_; }
-  bool IsPageCached(int index) const;
-  // The most bytes the page images may take; beyond it the images drawn longest ago
-  // are dropped (they are drawn again when they come back into view).
-  void SetImageBudget(qint64 bytes);
+  QString StatusText() const { return form_->StatusText(); }
+  const TrpPreviewLayout& Layout() const { return form_->Layout(); }
+  QScrollBar* VerticalBar() const { return form_->VerticalBar(); }
+  QScrollBar* HorizontalBar() const { return form_->HorizontalBar(); }
+  TrpPBox* Box() const { return form_->Box(); }
+  TrpPreviewForm& Form() const { return *form_; }
+  bool IsPageCached(int index) const { return form_->IsPageCached(index); }
+  void SetImageBudget(qint64 bytes) { form_->SetImageBudget(bytes); }
   // The vertical bar with the page buttons, the horizontal bar, both (the default) or none.
   void SetScrollBars(TrpScrollBars bars);
   TrpScrollBars ScrollBars() const { return scrollBars_; }
+  // The window's tool bar above the pages (off by default); applies from the next Connect.
+  bool ShowToolbar() const { return showToolbar_; }
+  void SetShowToolbar(bool show) { showToolbar_ = show; }
+  // Opened by a right press on the pages instead of the zoom menu.
+  QMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(QMenu* menu);
+  // The keys of the preview (a window with key preview hands its keys here); true when
+  // the key was handled.
+  bool HandleKey(QKeyEvent* event) { return form_->FormKeyDown(event); }
+  // Lays the pages out for the control's size.
+  void Relayout() { form_->FormResize(); }
 
-  // The keys of the preview; true when the key was handled.
-  bool HandleKey(QKeyEvent* event);
-  void HandleWheel(QWheelEvent* event);
-  // Left press: the page under the pointer becomes current, then its objects may take
-  // the click; otherwise dragging scrolls the view until the button is released.
-  void HandleMousePress(QMouseEvent* event);
-  void HandleMouseMove(QMouseEvent* event);
-  void HandleMouseRelease(QMouseEvent* event);
-  void HandleDoubleClick(QMouseEvent* event);
-  void PaintPages(QPainter& painter, const QRect& clip);
-  // Computes the page rectangles and scroll ranges for the box's size.
-  void Relayout();
+  // Hears each new current page.
+  std::function<void(int page)> OnPageChanged;
 
 signals:
   void PageChanged(int page);
 
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
 private:
-  void ApplyZoom(TrpZoomMode mode, double factor);
-  void ScrollToCurrentPage();
-  void ShowPageNumber();
-  void OnVertical(int value);
-  QRect DrawRectFor(int index, QSize size) const;
-  // The 0-based page under a point of the box, -1 between pages; unitPoint gets the
-  // point in the page's report units.
-  int PageAt(QPoint point, QPoint* unitPoint = nullptr) const;
-  const QImage& PageImage(int index);
+  void Borrow();
+  void HookParentWheel();
 
-  TrpPBox* box_;
-  QScrollBar* vbar_;
-  QScrollBar* hbar_;
-  QToolButton* pageUp_;
-  QToolButton* pageDown_;
-  TrpEMFPages* pages_ = nullptr;
-  int current_ = 0;
-  double factor_;
-  TrpZoomMode mode_;
-  TrpPreviewLayout layout_;
-  QString status_;
-  bool followScroll_ = true;
-  // Inside this control a notch scrolls three small steps.
-  int wheelFactor_ = 3;
+  std::unique_ptr<TrpPreviewForm> form_;
+  QVBoxLayout* layout_;
+  QMenu* popupMenu_ = nullptr;
+  QWidget* wheelHooked_ = nullptr;
   TrpScrollBars scrollBars_ = TrpScrollBars::Both;
-  bool dragging_ = false;
-  QPoint dragFrom_;
-  void KeepWithinBudget();
-
-  std::vector<QImage> cache_;
-  std::vector<quint64> cacheUse_;  // when each image was last painted
-  quint64 useClock_ = 0;
-  qint64 cacheBytes_ = 0;
-  // A long list at a large zoom must not take all the memory there is.
-  qint64 imageBudget_ = qint64(256) * 1024 * 1024;
-  double cacheFactor_ = 0;
+  bool showToolbar_ = false;
 };

@@ -1,6 +1,7 @@
 #include "report/RP_Windows.h"
 
 #include "platform/Desktop.h"
+#include "report/RP_PreviewForm.h"
 #include "report/RP_progr.h"
 #include "report/engine/RP_Globals.h"
 
@@ -50,7 +51,11 @@ int TrpQtWindows::MessageBox(const QString& text, const QString& caption, int fl
   }
 }
 
-TrpQtWindowsScope::TrpQtWindowsScope() : scope_(rpContextWith([this](TrpContext& c) { c.Windows = &windows_; })) {
+TrpQtWindowsScope::TrpQtWindowsScope()
+    : scope_(rpContextWith([this](TrpContext& c) {
+        c.Windows = &windows_;
+        c.CreatePreviewWindow = [] { return std::make_unique<TrpPreviewForm>(); };
+      })) {
   rpResetGlobals();
 }
 

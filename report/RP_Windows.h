@@ -13,9 +13,10 @@ public:
   int MessageBox(const QString& text, const QString& caption, int flags) override;
 };
 
-// Puts the Qt windows in the engine's context for its lifetime: globals made before are
-// made afresh on their next use, and those made with the windows are freed when the
-// scope ends (so its owner ends it while the application object still stands).
+// Puts the Qt windows (and the standalone preview window) in the engine's context for
+// its lifetime: globals made before are made afresh on their next use, and those made
+// with the windows are freed when the scope ends (so its owner ends it while the
+// application object still stands).
 class TrpQtWindowsScope {
 public:
   TrpQtWindowsScope();

@@ -66,16 +66,50 @@ void TColumnFitter::Measure(const TTdTodo& task, Entry& entry, const TTaskViewCo
   entry.measuredAt = c.Now;
 }
 
+void TColumnFitter::Count(Entry& entry) {
+  for (size_t k = 0; k < maxima_.size(); ++k) {
+    const int width = entry.widths[k];
+    if (width > maxima_[k]) {
+      maxima_[k] = width;
+      atMaximum_[k] = 1;
+    } else if (width == maxima_[k]) {
+      ++atMaximum_[k];
+    }
+  }
+  entry.countedIn = generation_;
+}
+
+void TColumnFitter::Uncount(Entry& entry) {
+  if (entry.countedIn != generation_) return;
+  entry.countedIn = 0;
+  if (!maximaValid_) return;
+  for (size_t k = 0; k < maxima_.size(); ++k)
+    if (entry.widths[k] == maxima_[k] && --atMaximum_[k] == 0 && maxima_[k] > 0) maximaValid_ = false;
+}
+
 const TColumnWidths& TColumnFitter::LargestTexts(const VisibleTasks& visible, const TTaskViewContext& c) {
   const bool daysShown = ColumnShown(tcDaysGone, *c.Options) || ColumnShown(tcDaysLeft, *c.Options);
-  if (maximaValid_ && (!daysShown || std::fabs(c.Now - maximaAt_) <= kDaysRemeasure)) return maxima_;
+  if (maximaValid_ && (!daysShown || std::fabs(c.Now - maximaAt_) <= kDaysRemeasure)) {
+    // Rows whose texts changed since are measured again and counted anew.
+    for (const TTdTodo* task : changed_) {
+      Entry& entry = entries_[task];
+      Measure(*task, entry, c, false);
+      Count(entry);
+    }
+    changed_.clear();
+    return maxima_;
+  }
+  for (const TTdTodo* task : changed_) entries_.erase(task);  // their widths are old
+  changed_.clear();
+  ++generation_;
   maxima_.fill(0);
+  atMaximum_.fill(0);
   visible([&](const TTdTodo& task) {
     auto [it, fresh] = entries_.try_emplace(&task);
     Entry& entry = it->second;
     if (fresh) Measure(task, entry, c, false);
     else if (daysShown && std::fabs(c.Now - entry.measuredAt) > kDaysRemeasure) Measure(task, entry, c, true);
-    for (size_t k = 0; k < maxima_.size(); ++k) maxima_[k] = std::max<int>(maxima_[k], entry.widths[k]);
+    Count(entry);
   });
   maximaValid_ = true;
   maximaAt_ = c.Now;
@@ -83,14 +117,36 @@ const TColumnWidths& TColumnFitter::LargestTexts(const VisibleTasks& visible, co
 }
 
 void TColumnFitter::TaskChanged(const TTdTodo* task) {
-  entries_.erase(task);
-  maximaValid_ = false;
+  const auto it = entries_.find(task);
+  if (it == entries_.end()) return;
+  const bool counted = maximaValid_ && it->second.countedIn == generation_;
+  Uncount(it->second);
+  // A counted row is measured again at the next fit; any other row when it is counted.
+  if (counted && maximaValid_) changed_.push_back(task);
+  else entries_.erase(it);
 }
 
-void TColumnFitter::TaskRemoved(const TTdTodo* task) { TaskChanged(task); }
+void TColumnFitter::TaskRemoved(const TTdTodo* task) {
+  std::erase(changed_, task);
+  const auto it = entries_.find(task);
+  if (it == entries_.end()) return;
+  Uncount(it->second);
+  entries_.erase(it);
+}
+
+void TColumnFitter::RowShown(const TTdTodo& task, const TTaskViewContext& c) {
+  if (!maximaValid_) return;  // the next fit counts every visible row
+  auto [it, fresh] = entries_.try_emplace(&task);
+  Entry& entry = it->second;
+  if (entry.countedIn == generation_) return;
+  if (fresh || std::find(changed_.begin(), changed_.end(), &task) != changed_.end()) Measure(task, entry, c, false);
+  std::erase(changed_, &task);
+  Count(entry);
+}
 
 void TColumnFitter::ForgetAll() {
   entries_.clear();
+  changed_.clear();
   for (auto& cache : textWidths_) cache.clear();
   maximaValid_ = false;
 }

@@ -3,12 +3,14 @@
 // column over the visible rows, each row measured in its own state's font.
 //
 // Measuring every row at every change would be slow for large lists, so the fitter
-// keeps each task's measured widths until the task changes (TaskChanged) or the fonts
-// do (ForgetAll), and keeps the column maxima until the set of visible rows changes
-// (VisibleRowsChanged). A fit with nothing changed costs O(1); after a change of the
-// visible rows O(visible rows) without measuring; a changed task is measured again
-// alone. Days Gone and Days Left follow the clock: their widths are measured again
-// when "now" moved by more than a quarter of an hour.
+// keeps each task's measured widths until the task changes or the fonts do (ForgetAll),
+// and keeps the column maxima, with the number of rows at each maximum, until the set of
+// visible rows changes (VisibleRowsChanged). A fit with nothing changed costs O(1); after
+// a change of the visible rows O(visible rows) without measuring. A row shown or hidden
+// on its own (a task added or deleted) and a changed task move the maxima without a
+// pass over the other rows, unless the last row at a maximum went. Days Gone and Days
+// Left follow the clock: their widths are measured again when "now" moved by more than
+// a quarter of an hour.
 #include "ui/TaskRowState.h"
 #include "ui/TaskViewContext.h"
 
@@ -19,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
+#include <vector>
 
 class TTdTodo;
 
@@ -51,8 +54,12 @@ public:
   // The widest text of every column over the visible rows (0 where no row has text).
   const TColumnWidths& LargestTexts(const VisibleTasks& visible, const TTaskViewContext& context);
 
+  // A task's texts changed: measured again at the next fit.
   void TaskChanged(const TTdTodo* task);
+  // A task goes (its row is deleted); its widths leave the maxima.
   void TaskRemoved(const TTdTodo* task);
+  // One row came into view by itself (a task added): its widths join the maxima.
+  void RowShown(const TTdTodo& task, const TTaskViewContext& context);
   void VisibleRowsChanged() { maximaValid_ = false; }
   // Fonts or display options changed: everything is measured again.
   void ForgetAll();
@@ -64,14 +71,22 @@ private:
   struct Entry {
     std::array<uint16_t, 19> widths{};
     TDateTime measuredAt = 0;
+    uint64_t countedIn = 0;  // the maxima generation whose counts hold these widths
   };
   void Measure(const TTdTodo& task, Entry& entry, const TTaskViewContext& context, bool daysOnly);
   int Width(const QString& text, TRowState state, bool cacheByText);
+  // Adds the entry's widths to the maxima and their counts, or takes them out (a
+  // maximum whose last row went leaves the maxima to be counted again).
+  void Count(Entry& entry);
+  void Uncount(Entry& entry);
 
   TTextMeasurer& measurer_;
   std::unordered_map<const TTdTodo*, Entry> entries_;
   std::array<QHash<QString, int>, kRowStateCount> textWidths_;  // short repeated texts
   TColumnWidths maxima_{};
+  std::array<int, 19> atMaximum_{};  // rows whose width equals the maximum, by column
+  uint64_t generation_ = 1;          // of the maxima; counted entries carry it
+  std::vector<const TTdTodo*> changed_;  // counted rows to measure again at the next fit
   bool maximaValid_ = false;
   TDateTime maximaAt_ = 0;
   int64_t measureCount_ = 0;

@@ -126,31 +126,51 @@ TTaskComparer::~TTaskComparer() = default;
 
 void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
   // Keys of titles that did not change since the last call are kept; only the others
-  // are collated, and the keys of tasks that went are dropped.
+  // are collated, and the keys of tasks that went are dropped. Over the same tasks the
+  // ranks are kept too, and only changed titles are ranked again.
   ++generation_;
   titleKeys_.reserve(static_cast<size_t>(tasks.TaskCount()));
   std::vector<const TTdTodo*> fresh;
   std::vector<QString> freshTitles;
+  bool allKnown = true;  // every changed title belongs to a task keyed before
   for (const auto& task : tasks) {
     const auto it = titleKeys_.find(task.get());
     if (it != titleKeys_.end() && it->second.Title == task->Title) {
       it->second.Generation = generation_;
     } else {
       if (it != titleKeys_.end()) titleKeys_.erase(it);
+      else allKnown = false;
       fresh.push_back(task.get());
       freshTitles.push_back(task->Title);
     }
   }
   std::vector<QCollatorSortKey> freshKeys = CollationKeys(freshTitles, collator_->locale(), threads);
   for (size_t i = 0; i < fresh.size(); ++i)
-    titleKeys_.emplace(fresh[i], TTitleKey{freshTitles[i], std::move(freshKeys[i]), generation_});
+    titleKeys_.insert_or_assign(fresh[i], TTitleKey{freshTitles[i], freshKeys[i], generation_});
+  const size_t before = titleKeys_.size();
   std::erase_if(titleKeys_, [this](const auto& entry) { return entry.second.Generation != generation_; });
+  const bool sameTasks = allKnown && keyedList_ == &tasks && titleKeys_.size() == before &&
+                         titleRank_.size() == static_cast<size_t>(tasks.TaskCount());
 
-  std::vector<const QCollatorSortKey*> keys;
-  keys.reserve(static_cast<size_t>(tasks.TaskCount()));
-  for (const auto& task : tasks) keys.push_back(&titleKeys_.at(task.get()).Key);
-  keyedList_ = &tasks;
-  titleRank_ = RanksOfKeys(keys, threads);
+  if (sameTasks && fresh.size() <= titleRank_.size() / 64) {
+    // The same tasks, a few titles changed: those are ranked among the others, and the
+    // ranks of the rest stay as they are.
+    for (size_t i = 0; i < fresh.size(); ++i)
+      titleRank_[static_cast<size_t>(tasks.IndexOf(fresh[i]))] = RankOfKey(freshKeys[i]);
+  } else {
+    std::vector<const QCollatorSortKey*> keys;
+    keys.reserve(static_cast<size_t>(tasks.TaskCount()));
+    for (const auto& task : tasks) keys.push_back(&titleKeys_.at(task.get()).Key);
+    keyedList_ = &tasks;
+    titleRank_ = RanksOfKeys(keys, threads);
+    const int rankCount = titleRank_.empty() ? 0 : *std::max_element(titleRank_.begin(), titleRank_.end()) + 1;
+    std::vector<int> holder(static_cast<size_t>(rankCount), -1);
+    for (size_t i = 0; i < titleRank_.size(); ++i)
+      if (holder[static_cast<size_t>(titleRank_[i])] < 0) holder[static_cast<size_t>(titleRank_[i])] = static_cast<int>(i);
+    rankKeys_.clear();
+    rankKeys_.reserve(static_cast<size_t>(rankCount));
+    for (int i : holder) rankKeys_.push_back(*keys[static_cast<size_t>(i)]);
+  }
   categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
   resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
   typeRank_ = LookupRanks(context_.Types, collator_->locale());
@@ -160,9 +180,56 @@ void TTaskComparer::ForgetKeys() {
   keyedList_ = nullptr;
   titleKeys_.clear();
   titleRank_.clear();
+  rankKeys_.clear();
   categoryRank_.clear();
   resourceRank_.clear();
   typeRank_.clear();
+}
+
+int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
+  const auto less = [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; };
+  const auto at = std::lower_bound(rankKeys_.begin(), rankKeys_.end(), key, less);
+  const int rank = static_cast<int>(at - rankKeys_.begin());
+  if (at != rankKeys_.end() && at->compare(key) == 0) return rank;
+  // A title between two ranks: every rank above moves up by one.
+  rankKeys_.insert(at, key);
+  for (int& r : titleRank_)
+    if (r >= rank) ++r;
+  return rank;
+}
+
+bool TTaskComparer::TasksAppended(const TTdTodoList& tasks) {
+  if (keyedList_ != &tasks || titleRank_.size() > static_cast<size_t>(tasks.TaskCount())) return false;
+  for (int i = static_cast<int>(titleRank_.size()); i < tasks.TaskCount(); ++i) {
+    const TTdTodo* task = tasks.GetItem(i);
+    QCollatorSortKey key = collator_->sortKey(task->Title);
+    const int rank = RankOfKey(key);
+    titleKeys_.insert_or_assign(task, TTitleKey{task->Title, std::move(key), generation_});
+    titleRank_.push_back(rank);
+  }
+  return true;
+}
+
+bool TTaskComparer::TitleChanged(const TTdTodo& task) {
+  if (!keyedList_) return false;
+  const int index = keyedList_->IndexOf(&task);
+  const auto entry = titleKeys_.find(&task);
+  if (index < 0 || static_cast<size_t>(index) >= titleRank_.size() || entry == titleKeys_.end()) return false;
+  if (entry->second.Title == task.Title) return true;
+  entry->second.Title = task.Title;
+  entry->second.Key = collator_->sortKey(task.Title);
+  const int rank = RankOfKey(entry->second.Key);
+  titleRank_[static_cast<size_t>(index)] = rank;
+  return true;
+}
+
+bool TTaskComparer::TaskRemoving(const TTdTodo& task) {
+  if (!keyedList_) return false;
+  const int index = keyedList_->IndexOf(&task);
+  if (index < 0 || static_cast<size_t>(index) >= titleRank_.size()) return false;
+  titleRank_.erase(titleRank_.begin() + index);
+  titleKeys_.erase(&task);
+  return true;
 }
 
 int TTaskComparer::TitleRank(const TTdTodo& task) const {

@@ -38,6 +38,15 @@ public:
   // 0: as many as the machine has, for large stores.
   void PrepareKeys(const TTdTodoList& tasks, int threads = 0);
   void ForgetKeys();
+  // Keeping prepared keys up to date one task at a time, O(n) at most and collating only
+  // that task's title. Each answers false when the keys did not describe the store as it
+  // was (then prepare them again).
+  // The store grew at its end (an add, an undo, a reminder pass).
+  bool TasksAppended(const TTdTodoList& tasks);
+  // The task's title changed.
+  bool TitleChanged(const TTdTodo& task);
+  // The task is about to leave the store (it is still in it).
+  bool TaskRemoving(const TTdTodo& task);
   bool KeysPrepared() const { return keyedList_ != nullptr; }
   // The title's place in collation order (equal titles share it); -1 without keys or
   // for a task that came after them.
@@ -50,6 +59,8 @@ private:
   int CompareText(const QString& a, const QString& b) const;
   int CompareTitles(const TTdTodo& a, const TTdTodo& b) const;
   int CompareLookup(int column, int32_t a, int32_t b) const;
+  // The rank of a title's key, a new one between its neighbours when no title has it yet.
+  int RankOfKey(const QCollatorSortKey& key);
 
   TTaskViewContext context_;
   std::unique_ptr<QCollator> collator_;
@@ -62,6 +73,8 @@ private:
   std::unordered_map<const TTdTodo*, TTitleKey> titleKeys_;
   uint64_t generation_ = 0;
   std::vector<int> titleRank_;  // by store index
+  // One key per rank, in rank order; a rank whose titles all went keeps its key.
+  std::vector<QCollatorSortKey> rankKeys_;
   std::vector<int> categoryRank_, resourceRank_, typeRank_;  // by entry position
 };
 

@@ -178,7 +178,7 @@ void TTodoMainForm::UpdateStatusAndActions() {
 }
 
 void TTodoMainForm::TasksAdded(int count) {
-  view_->TasksAdded(count);
+  PLazyNode added = view_->TasksAdded(count);
   // Without quick-filter tabs there is nothing to rebuild, and rebuilding would filter,
   // sort and fit the whole list once more.
   if (handler_.Options().QuickFilterMode != 0) BuildQuickFilterTabs(false);
@@ -186,8 +186,8 @@ void TTodoMainForm::TasksAdded(int count) {
   // A window waiting in the tray is left alone; a shown one focuses the new task.
   if (!(trayIcon_ && !isVisible()) && count > 0) {
     TaskTree_->setFocus();
-    TTdTodoHandler& todos = handler_.TodoHandler();
-    FocusNode(NodeOfTask(todos.GetTodo(todos.TaskCount() - 1)));
+    // The last task's node, as the view made it (sorting keeps nodes on their tasks).
+    FocusNode(added);
   }
   if (handler_.Options().AutoFitColumns) FitColumns();
   UpdateStatusAndActions();

@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -384,9 +385,17 @@ void TTaskTreeView::SortNodes(int column, bool ascending) {
   sortColumn_ = column;
   titleSort_ = column == tcTitle || (column < 0 && Options().SortElement1 == tcTitle);
   ranksReady_ = true;
+  rows_.clear();
   tree_->SortTree(column, ascending, false);
   ranksReady_ = false;
 }
+
+std::array<int, 4> TTaskTreeView::SortSignature() const {
+  const TTdAppOptions& o = Options();
+  return {o.SortElement1, o.SortElement2, o.SortElement3, int(o.SortAsc1)};
+}
+
+bool TTaskTreeView::InOptionsOrder() const { return sortedBy_ == SortSignature() && !keysDirty_; }
 
 void TTaskTreeView::ApplySorting(bool repaint) {
   const TTdAppOptions& o = Options();
@@ -396,17 +405,20 @@ void TTaskTreeView::ApplySorting(bool repaint) {
   }
   // Re-filtering keeps the order of the rows: a sort by the same keys over unchanged
   // tasks would find nothing to do, and at 100,000 rows it is most of a filter's time.
-  const std::array<int, 5> signature = {o.SortElement1, o.SortElement2, o.SortElement3, int(o.SortAsc1),
-                                        tree_->Header().SortColumn()};
-  if (sortedBy_ == signature && !keysDirty_ && tree_->Header().SortColumn() == NoColumn) {
+  // A header click leaves the rows in the order of the options' keys it set: only its
+  // sort column is cleared.
+  const bool sorted = InOptionsOrder();
+  if (!sorted || tree_->Header().SortColumn() != NoColumn) {
+    tree_->BeginTreeUpdate();  // clearing the sort column must not start a sort of its own
+    tree_->Header().SetSortColumn(NoColumn);
+    tree_->EndTreeUpdate();
+  }
+  if (sorted) {
     if (repaint) tree_->InvalidateTree();
     return;
   }
-  tree_->BeginTreeUpdate();  // clearing the sort column must not start a sort of its own
-  tree_->Header().SetSortColumn(NoColumn);
-  tree_->EndTreeUpdate();
   SortNodes(NoColumn, o.SortAsc1);
-  sortedBy_ = {o.SortElement1, o.SortElement2, o.SortElement3, int(o.SortAsc1), NoColumn};
+  sortedBy_ = SortSignature();
 }
 
 void TTaskTreeView::TaskTreeHeaderClick(int column, Qt::MouseButton button) {
@@ -418,12 +430,13 @@ void TTaskTreeView::TaskTreeHeaderClick(int column, Qt::MouseButton button) {
   header.SetSortDirection(direction);
   tree_->EndTreeUpdate();
   SortNodes(column, direction == sdAscending);
-  sortedBy_.reset();
   TTdAppOptions& o = Options();
   o.SortElement1 = static_cast<uint8_t>(column);
   o.SortAsc1 = direction == sdAscending;
   o.SortElement2 = o.SortElement3 = kNoSortElement;
   o.SortAsc2 = o.SortAsc3 = true;
+  // One column alone orders the rows as the options' first key alone does.
+  sortedBy_ = SortSignature();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -436,7 +449,7 @@ void TTaskTreeView::TaskTreeNewText(PLazyNode node, int column, const QString& t
   if (!task || column != tcTitle) return;
   task->Title = StripTemplatePrefix(text).trimmed();
   handler_.TodoHandler().SetModified(true);
-  TaskChanged(task);
+  TaskChanged(task, node);
   // The tree is still closing its editor and sorts nothing until it has: the rest
   // follows on the next turn of the event loop.
   QMetaObject::invokeMethod(
@@ -469,7 +482,9 @@ void TTaskTreeView::TaskTreeChecked(PLazyNode node) {
     SelectTask(keep);
     TaskTreeFocusChanged(tree_->FocusedNode());
   } else {
+    const bool wasVisible = tree_->GetNodeVisible(node);
     tree_->ReinitializeNode(node, false);  // the row's state and font follow the status
+    if (tree_->GetNodeVisible(node) != wasVisible) fitter_->VisibleRowsChanged();
     FocusNode(tree_, node);
     RepaintNode(node);
   }
@@ -668,22 +683,88 @@ void TTaskTreeView::SelectTask(TTdTodo* task) {
   }
 }
 
-void TTaskTreeView::TasksAdded(int count) {
-  if (count <= 0) return;
-  InvalidateSortKeys();
-  const unsigned before = tree_->RootNodeCount();
-  tree_->SetRootNodeCount(before + static_cast<unsigned>(count));
-  for (PLazyNode node = tree_->GetLastRaw(); node && node->Index >= before; node = tree_->GetPreviousRaw(node))
-    tree_->ReinitializeNode(node, false);
-  fitter_->VisibleRowsChanged();
+bool TTaskTreeView::OrderFollowsClock() const {
+  const TTdAppOptions& o = Options();
+  for (int key : {o.SortElement1, o.SortElement2, o.SortElement3})
+    if (key == tcDaysGone || key == tcDaysLeft) return true;
+  return false;
 }
 
-void TTaskTreeView::TaskChanged(TTdTodo* task) {
+void TTaskTreeView::RefreshRowsInOrder() {
+  rows_.clear();
+  rows_.reserve(tree_->RootNodeCount() + 64);
+  for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node)) rows_.push_back(node);
+}
+
+std::optional<size_t> TTaskTreeView::PlaceInOrder(const TTdTodo& task) const {
+  // Where a stable sort puts a task that comes after every row: behind the rows equal
+  // to it, before the first row it goes strictly before. A node's index is its place
+  // among the rows: a row looked at elsewhere than the kept list says means the list
+  // is out of date (the tree sorted itself, say).
+  if (rows_.size() != tree_->RootNodeCount()) return std::nullopt;
+  const bool ascending = Options().SortAsc1;
+  // A binary search: O(log n) comparisons.
+  size_t low = 0, high = rows_.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    PLazyNode row = rows_[middle];
+    if (row->Index != middle) return std::nullopt;
+    const TTdTodo* other = TaskOf(row);
+    // A row without a task compares below any task, as in a sort.
+    const int result = other ? comparer_->CompareForSort(NoColumn, *other, task) : -1;
+    if (ascending ? result > 0 : result < 0) high = middle;
+    else low = middle + 1;
+  }
+  return low;
+}
+
+PLazyNode TTaskTreeView::TasksAdded(int count) {
+  if (count <= 0) return nullptr;
+  const TTdTodoList& list = handler_.TodoHandler().Todos();
+  const int total = list.TaskCount();
+  count = std::min(count, total);
+  // The keys learn the new titles alone; the rows, when they are in the order of the
+  // options' keys, take the new tasks at their places instead of being sorted again.
+  if (!comparer_ || !comparer_->TasksAppended(list)) keysDirty_ = true;
+  const bool inPlace = count <= kTasksPlacedOneByOne && comparer_ && InOptionsOrder() && !OrderFollowsClock();
+  if (!inPlace) sortedBy_.reset();
+  const TTaskViewContext& context = Context();
+  if (inPlace) comparer_->SetNow(context.Now);
+  else rows_.clear();
+  PLazyNode last = nullptr;
+  tree_->BeginTreeUpdate();
+  for (int i = total - count; i < total; ++i) {
+    TTdTodo* task = list.GetItem(i);
+    size_t at = rows_.size();
+    if (inPlace) {
+      std::optional<size_t> place = PlaceInOrder(*task);
+      if (!place) {
+        RefreshRowsInOrder();
+        place = PlaceInOrder(*task);
+      }
+      at = place.value_or(rows_.size());
+    }
+    PLazyNode node = at < rows_.size() ? tree_->InsertNode(rows_[at], amInsertBefore) : tree_->AddChild(nullptr);
+    if (!node) continue;
+    tree_->GetNodeData<TTaskNode>(node)->Task = task;  // before the node is initialised
+    tree_->InitializeNode(node);
+    if (inPlace) rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), node);
+    if (tree_->GetNodeVisible(node)) fitter_->RowShown(*task, context);
+    last = node;
+  }
+  tree_->EndTreeUpdate();
+  return last;
+}
+
+void TTaskTreeView::TaskChanged(TTdTodo* task, PLazyNode node) {
   fitter_->TaskChanged(task);
   sortedBy_.reset();
-  InvalidateSortKeys();
-  if (PLazyNode node = NodeOf(task)) {
+  if (!comparer_ || !comparer_->TitleChanged(*task)) keysDirty_ = true;
+  if (!node || TaskOf(node) != task) node = NodeOf(task);
+  if (node) {
+    const bool wasVisible = tree_->GetNodeVisible(node);
     tree_->ReinitializeNode(node, false);
+    if (tree_->GetNodeVisible(node) != wasVisible) fitter_->VisibleRowsChanged();
     RepaintNode(node);
   }
 }
@@ -700,11 +781,12 @@ void TTaskTreeView::DeleteTask(PLazyNode node) {
   if (lastFound_ == task) lastFound_ = nullptr;
   PLazyNode next = tree_->GetNextVisible(node);
   if (!next) next = tree_->GetPreviousVisibleNode(node);
+  // The other rows keep their order, their keys and their widths.
   fitter_->TaskRemoved(task);
+  if (!comparer_ || !comparer_->TaskRemoving(*task)) keysDirty_ = true;
+  rows_.clear();
   tree_->DeleteNode(node);
   handler_.TodoHandler().Delete(task);
-  InvalidateSortKeys();
-  fitter_->VisibleRowsChanged();
   FocusNode(tree_, next);
 }
 
@@ -713,6 +795,7 @@ void TTaskTreeView::ResetNodes() {
   // the old ones is kept.
   contextValid_ = false;
   comparer_.reset();
+  rows_.clear();
   tree_->Clear();
   fitter_->ForgetAll();
   lastFound_ = nullptr;

@@ -150,9 +150,12 @@ public:
   PLazyNode NodeOf(const TTdTodo* task) const;
   TTdTodo* SelectedTask() const;
   PLazyNode SelectedNode() const;
-  void TasksAdded(int count);
-  // A task's texts changed: its widths are measured again, its row repainted.
-  void TaskChanged(TTdTodo* task);
+  // The store grew by `count` tasks at its end: a node each, in the order of the rows
+  // when they are sorted by the options' keys. Answers the last task's node.
+  PLazyNode TasksAdded(int count);
+  // A task's texts changed: its widths are measured again, its row repainted. `node`,
+  // when known, saves looking for the task's node.
+  void TaskChanged(TTdTodo* task, PLazyNode node = nullptr);
   // Deletes the node and its task (the store keeps an undo copy); the next node, else the
   // previous, is focused.
   void DeleteTask(PLazyNode node);
@@ -182,6 +185,17 @@ private:
   void RepaintNode(PLazyNode node);
   // Sorts by a column (NoColumn: the options' keys) with the title ranks in the nodes.
   void SortNodes(int column, bool ascending);
+  // The options' sort keys and direction; whether the rows are in their order now.
+  std::array<int, 4> SortSignature() const;
+  bool InOptionsOrder() const;
+  // Whether the order of the options' keys moves with the clock (days gone or left).
+  bool OrderFollowsClock() const;
+  // The rows in their order, kept between adds (an add at 100,000 rows must not walk
+  // them all); none when the kept list is out of date.
+  void RefreshRowsInOrder();
+  std::optional<size_t> PlaceInOrder(const TTdTodo& task) const;
+  // More tasks at once are sorted in with the rest.
+  static constexpr int kTasksPlacedOneByOne = 8;
 
   TTodoAppHandler& handler_;
   // The window owns the controls and may take them down before the view.
@@ -199,8 +213,10 @@ private:
   bool ranksReady_ = false;  // the nodes hold their title ranks (during a sort of ours)
   int sortColumn_ = -1;     // of that sort: the header's column, or -1 for the options' keys
   bool titleSort_ = false;  // ... and whether the title decides first
-  // The keys of the last sort by the options; none when rows or tasks changed since.
-  std::optional<std::array<int, 5>> sortedBy_;
+  // The options' keys and direction the rows are in the order of; none when tasks
+  // changed since.
+  std::optional<std::array<int, 4>> sortedBy_;
+  std::vector<PLazyNode> rows_;  // the rows in order as the last add left them
   class TFontMeasurer;
   std::unique_ptr<TFontMeasurer> measurer_;
   std::unique_ptr<TColumnFitter> fitter_;

@@ -9,6 +9,7 @@
 #include "report/engine/RP_MemoView.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -278,6 +279,21 @@ TEST_F(PreviewTest, ZoomIsRememberedForTheNextPreview) {
   // The whole page fits the window's height.
   EXPECT_LE(next.Layout().Rects.at(0).bottom(), next.Box()->height() - 10);
   next.Clear();
+}
+
+TEST_F(PreviewTest, RightPressOpensTheControlsMenuOrElseTheZoomMenu) {
+  QWidget* box = preview.Box();
+  QTest::mousePress(box, Qt::RightButton, Qt::NoModifier, QPoint(50, 50));
+  EXPECT_TRUE(preview.Form().ZoomMenu()->isVisible());
+  preview.Form().ZoomMenu()->hide();
+
+  QMenu own;
+  own.addAction(QStringLiteral("Mine"));
+  preview.SetPopupMenu(&own);
+  QTest::mousePress(box, Qt::RightButton, Qt::NoModifier, QPoint(50, 50));
+  EXPECT_TRUE(own.isVisible());
+  EXPECT_FALSE(preview.Form().ZoomMenu()->isVisible());
+  own.hide();
 }
 
 }  // namespace

@@ -91,6 +91,68 @@ TEST_F(ColumnFitTest, NothingIsMeasuredAgainUntilSomethingChanges) {
   EXPECT_GT(fitter.MeasureCount(), measured);
 }
 
+TEST_F(ColumnFitTest, MaximaKeptThroughChangesEqualAFreshCount) {
+  // Each step changes the rows or a task and tells the fitter as the task list does; the
+  // maxima it keeps must be those of a fitter that counts every visible row afresh.
+  TTdTodo& a = AddTask(QStringLiteral("Short"));
+  TTdTodo& b = AddTask(QStringLiteral("The longest title"));
+  TTdTodo& c = AddTask(QStringLiteral("Medium title"));
+  TTdTodo& d = AddTask(QStringLiteral("The longest title"));
+  TTdTodo& e = AddTask(QStringLiteral("An even longer title than those"));
+  TTdTodo& f = AddTask(QStringLiteral("Tiny"));
+  visible = {&a, &b, &c};
+  Largest();
+  const auto show = [&](TTdTodo& t) {
+    visible.push_back(&t);
+    fitter.RowShown(t, Context());
+  };
+  const auto remove = [&](const TTdTodo& t) {
+    std::erase(visible, &t);
+    fitter.TaskRemoved(&t);
+  };
+  const auto edit = [&](TTdTodo& t, const std::function<void()>& change) {
+    change();
+    fitter.TaskChanged(&t);
+  };
+  struct Step {
+    const char* name;
+    std::function<void()> apply;
+  };
+  const Step steps[] = {
+      {"a row with an equal widest title added", [&] { show(d); }},
+      {"one of two widest rows deleted", [&] { remove(b); }},
+      {"a row with a wider title added", [&] { show(e); }},
+      {"a narrower row added", [&] { show(f); }},
+      {"the widest row deleted", [&] { remove(e); }},
+      {"a title edited wider", [&] { edit(c, [&] { c.Title = QStringLiteral("Medium title, now the widest"); }); }},
+      {"the widest title edited narrower", [&] { edit(c, [&] { c.Title = QStringLiteral("M"); }); }},
+      {"a row's priority makes it bold", [&] { edit(f, [&] { f.Priority = 4; }); }},
+      {"a row edited twice before a fit", [&] {
+         edit(a, [&] { a.Title = QStringLiteral("Once"); });
+         edit(a, [&] { a.Title = QStringLiteral("Twice, and wider than any other"); });
+       }},
+      {"an edited row deleted before a fit", [&] {
+         edit(d, [&] { d.Title = QStringLiteral("Edited, then gone at once, the widest"); });
+         remove(d);
+       }},
+      {"a deleted row's task added again", [&] { show(b); }},
+      {"every row deleted", [&] {
+         for (const TTdTodo* t : std::vector<const TTdTodo*>(visible)) remove(*t);
+       }},
+  };
+  for (const Step& step : steps) {
+    step.apply();
+    FixedMeasurer freshMeasurer(options);
+    TColumnFitter fresh(freshMeasurer);
+    const TColumnWidths want = fresh.LargestTexts(
+        [this](const std::function<void(const TTdTodo&)>& visit) {
+          for (const TTdTodo* t : visible) visit(*t);
+        },
+        Context());
+    EXPECT_EQ(Largest(), want) << step.name;
+  }
+}
+
 TEST_F(ColumnFitTest, DaysColumnsFollowTheClock) {
   options.DisplayDaysGone = true;
   TTdTodo& a = AddTask(QStringLiteral("x"));

@@ -93,6 +93,60 @@ TEST_F(TaskCompareTest, PreparingAgainCollatesChangedTitlesAndDropsRemovedTasks)
   EXPECT_EQ(comparer.TitleRank(a), 1);
 }
 
+TEST_F(TaskCompareTest, KeysKeptUpToDateTaskByTaskOrderAsFreshKeys) {
+  // After each step, told to the comparer as the task list tells it, every pair of
+  // titles compares as with keys prepared afresh.
+  for (const char* title : {"delta", "Alpha", "echo", "beta", "alpha"}) AddTask(QString::fromUtf8(title));
+  TTaskComparer kept(Context(), QLocale(QLocale::German));
+  kept.PrepareKeys(store.Todos(), 1);
+  const auto append = [&](const char* title) {
+    AddTask(QString::fromUtf8(title));
+    EXPECT_TRUE(kept.TasksAppended(store.Todos()));
+  };
+  const auto retitle = [&](int index, const char* title) {
+    store.GetTodo(index)->Title = QString::fromUtf8(title);
+    EXPECT_TRUE(kept.TitleChanged(*store.GetTodo(index)));
+  };
+  const auto remove = [&](int index) {
+    EXPECT_TRUE(kept.TaskRemoving(*store.GetTodo(index)));
+    store.Delete(store.GetTodo(index));
+  };
+  struct Step {
+    const char* name;
+    std::function<void()> apply;
+  };
+  const Step steps[] = {
+      {"a title before all others", [&] { append("Aardvark"); }},
+      {"a title after all others", [&] { append("zulu"); }},
+      {"a title between two", [&] { append("charlie"); }},
+      {"a title equal to one but for case", [&] { append("ECHO"); }},
+      {"a title changed to a new one", [&] { retitle(0, "Ärger"); }},
+      {"a title changed to an existing one", [&] { retitle(1, "beta"); }},
+      {"the only task of a title removed", [&] { remove(3); }},
+      {"a task removed, then one added", [&] {
+         remove(0);
+         append("bravo");
+       }},
+      {"an empty title", [&] { append(""); }},
+  };
+  for (const Step& step : steps) {
+    step.apply();
+    TTaskComparer fresh(Context(), QLocale(QLocale::German));
+    fresh.PrepareKeys(store.Todos(), 1);
+    for (const auto& a : store.Todos())
+      for (const auto& b : store.Todos())
+        EXPECT_EQ(Sign(kept.CompareTasksByColumn(tcTitle, *a, *b)), Sign(fresh.CompareTasksByColumn(tcTitle, *a, *b)))
+            << step.name << ": " << a->Title.toStdString() << " / " << b->Title.toStdString();
+  }
+  // Preparing again over the same tasks keeps what was kept.
+  kept.PrepareKeys(store.Todos(), 1);
+  TTaskComparer fresh(Context(), QLocale(QLocale::German));
+  fresh.PrepareKeys(store.Todos(), 1);
+  for (const auto& a : store.Todos())
+    for (const auto& b : store.Todos())
+      EXPECT_EQ(Sign(kept.CompareTasksByColumn(tcTitle, *a, *b)), Sign(fresh.CompareTasksByColumn(tcTitle, *a, *b)));
+}
+
 TEST_F(TaskCompareTest, CollationRanksOnSeveralThreadsMatchOneThread) {
   std::vector<QString> texts;
   for (int i = 0; i < 30000; ++i) texts.push_back(QStringLiteral("Task %1").arg((i * 7919) % 30011));

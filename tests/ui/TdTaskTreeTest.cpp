@@ -286,6 +286,43 @@ TEST_F(TaskTreeViewTest, DeletingANodeKeepsEveryOtherNodeOnItsTask) {
   EXPECT_EQ(view->TaskOf(tree->GetFirstVisible())->ID, 7);
 }
 
+TEST_F(TaskTreeViewTest, AddedTasksTakeThePlacesASortGivesThem) {
+  // Titles before, between, equal to (but for case) and after those shown, in both
+  // directions: each new row stands where a stable sort of the rows, with the new task
+  // last, puts it.
+  struct Case {
+    const char* title;
+    bool ascending;
+  };
+  const Case cases[] = {{"aaa", true},  {"task 0005", true},  {"TASK 0006", true}, {"zzz", true},
+                        {"aaa", false}, {"Task 0007", false}, {"task 0003", false}, {"zzz", false}};
+  AddTasks(12);
+  Show();
+  const auto tasksInOrder = [&] {
+    std::vector<TTdTodo*> tasks;
+    for (PLazyNode node = tree->GetFirst(); node; node = tree->GetNext(node)) tasks.push_back(view->TaskOf(node));
+    return tasks;
+  };
+  for (const Case& c : cases) {
+    Options().SortElement1 = tcTitle;
+    Options().SortAsc1 = c.ascending;
+    view->ApplySorting(false);
+    std::vector<TTdTodo*> want = tasksInOrder();
+    TTdTodo* task = Store().AddTodo();
+    task->Title = QString::fromUtf8(c.title);
+    want.push_back(task);
+    TTaskComparer titles(view->Context());  // the options' keys, the title first
+    titles.PrepareKeys(Store().Todos(), 1);
+    std::stable_sort(want.begin(), want.end(), [&](TTdTodo* a, TTdTodo* b) {
+      const int order = titles.CompareForSort(NoColumn, *a, *b);  // ties go to the further keys
+      return c.ascending ? order < 0 : order > 0;
+    });
+    EXPECT_EQ(view->TaskOf(view->TasksAdded(1)), task) << c.title;
+    view->ApplySorting(false);
+    EXPECT_EQ(tasksInOrder(), want) << c.title << (c.ascending ? " ascending" : " descending");
+  }
+}
+
 TEST_F(TaskTreeViewTest, SwitchingTheFilterHidesRowsAndKeepsTheSelection) {
   AddTasks(20);
   Options().FilterStatus = {tsOpen};
