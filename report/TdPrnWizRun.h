@@ -13,5 +13,5 @@ struct TPreviewWindowState {
   int Width = 400;
   int ZoomMode = 1;
 };
-// Shows the report's prepared pages modally; its Print prints them.
+// Shows the report's prepared pages in the preview window, modally; its Print prints them.
 void ShowPrintPreview(TrpReport& report, TPreviewWindowState& state, bool topmost, QWidget* parent);
