@@ -2,6 +2,7 @@
 
 #include "controls/UtBrowsr.h"
 #include "core/TdApp.h"
+#include "report/TdPrnWiz.h"
 #include "ui/BAbout.h"
 #include "ui/TdArch.h"
 #include "ui/TdBackup.h"
@@ -13,6 +14,7 @@
 #include "ui/TdEdTodo.h"
 #include "ui/TdEdType.h"
 #include "ui/TdOptDlg.h"
+#include "ui/TdTaskTree.h"
 
 #include <QApplication>
 
@@ -21,6 +23,19 @@ namespace {
 // The dialogs sit over the window the user works in (the main window, or the archive
 // viewer that opened the task editor).
 QWidget* Owner() { return QApplication::activeWindow(); }
+
+// The main window's task list as the print wizard reaches it.
+class TTreePrintTasks : public TPrintTaskList {
+public:
+  TTreePrintTasks(TLazyStringTree& tree, bool& ignoreTabFilter) : tree_(tree), ignoreTabFilter_(ignoreTabFilter) {}
+  TLazyStringTree& TaskTree() override { return tree_; }
+  TTdTodo* TaskOf(PLazyNode node) override { return TTaskTreeView::TaskOfNode(tree_, node); }
+  void SetIgnoreTabFilter(bool on) override { ignoreTabFilter_ = on; }
+
+private:
+  TLazyStringTree& tree_;
+  bool& ignoreTabFilter_;
+};
 
 }  // namespace
 
@@ -66,7 +81,8 @@ int TProgramDialogs::ViewArchive(const QString& archiveFile, TTodoAppHandler& ap
 
 bool TProgramDialogs::RunPrintWizard(TTdAppOptions& options, TTodoAppHandler& app, TLazyStringTree& taskTree,
                                      bool& ignoreTabFilter) {
-  return notYet_.RunPrintWizard(options, app, taskTree, ignoreTabFilter);
+  TTreePrintTasks tasks(taskTree, ignoreTabFilter);
+  return ::RunPrintWizard(options, app, tasks, common_.TaskTreeImages());
 }
 
 void TProgramDialogs::Backup(TTodoAppHandler& app) {

@@ -1,7 +1,6 @@
 #pragma once
 // The program's own dialogs behind the main window's dialogs interface: each method opens
-// the real dialog with the shared images it draws and the stores it edits. Printing is
-// not part of the program yet and says so.
+// the real dialog with the shared images it draws and the stores it edits.
 #include "ui/TdMainDialogs.h"
 
 class TCommonModule;
@@ -29,5 +28,4 @@ public:
 
 private:
   TCommonModule& common_;
-  TNotAvailableDialogs notYet_;
 };

@@ -266,6 +266,16 @@ TTdTodo* TTaskTreeView::TaskOf(PLazyNode node) const {
   return data ? data->Task : nullptr;
 }
 
+TTdTodo* TTaskTreeView::TaskOfNode(TLazyStringTree& tree, PLazyNode node) {
+  if (!node) return nullptr;
+  auto* data = tree.GetNodeData<TTaskNode>(node);
+  if (data && !data->Task) {
+    tree.InitializeNode(node);
+    data = tree.GetNodeData<TTaskNode>(node);
+  }
+  return data ? data->Task : nullptr;
+}
+
 PLazyNode TTaskTreeView::NodeOf(const TTdTodo* task) const {
   if (!task) return nullptr;
   for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node))

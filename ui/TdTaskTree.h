@@ -143,6 +143,9 @@ public:
 
   // ---- Nodes and tasks -------------------------------------------------------------
   TTdTodo* TaskOf(PLazyNode node) const;
+  // The task a node of a tree set up by a view holds; a node not yet initialised is
+  // initialised first. For those that have the tree but not the view (the print wizard).
+  static TTdTodo* TaskOfNode(TLazyStringTree& tree, PLazyNode node);
   // O(n): the node of a task, or none.
   PLazyNode NodeOf(const TTdTodo* task) const;
   TTdTodo* SelectedTask() const;

@@ -1,0 +1,103 @@
+// The print wizard's Preview over 1k and 10k tasks: the column sizes measured over every
+// row, the report built and prepared, and the first page painted in a preview control,
+// as the user waits for it after pressing Preview.
+#include "RealisticTasks.h"
+#include "core/TdApp.h"
+#include "platform/AppContext.h"
+#include "report/RP_Preview.h"
+#include "report/TdPrnWiz.h"
+#include "report/engine/RP_Printer.h"
+#include "treeview/LazyStringTree.h"
+#include "ui/TdCommon.h"
+#include "ui/TdMain.h"
+#include "ui/TdMainDialogs.h"
+#include "ui/TdTaskTree.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+#include <random>
+
+namespace {
+
+struct Folder {
+  QTemporaryDir dir;
+  QString path;
+};
+
+const QString& DataFolder(int count) {
+  static std::map<int, std::unique_ptr<Folder>> folders;
+  auto& f = folders[count];
+  if (!f) {
+    f = std::make_unique<Folder>();
+    f->path = f->dir.path() + QStringLiteral("/");
+    std::mt19937 rng(42);
+    TTdTodoHandler todos(f->path + QStringLiteral("todo.tbl"));
+    AddRealisticTasks(todos, count, rng, false);
+    todos.SetModified(true);
+    todos.Save();
+  }
+  return f->path;
+}
+
+class FormTasks : public TPrintTaskList {
+public:
+  explicit FormTasks(TTodoMainForm& form) : form_(form) {}
+  TLazyStringTree& TaskTree() override { return form_.TaskTree(); }
+  TTdTodo* TaskOf(PLazyNode node) override { return TTaskTreeView::TaskOfNode(form_.TaskTree(), node); }
+  void SetIgnoreTabFilter(bool on) override { form_.TaskView().IgnoreTabFilter = on; }
+
+private:
+  TTodoMainForm& form_;
+};
+
+void PreviewOpen(benchmark::State& state) {
+  rpSetPrinterBackend(nullptr);  // the "PDF file" printer
+  TAppContextScope scope(ContextWith([&](TAppContext& c) { c.DataFolder = DataFolder(int(state.range(0))); }));
+  TNotAvailableDialogs dialogs;
+  TTodoAppHandler handler(nullptr, TTodoAppTimings{0, 0});
+  TTdAppOptions o = handler.GetOptions();
+  o.PrinterName = QStringLiteral("PDF file");
+  o.PaperName = QStringLiteral("A4");
+  o.BinName = rpPrinter().BinNames.value(0).trimmed();
+  o.PrintColumn = {14, 23, 8, 21, 18};
+  o.QuickFilterMode = 0;
+  handler.PutOptions(o);
+  TTodoMainForm form(handler, &dialogs);
+  FormTasks tasks(form);
+  TPrintWizardDialog wizard(handler.Options(), handler, tasks, CommonModule().TaskTreeImages());
+  wizard.Report().SetShowProgress(false);  // no progress window to wait for
+  wizard.show();
+  int pages = 0;
+  wizard.OnShowPreview = [&](TrpReport& report, TPreviewWindowState&, bool) {
+    TrpEMFPages& prepared = report.EMFPages();
+    TrpPreview preview;
+    preview.resize(800, 600);
+    preview.Connect(&prepared);
+    preview.SetZoom(100);
+    preview.show();
+    preview.grab();  // the first page on screen
+    pages = prepared.Count();
+    preview.Clear();
+  };
+  for (auto _ : state) wizard.CmdPreviewClick();
+  state.counters["pages"] = pages;
+  handler.TodoHandler().SetModified(false);
+}
+
+}  // namespace
+
+BENCHMARK(PreviewOpen)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
