@@ -19,6 +19,14 @@ struct FakePrinter {
   bool tellsSettings = true;
 };
 
+// A printer with that name and the defaults above.
+inline FakePrinter NamedPrinter(const char* name, bool selectable = true) {
+  FakePrinter printer;
+  printer.name = QString::fromLatin1(name);
+  printer.selectable = selectable;
+  return printer;
+}
+
 class FakePrinterBackend : public TrpPrinterBackend {
 public:
   explicit FakePrinterBackend(std::vector<FakePrinter> printers, int current = 0)

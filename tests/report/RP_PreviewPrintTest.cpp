@@ -20,12 +20,6 @@
 
 namespace {
 
-FakePrinter Named(const char* name) {
-  FakePrinter printer;
-  printer.name = QString::fromLatin1(name);
-  return printer;
-}
-
 class FakeTarget : public TrpPreviewPrintTarget {
 public:
   FakeTarget() {
@@ -71,7 +65,7 @@ protected:
   }
 
   FakeDesktop desktop;
-  FakePrinterBackend backend{{Named("Laser"), Named("Ink")}};
+  FakePrinterBackend backend{{NamedPrinter("Laser"), NamedPrinter("Ink")}};
   TrpPrinter printer;
   FakeTarget target;
 };

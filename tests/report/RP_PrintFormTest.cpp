@@ -15,13 +15,6 @@
 
 namespace {
 
-FakePrinter NamedFakePrinter(const char* name, bool selectable = true) {
-  FakePrinter p;
-  p.name = QString::fromLatin1(name);
-  p.selectable = selectable;
-  return p;
-}
-
 class PrintFormTest : public ReportEngineTest {
 protected:
   void SetUp() override {
@@ -40,7 +33,7 @@ protected:
   static void Click(QRadioButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2)); }
 
   FakeDesktop desktop;
-  FakePrinterBackend backend{{NamedFakePrinter("Laser"), NamedFakePrinter("Broken", false), NamedFakePrinter("Ink")}};
+  FakePrinterBackend backend{{NamedPrinter("Laser"), NamedPrinter("Broken", false), NamedPrinter("Ink")}};
   TrpPrinter printer;
 };
 

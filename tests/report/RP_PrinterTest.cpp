@@ -13,12 +13,6 @@ namespace {
 
 class PrinterTest : public ReportEngineTest {};
 
-FakePrinter Named(const char* name) {
-  FakePrinter p;
-  p.name = QString::fromLatin1(name);
-  return p;
-}
-
 TEST_F(PrinterTest, WithoutPrintersOnlyTheVirtualPrinterIsThere) {
   FakePrinterBackend none({});
   TrpPrinter printer;
@@ -72,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Papers, VirtualPaperTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PrinterTest, UserSizeWithinATenthIsCurrentUnlessForced) {
-  FakePrinterBackend backend({Named("Laser")});
+  FakePrinterBackend backend({NamedPrinter("Laser")});
   TrpPrinter printer;
   printer.AttachPrinter(&backend);
   printer.SetPageFormat(256, 1000, 1500, 0, -1, false);
@@ -95,7 +89,7 @@ TEST_F(PrinterTest, UserSizeWithinATenthIsCurrentUnlessForced) {
 }
 
 TEST_F(PrinterTest, NamedPaperIsCurrentWithTheSameOrientationAndAnyOrTheSameBin) {
-  FakePrinter laser = Named("Laser");
+  FakePrinter laser = NamedPrinter("Laser");
   laser.bins = {{256, QStringLiteral("Tray 1")}, {257, QStringLiteral("Tray 2")}};
   FakePrinterBackend backend({laser});
   TrpPrinter printer;
@@ -116,7 +110,7 @@ TEST_F(PrinterTest, NamedPaperIsCurrentWithTheSameOrientationAndAnyOrTheSameBin)
 }
 
 TEST_F(PrinterTest, NothingChangesWhileThePrinterPrints) {
-  FakePrinterBackend backend({Named("Laser")});
+  FakePrinterBackend backend({NamedPrinter("Laser")});
   TrpPrinter printer;
   printer.AttachPrinter(&backend);
   backend.printing = true;
@@ -126,9 +120,9 @@ TEST_F(PrinterTest, NothingChangesWhileThePrinterPrints) {
 }
 
 TEST_F(PrinterTest, RealPrinterSettingsAndPageInformation) {
-  FakePrinter laser = Named("Laser");
+  FakePrinter laser = NamedPrinter("Laser");
   laser.bins = {{256, QStringLiteral("Tray 1")}, {257, QStringLiteral("Manual feed")}};
-  FakePrinterBackend backend({Named("Ink"), laser}, 1);
+  FakePrinterBackend backend({NamedPrinter("Ink"), laser}, 1);
   TrpPrinter printer;
   printer.AttachPrinter(&backend);
   EXPECT_EQ(printer.Printers,
@@ -152,9 +146,9 @@ TEST_F(PrinterTest, RealPrinterSettingsAndPageInformation) {
 }
 
 TEST_F(PrinterTest, AFailingPrinterChangeKeepsThePrinterInUse) {
-  FakePrinter broken = Named("Broken");
+  FakePrinter broken = NamedPrinter("Broken");
   broken.selectable = false;
-  FakePrinterBackend backend({Named("Laser"), broken});
+  FakePrinterBackend backend({NamedPrinter("Laser"), broken});
   TrpPrinter printer;
   printer.AttachPrinter(&backend);
   try {
@@ -170,9 +164,9 @@ TEST_F(PrinterTest, AFailingPrinterChangeKeepsThePrinterInUse) {
 }
 
 TEST_F(PrinterTest, APrinterThatCannotTellItsSettingsFallsBackToTheVirtualPrinter) {
-  FakePrinter mute = Named("Mute");
+  FakePrinter mute = NamedPrinter("Mute");
   mute.tellsSettings = false;
-  FakePrinterBackend backend({Named("Laser"), mute});
+  FakePrinterBackend backend({NamedPrinter("Laser"), mute});
   TrpPrinter printer;
   printer.AttachPrinter(&backend);
   printer.SelectPrinterIndex(1);
@@ -186,7 +180,7 @@ TEST_F(PrinterTest, APrinterThatCannotTellItsSettingsFallsBackToTheVirtualPrinte
 }
 
 TEST_F(PrinterTest, PropertiesDialogTakesWhatTheUserConfirmed) {
-  FakePrinterBackend backend({Named("Laser")});
+  FakePrinterBackend backend({NamedPrinter("Laser")});
   TrpPrinter printer;
   printer.AttachPrinter(&backend);
   EXPECT_FALSE(printer.PropertiesDialog());  // cancelled
@@ -300,7 +294,7 @@ TEST_F(PrinterTest, SendingStopsWhenAsked) {
 }
 
 TEST_F(PrinterTest, TheEnginePrinterRemembersItsFirstPaper) {
-  FakePrinterBackend backend({Named("Laser")});
+  FakePrinterBackend backend({NamedPrinter("Laser")});
   backend.mode.paperSize = 1;
   rpSetPrinterBackend(&backend);
   EXPECT_EQ(rpPrinter().Device, QStringLiteral("Laser"));
