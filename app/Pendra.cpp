@@ -6,6 +6,7 @@
 #include "platform/AppContext.h"
 #include "platform/Application.h"
 #include "platform/SessionDesktop.h"
+#include "report/RP_QtPrinterBackend.h"
 #include "ui/ProgramRun.h"
 #include "ui/TdHelpWindow.h"
 #include "ui/TdCommon.h"
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
   // The voice contacts the speech engine only when it first speaks.
   const std::unique_ptr<TSapiVoice> voice = CreateSapiVoice();
   const TAppContextScope context(ProgramContext(desktop.get(), voice.get()));
+  // Printing offers the print server's printers beside the "PDF file" printer.
+  rpUseSystemPrinters();
   TProgramDialogs dialogs(CommonModule());
   return RunProgram({}, &dialogs);
 }

@@ -67,9 +67,8 @@ private:
   std::shared_ptr<int> spooledJob_ = std::make_shared<int>(0);  // written by the job, which may outlive us
 };
 
-// Attaches the engine's printer to the system's printers; the report library calls it
-// once as the engine starts (before that, and without it, the engine knows only the
-// "PDF file" printer).
+// Attaches the engine's printer to the system's printers; the program calls it once as
+// it starts (before that, and without it, the engine knows only the "PDF file" printer).
 void rpUseSystemPrinters();
 
 // Hands a PDF file to the print server's queue with its paper ("media") and bin
