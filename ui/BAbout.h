@@ -31,7 +31,6 @@ public:
   QLabel* Version() const { return version_; }
   QLabel* Copyright() const { return copyright_; }
   QLabel* WebLabel() const { return webLabel_; }
-  TClURL* WebLink() const { return webLink_; }
   QLabel* MailLabel() const { return mailLabel_; }
   TClURL* MailLink() const { return mailLink_; }
   QPushButton* CloseButton() const { return close_; }

@@ -176,16 +176,6 @@ void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
   typeRank_ = LookupRanks(context_.Types, collator_->locale());
 }
 
-void TTaskComparer::ForgetKeys() {
-  keyedList_ = nullptr;
-  titleKeys_.clear();
-  titleRank_.clear();
-  rankKeys_.clear();
-  categoryRank_.clear();
-  resourceRank_.clear();
-  typeRank_.clear();
-}
-
 int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
   const auto less = [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; };
   const auto at = std::lower_bound(rankKeys_.begin(), rankKeys_.end(), key, less);

@@ -37,7 +37,6 @@ public:
   // changes (then prepare again: only titles changed since are collated anew). `threads`
   // 0: as many as the machine has, for large stores.
   void PrepareKeys(const TTdTodoList& tasks, int threads = 0);
-  void ForgetKeys();
   // Keeping prepared keys up to date one task at a time, O(n) at most and collating only
   // that task's title. Each answers false when the keys did not describe the store as it
   // was (then prepare them again).

@@ -33,7 +33,6 @@ public:
 
   // The options as stored by OK; the copy as given before.
   const TTdAppOptions& Options() const { return options_; }
-  const TFilterBounds& DefaultBounds() const { return bounds_; }
 
   // Every group back to "Any", the date windows off at the store's bounds, the modes to
   // "All"; only for fields in use.

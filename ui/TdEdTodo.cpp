@@ -154,7 +154,6 @@ TEditTodoDialog::TEditTodoDialog(TTdTodo& task, const TEditTodoSources& sources,
     pages[static_cast<size_t>(i)]->SetHelpContext(kPageHelpContexts[static_cast<size_t>(i)]);
     pages[static_cast<size_t>(i)]->setObjectName(QStringLiteral("Page") + QLatin1String(captions[i]));
   }
-  pageGeneral_ = pages[0];
   pageReminder_ = pages[1];
   pageLink_ = pages[2];
   pageRecurring_ = pages[3];

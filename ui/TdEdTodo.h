@@ -71,7 +71,6 @@ public:
   // What the controls hold now.
   EditTodo::TValues Values() const;
   // The completion date OK writes for a closed status.
-  TDateTime Completion() const { return completion_; }
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -102,7 +101,6 @@ private:
   bool shown_ = false;
 
   TClNotebook* Notebook = nullptr;
-  TClTabPage* pageGeneral_ = nullptr;
   TClTabPage* pageReminder_ = nullptr;
   TClTabPage* pageLink_ = nullptr;
   TClTabPage* pageRecurring_ = nullptr;

@@ -43,4 +43,3 @@ TTdFindDialog::TTdFindDialog(QWidget* parent) : QDialog(parent) {
 }
 
 QString TTdFindDialog::FindText() const { return edit_->text(); }
-void TTdFindDialog::SetFindText(const QString& text) { edit_->setText(text); }

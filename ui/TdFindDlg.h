@@ -16,7 +16,6 @@ public:
   explicit TTdFindDialog(QWidget* parent = nullptr);
 
   QString FindText() const;
-  void SetFindText(const QString& text);
   QLineEdit* FindEdit() const { return edit_; }
   QPushButton* FindButton() const { return findButton_; }
 

@@ -213,7 +213,6 @@ private:
   void ApplyColumnVisibility();
   bool FindNextTask(const QString& text);
   void TaskTreeFocusChanged(PLazyNode node);
-  PLazyNode NodeOfTask(const TTdTodo* task);
 
   TTodoAppHandler& handler_;
   TMainDialogs* dialogs_;

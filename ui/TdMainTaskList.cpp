@@ -67,8 +67,6 @@ TTdTodo* TTodoMainForm::TaskOf(PLazyNode node) const {
   return view_->TaskOf(node);
 }
 
-PLazyNode TTodoMainForm::NodeOfTask(const TTdTodo* task) { return view_->NodeOf(task); }
-
 std::vector<TTdTodo*> TTodoMainForm::TasksInTreeOrder() const {
   std::vector<TTdTodo*> tasks;
   for (PLazyNode node = TaskTree_->GetFirst(); node; node = TaskTree_->GetNext(node)) tasks.push_back(TaskOf(node));

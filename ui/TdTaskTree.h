@@ -137,7 +137,6 @@ public:
   bool FindNextTask(const QString& text);
   // A new search starts at the first node.
   void ForgetLastFound() { lastFound_ = nullptr; }
-  TTdTodo* LastFoundTask() const { return lastFound_; }
   TTdTodo* MemoTask = nullptr;
   bool NotesChangeGuard = false;
 
