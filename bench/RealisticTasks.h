@@ -5,9 +5,12 @@
 #include "core/BTodo.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QString>
 
 #include <fcntl.h>
+#include <map>
+#include <memory>
 #include <random>
 #include <unistd.h>
 
@@ -60,4 +63,25 @@ inline void EvictFromCache(const QString& name) {
   ::fdatasync(fd);
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
   ::close(fd);
+}
+
+// A data folder with `count` realistic tasks saved in its task file, made once per size
+// and kept for the whole run.
+inline const QString& RealisticDataFolder(int count) {
+  struct Folder {
+    QTemporaryDir dir;
+    QString path;
+  };
+  static std::map<int, std::unique_ptr<Folder>> folders;
+  auto& f = folders[count];
+  if (!f) {
+    f = std::make_unique<Folder>();
+    f->path = f->dir.path() + QStringLiteral("/");
+    std::mt19937 rng(42);
+    TTdTodoHandler todos(f->path + QStringLiteral("todo.tbl"));
+    AddRealisticTasks(todos, count, rng, false);
+    todos.SetModified(true);
+    todos.Save();
+  }
+  return f->path;
 }

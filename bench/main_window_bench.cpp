@@ -30,27 +30,6 @@ public:
   }
 };
 
-struct Folder {
-  QTemporaryDir dir;
-  QString path;
-};
-
-// A data folder with `count` realistic tasks, made once per size.
-const QString& DataFolder(int count) {
-  static std::map<int, std::unique_ptr<Folder>> folders;
-  auto& f = folders[count];
-  if (!f) {
-    f = std::make_unique<Folder>();
-    f->path = f->dir.path() + QStringLiteral("/");
-    std::mt19937 rng(42);
-    TTdTodoHandler todos(f->path + QStringLiteral("todo.tbl"));
-    AddRealisticTasks(todos, count, rng, false);
-    todos.SetModified(true);
-    todos.Save();
-  }
-  return f->path;
-}
-
 struct Started {
   explicit Started(const QString& folder)
       : scope(ContextWith([&](TAppContext& c) { c.DataFolder = folder; })),
@@ -73,7 +52,7 @@ struct Started {
 };
 
 void WindowStart(benchmark::State& state) {
-  const QString& folder = DataFolder(static_cast<int>(state.range(0)));
+  const QString& folder = RealisticDataFolder(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     auto started = std::make_unique<Started>(folder);
     state.PauseTiming();
@@ -83,13 +62,13 @@ void WindowStart(benchmark::State& state) {
 }
 
 void AddOneTask(benchmark::State& state) {
-  Started started(DataFolder(static_cast<int>(state.range(0))));
+  Started started(RealisticDataFolder(static_cast<int>(state.range(0))));
   for (auto _ : state) started.form->acAddTodo->trigger();
   started.handler->TodoHandler().SetModified(false);
 }
 
 void FocusDown(benchmark::State& state) {
-  Started started(DataFolder(static_cast<int>(state.range(0))));
+  Started started(RealisticDataFolder(static_cast<int>(state.range(0))));
   TLazyStringTree& tree = started.form->TaskTree();
   for (auto _ : state) {
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
@@ -105,7 +84,7 @@ void FocusDown(benchmark::State& state) {
 }
 
 void ShutdownSave(benchmark::State& state) {
-  Started started(DataFolder(static_cast<int>(state.range(0))));
+  Started started(RealisticDataFolder(static_cast<int>(state.range(0))));
   for (auto _ : state) {
     started.handler->TodoHandler().SetModified(true);
     started.handler->SaveAll();

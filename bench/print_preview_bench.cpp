@@ -24,26 +24,6 @@
 
 namespace {
 
-struct Folder {
-  QTemporaryDir dir;
-  QString path;
-};
-
-const QString& DataFolder(int count) {
-  static std::map<int, std::unique_ptr<Folder>> folders;
-  auto& f = folders[count];
-  if (!f) {
-    f = std::make_unique<Folder>();
-    f->path = f->dir.path() + QStringLiteral("/");
-    std::mt19937 rng(42);
-    TTdTodoHandler todos(f->path + QStringLiteral("todo.tbl"));
-    AddRealisticTasks(todos, count, rng, false);
-    todos.SetModified(true);
-    todos.Save();
-  }
-  return f->path;
-}
-
 class FormTasks : public TPrintTaskList {
 public:
   explicit FormTasks(TTodoMainForm& form) : form_(form) {}
@@ -57,7 +37,7 @@ private:
 
 void PreviewOpen(benchmark::State& state) {
   rpSetPrinterBackend(nullptr);  // the "PDF file" printer
-  TAppContextScope scope(ContextWith([&](TAppContext& c) { c.DataFolder = DataFolder(int(state.range(0))); }));
+  TAppContextScope scope(ContextWith([&](TAppContext& c) { c.DataFolder = RealisticDataFolder(int(state.range(0))); }));
   TNotAvailableDialogs dialogs;
   TTodoAppHandler handler(nullptr, TTodoAppTimings{0, 0});
   TTdAppOptions o = handler.GetOptions();
