@@ -641,8 +641,15 @@ void TTaskTreeView::Refilter() {
   if (tab.Active) tab.Value = tabs_[static_cast<size_t>(selected)].Value;
   const TTdAppOptions& options = Options();
   const TDateTime today = DateTime::DateOf(CurrentNow());
+  // Visibility does not depend on the order of the rows: after a sort the sibling order
+  // jumps around memory, so the rows are tested in the order their nodes lie in memory,
+  // which is also the order of their tasks.
+  std::vector<PLazyNode> nodes;
+  nodes.reserve(tree_->RootNodeCount());
+  for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node)) nodes.push_back(node);
+  std::sort(nodes.begin(), nodes.end(), std::less<PLazyNode>());
   tree_->BeginTreeUpdate();
-  for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node)) {
+  for (PLazyNode node : nodes) {
     if (!node->Has(nsInitialized)) {
       tree_->InitializeNode(node);
       continue;
