@@ -5,6 +5,7 @@
 #include "report/engine/RP_MemoExpand.h"
 #include "report/engine/RP_MemoPlacement.h"
 #include "report/engine/RP_ObjectRegistry.h"
+#include "report/engine/RP_PageBuild.h"
 #include "report/engine/RP_Utils.h"
 
 #include <QImage>
@@ -183,6 +184,17 @@ TrpWrappedMemo TrpMemoView::WrapAtScaleOne(int extraWidth) {
   return wrapped;
 }
 
+void TrpMemoView::ExpandForOutput(bool beforePrint) {
+  Memo1 = Memo;
+  TrpReport* report = beforePrint ? Report() : nullptr;
+  TrpReportBuild* build = report ? report->Build() : nullptr;
+  if (build && build->OnBeforePrint) {
+    build->OnBeforePrint(*this);
+    if (Memo1 != Memo) return;  // the handler wrote the text itself
+  }
+  Memo1 = ExpandVariables();
+}
+
 // --- stretching ---
 
 int TrpMemoView::CalcHeight() {
@@ -191,7 +203,7 @@ int TrpMemoView::CalcHeight() {
   if (!Script.isEmpty()) rpGlobals().Interpreter().RunScript(Script);
   int height = 0;
   if (Visible) {
-    Memo1 = ExpandVariables();
+    ExpandForOutput(true);
     alreadyMarked_ = false;
     const QString text = Memo1.join(QStringLiteral("\r\n"));
     ApplyHighlight();
@@ -222,7 +234,7 @@ void TrpMemoView::Print(QIODevice& stream, const TrpPrintBand* band) {
   BeginDraw(nullptr);
   if (!part) {
     if (!Script.isEmpty()) rpGlobals().Interpreter().RunScript(Script);
-    Memo1 = ExpandVariables();
+    ExpandForOutput(true);
     alreadyMarked_ = false;
   }
   if (!Visible) {

@@ -67,6 +67,9 @@ private:
   void SetFlag(uint16_t bit, bool on);
   bool Building() const;
   QStringList ExpandVariables() const;
+  // The text for an output: the before-print handler (when asked to run it) sees it
+  // first and may replace it; only a text it left unchanged has its expressions expanded.
+  void ExpandForOutput(bool beforePrint);
   // The highlight for this output only; RestoreLook undoes it.
   void ApplyHighlight();
   void RestoreLook();

@@ -5,6 +5,7 @@
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
+#include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
 
@@ -178,7 +179,8 @@ bool TrpPageRun::WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHe
   view.FirstPass = !build_.FinalPass;
   bool written = true;
   try {
-    if (build_.OnBeforePrint) build_.OnBeforePrint(view);
+    // A memo runs the handler itself, after its script and only for its whole text.
+    if (build_.OnBeforePrint && !dynamic_cast<TrpMemoView*>(&view)) build_.OnBeforePrint(view);
     view.Print(build_.Sink().PageStream(build_.PrepPage), &printBand);
   } catch (const ErpError& error) {
     // A bad expression or script: reported with the others, the build goes on.

@@ -4,6 +4,9 @@
 // the next page goes on with the first line that did not fit, so no text is lost or
 // printed twice. Any other object taller than a fresh page is printed clipped there and
 // counted as done, so no band makes the build take pages for ever.
+// In a stretched band, a textless stretched object (a frame, a line) follows the band
+// rather than its own content: on each page it is printed last, from its top down to
+// where that page's piece of the band ends, so frames close around every piece.
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_PageBuild.h"
@@ -19,14 +22,34 @@ struct Piece {
   int height;         // what is left of it
   bool pending;
   bool cut;  // part of it is printed: what is left continues where it stopped
+  bool toBand = false;  // stretched to the band's height: printed last on each page
 };
+
+// A stretched object that only frames the band: it has no text of its own to cut and
+// needs no more than its design height.
+bool StretchesToBand(const TrpBand& band, TrpView& view, int contentHeight) {
+  if (!band.Stretched || !view.Stretched() || view.Height <= 0 || contentHeight > view.Height) return false;
+  if (!dynamic_cast<TrpStretcheable*>(&view)) return false;
+  auto* memo = dynamic_cast<TrpMemoView*>(&view);
+  return !memo || memo->Memo1.join(QString()).trimmed().isEmpty();
+}
 
 }  // namespace
 void TrpPageRun::DrawSplit(TrpBand& band) {
   const int measured = band.Stretched ? std::max(CalcStretchedHeight(band), band.Height) : band.Height;
   // A sub-report's page cannot take pages of its own: what does not fit is clipped.
   if (Mode == 1 || CurY + measured <= CurBottomY - ColumnFooterHeight()) {
+    // Fits: the stretched objects reach the band's height, as in an unsplit band.
+    std::vector<std::pair<TrpView*, int>> heights;
+    if (band.Stretched) {
+      for (TrpView* view : band.Objects) {
+        if (!view->Stretched() || view->Height <= 0) continue;
+        heights.emplace_back(view, view->Height);
+        view->Height = measured - (view->Top - band.DesignY);
+      }
+    }
     DrawObjects(band, CurY, measured);
+    for (auto& [view, h] : heights) view->Height = h;
     CurY += measured;
     return;
   }
@@ -40,8 +63,9 @@ void TrpPageRun::DrawSplit(TrpBand& band) {
     int top = view->Top - band.DesignY;
     if (view->BandAlign == rpBandAlign::Bottom) top = measured - height;
     auto* memo = dynamic_cast<TrpMemoView*>(view);
+    const bool toBand = StretchesToBand(band, *view, height);
     if (memo && (!memo->Stretched() || !memo->Visible)) memo = nullptr;
-    pieces.push_back({view, memo, top, height, true, false});
+    pieces.push_back({view, toBand ? nullptr : memo, top, height, true, false, toBand});
   }
   int bandY = CurY;
   // Prints the piece at `top` with that height; `part`: a memo prints the lines that fit.
@@ -83,12 +107,14 @@ void TrpPageRun::DrawSplit(TrpBand& band) {
     piece.cut = true;
   };
   int lastEnd = 0;
+  const bool framed = std::any_of(pieces.begin(), pieces.end(), [](const Piece& p) { return p.toBand; });
+  int bandLeft = measured;  // the band's measured height not yet covered by earlier pages
   for (;;) {
     const bool fresh = AtFreshPage();
     const int usable = CurBottomY - ColumnFooterHeight() - bandY - 2;
     lastEnd = 0;
     for (Piece& piece : pieces) {
-      if (!piece.pending) continue;
+      if (!piece.pending || piece.toBand) continue;
       if (usable < 1 && fresh) {
         piece.pending = false;  // no room at all on an empty page: nothing of it can show
         continue;
@@ -125,8 +151,25 @@ void TrpPageRun::DrawSplit(TrpBand& band) {
         lastEnd = usable;
       }
     }
-    const bool anyPending = std::any_of(pieces.begin(), pieces.end(), [](const Piece& p) { return p.pending; });
-    if (!anyPending || build_.Terminated) break;
+    const bool anyPending =
+        std::any_of(pieces.begin(), pieces.end(), [](const Piece& p) { return p.pending && !p.toBand; });
+    const bool last = !anyPending || build_.Terminated;
+    // This page's piece of the band ends at the page's usable height, or on the last
+    // page where its lowest object ended; frames reach down to what is left of the
+    // band's measured height, as they would in an unsplit band.
+    int pieceEnd = usable;
+    if (last) pieceEnd = framed ? std::max(lastEnd, std::min(bandLeft, std::max(usable, 0))) : lastEnd;
+    for (Piece& piece : pieces) {
+      if (!piece.pending || !piece.toBand) continue;
+      const int top = std::max(piece.top, 0);
+      if (top < pieceEnd) print(piece, top, pieceEnd - top, false);
+      if (last) piece.pending = false;
+    }
+    if (last) {
+      lastEnd = pieceEnd;
+      break;
+    }
+    bandLeft -= usable;
     for (Piece& piece : pieces) piece.top -= usable;
     NewColumn(&band);
     bandY = CurY;

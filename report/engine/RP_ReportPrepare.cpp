@@ -84,7 +84,7 @@ bool TrpReport::PrepareReport() {
       if (OnEndBand) OnEndBand(band);
     };
     build.OnBeforePrint = [this](TrpView& view) {
-      if (OnBeforePrint) OnBeforePrint(view.Memo, view);
+      if (OnBeforePrint) OnBeforePrint(view.Memo1, view);
     };
     if (OnManualBuild) build.OnManualBuild = [this](TrpPage& page) { OnManualBuild(page); };
     build.OnBeginColumn = [this](TrpBand& band) {

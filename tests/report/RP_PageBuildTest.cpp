@@ -241,6 +241,37 @@ TEST_F(PageBuildTest, BreakableBandSplitsItsStretchedTextAcrossPages) {
             (QStringList{"1: Text 0,0,100,898 long", "1: After 0,10,100,10 below", "2: Text 0,0,100,602 long"}));
 }
 
+// Frames stretched to a stretched band's height close around each page's piece of it
+// when the band is split, and reach the band's height when it fits.
+TEST_F(PageBuildTest, FramesOfASplitBandFollowEachPiece) {
+  struct Case {
+    const char* name;
+    int content;
+    QStringList expected;
+  };
+  const Case cases[] = {
+      {"fits", 100, {"1: Text 0,0,100,100 long", "1: Frame 100,0,100,100 ", "1: Line 200,10,100,90 "}},
+      // Usable 900 - 2: the text is cut at 898, the rest (602) continues on page 2.
+      {"split",
+       1500,
+       {"1: Text 0,0,100,898 long", "1: Frame 100,0,100,898 ", "1: Line 200,10,100,888 ", "2: Text 0,0,100,602 long",
+        "2: Frame 100,0,100,602 ", "2: Line 200,0,100,602 "}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    page->Clear();
+    sink.pages.clear();
+    SetRows(1);
+    AddBand(rpBand::MasterData, "Data", 0, 30, rpBandFlag::Stretched | rpBandFlag::Breaked, "Rows");
+    auto* text = AddText<StretchView>("Text", 0, 20, "long");
+    text->Flags = 1;
+    text->content = c.content;
+    AddText("Frame", 0, 30, "", 100)->Flags = 1;
+    AddText("Line", 10, 20, "", 200)->Flags = 1;
+    EXPECT_EQ(Build(), c.expected);
+  }
+}
+
 // Neither a band taller than a page nor an object taller than a page takes pages for
 // ever: each is printed clipped on a fresh page.
 TEST_F(PageBuildTest, TooTallBandsAndObjectsEndOnAFreshPage) {

@@ -231,6 +231,29 @@ INSTANTIATE_TEST_SUITE_P(Report, MemoExpressionTest,
                                            ExpressionCase{"0", true, ""},
                                            ExpressionCase{"'0'", true, "0,0"}));
 
+// --- before print ---
+
+// The handler sees a memo's text before its expressions are expanded; a text it
+// rewrites is printed as it stands, one it leaves is expanded.
+TEST_F(ReportComponentTest, BeforePrintSeesTheTextAndWhatItWritesIsNotExpanded) {
+  for (bool rewrite : {false, true}) {
+    SCOPED_TRACE(rewrite);
+    rows->SetRangeEndCount(2);
+    page->Clear();
+    AddRowBand(60, {QStringLiteral("[1+1]")});
+    QStringList seen;
+    report.OnBeforePrint = [&](QStringList& memo, TrpView&) {
+      seen << memo.join(u'|');
+      if (rewrite) memo = QStringList{QStringLiteral("said [1+1]")};
+    };
+    ASSERT_TRUE(report.PrepareReport());
+    const QString printed = rewrite ? QStringLiteral("said [1+1]") : QStringLiteral("2");
+    EXPECT_EQ(AllTexts(), (QStringList{printed, printed}));
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.count(QStringLiteral("[1+1]")), seen.size());
+  }
+}
+
 // --- functions and procedures ---
 
 TEST_F(ReportComponentTest, ArraysLiveInScriptVariablesByIndex) {
