@@ -9,6 +9,7 @@
 #include "report/engine/RP_Utils.h"
 
 #include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
 
@@ -153,7 +154,7 @@ const TrpFontMeasurer& TrpMemoView::MeasuringFont() {
   const int pixels = MeasuringPixelHeight();
   if (!measurer_ || measuredName_ != Font.name || measuredStyle_ != Font.style || measuredPixels_ != pixels ||
       measuredExtra_ != CharSpacing) {
-    measurer_ = std::make_unique<TrpFontMeasurer>(Font.ToQFont(), pixels, CharSpacing);
+    measurer_ = rpSharedFontMeasurer(Font.ToQFont(), pixels, CharSpacing);
     measuredName_ = Font.name;
     measuredStyle_ = Font.style;
     measuredPixels_ = pixels;
@@ -315,8 +316,8 @@ void TrpMemoView::Print(QIODevice& stream, const TrpPrintBand* band) {
 
 int TrpMemoView::CalcWidth(const QStringList& lines) {
   const double sx = IsPrinting ? ScaleX : 1.0;
-  const TrpFontMeasurer measurer(Font.ToQFont(), FontPixels(Font.size, sx), rpRound(CharSpacing * sx));
-  return rpMemoCalcWidth(lines, measurer, sx, FrameWidth, GapX);
+  const auto measurer = rpSharedFontMeasurer(Font.ToQFont(), FontPixels(Font.size, sx), rpRound(CharSpacing * sx));
+  return rpMemoCalcWidth(lines, *measurer, sx, FrameWidth, GapX);
 }
 
 void TrpMemoView::Draw(QPainter& canvas) {
@@ -363,7 +364,8 @@ void TrpMemoView::DrawText() {
   // pixels per unit, so the same formula keeps the point size.
   const int pixelHeight = FontPixels(Font.size, ScaleY);
   const int extra = rpRound(CharSpacing * ScaleX);
-  const TrpFontMeasurer measurer(Font.ToQFont(), pixelHeight, extra);
+  const auto shared = rpSharedFontMeasurer(Font.ToQFont(), pixelHeight, extra);
+  const TrpFontMeasurer& measurer = *shared;
   TrpPlacementInput input;
   input.rect = ToRectI(drawRect_);
   input.gapX = GapX;
@@ -394,25 +396,54 @@ void TrpMemoView::DrawText() {
   p.setPen(rpToQColor(Font.color));
   p.setBackgroundMode(Qt::TransparentMode);
   const TrpRectI clip = rpMemoClipRect(input.rect);
-  p.setClipRect(QRect(clip.left, clip.top, std::max(0, clip.Width()), std::max(0, clip.Height())));
   const bool rtl = Flag(rpMemoFlag::RTLReading);
   const double ascent = measurer.Ascent();
+  // Without spreading, spacing or right-to-left mirroring the words of a line sit where
+  // the font's own advances put them, so on a fine device (a printer, a PDF) the line
+  // goes out as one piece: one shaping and one text object instead of one per word.
+  // Word by word each word starts on a whole pixel; there the difference is a fraction
+  // of a printer's pixel, while on a screen it could move a word by one pixel.
+  constexpr int kFineDpi = 300;
+  const QPaintDevice* device = p.device();
+  const bool fine = device && std::min(device->logicalDpiX(), device->logicalDpiY()) >= kFineDpi;
+  const bool wholeLines = extra == 0 && !rtl && fine;
+  // Each clip is a graphics state of its own in a PDF. When every line lies well inside
+  // the clipping rectangle (half an em spare on either side for overhangs, the font's
+  // full height below) clipping cuts nothing, so on a fine device it is left out.
+  const double height = ascent + measurer.Descent();
+  const int spare = pixelHeight / 2;
+  const bool inside =
+      fine && !rotated && !rtl && std::all_of(placed.cbegin(), placed.cend(), [&](const TrpPlacedLine& line) {
+        return line.x - spare >= clip.left && line.x + line.width + line.justifyExtra + spare <= clip.right &&
+               line.y >= clip.top && line.y + height <= clip.bottom;
+      });
+  if (!inside) p.setClipRect(QRect(clip.left, clip.top, std::max(0, clip.Width()), std::max(0, clip.Height())));
+  // Rotated lines turn the painter around their start; the others are drawn at their
+  // place, as every change of the painter's transform costs a PDF a new graphics state.
+  const QTransform base = p.worldTransform();
   for (const TrpPlacedLine& line : placed) {
-    p.save();
-    p.translate(line.x, line.y);
-    if (rotated) p.rotate(-90);
+    QPointF origin(line.x, line.y);
+    if (rotated) {
+      p.setWorldTransform(base);
+      p.translate(origin);
+      p.rotate(-90);
+      origin = QPointF();
+    }
+    if (wholeLines && line.justifyExtra == 0) {
+      p.drawText(origin + QPointF(0, ascent), line.text);
+      continue;
+    }
     const auto runs = rpJustifiedRuns(line.text, line.justifyExtra, measurer, rtl);
     for (const TrpTextRun& run : runs) {
       const QString piece = line.text.mid(run.start, run.length);
       if (rtl) {
-        p.drawText(QRectF(run.offset, 0, measurer.TextWidth(piece) + 1, input.lineStep),
+        p.drawText(QRectF(origin.x() + run.offset, origin.y(), measurer.TextWidth(piece) + 1, input.lineStep),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine | Qt::TextForceRightToLeft,
                    piece);
       } else {
-        p.drawText(QPointF(run.offset, ascent), piece);
+        p.drawText(origin + QPointF(run.offset, ascent), piece);
       }
     }
-    p.restore();
   }
   p.restore();
 }

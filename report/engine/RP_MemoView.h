@@ -77,14 +77,14 @@ private:
   // lines. extraWidth widens the box (AutoWidth during a build).
   TrpWrappedMemo WrapAtScaleOne(int extraWidth = 0);
   int MeasuringPixelHeight() const;
-  // The font on the measuring canvas (scale 1). Making one looks up the font engine and
-  // measures every character afresh, and a build measures the memo once per record, so
-  // it is kept while font, size, style and CharSpacing stay.
+  // The font on the measuring canvas (scale 1), shared (rpSharedFontMeasurer); a build
+  // measures the memo once per record, so it is kept while font, size, style and
+  // CharSpacing stay.
   const TrpFontMeasurer& MeasuringFont();
   void DrawText();
   void DrawUnderlines();
 
-  std::unique_ptr<TrpFontMeasurer> measurer_;
+  std::shared_ptr<const TrpFontMeasurer> measurer_;
   QString measuredName_;
   int measuredStyle_ = 0, measuredPixels_ = 0, measuredExtra_ = 0;
   bool alreadyMarked_ = false;

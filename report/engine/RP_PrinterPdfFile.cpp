@@ -4,21 +4,23 @@
 #include "platform/SafeFile.h"
 #include "report/engine/RP_PrinterPaper.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTemporaryFile>
 
 namespace {
 
-// Paints into memory; End writes the file in one safe step, so a failed or aborted
-// document leaves whatever file was there before.
+// Paints into a private temporary file; End copies it into the file in one safe step,
+// so a failed or aborted document leaves whatever file was there before. The document
+// is spooled to disk rather than kept in memory: a long list makes a PDF of tens of
+// megabytes, on top of the prepared pages it is printed from.
 class TrpPdfFileJob : public TrpPrintJob {
 public:
   TrpPdfFileJob(const QString& title, const QString& file, const QPageLayout& layout, std::shared_ptr<bool> printing)
       : file_(file), printing_(std::move(printing)) {
-    buffer_.setBuffer(&bytes_);
-    buffer_.open(QIODevice::WriteOnly);
-    writer_ = std::make_unique<QPdfWriter>(&buffer_);
+    *printing_ = false;
+    if (!spool_.open()) return;
+    writer_ = std::make_unique<QPdfWriter>(&spool_);
     writer_->setResolution(TrpPdfFilePrinter::kResolution);
     writer_->setPageLayout(layout);
     writer_->setTitle(title);
@@ -43,7 +45,18 @@ public:
     }
     Finish();
     try {
-      WriteFileSafely(file_, bytes_, false);
+      if (!spool_.flush() || !spool_.seek(0)) throw EWriteError(SpoolError());
+      WriteFileSafely(
+          file_,
+          [this](const FileChunkWrite& write) {
+            constexpr qint64 kChunk = qint64(1) << 20;
+            while (!spool_.atEnd()) {
+              const QByteArray chunk = spool_.read(kChunk);
+              if (chunk.isEmpty()) throw EWriteError(SpoolError());
+              write(chunk);
+            }
+          },
+          false);
     } catch (const Exception& e) {
       error = e.Message();
       return false;
@@ -54,6 +67,10 @@ public:
   void Abort() override { Finish(); }
 
 private:
+  QString SpoolError() const {
+    return QStringLiteral("Cannot write file \"%1\". %2").arg(file_, spool_.errorString());
+  }
+
   void Finish() {
     if (painter_.isActive()) painter_.end();
     started_ = false;
@@ -62,8 +79,7 @@ private:
 
   QString file_;
   std::shared_ptr<bool> printing_;
-  QByteArray bytes_;
-  QBuffer buffer_;
+  QTemporaryFile spool_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
   bool started_ = false;

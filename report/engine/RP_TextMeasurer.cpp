@@ -54,3 +54,17 @@ double TrpFontMeasurer::TextWidth(QStringView text) const {
   if (text.isEmpty()) return 0;
   return metrics_.horizontalAdvance(text.toString()) + static_cast<double>(charExtra_) * CodePointCount(text);
 }
+
+std::shared_ptr<const TrpFontMeasurer> rpSharedFontMeasurer(const QFont& font, int pixelHeight, int charExtra) {
+  // More fonts than a report uses: past it the table starts again rather than grow.
+  constexpr qsizetype kKept = 32;
+  static QHash<QString, std::shared_ptr<const TrpFontMeasurer>> kept;
+  const QString key = AtPixelHeight(font, pixelHeight).key() + u'|' + QString::number(pixelHeight) + u'|' +
+                      QString::number(charExtra);
+  const auto found = kept.constFind(key);
+  if (found != kept.cend()) return *found;
+  if (kept.size() >= kKept) kept.clear();
+  auto measurer = std::make_shared<const TrpFontMeasurer>(font, pixelHeight, charExtra);
+  kept.insert(key, measurer);
+  return measurer;
+}

@@ -10,6 +10,7 @@
 #include <QStringView>
 
 #include <array>
+#include <memory>
 
 class TrpTextMeasurer {
 public:
@@ -44,6 +45,7 @@ public:
   double TextWidth(QStringView text) const override;
   int PixelHeight() const override { return pixelHeight_; }
   double Ascent() const override { return metrics_.ascent(); }
+  double Descent() const { return metrics_.descent(); }
 
   // The font as measured (pixel size set, no letter spacing).
   const QFont& Font() const { return font_; }
@@ -59,3 +61,10 @@ private:
   mutable std::array<bool, 256> latin1Known_{};
   mutable QHash<char32_t, double> others_;
 };
+
+// A measurer for `font` at `pixelHeight` with `charExtra`, shared with every caller
+// asking for the same: printing rebuilds each page's objects afresh, and a measurer of
+// their own would look up the font engine and measure each character again per object.
+// The few fonts in use are kept, so the characters are measured once per run. Not
+// thread-safe, as the measurer is not.
+std::shared_ptr<const TrpFontMeasurer> rpSharedFontMeasurer(const QFont& font, int pixelHeight, int charExtra = 0);

@@ -183,6 +183,42 @@ TEST_F(MemoViewTest, DrawingPutsTheTextWherePlacementSays) {
   }
 }
 
+// A printer or a PDF (a device of 300 dpi or more) gets each line in one piece, and no
+// clip when the lines fit: the text must land where a screen puts it word by word, and a
+// line too long for the memo must still be cut at the memo's edge.
+TEST_F(MemoViewTest, FineDevicesDrawWhereScreensDoAndStillClipOverflow) {
+  struct Case {
+    const char* name;
+    const char* text;
+  };
+  for (const Case& c : {Case{"fits", "HH HH HH"}, Case{"overflows", "HHHHHH HHHHHH HHHHHH HHHHHH HHHHHH"}}) {
+    SCOPED_TRACE(c.name);
+    TrpPage* page = report.AddPage();
+    TrpMemoView* memo = Place(page, QStringLiteral("Memo"), {QString::fromLatin1(c.text)});
+    memo->Font.size = 20;
+    memo->SetPropValue(QStringLiteral("wordwrap"), false);
+    QRect dark[2];
+    for (int k = 0; k < 2; ++k) {
+      const int dotsPerMeter = qRound((k == 0 ? 96 : 1200) / 0.0254);
+      QImage image(400, 100, QImage::Format_RGB32);
+      image.setDotsPerMeterX(dotsPerMeter);
+      image.setDotsPerMeterY(dotsPerMeter);
+      image.fill(Qt::white);
+      {
+        QPainter painter(&image);
+        memo->Draw(painter);
+      }
+      dark[k] = DarkBox(image);
+      ASSERT_FALSE(dark[k].isEmpty());
+    }
+    EXPECT_NEAR(dark[1].left(), dark[0].left(), 1);
+    EXPECT_NEAR(dark[1].right(), dark[0].right(), 1);
+    EXPECT_EQ(dark[1].top(), dark[0].top());
+    EXPECT_EQ(dark[1].bottom(), dark[0].bottom());
+    EXPECT_LE(dark[1].right(), 10 + 200 - 2) << "clipped at the rectangle less 2 pixels";
+  }
+}
+
 TEST_F(MemoViewTest, RotatedTextRunsUpwardFromWherePlacementSays) {
   TrpPage* page = report.AddPage();
   TrpMemoView* memo = Place(page, QStringLiteral("Memo"), {QStringLiteral("HHHH")});
