@@ -155,7 +155,10 @@ TrpPreviewForm::TrpPreviewForm(QWidget* parent)
   FormResize();
 }
 
-TrpPreviewForm::~TrpPreviewForm() { Disconnect(); }
+TrpPreviewForm::~TrpPreviewForm() {
+  EndContextHelp();
+  Disconnect();
+}
 
 void TrpPreviewForm::ConnectReport(TrpReport& report) {
   Disconnect();
@@ -214,9 +217,9 @@ void TrpPreviewForm::BuildToolBar() {
       {TrpPreviewTool::Save, formIds::SaveReport, QStyle::SP_DialogSaveButton, [this] { SaveBtnClick(); }},
       {TrpPreviewTool::Print, formIds::PrintReport, QStyle::SP_FileIcon, [this] { PrintBtnClick(); }},
       {TrpPreviewTool::Find, formIds::FindText, QStyle::SP_FileDialogDetailedView, [this] { FindBtnClick(); }},
-      {TrpPreviewTool::Help, formIds::ShowHelp, QStyle::SP_DialogHelpButton, [] { ShowHelpContext(0); }},
+      {TrpPreviewTool::Help, formIds::ShowHelp, QStyle::SP_DialogHelpButton, [this] { HelpBtnClick(); }},
       {TrpPreviewTool::Exit, formIds::ClosePreview, QStyle::SP_DialogCloseButton, [this] { ExitBtnClick(); }},
-      {TrpPreviewTool::PageSetup, 0, QStyle::SP_FileDialogInfoView, [] {}},
+      {TrpPreviewTool::PageSetup, 0, QStyle::SP_FileDialogInfoView, [this] { PageSetupBtnClick(); }},
   };
   tools_.assign(defs.size(), nullptr);
   for (const ToolDef& def : defs) {
@@ -387,9 +390,14 @@ void TrpPreviewForm::PgUpClick() { SetPage(current_ - 1); }
 void TrpPreviewForm::PgDownClick() { SetPage(current_ + 1); }
 
 void TrpPreviewForm::ForgetImages() {
-  spare_ = QImage();
+  // The images go back to the pool: the next set of pages at this zoom draws into them.
+  for (QImage& image : cache_) {
+    if (!image.isNull()) pool_.push_back(std::move(image));
+  }
+  if (pool_.size() > size_t(kKeptImages)) pool_.erase(pool_.begin(), pool_.end() - kKeptImages);
   cache_.clear();
   cacheUse_.clear();
+  cachedCount_ = 0;
   cacheBytes_ = 0;
   cacheFactor_ = 0;
 }
@@ -399,8 +407,8 @@ void TrpPreviewForm::SetImageBudget(qint64 bytes) {
   KeepWithinBudget();
 }
 
-void TrpPreviewForm::KeepWithinBudget() {
-  while (cacheBytes_ > imageBudget_) {
+void TrpPreviewForm::KeepWithinBudget(qint64 room, int images) {
+  while (cacheBytes_ + room > imageBudget_ || cachedCount_ + images > pagesInView_ + kKeptImages) {
     // The image painted longest ago goes first; those painted last are on screen.
     int oldest = -1;
     for (size_t i = 0; i < cache_.size(); ++i) {
@@ -410,10 +418,22 @@ void TrpPreviewForm::KeepWithinBudget() {
     }
     if (oldest < 0) return;
     cacheBytes_ -= cache_[size_t(oldest)].sizeInBytes();
-    // Kept for the next page drawn: fresh memory costs more to touch than to reuse.
-    spare_ = std::move(cache_[size_t(oldest)]);
+    --cachedCount_;
+    pool_.push_back(std::move(cache_[size_t(oldest)]));
     cache_[size_t(oldest)] = QImage();
   }
+}
+
+QImage TrpPreviewForm::TakeBuffer(QSize size) {
+  for (size_t i = pool_.size(); i-- > 0;) {
+    if (pool_[i].size() != size) continue;
+    QImage image = std::move(pool_[i]);
+    pool_.erase(pool_.begin() + std::ptrdiff_t(i));
+    return image;
+  }
+  // Buffers of another zoom are of no more use than fresh ones; the pool stays small.
+  if (pool_.size() >= size_t(kKeptImages)) pool_.erase(pool_.begin());
+  return QImage(size, QImage::Format_ARGB32_Premultiplied);
 }
 
 bool TrpPreviewForm::IsPageCached(int index) const {
@@ -433,9 +453,9 @@ void TrpPreviewForm::FormResize() {
   Tool(TrpPreviewTool::Zoom)->SetCaption(QStringLiteral("%1%").arg(std::lround(factor_ * 100)));
   // Images drawn at another zoom, or of another set of pages, are of no use.
   if (cacheFactor_ != factor_ || cache_.size() != sizes.size()) {
+    ForgetImages();
     cache_.assign(sizes.size(), QImage());
     cacheUse_.assign(sizes.size(), 0);
-    cacheBytes_ = 0;
     cacheFactor_ = factor_;
   }
   followScroll_ = false;
@@ -578,12 +598,10 @@ const QImage& TrpPreviewForm::PageImage(int index) {
   cacheUse_[size_t(index)] = useClock_;
   if (!image.isNull()) return image;
   const QSize size = layout_.Rects[size_t(index)].size().expandedTo(QSize(1, 1));
-  if (spare_.size() == size) {
-    std::swap(image, spare_);
-  } else {
-    image = QImage(size, QImage::Format_ARGB32_Premultiplied);
-  }
-  spare_ = QImage();
+  // Room first, so that an image dropped is the buffer this page is drawn into.
+  KeepWithinBudget(qint64(size.width()) * size.height() * 4, 1);
+  image = TakeBuffer(size);
+  ++cachedCount_;
   image.fill(Qt::white);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -602,6 +620,16 @@ void TrpPreviewForm::PaintPages(QPainter& painter, const QRect& clip) {
   const std::vector<bool> visible = rpVisiblePages(layout_.Rects, hbar_->value(), vbar_->value(), box_->size());
   painter.fillRect(clip, QColor(128, 128, 128));
   ++useClock_;
+  // Every page in view counts as used before any is drawn, so that making room for one
+  // never drops another this frame still shows; a few beyond those may stay.
+  pagesInView_ = 0;
+  for (int i = 0; i < pages_->Count(); ++i) {
+    if (!visible[size_t(i)] || !layout_.Rects[size_t(i)].translated(-hbar_->value(), -vbar_->value()).intersects(clip)) {
+      continue;
+    }
+    cacheUse_[size_t(i)] = useClock_;
+    ++pagesInView_;
+  }
   for (int i = 0; i < pages_->Count(); ++i) {
     TrpEMFPage& record = pages_->Pages(i);
     const QRect rect = layout_.Rects[size_t(i)].translated(-hbar_->value(), -vbar_->value());

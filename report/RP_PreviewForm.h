@@ -1,9 +1,10 @@
 #pragma once
 // The engine's preview window: a tool bar, the page area (the page box with its scroll
 // bars and page buttons), a status line and the zoom menu. It lays the prepared pages
-// out at a zoom, scrolls through them with bars, keys, wheel and mouse, keeps each page
-// drawn once at the current zoom as an image, finds text across the pages, loads and
-// saves ".vrp" files and prints. A `TrpPreview` keeps one hidden and borrows its page
+// out at a zoom, scrolls through them with bars, keys, wheel and mouse, keeps the pages
+// in view and the few shown last drawn at the current zoom as images (their buffers go
+// round a small pool), finds text across the pages, loads and saves ".vrp" files, prints
+// and runs the page set-up and context help. A `TrpPreview` keeps one hidden and borrows its page
 // area (and tool bar), so the same code serves the window and the control.
 //
 // Costs: turning a page or scrolling repaints the pages in view only, each from its
@@ -126,7 +127,8 @@ public:
   void SetPrintEnabled(bool enabled);
   bool PrintEnabled() const;
   bool IsPageCached(int index) const;
-  // The most bytes the page images may take; beyond it those drawn longest ago go.
+  // The most bytes the page images may take; beyond it, or beyond a few images more than
+  // those in view, those drawn longest ago go.
   void SetImageBudget(qint64 bytes);
 
   // --- operations of the keys, buttons and menu ---
@@ -141,6 +143,13 @@ public:
   void LoadBtnClick();
   void SaveBtnClick();
   void PrintBtnClick();
+  // The page set-up dialog on the report's first page; on OK the report is built again
+  // with the choice and its new pages are shown.
+  void PageSetupBtnClick();
+  // Context help: the next click on a control opens help for that control's tag (its
+  // "Tag" property; 0, the contents, when it has none) instead of acting; Esc leaves.
+  void HelpBtnClick();
+  bool InContextHelp() const { return contextHelp_; }
   void ExitBtnClick();
   // The keys of the preview; true when the key was handled (and so consumed).
   bool FormKeyDown(QKeyEvent* event);
@@ -181,6 +190,7 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void BuildToolBar();
@@ -191,11 +201,13 @@ private:
   QRect DrawRectFor(int index, QSize size) const;
   int PageAt(QPoint point, QPoint* unitPoint = nullptr) const;
   const QImage& PageImage(int index);
-  void KeepWithinBudget();
+  void KeepWithinBudget(qint64 room = 0, int images = 0);
+  QImage TakeBuffer(QSize size);
   void ForgetImages();
   void ScrollHitIntoView();
   void MarkHit(QPainter& painter);
   void OpenMenuAt(QMenu* menu, QPoint globalPos);
+  void EndContextHelp();
 
   // parts
   QWidget* toolBar_;
@@ -229,6 +241,7 @@ private:
   bool embedded_ = false;
   bool dragging_ = false;
   bool swallowPress_ = false;
+  bool contextHelp_ = false;
   QPoint dragFrom_;
 
   // search state
@@ -243,7 +256,14 @@ private:
 
   // page images
   std::vector<QImage> cache_;
-  QImage spare_;  // the last image dropped, reused when the next one has its size
+  // Images dropped from the cache, drawn into again by the next pages of their size:
+  // memory fresh from the system costs several times a page's drawing to touch, so the
+  // few buffers a zoom needs are taken once and go round.
+  std::vector<QImage> pool_;
+  int cachedCount_ = 0;
+  int pagesInView_ = 0;
+  // Page images kept beyond those in view, and buffers the pool holds.
+  static constexpr int kKeptImages = 6;
   std::vector<quint64> cacheUse_;
   quint64 useClock_ = 0;
   qint64 cacheBytes_ = 0;

@@ -4,6 +4,7 @@
 #include "platform/Desktop.h"
 #include "platform/Exception.h"
 #include "platform/SafeFile.h"
+#include "report/RP_PreviewPageSetup.h"
 #include "report/RP_PreviewPrint.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_EMFPages.h"
@@ -94,4 +95,16 @@ void TrpPreviewForm::PrintBtnClick() {
   current_ = std::min(page, PageCount());
   FormResize();
   ShowPageNumber();
+}
+
+void TrpPreviewForm::PageSetupBtnClick() {
+  if (!report_ || PageCount() == 0 || !PrintEnabled()) return;
+  TrpReport& report = *report_;
+  bool dropped = false;
+  rpRunPageSetup(report, this, [&] {
+    DropPages();
+    dropped = true;
+  });
+  // The build made new pages (or, when it failed, what is left of them): shown from page 1.
+  if (dropped) ShowPages(&report.EMFPages());
 }
