@@ -80,6 +80,27 @@ void DrawPageText(QPainter& painter, const QString& text, const QRect& box) {
   painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
+// The first page of a PDF file drawn at 40 dpi by poppler; a null image when it fails.
+QImage FirstPageAt40Dpi(const QString& file, const QString& prefix) {
+  if (!RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-f"),
+                                           QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                           QStringLiteral("-singlefile"), QStringLiteral("-png"), file, prefix}))
+    return QImage();
+  return QImage(prefix + QStringLiteral(".png"));
+}
+
+// How many dark pixels lie inside the box and how many outside it.
+std::pair<int, int> DarkPixelsInAndOut(const QImage& page, const QRect& box) {
+  int inside = 0;
+  int outside = 0;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x) {
+      if (qGray(page.pixel(x, y)) >= 128) continue;
+      (box.contains(x, y) ? inside : outside)++;
+    }
+  return {inside, outside};
+}
+
 TEST_F(QtPrinterBackendTest, PdfFilePrinterPutsTheTextWhereItWasDrawn) {
   if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
     GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
@@ -109,21 +130,11 @@ TEST_F(QtPrinterBackendTest, PdfFilePrinterPutsTheTextWhereItWasDrawn) {
   ASSERT_TRUE(job->End(error)) << error.toStdString();
   EXPECT_FALSE(backend.Printing());
 
-  const QString prefix = dir.File(QStringLiteral("page"));
-  ASSERT_TRUE(RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-f"),
-                                              QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                                              QStringLiteral("-singlefile"), QStringLiteral("-png"), file, prefix}));
-  const QImage page(prefix + QStringLiteral(".png"));
+  const QImage page = FirstPageAt40Dpi(file, dir.File(QStringLiteral("page")));
   ASSERT_FALSE(page.isNull());
   EXPECT_EQ(page.width(), 331);  // 210 mm at 40 dpi
   // The text box is (40, 40)-(200, 80) at 40 dpi.
-  int inside = 0;
-  int outside = 0;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x) {
-      if (qGray(page.pixel(x, y)) >= 128) continue;
-      (x >= 38 && x <= 202 && y >= 38 && y <= 82 ? inside : outside)++;
-    }
+  const auto [inside, outside] = DarkPixelsInAndOut(page, QRect(QPoint(38, 38), QPoint(202, 82)));
   EXPECT_GT(inside, 100);
   EXPECT_EQ(outside, 0);
 }
@@ -145,22 +156,11 @@ TEST_F(QtPrinterBackendTest, APrintedReportPutsItsTitleWhereThePreparedPagePutIt
   report.PrintPreparedReport(QString(), 1, true, TrpPageParity::All);
   ASSERT_TRUE(QFile::exists(report.PrintFileName));
 
-  const QString prefix = dir.File(QStringLiteral("page"));
-  ASSERT_TRUE(RunTool(QStringLiteral("pdftoppm"),
-                      {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-f"), QStringLiteral("1"),
-                       QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"), QStringLiteral("-png"),
-                       report.PrintFileName, prefix}));
-  const QImage page(prefix + QStringLiteral(".png"));
+  const QImage page = FirstPageAt40Dpi(report.PrintFileName, dir.File(QStringLiteral("page")));
   ASSERT_FALSE(page.isNull());
   EXPECT_EQ(page.width(), 331);  // 210 mm at 40 dpi
   // The text box is (40, 40)-(200, 80) at 40 dpi.
-  int inside = 0;
-  int outside = 0;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x) {
-      if (qGray(page.pixel(x, y)) >= 128) continue;
-      (x >= 38 && x <= 202 && y >= 38 && y <= 82 ? inside : outside)++;
-    }
+  const auto [inside, outside] = DarkPixelsInAndOut(page, QRect(QPoint(38, 38), QPoint(202, 82)));
   EXPECT_GT(inside, 50);
   EXPECT_EQ(outside, 0);
 }
