@@ -54,20 +54,43 @@ int TColumnFitter::Width(const QString& text, TRowState state, bool cacheByText)
   return width;
 }
 
-void TColumnFitter::Measure(const TTdTodo& task, Entry& entry, const TTaskViewContext& c, bool daysOnly) {
+void TColumnFitter::Measure(const TTdTodo& task, Entry& entry, const TTaskViewContext& c, bool daysOnly,
+                            bool bound) {
   const TRowState state = TaskRowState(task, *c.Options, c.Now);
   for (int column = 0; column < kColumnCount; ++column) {
     if (daysOnly && !IsDaysColumn(column)) continue;
+    const uint32_t bit = 1u << column;
+    entry.bounded &= ~bit;
     int width = 0;
-    if (ColumnShown(column, *c.Options) && ColumnShowsText(column, *c.Options))
-      width = Width(TaskCellText(task, column, c), state, CachedByText(column));
+    if (ColumnShown(column, *c.Options) && ColumnShowsText(column, *c.Options)) {
+      const QString text = TaskCellText(task, column, c);
+      // Texts that repeat are measured once anyway; bounds pay for the unique ones.
+      const int upper = bound && !CachedByText(column) && !text.isEmpty() ? measurer_.UpperBound(text, state) : -1;
+      if (upper >= 0) {
+        width = upper;
+        entry.bounded |= bit;
+      } else {
+        width = Width(text, state, CachedByText(column));
+      }
+    }
     entry.widths[static_cast<size_t>(column)] = static_cast<uint16_t>(std::clamp(width, 0, 65535));
   }
   entry.measuredAt = c.Now;
 }
 
-void TColumnFitter::Count(Entry& entry) {
+void TColumnFitter::MeasureExactly(const TTdTodo& task, Entry& entry, int column, const TTaskViewContext& c) {
+  const TRowState state = TaskRowState(task, *c.Options, c.Now);
+  const int width = Width(TaskCellText(task, column, c), state, CachedByText(column));
+  entry.widths[static_cast<size_t>(column)] = static_cast<uint16_t>(std::clamp(width, 0, 65535));
+  entry.bounded &= ~(1u << column);
+}
+
+void TColumnFitter::Count(const TTdTodo& task, Entry& entry, const TTaskViewContext& c) {
   for (size_t k = 0; k < maxima_.size(); ++k) {
+    if (entry.bounded & (1u << k)) {
+      if (entry.widths[k] < maxima_[k]) continue;  // below the maximum whatever it measures
+      MeasureExactly(task, entry, static_cast<int>(k), c);
+    }
     const int width = entry.widths[k];
     if (width > maxima_[k]) {
       maxima_[k] = width;
@@ -84,7 +107,55 @@ void TColumnFitter::Uncount(Entry& entry) {
   entry.countedIn = 0;
   if (!maximaValid_) return;
   for (size_t k = 0; k < maxima_.size(); ++k)
-    if (entry.widths[k] == maxima_[k] && --atMaximum_[k] == 0 && maxima_[k] > 0) maximaValid_ = false;
+    if (!(entry.bounded & (1u << k)) && entry.widths[k] == maxima_[k] && --atMaximum_[k] == 0 && maxima_[k] > 0)
+      maximaValid_ = false;
+}
+
+void TColumnFitter::CountAll(const VisibleTasks& visible, const TTaskViewContext& c) {
+  struct Row {
+    const TTdTodo* task;
+    Entry* entry;
+  };
+  std::vector<Row> rows;
+  visible([&](const TTdTodo& task) { rows.push_back({&task, nullptr}); });
+  entries_.reserve(rows.size());
+  const bool bound = std::ssize(rows) >= boundRows_;
+  const bool daysShown = ColumnShown(tcDaysGone, *c.Options) || ColumnShown(tcDaysLeft, *c.Options);
+  uint32_t boundedColumns = 0;
+  maxima_.fill(0);
+  for (Row& row : rows) {
+    auto [it, fresh] = entries_.try_emplace(row.task);
+    row.entry = &it->second;
+    Entry& entry = *row.entry;
+    if (fresh) Measure(*row.task, entry, c, false, bound);
+    else if (daysShown && std::fabs(c.Now - entry.measuredAt) > kDaysRemeasure) Measure(*row.task, entry, c, true);
+    boundedColumns |= entry.bounded;
+    for (size_t k = 0; k < maxima_.size(); ++k)
+      if (!(entry.bounded & (1u << k))) maxima_[k] = std::max<int>(maxima_[k], entry.widths[k]);
+  }
+  // Only rows whose bound reaches the widest measured text can be wider: measured widest
+  // bound first, until the next bound falls below the maximum.
+  for (int column = 0; column < kColumnCount; ++column) {
+    const uint32_t bit = 1u << column;
+    if (!(boundedColumns & bit)) continue;
+    const size_t k = static_cast<size_t>(column);
+    std::vector<Row> candidates;
+    for (const Row& row : rows)
+      if ((row.entry->bounded & bit) && row.entry->widths[k] >= maxima_[k]) candidates.push_back(row);
+    const auto lessBound = [k](const Row& a, const Row& b) { return a.entry->widths[k] < b.entry->widths[k]; };
+    std::make_heap(candidates.begin(), candidates.end(), lessBound);
+    while (!candidates.empty() && candidates.front().entry->widths[k] >= maxima_[k]) {
+      std::pop_heap(candidates.begin(), candidates.end(), lessBound);
+      const Row row = candidates.back();
+      candidates.pop_back();
+      MeasureExactly(*row.task, *row.entry, column, c);
+      maxima_[k] = std::max<int>(maxima_[k], row.entry->widths[k]);
+    }
+  }
+  // Every bound left lies below its maximum: the counts at the maxima are exact.
+  ++generation_;
+  atMaximum_.fill(0);
+  for (const Row& row : rows) Count(*row.task, *row.entry, c);
 }
 
 const TColumnWidths& TColumnFitter::LargestTexts(const VisibleTasks& visible, const TTaskViewContext& c) {
@@ -94,23 +165,14 @@ const TColumnWidths& TColumnFitter::LargestTexts(const VisibleTasks& visible, co
     for (const TTdTodo* task : changed_) {
       Entry& entry = entries_[task];
       Measure(*task, entry, c, false);
-      Count(entry);
+      Count(*task, entry, c);
     }
     changed_.clear();
     return maxima_;
   }
   for (const TTdTodo* task : changed_) entries_.erase(task);  // their widths are old
   changed_.clear();
-  ++generation_;
-  maxima_.fill(0);
-  atMaximum_.fill(0);
-  visible([&](const TTdTodo& task) {
-    auto [it, fresh] = entries_.try_emplace(&task);
-    Entry& entry = it->second;
-    if (fresh) Measure(task, entry, c, false);
-    else if (daysShown && std::fabs(c.Now - entry.measuredAt) > kDaysRemeasure) Measure(task, entry, c, true);
-    Count(entry);
-  });
+  CountAll(visible, c);
   maximaValid_ = true;
   maximaAt_ = c.Now;
   return maxima_;
@@ -141,7 +203,7 @@ void TColumnFitter::RowShown(const TTdTodo& task, const TTaskViewContext& c) {
   if (entry.countedIn == generation_) return;
   if (fresh || std::find(changed_.begin(), changed_.end(), &task) != changed_.end()) Measure(task, entry, c, false);
   std::erase(changed_, &task);
-  Count(entry);
+  Count(task, entry, c);
 }
 
 void TColumnFitter::ForgetAll() {

@@ -11,6 +11,13 @@
 // pass over the other rows, unless the last row at a maximum went. Days Gone and Days
 // Left follow the clock: their widths are measured again when "now" moved by more than
 // a quarter of an hour.
+//
+// Counting many rows afresh (the first fit of a large list) measures exactly only the
+// titles and notes that can still be the widest: every other text gets a cheap upper
+// bound from the measurer, and a text is measured exactly once its bound reaches the
+// widest exact width of its column. A row whose width is only a bound is never at a
+// maximum, so the counts at the maxima stay exact; should the maximum drop below the
+// bound later, the row is measured then.
 #include "ui/TaskRowState.h"
 #include "ui/TaskViewContext.h"
 
@@ -30,6 +37,8 @@ class TTextMeasurer {
 public:
   virtual ~TTextMeasurer() = default;
   virtual int TextWidth(const QString& text, TRowState state) = 0;
+  // At least TextWidth (text, state), and cheaper; -1 when there is none for this text.
+  virtual int UpperBound(const QString& /*text*/, TRowState /*state*/) { return -1; }
 };
 
 using TColumnWidths = std::array<int, 19>;
@@ -46,7 +55,11 @@ int HeaderMinWidth(int captionWidth);
 
 class TColumnFitter {
 public:
-  explicit TColumnFitter(TTextMeasurer& measurer) : measurer_(measurer) {}
+  // Bounds are asked for from `boundRows` visible rows on: below, building the bound
+  // tables would cost more than measuring.
+  static constexpr int kBoundRows = 4000;
+  explicit TColumnFitter(TTextMeasurer& measurer, int boundRows = kBoundRows)
+      : measurer_(measurer), boundRows_(boundRows) {}
 
   // Calls `visit` for every visible row's task.
   using VisibleTasks = std::function<void(const std::function<void(const TTdTodo&)>& visit)>;
@@ -70,17 +83,25 @@ public:
 private:
   struct Entry {
     std::array<uint16_t, 19> widths{};
+    uint32_t bounded = 0;  // by column: the width is an upper bound, not measured
     TDateTime measuredAt = 0;
     uint64_t countedIn = 0;  // the maxima generation whose counts hold these widths
   };
-  void Measure(const TTdTodo& task, Entry& entry, const TTaskViewContext& context, bool daysOnly);
+  void Measure(const TTdTodo& task, Entry& entry, const TTaskViewContext& context, bool daysOnly,
+               bool bound = false);
   int Width(const QString& text, TRowState state, bool cacheByText);
+  // Replaces the bound of one column by the measured width.
+  void MeasureExactly(const TTdTodo& task, Entry& entry, int column, const TTaskViewContext& context);
+  // Counts every visible row afresh.
+  void CountAll(const VisibleTasks& visible, const TTaskViewContext& context);
   // Adds the entry's widths to the maxima and their counts, or takes them out (a
-  // maximum whose last row went leaves the maxima to be counted again).
-  void Count(Entry& entry);
+  // maximum whose last row went leaves the maxima to be counted again). A bound that
+  // reaches its column's maximum is measured first.
+  void Count(const TTdTodo& task, Entry& entry, const TTaskViewContext& context);
   void Uncount(Entry& entry);
 
   TTextMeasurer& measurer_;
+  int boundRows_;
   std::unordered_map<const TTdTodo*, Entry> entries_;
   std::array<QHash<QString, int>, kRowStateCount> textWidths_;  // short repeated texts
   TColumnWidths maxima_{};

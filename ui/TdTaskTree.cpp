@@ -43,21 +43,6 @@ void SetIn(Set& set, E element, bool on) {
 
 }  // namespace
 
-// Text widths in the fonts of the seven row states, from the options.
-class TTaskTreeView::TFontMeasurer : public TTextMeasurer {
-public:
-  void Reset(const TTdAppOptions& options) {
-    for (int s = 0; s < kRowStateCount; ++s)
-      metrics_[static_cast<size_t>(s)].emplace(FontFromOption(RowStateFont(static_cast<TRowState>(s), options)));
-  }
-  int TextWidth(const QString& text, TRowState state) override {
-    return metrics_[static_cast<size_t>(state)]->horizontalAdvance(text);
-  }
-
-private:
-  std::array<std::optional<QFontMetrics>, kRowStateCount> metrics_;
-};
-
 TTaskTreeView::TTaskTreeView(TTodoAppHandler& handler, TLazyStringTree* taskTree, QTabBar* tabControl,
                              QPlainTextEdit* notes, TCommonModule& common, QObject* parent)
     : QObject(parent),
@@ -66,7 +51,7 @@ TTaskTreeView::TTaskTreeView(TTodoAppHandler& handler, TLazyStringTree* taskTree
       tabs_bar_(tabControl),
       notes_(notes),
       common_(common),
-      measurer_(std::make_unique<TFontMeasurer>()) {
+      measurer_(std::make_unique<TRowStateMeasurer>()) {
   Now = [] { return DateTime::Now(); };
   measurer_->Reset(Options());
   fitter_ = std::make_unique<TColumnFitter>(*measurer_);

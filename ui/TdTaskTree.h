@@ -38,6 +38,7 @@
 #include "ui/TaskCompare.h"
 #include "ui/TaskFilter.h"
 #include "ui/TaskViewContext.h"
+#include "ui/TextWidthBound.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -216,8 +217,7 @@ private:
   // changed since.
   std::optional<std::array<int, 4>> sortedBy_;
   std::vector<PLazyNode> rows_;  // the rows in order as the last add left them
-  class TFontMeasurer;
-  std::unique_ptr<TFontMeasurer> measurer_;
+  std::unique_ptr<TRowStateMeasurer> measurer_;
   std::unique_ptr<TColumnFitter> fitter_;
   TTdTodo* lastFound_ = nullptr;
   bool building_ = false;

@@ -2,6 +2,8 @@
 
 #include "ui/ColumnFit.h"
 
+#include <limits>
+
 namespace {
 
 // Every character 7 pixels wide; bold rows 8.
@@ -161,6 +163,122 @@ TEST_F(ColumnFitTest, DaysColumnsFollowTheClock) {
   EXPECT_EQ(Largest()[tcDaysGone], 3 * 7);  // "9.9"
   EXPECT_EQ(Largest(0.005)[tcDaysGone], 3 * 7) << "minutes later the width is kept";
   EXPECT_EQ(Largest(0.2)[tcDaysGone], 4 * 7) << "hours later it is measured again: 10.1";
+}
+
+// Letters 7 pixels wide, "W" and "M" 12, other characters 20, and "AV" kerned 3 pixels
+// narrower; bounds are the plain sums, and texts beyond ASCII have none.
+class KerningMeasurer : public TTextMeasurer {
+public:
+  int TextWidth(const QString& text, TRowState) override {
+    int width = Sum(text);
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+      if (text[i] == QLatin1Char('A') && text[i + 1] == QLatin1Char('V')) width -= 3;
+    return width;
+  }
+  int UpperBound(const QString& text, TRowState) override {
+    for (const QChar c : text)
+      if (c.unicode() > 0x7F) return -1;
+    return Sum(text);
+  }
+
+private:
+  static int Sum(const QString& text) {
+    int width = 0;
+    for (const QChar c : text) width += c == QLatin1Char('W') || c == QLatin1Char('M') ? 12 : c.unicode() > 0x7F ? 20 : 7;
+    return width;
+  }
+};
+
+class BoundedColumnFitTest : public TaskPresentationFixture {
+protected:
+  KerningMeasurer measurer;
+  TColumnFitter bounded{measurer, 0};  // bounds at any number of rows
+  std::vector<const TTdTodo*> visible;
+
+  TColumnFitter::VisibleTasks Visible() {
+    return [this](const std::function<void(const TTdTodo&)>& visit) {
+      for (const TTdTodo* t : visible) visit(*t);
+    };
+  }
+  // What a fitter that measures every text finds.
+  TColumnWidths Measured() {
+    KerningMeasurer exactMeasurer;
+    TColumnFitter exact(exactMeasurer, std::numeric_limits<int>::max());
+    return exact.LargestTexts(Visible(), Context());
+  }
+};
+
+TEST_F(BoundedColumnFitTest, BoundsFindTheSameWidestTexts) {
+  struct Case {
+    const char* name;
+    std::vector<const char*> titles;
+    int widest;
+  };
+  const Case cases[] = {
+      {"a short text of wide characters beats a long one of narrow", {"iiiiiiiiiii", "WWWWWWW", "abc"}, 84},
+      {"kerning narrows the text of the largest bound", {"AVAVAVAV", "abcdefg"}, 49},
+      {"a text without a bound is the widest", {"Plain title", "日本語の題名"}, 120},
+      {"a text without a bound is narrower", {"A much longer plain title", "日本"}, 25 * 7},
+      {"equal widest texts", {"abc", "xyz", "ab"}, 21},
+      {"no text in the column", {"", ""}, 0},
+  };
+  options.DisplayNotes = true;  // shown, and empty in every row
+  for (const Case& c : cases) {
+    visible.clear();
+    for (const char* title : c.titles) visible.push_back(&AddTask(QString::fromUtf8(title)));
+    TColumnFitter fitter(measurer, 0);
+    const TColumnWidths& widths = fitter.LargestTexts(Visible(), Context());
+    EXPECT_EQ(widths[tcTitle], c.widest) << c.name;
+    EXPECT_EQ(widths[tcNotes], 0) << c.name;
+    EXPECT_EQ(widths, Measured()) << c.name;
+  }
+}
+
+TEST_F(BoundedColumnFitTest, OnlyTextsWhoseBoundReachesTheWidestAreMeasured) {
+  for (int i = 1; i <= 200; ++i) visible.push_back(&AddTask(QString(i, QLatin1Char('x'))));
+  KerningMeasurer exactMeasurer;
+  TColumnFitter exact(exactMeasurer, std::numeric_limits<int>::max());
+  EXPECT_EQ(bounded.LargestTexts(Visible(), Context()), exact.LargestTexts(Visible(), Context()));
+  EXPECT_EQ(exact.MeasureCount() - bounded.MeasureCount(), 199) << "one title measured of 200";
+}
+
+TEST_F(BoundedColumnFitTest, RowsLeftAtTheirBoundAreMeasuredWhenTheyCanBeWidest) {
+  TTdTodo& a = AddTask(QStringLiteral("The widest title of all"));
+  TTdTodo& b = AddTask(QStringLiteral("A second title"));
+  TTdTodo& c = AddTask(QStringLiteral("AVAVAVAVAVAV"));  // bound 84, text 66
+  TTdTodo& d = AddTask(QStringLiteral("A second title"));
+  TTdTodo& e = AddTask(QStringLiteral("Another one"));  // 77
+  visible = {&a, &b, &c, &d, &e};
+  bounded.LargestTexts(Visible(), Context());
+  const auto remove = [&](const TTdTodo& t) {
+    std::erase(visible, &t);
+    bounded.TaskRemoved(&t);
+  };
+  struct Step {
+    const char* name;
+    std::function<void()> apply;
+  };
+  const Step steps[] = {
+      {"a row left at its bound hidden", [&] {
+         std::erase(visible, &e);
+         bounded.VisibleRowsChanged();
+       }},
+      {"the widest row deleted", [&] { remove(a); }},
+      {"one of two equal widest rows deleted", [&] { remove(d); }},
+      {"the other deleted", [&] { remove(b); }},
+      {"the hidden row shown again, now the widest", [&] {
+         visible.push_back(&e);
+         bounded.RowShown(e, Context());
+       }},
+      {"a row edited wider", [&] {
+         c.Title = QStringLiteral("Edited to be the widest title");
+         bounded.TaskChanged(&c);
+       }},
+  };
+  for (const Step& step : steps) {
+    step.apply();
+    EXPECT_EQ(bounded.LargestTexts(Visible(), Context()), Measured()) << step.name;
+  }
 }
 
 }  // namespace
