@@ -80,10 +80,11 @@ protected:
 
 TEST_P(ShapedLines, AreTheToolkitsOwnShaping) {
   int learned = 0;
-  for (const bool bold : {false, true}) {
-    const TrpFontMeasurer measurer(Font(175, bold), 175);
+  // A screen's size and a printer's, plain and bold.
+  for (const auto& [pixels, bold] : {std::pair{13, false}, std::pair{175, false}, std::pair{175, true}}) {
+    const TrpFontMeasurer measurer(Font(pixels, bold), pixels);
     for (const QString& text : Texts()) {
-      SCOPED_TRACE(text.toStdString() + (bold ? " bold" : ""));
+      SCOPED_TRACE(text.toStdString() + " at " + std::to_string(pixels) + (bold ? " bold" : ""));
       const double expectedWidth = QFontMetricsF(measurer.Font()).horizontalAdvance(text);
       EXPECT_DOUBLE_EQ(measurer.TextWidth(text), expectedWidth);
       TrpShapedLine line;
@@ -112,7 +113,7 @@ TEST_P(ShapedLines, AreTheToolkitsOwnShaping) {
       ++learned;
     }
   }
-  EXPECT_GE(learned, 6);  // the first, second and last line in both weights at least
+  EXPECT_GE(learned, 9);  // the first, second and last line in each at least
 }
 
 // A PDF page of lines drawn as learned glyph runs holds the very bytes the same lines
