@@ -131,6 +131,8 @@ public:
   std::function<void(TrpView& view)> OnObjectClick;
   std::function<void(TrpView& view, Qt::CursorShape& cursor)> OnMouseOverObject;
   std::function<void()> OnPrintReport;
+  // Published with the others for forms and programs that assign it; no step of a
+  // build, a preview or a print job calls it.
   std::function<void(TrpView& view)> OnCustomizeObject;
 
   // --- building ---
@@ -306,6 +308,7 @@ private:
   };
   // RP_ReportPrepare.cpp
   bool RunPasses(TrpProgressView* progress);
+  void SettleBandAlignedViews();
   void ShowError(const QString& text) const;
   // RP_ReportValues.cpp
   bool ReportValue(const QString& upper, TrpValue& value);

@@ -8,6 +8,7 @@
 #include "report/engine/RP_PageBuild.h"
 #include "report/engine/RP_Utils.h"
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -150,11 +151,31 @@ int FontPixels(int size, double scale) { return std::clamp(rpMeasuringPixelHeigh
 
 int TrpMemoView::MeasuringPixelHeight() const { return FontPixels(Font.size, 1.0); }
 
+namespace {
+// The shared measurer of a memo font, found by the font's own fields: a printed page
+// rebuilds its objects, and each would otherwise describe its font to the toolkit
+// again to look the measurer up.
+std::shared_ptr<const TrpFontMeasurer> MeasurerOf(const TrpFont& font, int pixels, int extra) {
+  struct Kept {
+    QString name;
+    int style, pixels, extra;
+    std::shared_ptr<const TrpFontMeasurer> measurer;
+  };
+  static std::vector<Kept> kept;
+  for (const Kept& k : kept)
+    if (k.pixels == pixels && k.extra == extra && k.style == font.style && k.name == font.name) return k.measurer;
+  constexpr size_t kKept = 32;  // more fonts than a report uses
+  if (kept.size() >= kKept) kept.clear();
+  kept.push_back({font.name, font.style, pixels, extra, rpSharedFontMeasurer(font.ToQFont(), pixels, extra)});
+  return kept.back().measurer;
+}
+}  // namespace
+
 const TrpFontMeasurer& TrpMemoView::MeasuringFont() {
   const int pixels = MeasuringPixelHeight();
   if (!measurer_ || measuredName_ != Font.name || measuredStyle_ != Font.style || measuredPixels_ != pixels ||
       measuredExtra_ != CharSpacing) {
-    measurer_ = rpSharedFontMeasurer(Font.ToQFont(), pixels, CharSpacing);
+    measurer_ = MeasurerOf(Font, pixels, CharSpacing);
     measuredName_ = Font.name;
     measuredStyle_ = Font.style;
     measuredPixels_ = pixels;
@@ -316,7 +337,7 @@ void TrpMemoView::Print(QIODevice& stream, const TrpPrintBand* band) {
 
 int TrpMemoView::CalcWidth(const QStringList& lines) {
   const double sx = IsPrinting ? ScaleX : 1.0;
-  const auto measurer = rpSharedFontMeasurer(Font.ToQFont(), FontPixels(Font.size, sx), rpRound(CharSpacing * sx));
+  const auto measurer = MeasurerOf(Font, FontPixels(Font.size, sx), rpRound(CharSpacing * sx));
   return rpMemoCalcWidth(lines, *measurer, sx, FrameWidth, GapX);
 }
 
@@ -364,7 +385,7 @@ void TrpMemoView::DrawText() {
   // pixels per unit, so the same formula keeps the point size.
   const int pixelHeight = FontPixels(Font.size, ScaleY);
   const int extra = rpRound(CharSpacing * ScaleX);
-  const auto shared = rpSharedFontMeasurer(Font.ToQFont(), pixelHeight, extra);
+  const auto shared = MeasurerOf(Font, pixelHeight, extra);
   const TrpFontMeasurer& measurer = *shared;
   TrpPlacementInput input;
   input.rect = ToRectI(drawRect_);
@@ -407,21 +428,40 @@ void TrpMemoView::DrawText() {
   const QPaintDevice* device = p.device();
   const bool fine = device && std::min(device->logicalDpiX(), device->logicalDpiY()) >= kFineDpi;
   const bool wholeLines = extra == 0 && !rtl && fine;
-  // Each clip is a graphics state of its own in a PDF. When every line lies well inside
-  // the clipping rectangle (half an em spare on either side for overhangs, the font's
-  // full height below) clipping cuts nothing, so on a fine device it is left out.
+  // A whole line the font lays out without shaping goes out as the same glyphs at the
+  // same places, without laying it out again. Underlined and struck-out text keeps the
+  // toolkit's own decoration drawing.
+  const bool plainFont = !font.underline() && !font.strikeOut();
+  std::vector<TrpShapedLine> shaped(wholeLines && plainFont ? placed.size() : 0);
+  std::vector<char> isShaped(placed.size(), 0);
+  for (size_t i = 0; i < shaped.size(); ++i)
+    isShaped[i] = placed[i].justifyExtra == 0 && measurer.ShapedLine(placed[i].text, shaped[i]);
+  // Each clip is a graphics state of its own in a PDF. When every line lies inside the
+  // clipping rectangle clipping cuts nothing, so on a fine device it is left out: a
+  // shaped line by what its glyphs cover (a pixel spare), any other with half an em
+  // spare on either side for overhangs and the font's full height below.
   const double height = ascent + measurer.Descent();
   const int spare = pixelHeight / 2;
-  const bool inside =
-      fine && !rotated && !rtl && std::all_of(placed.cbegin(), placed.cend(), [&](const TrpPlacedLine& line) {
-        return line.x - spare >= clip.left && line.x + line.width + line.justifyExtra + spare <= clip.right &&
-               line.y >= clip.top && line.y + height <= clip.bottom;
-      });
+  auto lineInside = [&](size_t i) {
+    const TrpPlacedLine& line = placed[i];
+    if (isShaped[i]) {
+      const QRectF ink = shaped[i].ink.translated(line.x, line.y + ascent);
+      return ink.left() >= clip.left + 1 && ink.right() <= clip.right - 1 && ink.top() >= clip.top + 1 &&
+             ink.bottom() <= clip.bottom - 1;
+    }
+    return line.x - spare >= clip.left && line.x + line.width + line.justifyExtra + spare <= clip.right &&
+           line.y >= clip.top && line.y + height <= clip.bottom;
+  };
+  bool inside = fine && !rotated && !rtl;
+  for (size_t i = 0; inside && i < placed.size(); ++i) inside = lineInside(i);
   if (!inside) p.setClipRect(QRect(clip.left, clip.top, std::max(0, clip.Width()), std::max(0, clip.Height())));
   // Rotated lines turn the painter around their start; the others are drawn at their
   // place, as every change of the painter's transform costs a PDF a new graphics state.
   const QTransform base = p.worldTransform();
-  for (const TrpPlacedLine& line : placed) {
+  QGlyphRun run;
+  if (!shaped.empty()) run.setRawFont(measurer.RawFont());
+  for (size_t i = 0; i < placed.size(); ++i) {
+    const TrpPlacedLine& line = placed[i];
     QPointF origin(line.x, line.y);
     if (rotated) {
       p.setWorldTransform(base);
@@ -430,7 +470,13 @@ void TrpMemoView::DrawText() {
       origin = QPointF();
     }
     if (wholeLines && line.justifyExtra == 0) {
-      p.drawText(origin + QPointF(0, ascent), line.text);
+      if (isShaped[i]) {
+        run.setGlyphIndexes(shaped[i].glyphs);
+        run.setPositions(shaped[i].positions);
+        p.drawGlyphRun(origin + QPointF(0, ascent), run);
+      } else {
+        p.drawText(origin + QPointF(0, ascent), line.text);
+      }
       continue;
     }
     const auto runs = rpJustifiedRuns(line.text, line.justifyExtra, measurer, rtl);

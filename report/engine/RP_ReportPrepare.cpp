@@ -11,6 +11,8 @@
 #include "report/engine/RP_StringTable.h"
 
 #include <QBuffer>
+#include <QImage>
+#include <QPainter>
 
 namespace {
 
@@ -58,6 +60,7 @@ bool TrpReport::PrepareReport() {
   SelectPrinter(PrinterName);
   building_ = true;
   buildDate_ = Now ? Now() : 0;
+  SettleBandAlignedViews();
   SetCurrentPage(nullptr);
   SetCurrentView(nullptr);
   doublePass_ = TwoPass;
@@ -127,6 +130,24 @@ bool TrpReport::PrepareReport() {
   }
   if (!result) prepared_.Clear();
   return result;
+}
+
+// A view aligned to its band takes its place when it is drawn. Drawn once here, before
+// the design is kept aside, each one starts the build where the designer would show it:
+// a centred one centred, one aligned to the width spanning the page between its margins
+// (during the build only a cross band gives it a width).
+void TrpReport::SettleBandAlignedViews() {
+  QImage bitmap(1, 1, QImage::Format_ARGB32_Premultiplied);
+  QPainter canvas(&bitmap);
+  for (const auto& page : pages_) {
+    SetCurrentPage(page.get());
+    for (const auto& view : page->Objects()) {
+      if (view->BandAlign == rpBandAlign::None) continue;
+      canvas.save();
+      view->Draw(canvas);
+      canvas.restore();
+    }
+  }
 }
 
 bool TrpReport::DoPrepareReport() {

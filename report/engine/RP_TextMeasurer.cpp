@@ -1,7 +1,11 @@
 #include "report/engine/RP_TextMeasurer.h"
 
+#include <QGlyphRun>
+#include <QTextLayout>
+
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -52,7 +56,119 @@ double TrpFontMeasurer::CharWidth(char32_t c) const { return Advance(c) + charEx
 
 double TrpFontMeasurer::TextWidth(QStringView text) const {
   if (text.isEmpty()) return 0;
-  return metrics_.horizontalAdvance(text.toString()) + static_cast<double>(charExtra_) * CodePointCount(text);
+  double width = 0;
+  if (!ShapedWidth(text, width)) width = metrics_.horizontalAdvance(text.toString());
+  return width + static_cast<double>(charExtra_) * CodePointCount(text);
+}
+
+namespace {
+
+// Control characters take part in line breaking and tabs; the rest of Latin-1 is text.
+bool Printable(char16_t c) { return c >= 0x20 && c < 0x100 && !(c >= 0x7F && c < 0xA0); }
+
+// The glyph runs the toolkit's own shaping gives for `text` on one line.
+QList<QGlyphRun> ShapeOnOneLine(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  return layout.glyphRuns();
+}
+
+}  // namespace
+
+const QRawFont& TrpFontMeasurer::RawFont() const {
+  if (!rawKnown_) {
+    raw_ = QRawFont::fromFont(font_);
+    rawKnown_ = true;
+  }
+  return raw_;
+}
+
+const TrpFontMeasurer::ShapedChar& TrpFontMeasurer::Shaped(char16_t c) const {
+  ShapedChar& shaped = shaped_[c];
+  if (shaped.known) return shaped;
+  shaped.known = true;
+  const QString text(QChar{c});
+  const QList<QGlyphRun> runs = ShapeOnOneLine(text, font_);
+  if (runs.size() != 1 || runs[0].glyphIndexes().size() != 1 || runs[0].rawFont() != RawFont()) return shaped;
+  shaped.glyph = runs[0].glyphIndexes()[0];
+  shaped.advance = metrics_.horizontalAdvance(text);
+  shaped.ink = RawFont().boundingRect(shaped.glyph);
+  shaped.simple = true;
+  return shaped;
+}
+
+double TrpFontMeasurer::PairStep(char16_t a, char16_t b) const {
+  constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
+  auto& row = pairs_[a];
+  if (!row) {
+    row = std::make_unique<std::array<double, 256>>();
+    row->fill(kUnknown);
+  }
+  double& step = (*row)[b];
+  if (!std::isnan(step)) return step;
+  step = -std::numeric_limits<double>::infinity();  // not one to one, unless shown below
+  const QList<QGlyphRun> runs = ShapeOnOneLine(QString(QChar{a}) + QChar{b}, font_);
+  if (runs.size() != 1 || runs[0].rawFont() != RawFont()) return step;
+  const QList<quint32> glyphs = runs[0].glyphIndexes();
+  const QList<QPointF> positions = runs[0].positions();
+  if (glyphs.size() != 2 || positions.size() != 2 || glyphs[0] != Shaped(a).glyph || glyphs[1] != Shaped(b).glyph ||
+      positions[0].y() != positions[1].y()) {
+    return step;
+  }
+  step = positions[1].x() - positions[0].x();
+  return step;
+}
+
+bool TrpFontMeasurer::ShapedWidth(QStringView text, double& width) const {
+  if (text.isEmpty()) return false;
+  double x = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (!Printable(c) || !Shaped(c).simple) return false;
+    if (i + 1 < text.size()) {
+      const char16_t next = text[i + 1].unicode();
+      if (!Printable(next)) return false;
+      const double step = PairStep(c, next);
+      if (std::isinf(step)) return false;
+      x += step;
+    } else {
+      x += Shaped(c).advance;
+    }
+  }
+  width = x;
+  return true;
+}
+
+bool TrpFontMeasurer::ShapedLine(QStringView text, TrpShapedLine& line) const {
+  if (text.isEmpty() || !RawFont().isValid()) return false;
+  line.glyphs.resize(text.size());
+  line.positions.resize(text.size());
+  line.ink = QRectF();
+  double x = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (!Printable(c) || !Shaped(c).simple) return false;
+    const ShapedChar& shaped = Shaped(c);
+    line.glyphs[i] = shaped.glyph;
+    line.positions[i] = QPointF(x, 0);
+    if (!shaped.ink.isEmpty()) line.ink |= shaped.ink.translated(x, 0);
+    if (i + 1 < text.size()) {
+      const char16_t next = text[i + 1].unicode();
+      if (!Printable(next)) return false;
+      const double step = PairStep(c, next);
+      if (std::isinf(step)) return false;
+      x += step;
+    } else {
+      x += shaped.advance;
+    }
+  }
+  line.width = x;
+  return true;
 }
 
 std::shared_ptr<const TrpFontMeasurer> rpSharedFontMeasurer(const QFont& font, int pixelHeight, int charExtra) {

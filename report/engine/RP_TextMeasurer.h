@@ -7,10 +7,22 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QRawFont>
 #include <QStringView>
 
 #include <array>
 #include <memory>
+
+// A line laid out as the font's shaping lays it out (TrpFontMeasurer::ShapedLine).
+struct TrpShapedLine {
+  QList<quint32> glyphs;
+  QList<QPointF> positions;  // from the line's start on its baseline
+  double width = 0;
+  QRectF ink;  // what the glyphs cover, from the line's start on its baseline
+};
 
 class TrpTextMeasurer {
 public:
@@ -50,8 +62,31 @@ public:
   // The font as measured (pixel size set, no letter spacing).
   const QFont& Font() const { return font_; }
 
+  // A line of text as the font's shaping lays it out, when that is known without
+  // shaping it: every character is Latin-1 and printable, the font itself has its glyph
+  // (no fallback font), and each pair of neighbours was seen to shape into those two
+  // glyphs (no ligature), the second where the first one's advance, kerned, ends. Then
+  // the glyphs, their positions from the line's start and the line's width are the
+  // shaping's own, learned once per character and per pair; false for any other text
+  // (and the empty line). O(length).
+  bool ShapedLine(QStringView text, TrpShapedLine& line) const;
+  // The font the shaped glyphs belong to.
+  const QRawFont& RawFont() const;
+
 private:
   double Advance(char32_t c) const;
+  // What shaping gives for one printable Latin-1 character and for a pair of them.
+  struct ShapedChar {
+    bool known = false, simple = false;
+    quint32 glyph = 0;
+    double advance = 0;  // the glyph's advance when nothing follows it
+    QRectF ink;          // the glyph's outline box from its origin
+  };
+  const ShapedChar& Shaped(char16_t c) const;
+  // The distance from the first glyph's origin to the second's, or NaN when the pair
+  // does not shape one to one.
+  double PairStep(char16_t a, char16_t b) const;
+  bool ShapedWidth(QStringView text, double& width) const;
 
   QFont font_;
   QFontMetricsF metrics_;
@@ -60,6 +95,12 @@ private:
   mutable std::array<double, 256> latin1_{};
   mutable std::array<bool, 256> latin1Known_{};
   mutable QHash<char32_t, double> others_;
+  mutable bool rawKnown_ = false;
+  mutable QRawFont raw_;
+  mutable std::array<ShapedChar, 256> shaped_{};
+  // Pair steps by first character, each row made when its first pair is met; NaN
+  // marks a step not yet learned.
+  mutable std::array<std::unique_ptr<std::array<double, 256>>, 256> pairs_;
 };
 
 // A measurer for `font` at `pixelHeight` with `charExtra`, shared with every caller

@@ -113,6 +113,34 @@ TEST_F(ReportComponentTest, WhatScriptsChangeInTheDesignIsUndoneAfterTheBuild) {
   EXPECT_EQ(report.FindObject(QStringLiteral("Cell"))->Width, 700);
 }
 
+// Between margins 36 and 684: aligned to the width, an object spans them, though inside
+// a band only a cross band would give it a width.
+TEST_F(ReportComponentTest, ObjectsAlignedToTheirBandTakeTheirPlaceBeforeTheBuild) {
+  struct Case {
+    uint8_t align;
+    int left, width;
+  };
+  const Case cases[] = {
+      {rpBandAlign::Width, 36, 647},
+      {rpBandAlign::Center, 335, 50},
+      {rpBandAlign::None, 100, 50},
+  };
+  page->UseMargins = -1;
+  page->MarginLeft = page->MarginRight = 36;
+  rows->SetRangeEndCount(1);
+  TrpMemoView* memo = AddRowBand(60, {QStringLiteral("row")});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.align);
+    memo->SetGeometry(100, 0, 50, 20);
+    memo->BandAlign = c.align;
+    ASSERT_TRUE(report.PrepareReport());
+    TrpPage* prepared = report.EMFPages().PageToObjects(0);
+    ASSERT_NE(prepared->FindObject(QStringLiteral("Cell")), nullptr);
+    EXPECT_EQ(prepared->FindObject(QStringLiteral("Cell"))->Left, c.left);
+    EXPECT_EQ(prepared->FindObject(QStringLiteral("Cell"))->Width, c.width);
+  }
+}
+
 TEST_F(ReportComponentTest, ABuildCannotStartWhileOneRuns) {
   AddRowBand(60, {QStringLiteral("row")});
   std::optional<bool> nested;
