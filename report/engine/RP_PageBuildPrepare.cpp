@@ -222,7 +222,8 @@ void TrpPageRun::PrepareObjects() {
   // 8. Child links.
   for (const auto& band : bands_) {
     for (TrpBand* b = band.get(); b && b->Exists(); b = b->Next()) {
-      if (b->View->ChildBand.isEmpty()) continue;
+      // The "None" band has no view, so no child either.
+      if (!b->View || b->View->ChildBand.isEmpty()) continue;
       auto* child = dynamic_cast<TrpBandView*>(page_.FindObject(b->View->ChildBand));
       if (!child || !child->RunTimeBand) continue;
       // A child chain that leads back to the band would print for ever: that link is left out.
