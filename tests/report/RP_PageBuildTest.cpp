@@ -687,4 +687,68 @@ TEST_F(PageBuildTest, ObjectOutsideEveryBandPrintsAtItsPlaceOnTheFormedPage) {
   EXPECT_EQ(Build(), (QStringList{"1: Stamp 0,500,100,20 draft", "1: Cell 0,0,100,20 Row 1", "1: Cell 0,20,100,20 Row 2"}));
 }
 
+// Records the memos it is told about.
+class NoticeView : public TestTextView {
+public:
+  QStringList notices;
+  void OnMemoPrinted(TrpView& memo) override { notices << memo.Memo1.join(u'|'); }
+};
+
+TEST_F(PageBuildTest, ViewsAskingForNoticesHearOfEveryMemoWritten) {
+  for (const bool twoPass : {false, true}) {
+    SCOPED_TRACE(twoPass ? "two passes" : "one pass");
+    report.Clear();
+    page = report.AddPage();
+    page->UseMargins = 0;
+    sink.pages.clear();
+    report.TwoPass = twoPass;
+    SetRows(2);
+    AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+    AddText("Cell", 0, 20, "Row [ROW]");
+    auto* listener = AddText<NoticeView>("Listener", 500, 20, "");
+    listener->Flags = rpViewFlag::WantsMemoNotice;
+    listener->Visible = false;  // hears, prints nothing
+    auto* deaf = AddText<NoticeView>("Deaf", 500, 20, "");
+    deaf->Visible = false;
+    Build();
+    // Each pass writes the memos once; the list is not filled twice.
+    const QStringList pass = {"Row 1", "Row 2"};
+    EXPECT_EQ(listener->notices, twoPass ? pass + pass : pass);
+    EXPECT_TRUE(deaf->notices.isEmpty());
+  }
+}
+
+TEST_F(PageBuildTest, NumericCrossSourceWithoutColumnsTakesTheMostColumnsOfARow) {
+  const struct {
+    const char* sources;
+    int columns;
+    int headerCells;
+  } cases[] = {
+      {"Head=0;Data=Cols", 3, 3},  // the header row, printed first, still gets every column
+      {"Head=0;Data=Cols", 0, 0},
+      {"Head=2;Data=Cols", 3, 2},      // a number that gives columns is its own count
+      {"Head=Blank;Data=Cols", 3, 0},  // an empty named data set is not retried
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(QStringLiteral("%1 with %2 columns").arg(QString::fromLatin1(c.sources)).arg(c.columns).toStdString());
+    report.Clear();
+    page = report.AddPage();
+    page->UseMargins = 0;
+    sink.pages.clear();
+    SetRows(2);
+    delete owner.findChild<QObject*>(QStringLiteral("Cols"));
+    delete owner.findChild<QObject*>(QStringLiteral("Blank"));
+    AddDataset(QStringLiteral("Cols"))->SetRangeEndCount(c.columns);
+    AddDataset(QStringLiteral("Blank"))->SetRangeEndCount(0);
+    AddBand(rpBand::MasterHeader, "Head", 0, 20);
+    AddBand(rpBand::MasterData, "Data", 30, 20, 0, "Rows");
+    AddBand(rpBand::CrossData, "Columns", 0, 900, 0, c.sources)->SetGeometry(100, 0, 80, 900);
+    AddText("Title", 0, 20, "title", 100)->Width = 80;
+    AddText("Cell", 30, 20, "cell", 100)->Width = 80;
+    const QStringList dump = Build();
+    EXPECT_EQ(dump.filter(QStringLiteral(": Title ")).size(), c.headerCells);
+    EXPECT_EQ(dump.filter(QStringLiteral(": Cell ")).size(), 2 * c.columns);
+  }
+}
+
 }  // namespace
