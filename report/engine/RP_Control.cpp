@@ -1,6 +1,7 @@
 #include "report/engine/RP_Control.h"
 
 #include "report/engine/RP_Context.h"
+#include "report/engine/RP_Globals.h"
 #include "report/engine/RP_Graphics.h"
 #include "report/engine/RP_Host.h"
 
@@ -31,4 +32,10 @@ void TrpControl::Draw(QPainter& canvas) {
   if (TrpWindows* windows = rpWindows(); windows && control)
     windows->PaintControl(*control, canvas, QRect(Left, Top, Width + 1, Height + 1));
   RestoreCoord();
+}
+
+bool TrpControl::NameInUse(const QString& name) const {
+  if (TrpView::NameInUse(name)) return true;
+  const QObject* form = rpGlobals().DialogForm();
+  return form && form->findChild<QObject*>(name, Qt::FindDirectChildrenOnly);
 }

@@ -18,4 +18,8 @@ public:
   void DeclareProperties() override;
   // The live control sized to the view, painted at its place.
   void Draw(QPainter& canvas) override;
+
+protected:
+  // Nor may a control of the hidden dialog form bear it: the live controls share it.
+  bool NameInUse(const QString& name) const override;
 };

@@ -163,6 +163,8 @@ protected:
   // Last changes to the expanded text before Print writes the record.
   virtual void BeforeWrite() {}
   void SetBaseName(const QString& name) { baseName_ = name; }
+  // Whether CreateUniqueName must pass the name by: an object of the report bears it.
+  virtual bool NameInUse(const QString& name) const;
   // The scaled right and bottom edges.
   int ScaledRight() const;
   int ScaledBottom() const;

@@ -16,6 +16,7 @@ namespace {
 // A control whose live control is a plain object: the engine sets its properties.
 class TestControl : public TrpControl {
 public:
+  TestControl() { SetBaseName(QStringLiteral("Edit")); }
   QObject* Control() const override { return live.get(); }
   void Draw(QPainter&) override {}
   std::unique_ptr<QObject> live = std::make_unique<QObject>();
@@ -162,6 +163,16 @@ TEST_F(DialogPageTest, TwoPassReportAsksOnce) {
   ASSERT_TRUE(report.PrepareReport());
   EXPECT_EQ(Windows().log.shown, 1);
   EXPECT_EQ(report.EMFPages().Count(), 1);
+}
+
+TEST_F(DialogPageTest, ControlNamesPassByThoseOfTheReportAndOfTheHiddenDialogForm) {
+  TrpPage* dialog = AddDialogPage(QString());  // holds Edit1
+  ASSERT_NE(rpGlobals().DialogForm(), nullptr);
+  QObject taken(rpGlobals().DialogForm());
+  taken.setObjectName(QStringLiteral("Edit2"));
+  TrpView* control = dialog->Add(std::make_unique<TestControl>());
+  control->CreateUniqueName();
+  EXPECT_EQ(control->Name, QStringLiteral("Edit3"));
 }
 
 class DialogFormTest : public ReportEngineTest {
