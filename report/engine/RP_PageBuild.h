@@ -100,6 +100,8 @@ private:
   void RecordSubReport();
   bool Replay();
   void RunSubReports(TrpBand& band, int bandY, size_t first);
+  // The band's cross-tab columns are named by a number (a virtual data set).
+  bool NumericCrossSource(const TrpBand& band) const;
   // The data set whose records are the band's cross-tab columns (null: none).
   TrpDataset* CrossColumns(TrpBand& band);
   // The band's objects lying in cross bands: header, one column per record, footer.

@@ -50,15 +50,19 @@ int TrpPageRun::CrossSheet(int page, size_t sheet) {
   return crossSheets_[sheet - 1];
 }
 
-TrpDataset* TrpPageRun::CrossColumns(TrpBand& band) {
-  TrpBand* crossData = Band(rpBand::CrossData);
-  TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : crossData->DataSet;
+bool TrpPageRun::NumericCrossSource(const TrpBand& band) const {
+  const TrpBand* crossData = Band(rpBand::CrossData);
   QString name = band.CrossSource;
   if (name.isEmpty() && crossData->View && !crossData->View->DataSource().contains(u';'))
     name = crossData->View->DataSource();
-  name = name.trimmed();
-  static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-  if (!digits.match(name).hasMatch()) return columns;
+  static const QRegularExpression digits(QStringLiteral("^\\s*[0-9]+\\s*$"));
+  return digits.match(name).hasMatch();
+}
+
+TrpDataset* TrpPageRun::CrossColumns(TrpBand& band) {
+  TrpBand* crossData = Band(rpBand::CrossData);
+  TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : crossData->DataSet;
+  if (!NumericCrossSource(band)) return columns;
   if (columns) {
     columns->First();
     if (!columns->Eof()) return columns;

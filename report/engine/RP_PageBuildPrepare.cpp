@@ -306,6 +306,14 @@ void TrpPageRun::BindDataFields() {
 void TrpPageRun::CountCrossColumns() {
   TrpBand* crossData = Band(rpBand::CrossData);
   if (!crossData->Exists()) return;
+  // Only a page with a numeric source that may be retried needs the count: walking a
+  // data set runs its handlers.
+  bool retries = false;
+  for (const auto& first : bands_) {
+    for (TrpBand* band = first.get(); band && band->Exists() && !retries; band = band->Next())
+      retries = band->CrossObjects && NumericCrossSource(*band);
+  }
+  if (!retries) return;
   std::unordered_set<TrpDataset*> counted;
   for (const auto& first : bands_) {
     for (TrpBand* band = first.get(); band && band->Exists(); band = band->Next()) {
