@@ -1,12 +1,16 @@
 #include "report/RP_Windows.h"
 
 #include "platform/Desktop.h"
+#include "report/RP_DialogPage.h"
 #include "report/RP_PreviewForm.h"
 #include "report/RP_progr.h"
 #include "report/engine/RP_Globals.h"
+#include "report/engine/RP_Graphics.h"
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QPainter>
+#include <QPixmap>
 #include <QWidget>
 
 std::unique_ptr<TrpProgressView> TrpQtWindows::CreateProgressWindow() {
@@ -18,6 +22,19 @@ std::unique_ptr<QObject> TrpQtWindows::CreateDialogForm() {
   form->setObjectName(QStringLiteral("DialogForm"));
   form->setGeometry(-100, -100, 10, 10);
   return form;
+}
+
+std::unique_ptr<TrpDialogPageForm> TrpQtWindows::CreateDialogPageForm() {
+  return std::make_unique<TrpDialogPage>();
+}
+
+void TrpQtWindows::PaintControl(QObject& control, QPainter& canvas, const QRect& rect) {
+  auto* widget = qobject_cast<QWidget*>(&control);
+  if (!widget || rect.isEmpty()) return;
+  QPixmap bitmap(rect.size());
+  bitmap.fill(rpToQColor(kRpBtnFace));
+  widget->render(&bitmap, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  canvas.drawPixmap(rect.topLeft(), bitmap);
 }
 
 QString TrpQtWindows::InputBox(const QString& caption, const QString& prompt, const QString& defaultText) {

@@ -9,6 +9,10 @@ class TrpQtWindows : public TrpWindows {
 public:
   std::unique_ptr<TrpProgressView> CreateProgressWindow() override;
   std::unique_ptr<QObject> CreateDialogForm() override;
+  std::unique_ptr<TrpDialogPageForm> CreateDialogPageForm() override;
+  // Renders the widget into a bitmap of its size filled with the window face, drawn at
+  // rect's top left.
+  void PaintControl(QObject& control, QPainter& canvas, const QRect& rect) override;
   QString InputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
   int MessageBox(const QString& text, const QString& caption, int flags) override;
 };

@@ -58,6 +58,7 @@ public:
   std::unique_ptr<TrpDataset> OwnedDataSet;
   TrpDataset* CrossDataSet = nullptr;
   std::unique_ptr<TrpDataset> OwnedCrossDataSet;
+  QString CrossSource;  // the name the cross data band gave for its columns, found or not
   QString GroupCondition;
   int NewPageRequests = 0, NewColumnRequests = 0;
   bool ScriptRun = false, RePrinting = false, Fits = true;

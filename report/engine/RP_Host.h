@@ -7,10 +7,13 @@
 #include "report/engine/RP_Variant.h"
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 class QObject;
+class QPainter;
+class QRect;
 class TrpAggregateValues;
 class TrpDataset;
 
@@ -105,6 +108,30 @@ public:
   std::function<void()> OnCancel;
 };
 
+// How a dialog page's form looks: the page's form settings.
+struct TrpDialogLook {
+  bool sizeable = false;  // bsSizeable; else bsDialog
+  QString caption;
+  int32_t color = 0;
+  int left = 0, top = 0, width = 0, height = 0;
+  bool screenCenter = true;  // poScreenCenter; else poDesigned
+};
+
+// The modal form a dialog page shows before the report pages are built.
+class TrpDialogPageForm {
+public:
+  virtual ~TrpDialogPageForm() = default;
+  // The control (a widget) becomes the form's child at its place; when the form is
+  // freed it goes back to the hidden dialog form, so its owner keeps it.
+  virtual void Place(QObject& control) = 0;
+  virtual void SetLook(const TrpDialogLook& look) = 0;
+  // Shows the form modally; the modal result it closed with (mrOk 1, mrCancel 2, ...;
+  // closing it otherwise counts as mrCancel).
+  virtual int ShowModal() = 0;
+  // Closes the shown form with that result (a script set ModalResult); 0 does nothing.
+  virtual void SetModalResult(int result) = 0;
+};
+
 // The windows the engine asks for; the report library supplies them through the context.
 class TrpWindows {
 public:
@@ -112,6 +139,13 @@ public:
   virtual std::unique_ptr<TrpProgressView> CreateProgressWindow() = 0;
   // The hidden parent of dialog-page controls.
   virtual std::unique_ptr<QObject> CreateDialogForm() = 0;
+  // A form for a dialog page; null where none can be shown (the page only runs its
+  // script then).
+  virtual std::unique_ptr<TrpDialogPageForm> CreateDialogPageForm() { return nullptr; }
+  // Paints a dialog control's live control into rect of canvas.
+  virtual void PaintControl(QObject& control, QPainter& canvas, const QRect& rect) {
+    (void)control, (void)canvas, (void)rect;
+  }
   // The text entered, or defaultText when cancelled.
   virtual QString InputBox(const QString& caption, const QString& prompt, const QString& defaultText) = 0;
   // flags as the script constants mb_...; returns the button pressed as mrOk, mrCancel,

@@ -1,5 +1,6 @@
 #include "report/engine/RP_MemoView.h"
 
+#include "platform/FileText.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_MemoExpand.h"
@@ -210,11 +211,18 @@ void TrpMemoView::ExpandForOutput(bool beforePrint) {
   Memo1 = Memo;
   TrpReport* report = beforePrint ? Report() : nullptr;
   TrpReportBuild* build = report ? report->Build() : nullptr;
-  if (build && build->OnBeforePrint) {
-    build->OnBeforePrint(*this);
-    if (Memo1 != Memo) return;  // the handler wrote the text itself
+  if (build) {
+    build->BeforePrint(*this);
+    if (Memo1 != Memo) return;  // a blob field or the handler wrote the text itself
   }
   Memo1 = ExpandVariables();
+}
+
+void TrpMemoView::GetBlob(TrpField& field) {
+  // A bound text is one bracketed field, perhaps with text after it, which stays.
+  const QString text = Memo.join(QStringLiteral("\r\n"));
+  const QString value = field.IsNull() ? QString() : DecodeFileText(field.BlobData());
+  Memo1 = rpSplitLines(value + text.mid(text.lastIndexOf(u']') + 1));
 }
 
 // --- stretching ---

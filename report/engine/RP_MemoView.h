@@ -44,6 +44,13 @@ public:
   int MinHeight() override;
   int RemainHeight() override;
   void Print(QIODevice& stream, const TrpPrintBand* band = nullptr) override;
+  // Suppress compares with nothing again: a data loop starting over, or a new build.
+  void ForgetLastPrinted() {
+    lastPrinted_.clear();
+    hasLastPrinted_ = false;
+  }
+  // The field's text takes the place of the bracketed field in the expanded lines.
+  void GetBlob(TrpField& field) override;
   void Draw(QPainter& canvas) override;
   // The width the lines need in report units (frame and gaps included).
   int CalcWidth(const QStringList& lines);

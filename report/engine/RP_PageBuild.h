@@ -49,6 +49,10 @@ public:
   void ShowBandByName(const QString& name);
   // The page's OnBeforePrint (a dialog page's OnActivate), compiled on first use.
   void RunPageScript();
+  // A dialog page's form takes a script's ModalResult: noted while the page activates
+  // (its script runs before the form shows), closing the form while it is shown. False
+  // on a page without a form.
+  bool SetModalResult(int result);
   // What a manual build (OnManualBuild) calls to print a band where the page stands.
   void ShowBand(TrpBand* band) { PrintBand(band); }
 
@@ -80,6 +84,13 @@ private:
     bool pending;
   };
 
+  // Views whose text is one bracketed data field are bound to it.
+  void BindDataFields();
+  // Walks the cross-tab column data sets once, so that a band printed before any other
+  // (a header row) knows the most columns a row will have.
+  void CountCrossColumns();
+  // A dialog page: its controls on a form, shown modally unless its script answered.
+  void InitDialog();
   void DataLoop(int level, int deepest);
   // Prints a band, or in a sub-report's page records that it is to be printed.
   void Emit(TrpBand* band);
@@ -89,6 +100,10 @@ private:
   void RecordSubReport();
   bool Replay();
   void RunSubReports(TrpBand& band, int bandY, size_t first);
+  // The band's cross-tab columns are named by a number (a virtual data set).
+  bool NumericCrossSource(const TrpBand& band) const;
+  // The data set whose records are the band's cross-tab columns (null: none).
+  TrpDataset* CrossColumns(TrpBand& band);
   // The band's objects lying in cross bands: header, one column per record, footer.
   void PrintCrossColumns(TrpBand& band, int bandY, int bandHeight);
   void WriteAt(TrpView& view, int left, TrpBand& band, int bandY, int bandHeight);
@@ -140,6 +155,10 @@ private:
   // The prepared page of a sheet to the right of `page` (sheet 1 the first), opened with
   // its overlay and page header when new.
   int CrossSheet(int page, size_t sheet);
+  std::unique_ptr<TrpDataset> retryColumns_;  // see CrossColumns
+  std::unique_ptr<TrpDialogPageForm> dialogForm_;
+  int modalResult_ = 0;  // set by the page's activation script
+  bool activating_ = false, showingDialog_ = false;
 };
 
 class TrpReportBuild : public TrpReportHost {
@@ -165,6 +184,9 @@ public:
   // false when it is none of them.
   bool CounterValue(const QString& upper, TrpValue& value);
   bool PositionValue(const QString& upper, TrpValue& value);
+  // The current view's bound data field answers the name between its brackets (the
+  // report asks it before evaluating a name as an expression); false for other names.
+  bool BoundFieldValue(const QString& name, TrpValue& value);
   // NEWPAGE, NEWCOLUMN, STOPREPORT, SHOWBAND; false for any other name.
   bool ScriptProcedure(const QString& upper, const QString& p1);
 
@@ -177,6 +199,9 @@ public:
   std::function<void(int)> OnProgress;
   // Before a view is written onto a prepared page.
   std::function<void(TrpView&)> OnBeforePrint;
+  // What runs before a view prints: a view bound to a blob field reads it first, then
+  // OnBeforePrint is fired.
+  void BeforePrint(TrpView& view);
 
   TrpReport& Report() const { return report_; }
   // The run-time side of the report's page of that index, or null.
@@ -196,6 +221,9 @@ public:
   int TotalPages = 0;
   // Off: a page whose master data set is empty is not formed.
   bool PrintIfEmpty = true;
+  // A dialog page was closed with Cancel (or its script answered mrCancel): no report
+  // page is built, and the report keeps no pages.
+  bool DialogCancelled = false;
   // The report's own data set of a simple report: a master data band naming none reads it.
   TrpDataset* ReportDataset = nullptr;
   TrpBand* CurrentBand = nullptr;
@@ -214,6 +242,16 @@ public:
   // Fired after each prepared page is finished, with its index.
   std::function<void(int)> OnEndPage;
   std::function<void(TrpBand&)> OnBeginBand, OnEndBand;
+  // Views whose Flags ask to be told about every memo written whole (emptied when a
+  // build starts, except before the final pass of a double pass).
+  std::vector<TrpView*> MemoNotices;
+  void NotifyMemoPrinted(TrpView& memo) {
+    for (TrpView* view : MemoNotices) view->OnMemoPrinted(memo);
+  }
+  // The most cross-tab columns one band printed (or was measured with) so far in this
+  // build, the first pass included: what a numeric cross data set that gives no
+  // columns is retried with.
+  int MaxCrossColumns = 0;
   // Expression and script errors met while binding or printing, one per line: the
   // report shows them together as its calculation error once the build is done.
   QStringList CalcErrors;
@@ -221,7 +259,7 @@ public:
 
   // --- TrpReportHost ---
   bool SetDictionaryVariable(const QString& name, const TrpValue& value) override;
-  bool SetModalResult(int) override { return false; }
+  bool SetModalResult(int result) override { return CurrentPage && CurrentPage->SetModalResult(result); }
   void SetCurY(int y) override;
   TrpObjectProperty GetObjectByName(const QString& text) override;
   QObject* Owner() override { return owner_; }

@@ -8,6 +8,9 @@
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_PageBuild.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 void TrpPageRun::WriteAt(TrpView& view, int left, TrpBand& band, int bandY, int bandHeight) {
   const int designLeft = view.Left;
   view.Left = left;
@@ -47,6 +50,33 @@ int TrpPageRun::CrossSheet(int page, size_t sheet) {
   return crossSheets_[sheet - 1];
 }
 
+bool TrpPageRun::NumericCrossSource(const TrpBand& band) const {
+  const TrpBand* crossData = Band(rpBand::CrossData);
+  QString name = band.CrossSource;
+  if (name.isEmpty() && crossData->View && !crossData->View->DataSource().contains(u';'))
+    name = crossData->View->DataSource();
+  static const QRegularExpression digits(QStringLiteral("^\\s*[0-9]+\\s*$"));
+  return digits.match(name).hasMatch();
+}
+
+TrpDataset* TrpPageRun::CrossColumns(TrpBand& band) {
+  TrpBand* crossData = Band(rpBand::CrossData);
+  TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : crossData->DataSet;
+  if (!NumericCrossSource(band)) return columns;
+  if (columns) {
+    columns->First();
+    if (!columns->Eof()) return columns;
+  }
+  // A number that gives no columns (as "0" does) stands for "as many as the widest row":
+  // the most columns a band had so far in this build.
+  auto retry = std::make_unique<TrpUserDataset>();
+  retry->SetRangeEnd(reCount);
+  retry->SetRangeEndCount(build_.MaxCrossColumns);
+  retry->Init();
+  retryColumns_ = std::move(retry);
+  return retryColumns_.get();
+}
+
 void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
   auto objectsOf = [&](int type) {
     std::vector<TrpView*> found;
@@ -75,7 +105,7 @@ void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
   TrpBand* data = Band(rpBand::CrossData);
   if (data->Exists()) {
     x = sheetStart = data->X;
-    TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : data->DataSet;
+    TrpDataset* columns = CrossColumns(band);
     const std::vector<TrpView*> cells = objectsOf(rpBand::CrossData);
     if (columns) {
       if (build_.OnBeginColumn) build_.OnBeginColumn(band);
@@ -92,6 +122,7 @@ void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
         x += width;
         columns->Next();
       }
+      build_.MaxCrossColumns = std::max(build_.MaxCrossColumns, column);
       build_.CrossColumn = 0;
     }
   }

@@ -5,6 +5,7 @@
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
+#include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
 
@@ -96,38 +97,42 @@ void TrpReportBuild::OnePass() {
     for (int i = 0; i < report_.PageCount(); ++i)
       pages_.push_back(std::make_unique<TrpPageRun>(*report_.Page(i), *this));
   }
-  std::vector<TrpPageRun*> reportPages;
+  std::vector<TrpPageRun*> reportPages, dialogPages;
   for (const auto& page : pages_) {
-    if (page->Page().PageType == rpPageType::Report) reportPages.push_back(page.get());
+    (page->Page().PageType == rpPageType::Dialog ? dialogPages : reportPages).push_back(page.get());
   }
-  // Dialog pages first. Their controls and forms belong to the windows library; here a
-  // dialog page has none to show, so it only runs its script (its activation).
+  // Names resolved to data fields by an earlier build may name data sets gone since.
+  report_.Dictionary.ClearCache();
   if (!(DoublePass && FinalPass)) {
-    for (const auto& page : pages_) {
-      if (page->Page().PageType != rpPageType::Dialog) continue;
-      CurrentPage = page.get();
+    MemoNotices.clear();
+    for (TrpPageRun* page : reportPages) page->Skip = false;
+    DialogCancelled = false;
+    // Dialog pages first, in page order, until one is cancelled.
+    for (TrpPageRun* page : dialogPages) {
+      CurrentPage = page;
       report_.SetCurrentPage(&page->Page());
-      page->RunPageScript();
+      page->InitReport();
+      if (DialogCancelled) break;
     }
   }
-  if (!(DoublePass && FinalPass)) {
-    for (TrpPageRun* page : reportPages) page->Skip = false;
+  if (!DialogCancelled) {
+    // A multiple report forms its pages once per record of the report's data set.
+    TrpDataset* multiple = MultipleReport ? ReportDataset : nullptr;
+    if (multiple) {
+      multiple->Init();
+      multiple->First();
+    }
+    for (TrpPageRun* page : reportPages) page->InitReport();
+    for (TrpPageRun* page : reportPages) page->BindDataSources();
+    if (OnProgress) OnProgress(PrepPage + 1);
+    do {
+      FormPages(reportPages);
+      if (multiple && !Terminated) multiple->Next();
+    } while (multiple && !Terminated && !multiple->Eof());
+    for (TrpPageRun* page : reportPages) page->DoneReport();
+    if (multiple) multiple->Exit();
   }
-  // A multiple report forms its pages once per record of the report's data set.
-  TrpDataset* multiple = MultipleReport ? ReportDataset : nullptr;
-  if (multiple) {
-    multiple->Init();
-    multiple->First();
-  }
-  for (TrpPageRun* page : reportPages) page->InitReport();
-  for (TrpPageRun* page : reportPages) page->BindDataSources();
-  if (OnProgress) OnProgress(PrepPage + 1);
-  do {
-    FormPages(reportPages);
-    if (multiple && !Terminated) multiple->Next();
-  } while (multiple && !Terminated && !multiple->Eof());
-  for (TrpPageRun* page : reportPages) page->DoneReport();
-  if (multiple) multiple->Exit();
+  for (TrpPageRun* page : dialogPages) page->DoneReport();
   CurrentPage = nullptr;
   CurrentBand = nullptr;
   report_.SetCurrentPage(nullptr);
@@ -261,6 +266,9 @@ void TrpPageRun::DataLoop(int level, int deepest) {
     Move(*data, TrpPlayAction::First);
     band->LineNo = 1;
     band->LineThrough = 1;
+    for (TrpView* view : band->Objects) {
+      if (auto* memo = dynamic_cast<TrpMemoView*>(view)) memo->ForgetLastPrinted();
+    }
     for (TrpBand* g = band->FirstGroup; g; g = g->NextGroup) {
       g->LineNo = g->LineThrough = 0;
       g->LastGroupValue = TrpValue();

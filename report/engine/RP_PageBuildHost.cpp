@@ -5,6 +5,7 @@
 #include "report/engine/RP_Globals.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
+#include "report/engine/RP_Utils.h"
 
 void TrpReportBuild::HookParser() {
   TrpParser& parser = rpGlobals().Parser();
@@ -97,7 +98,7 @@ bool TrpReportBuild::ScriptProcedure(const QString& upper, const QString& p1) {
 
 void TrpReportBuild::GetValue(const QString& name, TrpValue& value) {
   const QString upper = name.toUpper();
-  if (CounterValue(upper, value) || PositionValue(upper, value)) return;
+  if (CounterValue(upper, value) || PositionValue(upper, value) || BoundFieldValue(name, value)) return;
   if (previousGetValue_)
     previousGetValue_(name, value);
   else
@@ -111,6 +112,25 @@ void TrpReportBuild::Function(const QString& name, const QString& p1, const QStr
     previousFunction_(name, p1, p2, p3, value);
   else
     rpGlobals().DefaultFunction(name, p1, p2, p3, value);
+}
+
+bool TrpReportBuild::BoundFieldValue(const QString& name, TrpValue& value) {
+  const TrpView* view = report_.CurrentView();
+  if (!view || !view->BoundDataSet || view->BoundName.isEmpty()) return false;
+  if (name.trimmed().compare(view->BoundName.trimmed(), Qt::CaseInsensitive) != 0) return false;
+  TrpField* field = view->BoundDataSet->FindField(view->BoundField);
+  if (!field) return false;
+  value = rpGetFieldValue(*field);
+  return true;
+}
+
+void TrpReportBuild::BeforePrint(TrpView& view) {
+  if (view.BoundDataSet && !view.BoundField.isEmpty()) {
+    TrpTableDataSet* dataSet = view.BoundDataSet;
+    if (!dataSet->Active()) dataSet->Open();
+    if (TrpField* field = dataSet->FindField(view.BoundField); field && rpIsBlob(*field)) view.GetBlob(*field);
+  }
+  if (OnBeforePrint) OnBeforePrint(view);
 }
 
 bool TrpReportBuild::SetDictionaryVariable(const QString&, const TrpValue&) { return false; }

@@ -5,12 +5,14 @@
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
+#include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_Page.h"
 #include "report/engine/RP_PageBuild.h"
 #include "report/engine/RP_SubReportView.h"
 #include "report/engine/RP_Utils.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -44,6 +46,15 @@ int TrpPageRun::BottomMargin() const {
 }
 
 void TrpPageRun::InitReport() {
+  if (page_.PageType == rpPageType::Dialog) {
+    InitDialog();
+    Initialized = true;
+    return;
+  }
+  // What an earlier pass or build printed last is no reason to suppress a text now.
+  for (const auto& object : page_.Objects()) {
+    if (auto* memo = dynamic_cast<TrpMemoView*>(object.get())) memo->ForgetLastPrinted();
+  }
   if (build_.DoublePass && build_.FinalPass && Initialized) {
     for (const auto& band : bands_) {
       if (band && band->DataSet) band->DataSet->First();
@@ -61,9 +72,11 @@ void TrpPageRun::InitReport() {
 
 void TrpPageRun::DoneReport() {
   if (build_.DoublePass && !build_.FinalPass) return;
+  dialogForm_.reset();  // its controls go back to the hidden dialog form
   for (auto& [view, script] : savedScripts_) view->Script = script;
   savedScripts_.clear();
   for (const auto& object : page_.Objects()) {
+    object->ClearBinding();
     if (auto* bandView = dynamic_cast<TrpBandView*>(object.get())) {
       bandView->RunTimeBand = nullptr;
       bandView->RunTimeDataSet = nullptr;
@@ -86,6 +99,7 @@ void TrpPageRun::PrepareObjects() {
       savedScripts_.emplace_back(&view, view.Script);
       view.Script = coded;
     }
+    if (view.Flags & rpViewFlag::WantsMemoNotice) build_.MemoNotices.push_back(&view);
     if (auto* sub = dynamic_cast<TrpSubReportView*>(&view)) {
       // The page a sub-report shows is formed only through it.
       if (TrpPageRun* target = build_.PageRun(sub->SubPage); target && target != this) target->Skip = true;
@@ -208,6 +222,7 @@ void TrpPageRun::PrepareObjects() {
       for (int type = rpBand::MasterHeader; type <= rpBand::Child; ++type) {
         for (TrpBand* b = Band(type); b && b->Exists(); b = b->Next()) {
           if (b->BandName.compare(bandName, Qt::CaseInsensitive) != 0) continue;
+          b->CrossSource = source;
           try {
             TrpFoundDataSet found = rpGetDataSet(Owner(), source);
             b->CrossDataSet = found.dataSet;
@@ -222,7 +237,8 @@ void TrpPageRun::PrepareObjects() {
   // 8. Child links.
   for (const auto& band : bands_) {
     for (TrpBand* b = band.get(); b && b->Exists(); b = b->Next()) {
-      if (b->View->ChildBand.isEmpty()) continue;
+      // The "None" band has no view, so no child either.
+      if (!b->View || b->View->ChildBand.isEmpty()) continue;
       auto* child = dynamic_cast<TrpBandView*>(page_.FindObject(b->View->ChildBand));
       if (!child || !child->RunTimeBand) continue;
       // A child chain that leads back to the band would print for ever: that link is left out.
@@ -254,11 +270,71 @@ void TrpPageRun::PrepareObjects() {
   ColumnWidth = (RightMargin() - LeftMargin() - (ColumnCount - 1) * ColumnGap) / ColumnCount;
 }
 
+void TrpPageRun::BindDataFields() {
+  TrpDataDictionary& dictionary = build_.Report().Dictionary;
+  // A field named alone is looked up in the data set of its band on this page.
+  TrpPageRun* const previousPage = build_.CurrentPage;
+  build_.CurrentPage = this;
+  std::unordered_set<TrpView*> seen;
+  for (const auto& first : bands_) {
+    for (TrpBand* band = first.get(); band && band->Exists(); band = band->Next()) {
+      for (TrpView* view : band->Objects) {
+        if (!seen.insert(view).second) continue;  // an object of a cross band is in two bands
+        view->ClearBinding();
+        if (view->Typ == rpObjectType::Memo && (view->Flags & rpMemoFlag::TextOnly)) continue;
+        const QString text = view->Memo.join(QStringLiteral("\r\n"));
+        const qsizetype close = text.lastIndexOf(u']');
+        if (text.size() <= 2 || !text.startsWith(u'[') || close < 1) continue;
+        const QString name = text.mid(1, close - 1);
+        QString field = name;
+        if (const int alias = dictionary.FieldAliases.IndexOf(name);
+            alias >= 0 && !dictionary.FieldAliases.Value(alias).isEmpty())
+          field = dictionary.FieldAliases.Value(alias);
+        build_.CurrentBand = band;
+        const TrpDataSetAndField found = rpGetDataSetAndField(field);
+        if (!found.dataSet || found.fieldName.isEmpty()) continue;
+        view->BoundDataSet = found.dataSet;
+        view->BoundField = found.fieldName;
+        view->BoundName = name;
+      }
+    }
+  }
+  build_.CurrentBand = nullptr;
+  build_.CurrentPage = previousPage;
+}
+
+void TrpPageRun::CountCrossColumns() {
+  TrpBand* crossData = Band(rpBand::CrossData);
+  if (!crossData->Exists()) return;
+  // Only a page with a numeric source that may be retried needs the count: walking a
+  // data set runs its handlers.
+  bool retries = false;
+  for (const auto& first : bands_) {
+    for (TrpBand* band = first.get(); band && band->Exists() && !retries; band = band->Next())
+      retries = band->CrossObjects && NumericCrossSource(*band);
+  }
+  if (!retries) return;
+  std::unordered_set<TrpDataset*> counted;
+  for (const auto& first : bands_) {
+    for (TrpBand* band = first.get(); band && band->Exists(); band = band->Next()) {
+      if (!band->CrossObjects) continue;
+      TrpDataset* columns = band->CrossDataSet ? band->CrossDataSet : crossData->DataSet;
+      if (!columns || !counted.insert(columns).second) continue;
+      int count = 0;
+      for (columns->First(); !columns->Eof() && !build_.Terminated; columns->Next()) ++count;
+      columns->First();
+      build_.MaxCrossColumns = std::max(build_.MaxCrossColumns, count);
+    }
+  }
+}
+
 void TrpPageRun::BindDataSources() {
   if (build_.DoublePass && build_.FinalPass) return;
   // Footers that may total each data band's records.
   static const std::vector<int> masterTotals = {rpBand::PageFooter, rpBand::ColumnFooter, rpBand::MasterFooter,
                                                 rpBand::GroupFooter, rpBand::ReportSummary};
+  BindDataFields();
+  CountCrossColumns();
   build_.binding_ = true;
   for (int level = 1; level <= 3; ++level) {
     std::vector<int> types = masterTotals;

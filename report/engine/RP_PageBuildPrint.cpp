@@ -134,7 +134,7 @@ int TrpPageRun::CalcStretchedHeight(TrpBand& band) {
   // Cross-tab cells may grow differently in each column: the tallest counts.
   TrpBand* crossData = Band(rpBand::CrossData);
   if (band.CrossObjects && band.Type != rpBand::PageFooter && crossData && crossData->Exists()) {
-    TrpDataset* columns = band.CrossDataSet ? band.CrossDataSet : crossData->DataSet;
+    TrpDataset* columns = CrossColumns(band);
     if (!columns) return height;
     if (build_.OnBeginColumn) build_.OnBeginColumn(band);
     columns->First();
@@ -154,6 +154,7 @@ int TrpPageRun::CalcStretchedHeight(TrpBand& band) {
       }
       columns->Next();
     }
+    build_.MaxCrossColumns = std::max(build_.MaxCrossColumns, column);
     build_.CrossColumn = 0;
   }
   return height;
@@ -180,8 +181,11 @@ bool TrpPageRun::WriteObject(TrpView& view, TrpBand& band, int bandY, int bandHe
   bool written = true;
   try {
     // A memo runs the handler itself, after its script and only for its whole text.
-    if (build_.OnBeforePrint && !dynamic_cast<TrpMemoView*>(&view)) build_.OnBeforePrint(view);
+    auto* memo = dynamic_cast<TrpMemoView*>(&view);
+    if (!memo) build_.BeforePrint(view);
+    const bool whole = !memo || memo->DrawMode != rpMemoDrawMode::PrintPart;
     view.Print(build_.Sink().PageStream(build_.PrepPage), &printBand);
+    if (view.Typ == rpObjectType::Memo && whole && view.Visible) build_.NotifyMemoPrinted(view);
   } catch (const ErpError& error) {
     // A bad expression or script: reported with the others, the build goes on.
     build_.ReportCalcError(error.Message());

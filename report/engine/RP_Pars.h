@@ -70,6 +70,9 @@ QString ReadQuotedString(const QString& text, qsizetype& pos);
 // message.
 void SplitArguments(const QString& text, qsizetype& pos, QString& p1, QString& p2, QString& p3);
 
+// A number operand starts with a digit or a decimal separator.
+inline bool rpStartsNumber(QChar c) { return (c >= u'0' && c <= u'9') || c == u',' || c == u'.'; }
+
 class TrpParser {
 public:
   // Resolves a name; value starts null.

@@ -53,8 +53,6 @@ char16_t WordOperator(const QString& upper) {
   return words.value(upper, 0);
 }
 
-bool StartsNumber(QChar c) { return (c >= u'0' && c <= u'9') || c == u',' || c == u'.'; }
-
 // The operator stack keeps its top at the end (the order the output wants reversed).
 struct Compiler {
   QString out;
@@ -142,7 +140,7 @@ QString TrpParser::CompileExpression(const QString& text) {
     }
     if (i == start) ++i;  // a character no rule takes becomes an operand of its own
     const QString operand = text.mid(start, i - start);
-    if (StartsNumber(operand[0])) {
+    if (rpStartsNumber(operand[0])) {
       c.out += operand;
       c.out += u' ';
       c.lastWasOperand = true;

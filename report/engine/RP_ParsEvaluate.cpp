@@ -114,8 +114,6 @@ QString StringLiteral(const QString& quoted) {
   return out;
 }
 
-bool StartsNumber(QChar c) { return (c >= u'0' && c <= u'9') || c == u',' || c == u'.'; }
-
 }  // namespace
 
 struct TrpParser::Program {
@@ -166,7 +164,7 @@ std::shared_ptr<const TrpParser::Program> TrpParser::Decode(const QString& rpn) 
         break;
       }
       const QString upper = word.toUpper();
-      if (StartsNumber(word[0])) {
+      if (rpStartsNumber(word[0])) {
         QString text = word;
         const QChar point = rpFormatSettings().DecimalSeparator;
         for (QChar& ch : text) {

@@ -30,6 +30,7 @@ public:
 
   // A blob field's bytes; the graphic follows BlobType, a null field clears it.
   void LoadFromBlob(const QByteArray& data, bool isNull);
+  void GetBlob(TrpField& field) override { LoadFromBlob(field.BlobData(), field.IsNull()); }
 
   void Draw(QPainter& canvas) override;
   // Where the graphic goes inside rect (Stretched, KeepAspect, Center).

@@ -111,6 +111,7 @@ bool TrpReport::PrepareReport() {
       build.ReportCalcError(error.Message());
     }
     errors = build.CalcErrors;
+    if (build.DialogCancelled) result = false;  // a dialog page's Cancel keeps no pages
   }
   if (DesignBytes(*this) != design) {
     QBuffer form;

@@ -125,6 +125,8 @@ void TrpReport::GetVariableValue(const QString& name, TrpValue& value) {
     value = globals.Constants().Value(k);
     return;
   }
+  // A view bound to a data field takes its value from it.
+  if (build_ && build_->BoundFieldValue(name, value)) return;
   // Last, the name as an expression, once: meeting it again inside its own evaluation
   // would never end.
   if (evaluating_.contains(name)) {

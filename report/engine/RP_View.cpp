@@ -145,11 +145,15 @@ TrpValue TrpStretcheable::DoMethod(const QString& name, const QString& p1, const
   return TrpView::DoMethod(name, p1, p2, p3);
 }
 
+bool TrpView::NameInUse(const QString& name) const {
+  const TrpReport* report = Report();
+  return report && report->FindObject(name);
+}
+
 void TrpView::CreateUniqueName() {
-  TrpReport* report = Report();
   for (int i = 1; i <= 10000; ++i) {
     const QString candidate = baseName_ + QString::number(i);
-    if (!report || !report->FindObject(candidate)) {
+    if (!NameInUse(candidate)) {
       SetPropValue(QStringLiteral("Name"), candidate);
       return;
     }

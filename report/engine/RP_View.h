@@ -11,10 +11,12 @@
 // form, the expanded text in prepared pages), [Script (list), Visible (i16)],
 // Restrictions (u16), Tag (string), GapX, GapY (i32), BandAlign (byte). The bracketed
 // fields are left out in prepared pages.
+#include "report/engine/RP_DBSet.h"
 #include "report/engine/RP_Graphics.h"
 #include "report/engine/RP_Object.h"
 
 #include <QIODevice>
+#include <QPointer>
 #include <QRect>
 #include <QStringList>
 #include <cstdint>
@@ -32,6 +34,10 @@ constexpr int Right = 1, Bottom = 2, Left = 4, Top = 8, All = 15;
 }
 namespace rpBandAlign {
 constexpr int None = 0, Left = 1, Right = 2, Center = 3, Width = 4, Bottom = 5, Top = 6, Rest = 7;
+}
+namespace rpViewFlag {
+// Set on a view that is told about every memo written whole onto a prepared page.
+constexpr uint16_t WantsMemoNotice = 0x8000;
 }
 namespace rpFrameStyle {
 constexpr int Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Double = 5;
@@ -82,6 +88,19 @@ public:
   // The first pass of a two-pass build draws nothing.
   bool FirstPass = false;
 
+  // --- the data field the view is bound to while pages are built ---
+  // Set when the view's whole text is one bracketed field of a data set (or a field
+  // alias of the dictionary): BoundName is the text between the brackets, whose value
+  // the field answers while the view prints. Not stored; cleared when the build ends.
+  QPointer<TrpTableDataSet> BoundDataSet;
+  QString BoundField;
+  QString BoundName;
+  void ClearBinding() {
+    BoundDataSet = nullptr;
+    BoundField.clear();
+    BoundName.clear();
+  }
+
   int SerialNumber() const { return serial_; }
   const QString& BaseName() const { return baseName_; }
   // The class name written after type 10.
@@ -129,6 +148,12 @@ public:
   virtual void WriteToStream(QIODevice& stream);
   // After a whole form has been read.
   virtual void Loaded() {}
+  // Reads a blob field the view is bound to, before it prints (a memo takes its text,
+  // a picture its graphic); other views take nothing from it.
+  virtual void GetBlob(TrpField& field) { (void)field; }
+  // Told that memo was just written whole onto a prepared page (views whose Flags have
+  // WantsMemoNotice set).
+  virtual void OnMemoPrinted(TrpView& memo) { (void)memo; }
   // The text a text exporter receives.
   virtual QString ExportText() const { return Memo1.join(QStringLiteral("\r\n")); }
 
@@ -138,6 +163,8 @@ protected:
   // Last changes to the expanded text before Print writes the record.
   virtual void BeforeWrite() {}
   void SetBaseName(const QString& name) { baseName_ = name; }
+  // Whether CreateUniqueName must pass the name by: an object of the report bears it.
+  virtual bool NameInUse(const QString& name) const;
   // The scaled right and bottom edges.
   int ScaledRight() const;
   int ScaledBottom() const;

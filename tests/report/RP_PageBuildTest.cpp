@@ -1,7 +1,6 @@
 // Band generation over a user data set into in-memory pages, read back as a dump of
 // "page: name x,y,w,h text" lines.
-#include "BandFormFixture.h"
-#include "ReportObjectsSupport.h"
+#include "PageBuildFixture.h"
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_PageBuild.h"
@@ -12,110 +11,6 @@
 #include <memory>
 
 namespace {
-
-// Pages kept as byte arrays, as the prepared pages keep their records.
-class MemoryPageSink : public TrpPageSink {
-public:
-  int Add(const TrpPage&) override {
-    pages.push_back(std::make_unique<QByteArray>());
-    return Count() - 1;
-  }
-  QIODevice& PageStream(int index) override {
-    buffer_ = std::make_unique<QBuffer>(pages.at(static_cast<size_t>(index)).get());
-    buffer_->open(QIODevice::ReadWrite);
-    buffer_->seek(buffer_->size());
-    return *buffer_;
-  }
-  int Count() const override { return static_cast<int>(pages.size()); }
-
-  std::vector<std::unique_ptr<QByteArray>> pages;
-
-private:
-  std::unique_ptr<QBuffer> buffer_;
-};
-
-// A text whose content asks for a fixed height, and one line of it at least 10.
-class StretchView : public TestTextView {
-public:
-  int content = 0;
-  int CalcHeight() override { return content; }
-  int MinHeight() override { return 10; }
-};
-
-class PageBuildTest : public BandFormTest {
-public:  // the table cases build their forms through it
-  void SetUp() override {
-    BandFormTest::SetUp();
-    SetRows(3);
-    rpGlobals().Parser().OnGetValue = [this](const QString& name, TrpValue& value) {
-      const int i = rows->RecNo();
-      if (name.toUpper() == QLatin1String("ROW"))
-        value = TrpValue(values.value(i, i + 1));
-      else if (name.toUpper() == QLatin1String("GRP"))
-        value = TrpValue(groups.value(i));
-      else
-        rpGlobals().DefaultGetValue(name, value);
-    };
-  }
-
-  void SetRows(int count) { rows->SetRangeEndCount(count); }
-
-  TrpBandView* AddBand(int type, const QString& name, int top, int height, int flags = 0,
-                       const QString& source = QString()) {
-    auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
-    band->SetBandType(type);
-    band->Name = name;
-    band->SetGeometry(0, top, 720, height);
-    band->Flags = static_cast<uint16_t>(flags);
-    band->FormatPattern = source;
-    return band;
-  }
-  template <class View = TestTextView>
-  View* AddText(const QString& name, int top, int height, const QString& text, int left = 0) {
-    auto* view = static_cast<View*>(page->Add(std::make_unique<View>()));
-    view->Name = name;
-    view->SetGeometry(left, top, 100, height);
-    view->Flags = 0;
-    view->Memo = QStringList{text};
-    return view;
-  }
-
-  QStringList Build() {
-    TrpReportBuild build(report, sink, &owner);
-    build.BuildPages();
-    return Read();
-  }
-  // The pages built so far.
-  QStringList Read() {
-    QStringList dump;
-    for (size_t p = 0; p < sink.pages.size(); ++p) {
-      QBuffer buffer(sink.pages[p].get());
-      buffer.open(QIODevice::ReadOnly);
-      if (buffer.size() == 0) dump << QStringLiteral("%1: (empty)").arg(p + 1);
-      while (!buffer.atEnd()) {
-        const int type = rpReadByte(buffer);
-        EXPECT_EQ(type, rpObjectType::Memo);
-        TestTextView view;
-        view.PreparedMode = true;
-        view.ReadFromStream(buffer, kRpStreamVersion);
-        dump << QStringLiteral("%1: %2 %3,%4,%5,%6 %7")
-                    .arg(p + 1)
-                    .arg(view.Name)
-                    .arg(view.Left)
-                    .arg(view.Top)
-                    .arg(view.Width)
-                    .arg(view.Height)
-                    .arg(view.Memo.join(u'|'));
-      }
-    }
-    return dump;
-  }
-
-  TextObjectFactory factory;
-  QList<int> values;
-  QStringList groups;
-  MemoryPageSink sink;
-};
 
 using rpBandFlag::OnFirstPage, rpBandFlag::OnLastPage;
 
@@ -782,6 +677,78 @@ TEST_F(PageBuildTest, ManualBuildLeavesTheBandsToItsHandler) {
   // summary and the last page footer are the handler's.
   EXPECT_EQ(Read(), (QStringList{"1: Name 0,0,100,20 title", "1: Cell 0,20,100,20 1", "1: Cell 0,40,100,20 2",
                                  "1: Foot 0,880,100,20 foot", "2: Head 0,0,100,20 head 2", "2: Cell 0,20,100,20 3"}));
+}
+
+TEST_F(PageBuildTest, ObjectOutsideEveryBandPrintsAtItsPlaceOnTheFormedPage) {
+  SetRows(2);
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  AddText("Cell", 0, 20, "Row [ROW]");
+  AddText("Stamp", 500, 20, "draft");
+  EXPECT_EQ(Build(), (QStringList{"1: Stamp 0,500,100,20 draft", "1: Cell 0,0,100,20 Row 1", "1: Cell 0,20,100,20 Row 2"}));
+}
+
+// Records the memos it is told about.
+class NoticeView : public TestTextView {
+public:
+  QStringList notices;
+  void OnMemoPrinted(TrpView& memo) override { notices << memo.Memo1.join(u'|'); }
+};
+
+TEST_F(PageBuildTest, ViewsAskingForNoticesHearOfEveryMemoWritten) {
+  for (const bool twoPass : {false, true}) {
+    SCOPED_TRACE(twoPass ? "two passes" : "one pass");
+    report.Clear();
+    page = report.AddPage();
+    page->UseMargins = 0;
+    sink.pages.clear();
+    report.TwoPass = twoPass;
+    SetRows(2);
+    AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+    AddText("Cell", 0, 20, "Row [ROW]");
+    auto* listener = AddText<NoticeView>("Listener", 500, 20, "");
+    listener->Flags = rpViewFlag::WantsMemoNotice;
+    listener->Visible = false;  // hears, prints nothing
+    auto* deaf = AddText<NoticeView>("Deaf", 500, 20, "");
+    deaf->Visible = false;
+    Build();
+    // Each pass writes the memos once; the list is not filled twice.
+    const QStringList pass = {"Row 1", "Row 2"};
+    EXPECT_EQ(listener->notices, twoPass ? pass + pass : pass);
+    EXPECT_TRUE(deaf->notices.isEmpty());
+  }
+}
+
+TEST_F(PageBuildTest, NumericCrossSourceWithoutColumnsTakesTheMostColumnsOfARow) {
+  const struct {
+    const char* sources;
+    int columns;
+    int headerCells;
+  } cases[] = {
+      {"Head=0;Data=Cols", 3, 3},  // the header row, printed first, still gets every column
+      {"Head=0;Data=Cols", 0, 0},
+      {"Head=2;Data=Cols", 3, 2},      // a number that gives columns is its own count
+      {"Head=Blank;Data=Cols", 3, 0},  // an empty named data set is not retried
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(QStringLiteral("%1 with %2 columns").arg(QString::fromLatin1(c.sources)).arg(c.columns).toStdString());
+    report.Clear();
+    page = report.AddPage();
+    page->UseMargins = 0;
+    sink.pages.clear();
+    SetRows(2);
+    delete owner.findChild<QObject*>(QStringLiteral("Cols"));
+    delete owner.findChild<QObject*>(QStringLiteral("Blank"));
+    AddDataset(QStringLiteral("Cols"))->SetRangeEndCount(c.columns);
+    AddDataset(QStringLiteral("Blank"))->SetRangeEndCount(0);
+    AddBand(rpBand::MasterHeader, "Head", 0, 20);
+    AddBand(rpBand::MasterData, "Data", 30, 20, 0, "Rows");
+    AddBand(rpBand::CrossData, "Columns", 0, 900, 0, c.sources)->SetGeometry(100, 0, 80, 900);
+    AddText("Title", 0, 20, "title", 100)->Width = 80;
+    AddText("Cell", 30, 20, "cell", 100)->Width = 80;
+    const QStringList dump = Build();
+    EXPECT_EQ(dump.filter(QStringLiteral(": Title ")).size(), c.headerCells);
+    EXPECT_EQ(dump.filter(QStringLiteral(": Cell ")).size(), 2 * c.columns);
+  }
 }
 
 }  // namespace

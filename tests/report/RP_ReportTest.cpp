@@ -284,6 +284,26 @@ TEST_F(ReportComponentTest, BeforePrintSeesTheTextAndWhatItWritesIsNotExpanded) 
 
 // --- functions and procedures ---
 
+TEST_F(ReportComponentTest, SuppressedRepeatsStartOverWithEachDetailLoopAndEachBuild) {
+  rows->SetRangeEndCount(2);
+  AddRowBand(20, {QStringLiteral("order")});
+  TrpUserDataset* items = AddDataset(QStringLiteral("Items"));
+  items->SetRangeEndCount(2);
+  auto* detail = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
+  detail->SetBandType(rpBand::DetailData);
+  detail->SetGeometry(0, 50, 720, 20);
+  detail->FormatPattern = QStringLiteral("Items");
+  auto* item = static_cast<TrpMemoView*>(page->Add(std::make_unique<TrpMemoView>()));
+  item->SetGeometry(0, 50, 700, 20);
+  item->Memo = QStringList{QStringLiteral("same")};
+  item->Flags |= rpMemoFlag::Suppress;
+  const QStringList once = {"order", "same", "order", "same"};
+  ASSERT_TRUE(report.PrepareReport());
+  EXPECT_EQ(AllTexts(), once);
+  ASSERT_TRUE(report.PrepareReport());
+  EXPECT_EQ(AllTexts(), once);
+}
+
 TEST_F(ReportComponentTest, ArraysLiveInScriptVariablesByIndex) {
   TrpValue ignored;
   report.CallFunction(QStringLiteral("SETARRAY"), QStringLiteral("Totals"), QStringLiteral("1 + 1"),

@@ -24,6 +24,11 @@ public:
   TrpValue Value() const override;
   QString DisplayText() const override { return QStringLiteral("<") + Value().ToString() + u'>'; }
   bool HasTextHandler() const override { return textHandler; }
+  // The value's text in UTF-8 (a memo field's bytes).
+  QByteArray BlobData() const override {
+    const TrpValue value = Value();
+    return value.IsNull() ? QByteArray() : value.ToString().toUtf8();
+  }
   bool textHandler = false;
 
 private:
