@@ -6,8 +6,9 @@
 #   may also use core, treeview, controls and ui/TdCommon.h; ui may use report (the main
 #   window's Print opens the wizard).
 # The widget part of platform (the desktop units in platform/CMakeLists.txt) is out of
-# reach of the libraries that must not link Qt Widgets: platform's own base, core and
-# the report engine. Tests, benchmarks, fuzz targets and the program may include anything.
+# reach of the libraries that must not link Qt Widgets: platform's own base, core, the
+# report engine and the tree control's core. Tests, benchmarks, fuzz targets and the
+# program may include anything.
 # Usage: scripts/check-includes.sh [source root]
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
@@ -78,6 +79,21 @@ while IFS=: read -r file line header; do
     report_failure "$file" "$line" "$header" "platform's base must stay free of Qt Widgets (the desktop part of platform)"
   fi
 done < <(our_includes platform/*.cpp platform/*.h)
+
+# The tree control's widget-free core (core_units in treeview/CMakeLists.txt): platform's
+# base and the other core units only, never the control built over it.
+core_units="$(awk '/^set\(core_units/{f=1} f{print} f&&/\)/{exit}' treeview/CMakeLists.txt |
+  sed -e 's/set(core_units//' -e 's/)//' | tr -s ' \n' '  ')"
+is_core_unit() { [[ " $core_units " == *" $1 "* ]]; }
+while IFS=: read -r file line header; do
+  [ -n "$file" ] || continue
+  is_core_unit "$(basename "${file%.*}")" || continue
+  if is_widget_header "$header"; then
+    report_failure "$file" "$line" "$header" "the tree's core must stay free of Qt Widgets (the desktop part of platform)"
+  elif [[ "$header" == treeview/* ]] && ! is_core_unit "$(basename "${header%.*}")"; then
+    report_failure "$file" "$line" "$header" "the tree's core must not depend on the control built over it"
+  fi
+done < <(our_includes treeview/*.cpp treeview/*.h)
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures include(s) against the direction of the dependencies" >&2

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include <sys/mman.h>
+
 #if defined(__SANITIZE_ADDRESS__)
 #define LAZY_POOL_ASAN 1
 #elif defined(__has_feature)
@@ -28,16 +30,40 @@ namespace {
 constexpr std::size_t kAlignment = alignof(void*);
 constexpr std::size_t kSmallestChunkBlocks = 64;
 constexpr std::size_t kLargestChunkBlocks = 65536;
+// Chunks of this size or more are mapped on their own at a large-page boundary.
+constexpr std::size_t kLargePage = std::size_t(2) << 20;
 }  // namespace
 
 TLazyNodePool::Chunk TLazyNodePool::AllocateChunk(std::size_t bytes) {
+  if (bytes >= kLargePage) {
+    // A fresh mapping reads as zeros, so nothing fills it: each page is first touched
+    // when a node is made in it. Mapped one large page longer, then trimmed to start on
+    // a large-page boundary, so the advice can take effect from the first byte.
+    bytes = (bytes + kLargePage - 1) / kLargePage * kLargePage;
+    void* mapping = ::mmap(nullptr, bytes + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) throw std::bad_alloc();
+    auto* start = static_cast<std::byte*>(mapping);
+    auto* aligned = reinterpret_cast<std::byte*>(
+        (reinterpret_cast<std::uintptr_t>(start) + kLargePage - 1) / kLargePage * kLargePage);
+    if (aligned > start) ::munmap(start, static_cast<std::size_t>(aligned - start));
+    if (const std::size_t tail = static_cast<std::size_t>(start + bytes + kLargePage - (aligned + bytes)); tail > 0)
+      ::munmap(aligned + bytes, tail);
+    // Only advice: without large pages the chunk works the same with small ones.
+    ::madvise(aligned, bytes, MADV_HUGEPAGE);
+    return {aligned, bytes, true};
+  }
   // calloc hands back pages the system has already zeroed, so a fresh chunk costs no fill.
   void* memory = std::calloc(1, bytes);
   if (!memory) throw std::bad_alloc();
-  return {static_cast<std::byte*>(memory), bytes};
+  return {static_cast<std::byte*>(memory), bytes, false};
 }
 
-void TLazyNodePool::ReleaseChunk(const Chunk& chunk) { std::free(chunk.memory); }
+void TLazyNodePool::ReleaseChunk(const Chunk& chunk) {
+  if (chunk.mapped)
+    ::munmap(chunk.memory, chunk.bytes);
+  else
+    std::free(chunk.memory);
+}
 
 void TLazyNodePool::SetBlockSize(std::size_t size) {
   assert(live_ == 0);
@@ -47,20 +73,26 @@ void TLazyNodePool::SetBlockSize(std::size_t size) {
   blockSize_ = size;
 }
 
+void TLazyNodePool::UseChunk(std::size_t index, bool recycled) {
+  const Chunk& chunk = chunks_[index];
+  current_ = index;
+  next_ = chunk.memory;
+  end_ = next_ + chunk.bytes / blockSize_ * blockSize_;
+  recycled_ = recycled;
+}
+
 void TLazyNodePool::AddChunk() {
   // Each chunk adds an eighth of what is held already: few allocations for a large tree,
   // and at most an eighth left unused at any size.
   const std::size_t held = reserved_ / blockSize_;
   const std::size_t blocks = std::clamp(held / 8, kSmallestChunkBlocks, kLargestChunkBlocks);
-  const std::size_t bytes = blockSize_ * blocks;
-  const Chunk chunk = AllocateChunk(bytes);
-  chunks_.push_back(chunk);
-  next_ = chunk.memory;
-  end_ = next_ + bytes;
-  reserved_ += chunk.bytes;
+  chunks_.push_back(AllocateChunk(blockSize_ * blocks));
+  reserved_ += chunks_.back().bytes;
+  UseChunk(chunks_.size() - 1, false);
 }
 
 void* TLazyNodePool::AllocateSlow() {
+  ++live_;
   if (freeList_) {
     void* block = freeList_;
     POOL_UNPOISON(block, blockSize_);
@@ -68,21 +100,52 @@ void* TLazyNodePool::AllocateSlow() {
     std::memset(block, 0, blockSize_);
     return block;
   }
-  AddChunk();
+  if (next_ == end_) {
+    // A kept chunk after the current one is used before any new one.
+    if (recycled_ && current_ + 1 < chunks_.size())
+      UseChunk(current_ + 1, true);
+    else
+      AddChunk();
+  }
   void* block = next_;
   next_ += blockSize_;
+  if (recycled_) {
+    POOL_UNPOISON(block, blockSize_);
+    std::memset(block, 0, blockSize_);  // the node is written next: the line is in cache already
+  }
   return block;
 }
 
 void TLazyNodePool::Free(void* block) {
   assert(live_ > 0);
   if (--live_ == 0) {
-    Reset();
+    KeepChunks();
     return;
   }
   std::memcpy(block, &freeList_, sizeof(void*));
   POOL_POISON(block, blockSize_);
   freeList_ = block;
+}
+
+void TLazyNodePool::KeepChunks() {
+  std::size_t kept = 0, keptBytes = 0;
+  while (kept < chunks_.size() && keptBytes + chunks_[kept].bytes <= kKeptBytes) keptBytes += chunks_[kept++].bytes;
+  for (std::size_t i = kept; i < chunks_.size(); ++i) {
+    POOL_UNPOISON(chunks_[i].memory, chunks_[i].bytes);
+    ReleaseChunk(chunks_[i]);
+  }
+  chunks_.resize(kept);
+  reserved_ = keptBytes;
+  freeList_ = nullptr;
+  if (chunks_.empty()) {
+    next_ = end_ = nullptr;
+    recycled_ = false;
+    return;
+  }
+  // Nothing in the kept chunks is live: a stale pointer into them is caught until its
+  // block is handed out again.
+  for (const Chunk& chunk : chunks_) POOL_POISON(chunk.memory, chunk.bytes);
+  UseChunk(0, true);
 }
 
 void TLazyNodePool::Reset() {
@@ -91,7 +154,9 @@ void TLazyNodePool::Reset() {
     ReleaseChunk(chunk);
   }
   chunks_.clear();
+  current_ = 0;
   next_ = end_ = nullptr;
+  recycled_ = false;
   freeList_ = nullptr;
   live_ = 0;
   reserved_ = 0;

@@ -11,7 +11,7 @@
 #include "platform/Log.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeCache.h"
-#include "treeview/LazyTrees.h"
+#include "treeview/LazyTreeLayouter.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -57,7 +57,7 @@ TWorkerThread::~TWorkerThread() {
     std::lock_guard lock(mutex_);
     terminated_ = true;
     // Only at program exit can a tree still be walked here: it stops at its next node.
-    if (current_) current_->cache_->stop.store(true, std::memory_order_relaxed);
+    if (current_) current_->Cache().stop.store(true, std::memory_order_relaxed);
   }
   wake_.notify_all();
   thread_.join();
@@ -71,10 +71,10 @@ TWorkerThread::~TWorkerThread() {
   ::close(wakeFd_);
 }
 
-void TWorkerThread::QueueTree(TBaseLazyTree* tree) {
+void TWorkerThread::QueueTree(TLazyTreeLayouter* tree) {
   if (!LazyTreeCheck(tree != nullptr, "Tree must not be nil.")) return;
-  tree->DoStateChange({}, {tsStopValidation});
-  TPositionCache& cache = *tree->cache_;
+  tree->ChangeStates({}, {tsStopValidation});
+  TPositionCache& cache = tree->Cache();
   {
     std::lock_guard lock(mutex_);
     cache.stop.store(false, std::memory_order_relaxed);
@@ -89,17 +89,17 @@ void TWorkerThread::QueueTree(TBaseLazyTree* tree) {
   wake_.notify_one();
 }
 
-void TWorkerThread::UnqueueTree(TBaseLazyTree* tree) {
+void TWorkerThread::UnqueueTree(TLazyTreeLayouter* tree) {
   if (!LazyTreeCheck(tree != nullptr, "Tree must not be nil.")) return;
   std::lock_guard lock(mutex_);
   auto it = std::find_if(waiting_.begin(), waiting_.end(), [tree](const Waiting& w) { return w.tree == tree; });
   if (it == waiting_.end()) return;
   waiting_.erase(it);
-  if (current_ != tree) tree->cache_->involved.store(false, std::memory_order_release);
+  if (current_ != tree) tree->Cache().involved.store(false, std::memory_order_release);
 }
 
-bool TWorkerThread::HaltTree(TBaseLazyTree* tree) {
-  TPositionCache& cache = *tree->cache_;
+bool TWorkerThread::HaltTree(TLazyTreeLayouter* tree) {
+  TPositionCache& cache = tree->Cache();
   // The worker clears the flag under its lock after its last read of the tree's nodes:
   // seeing it clear orders those reads before whatever this thread changes next.
   if (!cache.involved.load(std::memory_order_acquire)) return false;
@@ -119,7 +119,7 @@ bool TWorkerThread::HaltTree(TBaseLazyTree* tree) {
   return halted;
 }
 
-TBaseLazyTree* TWorkerThread::CurrentTree() {
+TLazyTreeLayouter* TWorkerThread::CurrentTree() {
   std::lock_guard lock(mutex_);
   return current_;
 }
@@ -132,7 +132,7 @@ void TWorkerThread::Execute() {
     const Waiting job = waiting_.front();
     waiting_.pop_front();
     current_ = job.tree;
-    TPositionCache& cache = *job.tree->cache_;
+    TPositionCache& cache = job.tree->Cache();
     cache.visibleCount = job.rows;
     PostReport(job, {tsValidating}, {tsUseCache});
     lock.unlock();
@@ -185,7 +185,7 @@ void TWorkerThread::DeliverReports() {
   }
 }
 
-void TWorkerThread::ForgetReports(TBaseLazyTree* tree) {
+void TWorkerThread::ForgetReports(TLazyTreeLayouter* tree) {
   std::lock_guard lock(mutex_);
   reports_.erase(std::remove_if(reports_.begin(), reports_.end(), [tree](const Report& r) { return r.tree == tree; }),
                  reports_.end());
@@ -199,7 +199,7 @@ void AcquireWorker() {
   ++gTreeCount;
 }
 
-void ReleaseWorker(TBaseLazyTree* tree) {
+void ReleaseWorker(TLazyTreeLayouter* tree) {
   std::shared_ptr<TWorkerThread>& worker = SharedWorker();
   if (!worker) return;
   --gTreeCount;

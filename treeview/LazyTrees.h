@@ -12,11 +12,13 @@
 //   LazyNodePool             the chunks node blocks come from (used by the store)
 //   LazySelection            the selection: selected nodes sorted by address, the range
 //                            anchor and level, cut and copy marks (no widget)
+//   LazyTreeLayouter         the layout: node heights (measured there only), row tops,
+//                            the row at a height, the position cache and its side of the
+//                            worker (no widget)
 // The face's own files, each one concern of the class:
 //   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
 //                            deletion, moving, iteration
-//   LazyTreesNavigation.cpp  the navigation family over LazyNodeWalker, NodeAtPosition,
-//                            NodeTop
+//   LazyTreesNavigation.cpp  the navigation family over LazyNodeWalker
 //   LazyTreesExpand.cpp      expand and collapse, (re)initialisation, animation, the
 //                            update bracket (held for a scope by LazyTreeUpdateGuard.h)
 //   LazyTreesSelection.cpp   focus, selection, scrolling into view and the node
@@ -34,7 +36,8 @@
 //   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
 //   LazyTreesCheck.cpp       the consistency check of the running totals
-//   LazyTreesCache.cpp       the position cache: halts, the worker's build, lookups
+//   LazyTreesLayout.cpp      the control as its layouter sees it; heights, positions and
+//                            the cache forwarded to the layouter
 //   LazyTreesStream.cpp      nodes written into the tree stream and read back
 //   LazyTreesHeader.cpp      the header and column hooks, header events
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
@@ -52,7 +55,8 @@
 // LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
 // LazyTreeEvents.h (the owner events), LazyTreeTimers.h (timer ids and driver),
 // LazyTreeAssert (wrong calls reported, not fatal).
-// Beside the class: LazyTreeCache and LazyTreeWorker (the position cache and its thread),
+// Beside the class: LazyTreeCache and LazyTreeWorker (the position cache and its thread,
+// which reaches a tree through its layouter),
 // LazyTreeAnimation (expand/collapse steps), LazyTreeColumns (columns), LazyTreeHeader,
 // LazyTreeHeaderArea, LazyTreeHeaderInput, LazyTreeHeaderPaint and LazyTreeLayoutStream
 // (the header, its widgets, input, painting and layout stream), LazyTreeDrawing and
@@ -71,7 +75,7 @@
 #include "treeview/LazyNodeStore.h"
 #include "treeview/LazyTreeAppearance.h"
 #include "treeview/LazySelection.h"
-#include "treeview/LazyTreeCache.h"
+#include "treeview/LazyTreeLayouter.h"
 #include "treeview/LazyTreeControlTypes.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageList.h"
@@ -397,7 +401,11 @@ public:
   // The one way in and out of states; fires OnStateChange when anything really changes.
   virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {});
 
-  // ---- Position cache (LazyTreesCache.cpp; the worker is LazyTreeWorker.h) ----------
+  // ---- Position cache (the layouter's, LazyTreeLayouter.h; the worker is
+  //      LazyTreeWorker.h; forwarded in LazyTreesLayout.cpp) -------------------------
+  // The layouter: heights, row positions and the position cache.
+  TLazyTreeLayouter& Layouter() { return layouter_; }
+  const TLazyTreeLayouter& Layouter() const { return layouter_; }
   // Stops a validation: enters tsStopValidation, leaves tsUseCache, and waits until the
   // worker has left the tree (it stops at its next node); tsValidationNeeded follows
   // when a validation was queued or running. Dispatches no events while it waits.
@@ -924,8 +932,6 @@ protected:
   void RunToggleAnimation(PLazyNode Node, int Distance, bool Expanding);
   void AnimationTick();
   void FinishToggleAnimation();
-  // Measures a node that is not yet linked into the totals.
-  void MeasureDetached(PLazyNode Node);
   void SelectRange(PLazyNode From, PLazyNode To, bool AddOnly);
   void FocusAndSelect(PLazyNode Node, TShiftState Shift);
   void StartWheelPanning(QPoint Position);
@@ -978,13 +984,25 @@ protected:
   void SelectLoadedNodes(PLazyNode Node);
   unsigned loadedSelected_ = 0;
 
-  // Position cache: shared with the worker thread, which reaches it as a friend.
-  std::unique_ptr<TPositionCache> cache_ = std::make_unique<TPositionCache>();
-  // A worker's report, on this thread; dropped when another halt came since.
-  void ApplyCacheReport(std::uint64_t Generation, TLazyTreeStates Enter, TLazyTreeStates Leave);
-  // A node's top found forward from its cache entry; -1 when the cache does not hold it.
-  int NodeTopFromCache(PLazyNode Node) const;
-  friend class TWorkerThread;
+  // The layouter (heights, row positions, the position cache) and the control as the
+  // layouter sees it (LazyTreesLayout.cpp).
+  class TLayoutHost final : public TLazyTreeLayoutHost {
+  public:
+    explicit TLayoutHost(TBaseLazyTree& Tree) : tree_(Tree) {}
+    void InitializeNode(PLazyNode Node) override;
+    void InitializeChildren(PLazyNode Node) override;
+    void MeasureItem(PLazyNode Node, int& Height) override;
+    void ApplyMeasuredHeight(PLazyNode Node, int Height) override;
+    TLazyTreeStates LayoutStates() const override;
+    void ChangeLayoutStates(TLazyTreeStates Enter, TLazyTreeStates Leave) override;
+
+  private:
+    TBaseLazyTree& tree_;
+  };
+  TLayoutHost layoutHost_{*this};
+  TLazyTreeLayouter layouter_{store_, layoutHost_};
+  // The layouter's cache, for descendants that drive a build themselves.
+  TPositionCache* const cache_ = &layouter_.Cache();
 
   int animationDuration_ = 200;
   int autoExpandDelay_ = 1000;

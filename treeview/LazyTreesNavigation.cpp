@@ -1,6 +1,7 @@
 // The navigation family. The plain operations initialise the nodes they reach (and create
 // the children of a node that may have some before following them); the Raw variants
-// never call the owner, for loops that must not trigger events.
+// never call the owner, for loops that must not trigger events. Row positions
+// (NodeAtPosition, NodeTop) are the layouter's.
 #include "treeview/LazyNodeWalker.h"
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTrees.h"
@@ -165,47 +166,3 @@ PLazyNode TBaseLazyTree::GetNearestShownAncestor(PLazyNode node) const {
 
 #undef PLAIN
 #undef RAW
-
-// ---- Position and level ---------------------------------------------------------------
-
-PLazyNode TBaseLazyTree::NodeAtPosition(int y, bool relative, int* nodeTop) {
-  if (relative) y -= offsetY_;
-  if (y < 0) y = 0;
-  std::int64_t top = 0;
-  PLazyNode run = RootNode()->FirstChild;
-  // A valid position cache starts the walk at most 2000 rows above the one sought.
-  if (const TCacheEntry entry = CacheEntryAtOrAbove(static_cast<std::uint32_t>(y)); entry.Node) {
-    run = entry.Node;
-    top = entry.AbsoluteTop;
-  }
-  // Whole subtrees are stepped over by their total height; only the path to the row is entered.
-  while (run) {
-    if (run->Has(nsVisible)) {
-      if (y < top + run->TotalHeight) {
-        if (y < top + run->NodeHeight || !run->FirstChild) break;
-        top += run->NodeHeight;
-        run = run->FirstChild;
-        continue;
-      }
-      top += run->TotalHeight;
-    }
-    // Past a last sibling the rows go on below its parent (a cached start may lie deep).
-    while (!run->NextSibling && run->Parent != RootNode()) run = run->Parent;
-    run = run->NextSibling;
-  }
-  if (nodeTop) *nodeTop = run ? static_cast<int>(top) : 0;
-  return run;
-}
-
-int TBaseLazyTree::NodeTop(PLazyNode node) const {
-  if (!IsRealNode(node) || !IsNodeInView(node)) return -1;
-  if (states_.Contains(tsUseCache))
-    if (const int top = NodeTopFromCache(node); top >= 0) return top;
-  std::int64_t top = 0;
-  for (PLazyNode run = node; run != RootNode(); run = run->Parent) {
-    for (PLazyNode sibling = run->PrevSibling; sibling; sibling = sibling->PrevSibling)
-      if (sibling->Has(nsVisible)) top += sibling->TotalHeight;
-    if (run->Parent != RootNode()) top += run->Parent->NodeHeight;
-  }
-  return static_cast<int>(top);
-}

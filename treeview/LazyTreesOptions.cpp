@@ -5,7 +5,6 @@
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeImageList.h"
-#include "treeview/LazyTreeWorker.h"
 #include "treeview/LazyTrees.h"
 #include "treeview/LazyTreeDragImage.h"
 #include "treeview/LazyTreeDragManager.h"
@@ -176,7 +175,6 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       timers_(std::make_unique<TCallbackTimerDriver>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
       clock_(SystemLazyTreeClock()),
       header_(std::make_unique<TLTHeader>(*this)) {
-  AcquireWorker();
   RegisterStandardTreeFormats();
   treeId_ = RegisterLiveTree(this);
   // The node drag picture fades out from its centre.
@@ -224,10 +222,10 @@ TBaseLazyTree::~TBaseLazyTree() {
   for (int id = 1; id <= kLazyTreeTimerCount; ++id) StopTimer(id);
   animation_.reset();
   destroying_ = true;
+  layouter_.Close();
   if (IsEditing()) CancelEditNode();
   Clear();
   store_.ReleaseBlocks();
-  ReleaseWorker(this);
 }
 
 TLTDragManager* TBaseLazyTree::DragManager() {

@@ -206,16 +206,12 @@ void TBaseLazyTree::PaintTree(QPainter& target, const QRect& window, QPoint targ
   if (paint.Contains(toHideFocusRect)) switches.Exclude(poDrawFocusRect);
   const int rowWidth = std::max(ClientWidth(), rangeX_);
   const bool coversRow = window.left() >= 0 && window.right() < rowWidth;
+  // Rows are initialised and measured before any is painted, so painting reads them as they are.
+  layouter_.LayOutRows(window.top(), window.bottom());
   int top = 0;
   PLazyNode node = NodeAtPosition(std::max(window.top(), 0), false, &top);
   while (node && top <= window.bottom()) {
     if (!node->Has(nsInitialized)) InitializeNode(node);
-    if (!node->Has(nsHeightMeasured)) {
-      node->Include(nsHeightMeasured);
-      int height = node->NodeHeight;
-      DoMeasureItem(node, height);
-      if (height != node->NodeHeight) SetNodeHeight(node, height);
-    }
     const int height = node->NodeHeight;
     bool wanted = height > 0;
     if (wanted && switches.Contains(poSelectedOnly)) {

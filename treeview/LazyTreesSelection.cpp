@@ -128,25 +128,6 @@ void TBaseLazyTree::SetFocusedColumn(int column) {
 
 // ---- Node accessors -------------------------------------------------------------------
 
-void TBaseLazyTree::MeasureDetached(PLazyNode node) {
-  int height = node->NodeHeight;
-  DoMeasureItem(node, height);
-  node->NodeHeight = static_cast<std::uint16_t>(std::clamp(height, 0, 0xFFFF));
-  node->TotalHeight = node->NodeHeight;
-  node->Include(nsHeightMeasured);
-}
-
-int TBaseLazyTree::NodeHeight(PLazyNode node) {
-  if (!IsRealNode(node)) return 0;
-  if (options_->MiscOptions().Contains(toVariableNodeHeight) && !node->Has(nsHeightMeasured)) {
-    int height = node->NodeHeight;
-    DoMeasureItem(node, height);
-    node->Include(nsHeightMeasured);
-    SetNodeHeight(node, height);
-  }
-  return node->NodeHeight;
-}
-
 void TBaseLazyTree::SetNodeHeight(PLazyNode node, int value) {
   value = std::clamp(value, 0, 0xFFFF);
   if (!IsRealNode(node) || node->NodeHeight == value || options_->MiscOptions().Contains(toReadOnly)) return;

@@ -82,7 +82,7 @@ void TBaseLazyTree::SetNodeChildCount(PLazyNode node, unsigned newCount) {
       else
         node->FirstChild = child;
       last = child;
-      if (measure) MeasureDetached(child);
+      if (measure) layouter_.MeasureDetached(child);
       addedHeight += child->NodeHeight;
     }
     node->LastChild = last;
@@ -131,7 +131,7 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode destination, TLTNodeAttachMode mod
     if (mode == amInsertAfter) mode = amAddChildLast;
   }
   PLazyNode node = MakeNewNode();
-  if (options_->MiscOptions().Contains(toVariableNodeHeight)) MeasureDetached(node);
+  if (options_->MiscOptions().Contains(toVariableNodeHeight)) layouter_.MeasureDetached(node);
   InternalConnectNode(node, destination, mode);
   InvalidateCache();
   if (updateCount_ == 0) {
