@@ -7,12 +7,16 @@
 #include "ui/TaskCellTexts.h"
 
 #include <QCollator>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numeric>
 #include <functional>
+#include <optional>
 #include <thread>
+#include <unordered_map>
 
 namespace {
 
@@ -41,8 +45,11 @@ std::vector<int> LookupRanks(const Handler* handler, const QLocale& locale) {
 namespace {
 
 int ThreadsFor(size_t n, int threads) {
-  if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  return static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(1, n / 2048)));
+  // The processors this process may run on, not all the machine has: a thread more
+  // than those makes every step wait for the one that shares a processor.
+  if (threads <= 0) threads = std::max(1, QThread::idealThreadCount());
+  // Below a few thousand texts a thread costs more to start than it saves.
+  return static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(1, n / 4096)));
 }
 
 // Runs work(t) for t = 0 .. threads-1, t = 0 on this thread.
@@ -53,70 +60,143 @@ void Parallel(int threads, const std::function<void(int)>& work) {
   for (auto& th : pool) th.join();
 }
 
-}  // namespace
-
-std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  const size_t n = texts.size();
-  threads = ThreadsFor(n, threads);
-  const size_t per = (n + static_cast<size_t>(threads) - 1) / static_cast<size_t>(threads);
-  // Each thread with its own collator. QCollatorSortKey has no empty state, so each
-  // slice fills its own vector and they are joined in order.
-  std::vector<std::vector<QCollatorSortKey>> slices(static_cast<size_t>(threads));
-  Parallel(threads, [&](int t) {
-    const QCollator collator = MakeCollator(locale);
-    const size_t from = std::min(n, static_cast<size_t>(t) * per), to = std::min(n, from + per);
-    auto& out = slices[static_cast<size_t>(t)];
-    out.reserve(to - from);
-    for (size_t i = from; i < to; ++i) out.push_back(collator.sortKey(texts[i]));
+// Runs piece(t, i) for i = 0 .. pieces-1 on `threads` threads (t: the thread), each
+// taking the next piece when it is done: a thread the machine holds back delays only the
+// piece it holds.
+void ParallelPieces(int threads, size_t pieces, const std::function<void(int, size_t)>& piece) {
+  std::atomic<size_t> next{0};
+  Parallel(std::min<int>(threads, static_cast<int>(std::max<size_t>(1, pieces))), [&](int t) {
+    for (size_t i = next++; i < pieces; i = next++) piece(t, i);
   });
-  std::vector<QCollatorSortKey> keys;
-  keys.reserve(n);
-  for (auto& slice : slices)
-    for (auto& key : slice) keys.push_back(std::move(key));
-  return keys;
 }
 
-std::vector<int> RanksOfKeys(const std::vector<const QCollatorSortKey*>& keys, int threads) {
-  const size_t n = keys.size();
-  threads = ThreadsFor(n, threads);
-  const size_t per = (n + static_cast<size_t>(threads) - 1) / static_cast<size_t>(threads);
-  // Slices sorted on their threads, then merged pairwise, a level at a time. Equal keys
-  // keep the order of their texts, so the result is the same on any number of threads.
-  std::vector<int> order(n);
-  std::iota(order.begin(), order.end(), 0);
-  const auto less = [&](int a, int b) {
-    const int c = keys[static_cast<size_t>(a)]->compare(*keys[static_cast<size_t>(b)]);
+// Where the first `diagonal` elements of the merge of two sorted runs end in the first
+// run: the elements are distinct under `less`, so the merge is unique.
+template <typename It, typename Less>
+size_t MergeSplit(It a, size_t aSize, It b, size_t bSize, size_t diagonal, const Less& less) {
+  size_t low = diagonal > bSize ? diagonal - bSize : 0, high = std::min(diagonal, aSize);
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    if (less(b[diagonal - middle - 1], a[middle])) high = middle;
+    else low = middle + 1;
+  }
+  return low;
+}
+
+// Equal keys keep the order of their texts, so every element is distinct and the
+// result is the same on any number of threads.
+template <typename KeyAt>
+auto KeyLess(const KeyAt& keyAt) {
+  return [&keyAt](int a, int b) {
+    const int c = keyAt(a).compare(keyAt(b));
     return c < 0 || (c == 0 && a < b);
   };
-  Parallel(threads, [&](int t) {
-    const size_t from = std::min(n, static_cast<size_t>(t) * per), to = std::min(n, from + per);
-    std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
-  });
+}
+
+// Texts are sorted in runs of `per` (each run sorted on one thread), then the runs are
+// merged a level at a time; each merge is cut into pieces at split points of its two
+// runs, so the last levels use every thread too. Answers the rank of each text.
+template <typename KeyAt>
+std::vector<int> MergeRunsAndRank(std::vector<int>& order, size_t per, int threads, const KeyAt& keyAt) {
+  const size_t n = order.size();
+  const auto less = KeyLess(keyAt);
+  std::vector<int> merged(n);
   for (size_t width = per; width < n; width *= 2) {
-    std::vector<std::thread> pool;
-    for (size_t from = 0; from + width < n; from += 2 * width) {
-      const auto first = order.begin() + static_cast<std::ptrdiff_t>(from);
-      const auto middle = first + static_cast<std::ptrdiff_t>(width);
-      const auto last = order.begin() + static_cast<std::ptrdiff_t>(std::min(n, from + 2 * width));
-      pool.emplace_back([=, &less] { std::inplace_merge(first, middle, last, less); });
-    }
-    for (auto& th : pool) th.join();
+    const size_t pairs = (n + 2 * width - 1) / (2 * width);
+    const size_t cuts = std::max<size_t>(1, (static_cast<size_t>(threads) * 2 + pairs - 1) / pairs);
+    ParallelPieces(threads, pairs * cuts, [&](int, size_t piece) {
+      const size_t pair = piece / cuts, cut = piece % cuts;
+      const size_t first = pair * 2 * width, middle = std::min(n, first + width), last = std::min(n, first + 2 * width);
+      const auto a = order.begin() + static_cast<std::ptrdiff_t>(first);
+      const auto b = order.begin() + static_cast<std::ptrdiff_t>(middle);
+      const size_t aSize = middle - first, bSize = last - middle, total = aSize + bSize;
+      const size_t from = total * cut / cuts, to = total * (cut + 1) / cuts;
+      const size_t aFrom = MergeSplit(a, aSize, b, bSize, from, less);
+      const size_t aTo = MergeSplit(a, aSize, b, bSize, to, less);
+      std::merge(a + static_cast<std::ptrdiff_t>(aFrom), a + static_cast<std::ptrdiff_t>(aTo),
+                 b + static_cast<std::ptrdiff_t>(from - aFrom), b + static_cast<std::ptrdiff_t>(to - aTo),
+                 merged.begin() + static_cast<std::ptrdiff_t>(first + from), less);
+    });
+    order.swap(merged);
   }
   std::vector<int> rank(n);
   int current = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (i > 0 && keys[static_cast<size_t>(order[i - 1])]->compare(*keys[static_cast<size_t>(order[i])]) != 0) ++current;
+    if (i > 0 && keyAt(order[i - 1]).compare(keyAt(order[i])) != 0) ++current;
     rank[static_cast<size_t>(order[i])] = current;
   }
   return rank;
 }
 
+// Runs of a list of n on `threads` threads: a few more runs than threads, so a thread
+// held back by the machine leaves its share to the others.
+size_t RunLength(size_t n, int threads) {
+  const size_t runs = threads == 1 ? 1 : static_cast<size_t>(threads) * 2;
+  return std::max<size_t>(1, (n + runs - 1) / runs);
+}
+
+}  // namespace
+
+std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  const size_t n = texts.size();
+  threads = ThreadsFor(n, threads);
+  std::vector<std::optional<QCollatorSortKey>> made(n);  // QCollatorSortKey has no empty state
+  std::vector<QCollator> collators;                       // one per thread, opened on it at first use
+  for (int t = 0; t < threads; ++t) collators.push_back(MakeCollator(locale));
+  const size_t per = RunLength(n, threads);
+  ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
+    const QCollator& collator = collators[static_cast<size_t>(t)];
+    for (size_t i = run * per; i < std::min(n, (run + 1) * per); ++i) made[i].emplace(collator.sortKey(texts[i]));
+  });
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(n);
+  for (auto& key : made) keys.push_back(std::move(*key));
+  return keys;
+}
+
+TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  const size_t n = texts.size();
+  threads = ThreadsFor(n, threads);
+  // Each thread sorts the run whose keys it has just made, while they are still in its
+  // cache. QCollatorSortKey has no empty state: the runs fill optional slots.
+  std::vector<std::optional<QCollatorSortKey>> made(n);
+  std::vector<QCollator> collators;  // one per thread, opened on it at first use
+  for (int t = 0; t < threads; ++t) collators.push_back(MakeCollator(locale));
+  const auto keyAt = [&made](int i) -> const QCollatorSortKey& { return *made[static_cast<size_t>(i)]; };
+  const auto less = KeyLess(keyAt);
+  std::vector<int> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  const size_t per = RunLength(n, threads);
+  ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
+    const size_t from = run * per, to = std::min(n, from + per);
+    const QCollator& collator = collators[static_cast<size_t>(t)];
+    for (size_t i = from; i < to; ++i) made[i].emplace(collator.sortKey(texts[i]));
+    std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
+  });
+  TCollation result;
+  result.Ranks = MergeRunsAndRank(order, per, threads, keyAt);
+  result.Keys.reserve(n);
+  for (auto& key : made) result.Keys.push_back(std::move(*key));
+  return result;
+}
+
+std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads) {
+  const size_t n = keys.size();
+  threads = ThreadsFor(n, threads);
+  const auto keyAt = [&keys](int i) -> const QCollatorSortKey& { return keys[static_cast<size_t>(i)]; };
+  const auto less = KeyLess(keyAt);
+  std::vector<int> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  const size_t per = RunLength(n, threads);
+  ParallelPieces(threads, (n + per - 1) / per, [&](int, size_t run) {
+    const size_t from = run * per, to = std::min(n, from + per);
+    std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
+  });
+  return MergeRunsAndRank(order, per, threads, keyAt);
+}
+
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  const std::vector<QCollatorSortKey> keys = CollationKeys(texts, locale, threads);
-  std::vector<const QCollatorSortKey*> pointers;
-  pointers.reserve(keys.size());
-  for (const auto& key : keys) pointers.push_back(&key);
-  return RanksOfKeys(pointers, threads);
+  return CollateAndRank(texts, locale, threads).Ranks;
 }
 
 TTaskComparer::TTaskComparer(const TTaskViewContext& context, const QLocale& locale)
@@ -124,56 +204,114 @@ TTaskComparer::TTaskComparer(const TTaskViewContext& context, const QLocale& loc
 
 TTaskComparer::~TTaskComparer() = default;
 
+namespace {
+
+// A title the task still has: most often the very same shared text.
+bool SameTitle(const QString& kept, const QString& now) {
+  return (kept.constData() == now.constData() && kept.size() == now.size()) || kept == now;
+}
+
+}  // namespace
+
 void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
   // Keys of titles that did not change since the last call are kept; only the others
-  // are collated, and the keys of tasks that went are dropped. Over the same tasks the
-  // ranks are kept too, and only changed titles are ranked again.
-  ++generation_;
-  titleKeys_.reserve(static_cast<size_t>(tasks.TaskCount()));
-  std::vector<const TTdTodo*> fresh;
+  // are collated, and the keys of tasks that went are dropped. Over the same tasks at
+  // the same places the ranks are kept too, and only changed titles are ranked again.
+  const size_t n = static_cast<size_t>(tasks.TaskCount());
+  const bool sameList = keyedList_ == &tasks;
+  bool samePlaces = sameList && entries_.size() == n;
+  std::vector<int> kept(n, -1);  // the entry whose key the task keeps
+  std::vector<size_t> fresh;
   std::vector<QString> freshTitles;
-  bool allKnown = true;  // every changed title belongs to a task keyed before
+  std::unordered_map<const TTdTodo*, size_t> before;  // made only when tasks moved
+  size_t i = 0;
   for (const auto& task : tasks) {
-    const auto it = titleKeys_.find(task.get());
-    if (it != titleKeys_.end() && it->second.Title == task->Title) {
-      it->second.Generation = generation_;
+    size_t old = i;
+    if (i >= entries_.size() || entries_[i].Task != task.get()) {
+      samePlaces = false;
+      if (before.empty())
+        for (size_t e = 0; e < entries_.size(); ++e) before.emplace(entries_[e].Task, e);
+      const auto it = before.find(task.get());
+      old = it == before.end() ? entries_.size() : it->second;
+    }
+    if (old < entries_.size() && SameTitle(entries_[old].Title, task->Title)) {
+      kept[i] = static_cast<int>(old);
     } else {
-      if (it != titleKeys_.end()) titleKeys_.erase(it);
-      else allKnown = false;
-      fresh.push_back(task.get());
+      fresh.push_back(i);
       freshTitles.push_back(task->Title);
     }
+    ++i;
   }
-  std::vector<QCollatorSortKey> freshKeys = CollationKeys(freshTitles, collator_->locale(), threads);
-  for (size_t i = 0; i < fresh.size(); ++i)
-    titleKeys_.insert_or_assign(fresh[i], TTitleKey{freshTitles[i], freshKeys[i], generation_});
-  const size_t before = titleKeys_.size();
-  std::erase_if(titleKeys_, [this](const auto& entry) { return entry.second.Generation != generation_; });
-  const bool sameTasks = allKnown && keyedList_ == &tasks && titleKeys_.size() == before &&
-                         titleRank_.size() == static_cast<size_t>(tasks.TaskCount());
+  // Nothing kept (the first sort): the keys are ranked as they are made.
+  const bool allFresh = fresh.size() == n;
+  TCollation collated = allFresh ? CollateAndRank(freshTitles, collator_->locale(), threads)
+                                 : TCollation{CollationKeys(freshTitles, collator_->locale(), threads), {}};
+  std::vector<QCollatorSortKey>& freshKeys = collated.Keys;
+  keyedList_ = &tasks;
 
-  if (sameTasks && fresh.size() <= titleRank_.size() / 64) {
-    // The same tasks, a few titles changed: those are ranked among the others, and the
-    // ranks of the rest stay as they are.
-    for (size_t i = 0; i < fresh.size(); ++i)
-      titleRank_[static_cast<size_t>(tasks.IndexOf(fresh[i]))] = RankOfKey(freshKeys[i]);
+  if (samePlaces) {
+    if (!fresh.empty()) {
+      ++ranksVersion_;
+      // A few titles changed: those are ranked among the others, whose ranks stay.
+      const bool fewChanged = fresh.size() <= n / 64;
+      if (fewChanged) EnsureRankKeys();  // from the keys as they were
+      for (size_t f = 0; f < fresh.size(); ++f) {
+        entries_[fresh[f]].Title = freshTitles[f];
+        keys_[fresh[f]] = std::move(freshKeys[f]);
+      }
+      if (fewChanged) {
+        for (size_t f : fresh) titleRank_[f] = RankOfKey(keys_[f]);
+      } else {
+        titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
+        rankKeysValid_ = false;
+      }
+    }
   } else {
-    std::vector<const QCollatorSortKey*> keys;
-    keys.reserve(static_cast<size_t>(tasks.TaskCount()));
-    for (const auto& task : tasks) keys.push_back(&titleKeys_.at(task.get()).Key);
-    keyedList_ = &tasks;
-    titleRank_ = RanksOfKeys(keys, threads);
-    const int rankCount = titleRank_.empty() ? 0 : *std::max_element(titleRank_.begin(), titleRank_.end()) + 1;
-    std::vector<int> holder(static_cast<size_t>(rankCount), -1);
-    for (size_t i = 0; i < titleRank_.size(); ++i)
-      if (holder[static_cast<size_t>(titleRank_[i])] < 0) holder[static_cast<size_t>(titleRank_[i])] = static_cast<int>(i);
-    rankKeys_.clear();
-    rankKeys_.reserve(static_cast<size_t>(rankCount));
-    for (int i : holder) rankKeys_.push_back(*keys[static_cast<size_t>(i)]);
+    std::vector<TTitleEntry> entries;
+    std::vector<QCollatorSortKey> keys;
+    entries.reserve(n);
+    keys.reserve(n);
+    size_t f = 0;
+    i = 0;
+    for (const auto& task : tasks) {
+      if (kept[i] >= 0) {
+        entries.push_back(std::move(entries_[static_cast<size_t>(kept[i])]));
+        keys.push_back(std::move(keys_[static_cast<size_t>(kept[i])]));
+      } else {
+        entries.push_back({task.get(), std::move(freshTitles[f])});
+        keys.push_back(std::move(freshKeys[f++]));
+      }
+      ++i;
+    }
+    entries_ = std::move(entries);
+    keys_ = std::move(keys);
+    titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
+    rankKeysValid_ = false;
+    ++ranksVersion_;
   }
   categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
   resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
   typeRank_ = LookupRanks(context_.Types, collator_->locale());
+}
+
+void TTaskComparer::EnsureRankKeys() {
+  if (rankKeysValid_) return;
+  const int rankCount = titleRank_.empty() ? 0 : *std::max_element(titleRank_.begin(), titleRank_.end()) + 1;
+  std::vector<int> holder(static_cast<size_t>(rankCount), -1);
+  for (size_t i = 0; i < titleRank_.size(); ++i)
+    if (holder[static_cast<size_t>(titleRank_[i])] < 0) holder[static_cast<size_t>(titleRank_[i])] = static_cast<int>(i);
+  // Ranks whose titles all went have no key left: the others close up, in order.
+  std::vector<int> renumbered(static_cast<size_t>(rankCount));
+  rankKeys_.clear();
+  for (int r = 0; r < rankCount; ++r) {
+    renumbered[static_cast<size_t>(r)] = static_cast<int>(rankKeys_.size());
+    if (holder[static_cast<size_t>(r)] >= 0) rankKeys_.push_back(keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
+  }
+  if (rankKeys_.size() != static_cast<size_t>(rankCount)) {
+    for (int& r : titleRank_) r = renumbered[static_cast<size_t>(r)];
+    ++ranksVersion_;
+  }
+  rankKeysValid_ = true;
 }
 
 int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
@@ -189,13 +327,15 @@ int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
 }
 
 bool TTaskComparer::TasksAppended(const TTdTodoList& tasks) {
-  if (keyedList_ != &tasks || titleRank_.size() > static_cast<size_t>(tasks.TaskCount())) return false;
-  for (int i = static_cast<int>(titleRank_.size()); i < tasks.TaskCount(); ++i) {
+  if (keyedList_ != &tasks || entries_.size() > static_cast<size_t>(tasks.TaskCount())) return false;
+  if (entries_.size() == static_cast<size_t>(tasks.TaskCount())) return true;
+  EnsureRankKeys();
+  ++ranksVersion_;
+  for (int i = static_cast<int>(entries_.size()); i < tasks.TaskCount(); ++i) {
     const TTdTodo* task = tasks.GetItem(i);
-    QCollatorSortKey key = collator_->sortKey(task->Title);
-    const int rank = RankOfKey(key);
-    titleKeys_.insert_or_assign(task, TTitleKey{task->Title, std::move(key), generation_});
-    titleRank_.push_back(rank);
+    keys_.push_back(collator_->sortKey(task->Title));
+    entries_.push_back({task, task->Title});
+    titleRank_.push_back(RankOfKey(keys_.back()));
   }
   return true;
 }
@@ -203,22 +343,28 @@ bool TTaskComparer::TasksAppended(const TTdTodoList& tasks) {
 bool TTaskComparer::TitleChanged(const TTdTodo& task) {
   if (!keyedList_) return false;
   const int index = keyedList_->IndexOf(&task);
-  const auto entry = titleKeys_.find(&task);
-  if (index < 0 || static_cast<size_t>(index) >= titleRank_.size() || entry == titleKeys_.end()) return false;
-  if (entry->second.Title == task.Title) return true;
-  entry->second.Title = task.Title;
-  entry->second.Key = collator_->sortKey(task.Title);
-  const int rank = RankOfKey(entry->second.Key);
-  titleRank_[static_cast<size_t>(index)] = rank;
+  if (index < 0 || static_cast<size_t>(index) >= entries_.size() || entries_[static_cast<size_t>(index)].Task != &task)
+    return false;
+  TTitleEntry& entry = entries_[static_cast<size_t>(index)];
+  if (entry.Title == task.Title) return true;
+  EnsureRankKeys();
+  ++ranksVersion_;
+  entry.Title = task.Title;
+  keys_[static_cast<size_t>(index)] = collator_->sortKey(task.Title);
+  titleRank_[static_cast<size_t>(index)] = RankOfKey(keys_[static_cast<size_t>(index)]);
   return true;
 }
 
 bool TTaskComparer::TaskRemoving(const TTdTodo& task) {
   if (!keyedList_) return false;
   const int index = keyedList_->IndexOf(&task);
-  if (index < 0 || static_cast<size_t>(index) >= titleRank_.size()) return false;
+  if (index < 0 || static_cast<size_t>(index) >= entries_.size() || entries_[static_cast<size_t>(index)].Task != &task)
+    return false;
+  // The other tasks keep their ranks; its rank keeps its key when rank keys are made.
+  EnsureRankKeys();
+  entries_.erase(entries_.begin() + index);
+  keys_.erase(keys_.begin() + index);
   titleRank_.erase(titleRank_.begin() + index);
-  titleKeys_.erase(&task);
   return true;
 }
 

@@ -13,7 +13,6 @@
 #include <QLocale>
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class TTdTodo;
@@ -50,6 +49,9 @@ public:
   // The title's place in collation order (equal titles share it); -1 without keys or
   // for a task that came after them.
   int TitleRank(const TTdTodo& task) const;
+  // Changes whenever the rank of any title changes: ranks copied elsewhere are valid
+  // while it stays the same.
+  uint64_t RanksVersion() const { return ranksVersion_; }
 
   const TTaskViewContext& Context() const { return context_; }
   void SetNow(TDateTime now) { context_.Now = now; }
@@ -60,27 +62,38 @@ private:
   int CompareLookup(int column, int32_t a, int32_t b) const;
   // The rank of a title's key, a new one between its neighbours when no title has it yet.
   int RankOfKey(const QCollatorSortKey& key);
+  void EnsureRankKeys();
 
   TTaskViewContext context_;
   std::unique_ptr<QCollator> collator_;
   const TTdTodoList* keyedList_ = nullptr;
-  struct TTitleKey {
+  // Three lists by store index: the task with the title its key was made of, the key,
+  // and the title's rank.
+  struct TTitleEntry {
+    const TTdTodo* Task;
     QString Title;
-    QCollatorSortKey Key;
-    uint64_t Generation;  // of the last PrepareKeys that found the task
   };
-  std::unordered_map<const TTdTodo*, TTitleKey> titleKeys_;
-  uint64_t generation_ = 0;
-  std::vector<int> titleRank_;  // by store index
-  // One key per rank, in rank order; a rank whose titles all went keeps its key.
+  std::vector<TTitleEntry> entries_;
+  std::vector<QCollatorSortKey> keys_;
+  std::vector<int> titleRank_;
+  uint64_t ranksVersion_ = 0;
+  // One key per rank, in rank order; a rank whose titles all went keeps its key. Made
+  // only when a change task by task needs them (valid until the next full ranking).
   std::vector<QCollatorSortKey> rankKeys_;
+  bool rankKeysValid_ = false;
   std::vector<int> categoryRank_, resourceRank_, typeRank_;  // by entry position
 };
 
 // Ranks of texts in collation order without regard to case: equal texts share a rank.
-// Keys are made once per text and sorted, split over `threads` threads (0: the
-// machine's count; small lists use one).
+// Keys are made once per text and sorted, split over `threads` threads (0: as many as
+// this process may run on; small lists use one). The result is the same on any number.
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
 // The two steps: a key per text, and ranks of keys (equal keys share a rank).
 std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
-std::vector<int> RanksOfKeys(const std::vector<const QCollatorSortKey*>& keys, int threads = 0);
+std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads = 0);
+// Both at once: each thread ranks the texts whose keys it has just made.
+struct TCollation {
+  std::vector<QCollatorSortKey> Keys;
+  std::vector<int> Ranks;
+};
+TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);

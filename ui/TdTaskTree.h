@@ -185,6 +185,7 @@ private:
   void RepaintNode(PLazyNode node);
   // Sorts by a column (NoColumn: the options' keys) with the title ranks in the nodes.
   void SortNodes(int column, bool ascending);
+  std::ptrdiff_t NodeDataOffset() const;
   // The options' sort keys and direction; whether the rows are in their order now.
   std::array<int, 4> SortSignature() const;
   bool InOptionsOrder() const;
@@ -211,6 +212,12 @@ private:
   std::unique_ptr<TTaskComparer> comparer_;
   bool keysDirty_ = true;
   bool ranksReady_ = false;  // the nodes hold their title ranks (during a sort of ours)
+  // The nodes' title ranks are those of the comparer at this version; a new node has
+  // none until the next sort.
+  bool nodeRanksFilled_ = false;
+  uint64_t nodeRanksVersion_ = 0;
+  // Where a node's data lies in its block, during a sort of ours (else 0).
+  std::ptrdiff_t sortDataOffset_ = 0;
   int sortColumn_ = -1;     // of that sort: the header's column, or -1 for the options' keys
   bool titleSort_ = false;  // ... and whether the title decides first
   // The options' keys and direction the rows are in the order of; none when tasks

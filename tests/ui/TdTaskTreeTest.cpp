@@ -17,6 +17,9 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <functional>
+
 using DateTime::EncodeDateTime;
 
 namespace {
@@ -369,6 +372,54 @@ TEST_F(TaskTreeViewTest, SortingFollowsChangedKeysAndChangedTasks) {
   view->TaskChanged(Store().GetTodo(0));
   view->ApplySorting(false);
   EXPECT_EQ(view->TaskOf(tree->GetFirstVisible())->ID, 99) << "a changed task sorts again";
+}
+
+TEST_F(TaskTreeViewTest, TitleClicksFollowTitlesAndTasksChangedBetweenThem) {
+  // The rows keep the title ranks of the sort before: every change must reach them.
+  AddTasks(40);
+  Show();
+  QCollator collator;
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  const auto task = [&](int index) { return Store().GetTodo(index); };
+  const auto retitle = [&](int index, const QString& title) {
+    task(index)->Title = title;
+    view->TaskChanged(task(index));
+  };
+  struct Step {
+    const char* name;
+    std::function<void()> change;
+  };
+  const Step steps[] = {
+      {"nothing changed", [] {}},
+      {"a title changed to a new one", [&] { retitle(5, QStringLiteral("aaa first")); }},
+      {"a title changed to one another task has", [&] { retitle(6, task(30)->Title); }},
+      {"a title changed twice", [&] {
+         retitle(7, QStringLiteral("zzz"));
+         retitle(7, QStringLiteral("Task 0000 and more"));
+       }},
+      {"a task added", [&] {
+         TTdTodo& added = *Store().AddTodo();
+         added.ID = 41;
+         added.Title = QStringLiteral("0 before all");
+         added.Due = now + 1;
+         view->TasksAdded(1);
+       }},
+      {"a task deleted", [&] { view->DeleteTask(view->NodeOf(task(8))); }},
+      {"lookup names changed", [&] { view->InvalidateSortKeys(); }},
+      {"the stores reopened", [&] { view->ResetNodes(); }},
+  };
+  for (const Step& step : steps) {
+    step.change();
+    for (bool ascending : {true, false}) {
+      view->TaskTreeHeaderClick(tcTitle, Qt::LeftButton);
+      if (Options().SortAsc1 != ascending) view->TaskTreeHeaderClick(tcTitle, Qt::LeftButton);
+      const QStringList titles = VisibleTitles();
+      EXPECT_TRUE(std::is_sorted(titles.begin(), titles.end(), [&](const QString& a, const QString& b) {
+        return ascending ? collator.compare(a, b) < 0 : collator.compare(a, b) > 0;
+      })) << step.name << (ascending ? ", ascending: " : ", descending: ") << titles.join(QLatin1Char('|')).toStdString();
+    }
+  }
+  EXPECT_EQ(VisibleTitles().last(), QStringLiteral("0 before all")) << "descending at the end";
 }
 
 TEST_F(TaskTreeViewTest, TabsKeepTheirTabAndFallBackToTheFirst) {
