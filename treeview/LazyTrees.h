@@ -12,6 +12,9 @@
 //   LazyNodePool             the chunks node blocks come from (used by the store)
 //   LazySelection            the selection: selected nodes sorted by address, the range
 //                            anchor and level, cut and copy marks (no widget)
+//   LazyTreeInputController  the input state between events (pending key and mouse
+//                            checks, wheel notches, the press, wheel panning) and the
+//                            timers and clock
 // The face's own files, each one concern of the class:
 //   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
 //                            deletion, moving, iteration
@@ -23,17 +26,21 @@
 //                            accessors (visibility, heights, flags)
 //   LazyTreesSelectionList.cpp  bulk selection, the clipboard side of cut and copy,
 //                            edit actions
-//   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
-//   LazyTreesClicks.cpp      the mouse rules for focus, selection, check boxes, edits
+//   LazyTreesCheckBoxes.cpp  check boxes: a click's press and release, the check-state
+//                            change with tri-state propagation and radio groups
+//   LazyTreesNodeOrder.cpp   the node order and the packing of node arrays
+//   LazyTreesSelectionRectangle.cpp  the dragged selection rectangle and what it selects
+//   LazyTreesClicks.cpp      the mouse rules for focus, selection and edits
 //   LazyTreesOptions.cpp     options, colours, properties, construction, destruction
-//   LazyTreesInput.cpp       key events, mouse, wheel, panning, focus, timers
+//   LazyTreesInput.cpp       the Qt key, mouse, wheel and focus events over the input
+//                            controller, wheel panning, what each timer does
 //   LazyTreesKeys.cpp        a handler per key command; which key means which command is
 //                            the table in LazyTreeKeyTable (no widget)
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, invalidation, painting the
 //                            tree, the point hit test, the tree-view queries
 //   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
-//   LazyTreesCheck.cpp       the consistency check of the running totals
+//   LazyTreesTotalsAudit.cpp the audit of the running totals (CheckTotals)
 //   LazyTreesCache.cpp       the position cache: halts, the worker's build, lookups
 //   LazyTreesStream.cpp      nodes written into the tree stream and read back
 //   LazyTreesHeader.cpp      the header and column hooks, header events
@@ -77,7 +84,7 @@
 #include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOptions.h"
-#include "treeview/LazyTreeTimers.h"
+#include "treeview/LazyTreeInputController.h"
 #include "treeview/LazyTreeTypes.h"
 
 #include <QAbstractScrollArea>
@@ -91,7 +98,7 @@
 
 class QMenu;
 class QMimeData;
-class TLazyPanningWindow;
+class TLazyTreeInputController;
 class TToggleAnimation;
 class TLTHeader;
 class TLTImageList;
@@ -327,6 +334,8 @@ public:
   const QVector<PLazyNode>& DragSelection() const { return dragSelection_; }
   // Starts a drag of the selection now (the mouse moving past the threshold calls it).
   void BeginDrag();
+  // The picture a drag of the selection shows (when DoDragImageWanted).
+  void PrepareDragImage(QDrag& Drag);
   // Runs the drag: QDrag::exec unless replaced (tests drive the target from here).
   std::function<Qt::DropAction(QDrag& Drag, Qt::DropActions Allowed)> DragLoop;
   // The drop target side as the drag manager calls it; points in window coordinates,
@@ -555,7 +564,7 @@ public:
   QRect GetDisplayRect(PLazyNode Node, int Column = -1, bool TextOnly = false);
 
   // ---- Header, columns, painting, images and check states (LazyTreesHeader.cpp, LazyTreesPaint.cpp,
-  //      LazyTreesCheckState.cpp)
+  //      LazyTreesCheckBoxes.cpp, LazyTreesNodeOrder.cpp)
   TLTHeader& Header() const { return *header_; }
   TLazyTreeColumns& Columns() const;
   // Right to left when the control's layout runs right to left.
@@ -602,8 +611,10 @@ public:
   // ---- Timers, clock and keyboard state -------------------------------------------
   // Replaces the timer driver (tests fire timers by hand through HandleTimer).
   void SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> Driver);
-  TLazyTreeTimerDriver& Timers() { return *timers_; }
-  void SetClock(TLazyTreeClock Clock) { clock_ = std::move(Clock); }
+  TLazyTreeTimerDriver& Timers();
+  void SetClock(TLazyTreeClock Clock);
+  // Milliseconds on the tree's clock (animations, auto-scroll and hint animation).
+  qint64 Now() const;
   // What a timer's expiry does, by id.
   virtual void HandleTimer(int Id);
   void StopTimer(int Id);
@@ -622,6 +633,41 @@ public:
   TDropEffect SuggestDropEffect(QObject* Source, TShiftState Shift, TDropEffects AllowedEffects) const;
   // The animation the hints use, resolving the system default.
   virtual THintAnimationType GetHintAnimationType() const;
+
+  // ---- What the header, its columns and the hint window call back --------------------
+  // Header events, raised by the header (defaults in LazyTreesHeader.cpp).
+  virtual void DoColumnResize(TColumnIndex Column);
+  virtual bool DoHeaderDragging(TColumnIndex Column);
+  virtual void DoHeaderDragged(TColumnIndex Column, int OldPosition);
+  virtual void DoHeaderDraggedOut(TColumnIndex Column, QPoint DropPosition);
+  virtual void DoHeaderClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderDblClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseDown(Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseUp(Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseMove(TShiftState Shift, QPoint P);
+  virtual void DoGetHeaderCursor(QCursor& Cursor);
+  // The colour a painting step uses: the set's colour, or the palette's for a default one.
+  QColor PaintColor(int Index) const;
+  // An open edit: the base tree has no editor.
+  virtual bool IsEditing() const { return states_.Contains(tsEditing); }
+  virtual bool EndEditNode() { return FinishEdit(); }
+  // The header moved the main column: an open edit ends, and without extended focus the
+  // focus goes to the new main column (no focus events: the node stays).
+  void MainColumnChanged(TColumnIndex Column);
+  // The header's height or visibility changed: the rows start below it.
+  void ApplyFrame();
+  // Column facts for hit tests, hints and text; single-column defaults until the header.
+  virtual TLTAlignment ColumnAlignment(int Column) const;
+  virtual bool ColumnIsRightToLeft(int Column) const;
+  // The text a tooltip shows for a cell (the string tree's cell text).
+  virtual QString HintCellText(PLazyNode, int) { return {}; }
+  // The hint text of a cell from the owner (the string tree's OnGetHint).
+  virtual QString DoGetHint(PLazyNode, int) { return {}; }
+  // Font and text rectangle the hint of a cell is drawn with.
+  virtual QFont CellFont(PLazyNode, int) { return font(); }
+  virtual void CancelHint();
+  // The hint window closed: the next hint starts afresh.
+  void HintWindowHidden() { lastHintRect_ = QRect(); }
 
 protected:
   // ---- Owner operations (one per event; LazyTreesEvents.cpp) ------------------------
@@ -721,18 +767,6 @@ protected:
   virtual QPaintDevice* RowBuffer(QSize Size);
   virtual void FlushRowBuffer(QPainter& Target, QPoint At);
   virtual void DoGetLineStyle(std::array<std::uint8_t, 8>& Bits);
-  virtual void DoColumnResize(TColumnIndex Column);
-  virtual bool DoHeaderDragging(TColumnIndex Column);
-  virtual void DoHeaderDragged(TColumnIndex Column, int OldPosition);
-  virtual void DoHeaderDraggedOut(TColumnIndex Column, QPoint DropPosition);
-  virtual void DoHeaderClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderDblClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderMouseDown(Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderMouseUp(Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderMouseMove(TShiftState Shift, QPoint P);
-  virtual void DoGetHeaderCursor(QCursor& Cursor);
-  // The colour a painting step uses: the set's colour, or the palette's for a default one.
-  QColor PaintColor(int Index) const;
   // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
   void EnsureButtons();
   // One row into its canvas (tree coordinates) and the area below the last row.
@@ -741,6 +775,13 @@ protected:
   void PaintCell(QPainter& Canvas, TLTPaintInfo& Info, TColumnIndex Column, QRect CellRect, const QRect& Window,
                  bool LastCell);
   void PaintCellBackground(QPainter& Canvas, TLTPaintInfo& Info, const QRect& CellRect);
+  // The steps of PaintCell: images placed (the content rectangle returned), grid lines
+  // (the cell inside them returned), tree lines and the button.
+  QRect PlaceCellImages(TLTPaintInfo& Info, const QRect& CellRect, bool Main, int IndentWidth);
+  QRect PaintGridLines(QPainter& Canvas, const QRect& CellRect, bool Grid, int BandIndent, bool RightToLeft,
+                       bool VerticalLine);
+  void PaintLinesAndButton(QPainter& Canvas, PLazyNode Node, const QRect& CellRect, int Level, bool RightToLeft,
+                           bool Grid);
   void PaintBelowRows(QPainter& Target, const QRect& Window, int Top, QPoint TargetPos, TLTPaintSwitches Switches);
   void TileBackground(QPainter& Canvas, const QRect& R, QPoint Shift);
   QBrush LineBrush(const QColor& Colour) const;
@@ -752,9 +793,7 @@ protected:
   virtual void PaintTree(QPainter& Canvas, const QRect& Window);
   // The node's own content; the base tree draws none (the string tree draws text).
   virtual void DoPaintNode(const TLTPaintInfo& PaintInfo);
-  // An open edit: the base tree has no editor.
-  virtual bool IsEditing() const { return states_.Contains(tsEditing); }
-  virtual bool EndEditNode() { return FinishEdit(); }
+  // An open edit is ended or cancelled (IsEditing and EndEditNode are public).
   virtual void CancelEditNode() { AbortEdit(); }
   virtual bool EditNode(PLazyNode Node, int Column) { return EditCell(Node, Column); }
   virtual bool CanEdit(PLazyNode Node, int Column);
@@ -765,7 +804,6 @@ protected:
   virtual void CutToClipboard() { CutSelectedToClipboard(); }
   virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
                                  TLTNodeAttachMode Mode);
-  virtual void CancelHint();
   // The position cache (LazyTreesCache.cpp): every structural change stops a running
   // validation before it touches a node, invalidates the cache after, and restarts the
   // validation outside updates.
@@ -801,9 +839,6 @@ protected:
   // ---- Working with the tree: hooks and helpers --------------------------------------
   // The header's sort direction for automatic sorting (the header answers it).
   virtual bool SortAscending() const;
-  // Column facts for hit tests, hints and text; single-column defaults until the header.
-  virtual TLTAlignment ColumnAlignment(int Column) const;
-  virtual bool ColumnIsRightToLeft(int Column) const;
   virtual QString ColumnHint(int Column) const;
   virtual bool HeaderShowsHints() const;
   // The header is dragging, sizing or pressing a column.
@@ -844,12 +879,6 @@ protected:
                      Qt::DropAction& Action);
   void ClassDragDrop(const QMimeData* Data, TShiftState Keys, QPoint Pt, Qt::DropActions Allowed,
                      Qt::DropAction& Action);
-  // The text a tooltip shows for a cell (the string tree's cell text).
-  virtual QString HintCellText(PLazyNode, int) { return {}; }
-  // The hint text of a cell from the owner (the string tree's OnGetHint).
-  virtual QString DoGetHint(PLazyNode, int) { return {}; }
-  // Font and text rectangle the hint of a cell is drawn with.
-  virtual QFont CellFont(PLazyNode, int) { return font(); }
   // The cell span with empty neighbours: [left, right) in content coordinates.
   QPair<int, int> CellSpan(PLazyNode Node, int Column);
   void HitTestRow(PLazyNode Node, int Column, int X, int CellWidth, THitInfo& Hit);
@@ -858,6 +887,11 @@ protected:
   void HandleNodeClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
   void HandleNodeRelease(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
   void HandleNodeDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
+  // Steps of a press: beside the nodes, the column a click focuses, the clearing of the
+  // selection before a plain click.
+  void HandleEmptyClick(Qt::MouseButton Button, TShiftState Shift);
+  int ClickedColumn(const THitInfo& Hit) const;
+  void ClearSelectionForPlainClick(PLazyNode Node);
   void HandleCheckPress(PLazyNode Node);
   void HandleCheckRelease(const THitInfo& Hit);
   void HandleModifierClick(PLazyNode Node, TShiftState Shift, bool MayDrag);
@@ -867,6 +901,9 @@ protected:
   // Selects and deselects the nodes the dragged rectangle (normalised, content
   // coordinates) takes in or leaves; toggles them when the drag started with Ctrl.
   virtual void HandleDrawSelection(QRect OldRect, QRect NewRect);
+  // Where a row's label stands in the main column, [left, right) in content coordinates.
+  QPair<int, int> LabelSpanInMainColumn(PLazyNode Node, int MainLeft, int MainRight, bool RightToLeft,
+                                        TLTAlignment Alignment);
   PLazyNode SearchStep(PLazyNode Node, bool Forward);
   void SortSiblings(PLazyNode Node, int Column, bool Ascending);
   void DropEditSilently();
@@ -932,7 +969,6 @@ protected:
   void StopWheelPanning();
   void PanningStep();
   void UpdateHotNode(QPoint ViewportPos);
-  void ApplyFrame();
   void ApplyScrollBarPolicies();
   void SetWindowRedraw(bool On);
   QMenu* FindPopupMenu(PLazyNode Node, int Column, QPoint Position, bool& AskedSomebody);
@@ -957,20 +993,15 @@ protected:
   PLazyNode lastStructureChangeNode_ = nullptr;
   TChangeReason lastStructureChangeReason_ = crIgnore;
   PLazyNode lastChangedNode_ = nullptr;
-  PLazyNode keyCheckNode_ = nullptr;
-  TCheckState pendingCheckState_ = csUncheckedNormal;
-  int wheelRemainder_ = 0;
 
   std::unique_ptr<TCustomLazyTreeOptions> options_;
   TLazyTreeAppearance appearance_;
   std::unique_ptr<TScrollBarOptions> scrollBarOptions_;
-  std::unique_ptr<TLazyTreeTimerDriver> timers_;
-  TLazyTreeClock clock_;
+  // Keys, mouse, wheel and panning between events, and the timers (LazyTreeInputController.h).
+  std::unique_ptr<TLazyTreeInputController> input_;
   std::unique_ptr<TToggleAnimation> animation_;
   PLazyNode animatedNode_ = nullptr;
   bool animationExpanding_ = false;
-  QPointer<TLazyPanningWindow> panningWindow_;
-  QPoint panningStart_;
 
   // Tree stream: the totals of a node whose fields and children were just read, and the
   // selection of the nodes read (counted as they are read, so most reads skip the walk).
@@ -1021,18 +1052,12 @@ protected:
   std::size_t buttonsKey_ = 0;
   mutable std::vector<std::pair<QRgb, QBrush>> lineBrushes_;  // by colour, for the current pattern
   QImage rowBuffer_;
-  friend class TLTHeader;
-  friend class TLazyTreeColumns;
-  friend class TLazyTreeColumn;
   // Working with the tree: the editor, the search, the pending mouse check and hints.
   std::shared_ptr<ILTEditLink> editLink_;
   PLazyNode editNode_ = nullptr;
   int editColumn_ = -1;
   QString searchBuffer_;
   PLazyNode lastSearchHit_ = nullptr;
-  PLazyNode mouseCheckNode_ = nullptr;
-  TCheckState mouseCheckState_ = csUncheckedNormal;
-  QPoint pressPosition_;     // viewport coordinates of the last press
   QRect selectRectangle_;    // the dragged selection rectangle in content coordinates
   QVector<PLazyNode>* sortDescend_ = nullptr;  // where a whole-tree sort collects subtrees
   QString hint_;
@@ -1051,12 +1076,7 @@ protected:
   QPoint lastDragPoint_;              // window coordinates of the last drag over
   qint64 autoScrollRequest_ = -1;     // clock time of this drag's first auto-scroll request
   qint64 lastAutoScrollStep_ = -1;    // clock time of the last auto-scroll step
-  friend class TLTDragManager;
 
-  friend class TCustomLazyTreeOptions;
-  friend class TLTColors;
-  friend class TScrollBarOptions;
-  friend class TLazyTreeHintWindow;
 };
 
 // A tree whose owner draws each node itself.

@@ -161,8 +161,7 @@ struct TBaseLazyTree::TKeyCommands {
       return {O::NotMine};
     TCheckState next = t.CheckStateAfterClick(TCheckType(node->CheckType), TCheckState(node->CheckState));
     if (t.DoChecking(node, next)) {
-      t.keyCheckNode_ = node;
-      t.pendingCheckState_ = next;
+      t.input_->BeginKeyCheck(node, next);
       t.DoStateChange({tsKeyCheckPending});
       t.InvalidateNodeRow(node);
     }

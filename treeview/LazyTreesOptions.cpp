@@ -173,8 +173,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       appearance_(AppearanceWith(std::make_unique<TLTColors>(this))),
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
       // A failing owner event behind a timer is reported like any error of the program.
-      timers_(std::make_unique<TCallbackTimerDriver>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
-      clock_(SystemLazyTreeClock()),
+      input_(std::make_unique<TLazyTreeInputController>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
       header_(std::make_unique<TLTHeader>(*this)) {
   AcquireWorker();
   RegisterStandardTreeFormats();
@@ -339,17 +338,17 @@ void TBaseLazyTree::SetAnimationDuration(int v) {
 
 void TBaseLazyTree::SetAutoExpandDelay(int v) {
   autoExpandDelay_ = v;
-  if (timers_->IsRunning(ExpandTimer)) timers_->Start(ExpandTimer, v);
+  input_->RestartIfRunning(ExpandTimer, v);
 }
 
 void TBaseLazyTree::SetChangeDelay(int v) {
   changeDelay_ = std::max(v, 0);
-  if (timers_->IsRunning(ChangeTimer)) timers_->Start(ChangeTimer, changeDelay_);
+  input_->RestartIfRunning(ChangeTimer, changeDelay_);
 }
 
 void TBaseLazyTree::SetEditDelay(int v) {
   editDelay_ = v;
-  if (timers_->IsRunning(EditTimer)) timers_->Start(EditTimer, v);
+  input_->RestartIfRunning(EditTimer, v);
 }
 
 void TBaseLazyTree::SetBorderStyle(TLTBorderStyle v) {

@@ -16,8 +16,8 @@ void TBaseLazyTree::ForgetSearchHit() {
 
 void TBaseLazyTree::ForgetWorkingNode(PLazyNode node) {
   if (lastSearchHit_ == node) lastSearchHit_ = nullptr;
-  if (mouseCheckNode_ == node) {
-    mouseCheckNode_ = nullptr;
+  if (input_->MouseCheckNode() == node) {
+    input_->TakeMouseCheckNode();
     DoStateChange({}, {tsMouseCheckPending});
   }
   // An editor must never write into a node that is gone.
@@ -103,5 +103,5 @@ void TBaseLazyTree::IncrementalSearchKey(QChar key) {
       }
     }
   }
-  timers_->Start(SearchTimer, searchTimeout_);
+  input_->StartTimer(SearchTimer, searchTimeout_);
 }
