@@ -293,8 +293,40 @@ void TLTHeader::DrawCaption(QPainter& canvas, const TLazyTreeColumn& column, QRe
   }
 }
 
-void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, bool last) {
-  const bool themed = tree_->TreeStates().Contains(tsUseThemes);
+namespace {
+// The classic look's edges of a button: which rings and on which sides.
+std::pair<unsigned, unsigned> ClassicButtonEdge(TLTHeaderStyle style, const THeaderPaintInfo& info, bool allowClick) {
+  unsigned edge = 0, flags = 0;
+  switch (style) {
+    case hsThickButtons:
+      edge = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+      flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_FLAT
+                               : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST;
+      break;
+    case hsFlatButtons:
+      edge = info.IsDownIndex ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
+      flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_ADJUST : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
+      break;
+    default:  // plates
+      if (info.IsDownIndex) {
+        edge = BDR_SUNKENOUTER;
+        flags = BF_RECT | BF_MIDDLE | BF_ADJUST;
+      } else if (info.IsHoverIndex && allowClick && info.IsEnabled) {
+        edge = BDR_RAISEDINNER;
+        flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
+      } else {
+        edge = BDR_RAISEDINNER;
+        flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_RIGHT;
+      }
+      break;
+  }
+  if (info.ShowRightBorder) flags |= BF_RIGHT;
+  return {edge, flags};
+}
+}  // namespace
+
+// The state a button is painted in: hot, pressed, enabled, its glyphs and drop mark.
+THeaderPaintInfo TLTHeader::ButtonPaintInfo(QPainter& canvas, TLazyTreeColumn& column, QRect r, bool last) const {
   const TLTColumnOptions co = column.Options();
   const int index = column.Index();
   THeaderPaintInfo info;
@@ -310,19 +342,20 @@ void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, 
     info.DropMark = columns_->dropBefore_ ? dmmLeft : dmmRight;
   info.ShowRightBorder = !last || !(style_ != hsThickButtons && options_.Contains(hoAutoResize) &&
                                     tree_->BevelKind() != bkNone);
-  const bool advanced = options_.Contains(hoOwnerDraw) && tree_->OnAdvancedHeaderDraw && tree_->OnHeaderDrawQueryElements;
-  const QPalette& p = tree_->palette();
+  return info;
+}
 
-  // The button itself.
-  QRect inner = r;
-  if (themed) {
+// The button itself: the style's header section with themes, else the header style's look.
+void TLTHeader::PaintButtonFace(QPainter& canvas, const THeaderPaintInfo& info, bool last) {
+  const QRect r = info.PaintRectangle;
+  if (tree_->TreeStates().Contains(tsUseThemes)) {
     QStyleOptionHeader option;
     option.initFrom(area_);
     // The style paints (and caches) whole sections: only the part in view, with a little
     // over at each side so that no border shows at the cut.
     const int width = area_ ? area_->width() : r.right() + 1;
     option.rect = r.intersected(QRect(-4, r.top(), width + 8, r.height()));
-    option.section = index;
+    option.section = info.Column->Index();
     option.position = QStyleOptionHeader::Middle;
     option.state = QStyle::State_Raised | QStyle::State_Horizontal;
     if (info.IsEnabled) option.state |= QStyle::State_Enabled;
@@ -332,51 +365,22 @@ void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, 
   } else if (style_ == hsXPStyle) {
     DrawXPButton(canvas, r, info.IsDownIndex, info.IsHoverIndex, last);
   } else {
-    unsigned edge = 0, flags = 0;
-    switch (style_) {
-      case hsThickButtons:
-        edge = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-        flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_FLAT
-                                 : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST;
-        break;
-      case hsFlatButtons:
-        edge = info.IsDownIndex ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
-        flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_ADJUST : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
-        break;
-      default:  // plates
-        if (info.IsDownIndex) {
-          edge = BDR_SUNKENOUTER;
-          flags = BF_RECT | BF_MIDDLE | BF_ADJUST;
-        } else if (info.IsHoverIndex && co.Contains(coAllowClick) && info.IsEnabled) {
-          edge = BDR_RAISEDINNER;
-          flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
-        } else {
-          edge = BDR_RAISEDINNER;
-          flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_RIGHT;
-        }
-        break;
-    }
-    if (info.ShowRightBorder) flags |= BF_RIGHT;
-    DrawEdge(canvas, inner, edge, flags, p, background_);
+    const auto [edge, flags] = ClassicButtonEdge(style_, info, info.Column->Options().Contains(coAllowClick));
+    QRect inner = r;
+    DrawEdge(canvas, inner, edge, flags, tree_->palette(), background_);
   }
+}
 
-  if (column.Style() == vsOwnerDraw && options_.Contains(hoOwnerDraw) && tree_->OnHeaderDraw && !advanced) {
-    tree_->OnHeaderDraw(tree_, canvas, &column, r, info.IsHoverIndex, info.IsDownIndex, info.DropMark);
-    return;
-  }
-  const QRect client = r.adjusted(2, 2, -2, -2);
-  const THeaderButtonLayout layout = ButtonLayout(column, client, info.ShowHeaderGlyph, info.ShowSortGlyph);
-  info.GlyphPos = layout.GlyphPos;
-  info.SortGlyphPos = layout.SortGlyphPos;
-  info.TextRectangle = layout.TextBounds;
-  THeaderPaintElements claimed;
-  if (advanced) tree_->OnHeaderDrawQueryElements(tree_, info, claimed);
-
+// Header glyph, caption, sort glyph and drop mark, each unless the owner claimed it.
+void TLTHeader::PaintButtonElements(QPainter& canvas, const THeaderPaintInfo& info, const THeaderPaintElements& claimed) {
+  const TLazyTreeColumn& column = *info.Column;
+  const QRect r = info.PaintRectangle;
+  const bool themed = tree_->TreeStates().Contains(tsUseThemes);
   canvas.save();
   canvas.setClipRect(r, Qt::IntersectClip);
   if (info.ShowHeaderGlyph && !claimed.Contains(hpeHeaderGlyph)) {
     TLTImageDrawStyle look;
-    if (!info.IsEnabled) look.Silhouette = p.color(QPalette::Dark);
+    if (!info.IsEnabled) look.Silhouette = tree_->palette().color(QPalette::Dark);
     images_->Draw(canvas, info.GlyphPos, column.ImageIndex(), look);
   }
   if (!column.Text().isEmpty() && !claimed.Contains(hpeText))
@@ -393,6 +397,24 @@ void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, 
       UtilityImages().Draw(canvas, QPoint(r.right() + 1 - 16, y), 1);
   }
   canvas.restore();
+}
+
+void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, bool last) {
+  THeaderPaintInfo info = ButtonPaintInfo(canvas, column, r, last);
+  const bool advanced = options_.Contains(hoOwnerDraw) && tree_->OnAdvancedHeaderDraw && tree_->OnHeaderDrawQueryElements;
+  PaintButtonFace(canvas, info, last);
+  if (column.Style() == vsOwnerDraw && options_.Contains(hoOwnerDraw) && tree_->OnHeaderDraw && !advanced) {
+    tree_->OnHeaderDraw(tree_, canvas, &column, r, info.IsHoverIndex, info.IsDownIndex, info.DropMark);
+    return;
+  }
+  const QRect client = r.adjusted(2, 2, -2, -2);
+  const THeaderButtonLayout layout = ButtonLayout(column, client, info.ShowHeaderGlyph, info.ShowSortGlyph);
+  info.GlyphPos = layout.GlyphPos;
+  info.SortGlyphPos = layout.SortGlyphPos;
+  info.TextRectangle = layout.TextBounds;
+  THeaderPaintElements claimed;
+  if (advanced) tree_->OnHeaderDrawQueryElements(tree_, info, claimed);
+  PaintButtonElements(canvas, info, claimed);
   if (advanced && !claimed.Empty()) tree_->OnAdvancedHeaderDraw(tree_, info, claimed);
 }
 
