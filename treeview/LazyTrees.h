@@ -12,6 +12,8 @@
 //   LazyNodePool             the chunks node blocks come from (used by the store)
 //   LazySelection            the selection: selected nodes sorted by address, the range
 //                            anchor and level, cut and copy marks (no widget)
+//   LazyTreeIncrementalSearch  the incremental search: settings, text, last hit, the
+//                            walk to the next match (no widget)
 //   LazyTreeInputController  the input state between events (pending key and mouse
 //                            checks, wheel notches, the press, wheel panning) and the
 //                            timers and clock
@@ -47,7 +49,7 @@
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
 //   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
 //   LazyTreesSort.cpp        sorting sibling chains through the owner's comparison
-//   LazyTreesSearch.cpp      incremental search
+//   LazyTreesSearch.cpp      incremental search as the tree runs it: keys, walk, a hit
 //   LazyTreesEdit.cpp        the editing life cycle through an edit link
 //   LazyTreesHint.cpp        whether, where and what a hint shows
 //   LazyTreesDataTransfer.cpp  tree data on the clipboard: formats, rendering, paste
@@ -82,6 +84,7 @@
 #include "treeview/LazyTreeControlTypes.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageList.h"
+#include "treeview/LazyTreeIncrementalSearch.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOptions.h"
 #include "treeview/LazyTreeInputController.h"
@@ -358,8 +361,8 @@ public:
 
   // 0 when Node matches Text; the base tree asks OnIncrementalSearch.
   virtual int SearchNodeText(PLazyNode Node, const QString& Text);
-  QString SearchBuffer() const { return searchBuffer_; }
-  PLazyNode LastSearchHit() const { return lastSearchHit_; }
+  QString SearchBuffer() const { return search_->Buffer(); }
+  PLazyNode LastSearchHit() const { return search_->LastHit(); }
   // In-place editing; the editor comes from CreateEditLink.
   virtual bool EditCell(PLazyNode Node, int Column);
   virtual bool CanEditCell(PLazyNode Node, int Column);
@@ -496,13 +499,13 @@ public:
   void SetHintMode(TLTHintMode v) { hintMode_ = v; }
   QCursor HotCursor() const { return appearance_.hotCursor; }
   void SetHotCursor(const QCursor& v) { appearance_.hotCursor = v; }
-  TLTIncrementalSearch IncrementalSearch() const { return incrementalSearch_; }
+  TLTIncrementalSearch IncrementalSearch() const { return search_->Mode(); }
   void SetIncrementalSearch(TLTIncrementalSearch v);
-  TLTSearchDirection IncrementalSearchDirection() const { return searchDirection_; }
+  TLTSearchDirection IncrementalSearchDirection() const { return search_->Direction(); }
   void SetIncrementalSearchDirection(TLTSearchDirection v);
-  TLTSearchStart IncrementalSearchStart() const { return searchStart_; }
+  TLTSearchStart IncrementalSearchStart() const { return search_->Start(); }
   void SetIncrementalSearchStart(TLTSearchStart v);
-  int IncrementalSearchTimeout() const { return searchTimeout_; }
+  int IncrementalSearchTimeout() const { return search_->Timeout(); }
   void SetIncrementalSearchTimeout(int v);
   int Indent() const { return appearance_.indent; }
   void SetIndent(int v);
@@ -1031,10 +1034,6 @@ protected:
   int editDelay_ = 1000;
   THintAnimationType hintAnimation_ = hatSystemDefault;
   TLTHintMode hintMode_ = hmDefault;
-  TLTIncrementalSearch incrementalSearch_ = isNone;
-  TLTSearchDirection searchDirection_ = sdForward;
-  TLTSearchStart searchStart_ = ssFocusedNode;
-  int searchTimeout_ = 1000;
   bool wantTabs_ = false;
   QPointer<QMenu> popupMenu_;
 
@@ -1056,8 +1055,8 @@ protected:
   std::shared_ptr<ILTEditLink> editLink_;
   PLazyNode editNode_ = nullptr;
   int editColumn_ = -1;
-  QString searchBuffer_;
-  PLazyNode lastSearchHit_ = nullptr;
+  // The incremental search's settings, text and last hit (LazyTreeIncrementalSearch.h).
+  std::unique_ptr<TLazyTreeIncrementalSearch> search_ = std::make_unique<TLazyTreeIncrementalSearch>();
   QRect selectRectangle_;    // the dragged selection rectangle in content coordinates
   QVector<PLazyNode>* sortDescend_ = nullptr;  // where a whole-tree sort collects subtrees
   QString hint_;

@@ -372,20 +372,20 @@ void TBaseLazyTree::SetDefaultNodeHeight(int v) {
 }
 
 void TBaseLazyTree::SetIncrementalSearch(TLTIncrementalSearch v) {
-  if (v == incrementalSearch_) return;
-  incrementalSearch_ = v;
+  if (v == search_->Mode()) return;
+  search_->SetMode(v);
   StopTimer(SearchTimer);
 }
 void TBaseLazyTree::SetIncrementalSearchDirection(TLTSearchDirection v) {
-  searchDirection_ = v;
+  search_->SetDirection(v);
   StopTimer(SearchTimer);
 }
 void TBaseLazyTree::SetIncrementalSearchStart(TLTSearchStart v) {
-  searchStart_ = v;
+  search_->SetStart(v);
   StopTimer(SearchTimer);
 }
 void TBaseLazyTree::SetIncrementalSearchTimeout(int v) {
-  searchTimeout_ = v;
+  search_->SetTimeout(v);
   StopTimer(SearchTimer);
 }
 
@@ -462,10 +462,10 @@ void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   hintAnimation_ = s.hintAnimation_;
   hintMode_ = s.hintMode_;
   appearance_.hotCursor = s.appearance_.hotCursor;
-  SetIncrementalSearch(s.incrementalSearch_);
-  SetIncrementalSearchDirection(s.searchDirection_);
-  SetIncrementalSearchStart(s.searchStart_);
-  SetIncrementalSearchTimeout(s.searchTimeout_);
+  SetIncrementalSearch(s.IncrementalSearch());
+  SetIncrementalSearchDirection(s.IncrementalSearchDirection());
+  SetIncrementalSearchStart(s.IncrementalSearchStart());
+  SetIncrementalSearchTimeout(s.IncrementalSearchTimeout());
   SetIndent(s.appearance_.indent);
   SetLineMode(s.appearance_.lineMode);
   SetLineStyle(s.appearance_.lineStyle);
