@@ -14,6 +14,7 @@
 //                            anchor and level, cut and copy marks (no widget)
 //   LazyTreeIncrementalSearch  the incremental search: settings, text, last hit, the
 //                            walk to the next match (no widget)
+//   LazyTreeEditSession      the edit in progress: its link, its cell, the edit delay
 //   LazyTreeInputController  the input state between events (pending key and mouse
 //                            checks, wheel notches, the press, wheel panning) and the
 //                            timers and clock
@@ -85,6 +86,7 @@
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTreeIncrementalSearch.h"
+#include "treeview/LazyTreeEditSession.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOptions.h"
 #include "treeview/LazyTreeInputController.h"
@@ -370,9 +372,9 @@ public:
   virtual bool FinishEdit();
   virtual bool AbortEdit();
   bool IsEditingNode(PLazyNode Node) const { return IsEditing() && Node && Node == focusedNode_; }
-  ILTEditLink* EditLink() const { return editLink_.get(); }
+  ILTEditLink* EditLink() const { return edit_.Link(); }
   bool IsDestroying() const { return destroying_; }
-  int EditColumn() const { return editColumn_; }
+  int EditColumn() const { return edit_.Column(); }
   std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, std::shared_ptr<ILTEditLink>& EditLink)> OnCreateEditor;
   // The standard edit actions while the tree has the focus.
   enum TLTEditAction { eaSelectAll, eaCopy, eaCut, eaPaste, eaDelete };
@@ -491,7 +493,7 @@ public:
   void SetSelectionBlendFactor(int v);
   int SelectionCurveRadius() const { return appearance_.selectionCurveRadius; }
   void SetSelectionCurveRadius(int v);
-  int EditDelay() const { return editDelay_; }
+  int EditDelay() const { return edit_.Delay(); }
   void SetEditDelay(int v);
   THintAnimationType HintAnimation() const { return hintAnimation_; }
   void SetHintAnimation(THintAnimationType v) { hintAnimation_ = v; }
@@ -1031,7 +1033,6 @@ protected:
   TLTDragImageKind dragImageKind_ = diComplete;
   int dragWidth_ = 200;
   int dragHeight_ = 350;
-  int editDelay_ = 1000;
   THintAnimationType hintAnimation_ = hatSystemDefault;
   TLTHintMode hintMode_ = hmDefault;
   bool wantTabs_ = false;
@@ -1052,9 +1053,8 @@ protected:
   mutable std::vector<std::pair<QRgb, QBrush>> lineBrushes_;  // by colour, for the current pattern
   QImage rowBuffer_;
   // Working with the tree: the editor, the search, the pending mouse check and hints.
-  std::shared_ptr<ILTEditLink> editLink_;
-  PLazyNode editNode_ = nullptr;
-  int editColumn_ = -1;
+  // The edit link, the cell it edits and the edit delay (LazyTreeEditSession.h).
+  TLazyTreeEditSession edit_;
   // The incremental search's settings, text and last hit (LazyTreeIncrementalSearch.h).
   std::unique_ptr<TLazyTreeIncrementalSearch> search_ = std::make_unique<TLazyTreeIncrementalSearch>();
   QRect selectRectangle_;    // the dragged selection rectangle in content coordinates

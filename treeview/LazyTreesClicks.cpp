@@ -160,7 +160,7 @@ void TBaseLazyTree::HandleNodeRelease(Qt::MouseButton button, TShiftState, const
   if (states_.Contains(tsEditPending)) {
     if (button == Qt::LeftButton && hit.HitNode && hit.HitNode == focusedNode_ &&
         CanEditCell(focusedNode_, focusedColumn_))
-      input_->StartTimer(EditTimer, editDelay_);
+      input_->StartTimer(EditTimer, edit_.Delay());
     else
       DoStateChange({}, {tsEditPending});
   }

@@ -347,7 +347,7 @@ void TBaseLazyTree::SetChangeDelay(int v) {
 }
 
 void TBaseLazyTree::SetEditDelay(int v) {
-  editDelay_ = v;
+  edit_.SetDelay(v);
   input_->RestartIfRunning(EditTimer, v);
 }
 
@@ -458,7 +458,7 @@ void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   SetDrawSelectionMode(s.appearance_.drawSelectionMode);
   SetSelectionBlendFactor(s.appearance_.selectionBlendFactor);
   SetSelectionCurveRadius(s.appearance_.selectionCurveRadius);
-  SetEditDelay(s.editDelay_);
+  SetEditDelay(s.EditDelay());
   hintAnimation_ = s.hintAnimation_;
   hintMode_ = s.hintMode_;
   appearance_.hotCursor = s.appearance_.hotCursor;

@@ -16,7 +16,7 @@ void TBaseLazyTree::ForgetWorkingNode(PLazyNode node) {
     DoStateChange({}, {tsMouseCheckPending});
   }
   // An editor must never write into a node that is gone.
-  if (editNode_ == node && IsEditing()) DropEditSilently();
+  if (edit_.Node() == node && IsEditing()) DropEditSilently();
 }
 
 // The next node of the walk in the search's mode, wrapping at either end.
