@@ -15,6 +15,8 @@
 //   LazyTreeIncrementalSearch  the incremental search: settings, text, last hit, the
 //                            walk to the next match (no widget)
 //   LazyTreeEditSession      the edit in progress: its link, its cell, the edit delay
+//   LazyTreePaintResources   what painting keeps between paints: buttons, line pattern
+//                            and brushes, the row image
 //   LazyTreeInputController  the input state between events (pending key and mouse
 //                            checks, wheel notches, the press, wheel panning) and the
 //                            timers and clock
@@ -89,6 +91,7 @@
 #include "treeview/LazyTreeEditSession.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOptions.h"
+#include "treeview/LazyTreePaintResources.h"
 #include "treeview/LazyTreeInputController.h"
 #include "treeview/LazyTreeTypes.h"
 
@@ -603,7 +606,7 @@ public:
   static int CompactNodeArray(quintptr* Array, int Count);
   // The expand and collapse buttons and the line pattern, after a change of their look.
   void RebuildButtons();
-  const QImage& ButtonImage(bool Expanded) const { return Expanded ? minusButton_ : plusButton_; }
+  const QImage& ButtonImage(bool Expanded) const { return paint_.Button(Expanded); }
 
   // ---- Hit testing -----------------------------------------------------------------
   virtual void HitTestAt(int X, int Y, bool Relative, THitInfo& HitInfo);
@@ -1046,12 +1049,8 @@ protected:
   PLazyNode dropTargetNode_ = nullptr;
   TDropMode lastDropMode_ = dmNowhere;
   TShiftState drawSelectionShift_;  // the keys held when the selection rectangle started
-  QImage plusButton_;
-  QImage minusButton_;
-  std::array<std::uint8_t, 8> linePattern_{};
-  std::size_t buttonsKey_ = 0;
-  mutable std::vector<std::pair<QRgb, QBrush>> lineBrushes_;  // by colour, for the current pattern
-  QImage rowBuffer_;
+  // Buttons, line pattern and brushes, the row image (LazyTreePaintResources.h).
+  TLazyTreePaintResources paint_;
   // Working with the tree: the editor, the search, the pending mouse check and hints.
   // The edit link, the cell it edits and the edit delay (LazyTreeEditSession.h).
   TLazyTreeEditSession edit_;

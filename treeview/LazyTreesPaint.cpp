@@ -74,34 +74,14 @@ QColor TBaseLazyTree::PaintColor(int index) const {
   }
 }
 
-QBrush TBaseLazyTree::LineBrush(const QColor& colour) const {
-  const QRgb key = colour.rgba();
-  for (const auto& [rgb, brush] : lineBrushes_)
-    if (rgb == key) return brush;
-  bool solid = true;
-  for (std::uint8_t row : linePattern_) solid = solid && row == 0xFF;
-  QBrush brush(colour);
-  if (!solid) {
-    QImage pattern(8, 8, QImage::Format_ARGB32_Premultiplied);
-    pattern.fill(Qt::transparent);
-    const QRgb premultiplied = qPremultiply(key);
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x)
-        if ((linePattern_[std::size_t(y)] >> x) & 1) pattern.setPixel(x, y, premultiplied);
-    brush = QBrush(pattern);
-  }
-  // Grid and tree lines use a colour or two: a short list is enough.
-  if (lineBrushes_.size() >= 4) lineBrushes_.erase(lineBrushes_.begin());
-  lineBrushes_.emplace_back(key, brush);
-  return brush;
-}
+QBrush TBaseLazyTree::LineBrush(const QColor& colour) const { return paint_.LineBrush(colour); }
 
 void TBaseLazyTree::EnsureButtons() {
   const std::size_t key = qHashMulti(0, int(appearance_.buttonStyle), int(appearance_.buttonFillMode), int(appearance_.lineStyle),
                                      states_.Contains(tsUseThemes), PaintColor(TLTColors::TreeLineColor).rgba(),
                                      Color().rgba(), palette().cacheKey(), quintptr(style()));
-  if (key == buttonsKey_ && !plusButton_.isNull()) return;
-  buttonsKey_ = key;
+  if (paint_.ButtonsDrawnFor(key)) return;
+  paint_.SetButtonsKey(key);
   RebuildButtons();
 }
 
@@ -175,14 +155,10 @@ void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode) {
 QPaintDevice* TBaseLazyTree::RowBuffer(QSize size) {
   const qreal ratio = viewport()->devicePixelRatioF();
   const QSize pixels = size * ratio;
-  if (rowBuffer_.size() != pixels) {
-    rowBuffer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    rowBuffer_.setDevicePixelRatio(ratio);
-  }
-  return &rowBuffer_;
+  return &paint_.RowImage(pixels, ratio);
 }
 
-void TBaseLazyTree::FlushRowBuffer(QPainter& target, QPoint at) { target.drawImage(at, rowBuffer_); }
+void TBaseLazyTree::FlushRowBuffer(QPainter& target, QPoint at) { target.drawImage(at, paint_.RowImage()); }
 
 void TBaseLazyTree::TileBackground(QPainter& canvas, const QRect& r, QPoint shift) {
   const int w = appearance_.background.width(), h = appearance_.background.height();
@@ -434,7 +410,7 @@ void TBaseLazyTree::PaintLinesAndButton(QPainter& canvas, PLazyNode node, const 
   const TLTPaintOptions paint = options_->PaintOptions();
   const bool buttons = paint.Contains(toShowButtons);
   const int lineY =
-      cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, buttons ? plusButton_.height() : 0);
+      cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, buttons ? paint_.Button(false).height() : 0);
   if (paint.Contains(toShowTreeLines) && level > 0) {
     const TLineImage lines = ComputeLineImage(node, RootNode(), paint.Contains(toShowRoot));
     if (appearance_.lineMode == lmNormal) {
