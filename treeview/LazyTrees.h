@@ -58,7 +58,8 @@
 //   LazyTreesDataTransfer.cpp  tree data on the clipboard: formats, rendering, paste
 //   LazyTreesDragDrop.cpp    the drop target, auto-scroll and auto-expand, drags of nodes
 // Vocabulary: LazyTreeTypes.h (node record, states, flag sets, errors),
-// LazyTreeControlTypes.h (the control's enumerations and plain records),
+// LazyTreeControlTypes.h (the control's enumerations and plain records: edit actions,
+// hint info and the rest),
 // LazyTreeAppearance.h (how the tree looks: colours, indents, margins, lines, buttons,
 // the selection's drawing, background and bevels, in one record),
 // LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
@@ -379,8 +380,8 @@ public:
   bool IsDestroying() const { return destroying_; }
   int EditColumn() const { return edit_.Column(); }
   std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, std::shared_ptr<ILTEditLink>& EditLink)> OnCreateEditor;
-  // The standard edit actions while the tree has the focus.
-  enum TLTEditAction { eaSelectAll, eaCopy, eaCut, eaPaste, eaDelete };
+  // The standard edit actions while the tree has the focus (LazyTreeControlTypes.h).
+  using TLTEditAction = ::TLTEditAction;
   bool EditActionEnabled(TLTEditAction Action);
   bool ExecuteEditAction(TLTEditAction Action);
   // Hints. HintShow fills Info and answers whether a hint shows at a viewport position
@@ -389,15 +390,7 @@ public:
   void SetHint(const QString& Value) { hint_ = Value; }
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool Value) { showHint_ = Value; }
-  struct THintInfo {
-    QString HintStr;          // the text for the standard hint window (hmDefault)
-    QRect CursorRect;         // viewport coordinates; moving inside keeps the hint
-    QPoint HintPos;           // global position of the hint window
-    bool OwnWindow = false;   // true: the tree's hint window shows HintData
-    PLazyNode Node = nullptr;
-    int Column = -1;
-    QString Text;             // a text fixed in advance (header hints)
-  };
+  using THintInfo = TLTHintInfo;
   bool HintShow(QPoint ViewportPos, THintInfo& Info);
   // Milliseconds before a hint opens at a viewport position: 0 for tooltips and for the
   // header while a hint animation was stopped; -1 means the desktop's delay.
