@@ -331,6 +331,36 @@ QColor TCustomLazyStringTree::SelectedTextColor(const TLTPaintInfo& info) const 
   return {};
 }
 
+// The static text beside the normal one (after it, or before it in right-aligned cells),
+// in the tree's font and the normal, disabled or selected colour.
+void TCustomLazyStringTree::PaintStaticText(QPainter& canvas, PLazyNode node, int column, const QRect& area,
+                                            TLTAlignment alignment, const QColor& selected, bool hasText, int textLeft,
+                                            int textRight) {
+  QString staticText;
+  DoGetText(node, column, ttStatic, staticText);
+  if (!staticText.isEmpty()) {
+    canvas.setFont(font());
+    QColor color = palette().color(QPalette::Text);
+    if (node->Has(nsDisabled) || !isEnabled())
+      color = appearance_.colors->Color(TLTColors::DisabledColor).isValid() ? appearance_.colors->Color(TLTColors::DisabledColor)
+                                                                 : palette().color(QPalette::Disabled, QPalette::Text);
+    else if (selected.isValid())
+      color = selected;
+    canvas.setPen(color);
+    DoPaintText(canvas, node, column, ttStatic);
+    QRect r = area;
+    int flags = Qt::TextSingleLine | Qt::AlignVCenter;
+    if (alignment == taRightJustify) {
+      r.setRight(!hasText ? area.right() : textLeft - appearance_.textMargin - 1);
+      flags |= Qt::AlignRight;
+    } else {
+      r.setLeft(!hasText ? area.left() : textRight + appearance_.textMargin);
+      flags |= Qt::AlignLeft;
+    }
+    canvas.drawText(r, flags, staticText);
+  }
+}
+
 void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
   QPainter& canvas = *info.Canvas;
   PLazyNode node = info.Node;
@@ -392,30 +422,7 @@ void TCustomLazyStringTree::DoPaintNode(const TLTPaintInfo& info) {
     textRight = drawn.right() + 1;
   }
 
-  if (StringOptions().Contains(toShowStaticText) && alignment != taCenter && !multiline) {
-    QString staticText;
-    DoGetText(node, column, ttStatic, staticText);
-    if (!staticText.isEmpty()) {
-      canvas.setFont(font());
-      QColor color = palette().color(QPalette::Text);
-      if (node->Has(nsDisabled) || !isEnabled())
-        color = appearance_.colors->Color(TLTColors::DisabledColor).isValid() ? appearance_.colors->Color(TLTColors::DisabledColor)
-                                                                   : palette().color(QPalette::Disabled, QPalette::Text);
-      else if (selected.isValid())
-        color = selected;
-      canvas.setPen(color);
-      DoPaintText(canvas, node, column, ttStatic);
-      QRect r = area;
-      int flags = Qt::TextSingleLine | Qt::AlignVCenter;
-      if (alignment == taRightJustify) {
-        r.setRight(text.isEmpty() ? area.right() : textLeft - appearance_.textMargin - 1);
-        flags |= Qt::AlignRight;
-      } else {
-        r.setLeft(text.isEmpty() ? area.left() : textRight + appearance_.textMargin);
-        flags |= Qt::AlignLeft;
-      }
-      canvas.drawText(r, flags, staticText);
-    }
-  }
+  if (StringOptions().Contains(toShowStaticText) && alignment != taCenter && !multiline)
+    PaintStaticText(canvas, node, column, area, alignment, selected, !text.isEmpty(), textLeft, textRight);
   canvas.restore();
 }

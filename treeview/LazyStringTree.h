@@ -149,6 +149,8 @@ private:
   void MeasureFont();
   bool IsMainColumn(int Column) const { return Column < 0 || Column == MainColumn(); }
   QColor SelectedTextColor(const TLTPaintInfo& Info) const;
+  void PaintStaticText(QPainter& Canvas, PLazyNode Node, int Column, const QRect& Area, TLTAlignment Alignment,
+                       const QColor& Selected, bool HasText, int TextLeft, int TextRight);
   // Export helpers: the nodes of a source, the visible columns in display order (none
   // without header columns), the font and colour the owner gives a cell and whether it
   // changed them, and the shared layout of the two plain-text forms.
@@ -161,6 +163,10 @@ private:
   };
   TCellStyle ExportCellStyle(PLazyNode Node, int Column);
   QString TextLayout(TLTTextSource Source, QChar Separator, bool Quote);
+  // The parts of the HTML form: the style sheet, the header's row and a node's row.
+  QString HtmlStyleSheet(const QString& HeaderSpec, int Dpi);
+  QString HtmlHeaderRow(const QVector<int>& Columns, int MaxLevel, const QString& HeaderSpec);
+  QString HtmlNodeRow(PLazyNode Node, const QVector<int>& Cells, int MaxLevel, int Dpi);
 
   TStringTreeOptions* stringOptions_;  // owned by the base tree as its options
   QString defaultText_ = QStringLiteral("Node");

@@ -171,22 +171,21 @@ QString TCustomLazyStringTree::ContentToUnicodeText(TLTTextSource source, QChar 
 
 // ---- HTML -----------------------------------------------------------------------------------------
 
-QByteArray TCustomLazyStringTree::ContentToHTMLText(TLTTextSource source, const QString& caption) {
-  const QVector<PLazyNode> nodes = SourceNodes(source);
-  int maxLevel = 0;
-  for (PLazyNode node : nodes) maxLevel = std::max(maxLevel, static_cast<int>(LevelOfNode(node)));
-  const QVector<int> columns = ExportColumns();
-  const int dpi = logicalDpiX();
+namespace {
+// Direction and alignment of a column (-1: the tree's own).
+QString HtmlPlacement(const TBaseLazyTree& tree, int column) {
+  QString s = tree.ColumnIsRightToLeft(column) ? QStringLiteral(" dir=\"rtl\"") : QString();
+  switch (tree.ColumnAlignment(column)) {
+    case taRightJustify: return s + QStringLiteral(" align=right");
+    case taCenter: return s + QStringLiteral(" align=center");
+    default: return s + QStringLiteral(" align=left");
+  }
+}
+}  // namespace
+
+QString TCustomLazyStringTree::HtmlStyleSheet(const QString& headerSpec, int dpi) {
   const TLTPaintOptions paint = options_->PaintOptions();
   const QString lineStyle = appearance_.lineStyle == lsSolid ? QStringLiteral("solid;") : QStringLiteral("dotted;");
-  QColor headerColor = Header().FontColor();
-  if (!headerColor.isValid()) headerColor = palette().color(QPalette::ButtonText);
-  const QString headerSpec = FontSpec(Header().Font(), headerColor, dpi);
-
-  QString attributes = QStringLiteral(" ");
-  if (!caption.isEmpty()) attributes += QStringLiteral("caption=\"%1\"").arg(Escaped(caption));
-  if (appearance_.borderStyle != bsNone) attributes += QStringLiteral(" border=\"%1\" frame=box").arg(1);
-
   QString out = QStringLiteral("<style type=\"text/css\">");
   out += QStringLiteral(".default") + Escaped(FontSpec(font(), palette().color(QPalette::Text), dpi), false);
   out += QStringLiteral(".header") + Escaped(headerSpec, false);
@@ -201,65 +200,77 @@ QByteArray TCustomLazyStringTree::ContentToHTMLText(TLTTextSource source, const 
   out += paint.Contains(toShowHorzGridLines) ? QStringLiteral("border-bottom:1 ") + lineStyle
                                               : QStringLiteral("border-bottom:none;");
   out += QStringLiteral("}</style>");
-  out += QStringLiteral("<table class=\"default\" bgcolor=") + HtmlColor(Color()) + attributes +
-         QStringLiteral(" cellspacing=\"0\" cellpadding=") + QString::number(appearance_.margin) + '>';
+  return out;
+}
 
-  // Direction and alignment of a column (-1: the tree's own).
-  auto placement = [&](int column) {
-    QString s = ColumnIsRightToLeft(column) ? QStringLiteral(" dir=\"rtl\"") : QString();
-    switch (ColumnAlignment(column)) {
-      case taRightJustify: return s + QStringLiteral(" align=right");
-      case taCenter: return s + QStringLiteral(" align=center");
-      default: return s + QStringLiteral(" align=left");
-    }
-  };
+QString TCustomLazyStringTree::HtmlHeaderRow(const QVector<int>& columns, int maxLevel, const QString& headerSpec) {
+  QString out = QStringLiteral("<tr class=\"header\" style=\"") + Escaped(headerSpec) + QStringLiteral("\">");
+  for (int column : columns) {
+    const TLazyTreeColumn& c = *Columns()[column];
+    out += QStringLiteral("<th height=\"%1px\"").arg(Header().Height()) + HtmlPlacement(*this, column);
+    if (column == MainColumn() && maxLevel > 0) out += QStringLiteral(" colspan=\"%1\"").arg(maxLevel + 1);
+    out += QStringLiteral(" bgcolor=") + HtmlColor(palette().color(QPalette::Button)) +
+           QStringLiteral(" width=\"%1px\">").arg(c.Width()) + Escaped(c.Text()) + QStringLiteral("</th>");
+  }
+  return out + QStringLiteral("</tr>");
+}
+
+// One node's row: in the main column a cell per level above it, then its text spanning
+// the levels below.
+QString TCustomLazyStringTree::HtmlNodeRow(PLazyNode node, const QVector<int>& cells, int maxLevel, int dpi) {
   auto parentColored = [&](int column) {
     return column < 0 || Columns()[column]->Options().Contains(coParentColor) || !Columns()[column]->Color().isValid();
   };
-
-  if (!columns.isEmpty()) {
-    out += QStringLiteral("<tr class=\"header\" style=\"") + Escaped(headerSpec) + QStringLiteral("\">");
-    for (int column : columns) {
-      const TLazyTreeColumn& c = *Columns()[column];
-      out += QStringLiteral("<th height=\"%1px\"").arg(Header().Height()) + placement(column);
-      if (column == MainColumn() && maxLevel > 0) out += QStringLiteral(" colspan=\"%1\"").arg(maxLevel + 1);
-      out += QStringLiteral(" bgcolor=") + HtmlColor(palette().color(QPalette::Button)) +
-             QStringLiteral(" width=\"%1px\">").arg(c.Width()) + Escaped(c.Text()) + QStringLiteral("</th>");
-    }
-    out += QStringLiteral("</tr>");
-  }
-
-  const QVector<int> cells = columns.isEmpty() ? QVector<int>{-1} : columns;
-  for (PLazyNode node : nodes) {
-    const int level = static_cast<int>(LevelOfNode(node));
-    const QString height = QString::number(NodeHeight(node));
-    out += QStringLiteral(" <tr class=\"default\">");
-    for (int column : cells) {
-      const TCellStyle style = ExportCellStyle(node, column);
-      const bool main = IsMainColumn(column);
-      const bool parent = parentColored(column);
-      const QString bgcolor = parent ? QString() : QStringLiteral(" bgcolor=") + HtmlColor(Columns()[column]->Color());
-      if (main) {
-        for (int i = 0; i < level; ++i) {
-          if (parent)
-            out += i == 0 ? QStringLiteral(" <td height=\"") + height + QStringLiteral("px\">&nbsp;</td>")
-                          : QStringLiteral(" <td>&nbsp;</td>");
-          else
-            out += QStringLiteral("<td class=\"noborder\" width=\"%1\" height=\"").arg(appearance_.indent) + height +
-                   QStringLiteral("px\"") + bgcolor + QStringLiteral(">&nbsp;</td>");
-        }
+  const int level = static_cast<int>(LevelOfNode(node));
+  const QString height = QString::number(NodeHeight(node));
+  QString out = QStringLiteral(" <tr class=\"default\">");
+  for (int column : cells) {
+    const TCellStyle style = ExportCellStyle(node, column);
+    const bool main = IsMainColumn(column);
+    const bool parent = parentColored(column);
+    const QString bgcolor = parent ? QString() : QStringLiteral(" bgcolor=") + HtmlColor(Columns()[column]->Color());
+    if (main) {
+      for (int i = 0; i < level; ++i) {
+        if (parent)
+          out += i == 0 ? QStringLiteral(" <td height=\"") + height + QStringLiteral("px\">&nbsp;</td>")
+                        : QStringLiteral(" <td>&nbsp;</td>");
+        else
+          out += QStringLiteral("<td class=\"noborder\" width=\"%1\" height=\"").arg(appearance_.indent) + height +
+                 QStringLiteral("px\"") + bgcolor + QStringLiteral(">&nbsp;</td>");
       }
-      if (style.Changed)
-        out += QStringLiteral(" <td class=\"normalborder\"  style=\"") + Escaped(FontSpec(style.Font, style.Color, dpi)) +
-               QStringLiteral("\" height=\"");
-      else
-        out += QStringLiteral(" <td class=\"normalborder\"  height=\"");
-      out += height + QStringLiteral("px\"") + placement(column);
-      if (main && level < maxLevel) out += QStringLiteral(" colspan=\"%1\"").arg(maxLevel - level + 1);
-      out += bgcolor + '>' + Escaped(GetCellText(node, column)) + QStringLiteral("</td>");
     }
-    out += QStringLiteral(" </tr>");
+    if (style.Changed)
+      out += QStringLiteral(" <td class=\"normalborder\"  style=\"") + Escaped(FontSpec(style.Font, style.Color, dpi)) +
+             QStringLiteral("\" height=\"");
+    else
+      out += QStringLiteral(" <td class=\"normalborder\"  height=\"");
+    out += height + QStringLiteral("px\"") + HtmlPlacement(*this, column);
+    if (main && level < maxLevel) out += QStringLiteral(" colspan=\"%1\"").arg(maxLevel - level + 1);
+    out += bgcolor + '>' + Escaped(GetCellText(node, column)) + QStringLiteral("</td>");
   }
+  return out + QStringLiteral(" </tr>");
+}
+
+QByteArray TCustomLazyStringTree::ContentToHTMLText(TLTTextSource source, const QString& caption) {
+  const QVector<PLazyNode> nodes = SourceNodes(source);
+  int maxLevel = 0;
+  for (PLazyNode node : nodes) maxLevel = std::max(maxLevel, static_cast<int>(LevelOfNode(node)));
+  const QVector<int> columns = ExportColumns();
+  const int dpi = logicalDpiX();
+  QColor headerColor = Header().FontColor();
+  if (!headerColor.isValid()) headerColor = palette().color(QPalette::ButtonText);
+  const QString headerSpec = FontSpec(Header().Font(), headerColor, dpi);
+
+  QString attributes = QStringLiteral(" ");
+  if (!caption.isEmpty()) attributes += QStringLiteral("caption=\"%1\"").arg(Escaped(caption));
+  if (appearance_.borderStyle != bsNone) attributes += QStringLiteral(" border=\"%1\" frame=box").arg(1);
+
+  QString out = HtmlStyleSheet(headerSpec, dpi);
+  out += QStringLiteral("<table class=\"default\" bgcolor=") + HtmlColor(Color()) + attributes +
+         QStringLiteral(" cellspacing=\"0\" cellpadding=") + QString::number(appearance_.margin) + '>';
+  if (!columns.isEmpty()) out += HtmlHeaderRow(columns, maxLevel, headerSpec);
+  const QVector<int> cells = columns.isEmpty() ? QVector<int>{-1} : columns;
+  for (PLazyNode node : nodes) out += HtmlNodeRow(node, cells, maxLevel, dpi);
   out += QStringLiteral("</table>");
   return out.toUtf8();
 }

@@ -4,6 +4,8 @@
 // reader sees the vocabulary in one place and helpers can use it without the widget.
 #include "treeview/LazyTreeTypes.h"
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -57,4 +59,18 @@ struct TTreeViewItem {
   int OverlayImage = -1;
   TSet<TTreeViewItemState> State;
   QString Text;
+};
+
+// The standard edit actions while the tree has the focus.
+enum TLTEditAction { eaSelectAll, eaCopy, eaCut, eaPaste, eaDelete };
+
+// Whether and what a hint shows at a point (TBaseLazyTree::HintShow fills it).
+struct TLTHintInfo {
+  QString HintStr;          // the text for the standard hint window (hmDefault)
+  QRect CursorRect;         // viewport coordinates; moving inside keeps the hint
+  QPoint HintPos;           // global position of the hint window
+  bool OwnWindow = false;   // true: the tree's hint window shows HintData
+  PLazyNode Node = nullptr;
+  int Column = -1;
+  QString Text;             // a text fixed in advance (header hints)
 };

@@ -157,6 +157,10 @@ private:
   friend class TLazyTreeColumn;
   void DoStateChange(TLTHeaderStates Enter, TLTHeaderStates Leave = {});
   void PaintButton(QPainter& Canvas, TLazyTreeColumn& Column, QRect R, bool Last);
+  // The steps of PaintButton: the state it is painted in, the button, what it shows.
+  THeaderPaintInfo ButtonPaintInfo(QPainter& Canvas, TLazyTreeColumn& Column, QRect R, bool Last) const;
+  void PaintButtonFace(QPainter& Canvas, const THeaderPaintInfo& Info, bool Last);
+  void PaintButtonElements(QPainter& Canvas, const THeaderPaintInfo& Info, const THeaderPaintElements& Claimed);
   void DrawCaption(QPainter& Canvas, const TLazyTreeColumn& Column, QRect R, bool Hot, bool Enabled);
   void DrawXPButton(QPainter& Canvas, QRect R, bool Pressed, bool Hot, bool Last);
   TShiftState KeyboardShift(bool Double) const;

@@ -62,137 +62,170 @@ QColor Darker(const QColor& c, int by) { return QColor(std::max(c.red() - by, 0)
 
 // ---- Layout of one button -----------------------------------------------------------------------
 
+namespace {
+
+// The pieces of one header button while ButtonLayout places them, relative to the
+// button's client rectangle.
+struct TButtonPieces {
+  const TLazyTreeColumn& column;
+  QSize glyph, sort, text;
+  int textSpacing, width, margin, spacing;
+  bool rtl, useGlyph, useSort, useText, stacked;
+  QPoint glyphPos, sortPos, textPos;
+};
+
+// Glyph and caption centred side by side, or stacked with the glyph above or below.
+void PlaceVertically(TButtonPieces& b, int height) {
+  if (!b.stacked) {
+    b.glyphPos.setY((height - b.glyph.height()) / 2);
+    b.textPos.setY((height - b.text.height()) / 2);
+    return;
+  }
+  const int top = (height - b.glyph.height() - b.text.height() - b.textSpacing) / 2;
+  if (b.column.Layout() == blGlyphTop) {
+    b.glyphPos.setY(top);
+    b.textPos.setY(top + b.glyph.height() + b.textSpacing);
+  } else {
+    b.textPos.setY(top);
+    b.glyphPos.setY(top + b.text.height() + b.textSpacing);
+  }
+}
+
+// Glyph and caption side by side from x on; returns where the next element may start.
+int LineUp(TButtonPieces& b, int x) {
+  if (b.useGlyph && b.column.Layout() == blGlyphLeft) {
+    b.glyphPos.setX(x);
+    x += b.glyph.width() + b.spacing;
+  }
+  b.textPos.setX(x);
+  x += b.text.width() + b.textSpacing;
+  if (b.useGlyph && b.column.Layout() == blGlyphRight) {
+    b.glyphPos.setX(x);
+    x += b.glyph.width() + b.spacing;
+  }
+  return x;
+}
+
+void PlaceLeftAligned(TButtonPieces& b) {
+  int x = b.margin;
+  if (b.useSort && b.rtl) {
+    b.sortPos.setX(x);
+    x += b.sort.width() + b.spacing;
+  }
+  if (b.stacked) {
+    b.textPos.setX(x);
+    b.glyphPos.setX(std::max((b.width - b.glyph.width()) / 2, x));
+    x = std::max(x + b.text.width() + b.textSpacing, b.glyphPos.x() + b.glyph.width() + b.spacing);
+  } else {
+    x = LineUp(b, x);
+  }
+  if (b.useSort && !b.rtl) b.sortPos.setX(x);
+}
+
+void PlaceRightAligned(TButtonPieces& b) {
+  int x = b.width - b.margin;
+  if (b.useSort && !b.rtl) {
+    x -= b.sort.width();
+    b.sortPos.setX(x);
+    x -= b.spacing;
+  }
+  if (b.stacked) {
+    b.textPos.setX(x - b.text.width());
+    b.glyphPos.setX(std::min((b.width - b.glyph.width()) / 2, x - b.glyph.width()));
+    x = std::min(b.textPos.x(), b.glyphPos.x()) - b.spacing;
+  } else {
+    if (b.useGlyph && b.column.Layout() == blGlyphRight) {
+      x -= b.glyph.width();
+      b.glyphPos.setX(x);
+      x -= b.spacing;
+    }
+    x -= b.text.width();
+    b.textPos.setX(x);
+    x -= b.textSpacing;
+    if (b.useGlyph && b.column.Layout() == blGlyphLeft) {
+      x -= b.glyph.width();
+      b.glyphPos.setX(x);
+      x -= b.spacing;
+    }
+  }
+  if (b.useSort && b.rtl) b.sortPos.setX(x - b.sort.width());
+}
+
+void PlaceCentred(TButtonPieces& b) {
+  if (b.stacked) {
+    b.textPos.setX((b.width - b.text.width()) / 2);
+    b.glyphPos.setX((b.width - b.glyph.width()) / 2);
+    if (b.useSort)
+      b.sortPos.setX(b.rtl ? b.textPos.x() - b.spacing - b.sort.width() : b.textPos.x() + b.text.width() + b.textSpacing);
+    return;
+  }
+  const int textAndGlyph = b.text.width() + b.textSpacing + (b.useGlyph ? b.glyph.width() + b.spacing : 0);
+  const int x = LineUp(b, (b.width - textAndGlyph) / 2);
+  if (b.useSort) b.sortPos.setX(b.rtl ? b.textPos.x() - b.spacing - b.sort.width() : x);
+}
+
+// Everything stays inside the margins; the caption gives way. Returns the caption's
+// bounds (empty without a caption).
+QRect KeepInsideMargins(TButtonPieces& b) {
+  int minLeft = b.margin, maxRight = b.width - b.margin;
+  if (b.useSort) {
+    b.sortPos.setX(std::clamp(b.sortPos.x(), b.margin, std::max(b.width - b.margin - b.sort.width(), b.margin)));
+    if (!b.rtl)
+      maxRight = b.sortPos.x() - b.spacing;
+    else
+      minLeft = b.sortPos.x() + b.sort.width() + b.spacing;
+  }
+  if (b.useGlyph) {
+    b.glyphPos.setX(std::max(b.glyphPos.x(), minLeft));
+    if (!b.stacked && b.column.Layout() == blGlyphLeft) minLeft = std::max(minLeft, b.glyphPos.x() + b.glyph.width() + b.spacing);
+    if (!b.stacked && b.column.Layout() == blGlyphRight) maxRight = std::min(maxRight, b.glyphPos.x() - b.spacing);
+  }
+  if (!b.useText) return {};
+  b.textPos.setX(std::max(b.textPos.x(), minLeft));
+  QRect bounds(b.textPos, b.text);
+  if (bounds.right() + 1 > maxRight) bounds.setRight(maxRight - 1);
+  return bounds;
+}
+
+}  // namespace
+
 THeaderButtonLayout TLTHeader::ButtonLayout(const TLazyTreeColumn& column, const QRect& client, bool useGlyph,
                                             bool useSort) const {
   THeaderButtonLayout out;
   const QString& text = column.Text();
   const bool useText = !text.isEmpty();
   if (!useText && !useGlyph && !useSort) return out;
-  const QSize glyph = useGlyph && images_ ? QSize(images_->Width(), images_->Height()) : QSize();
-  const QSize sort = useSort ? QSize(UtilityImages().Width(), UtilityImages().Height()) : QSize();
   const QFontMetrics metrics(font_);
-  const QSize textSize = useText ? QSize(metrics.horizontalAdvance(text) + 2, metrics.height()) : QSize();
-  const int textSpacing = useText ? column.Spacing() : 0;
-  const int width = client.width(), height = client.height();
-  const int margin = column.Margin(), spacing = column.Spacing();
-  const bool rtl = column.RightToLeft();
-  QPoint glyphPos, sortPos, textPos;
-  sortPos.setY((height - sort.height()) / 2);
-
+  TButtonPieces b{column,
+                  useGlyph && images_ ? QSize(images_->Width(), images_->Height()) : QSize(),
+                  useSort ? QSize(UtilityImages().Width(), UtilityImages().Height()) : QSize(),
+                  useText ? QSize(metrics.horizontalAdvance(text) + 2, metrics.height()) : QSize(),
+                  useText ? column.Spacing() : 0,
+                  client.width(),
+                  column.Margin(),
+                  column.Spacing(),
+                  column.RightToLeft(),
+                  useGlyph,
+                  useSort,
+                  useText,
+                  useGlyph && (column.Layout() == blGlyphTop || column.Layout() == blGlyphBottom),
+                  {},
+                  {},
+                  {}};
+  b.sortPos.setY((client.height() - b.sort.height()) / 2);
   if (useSort && !useText && !useGlyph) {
-    sortPos.setX((width - sort.width()) / 2);
+    b.sortPos.setX((b.width - b.sort.width()) / 2);
   } else {
-    const bool stacked = useGlyph && (column.Layout() == blGlyphTop || column.Layout() == blGlyphBottom);
-    if (!stacked) {
-      glyphPos.setY((height - glyph.height()) / 2);
-      textPos.setY((height - textSize.height()) / 2);
-    } else {
-      const int top = (height - glyph.height() - textSize.height() - textSpacing) / 2;
-      if (column.Layout() == blGlyphTop) {
-        glyphPos.setY(top);
-        textPos.setY(top + glyph.height() + textSpacing);
-      } else {
-        textPos.setY(top);
-        glyphPos.setY(top + textSize.height() + textSpacing);
-      }
-    }
-    // The elements side by side (or glyph over caption), from the side the alignment gives.
-    const int textAndGlyph = stacked ? std::max(textSize.width(), glyph.width())
-                                     : textSize.width() + textSpacing + (useGlyph ? glyph.width() + spacing : 0);
-    // Glyph and caption side by side from x on; returns where the next element may start.
-    auto lineUp = [&](int x) {
-      if (useGlyph && column.Layout() == blGlyphLeft) {
-        glyphPos.setX(x);
-        x += glyph.width() + spacing;
-      }
-      textPos.setX(x);
-      x += textSize.width() + textSpacing;
-      if (useGlyph && column.Layout() == blGlyphRight) {
-        glyphPos.setX(x);
-        x += glyph.width() + spacing;
-      }
-      return x;
-    };
+    PlaceVertically(b, client.height());
     switch (column.DisplayAlignment()) {
-      case taLeftJustify: {
-        int x = margin;
-        if (useSort && rtl) {
-          sortPos.setX(x);
-          x += sort.width() + spacing;
-        }
-        if (stacked) {
-          textPos.setX(x);
-          glyphPos.setX(std::max((width - glyph.width()) / 2, x));
-          x = std::max(x + textSize.width() + textSpacing, glyphPos.x() + glyph.width() + spacing);
-        } else {
-          x = lineUp(x);
-        }
-        if (useSort && !rtl) sortPos.setX(x);
-        break;
-      }
-      case taRightJustify: {
-        int x = width - margin;
-        if (useSort && !rtl) {
-          x -= sort.width();
-          sortPos.setX(x);
-          x -= spacing;
-        }
-        if (stacked) {
-          textPos.setX(x - textSize.width());
-          glyphPos.setX(std::min((width - glyph.width()) / 2, x - glyph.width()));
-          x = std::min(textPos.x(), glyphPos.x()) - spacing;
-        } else {
-          if (useGlyph && column.Layout() == blGlyphRight) {
-            x -= glyph.width();
-            glyphPos.setX(x);
-            x -= spacing;
-          }
-          x -= textSize.width();
-          textPos.setX(x);
-          x -= textSpacing;
-          if (useGlyph && column.Layout() == blGlyphLeft) {
-            x -= glyph.width();
-            glyphPos.setX(x);
-            x -= spacing;
-          }
-        }
-        if (useSort && rtl) sortPos.setX(x - sort.width());
-        break;
-      }
-      case taCenter: {
-        if (stacked) {
-          textPos.setX((width - textSize.width()) / 2);
-          glyphPos.setX((width - glyph.width()) / 2);
-          if (useSort) sortPos.setX(rtl ? textPos.x() - spacing - sort.width() : textPos.x() + textSize.width() + textSpacing);
-        } else {
-          const int x = lineUp((width - textAndGlyph) / 2);
-          if (useSort) sortPos.setX(rtl ? textPos.x() - spacing - sort.width() : x);
-        }
-        break;
-      }
+      case taLeftJustify: PlaceLeftAligned(b); break;
+      case taRightJustify: PlaceRightAligned(b); break;
+      case taCenter: PlaceCentred(b); break;
     }
-    // Everything stays inside the margins; the caption gives way.
-    int minLeft = margin, maxRight = width - margin;
-    if (useSort) {
-      sortPos.setX(std::clamp(sortPos.x(), margin, std::max(width - margin - sort.width(), margin)));
-      if (!rtl)
-        maxRight = sortPos.x() - spacing;
-      else
-        minLeft = sortPos.x() + sort.width() + spacing;
-    }
-    if (useGlyph) {
-      glyphPos.setX(std::max(glyphPos.x(), minLeft));
-      if (!stacked && column.Layout() == blGlyphLeft) minLeft = std::max(minLeft, glyphPos.x() + glyph.width() + spacing);
-      if (!stacked && column.Layout() == blGlyphRight) maxRight = std::min(maxRight, glyphPos.x() - spacing);
-    }
-    if (useText) {
-      textPos.setX(std::max(textPos.x(), minLeft));
-      out.TextBounds = QRect(textPos, textSize);
-      if (out.TextBounds.right() + 1 > maxRight) out.TextBounds.setRight(maxRight - 1);
-    }
+    out.TextBounds = KeepInsideMargins(b);
   }
-  out.GlyphPos = glyphPos + client.topLeft();
-  out.SortGlyphPos = sortPos + client.topLeft();
+  out.GlyphPos = b.glyphPos + client.topLeft();
+  out.SortGlyphPos = b.sortPos + client.topLeft();
   if (useText) out.TextBounds.translate(client.topLeft());
   return out;
 }
@@ -260,8 +293,40 @@ void TLTHeader::DrawCaption(QPainter& canvas, const TLazyTreeColumn& column, QRe
   }
 }
 
-void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, bool last) {
-  const bool themed = tree_->TreeStates().Contains(tsUseThemes);
+namespace {
+// The classic look's edges of a button: which rings and on which sides.
+std::pair<unsigned, unsigned> ClassicButtonEdge(TLTHeaderStyle style, const THeaderPaintInfo& info, bool allowClick) {
+  unsigned edge = 0, flags = 0;
+  switch (style) {
+    case hsThickButtons:
+      edge = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+      flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_FLAT
+                               : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST;
+      break;
+    case hsFlatButtons:
+      edge = info.IsDownIndex ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
+      flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_ADJUST : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
+      break;
+    default:  // plates
+      if (info.IsDownIndex) {
+        edge = BDR_SUNKENOUTER;
+        flags = BF_RECT | BF_MIDDLE | BF_ADJUST;
+      } else if (info.IsHoverIndex && allowClick && info.IsEnabled) {
+        edge = BDR_RAISEDINNER;
+        flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
+      } else {
+        edge = BDR_RAISEDINNER;
+        flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_RIGHT;
+      }
+      break;
+  }
+  if (info.ShowRightBorder) flags |= BF_RIGHT;
+  return {edge, flags};
+}
+}  // namespace
+
+// The state a button is painted in: hot, pressed, enabled, its glyphs and drop mark.
+THeaderPaintInfo TLTHeader::ButtonPaintInfo(QPainter& canvas, TLazyTreeColumn& column, QRect r, bool last) const {
   const TLTColumnOptions co = column.Options();
   const int index = column.Index();
   THeaderPaintInfo info;
@@ -277,19 +342,20 @@ void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, 
     info.DropMark = columns_->dropBefore_ ? dmmLeft : dmmRight;
   info.ShowRightBorder = !last || !(style_ != hsThickButtons && options_.Contains(hoAutoResize) &&
                                     tree_->BevelKind() != bkNone);
-  const bool advanced = options_.Contains(hoOwnerDraw) && tree_->OnAdvancedHeaderDraw && tree_->OnHeaderDrawQueryElements;
-  const QPalette& p = tree_->palette();
+  return info;
+}
 
-  // The button itself.
-  QRect inner = r;
-  if (themed) {
+// The button itself: the style's header section with themes, else the header style's look.
+void TLTHeader::PaintButtonFace(QPainter& canvas, const THeaderPaintInfo& info, bool last) {
+  const QRect r = info.PaintRectangle;
+  if (tree_->TreeStates().Contains(tsUseThemes)) {
     QStyleOptionHeader option;
     option.initFrom(area_);
     // The style paints (and caches) whole sections: only the part in view, with a little
     // over at each side so that no border shows at the cut.
     const int width = area_ ? area_->width() : r.right() + 1;
     option.rect = r.intersected(QRect(-4, r.top(), width + 8, r.height()));
-    option.section = index;
+    option.section = info.Column->Index();
     option.position = QStyleOptionHeader::Middle;
     option.state = QStyle::State_Raised | QStyle::State_Horizontal;
     if (info.IsEnabled) option.state |= QStyle::State_Enabled;
@@ -299,51 +365,22 @@ void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, 
   } else if (style_ == hsXPStyle) {
     DrawXPButton(canvas, r, info.IsDownIndex, info.IsHoverIndex, last);
   } else {
-    unsigned edge = 0, flags = 0;
-    switch (style_) {
-      case hsThickButtons:
-        edge = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-        flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_FLAT
-                                 : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST;
-        break;
-      case hsFlatButtons:
-        edge = info.IsDownIndex ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
-        flags = info.IsDownIndex ? BF_RECT | BF_MIDDLE | BF_ADJUST : BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
-        break;
-      default:  // plates
-        if (info.IsDownIndex) {
-          edge = BDR_SUNKENOUTER;
-          flags = BF_RECT | BF_MIDDLE | BF_ADJUST;
-        } else if (info.IsHoverIndex && co.Contains(coAllowClick) && info.IsEnabled) {
-          edge = BDR_RAISEDINNER;
-          flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_ADJUST;
-        } else {
-          edge = BDR_RAISEDINNER;
-          flags = BF_LEFT | BF_TOP | BF_BOTTOM | BF_MIDDLE | BF_SOFT | BF_ADJUST | BF_RIGHT;
-        }
-        break;
-    }
-    if (info.ShowRightBorder) flags |= BF_RIGHT;
-    DrawEdge(canvas, inner, edge, flags, p, background_);
+    const auto [edge, flags] = ClassicButtonEdge(style_, info, info.Column->Options().Contains(coAllowClick));
+    QRect inner = r;
+    DrawEdge(canvas, inner, edge, flags, tree_->palette(), background_);
   }
+}
 
-  if (column.Style() == vsOwnerDraw && options_.Contains(hoOwnerDraw) && tree_->OnHeaderDraw && !advanced) {
-    tree_->OnHeaderDraw(tree_, canvas, &column, r, info.IsHoverIndex, info.IsDownIndex, info.DropMark);
-    return;
-  }
-  const QRect client = r.adjusted(2, 2, -2, -2);
-  const THeaderButtonLayout layout = ButtonLayout(column, client, info.ShowHeaderGlyph, info.ShowSortGlyph);
-  info.GlyphPos = layout.GlyphPos;
-  info.SortGlyphPos = layout.SortGlyphPos;
-  info.TextRectangle = layout.TextBounds;
-  THeaderPaintElements claimed;
-  if (advanced) tree_->OnHeaderDrawQueryElements(tree_, info, claimed);
-
+// Header glyph, caption, sort glyph and drop mark, each unless the owner claimed it.
+void TLTHeader::PaintButtonElements(QPainter& canvas, const THeaderPaintInfo& info, const THeaderPaintElements& claimed) {
+  const TLazyTreeColumn& column = *info.Column;
+  const QRect r = info.PaintRectangle;
+  const bool themed = tree_->TreeStates().Contains(tsUseThemes);
   canvas.save();
   canvas.setClipRect(r, Qt::IntersectClip);
   if (info.ShowHeaderGlyph && !claimed.Contains(hpeHeaderGlyph)) {
     TLTImageDrawStyle look;
-    if (!info.IsEnabled) look.Silhouette = p.color(QPalette::Dark);
+    if (!info.IsEnabled) look.Silhouette = tree_->palette().color(QPalette::Dark);
     images_->Draw(canvas, info.GlyphPos, column.ImageIndex(), look);
   }
   if (!column.Text().isEmpty() && !claimed.Contains(hpeText))
@@ -360,6 +397,24 @@ void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, 
       UtilityImages().Draw(canvas, QPoint(r.right() + 1 - 16, y), 1);
   }
   canvas.restore();
+}
+
+void TLTHeader::PaintButton(QPainter& canvas, TLazyTreeColumn& column, QRect r, bool last) {
+  THeaderPaintInfo info = ButtonPaintInfo(canvas, column, r, last);
+  const bool advanced = options_.Contains(hoOwnerDraw) && tree_->OnAdvancedHeaderDraw && tree_->OnHeaderDrawQueryElements;
+  PaintButtonFace(canvas, info, last);
+  if (column.Style() == vsOwnerDraw && options_.Contains(hoOwnerDraw) && tree_->OnHeaderDraw && !advanced) {
+    tree_->OnHeaderDraw(tree_, canvas, &column, r, info.IsHoverIndex, info.IsDownIndex, info.DropMark);
+    return;
+  }
+  const QRect client = r.adjusted(2, 2, -2, -2);
+  const THeaderButtonLayout layout = ButtonLayout(column, client, info.ShowHeaderGlyph, info.ShowSortGlyph);
+  info.GlyphPos = layout.GlyphPos;
+  info.SortGlyphPos = layout.SortGlyphPos;
+  info.TextRectangle = layout.TextBounds;
+  THeaderPaintElements claimed;
+  if (advanced) tree_->OnHeaderDrawQueryElements(tree_, info, claimed);
+  PaintButtonElements(canvas, info, claimed);
   if (advanced && !claimed.Empty()) tree_->OnAdvancedHeaderDraw(tree_, info, claimed);
 }
 

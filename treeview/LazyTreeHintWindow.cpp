@@ -35,7 +35,7 @@ TLazyTreeHintWindow::TLazyTreeHintWindow(QWidget* parent) : QWidget(parent, Qt::
   stepTimer_.setInterval(kStepMs);
   connect(&stepTimer_, &QTimer::timeout, this, [this] {
     TBaseLazyTree* tree = data_.Tree;
-    AnimationStep(tree ? tree->clock_() : animationStart_ + 1000000);
+    AnimationStep(tree ? tree->Now() : animationStart_ + 1000000);
   });
 }
 
@@ -136,7 +136,7 @@ void TLazyTreeHintWindow::ShowHintAt(QRect r) {
   const THintAnimationType type = tree ? tree->GetHintAnimationType() : hatNone;
   if (type == hatFade || type == hatSlide) {
     animation_ = type == hatFade ? kFade : kSlide;
-    animationStart_ = tree->clock_();
+    animationStart_ = tree->Now();
     if (tree) tree->DoStateChange({tsInAnimation});
     ComposeFrame(0);
     stepTimer_.start();
@@ -203,6 +203,6 @@ void TLazyTreeHintWindow::paintEvent(QPaintEvent*) {
 void TLazyTreeHintWindow::hideEvent(QHideEvent* e) {
   QWidget::hideEvent(e);
   StopAnimations() = false;
-  if (TBaseLazyTree* tree = data_.Tree) tree->lastHintRect_ = QRect();
+  if (TBaseLazyTree* tree = data_.Tree) tree->HintWindowHidden();
   data_ = TLTHintData();
 }

@@ -15,6 +15,14 @@
 //   LazyTreeLayouter         the layout: node heights (measured there only), row tops,
 //                            the row at a height, the position cache and its side of the
 //                            worker (no widget)
+//   LazyTreeIncrementalSearch  the incremental search: settings, text, last hit, the
+//                            walk to the next match (no widget)
+//   LazyTreeEditSession      the edit in progress: its link, its cell, the edit delay
+//   LazyTreePaintResources   what painting keeps between paints: buttons, line pattern
+//                            and brushes, the row image
+//   LazyTreeInputController  the input state between events (pending key and mouse
+//                            checks, wheel notches, the press, wheel panning) and the
+//                            timers and clock
 // The face's own files, each one concern of the class:
 //   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
 //                            deletion, moving, iteration
@@ -25,17 +33,21 @@
 //                            accessors (visibility, heights, flags)
 //   LazyTreesSelectionList.cpp  bulk selection, the clipboard side of cut and copy,
 //                            edit actions
-//   LazyTreesCheckState.cpp  check-state change, node order, the selection rectangle
-//   LazyTreesClicks.cpp      the mouse rules for focus, selection, check boxes, edits
+//   LazyTreesCheckBoxes.cpp  check boxes: a click's press and release, the check-state
+//                            change with tri-state propagation and radio groups
+//   LazyTreesNodeOrder.cpp   the node order and the packing of node arrays
+//   LazyTreesSelectionRectangle.cpp  the dragged selection rectangle and what it selects
+//   LazyTreesClicks.cpp      the mouse rules for focus, selection and edits
 //   LazyTreesOptions.cpp     options, colours, properties, construction, destruction
-//   LazyTreesInput.cpp       key events, mouse, wheel, panning, focus, timers
+//   LazyTreesInput.cpp       the Qt key, mouse, wheel and focus events over the input
+//                            controller, wheel panning, what each timer does
 //   LazyTreesKeys.cpp        a handler per key command; which key means which command is
 //                            the table in LazyTreeKeyTable (no widget)
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, invalidation, painting the
 //                            tree, the point hit test, the tree-view queries
 //   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
-//   LazyTreesCheck.cpp       the consistency check of the running totals
+//   LazyTreesTotalsAudit.cpp the audit of the running totals (CheckTotals)
 //   LazyTreesLayout.cpp      the control as its layouter sees it; heights, positions and
 //                            the cache forwarded to the layouter
 //   LazyTreesStream.cpp      nodes written into the tree stream and read back
@@ -43,13 +55,14 @@
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
 //   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
 //   LazyTreesSort.cpp        sorting sibling chains through the owner's comparison
-//   LazyTreesSearch.cpp      incremental search
+//   LazyTreesSearch.cpp      incremental search as the tree runs it: keys, walk, a hit
 //   LazyTreesEdit.cpp        the editing life cycle through an edit link
 //   LazyTreesHint.cpp        whether, where and what a hint shows
 //   LazyTreesDataTransfer.cpp  tree data on the clipboard: formats, rendering, paste
 //   LazyTreesDragDrop.cpp    the drop target, auto-scroll and auto-expand, drags of nodes
 // Vocabulary: LazyTreeTypes.h (node record, states, flag sets, errors),
-// LazyTreeControlTypes.h (the control's enumerations and plain records),
+// LazyTreeControlTypes.h (the control's enumerations and plain records: edit actions,
+// hint info and the rest),
 // LazyTreeAppearance.h (how the tree looks: colours, indents, margins, lines, buttons,
 // the selection's drawing, background and bevels, in one record),
 // LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
@@ -79,9 +92,12 @@
 #include "treeview/LazyTreeControlTypes.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageList.h"
+#include "treeview/LazyTreeIncrementalSearch.h"
+#include "treeview/LazyTreeEditSession.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOptions.h"
-#include "treeview/LazyTreeTimers.h"
+#include "treeview/LazyTreePaintResources.h"
+#include "treeview/LazyTreeInputController.h"
 #include "treeview/LazyTreeTypes.h"
 
 #include <QAbstractScrollArea>
@@ -95,7 +111,7 @@
 
 class QMenu;
 class QMimeData;
-class TLazyPanningWindow;
+class TLazyTreeInputController;
 class TToggleAnimation;
 class TLTHeader;
 class TLTImageList;
@@ -331,6 +347,8 @@ public:
   const QVector<PLazyNode>& DragSelection() const { return dragSelection_; }
   // Starts a drag of the selection now (the mouse moving past the threshold calls it).
   void BeginDrag();
+  // The picture a drag of the selection shows (when DoDragImageWanted).
+  void PrepareDragImage(QDrag& Drag);
   // Runs the drag: QDrag::exec unless replaced (tests drive the target from here).
   std::function<Qt::DropAction(QDrag& Drag, Qt::DropActions Allowed)> DragLoop;
   // The drop target side as the drag manager calls it; points in window coordinates,
@@ -353,8 +371,8 @@ public:
 
   // 0 when Node matches Text; the base tree asks OnIncrementalSearch.
   virtual int SearchNodeText(PLazyNode Node, const QString& Text);
-  QString SearchBuffer() const { return searchBuffer_; }
-  PLazyNode LastSearchHit() const { return lastSearchHit_; }
+  QString SearchBuffer() const { return search_->Buffer(); }
+  PLazyNode LastSearchHit() const { return search_->LastHit(); }
   // In-place editing; the editor comes from CreateEditLink.
   virtual bool EditCell(PLazyNode Node, int Column);
   virtual bool CanEditCell(PLazyNode Node, int Column);
@@ -362,12 +380,12 @@ public:
   virtual bool FinishEdit();
   virtual bool AbortEdit();
   bool IsEditingNode(PLazyNode Node) const { return IsEditing() && Node && Node == focusedNode_; }
-  ILTEditLink* EditLink() const { return editLink_.get(); }
+  ILTEditLink* EditLink() const { return edit_.Link(); }
   bool IsDestroying() const { return destroying_; }
-  int EditColumn() const { return editColumn_; }
+  int EditColumn() const { return edit_.Column(); }
   std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, std::shared_ptr<ILTEditLink>& EditLink)> OnCreateEditor;
-  // The standard edit actions while the tree has the focus.
-  enum TLTEditAction { eaSelectAll, eaCopy, eaCut, eaPaste, eaDelete };
+  // The standard edit actions while the tree has the focus (LazyTreeControlTypes.h).
+  using TLTEditAction = ::TLTEditAction;
   bool EditActionEnabled(TLTEditAction Action);
   bool ExecuteEditAction(TLTEditAction Action);
   // Hints. HintShow fills Info and answers whether a hint shows at a viewport position
@@ -376,15 +394,7 @@ public:
   void SetHint(const QString& Value) { hint_ = Value; }
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool Value) { showHint_ = Value; }
-  struct THintInfo {
-    QString HintStr;          // the text for the standard hint window (hmDefault)
-    QRect CursorRect;         // viewport coordinates; moving inside keeps the hint
-    QPoint HintPos;           // global position of the hint window
-    bool OwnWindow = false;   // true: the tree's hint window shows HintData
-    PLazyNode Node = nullptr;
-    int Column = -1;
-    QString Text;             // a text fixed in advance (header hints)
-  };
+  using THintInfo = TLTHintInfo;
   bool HintShow(QPoint ViewportPos, THintInfo& Info);
   // Milliseconds before a hint opens at a viewport position: 0 for tooltips and for the
   // header while a hint animation was stopped; -1 means the desktop's delay.
@@ -487,7 +497,7 @@ public:
   void SetSelectionBlendFactor(int v);
   int SelectionCurveRadius() const { return appearance_.selectionCurveRadius; }
   void SetSelectionCurveRadius(int v);
-  int EditDelay() const { return editDelay_; }
+  int EditDelay() const { return edit_.Delay(); }
   void SetEditDelay(int v);
   THintAnimationType HintAnimation() const { return hintAnimation_; }
   void SetHintAnimation(THintAnimationType v) { hintAnimation_ = v; }
@@ -495,13 +505,13 @@ public:
   void SetHintMode(TLTHintMode v) { hintMode_ = v; }
   QCursor HotCursor() const { return appearance_.hotCursor; }
   void SetHotCursor(const QCursor& v) { appearance_.hotCursor = v; }
-  TLTIncrementalSearch IncrementalSearch() const { return incrementalSearch_; }
+  TLTIncrementalSearch IncrementalSearch() const { return search_->Mode(); }
   void SetIncrementalSearch(TLTIncrementalSearch v);
-  TLTSearchDirection IncrementalSearchDirection() const { return searchDirection_; }
+  TLTSearchDirection IncrementalSearchDirection() const { return search_->Direction(); }
   void SetIncrementalSearchDirection(TLTSearchDirection v);
-  TLTSearchStart IncrementalSearchStart() const { return searchStart_; }
+  TLTSearchStart IncrementalSearchStart() const { return search_->Start(); }
   void SetIncrementalSearchStart(TLTSearchStart v);
-  int IncrementalSearchTimeout() const { return searchTimeout_; }
+  int IncrementalSearchTimeout() const { return search_->Timeout(); }
   void SetIncrementalSearchTimeout(int v);
   int Indent() const { return appearance_.indent; }
   void SetIndent(int v);
@@ -563,7 +573,7 @@ public:
   QRect GetDisplayRect(PLazyNode Node, int Column = -1, bool TextOnly = false);
 
   // ---- Header, columns, painting, images and check states (LazyTreesHeader.cpp, LazyTreesPaint.cpp,
-  //      LazyTreesCheckState.cpp)
+  //      LazyTreesCheckBoxes.cpp, LazyTreesNodeOrder.cpp)
   TLTHeader& Header() const { return *header_; }
   TLazyTreeColumns& Columns() const;
   // Right to left when the control's layout runs right to left.
@@ -597,7 +607,7 @@ public:
   static int CompactNodeArray(quintptr* Array, int Count);
   // The expand and collapse buttons and the line pattern, after a change of their look.
   void RebuildButtons();
-  const QImage& ButtonImage(bool Expanded) const { return Expanded ? minusButton_ : plusButton_; }
+  const QImage& ButtonImage(bool Expanded) const { return paint_.Button(Expanded); }
 
   // ---- Hit testing -----------------------------------------------------------------
   virtual void HitTestAt(int X, int Y, bool Relative, THitInfo& HitInfo);
@@ -610,8 +620,10 @@ public:
   // ---- Timers, clock and keyboard state -------------------------------------------
   // Replaces the timer driver (tests fire timers by hand through HandleTimer).
   void SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> Driver);
-  TLazyTreeTimerDriver& Timers() { return *timers_; }
-  void SetClock(TLazyTreeClock Clock) { clock_ = std::move(Clock); }
+  TLazyTreeTimerDriver& Timers();
+  void SetClock(TLazyTreeClock Clock);
+  // Milliseconds on the tree's clock (animations, auto-scroll and hint animation).
+  qint64 Now() const;
   // What a timer's expiry does, by id.
   virtual void HandleTimer(int Id);
   void StopTimer(int Id);
@@ -630,6 +642,41 @@ public:
   TDropEffect SuggestDropEffect(QObject* Source, TShiftState Shift, TDropEffects AllowedEffects) const;
   // The animation the hints use, resolving the system default.
   virtual THintAnimationType GetHintAnimationType() const;
+
+  // ---- What the header, its columns and the hint window call back --------------------
+  // Header events, raised by the header (defaults in LazyTreesHeader.cpp).
+  virtual void DoColumnResize(TColumnIndex Column);
+  virtual bool DoHeaderDragging(TColumnIndex Column);
+  virtual void DoHeaderDragged(TColumnIndex Column, int OldPosition);
+  virtual void DoHeaderDraggedOut(TColumnIndex Column, QPoint DropPosition);
+  virtual void DoHeaderClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderDblClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseDown(Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseUp(Qt::MouseButton Button, TShiftState Shift, QPoint P);
+  virtual void DoHeaderMouseMove(TShiftState Shift, QPoint P);
+  virtual void DoGetHeaderCursor(QCursor& Cursor);
+  // The colour a painting step uses: the set's colour, or the palette's for a default one.
+  QColor PaintColor(int Index) const;
+  // An open edit: the base tree has no editor.
+  virtual bool IsEditing() const { return states_.Contains(tsEditing); }
+  virtual bool EndEditNode() { return FinishEdit(); }
+  // The header moved the main column: an open edit ends, and without extended focus the
+  // focus goes to the new main column (no focus events: the node stays).
+  void MainColumnChanged(TColumnIndex Column);
+  // The header's height or visibility changed: the rows start below it.
+  void ApplyFrame();
+  // Column facts for hit tests, hints and text; single-column defaults until the header.
+  virtual TLTAlignment ColumnAlignment(int Column) const;
+  virtual bool ColumnIsRightToLeft(int Column) const;
+  // The text a tooltip shows for a cell (the string tree's cell text).
+  virtual QString HintCellText(PLazyNode, int) { return {}; }
+  // The hint text of a cell from the owner (the string tree's OnGetHint).
+  virtual QString DoGetHint(PLazyNode, int) { return {}; }
+  // Font and text rectangle the hint of a cell is drawn with.
+  virtual QFont CellFont(PLazyNode, int) { return font(); }
+  virtual void CancelHint();
+  // The hint window closed: the next hint starts afresh.
+  void HintWindowHidden() { lastHintRect_ = QRect(); }
 
 protected:
   // ---- Owner operations (one per event; LazyTreesEvents.cpp) ------------------------
@@ -729,18 +776,6 @@ protected:
   virtual QPaintDevice* RowBuffer(QSize Size);
   virtual void FlushRowBuffer(QPainter& Target, QPoint At);
   virtual void DoGetLineStyle(std::array<std::uint8_t, 8>& Bits);
-  virtual void DoColumnResize(TColumnIndex Column);
-  virtual bool DoHeaderDragging(TColumnIndex Column);
-  virtual void DoHeaderDragged(TColumnIndex Column, int OldPosition);
-  virtual void DoHeaderDraggedOut(TColumnIndex Column, QPoint DropPosition);
-  virtual void DoHeaderClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderDblClick(TColumnIndex Column, Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderMouseDown(Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderMouseUp(Qt::MouseButton Button, TShiftState Shift, QPoint P);
-  virtual void DoHeaderMouseMove(TShiftState Shift, QPoint P);
-  virtual void DoGetHeaderCursor(QCursor& Cursor);
-  // The colour a painting step uses: the set's colour, or the palette's for a default one.
-  QColor PaintColor(int Index) const;
   // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
   void EnsureButtons();
   // One row into its canvas (tree coordinates) and the area below the last row.
@@ -749,6 +784,13 @@ protected:
   void PaintCell(QPainter& Canvas, TLTPaintInfo& Info, TColumnIndex Column, QRect CellRect, const QRect& Window,
                  bool LastCell);
   void PaintCellBackground(QPainter& Canvas, TLTPaintInfo& Info, const QRect& CellRect);
+  // The steps of PaintCell: images placed (the content rectangle returned), grid lines
+  // (the cell inside them returned), tree lines and the button.
+  QRect PlaceCellImages(TLTPaintInfo& Info, const QRect& CellRect, bool Main, int IndentWidth);
+  QRect PaintGridLines(QPainter& Canvas, const QRect& CellRect, bool Grid, int BandIndent, bool RightToLeft,
+                       bool VerticalLine);
+  void PaintLinesAndButton(QPainter& Canvas, PLazyNode Node, const QRect& CellRect, int Level, bool RightToLeft,
+                           bool Grid);
   void PaintBelowRows(QPainter& Target, const QRect& Window, int Top, QPoint TargetPos, TLTPaintSwitches Switches);
   void TileBackground(QPainter& Canvas, const QRect& R, QPoint Shift);
   QBrush LineBrush(const QColor& Colour) const;
@@ -760,9 +802,7 @@ protected:
   virtual void PaintTree(QPainter& Canvas, const QRect& Window);
   // The node's own content; the base tree draws none (the string tree draws text).
   virtual void DoPaintNode(const TLTPaintInfo& PaintInfo);
-  // An open edit: the base tree has no editor.
-  virtual bool IsEditing() const { return states_.Contains(tsEditing); }
-  virtual bool EndEditNode() { return FinishEdit(); }
+  // An open edit is ended or cancelled (IsEditing and EndEditNode are public).
   virtual void CancelEditNode() { AbortEdit(); }
   virtual bool EditNode(PLazyNode Node, int Column) { return EditCell(Node, Column); }
   virtual bool CanEdit(PLazyNode Node, int Column);
@@ -773,7 +813,6 @@ protected:
   virtual void CutToClipboard() { CutSelectedToClipboard(); }
   virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
                                  TLTNodeAttachMode Mode);
-  virtual void CancelHint();
   // The position cache (LazyTreesCache.cpp): every structural change stops a running
   // validation before it touches a node, invalidates the cache after, and restarts the
   // validation outside updates.
@@ -809,9 +848,6 @@ protected:
   // ---- Working with the tree: hooks and helpers --------------------------------------
   // The header's sort direction for automatic sorting (the header answers it).
   virtual bool SortAscending() const;
-  // Column facts for hit tests, hints and text; single-column defaults until the header.
-  virtual TLTAlignment ColumnAlignment(int Column) const;
-  virtual bool ColumnIsRightToLeft(int Column) const;
   virtual QString ColumnHint(int Column) const;
   virtual bool HeaderShowsHints() const;
   // The header is dragging, sizing or pressing a column.
@@ -852,12 +888,6 @@ protected:
                      Qt::DropAction& Action);
   void ClassDragDrop(const QMimeData* Data, TShiftState Keys, QPoint Pt, Qt::DropActions Allowed,
                      Qt::DropAction& Action);
-  // The text a tooltip shows for a cell (the string tree's cell text).
-  virtual QString HintCellText(PLazyNode, int) { return {}; }
-  // The hint text of a cell from the owner (the string tree's OnGetHint).
-  virtual QString DoGetHint(PLazyNode, int) { return {}; }
-  // Font and text rectangle the hint of a cell is drawn with.
-  virtual QFont CellFont(PLazyNode, int) { return font(); }
   // The cell span with empty neighbours: [left, right) in content coordinates.
   QPair<int, int> CellSpan(PLazyNode Node, int Column);
   void HitTestRow(PLazyNode Node, int Column, int X, int CellWidth, THitInfo& Hit);
@@ -866,6 +896,11 @@ protected:
   void HandleNodeClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
   void HandleNodeRelease(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
   void HandleNodeDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
+  // Steps of a press: beside the nodes, the column a click focuses, the clearing of the
+  // selection before a plain click.
+  void HandleEmptyClick(Qt::MouseButton Button, TShiftState Shift);
+  int ClickedColumn(const THitInfo& Hit) const;
+  void ClearSelectionForPlainClick(PLazyNode Node);
   void HandleCheckPress(PLazyNode Node);
   void HandleCheckRelease(const THitInfo& Hit);
   void HandleModifierClick(PLazyNode Node, TShiftState Shift, bool MayDrag);
@@ -875,6 +910,9 @@ protected:
   // Selects and deselects the nodes the dragged rectangle (normalised, content
   // coordinates) takes in or leaves; toggles them when the drag started with Ctrl.
   virtual void HandleDrawSelection(QRect OldRect, QRect NewRect);
+  // Where a row's label stands in the main column, [left, right) in content coordinates.
+  QPair<int, int> LabelSpanInMainColumn(PLazyNode Node, int MainLeft, int MainRight, bool RightToLeft,
+                                        TLTAlignment Alignment);
   PLazyNode SearchStep(PLazyNode Node, bool Forward);
   void SortSiblings(PLazyNode Node, int Column, bool Ascending);
   void DropEditSilently();
@@ -938,7 +976,6 @@ protected:
   void StopWheelPanning();
   void PanningStep();
   void UpdateHotNode(QPoint ViewportPos);
-  void ApplyFrame();
   void ApplyScrollBarPolicies();
   void SetWindowRedraw(bool On);
   QMenu* FindPopupMenu(PLazyNode Node, int Column, QPoint Position, bool& AskedSomebody);
@@ -963,20 +1000,15 @@ protected:
   PLazyNode lastStructureChangeNode_ = nullptr;
   TChangeReason lastStructureChangeReason_ = crIgnore;
   PLazyNode lastChangedNode_ = nullptr;
-  PLazyNode keyCheckNode_ = nullptr;
-  TCheckState pendingCheckState_ = csUncheckedNormal;
-  int wheelRemainder_ = 0;
 
   std::unique_ptr<TCustomLazyTreeOptions> options_;
   TLazyTreeAppearance appearance_;
   std::unique_ptr<TScrollBarOptions> scrollBarOptions_;
-  std::unique_ptr<TLazyTreeTimerDriver> timers_;
-  TLazyTreeClock clock_;
+  // Keys, mouse, wheel and panning between events, and the timers (LazyTreeInputController.h).
+  std::unique_ptr<TLazyTreeInputController> input_;
   std::unique_ptr<TToggleAnimation> animation_;
   PLazyNode animatedNode_ = nullptr;
   bool animationExpanding_ = false;
-  QPointer<TLazyPanningWindow> panningWindow_;
-  QPoint panningStart_;
 
   // Tree stream: the totals of a node whose fields and children were just read, and the
   // selection of the nodes read (counted as they are read, so most reads skip the walk).
@@ -1015,13 +1047,8 @@ protected:
   TLTDragImageKind dragImageKind_ = diComplete;
   int dragWidth_ = 200;
   int dragHeight_ = 350;
-  int editDelay_ = 1000;
   THintAnimationType hintAnimation_ = hatSystemDefault;
   TLTHintMode hintMode_ = hmDefault;
-  TLTIncrementalSearch incrementalSearch_ = isNone;
-  TLTSearchDirection searchDirection_ = sdForward;
-  TLTSearchStart searchStart_ = ssFocusedNode;
-  int searchTimeout_ = 1000;
   bool wantTabs_ = false;
   QPointer<QMenu> popupMenu_;
 
@@ -1033,24 +1060,13 @@ protected:
   PLazyNode dropTargetNode_ = nullptr;
   TDropMode lastDropMode_ = dmNowhere;
   TShiftState drawSelectionShift_;  // the keys held when the selection rectangle started
-  QImage plusButton_;
-  QImage minusButton_;
-  std::array<std::uint8_t, 8> linePattern_{};
-  std::size_t buttonsKey_ = 0;
-  mutable std::vector<std::pair<QRgb, QBrush>> lineBrushes_;  // by colour, for the current pattern
-  QImage rowBuffer_;
-  friend class TLTHeader;
-  friend class TLazyTreeColumns;
-  friend class TLazyTreeColumn;
+  // Buttons, line pattern and brushes, the row image (LazyTreePaintResources.h).
+  TLazyTreePaintResources paint_;
   // Working with the tree: the editor, the search, the pending mouse check and hints.
-  std::shared_ptr<ILTEditLink> editLink_;
-  PLazyNode editNode_ = nullptr;
-  int editColumn_ = -1;
-  QString searchBuffer_;
-  PLazyNode lastSearchHit_ = nullptr;
-  PLazyNode mouseCheckNode_ = nullptr;
-  TCheckState mouseCheckState_ = csUncheckedNormal;
-  QPoint pressPosition_;     // viewport coordinates of the last press
+  // The edit link, the cell it edits and the edit delay (LazyTreeEditSession.h).
+  TLazyTreeEditSession edit_;
+  // The incremental search's settings, text and last hit (LazyTreeIncrementalSearch.h).
+  std::unique_ptr<TLazyTreeIncrementalSearch> search_ = std::make_unique<TLazyTreeIncrementalSearch>();
   QRect selectRectangle_;    // the dragged selection rectangle in content coordinates
   QVector<PLazyNode>* sortDescend_ = nullptr;  // where a whole-tree sort collects subtrees
   QString hint_;
@@ -1069,12 +1085,7 @@ protected:
   QPoint lastDragPoint_;              // window coordinates of the last drag over
   qint64 autoScrollRequest_ = -1;     // clock time of this drag's first auto-scroll request
   qint64 lastAutoScrollStep_ = -1;    // clock time of the last auto-scroll step
-  friend class TLTDragManager;
 
-  friend class TCustomLazyTreeOptions;
-  friend class TLTColors;
-  friend class TScrollBarOptions;
-  friend class TLazyTreeHintWindow;
 };
 
 // A tree whose owner draws each node itself.

@@ -5,14 +5,6 @@
 
 #include <QApplication>
 
-namespace {
-bool IsPressed(TCheckState state) {
-  return state == csUncheckedPressed || state == csCheckedPressed || state == csMixedPressed;
-}
-TCheckState PressedOf(TCheckState state) { return IsPressed(state) ? state : TCheckState(state + 1); }
-TCheckState NormalOf(TCheckState state) { return IsPressed(state) ? TCheckState(state - 1) : state; }
-}  // namespace
-
 void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, const THitInfo& hit) {
   // A pending edit loses its timer and a running one ends before anything else happens.
   if (states_.Contains(tsEditPending)) {
@@ -30,13 +22,7 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
   PLazyNode node = hit.HitNode;
 
   if (!node) {
-    if (!(multi && (ctrl || shiftKey))) UnselectAll();
-    if (button == Qt::LeftButton && multi && !selection.Contains(toDisableDrawSelection)) {
-      DoStateChange({tsDrawSelPending});
-      drawSelectionShift_ = shift;
-      const QPoint start = pressPosition_ - QPoint(offsetX_, offsetY_);
-      selectRectangle_ = QRect(start, start);
-    }
+    HandleEmptyClick(button, shift);
     return;
   }
   if (button == Qt::LeftButton && hit.HitPositions.Contains(hpOnButton) && node->Has(nsHasChildren)) {
@@ -49,33 +35,14 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
     return;
   }
 
-  // The focused column: the clicked one when the label was hit or the whole row counts.
-  int column = focusedColumn_;
-  if (hit.HitColumn >= 0 && (hit.HitPositions.Contains(hpOnLabel) || selection.Contains(toFullRowSelect) ||
-                             options_->MiscOptions().Contains(toGridExtensions)))
-    column = hit.HitColumn;
-  if (!selection.Contains(toExtendedFocus) && ColumnCount() > 0) column = MainColumn();
-
+  const int column = ClickedColumn(hit);
   const bool onContent = hit.HitPositions.Intersects({hpOnLabel, hpOnNormalIcon, hpOnStateIcon}) ||
                          selection.Contains(toFullRowSelect);
   const bool clickedFocused = button == Qt::LeftButton && node == focusedNode_ && column == focusedColumn_ &&
                               !ctrl && !shiftKey && onContent && !states_.Contains(tsLeftDblClick);
   if (!(ctrl || shiftKey) || selection_.IsEmpty()) selection_.SetLevel(static_cast<int>(LevelOfNode(node)));
 
-  // A plain click (any click without multi-selection) selects only the clicked node; on
-  // a node that is part of a larger selection the clearing waits for the release, so the
-  // selection can still be dragged.
-  if (!multi || (!ctrl && !shiftKey)) {
-    if (!node->Has(nsSelected)) {
-      if (!LazyTreeCheck(!states_.Contains(tsClearPending), "Pending and direct clearance are mutual exclusive!"))
-        DoStateChange({}, {tsClearPending});
-      const bool many = selection_.Count() > 1;
-      UnselectAll();
-      if (many) InvalidateTree();
-    } else if (multi && selection_.Count() > 1) {
-      DoStateChange({tsClearPending});
-    }
-  }
+  if (!multi || (!ctrl && !shiftKey)) ClearSelectionForPlainClick(node);
 
   const PLazyNode oldFocus = focusedNode_;
   const int oldColumn = focusedColumn_;
@@ -93,6 +60,47 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
     if (!node->Has(nsSelected) && AddToSelection(node)) InvalidateNodeRow(node);
   }
   if (clickedFocused && CanEditCell(node, focusedColumn_)) DoStateChange({tsEditPending});
+}
+
+// A click beside the nodes clears the selection (unless it extends it) and may start a
+// selection rectangle at the press.
+void TBaseLazyTree::HandleEmptyClick(Qt::MouseButton button, TShiftState shift) {
+  const TLTSelectionOptions selection = options_->SelectionOptions();
+  const bool multi = selection.Contains(toMultiSelect);
+  if (!(multi && (shift.Contains(ssCtrl) || shift.Contains(ssShift)))) UnselectAll();
+  if (button == Qt::LeftButton && multi && !selection.Contains(toDisableDrawSelection)) {
+    DoStateChange({tsDrawSelPending});
+    drawSelectionShift_ = shift;
+    const QPoint start = input_->PressPosition() - QPoint(offsetX_, offsetY_);
+    selectRectangle_ = QRect(start, start);
+  }
+}
+
+// The focused column after a click: the clicked one when the label was hit or the whole
+// row counts, the main column without extended focus.
+int TBaseLazyTree::ClickedColumn(const THitInfo& hit) const {
+  const TLTSelectionOptions selection = options_->SelectionOptions();
+  int column = focusedColumn_;
+  if (hit.HitColumn >= 0 && (hit.HitPositions.Contains(hpOnLabel) || selection.Contains(toFullRowSelect) ||
+                             options_->MiscOptions().Contains(toGridExtensions)))
+    column = hit.HitColumn;
+  if (!selection.Contains(toExtendedFocus) && ColumnCount() > 0) column = MainColumn();
+  return column;
+}
+
+// A plain click (any click without multi-selection) selects only the clicked node; on
+// a node that is part of a larger selection the clearing waits for the release, so the
+// selection can still be dragged.
+void TBaseLazyTree::ClearSelectionForPlainClick(PLazyNode node) {
+  if (!node->Has(nsSelected)) {
+    if (!LazyTreeCheck(!states_.Contains(tsClearPending), "Pending and direct clearance are mutual exclusive!"))
+      DoStateChange({}, {tsClearPending});
+    const bool many = selection_.Count() > 1;
+    UnselectAll();
+    if (many) InvalidateTree();
+  } else if (options_->SelectionOptions().Contains(toMultiSelect) && selection_.Count() > 1) {
+    DoStateChange({tsClearPending});
+  }
 }
 
 void TBaseLazyTree::HandleModifierClick(PLazyNode node, TShiftState shift, bool mayDrag) {
@@ -152,7 +160,7 @@ void TBaseLazyTree::HandleNodeRelease(Qt::MouseButton button, TShiftState, const
   if (states_.Contains(tsEditPending)) {
     if (button == Qt::LeftButton && hit.HitNode && hit.HitNode == focusedNode_ &&
         CanEditCell(focusedNode_, focusedColumn_))
-      timers_->Start(EditTimer, editDelay_);
+      input_->StartTimer(EditTimer, edit_.Delay());
     else
       DoStateChange({}, {tsEditPending});
   }
@@ -171,76 +179,4 @@ void TBaseLazyTree::HandleNodeDblClick(Qt::MouseButton, TShiftState, const THitI
   if (!options_->MiscOptions().Contains(toToggleOnDblClick) || !node->Has(nsHasChildren)) return;
   const bool onNode = hit.HitPositions.Intersects({hpOnLabel, hpOnNormalIcon, hpOnStateIcon});
   if (onNode || options_->SelectionOptions().Contains(toFullRowSelect)) ToggleExpanded(node);
-}
-
-// ---- Check boxes ----------------------------------------------------------------------
-
-void TBaseLazyTree::HandleCheckPress(PLazyNode node) {
-  if (node->Has(nsDisabled) || states_.Contains(tsMouseCheckPending) || node->CheckType == ctNone) return;
-  TCheckState next = CheckStateAfterClick(TCheckType(node->CheckType), NormalOf(TCheckState(node->CheckState)));
-  if (!DoChecking(node, next)) return;
-  DoStateChange({tsMouseCheckPending});
-  mouseCheckNode_ = node;
-  mouseCheckState_ = next;
-  node->CheckState = PressedOf(TCheckState(node->CheckState));
-  InvalidateNodeRow(node);
-}
-
-void TBaseLazyTree::HandleCheckRelease(const THitInfo& hit) {
-  DoStateChange({}, {tsMouseCheckPending});
-  PLazyNode node = mouseCheckNode_;
-  mouseCheckNode_ = nullptr;
-  if (!node) return;
-  node->CheckState = NormalOf(TCheckState(node->CheckState));
-  // Released away from the box: the press is forgotten and the box looks as before.
-  if (hit.HitNode == node && hit.HitPositions.Contains(hpOnCheckBox))
-    SetNodeCheckState(node, mouseCheckState_);
-  InvalidateNodeRow(node);
-}
-
-TCheckState TBaseLazyTree::CheckStateAfterClick(TCheckType checkType, TCheckState checkState) const {
-  switch (checkType) {
-    case ctTriStateCheckBox:
-    case ctCheckBox:
-      return checkState == csCheckedNormal ? csUncheckedNormal : csCheckedNormal;
-    case ctRadioButton:
-      return csCheckedNormal;
-    case ctButton:
-      return csUncheckedNormal;
-    default:
-      return csMixedNormal;
-  }
-}
-
-void TBaseLazyTree::SetNodeCheckState(PLazyNode node, TCheckState state) {
-  if (!IsRealNode(node) || node->CheckState == state) return;
-  // The change itself tells the nodes it carries along; this node is told here.
-  ApplyCheckState(node, state);
-  if (node->CheckState == state) DoChecked(node);
-}
-
-void TBaseLazyTree::SetCheckType(PLazyNode node, TCheckType value) {
-  if (!IsRealNode(node) || node->CheckType == value) return;
-  node->CheckType = value;
-  InvalidateNodeRow(node);
-}
-
-// ---- Selection rectangle ----------------------------------------------------------------
-
-void TBaseLazyTree::DragSelectionRectangle(QPoint viewportPos) {
-  QPoint end = viewportPos - QPoint(offsetX_, offsetY_);
-  // Both corners stay within the content, whatever the mouse does outside the window.
-  end.setX(std::clamp(end.x(), 0, std::max(ClientWidth(), rangeX_)));
-  end.setY(std::clamp(end.y(), 0, std::max(ClientHeight(), rangeY_)));
-  if (states_.Contains(tsDrawSelPending)) {
-    if ((viewportPos - pressPosition_).manhattanLength() < QApplication::startDragDistance()) return;
-    DoStateChange({tsDrawSelecting}, {tsDrawSelPending});
-  }
-  const QRect old = selectRectangle_;
-  QRect next = old;
-  next.setBottomRight(end);
-  if (next == old) return;
-  selectRectangle_ = next;
-  HandleDrawSelection(old.normalized(), next.normalized());
-  InvalidateTree();
 }

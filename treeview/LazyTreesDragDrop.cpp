@@ -62,6 +62,15 @@ Qt::DropAction QtAction(std::uint32_t effect) {
   }
 }
 
+// The drop actions a drag allows: its operations, or all of them when none is set.
+Qt::DropActions DropActionsOf(TDragOperations operations) {
+  if (operations.Empty()) operations = TDragOperations{doCopy, doMove, doLink};
+  Qt::DropActions allowed;
+  if (operations.Contains(doCopy)) allowed |= Qt::CopyAction;
+  if (operations.Contains(doMove)) allowed |= Qt::MoveAction;
+  if (operations.Contains(doLink)) allowed |= Qt::LinkAction;
+  return allowed;
+}
 }  // namespace
 
 // ---- Owner events ---------------------------------------------------------------------------------
@@ -140,7 +149,7 @@ THResult TBaseLazyTree::OLEDragOver(QObject* source, TShiftState keys, QPoint pt
       if (newNode) {
         StopTimer(ExpandTimer);
         if (node && options_->AutoOptions().Contains(toAutoDropExpand) && node->Has(nsHasChildren))
-          timers_->Start(ExpandTimer, autoExpandDelay_);
+          input_->StartTimer(ExpandTimer, autoExpandDelay_);
       }
     }
 
@@ -319,7 +328,7 @@ TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
   if (states_.Intersects({tsOLEDragging, tsVCLDragging}) || dropTarget) {
     // A drag scrolls only the tree under the mouse, and only after the delay.
     if (!dropTarget || directions.Empty()) return {};
-    const qint64 now = clock_();
+    const qint64 now = input_->Now();
     if (autoScrollRequest_ < 0) autoScrollRequest_ = now;
     if (now - autoScrollRequest_ < autoScrollDelay_) return {};
   }
@@ -327,19 +336,19 @@ TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
 }
 
 bool TBaseLazyTree::DoAutoScroll(QPoint pt) {
-  if (!CanAutoScroll() || timers_->IsRunning(ScrollTimer)) return false;
+  if (!CanAutoScroll() || input_->TimerRunning(ScrollTimer)) return false;
   const int zone = DefaultNodeHeight();
   const bool inZone = (pt.x() < zone && offsetX_ < 0) || (pt.y() < zone && offsetY_ < 0) ||
                       (rangeX_ > ClientWidth() && pt.x() >= ClientWidth() - zone) ||
                       (rangeY_ > ClientHeight() && pt.y() >= ClientHeight() - zone);
   if (!inZone) return false;
   DoStateChange({tsScrollPending});
-  timers_->Start(ScrollTimer, autoScrollDelay_);
+  input_->StartTimer(ScrollTimer, autoScrollDelay_);
   return true;
 }
 
 bool TBaseLazyTree::AutoScrollStep(QPoint pt) {
-  const qint64 now = clock_();
+  const qint64 now = input_->Now();
   if (lastAutoScrollStep_ >= 0 && now - lastAutoScrollStep_ < kMinimumTimerInterval) return false;
   const TAutoScrollDirections directions = AutoScrollDirections(pt);
   if (directions.Empty()) return false;
@@ -360,8 +369,30 @@ bool TBaseLazyTree::AutoScrollStep(QPoint pt) {
 
 void TBaseLazyTree::CheckDragStart(QPoint viewportPos) {
   if (!states_.Intersects({tsOLEDragPending, tsVCLDragPending}) || !states_.Contains(tsLeftButtonDown)) return;
-  if ((viewportPos - pressPosition_).manhattanLength() < QApplication::startDragDistance()) return;
+  if ((viewportPos - input_->PressPosition()).manhattanLength() < QApplication::startDragDistance()) return;
   BeginDrag();
+}
+
+// The dragged rows as they show, in an area of DragWidth × DragHeight around the press,
+// become the drag's picture.
+void TBaseLazyTree::PrepareDragImage(QDrag& drag) {
+  const QPoint mouse = input_->PressPosition();
+  QRect window(mouse - QPoint(offsetX_, offsetY_) - QPoint(dragWidth_ / 2, dragHeight_ / 2), QSize(dragWidth_, dragHeight_));
+  if (dragImageKind_ == diMainColumnOnly && ColumnCount() > 0 && MainColumn() >= 0) {
+    const QRect main = ColumnBounds(MainColumn());
+    window.setLeft(std::max(window.left(), main.left()));
+    window.setRight(std::min(window.right(), main.right()));
+  }
+  if (window.isValid()) {
+    QImage picture(window.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Color());
+    {
+      QPainter painter(&picture);
+      PaintTree(painter, window, QPoint(0, 0), TLTPaintSwitches{poDrawSelection, poColumnColor, poSelectedOnly});
+    }
+    const QPoint topLeft = viewport()->mapToGlobal(window.topLeft() + QPoint(offsetX_, offsetY_));
+    dragImage_->PrepareDrag(picture, topLeft, viewport()->mapToGlobal(mouse), &drag);
+  }
 }
 
 void TBaseLazyTree::BeginDrag() {
@@ -396,31 +427,8 @@ void TBaseLazyTree::BeginDrag() {
   } else {
     drag.setMimeData(CreateDataObject(false).release());  // owned by the drag
   }
-  if (DoDragImageWanted()) {
-    // The dragged rows as they show, in an area of DragWidth × DragHeight around the mouse.
-    const QPoint mouse = pressPosition_;
-    QRect window(mouse - QPoint(offsetX_, offsetY_) - QPoint(dragWidth_ / 2, dragHeight_ / 2), QSize(dragWidth_, dragHeight_));
-    if (dragImageKind_ == diMainColumnOnly && ColumnCount() > 0 && MainColumn() >= 0) {
-      const QRect main = ColumnBounds(MainColumn());
-      window.setLeft(std::max(window.left(), main.left()));
-      window.setRight(std::min(window.right(), main.right()));
-    }
-    if (window.isValid()) {
-      QImage picture(window.size(), QImage::Format_ARGB32_Premultiplied);
-      picture.fill(Color());
-      {
-        QPainter painter(&picture);
-        PaintTree(painter, window, QPoint(0, 0), TLTPaintSwitches{poDrawSelection, poColumnColor, poSelectedOnly});
-      }
-      const QPoint topLeft = viewport()->mapToGlobal(window.topLeft() + QPoint(offsetX_, offsetY_));
-      dragImage_->PrepareDrag(picture, topLeft, viewport()->mapToGlobal(mouse), &drag);
-    }
-  }
-  TDragOperations operations = dragOperations_.Empty() ? TDragOperations{doCopy, doMove, doLink} : dragOperations_;
-  Qt::DropActions allowed;
-  if (operations.Contains(doCopy)) allowed |= Qt::CopyAction;
-  if (operations.Contains(doMove)) allowed |= Qt::MoveAction;
-  if (operations.Contains(doLink)) allowed |= Qt::LinkAction;
+  if (DoDragImageWanted()) PrepareDragImage(drag);
+  const Qt::DropActions allowed = DropActionsOf(dragOperations_);
 
   Qt::DropAction result = Qt::IgnoreAction;
   RunGuarded([&] { result = DragLoop ? DragLoop(drag, allowed) : drag.exec(allowed); });

@@ -14,7 +14,7 @@ bool TBaseLazyTree::EditCell(PLazyNode node, int column) {
   if (IsEditing() || options_->MiscOptions().Contains(toReadOnly)) return IsEditing();
   SetFocusedNode(node);
   if (node == focusedNode_ && CanEditCell(node, column)) {
-    editColumn_ = column;
+    edit_.SetColumn(column);
     if (!node->Has(nsInitialized)) InitializeNode(node);
     StartEdit();
   }
@@ -24,7 +24,7 @@ bool TBaseLazyTree::EditCell(PLazyNode node, int column) {
 std::shared_ptr<ILTEditLink> TBaseLazyTree::CreateEditLink() {
   std::shared_ptr<ILTEditLink> link;
   if (OnCreateEditor) {
-    OnCreateEditor(this, focusedNode_, editColumn_, link);
+    OnCreateEditor(this, focusedNode_, edit_.Column(), link);
     if (!link) throw ELazyTreeError(QStringLiteral("Edit link must not be nil."), hcTFEditLinkIsNil);
   }
   return link;
@@ -35,40 +35,35 @@ void TBaseLazyTree::StartEdit() {
   StopTimer(ScrollTimer);
   StopTimer(EditTimer);
   DoStateChange({}, {tsEditPending});
-  if (!focusedNode_ || focusedNode_->Has(nsDisabled) || options_->MiscOptions().Contains(toReadOnly) || editLink_)
+  if (!focusedNode_ || focusedNode_->Has(nsDisabled) || options_->MiscOptions().Contains(toReadOnly) || edit_.IsOpen())
     return;
   std::shared_ptr<ILTEditLink> link = CreateEditLink();
   if (!link) return;
-  editLink_ = link;
-  editNode_ = focusedNode_;
+  edit_.Open(link, focusedNode_);
   DoStateChange({tsEditing});
   ScrollIntoView(focusedNode_, options_->SelectionOptions().Contains(toCenterScrollIntoView), true);
   bool started = false;
-  if (link->PrepareEditing(this, focusedNode_, editColumn_)) {
-    QRect bounds = GetDisplayRect(focusedNode_, editColumn_, true);
+  if (link->PrepareEditing(this, focusedNode_, edit_.Column())) {
+    QRect bounds = GetDisplayRect(focusedNode_, edit_.Column(), true);
     link->SetEditorBounds(bounds);
     InvalidateNodeRow(focusedNode_);
     started = link->StartEditing();
   }
   if (!started) DoStateChange({}, {tsEditing});
-  if (!IsEditing() && editLink_ == link) {
-    editLink_.reset();
-    editNode_ = nullptr;
+  if (!IsEditing() && edit_.Link() == link.get()) {
+    edit_.CloseIfRunBy(link);
     EditLinkReleased();
   }
 }
 
 bool TBaseLazyTree::FinishEdit() {
   bool ended = !IsEditing();
-  if (IsEditing() && editLink_) {
+  if (IsEditing() && edit_.IsOpen()) {
     // Held here: the owner's events during the finish may end the edit a second time.
-    std::shared_ptr<ILTEditLink> link = editLink_;
+    std::shared_ptr<ILTEditLink> link = edit_.SharedLink();
     if (link->FinishEditing()) {
       DoStateChange({}, {tsEditing});
-      if (editLink_ == link) {
-        editLink_.reset();
-        editNode_ = nullptr;
-      }
+      edit_.CloseIfRunBy(link);
       EditLinkReleased();
       if (!destroying_) DoEndEdit();
       ended = true;
@@ -81,28 +76,23 @@ bool TBaseLazyTree::FinishEdit() {
 bool TBaseLazyTree::AbortEdit() {
   StopTimer(EditTimer);
   DoStateChange({}, {tsEditPending});
-  if (!IsEditing() || !editLink_) return false;
+  if (!IsEditing() || !edit_.IsOpen()) return false;
   if (destroying_) {
     DropEditSilently();
     return true;
   }
-  std::shared_ptr<ILTEditLink> link = editLink_;
+  std::shared_ptr<ILTEditLink> link = edit_.SharedLink();
   if (!link->AbortEditing()) return false;
   DoStateChange({}, {tsEditing});
   DoCancelEdit();
-  if (editLink_ == link) {
-    editLink_.reset();
-    editNode_ = nullptr;
-  }
+  edit_.CloseIfRunBy(link);
   EditLinkReleased();
   return true;
 }
 
 void TBaseLazyTree::DropEditSilently() {
   // No owner event here: the tree or the program is on its way out, or the node is gone.
-  if (editLink_) editLink_->ReleaseEditing();
-  editLink_.reset();
-  editNode_ = nullptr;
+  edit_.Drop();
   states_ -= TLazyTreeStates{tsEditing, tsEditPending};
   StopTimer(EditTimer);
 }

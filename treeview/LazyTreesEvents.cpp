@@ -124,11 +124,11 @@ bool TBaseLazyTree::DoCanEdit(PLazyNode node, int column) {
 bool TBaseLazyTree::CanEdit(PLazyNode node, int column) { return DoCanEdit(node, column); }
 
 void TBaseLazyTree::DoCancelEdit() {
-  if (OnEditCancelled) OnEditCancelled(this, editColumn_);
+  if (OnEditCancelled) OnEditCancelled(this, edit_.Column());
 }
 
 bool TBaseLazyTree::DoEndEdit() {
-  if (OnEdited) OnEdited(this, focusedNode_, editColumn_);
+  if (OnEdited) OnEdited(this, focusedNode_, edit_.Column());
   return true;
 }
 

@@ -183,11 +183,11 @@ void TBaseLazyTree::RunToggleAnimation(PLazyNode node, int distance, bool expand
   // The structure has changed already; the animation only moves the rows below the node
   // into their new place, and the exposed strip paints from the new structure.
   if (animation_) FinishToggleAnimation();
-  animation_ = std::make_unique<TToggleAnimation>(distance, animationDuration_, clock_());
+  animation_ = std::make_unique<TToggleAnimation>(distance, animationDuration_, input_->Now());
   animatedNode_ = node;
   animationExpanding_ = expanding;
   DoStateChange({tsInAnimation});
-  timers_->Start(AnimationTimer, kMinimumTimerInterval);
+  input_->StartTimer(AnimationTimer, kMinimumTimerInterval);
 }
 
 void TBaseLazyTree::AnimationTick() {
@@ -195,7 +195,7 @@ void TBaseLazyTree::AnimationTick() {
     StopTimer(AnimationTimer);
     return;
   }
-  const int step = animation_->NextStep(clock_());
+  const int step = animation_->NextStep(input_->Now());
   if (step > 0) AnimateToggleStep(animatedNode_, step, animationExpanding_);
   if (animation_->Finished() || QCoreApplication::closingDown()) FinishToggleAnimation();
 }
@@ -280,7 +280,7 @@ void TBaseLazyTree::AdviseChangeEvent(bool structureChange, PLazyNode, TChangeRe
     structureChange ? DeliverStructureChange() : DeliverChange();
     return;
   }
-  timers_->Start(structureChange ? StructureChangeTimer : ChangeTimer, changeDelay_);
+  input_->StartTimer(structureChange ? StructureChangeTimer : ChangeTimer, changeDelay_);
 }
 
 void TBaseLazyTree::DeliverStructureChange() {

@@ -129,9 +129,7 @@ void TLTHeader::SetMainColumn(TColumnIndex value) {
   value = columns_->Count() == 0 ? NoColumn : std::clamp(value, 0, columns_->Count() - 1);
   if (value == mainColumn_) return;
   mainColumn_ = value;
-  if (tree_->IsEditing()) tree_->EndEditNode();
-  if (!tree_->TreeOptions().SelectionOptions().Contains(toExtendedFocus)) tree_->focusedColumn_ = value;
-  tree_->InvalidateTree();
+  tree_->MainColumnChanged(value);
 }
 
 void TLTHeader::SetOptions(TLTHeaderOptions value) {
@@ -376,6 +374,12 @@ void TBaseLazyTree::DoHeaderDragged(TColumnIndex column, int oldPosition) {
 
 void TBaseLazyTree::DoHeaderDraggedOut(TColumnIndex column, QPoint dropPosition) {
   if (OnHeaderDraggedOut) OnHeaderDraggedOut(this, column, dropPosition);
+}
+
+void TBaseLazyTree::MainColumnChanged(TColumnIndex column) {
+  if (IsEditing()) EndEditNode();
+  if (!options_->SelectionOptions().Contains(toExtendedFocus)) focusedColumn_ = column;
+  InvalidateTree();
 }
 
 void TBaseLazyTree::DoHeaderClick(TColumnIndex column, Qt::MouseButton button, TShiftState shift, QPoint p) {

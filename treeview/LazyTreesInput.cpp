@@ -4,42 +4,18 @@
 #include "treeview/LazyTreeDragManager.h"
 #include "treeview/LazyTreeDrawing.h"
 #include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeInputController.h"
 #include "treeview/LazyTreeResources.h"
 #include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 #include <QWheelEvent>
-
-// The small window that marks where wheel panning started: the panning picture for the
-// directions the view can move, shaped to the picture's own pixels.
-class TLazyPanningWindow : public QWidget {
-public:
-  TLazyPanningWindow(QWidget* parent, const QString& pictureName) : QWidget(parent), picture_(BuiltInImage(pictureName)) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(picture_.isNull() ? QSize(28, 28) : picture_.size());
-    if (!picture_.isNull()) {
-      // The picture's magenta background is no part of the window.
-      const QImage mask = picture_.createMaskFromColor(qRgb(255, 0, 255), Qt::MaskOutColor);
-      setMask(QBitmap::fromImage(mask));
-    }
-  }
-
-protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.drawImage(0, 0, picture_);
-  }
-
-private:
-  QImage picture_;
-};
 
 namespace {
 // "*", "+", "-" and "/" act the same from the main keys and from the numeric pad.
@@ -50,8 +26,6 @@ int NormalizedKey(int key, const QString& text) {
   if (text == QLatin1String("/")) return Qt::Key_Slash;
   return key;
 }
-
-constexpr int kPanningDeadZone = 7;
 }  // namespace
 
 // ---- Keyboard -------------------------------------------------------------------------
@@ -66,8 +40,7 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* e) {
   if (states_.Contains(tsKeyCheckPending) && key != Qt::Key_Space) {
     // Another key before Space came up undoes the pressed look.
     DoStateChange({}, {tsKeyCheckPending});
-    if (keyCheckNode_) InvalidateNodeRow(keyCheckNode_);
-    keyCheckNode_ = nullptr;
+    if (PLazyNode node = input_->TakeKeyCheckNode()) InvalidateNodeRow(node);
   }
   if (!DoKeyAction(key, shift)) {
     e->accept();
@@ -82,10 +55,9 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* e) {
 void TBaseLazyTree::keyReleaseEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Space && !e->isAutoRepeat() && states_.Contains(tsKeyCheckPending)) {
     DoStateChange({}, {tsKeyCheckPending});
-    PLazyNode node = keyCheckNode_;
-    keyCheckNode_ = nullptr;
+    PLazyNode node = input_->TakeKeyCheckNode();
     // Released over another node: the press is forgotten.
-    if (node && node == focusedNode_) SetNodeCheckState(node, pendingCheckState_);
+    if (node && node == focusedNode_) SetNodeCheckState(node, input_->KeyCheckState());
     e->accept();
     return;
   }
@@ -177,7 +149,7 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
   if (HeaderHandlesMouse(e)) return;
   // Mouse events of a scroll area arrive from its viewport, in the viewport's coordinates.
   const QPoint pos = e->position().toPoint();
-  pressPosition_ = pos;
+  input_->SetPressPosition(pos);
   const THitInfo hit = HitAt(pos);
   const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
   switch (e->button()) {
@@ -225,7 +197,7 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e) {
       DoStateChange({}, {tsMiddleButtonDown});
       // A middle click starts panning that runs until the next click; holding the button
       // and letting go after moving ends it at once.
-      if (states_.Contains(tsWheelPanning) && (pos - panningStart_).manhattanLength() > kPanningDeadZone)
+      if (states_.Contains(tsWheelPanning) && input_->MovedSincePanningStart(pos))
         StopWheelPanning();
       else if (options_->SelectionOptions().Contains(toMiddleClickSelect))
         HandleMouseUp(Qt::MiddleButton, shift, hit);
@@ -270,7 +242,7 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e) {
   }
   if (HintShowPause(pos) == 0) ShowHintFor(pos);
   if (states_.Contains(tsWheelPanning)) {
-    const QPoint d = pos - panningStart_;
+    const QPoint d = pos - input_->PanningStart();
     viewport()->setCursor(PanningCursor(PanningCursorName(d.x(), d.y(), rangeX_ > ClientWidth(), rangeY_ > ClientHeight())));
   } else {
     QCursor cursor = hotNode_ && options_->PaintOptions().Contains(toHotTrack) ? appearance_.hotCursor : QCursor();
@@ -345,9 +317,7 @@ void TBaseLazyTree::contextMenuEvent(QContextMenuEvent* e) {
 
 void TBaseLazyTree::wheelEvent(QWheelEvent* e) {
   StopWheelPanning();
-  wheelRemainder_ += e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
-  const int notches = wheelRemainder_ / 120;
-  wheelRemainder_ %= 120;
+  const int notches = input_->TakeWheelNotches(e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x());
   e->accept();
   if (notches == 0) return;
   const bool ctrl = e->modifiers() & Qt::ControlModifier;
@@ -362,33 +332,19 @@ void TBaseLazyTree::wheelEvent(QWheelEvent* e) {
 }
 
 QString TBaseLazyTree::PanningCursorName(int dx, int dy, bool horizontal, bool vertical) {
-  if (std::abs(dx) <= kPanningDeadZone && std::abs(dy) <= kPanningDeadZone)
-    return horizontal && vertical ? QStringLiteral("LT_MOVEALL")
-           : horizontal           ? QStringLiteral("LT_MOVEEW")
-                                  : QStringLiteral("LT_MOVENS");
-  if (horizontal && vertical) {
-    if (dx < -8) return dy < -8 ? QStringLiteral("LT_MOVENW") : dy < 9 ? QStringLiteral("LT_MOVEW") : QStringLiteral("LT_MOVESW");
-    if (dx < 9) return dy < 0 ? QStringLiteral("LT_MOVEN") : QStringLiteral("LT_MOVES");
-    return dy < -8 ? QStringLiteral("LT_MOVENE") : dy < 9 ? QStringLiteral("LT_MOVEE") : QStringLiteral("LT_MOVESE");
-  }
-  if (horizontal) return dx < 0 ? QStringLiteral("LT_MOVEW") : QStringLiteral("LT_MOVEE");
-  return dy < 0 ? QStringLiteral("LT_MOVEN") : QStringLiteral("LT_MOVES");
+  return TLazyTreeInputController::PanningCursorName(dx, dy, horizontal, vertical);
 }
 
 QCursor TBaseLazyTree::PanningCursor(const QString& name) const { return TreeCursor(name); }
 
 void TBaseLazyTree::StartWheelPanning(QPoint position) {
-  panningStart_ = position;
   DoStateChange({tsWheelPanning});
   const bool wide = rangeX_ > ClientWidth(), tall = rangeY_ > ClientHeight();
   const QString picture = wide && tall ? QStringLiteral("LT_MOVEALL") : wide ? QStringLiteral("LT_MOVEEW") : QStringLiteral("LT_MOVENS");
-  auto* window = new TLazyPanningWindow(viewport(), picture);  // owned by the viewport, deleted on stop
-  window->move(position - window->rect().center());
-  window->show();
-  panningWindow_ = window;
+  input_->StartPanning(viewport(), position, picture);
   viewport()->grabMouse();
-  viewport()->setCursor(PanningCursor(PanningCursorName(0, 0, rangeX_ > ClientWidth(), rangeY_ > ClientHeight())));
-  timers_->Start(ScrollTimer, kMinimumTimerInterval);
+  viewport()->setCursor(PanningCursor(PanningCursorName(0, 0, wide, tall)));
+  input_->StartTimer(ScrollTimer, kMinimumTimerInterval);
 }
 
 void TBaseLazyTree::StopWheelPanning() {
@@ -396,24 +352,20 @@ void TBaseLazyTree::StopWheelPanning() {
   DoStateChange({}, {tsWheelPanning, tsScrolling});
   StopTimer(ScrollTimer);
   viewport()->releaseMouse();
-  delete panningWindow_.data();
+  input_->EndPanning();
   viewport()->unsetCursor();
 }
 
 void TBaseLazyTree::PanningStep() {
   // The further the mouse is from the start, the faster the view moves; within the dead
   // zone it stands still.
-  const QPoint d = viewport()->mapFromGlobal(QCursor::pos()) - panningStart_;
-  auto speed = [](int distance) {
-    if (std::abs(distance) <= kPanningDeadZone) return 0;
-    return (distance - (distance > 0 ? kPanningDeadZone : -kPanningDeadZone)) / 4;
-  };
-  const int dx = rangeX_ > ClientWidth() ? speed(d.x()) : 0;
-  const int dy = rangeY_ > ClientHeight() ? speed(d.y()) : 0;
+  const QPoint d = viewport()->mapFromGlobal(QCursor::pos()) - input_->PanningStart();
+  const int dx = rangeX_ > ClientWidth() ? TLazyTreeInputController::PanningSpeed(d.x()) : 0;
+  const int dy = rangeY_ > ClientHeight() ? TLazyTreeInputController::PanningSpeed(d.y()) : 0;
   if (dx != 0 || dy != 0) {
     DoStateChange({tsScrolling});
     SetOffsets(QPoint(offsetX_ - dx, offsetY_ - dy));
-    if (panningWindow_) panningWindow_->raise();
+    input_->RaisePanningWindow();
   }
 }
 
@@ -437,10 +389,18 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
     InvalidateTree();
 }
 
-void TBaseLazyTree::SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> driver) { timers_ = std::move(driver); }
+void TBaseLazyTree::SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> driver) {
+  input_->SetTimerDriver(std::move(driver));
+}
+
+TLazyTreeTimerDriver& TBaseLazyTree::Timers() { return input_->Timers(); }
+
+void TBaseLazyTree::SetClock(TLazyTreeClock clock) { input_->SetClock(std::move(clock)); }
+
+qint64 TBaseLazyTree::Now() const { return input_->Now(); }
 
 void TBaseLazyTree::StopTimer(int id) {
-  if (timers_ && timers_->IsRunning(id)) timers_->Stop(id);
+  input_->StopTimer(id);
 }
 
 void TBaseLazyTree::HandleTimer(int id) {
@@ -465,7 +425,7 @@ void TBaseLazyTree::HandleTimer(int id) {
       } else {
         if (states_.Contains(tsScrollPending)) {
           CancelHint();
-          timers_->Start(ScrollTimer, autoScrollInterval_);
+          input_->StartTimer(ScrollTimer, autoScrollInterval_);
           DoStateChange({tsScrolling}, {tsScrollPending});
         }
         AutoScrollTick();

@@ -161,8 +161,7 @@ struct TBaseLazyTree::TKeyCommands {
       return {O::NotMine};
     TCheckState next = t.CheckStateAfterClick(TCheckType(node->CheckType), TCheckState(node->CheckState));
     if (t.DoChecking(node, next)) {
-      t.keyCheckNode_ = node;
-      t.pendingCheckState_ = next;
+      t.input_->BeginKeyCheck(node, next);
       t.DoStateChange({tsKeyCheckPending});
       t.InvalidateNodeRow(node);
     }
@@ -213,7 +212,7 @@ bool TBaseLazyTree::HandleKeyDown(int key, TShiftState shift, const QString& tex
   }
   // A printable key no command took starts or continues an incremental search.
   const QChar first = text.isEmpty() ? QChar() : text.at(0);
-  if (first.isPrint() && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && incrementalSearch_ != isNone) {
+  if (first.isPrint() && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && search_->Enabled()) {
     DoStateChange({tsIncrementalSearchPending});
     IncrementalSearchKey(first);
     DoStateChange({}, {tsIncrementalSearchPending});

@@ -171,19 +171,20 @@ void TBaseLazyTree::RebuildButtons() {
       p.setBrush(fill.isValid() ? QBrush(fill) : QBrush(Qt::NoBrush));
       p.drawPath(path);
     }
-    (expanded ? minusButton_ : plusButton_) = image;
+    paint_.SetButton(expanded, image);
   }
-  lineBrushes_.clear();
+  TLazyTreePaintResources::TLinePattern pattern{};
   switch (appearance_.lineStyle) {
-    case lsSolid: linePattern_.fill(0xFF); break;
+    case lsSolid: pattern.fill(0xFF); break;
     case lsDotted:
-      for (int row = 0; row < 8; ++row) linePattern_[row] = (row % 2 == 0) ? 0x55 : 0xAA;
+      for (int row = 0; row < 8; ++row) pattern[row] = (row % 2 == 0) ? 0x55 : 0xAA;
       break;
     case lsCustomStyle:
-      for (int row = 0; row < 8; ++row) linePattern_[row] = (row % 2 == 0) ? 0x55 : 0xAA;
-      DoGetLineStyle(linePattern_);
+      for (int row = 0; row < 8; ++row) pattern[row] = (row % 2 == 0) ? 0x55 : 0xAA;
+      DoGetLineStyle(pattern);
       break;
   }
+  paint_.SetLinePattern(pattern);
 }
 
 void TBaseLazyTree::DoGetLineStyle(std::array<std::uint8_t, 8>& bits) {

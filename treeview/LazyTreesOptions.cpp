@@ -172,8 +172,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       appearance_(AppearanceWith(std::make_unique<TLTColors>(this))),
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
       // A failing owner event behind a timer is reported like any error of the program.
-      timers_(std::make_unique<TCallbackTimerDriver>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
-      clock_(SystemLazyTreeClock()),
+      input_(std::make_unique<TLazyTreeInputController>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
       header_(std::make_unique<TLTHeader>(*this)) {
   RegisterStandardTreeFormats();
   treeId_ = RegisterLiveTree(this);
@@ -337,17 +336,17 @@ void TBaseLazyTree::SetAnimationDuration(int v) {
 
 void TBaseLazyTree::SetAutoExpandDelay(int v) {
   autoExpandDelay_ = v;
-  if (timers_->IsRunning(ExpandTimer)) timers_->Start(ExpandTimer, v);
+  input_->RestartIfRunning(ExpandTimer, v);
 }
 
 void TBaseLazyTree::SetChangeDelay(int v) {
   changeDelay_ = std::max(v, 0);
-  if (timers_->IsRunning(ChangeTimer)) timers_->Start(ChangeTimer, changeDelay_);
+  input_->RestartIfRunning(ChangeTimer, changeDelay_);
 }
 
 void TBaseLazyTree::SetEditDelay(int v) {
-  editDelay_ = v;
-  if (timers_->IsRunning(EditTimer)) timers_->Start(EditTimer, v);
+  edit_.SetDelay(v);
+  input_->RestartIfRunning(EditTimer, v);
 }
 
 void TBaseLazyTree::SetBorderStyle(TLTBorderStyle v) {
@@ -371,20 +370,20 @@ void TBaseLazyTree::SetDefaultNodeHeight(int v) {
 }
 
 void TBaseLazyTree::SetIncrementalSearch(TLTIncrementalSearch v) {
-  if (v == incrementalSearch_) return;
-  incrementalSearch_ = v;
+  if (v == search_->Mode()) return;
+  search_->SetMode(v);
   StopTimer(SearchTimer);
 }
 void TBaseLazyTree::SetIncrementalSearchDirection(TLTSearchDirection v) {
-  searchDirection_ = v;
+  search_->SetDirection(v);
   StopTimer(SearchTimer);
 }
 void TBaseLazyTree::SetIncrementalSearchStart(TLTSearchStart v) {
-  searchStart_ = v;
+  search_->SetStart(v);
   StopTimer(SearchTimer);
 }
 void TBaseLazyTree::SetIncrementalSearchTimeout(int v) {
-  searchTimeout_ = v;
+  search_->SetTimeout(v);
   StopTimer(SearchTimer);
 }
 
@@ -457,14 +456,14 @@ void TBaseLazyTree::Assign(const TBaseLazyTree& s) {
   SetDrawSelectionMode(s.appearance_.drawSelectionMode);
   SetSelectionBlendFactor(s.appearance_.selectionBlendFactor);
   SetSelectionCurveRadius(s.appearance_.selectionCurveRadius);
-  SetEditDelay(s.editDelay_);
+  SetEditDelay(s.EditDelay());
   hintAnimation_ = s.hintAnimation_;
   hintMode_ = s.hintMode_;
   appearance_.hotCursor = s.appearance_.hotCursor;
-  SetIncrementalSearch(s.incrementalSearch_);
-  SetIncrementalSearchDirection(s.searchDirection_);
-  SetIncrementalSearchStart(s.searchStart_);
-  SetIncrementalSearchTimeout(s.searchTimeout_);
+  SetIncrementalSearch(s.IncrementalSearch());
+  SetIncrementalSearchDirection(s.IncrementalSearchDirection());
+  SetIncrementalSearchStart(s.IncrementalSearchStart());
+  SetIncrementalSearchTimeout(s.IncrementalSearchTimeout());
   SetIndent(s.appearance_.indent);
   SetLineMode(s.appearance_.lineMode);
   SetLineStyle(s.appearance_.lineStyle);

@@ -74,34 +74,14 @@ QColor TBaseLazyTree::PaintColor(int index) const {
   }
 }
 
-QBrush TBaseLazyTree::LineBrush(const QColor& colour) const {
-  const QRgb key = colour.rgba();
-  for (const auto& [rgb, brush] : lineBrushes_)
-    if (rgb == key) return brush;
-  bool solid = true;
-  for (std::uint8_t row : linePattern_) solid = solid && row == 0xFF;
-  QBrush brush(colour);
-  if (!solid) {
-    QImage pattern(8, 8, QImage::Format_ARGB32_Premultiplied);
-    pattern.fill(Qt::transparent);
-    const QRgb premultiplied = qPremultiply(key);
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x)
-        if ((linePattern_[std::size_t(y)] >> x) & 1) pattern.setPixel(x, y, premultiplied);
-    brush = QBrush(pattern);
-  }
-  // Grid and tree lines use a colour or two: a short list is enough.
-  if (lineBrushes_.size() >= 4) lineBrushes_.erase(lineBrushes_.begin());
-  lineBrushes_.emplace_back(key, brush);
-  return brush;
-}
+QBrush TBaseLazyTree::LineBrush(const QColor& colour) const { return paint_.LineBrush(colour); }
 
 void TBaseLazyTree::EnsureButtons() {
   const std::size_t key = qHashMulti(0, int(appearance_.buttonStyle), int(appearance_.buttonFillMode), int(appearance_.lineStyle),
                                      states_.Contains(tsUseThemes), PaintColor(TLTColors::TreeLineColor).rgba(),
                                      Color().rgba(), palette().cacheKey(), quintptr(style()));
-  if (key == buttonsKey_ && !plusButton_.isNull()) return;
-  buttonsKey_ = key;
+  if (paint_.ButtonsDrawnFor(key)) return;
+  paint_.SetButtonsKey(key);
   RebuildButtons();
 }
 
@@ -175,14 +155,10 @@ void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode) {
 QPaintDevice* TBaseLazyTree::RowBuffer(QSize size) {
   const qreal ratio = viewport()->devicePixelRatioF();
   const QSize pixels = size * ratio;
-  if (rowBuffer_.size() != pixels) {
-    rowBuffer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    rowBuffer_.setDevicePixelRatio(ratio);
-  }
-  return &rowBuffer_;
+  return &paint_.RowImage(pixels, ratio);
 }
 
-void TBaseLazyTree::FlushRowBuffer(QPainter& target, QPoint at) { target.drawImage(at, rowBuffer_); }
+void TBaseLazyTree::FlushRowBuffer(QPainter& target, QPoint at) { target.drawImage(at, paint_.RowImage()); }
 
 void TBaseLazyTree::TileBackground(QPainter& canvas, const QRect& r, QPoint shift) {
   const int w = appearance_.background.width(), h = appearance_.background.height();
@@ -329,7 +305,37 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
   const int level = main ? static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0) : 0;
   const int indentWidth = level * appearance_.indent;
 
-  // The content: margin on the reading side, the indent, then check, state and normal image.
+  info.ContentRect = PlaceCellImages(info, cellRect, main, indentWidth);
+  info.NodeWidth = DoGetNodeWidth(node, column);
+
+  if (useColumns) {
+    canvas.save();
+    canvas.setClipRect(cellRect, Qt::IntersectClip);
+  }
+  const bool grid = switches.Contains(poGridLines);
+  const QRect cell = PaintGridLines(canvas, cellRect, grid, main && appearance_.lineMode == lmBands ? indentWidth : 0, rtl,
+                                    useColumns && (!lastCell || Columns().AllColumnsWidth() < ClientWidth()));
+  info.CellRect = cell;
+  info.PaintOptions = switches;
+  PaintCellBackground(canvas, info, cell);
+
+  if (main) {
+    PaintLinesAndButton(canvas, node, cellRect, level, rtl, grid);
+    if (info.CheckImage.Index >= 0) PaintCheckImage(canvas, info, info.Selected);
+  }
+  PaintNodeImage(canvas, info, info.StateImage, info.Selected, -1);
+  PaintNodeImage(canvas, info, info.NormalImage, info.Selected, info.OverlayIndex);
+  if (!editingHere) DoPaintNode(info);
+  DoAfterCellPaint(canvas, node, column, cell);
+  if (useColumns) canvas.restore();
+}
+
+// The content: margin on the reading side, the indent, then check, state and normal
+// image, each placed in info; the rest of the cell is the content rectangle.
+QRect TBaseLazyTree::PlaceCellImages(TLTPaintInfo& info, const QRect& cellRect, bool main, int indentWidth) {
+  PLazyNode node = info.Node;
+  const TColumnIndex column = info.Column;
+  const bool rtl = info.BidiMode != bdLeftToRight;
   QRect content = cellRect;
   if (rtl)
     content.setRight(content.right() - appearance_.margin - indentWidth);
@@ -368,63 +374,55 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
       info.OverlayIndex = DoGetImageIndex(node, ikOverlay, column, unused);
     }
   }
-  info.ContentRect = content;
-  info.NodeWidth = DoGetNodeWidth(node, column);
+  return content;
+}
 
-  if (useColumns) {
-    canvas.save();
-    canvas.setClipRect(cellRect, Qt::IntersectClip);
-  }
+// The horizontal grid line at the bottom (with bands, not under the indent) and the
+// vertical one at the right; the cell that remains inside them.
+QRect TBaseLazyTree::PaintGridLines(QPainter& canvas, const QRect& cellRect, bool grid, int bandIndent, bool rtl,
+                                    bool verticalLine) {
+  const TLTPaintOptions paint = options_->PaintOptions();
   QRect cell = cellRect;
-  const bool grid = switches.Contains(poGridLines);
   if (paint.Contains(toShowHorzGridLines) && grid) {
     int left = cell.left(), right = cell.right();
-    if (main && appearance_.lineMode == lmBands) {
-      // The bands draw their own bottoms inside the indent.
-      if (rtl)
-        right -= indentWidth;
-      else
-        left += indentWidth;
-    }
+    // The bands draw their own bottoms inside the indent.
+    if (rtl)
+      right -= bandIndent;
+    else
+      left += bandIndent;
     canvas.fillRect(QRect(left, cell.bottom(), right - left + 1, 1), LineBrush(PaintColor(TLTColors::GridLineColor)));
     cell.setBottom(cell.bottom() - 1);
   }
-  if (paint.Contains(toShowVertGridLines) && grid && useColumns &&
-      (!lastCell || Columns().AllColumnsWidth() < ClientWidth())) {
+  if (paint.Contains(toShowVertGridLines) && grid && verticalLine) {
     canvas.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), LineBrush(PaintColor(TLTColors::GridLineColor)));
     cell.setRight(cell.right() - 1);
   }
-  info.CellRect = cell;
-  info.PaintOptions = switches;
-  PaintCellBackground(canvas, info, cell);
+  return cell;
+}
 
-  if (main) {
-    const bool buttons = paint.Contains(toShowButtons);
-    const int lineY =
-        cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, buttons ? plusButton_.height() : 0);
-    if (paint.Contains(toShowTreeLines) && level > 0) {
-      const TLineImage lines = ComputeLineImage(node, RootNode(), paint.Contains(toShowRoot));
-      if (appearance_.lineMode == lmNormal) {
-        DrawLineImage(canvas, lines, cellRect, appearance_.indent, lineY, rtl, LineBrush(PaintColor(TLTColors::TreeLineColor)));
-      } else if (grid) {
-        const QRect bandArea(cellRect.left(), cellRect.top(), cellRect.width(), cellRect.height() - 1);
-        DrawLineImage(canvas, ComputeBandImage(lines, node->Has(nsExpanded)), bandArea, appearance_.indent, lineY, rtl,
-                      LineBrush(PaintColor(TLTColors::GridLineColor)));
-      }
+// The tree lines (or bands) in the indent of the main column and the node's button.
+void TBaseLazyTree::PaintLinesAndButton(QPainter& canvas, PLazyNode node, const QRect& cellRect, int level, bool rtl,
+                                        bool grid) {
+  const TLTPaintOptions paint = options_->PaintOptions();
+  const bool buttons = paint.Contains(toShowButtons);
+  const int lineY =
+      cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, buttons ? paint_.Button(false).height() : 0);
+  if (paint.Contains(toShowTreeLines) && level > 0) {
+    const TLineImage lines = ComputeLineImage(node, RootNode(), paint.Contains(toShowRoot));
+    if (appearance_.lineMode == lmNormal) {
+      DrawLineImage(canvas, lines, cellRect, appearance_.indent, lineY, rtl, LineBrush(PaintColor(TLTColors::TreeLineColor)));
+    } else if (grid) {
+      const QRect bandArea(cellRect.left(), cellRect.top(), cellRect.width(), cellRect.height() - 1);
+      DrawLineImage(canvas, ComputeBandImage(lines, node->Has(nsExpanded)), bandArea, appearance_.indent, lineY, rtl,
+                    LineBrush(PaintColor(TLTColors::GridLineColor)));
     }
-    const bool autoHidden = options_->AutoOptions().Contains(toAutoHideButtons) && node->Has(nsAllChildrenHidden);
-    if (buttons && level > 0 && node->Has(nsHasChildren) && !autoHidden) {
-      const QImage& button = ButtonImage(node->Has(nsExpanded));
-      const int step = rtl ? cellRect.left() + cellRect.width() - level * appearance_.indent : cellRect.left() + (level - 1) * appearance_.indent;
-      canvas.drawImage(step + appearance_.indent / 2 - button.width() / 2, lineY - button.height() / 2, button);
-    }
-    if (info.CheckImage.Index >= 0) PaintCheckImage(canvas, info, info.Selected);
   }
-  PaintNodeImage(canvas, info, info.StateImage, info.Selected, -1);
-  PaintNodeImage(canvas, info, info.NormalImage, info.Selected, info.OverlayIndex);
-  if (!editingHere) DoPaintNode(info);
-  DoAfterCellPaint(canvas, node, column, cell);
-  if (useColumns) canvas.restore();
+  const bool autoHidden = options_->AutoOptions().Contains(toAutoHideButtons) && node->Has(nsAllChildrenHidden);
+  if (buttons && level > 0 && node->Has(nsHasChildren) && !autoHidden) {
+    const QImage& button = ButtonImage(node->Has(nsExpanded));
+    const int step = rtl ? cellRect.left() + cellRect.width() - level * appearance_.indent : cellRect.left() + (level - 1) * appearance_.indent;
+    canvas.drawImage(step + appearance_.indent / 2 - button.width() / 2, lineY - button.height() / 2, button);
+  }
 }
 
 void TBaseLazyTree::PaintCellBackground(QPainter& canvas, TLTPaintInfo& info, const QRect& cell) {
@@ -480,7 +478,7 @@ int TBaseLazyTree::CheckImageIndex(PLazyNode node) {
   TCheckState state = TCheckState(node->CheckState);
   // A box held down by a key or the mouse shows its pressed partner.
   // (a mouse press keeps the pressed state in the node itself)
-  if (states_.Contains(tsKeyCheckPending) && node == keyCheckNode_) state = PressedCheckState(state);
+  if (states_.Contains(tsKeyCheckPending) && node == input_->KeyCheckNode()) state = PressedCheckState(state);
   const bool enabled = !node->Has(nsDisabled) && isEnabled();
   return CheckImageIndexFor(TCheckType(node->CheckType), state, enabled, node == hotNode_);
 }

@@ -157,7 +157,7 @@ void TBaseLazyTree::ForgetPendingNode(PLazyNode node) {
   if (lastChangedNode_ == node) lastChangedNode_ = nullptr;
   if (lastStructureChangeNode_ == node) lastStructureChangeNode_ = node->Parent == RootNode() ? nullptr : node->Parent;
   if (hotNode_ == node) hotNode_ = nullptr;
-  if (keyCheckNode_ == node) keyCheckNode_ = nullptr;
+  if (input_->KeyCheckNode() == node) input_->TakeKeyCheckNode();
   if (animatedNode_ == node) animatedNode_ = nullptr;
   if (!dragSelection_.isEmpty()) dragSelection_.removeAll(node);
   if (dropTargetNode_ == node) {

@@ -1,4 +1,5 @@
-// The consistency check: every running total recomputed from the links alone.
+// The audit of the running totals: every total recomputed from the links alone and
+// compared with what the nodes hold (tests and fuzz targets call it after each change).
 #include "treeview/LazyTrees.h"
 
 #include <vector>
