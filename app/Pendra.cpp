@@ -5,6 +5,7 @@
 #include "core/TdDataFolder.h"
 #include "platform/AppContext.h"
 #include "platform/Application.h"
+#include "platform/ProcessHeap.h"
 #include "platform/SessionDesktop.h"
 #include "report/RP_QtPrinterBackend.h"
 #include "ui/ProgramRun.h"
@@ -34,6 +35,7 @@ TAppContext ProgramContext(DesktopServices* desktop, SpeechVoice* voice) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  KeepLargeFreedBlocksForReuse();
   Application app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));

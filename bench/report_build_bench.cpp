@@ -8,6 +8,7 @@
 // (--benchmark_repetitions=2) at 100k. Counters: the bytes the prepared pages hold, the
 // resident set after the build and its peak so far (run one count alone for a clean
 // peak). The ratios of the two sides are printed at the end.
+#include "platform/ProcessHeap.h"
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_DSet.h"
@@ -216,6 +217,7 @@ BENCHMARK(BM_HandLaidPictures)->Apply(Counts);
 }  // namespace
 
 int main(int argc, char** argv) {
+  KeepLargeFreedBlocksForReuse();  // as the program does at its start; every side runs under it
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
   QGuiApplication app(argc, argv);
   // Memory freed by one run stays with the process for the next, so the repetitions

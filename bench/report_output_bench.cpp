@@ -5,6 +5,7 @@
 // should stay within 2x of (a), far ahead of (b), and grow linearly with N. Peak memory
 // is the process's (peak_rss_MB): run one case at a time (--benchmark_filter) to read
 // it per case.
+#include "platform/ProcessHeap.h"
 #include "report/engine/RP_BandView.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_DSet.h"
@@ -190,6 +191,7 @@ static void WarmUp() {
 }
 
 int main(int argc, char** argv) {
+  KeepLargeFreedBlocksForReuse();  // as the program does at its start; every side runs under it
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
   QGuiApplication app(argc, argv);
   WarmUp();
