@@ -47,6 +47,8 @@
 //                            tree, the point hit test, the tree-view queries
 //   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
+//                            (declared by the base TLazyTreeOwnerHooks,
+//                            LazyTreeOwnerHooks.h)
 //   LazyTreesTotalsAudit.cpp the audit of the running totals (CheckTotals)
 //   LazyTreesLayout.cpp      the control as its layouter sees it; heights, positions and
 //                            the cache forwarded to the layouter
@@ -95,6 +97,7 @@
 #include "treeview/LazyTreeIncrementalSearch.h"
 #include "treeview/LazyTreeEditSession.h"
 #include "treeview/LazyTreeEvents.h"
+#include "treeview/LazyTreeOwnerHooks.h"
 #include "treeview/LazyTreeOptions.h"
 #include "treeview/LazyTreePaintResources.h"
 #include "treeview/LazyTreeInputController.h"
@@ -126,8 +129,10 @@ class QDragMoveEvent;
 class QDragLeaveEvent;
 class QDropEvent;
 
-class TBaseLazyTree : public QAbstractScrollArea, public TLazyTreeEvents {
+class TBaseLazyTree : public QAbstractScrollArea, public TLazyTreeOwnerHooks {
   Q_OBJECT
+  // The owner operations fire the events for this tree and read its state for defaults.
+  friend class TLazyTreeOwnerHooks;
 
 public:
   explicit TBaseLazyTree(QWidget* parent = nullptr);
@@ -679,53 +684,8 @@ public:
   void HintWindowHidden() { lastHintRect_ = QRect(); }
 
 protected:
-  // ---- Owner operations (one per event; LazyTreesEvents.cpp) ------------------------
-  virtual void DoInitNode(PLazyNode Parent, PLazyNode Node, TLazyNodeInitStates& InitStates);
-  virtual bool DoInitChildren(PLazyNode Node, std::uint32_t& ChildCount);
-  virtual void DoFreeNode(PLazyNode Node);
-  virtual void DoReset(PLazyNode Node);
-  virtual int DoGetNodeDataSize();
-  virtual bool DoExpanding(PLazyNode Node);
-  virtual void DoExpanded(PLazyNode Node);
-  virtual bool DoCollapsing(PLazyNode Node);
-  virtual void DoCollapsed(PLazyNode Node);
-  virtual void DoStructureChange(PLazyNode Node, TChangeReason Reason);
-  virtual void DoChange(PLazyNode Node);
-  virtual void DoUpdating(TLTUpdateState State);
-  virtual bool DoNodeMoving(PLazyNode Node, PLazyNode Target);
-  virtual void DoNodeMoved(PLazyNode Node);
-  virtual bool DoNodeCopying(PLazyNode Node, PLazyNode Target);
-  virtual void DoNodeCopied(PLazyNode Node);
-  virtual void DoMeasureItem(PLazyNode Node, int& NodeHeight);
-  virtual int DoCompare(PLazyNode Node1, PLazyNode Node2, int Column);
-  virtual bool DoFocusChanging(PLazyNode OldNode, PLazyNode NewNode, int OldColumn, int NewColumn);
-  virtual void DoFocusChange(PLazyNode Node, int Column);
-  virtual bool DoChecking(PLazyNode Node, TCheckState& NewState);
-  virtual void DoChecked(PLazyNode Node);
-  virtual bool DoCanEdit(PLazyNode Node, int Column);
-  virtual void DoCancelEdit();
-  virtual bool DoEndEdit();
-  virtual void DoEdit();
-  virtual int DoIncrementalSearch(PLazyNode Node, const QString& Text);
-  virtual bool DoGetCellIsEmpty(PLazyNode Node, int Column);
-  virtual bool DoKeyAction(int& Key, TShiftState& Shift);
-  virtual void DoScroll(int DeltaX, int DeltaY);
-  virtual QMenu* DoGetPopupMenu(PLazyNode Node, int Column, QPoint Position);
-  virtual void DoGetCursor(QCursor& Cursor);
-  virtual int DoGetHelpContext(PLazyNode Node, int Column);
-  virtual void DoHotChange(PLazyNode Old, PLazyNode New);
-  virtual bool DoDragAllowed(PLazyNode Node, int Column);
-  virtual bool DoPaintBackground(QPainter& Canvas, QRect R);
-  virtual void DoBeforePaint(QPainter& Canvas);
-  virtual void DoAfterPaint(QPainter& Canvas);
-  virtual void DoBeforeItemErase(QPainter& Canvas, PLazyNode Node, QRect ItemRect, QColor& Color,
-                                 TItemEraseAction& EraseAction);
-  virtual void DoAfterItemErase(QPainter& Canvas, PLazyNode Node, QRect ItemRect);
-  virtual bool DoBeforeItemPaint(QPainter& Canvas, PLazyNode Node, QRect ItemRect);
-  virtual void DoAfterItemPaint(QPainter& Canvas, PLazyNode Node, QRect ItemRect);
-  virtual void DoBeforeCellPaint(QPainter& Canvas, PLazyNode Node, int Column, QRect CellRect);
-  virtual void DoAfterCellPaint(QPainter& Canvas, PLazyNode Node, int Column, QRect CellRect);
-  virtual int DoGetImageIndex(PLazyNode Node, TLTImageKind Kind, int Column, bool& Ghosted);
+  // ---- Owner hooks that are no single event (the events' own operations are the
+  //      base TLazyTreeOwnerHooks, LazyTreeOwnerHooks.h) ----------------------------
   virtual bool CanAutoScroll() const;
   virtual bool DoDragImageWanted() const { return dragImageKind_ != diNoImage; }
   virtual bool HasPopupMenu(PLazyNode Node, int Column, QPoint Position);
@@ -796,12 +756,8 @@ protected:
   QBrush LineBrush(const QColor& Colour) const;
   void SetImageList(QPointer<TLTImageList>& Slot, TLTImageList* Value);
   // Sorting: SortChildren and SortTree are public (block "working with the tree").
-  // The width of a node's content in a column (text width in the string tree).
-  virtual int DoGetNodeWidth(PLazyNode Node, int Column);
   // The whole paint of the client area: rows in view, then the area below them.
   virtual void PaintTree(QPainter& Canvas, const QRect& Window);
-  // The node's own content; the base tree draws none (the string tree draws text).
-  virtual void DoPaintNode(const TLTPaintInfo& PaintInfo);
   // An open edit is ended or cancelled (IsEditing and EndEditNode are public).
   virtual void CancelEditNode() { AbortEdit(); }
   virtual bool EditNode(PLazyNode Node, int Column) { return EditCell(Node, Column); }

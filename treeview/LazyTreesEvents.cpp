@@ -8,157 +8,161 @@
 #include <QMenu>
 #include <QStyle>
 
-void TBaseLazyTree::DoInitNode(PLazyNode parent, PLazyNode node, TLazyNodeInitStates& initStates) {
-  if (OnInitNode) OnInitNode(this, parent, node, initStates);
+TBaseLazyTree* TLazyTreeOwnerHooks::Self() { return static_cast<TBaseLazyTree*>(this); }
+
+const TBaseLazyTree* TLazyTreeOwnerHooks::Self() const { return static_cast<const TBaseLazyTree*>(this); }
+
+void TLazyTreeOwnerHooks::DoInitNode(PLazyNode parent, PLazyNode node, TLazyNodeInitStates& initStates) {
+  if (OnInitNode) OnInitNode(Self(), parent, node, initStates);
 }
 
-bool TBaseLazyTree::DoInitChildren(PLazyNode node, std::uint32_t& childCount) {
+bool TLazyTreeOwnerHooks::DoInitChildren(PLazyNode node, std::uint32_t& childCount) {
   if (!OnInitChildren) return false;
-  OnInitChildren(this, node, childCount);
+  OnInitChildren(Self(), node, childCount);
   return true;
 }
 
-void TBaseLazyTree::DoFreeNode(PLazyNode node) {
-  if (OnFreeNode) OnFreeNode(this, node);
+void TLazyTreeOwnerHooks::DoFreeNode(PLazyNode node) {
+  if (OnFreeNode) OnFreeNode(Self(), node);
 }
 
-void TBaseLazyTree::DoReset(PLazyNode node) {
-  if (OnResetNode) OnResetNode(this, node);
+void TLazyTreeOwnerHooks::DoReset(PLazyNode node) {
+  if (OnResetNode) OnResetNode(Self(), node);
 }
 
-int TBaseLazyTree::DoGetNodeDataSize() {
+int TLazyTreeOwnerHooks::DoGetNodeDataSize() {
   int size = 0;
-  if (OnGetNodeDataSize) OnGetNodeDataSize(this, size);
+  if (OnGetNodeDataSize) OnGetNodeDataSize(Self(), size);
   return size;
 }
 
-bool TBaseLazyTree::DoExpanding(PLazyNode node) {
+bool TLazyTreeOwnerHooks::DoExpanding(PLazyNode node) {
   bool allowed = true;
-  if (OnExpanding) OnExpanding(this, node, allowed);
+  if (OnExpanding) OnExpanding(Self(), node, allowed);
   return allowed;
 }
 
-void TBaseLazyTree::DoExpanded(PLazyNode node) {
-  if (OnExpanded) OnExpanded(this, node);
+void TLazyTreeOwnerHooks::DoExpanded(PLazyNode node) {
+  if (OnExpanded) OnExpanded(Self(), node);
 }
 
-bool TBaseLazyTree::DoCollapsing(PLazyNode node) {
+bool TLazyTreeOwnerHooks::DoCollapsing(PLazyNode node) {
   bool allowed = true;
-  if (OnCollapsing) OnCollapsing(this, node, allowed);
+  if (OnCollapsing) OnCollapsing(Self(), node, allowed);
   return allowed;
 }
 
-void TBaseLazyTree::DoCollapsed(PLazyNode node) {
-  if (OnCollapsed) OnCollapsed(this, node);
+void TLazyTreeOwnerHooks::DoCollapsed(PLazyNode node) {
+  if (OnCollapsed) OnCollapsed(Self(), node);
 }
 
-void TBaseLazyTree::DoStructureChange(PLazyNode node, TChangeReason reason) {
-  if (OnStructureChange && !destroying_) OnStructureChange(this, node, reason);
+void TLazyTreeOwnerHooks::DoStructureChange(PLazyNode node, TChangeReason reason) {
+  if (OnStructureChange && !Self()->IsDestroying()) OnStructureChange(Self(), node, reason);
 }
 
-void TBaseLazyTree::DoChange(PLazyNode node) {
-  if (OnChange && !destroying_) OnChange(this, node);
+void TLazyTreeOwnerHooks::DoChange(PLazyNode node) {
+  if (OnChange && !Self()->IsDestroying()) OnChange(Self(), node);
 }
 
-void TBaseLazyTree::DoUpdating(TLTUpdateState state) {
-  if (OnUpdating) OnUpdating(this, state);
+void TLazyTreeOwnerHooks::DoUpdating(TLTUpdateState state) {
+  if (OnUpdating) OnUpdating(Self(), state);
 }
 
-bool TBaseLazyTree::DoNodeMoving(PLazyNode node, PLazyNode target) {
+bool TLazyTreeOwnerHooks::DoNodeMoving(PLazyNode node, PLazyNode target) {
   bool allowed = true;
-  if (OnNodeMoving) OnNodeMoving(this, node, target, allowed);
+  if (OnNodeMoving) OnNodeMoving(Self(), node, target, allowed);
   return allowed;
 }
 
-void TBaseLazyTree::DoNodeMoved(PLazyNode node) {
-  if (OnNodeMoved) OnNodeMoved(this, node);
+void TLazyTreeOwnerHooks::DoNodeMoved(PLazyNode node) {
+  if (OnNodeMoved) OnNodeMoved(Self(), node);
 }
 
-bool TBaseLazyTree::DoNodeCopying(PLazyNode node, PLazyNode target) {
+bool TLazyTreeOwnerHooks::DoNodeCopying(PLazyNode node, PLazyNode target) {
   bool allowed = true;
-  if (OnNodeCopying) OnNodeCopying(this, node, target, allowed);
+  if (OnNodeCopying) OnNodeCopying(Self(), node, target, allowed);
   return allowed;
 }
 
-void TBaseLazyTree::DoNodeCopied(PLazyNode node) {
-  if (OnNodeCopied) OnNodeCopied(this, node);
+void TLazyTreeOwnerHooks::DoNodeCopied(PLazyNode node) {
+  if (OnNodeCopied) OnNodeCopied(Self(), node);
 }
 
-void TBaseLazyTree::DoMeasureItem(PLazyNode node, int& nodeHeight) {
-  if (OnMeasureItem) OnMeasureItem(this, node, nodeHeight);
+void TLazyTreeOwnerHooks::DoMeasureItem(PLazyNode node, int& nodeHeight) {
+  if (OnMeasureItem) OnMeasureItem(Self(), node, nodeHeight);
 }
 
-int TBaseLazyTree::DoCompare(PLazyNode node1, PLazyNode node2, int column) {
+int TLazyTreeOwnerHooks::DoCompare(PLazyNode node1, PLazyNode node2, int column) {
   int result = 0;
-  if (OnCompareNodes) OnCompareNodes(this, node1, node2, column, result);
+  if (OnCompareNodes) OnCompareNodes(Self(), node1, node2, column, result);
   return result;
 }
 
-bool TBaseLazyTree::DoFocusChanging(PLazyNode oldNode, PLazyNode newNode, int oldColumn, int newColumn) {
+bool TLazyTreeOwnerHooks::DoFocusChanging(PLazyNode oldNode, PLazyNode newNode, int oldColumn, int newColumn) {
   bool allowed = true;
-  if (OnFocusChanging) OnFocusChanging(this, oldNode, newNode, oldColumn, newColumn, allowed);
+  if (OnFocusChanging) OnFocusChanging(Self(), oldNode, newNode, oldColumn, newColumn, allowed);
   return allowed;
 }
 
-void TBaseLazyTree::DoFocusChange(PLazyNode node, int column) {
-  if (OnFocusChanged && !destroying_) OnFocusChanged(this, node, column);
+void TLazyTreeOwnerHooks::DoFocusChange(PLazyNode node, int column) {
+  if (OnFocusChanged && !Self()->IsDestroying()) OnFocusChanged(Self(), node, column);
 }
 
-bool TBaseLazyTree::DoChecking(PLazyNode node, TCheckState& newState) {
-  bool allowed = !options_->MiscOptions().Contains(toReadOnly);
-  if (OnChecking) OnChecking(this, node, newState, allowed);
+bool TLazyTreeOwnerHooks::DoChecking(PLazyNode node, TCheckState& newState) {
+  bool allowed = !Self()->TreeOptions().MiscOptions().Contains(toReadOnly);
+  if (OnChecking) OnChecking(Self(), node, newState, allowed);
   return allowed;
 }
 
-void TBaseLazyTree::DoChecked(PLazyNode node) {
-  if (OnChecked) OnChecked(this, node);
+void TLazyTreeOwnerHooks::DoChecked(PLazyNode node) {
+  if (OnChecked) OnChecked(Self(), node);
 }
 
-bool TBaseLazyTree::DoCanEdit(PLazyNode node, int column) {
-  bool allowed = options_->MiscOptions().Contains(toEditable) && isEnabled() &&
-                 !options_->MiscOptions().Contains(toReadOnly);
-  if (OnEditing) OnEditing(this, node, column, allowed);
+bool TLazyTreeOwnerHooks::DoCanEdit(PLazyNode node, int column) {
+  bool allowed = Self()->TreeOptions().MiscOptions().Contains(toEditable) && Self()->isEnabled() &&
+                 !Self()->TreeOptions().MiscOptions().Contains(toReadOnly);
+  if (OnEditing) OnEditing(Self(), node, column, allowed);
   return allowed;
 }
 
 bool TBaseLazyTree::CanEdit(PLazyNode node, int column) { return DoCanEdit(node, column); }
 
-void TBaseLazyTree::DoCancelEdit() {
-  if (OnEditCancelled) OnEditCancelled(this, edit_.Column());
+void TLazyTreeOwnerHooks::DoCancelEdit() {
+  if (OnEditCancelled) OnEditCancelled(Self(), Self()->EditColumn());
 }
 
-bool TBaseLazyTree::DoEndEdit() {
-  if (OnEdited) OnEdited(this, focusedNode_, edit_.Column());
+bool TLazyTreeOwnerHooks::DoEndEdit() {
+  if (OnEdited) OnEdited(Self(), Self()->FocusedNode(), Self()->EditColumn());
   return true;
 }
 
-void TBaseLazyTree::DoEdit() {}
+void TLazyTreeOwnerHooks::DoEdit() {}
 
-int TBaseLazyTree::DoIncrementalSearch(PLazyNode node, const QString& text) {
+int TLazyTreeOwnerHooks::DoIncrementalSearch(PLazyNode node, const QString& text) {
   int result = 0;  // an owner that does not compare lets every node match
-  if (OnIncrementalSearch) OnIncrementalSearch(this, node, text, result);
+  if (OnIncrementalSearch) OnIncrementalSearch(Self(), node, text, result);
   return result;
 }
 
-bool TBaseLazyTree::DoGetCellIsEmpty(PLazyNode node, int column) {
+bool TLazyTreeOwnerHooks::DoGetCellIsEmpty(PLazyNode node, int column) {
   bool empty = false;
-  if (OnGetCellIsEmpty) OnGetCellIsEmpty(this, node, column, empty);
+  if (OnGetCellIsEmpty) OnGetCellIsEmpty(Self(), node, column, empty);
   return empty;
 }
 
-bool TBaseLazyTree::DoKeyAction(int& key, TShiftState& shift) {
+bool TLazyTreeOwnerHooks::DoKeyAction(int& key, TShiftState& shift) {
   bool doDefault = true;
-  if (OnKeyAction) OnKeyAction(this, key, shift, doDefault);
+  if (OnKeyAction) OnKeyAction(Self(), key, shift, doDefault);
   return doDefault;
 }
 
-void TBaseLazyTree::DoScroll(int deltaX, int deltaY) {
-  if (OnScroll) OnScroll(this, deltaX, deltaY);
+void TLazyTreeOwnerHooks::DoScroll(int deltaX, int deltaY) {
+  if (OnScroll) OnScroll(Self(), deltaX, deltaY);
 }
 
-QMenu* TBaseLazyTree::DoGetPopupMenu(PLazyNode node, int column, QPoint position) {
+QMenu* TLazyTreeOwnerHooks::DoGetPopupMenu(PLazyNode node, int column, QPoint position) {
   bool asked = false;
-  return FindPopupMenu(node, column, position, asked);
+  return Self()->FindPopupMenu(node, column, position, asked);
 }
 
 QMenu* TBaseLazyTree::FindPopupMenu(PLazyNode node, int column, QPoint position, bool& askedSomebody) {
@@ -181,78 +185,78 @@ bool TBaseLazyTree::HasPopupMenu(PLazyNode node, int column, QPoint position) {
   return popupMenu_ || DoGetPopupMenu(node, column, position);
 }
 
-void TBaseLazyTree::DoGetCursor(QCursor& cursor) {
-  if (OnGetCursor) OnGetCursor(this, cursor);
+void TLazyTreeOwnerHooks::DoGetCursor(QCursor& cursor) {
+  if (OnGetCursor) OnGetCursor(Self(), cursor);
 }
 
-int TBaseLazyTree::DoGetHelpContext(PLazyNode node, int column) {
+int TLazyTreeOwnerHooks::DoGetHelpContext(PLazyNode node, int column) {
   int context = 0;
   if (!OnGetHelpContext) return 0;
-  for (PLazyNode run = node; run && run != RootNode() && context == 0; run = run->Parent)
-    OnGetHelpContext(this, run, column, context);
+  for (PLazyNode run = node; run && run != Self()->RootNode() && context == 0; run = run->Parent)
+    OnGetHelpContext(Self(), run, column, context);
   return context;
 }
 
-void TBaseLazyTree::DoHotChange(PLazyNode oldNode, PLazyNode newNode) {
-  if (OnHotChange) OnHotChange(this, oldNode, newNode);
+void TLazyTreeOwnerHooks::DoHotChange(PLazyNode oldNode, PLazyNode newNode) {
+  if (OnHotChange) OnHotChange(Self(), oldNode, newNode);
 }
 
-bool TBaseLazyTree::DoDragAllowed(PLazyNode node, int column) {
+bool TLazyTreeOwnerHooks::DoDragAllowed(PLazyNode node, int column) {
   bool allowed = false;
-  if (OnDragAllowed) OnDragAllowed(this, node, column, allowed);
+  if (OnDragAllowed) OnDragAllowed(Self(), node, column, allowed);
   return allowed;
 }
 
-bool TBaseLazyTree::DoPaintBackground(QPainter& canvas, QRect r) {
+bool TLazyTreeOwnerHooks::DoPaintBackground(QPainter& canvas, QRect r) {
   bool handled = false;
-  if (OnPaintBackground) OnPaintBackground(this, canvas, r, handled);
+  if (OnPaintBackground) OnPaintBackground(Self(), canvas, r, handled);
   return handled;
 }
 
-void TBaseLazyTree::DoBeforePaint(QPainter& canvas) {
-  if (OnBeforePaint) OnBeforePaint(this, canvas);
+void TLazyTreeOwnerHooks::DoBeforePaint(QPainter& canvas) {
+  if (OnBeforePaint) OnBeforePaint(Self(), canvas);
 }
 
-void TBaseLazyTree::DoAfterPaint(QPainter& canvas) {
-  if (OnAfterPaint) OnAfterPaint(this, canvas);
+void TLazyTreeOwnerHooks::DoAfterPaint(QPainter& canvas) {
+  if (OnAfterPaint) OnAfterPaint(Self(), canvas);
 }
 
-void TBaseLazyTree::DoBeforeItemErase(QPainter& canvas, PLazyNode node, QRect itemRect, QColor& color,
+void TLazyTreeOwnerHooks::DoBeforeItemErase(QPainter& canvas, PLazyNode node, QRect itemRect, QColor& color,
                                       TItemEraseAction& eraseAction) {
-  if (OnBeforeItemErase) OnBeforeItemErase(this, canvas, node, itemRect, color, eraseAction);
+  if (OnBeforeItemErase) OnBeforeItemErase(Self(), canvas, node, itemRect, color, eraseAction);
 }
 
-void TBaseLazyTree::DoAfterItemErase(QPainter& canvas, PLazyNode node, QRect itemRect) {
-  if (OnAfterItemErase) OnAfterItemErase(this, canvas, node, itemRect);
+void TLazyTreeOwnerHooks::DoAfterItemErase(QPainter& canvas, PLazyNode node, QRect itemRect) {
+  if (OnAfterItemErase) OnAfterItemErase(Self(), canvas, node, itemRect);
 }
 
-bool TBaseLazyTree::DoBeforeItemPaint(QPainter& canvas, PLazyNode node, QRect itemRect) {
+bool TLazyTreeOwnerHooks::DoBeforeItemPaint(QPainter& canvas, PLazyNode node, QRect itemRect) {
   bool customDraw = false;
-  if (OnBeforeItemPaint) OnBeforeItemPaint(this, canvas, node, itemRect, customDraw);
+  if (OnBeforeItemPaint) OnBeforeItemPaint(Self(), canvas, node, itemRect, customDraw);
   return customDraw;
 }
 
-void TBaseLazyTree::DoAfterItemPaint(QPainter& canvas, PLazyNode node, QRect itemRect) {
-  if (OnAfterItemPaint) OnAfterItemPaint(this, canvas, node, itemRect);
+void TLazyTreeOwnerHooks::DoAfterItemPaint(QPainter& canvas, PLazyNode node, QRect itemRect) {
+  if (OnAfterItemPaint) OnAfterItemPaint(Self(), canvas, node, itemRect);
 }
 
-void TBaseLazyTree::DoBeforeCellPaint(QPainter& canvas, PLazyNode node, int column, QRect cellRect) {
-  if (OnBeforeCellPaint) OnBeforeCellPaint(this, canvas, node, column, cellRect);
+void TLazyTreeOwnerHooks::DoBeforeCellPaint(QPainter& canvas, PLazyNode node, int column, QRect cellRect) {
+  if (OnBeforeCellPaint) OnBeforeCellPaint(Self(), canvas, node, column, cellRect);
 }
 
-void TBaseLazyTree::DoAfterCellPaint(QPainter& canvas, PLazyNode node, int column, QRect cellRect) {
-  if (OnAfterCellPaint) OnAfterCellPaint(this, canvas, node, column, cellRect);
+void TLazyTreeOwnerHooks::DoAfterCellPaint(QPainter& canvas, PLazyNode node, int column, QRect cellRect) {
+  if (OnAfterCellPaint) OnAfterCellPaint(Self(), canvas, node, column, cellRect);
 }
 
-int TBaseLazyTree::DoGetImageIndex(PLazyNode node, TLTImageKind kind, int column, bool& ghosted) {
+int TLazyTreeOwnerHooks::DoGetImageIndex(PLazyNode node, TLTImageKind kind, int column, bool& ghosted) {
   int index = -1;
-  if (OnGetImageIndex) OnGetImageIndex(this, node, kind, column, ghosted, index);
+  if (OnGetImageIndex) OnGetImageIndex(Self(), node, kind, column, ghosted, index);
   return index;
 }
 
-int TBaseLazyTree::DoGetNodeWidth(PLazyNode, int) { return 0; }
+int TLazyTreeOwnerHooks::DoGetNodeWidth(PLazyNode, int) { return 0; }
 
-void TBaseLazyTree::DoPaintNode(const TLTPaintInfo&) {}
+void TLazyTreeOwnerHooks::DoPaintNode(const TLTPaintInfo&) {}
 
 bool TBaseLazyTree::CanAutoScroll() const {
   // Auto-scrolling follows a drag, a held left or middle button, or the owner's wish; it
