@@ -1,7 +1,7 @@
 #pragma once
 // The owner events of the tree. Each is a std::function named as the event; the tree
-// fires it from one virtual operation per question (LazyTreesEvents.cpp), which supplies
-// the default when the owner has not assigned it.
+// fires it from one virtual operation per question (LazyTreeOwnerHooks.h, defined in
+// LazyTreesEvents.cpp), which supplies the default when the owner has not assigned it.
 #include "treeview/LazyTreeClipboard.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeTypes.h"

@@ -67,8 +67,12 @@
 // hint info and the rest),
 // LazyTreeAppearance.h (how the tree looks: colours, indents, margins, lines, buttons,
 // the selection's drawing, background and bevels, in one record),
+// LazyTreeAppearanceProperties (that record as a base of the class, with its
+// accessors; a setter repaints or reframes the tree),
 // LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
 // LazyTreeEvents.h (the owner events), LazyTreeTimers.h (timer ids and driver),
+// LazyTreeDragSettings.h and LazyTreeHintSettings.h (the drag and hint settings, bases
+// of the class with their accessors),
 // LazyTreeAssert (wrong calls reported, not fatal).
 // Beside the class: LazyTreeCache and LazyTreeWorker (the position cache and its thread,
 // which reaches a tree through its layouter),
@@ -88,10 +92,12 @@
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodeStore.h"
-#include "treeview/LazyTreeAppearance.h"
+#include "treeview/LazyTreeAppearanceProperties.h"
 #include "treeview/LazySelection.h"
 #include "treeview/LazyTreeLayouter.h"
 #include "treeview/LazyTreeControlTypes.h"
+#include "treeview/LazyTreeDragSettings.h"
+#include "treeview/LazyTreeHintSettings.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageList.h"
 #include "treeview/LazyTreeIncrementalSearch.h"
@@ -129,7 +135,11 @@ class QDragMoveEvent;
 class QDragLeaveEvent;
 class QDropEvent;
 
-class TBaseLazyTree : public QAbstractScrollArea, public TLazyTreeOwnerHooks {
+class TBaseLazyTree : public QAbstractScrollArea,
+                      public TLazyTreeOwnerHooks,
+                      public TLazyTreeAppearanceProperties,
+                      public TLazyTreeDragSettings,
+                      public TLazyTreeHintSettings {
   Q_OBJECT
   // The owner operations fire the events for this tree and read its state for defaults.
   friend class TLazyTreeOwnerHooks;
@@ -340,9 +350,8 @@ public:
   // Empties the clipboard when it holds a data object of this tree.
   void EmptyClipboardOfThisTree();
 
-  // ---- Drag and drop (LazyTreesDragDrop.cpp) -------------------------------------------------
-  TLTDragMode DragMode() const { return dragMode_; }
-  void SetDragMode(TLTDragMode v) { dragMode_ = v; }
+  // ---- Drag and drop (LazyTreesDragDrop.cpp; the settings are the base
+  //      TLazyTreeDragSettings, LazyTreeDragSettings.h) ------------------------------
   // The drop target side (nil without toAcceptOLEDrop) and the node drag image.
   // Made on first use while toAcceptOLEDrop is on (OnCreateDragManager may supply it).
   TLTDragManager* DragManager();
@@ -393,12 +402,9 @@ public:
   using TLTEditAction = ::TLTEditAction;
   bool EditActionEnabled(TLTEditAction Action);
   bool ExecuteEditAction(TLTEditAction Action);
-  // Hints. HintShow fills Info and answers whether a hint shows at a viewport position
-  // (a negative Y lies in the header above the rows); the header calls it for its area.
-  QString Hint() const { return hint_; }
-  void SetHint(const QString& Value) { hint_ = Value; }
-  bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool Value) { showHint_ = Value; }
+  // Hints (the settings are the base TLazyTreeHintSettings, LazyTreeHintSettings.h).
+  // HintShow fills Info and answers whether a hint shows at a viewport position (a
+  // negative Y lies in the header above the rows); the header calls it for its area.
   using THintInfo = TLTHintInfo;
   bool HintShow(QPoint ViewportPos, THintInfo& Info);
   // Milliseconds before a hint opens at a viewport position: 0 for tooltips and for the
@@ -440,12 +446,11 @@ public:
   // Called on the worker thread as each entry is written; tests hold the worker with it.
   void SetCacheEntryObserver(std::function<void(unsigned Entry)> Observer);
 
-  // ---- Options and properties ------------------------------------------------------
+  // ---- Options and properties (how the tree looks: the base
+  //      TLazyTreeAppearanceProperties, LazyTreeAppearanceProperties.h) ----------------
   TCustomLazyTreeOptions& TreeOptions() { return *options_; }
   const TCustomLazyTreeOptions& TreeOptions() const { return *options_; }
   void SetTreeOptions(const TCustomLazyTreeOptions& Value) { options_->Assign(Value); }
-  TLTColors& Colors() { return *appearance_.colors; }
-  void SetColors(const TLTColors& Value) { appearance_.colors->Assign(Value); }
   TScrollBarOptions& ScrollBarOptions() { return *scrollBarOptions_; }
   void SetScrollBarOptions(const TScrollBarOptions& Value) { scrollBarOptions_->Assign(Value); }
   // Reactions of the option setters (called by the option objects).
@@ -458,58 +463,16 @@ public:
   // Copies every published property of Source (nothing while this tree is read-only).
   virtual void Assign(const TBaseLazyTree& Source);
 
-  TLTAlignment Alignment() const { return appearance_.alignment; }
-  void SetAlignment(TLTAlignment v);
   int AnimationDuration() const { return animationDuration_; }
   void SetAnimationDuration(int v);
   int AutoExpandDelay() const { return autoExpandDelay_; }
   void SetAutoExpandDelay(int v);
-  int AutoScrollDelay() const { return autoScrollDelay_; }
-  void SetAutoScrollDelay(int v) { autoScrollDelay_ = v; }
-  int AutoScrollInterval() const { return autoScrollInterval_; }
-  void SetAutoScrollInterval(int v) { autoScrollInterval_ = v; }
-  const QPixmap& Background() const { return appearance_.background; }
-  void SetBackground(const QPixmap& v);
-  QPoint BackgroundOffset() const { return appearance_.backgroundOffset; }
-  void SetBackgroundOffset(QPoint v);
-  TLTBorderStyle BorderStyle() const { return appearance_.borderStyle; }
-  void SetBorderStyle(TLTBorderStyle v);
-  TLTButtonFillMode ButtonFillMode() const { return appearance_.buttonFillMode; }
-  void SetButtonFillMode(TLTButtonFillMode v);
-  TLTButtonStyle ButtonStyle() const { return appearance_.buttonStyle; }
-  void SetButtonStyle(TLTButtonStyle v);
   int ChangeDelay() const { return changeDelay_; }
   void SetChangeDelay(int v);
-  TCheckImageKind CheckImageKind() const { return appearance_.checkImageKind; }
-  void SetCheckImageKind(TCheckImageKind v);
   int DefaultNodeHeight() const { return store_.DefaultNodeHeight(); }
   void SetDefaultNodeHeight(int v);
-  TLTNodeAttachMode DefaultPasteMode() const { return defaultPasteMode_; }
-  void SetDefaultPasteMode(TLTNodeAttachMode v) { defaultPasteMode_ = v; }
-  TDragOperations DragOperations() const { return dragOperations_; }
-  void SetDragOperations(TDragOperations v) { dragOperations_ = v; }
-  TLTDragType DragType() const { return dragType_; }
-  void SetDragType(TLTDragType v) { dragType_ = v; }
-  TLTDragImageKind DragImageKind() const { return dragImageKind_; }
-  void SetDragImageKind(TLTDragImageKind v) { dragImageKind_ = v; }
-  int DragWidth() const { return dragWidth_; }
-  void SetDragWidth(int v) { dragWidth_ = v; }
-  int DragHeight() const { return dragHeight_; }
-  void SetDragHeight(int v) { dragHeight_ = v; }
-  TLTDrawSelectionMode DrawSelectionMode() const { return appearance_.drawSelectionMode; }
-  void SetDrawSelectionMode(TLTDrawSelectionMode v);
-  int SelectionBlendFactor() const { return appearance_.selectionBlendFactor; }
-  void SetSelectionBlendFactor(int v);
-  int SelectionCurveRadius() const { return appearance_.selectionCurveRadius; }
-  void SetSelectionCurveRadius(int v);
   int EditDelay() const { return edit_.Delay(); }
   void SetEditDelay(int v);
-  THintAnimationType HintAnimation() const { return hintAnimation_; }
-  void SetHintAnimation(THintAnimationType v) { hintAnimation_ = v; }
-  TLTHintMode HintMode() const { return hintMode_; }
-  void SetHintMode(TLTHintMode v) { hintMode_ = v; }
-  QCursor HotCursor() const { return appearance_.hotCursor; }
-  void SetHotCursor(const QCursor& v) { appearance_.hotCursor = v; }
   TLTIncrementalSearch IncrementalSearch() const { return search_->Mode(); }
   void SetIncrementalSearch(TLTIncrementalSearch v);
   TLTSearchDirection IncrementalSearchDirection() const { return search_->Direction(); }
@@ -518,34 +481,11 @@ public:
   void SetIncrementalSearchStart(TLTSearchStart v);
   int IncrementalSearchTimeout() const { return search_->Timeout(); }
   void SetIncrementalSearchTimeout(int v);
-  int Indent() const { return appearance_.indent; }
-  void SetIndent(int v);
-  TLTLineMode LineMode() const { return appearance_.lineMode; }
-  void SetLineMode(TLTLineMode v);
-  TLTLineStyle LineStyle() const { return appearance_.lineStyle; }
-  void SetLineStyle(TLTLineStyle v);
-  int Margin() const { return appearance_.margin; }
-  void SetMargin(int v);
-  int TextMargin() const { return appearance_.textMargin; }
-  void SetTextMargin(int v);
-  TLTNodeAlignment NodeAlignment() const { return appearance_.nodeAlignment; }
-  void SetNodeAlignment(TLTNodeAlignment v);
   bool WantTabs() const { return wantTabs_; }
   void SetWantTabs(bool v) { wantTabs_ = v; }
   QMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(QMenu* v) { popupMenu_ = v; }
   QColor Color() const;
-  // Frame: bevels are drawn inside the border and narrow the client area.
-  TBevelKind BevelKind() const { return appearance_.bevelKind; }
-  void SetBevelKind(TBevelKind v);
-  TBevelCut BevelInner() const { return appearance_.bevelInner; }
-  void SetBevelInner(TBevelCut v);
-  TBevelCut BevelOuter() const { return appearance_.bevelOuter; }
-  void SetBevelOuter(TBevelCut v);
-  TBevelEdges BevelEdges() const { return appearance_.bevelEdges; }
-  void SetBevelEdges(TBevelEdges v);
-  int BevelWidth() const { return appearance_.bevelWidth; }
-  void SetBevelWidth(int v);
   // Form scaling by M/D: with toAutoChangeScale the default row height follows.
   virtual void ChangeScale(int M, int D);
   // Runs the steps a form performs once every stored property is read.
@@ -958,7 +898,6 @@ protected:
   PLazyNode lastChangedNode_ = nullptr;
 
   std::unique_ptr<TCustomLazyTreeOptions> options_;
-  TLazyTreeAppearance appearance_;
   std::unique_ptr<TScrollBarOptions> scrollBarOptions_;
   // Keys, mouse, wheel and panning between events, and the timers (LazyTreeInputController.h).
   std::unique_ptr<TLazyTreeInputController> input_;
@@ -994,17 +933,7 @@ protected:
 
   int animationDuration_ = 200;
   int autoExpandDelay_ = 1000;
-  int autoScrollDelay_ = 1000;
-  int autoScrollInterval_ = 1;
   int changeDelay_ = 0;
-  TLTNodeAttachMode defaultPasteMode_ = amAddChildLast;
-  TDragOperations dragOperations_ = {doCopy, doMove};
-  TLTDragType dragType_ = dtOLE;
-  TLTDragImageKind dragImageKind_ = diComplete;
-  int dragWidth_ = 200;
-  int dragHeight_ = 350;
-  THintAnimationType hintAnimation_ = hatSystemDefault;
-  TLTHintMode hintMode_ = hmDefault;
   bool wantTabs_ = false;
   QPointer<QMenu> popupMenu_;
 
@@ -1025,15 +954,12 @@ protected:
   std::unique_ptr<TLazyTreeIncrementalSearch> search_ = std::make_unique<TLazyTreeIncrementalSearch>();
   QRect selectRectangle_;    // the dragged selection rectangle in content coordinates
   QVector<PLazyNode>* sortDescend_ = nullptr;  // where a whole-tree sort collects subtrees
-  QString hint_;
-  bool showHint_ = false;
   QRect lastHintRect_;
   QPointer<TLazyTreeHintWindow> hintWindow_;
 
   // Clipboard and drag and drop.
   std::uint32_t treeId_ = 0;
   TClipboardFormats clipboardFormats_{this};
-  TLTDragMode dragMode_ = dmManual;
   std::unique_ptr<TLTDragManager> dragManager_;
   std::unique_ptr<TLTDragImage> dragImage_;
   QVector<PLazyNode> dragSelection_;

@@ -157,19 +157,10 @@ void TScrollBarOptions::Assign(const TScrollBarOptions& source) {
 
 // ---- Construction and destruction -----------------------------------------------------
 
-namespace {
-// The colours point back at the tree, so they are made as the tree is.
-TLazyTreeAppearance AppearanceWith(std::unique_ptr<TLTColors> colors) {
-  TLazyTreeAppearance appearance;
-  appearance.colors = std::move(colors);
-  return appearance;
-}
-}  // namespace
-
 TBaseLazyTree::TBaseLazyTree(QWidget* parent)
     : QAbstractScrollArea(parent),
+      TLazyTreeAppearanceProperties(this),
       options_(std::make_unique<TCustomLazyTreeOptions>(this)),
-      appearance_(AppearanceWith(std::make_unique<TLTColors>(this))),
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
       // A failing owner event behind a timer is reported like any error of the program.
       input_(std::make_unique<TLazyTreeInputController>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
@@ -298,32 +289,6 @@ void TBaseLazyTree::ScrollBarOptionsChanged() {
 
 // ---- Property setters -----------------------------------------------------------------
 
-#define REPAINTING_SETTER(Name, Type, field)  \
-  void TBaseLazyTree::Set##Name(Type v) {     \
-    if (field == v) return;                   \
-    field = v;                                \
-    if (!loading_) InvalidateTree();          \
-  }
-REPAINTING_SETTER(Alignment, TLTAlignment, appearance_.alignment)
-REPAINTING_SETTER(ButtonFillMode, TLTButtonFillMode, appearance_.buttonFillMode)
-REPAINTING_SETTER(ButtonStyle, TLTButtonStyle, appearance_.buttonStyle)
-REPAINTING_SETTER(CheckImageKind, TCheckImageKind, appearance_.checkImageKind)
-REPAINTING_SETTER(DrawSelectionMode, TLTDrawSelectionMode, appearance_.drawSelectionMode)
-REPAINTING_SETTER(SelectionBlendFactor, int, appearance_.selectionBlendFactor)
-REPAINTING_SETTER(SelectionCurveRadius, int, appearance_.selectionCurveRadius)
-REPAINTING_SETTER(LineMode, TLTLineMode, appearance_.lineMode)
-REPAINTING_SETTER(LineStyle, TLTLineStyle, appearance_.lineStyle)
-REPAINTING_SETTER(Margin, int, appearance_.margin)
-REPAINTING_SETTER(TextMargin, int, appearance_.textMargin)
-REPAINTING_SETTER(NodeAlignment, TLTNodeAlignment, appearance_.nodeAlignment)
-REPAINTING_SETTER(BackgroundOffset, QPoint, appearance_.backgroundOffset)
-#undef REPAINTING_SETTER
-
-void TBaseLazyTree::SetBackground(const QPixmap& v) {
-  appearance_.background = v;
-  if (!loading_) InvalidateTree();
-}
-
 void TBaseLazyTree::SetAnimationDuration(int v) {
   animationDuration_ = v;
   auto animation = options_->AnimationOptions();
@@ -347,12 +312,6 @@ void TBaseLazyTree::SetChangeDelay(int v) {
 void TBaseLazyTree::SetEditDelay(int v) {
   edit_.SetDelay(v);
   input_->RestartIfRunning(EditTimer, v);
-}
-
-void TBaseLazyTree::SetBorderStyle(TLTBorderStyle v) {
-  if (v == appearance_.borderStyle) return;
-  appearance_.borderStyle = v;
-  ApplyFrame();
 }
 
 void TBaseLazyTree::SetDefaultNodeHeight(int v) {
@@ -387,21 +346,7 @@ void TBaseLazyTree::SetIncrementalSearchTimeout(int v) {
   StopTimer(SearchTimer);
 }
 
-void TBaseLazyTree::SetIndent(int v) {
-  if (v == appearance_.indent) return;
-  appearance_.indent = v;
-  if (loading_) return;
-  UpdateScrollBars(true);
-  InvalidateTree();
-}
-
 QColor TBaseLazyTree::Color() const { return palette().color(QPalette::Base); }
-
-void TBaseLazyTree::SetBevelKind(TBevelKind v) { appearance_.bevelKind = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelInner(TBevelCut v) { appearance_.bevelInner = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelOuter(TBevelCut v) { appearance_.bevelOuter = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelEdges(TBevelEdges v) { appearance_.bevelEdges = v, ApplyFrame(); }
-void TBaseLazyTree::SetBevelWidth(int v) { appearance_.bevelWidth = std::max(v, 1), ApplyFrame(); }
 
 void TBaseLazyTree::ChangeScale(int m, int d) {
   if (d == 0 || !options_->AutoOptions().Contains(toAutoChangeScale) || m == d) return;
