@@ -26,7 +26,9 @@ int Units(int32_t tenthsOfMm) { return rpRound(tenthsOfMm / 10.0 * 18.0 / 5.0); 
 void ReadObjects(const QByteArray& bytes, TrpPage& page, bool settleWidths) {
   QBuffer stream;
   stream.setData(bytes);
-  stream.open(QIODevice::ReadOnly);
+  // Records are read a few bytes at a time: straight from the bytes, not through a
+  // second buffer.
+  stream.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
   const int version = rpReadByte(stream);
   if (version > kRpStreamVersion) PagesDamaged();
   while (!stream.atEnd()) {

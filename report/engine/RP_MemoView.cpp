@@ -517,29 +517,25 @@ QString TrpMemoView::ExportText() const { return WithoutMarks(Memo1); }
 void TrpMemoView::WriteToStream(QIODevice& stream) {
   TrpView::WriteToStream(stream);
   rpWriteString(stream, Font.name);
-  rpWriteInt(stream, Font.size);
-  rpWriteWord(stream, static_cast<uint16_t>(Font.style));
-  rpWriteInt(stream, Font.color);
-  rpWriteInt(stream, static_cast<int32_t>(Alignment));
-  rpWriteWord(stream, static_cast<uint16_t>(Font.charset));
+  TrpPackedFields fields;
+  fields.Int(Font.size).Word(static_cast<uint16_t>(Font.style)).Int(Font.color);
+  fields.Int(static_cast<int32_t>(Alignment)).Word(static_cast<uint16_t>(Font.charset));
   if (!PreparedMode) {
-    rpWriteWord(stream, HighlightStyle);
-    rpWriteInt(stream, HighlightColor);
-    rpWriteInt(stream, HighlightFill);
+    fields.Word(HighlightStyle).Int(HighlightColor).Int(HighlightFill).WriteTo(stream);
     rpWriteString(stream, HighlightCondition);
   }
-  rpWriteInt(stream, LineSpacing);
-  rpWriteInt(stream, CharSpacing);
+  fields.Int(LineSpacing).Int(CharSpacing).WriteTo(stream);
 }
 
 void TrpMemoView::ReadFromStream(QIODevice& stream, int version) {
   TrpView::ReadFromStream(stream, version);
   Font.name = rpReadStringOfVersion(stream, version);
-  Font.size = rpReadInt(stream);
-  Font.style = rpReadWord(stream) & 0x0F;
-  Font.color = rpReadInt(stream);
-  Alignment = static_cast<uint32_t>(rpReadInt(stream));
-  const uint16_t charset = rpReadWord(stream);
+  TrpFieldsReader fields(stream, 16);  // size, style, colour, alignment, charset
+  Font.size = fields.Int();
+  Font.style = fields.Word() & 0x0F;
+  Font.color = fields.Int();
+  Alignment = static_cast<uint32_t>(fields.Int());
+  const uint16_t charset = fields.Word();
   Font.charset = version < kRpFirstCurrentLayoutVersion ? rpGlobals().DefaultCharset() : charset;
   if (!PreparedMode) {
     HighlightStyle = rpReadWord(stream);

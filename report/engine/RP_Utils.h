@@ -14,6 +14,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <QtEndian>
 #include <cstdint>
 #include <memory>
 
@@ -32,6 +33,51 @@ int32_t rpReadInt(QIODevice& stream);
 // The bytes between the position and the end: a count read from a stream is checked
 // against it before anything is allocated for it.
 inline qint64 rpRemaining(QIODevice& stream) { return stream.size() - stream.pos(); }
+
+// A run of numbers of a record gathered into one write, in the same bytes as the
+// single writers above: a prepared page holds tens of thousands of records, and each
+// call into the device costs more than the few bytes it carries.
+class TrpPackedFields {
+ public:
+  TrpPackedFields& Byte(uint8_t value) { return Put(value); }
+  TrpPackedFields& Word(uint16_t value) { return Put(value); }
+  TrpPackedFields& Int(int32_t value) { return Put(value); }
+  void WriteTo(QIODevice& stream);
+
+ private:
+  template <typename T>
+  TrpPackedFields& Put(T value) {
+    Q_ASSERT(size_ + static_cast<int>(sizeof(T)) <= static_cast<int>(sizeof bytes_));
+    qToLittleEndian(value, bytes_ + size_);
+    size_ += static_cast<int>(sizeof(T));
+    return *this;
+  }
+  char bytes_[64];
+  int size_ = 0;
+};
+
+// The reading side: `count` bytes read at once (ErpLoadError when fewer remain), then
+// taken field by field; taking more than was read raises the same error.
+class TrpFieldsReader {
+ public:
+  TrpFieldsReader(QIODevice& stream, int count);
+  uint8_t Byte() { return Take<uint8_t>(); }
+  uint16_t Word() { return Take<uint16_t>(); }
+  int32_t Int() { return Take<int32_t>(); }
+
+ private:
+  template <typename T>
+  T Take() {
+    if (pos_ + static_cast<int>(sizeof(T)) > size_) TooShort();
+    const T value = qFromLittleEndian<T>(bytes_ + pos_);
+    pos_ += static_cast<int>(sizeof(T));
+    return value;
+  }
+  [[noreturn]] static void TooShort();
+  char bytes_[64];
+  int size_ = 0;
+  int pos_ = 0;
+};
 
 // A 16-bit byte count, the bytes and one 0 byte. A text longer than 65535 bytes raises
 // EWriteError rather than being cut.

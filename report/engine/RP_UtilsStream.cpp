@@ -5,6 +5,7 @@
 #include "report/engine/RP_StringTable.h"
 #include "report/engine/RP_Utils.h"
 
+#include <QVarLengthArray>
 #include <QtEndian>
 
 namespace {
@@ -24,8 +25,6 @@ QByteArray ReadExactly(QIODevice& stream, qint64 count) {
 void WriteBytes(QIODevice& stream, const char* bytes, qint64 count) {
   if (stream.write(bytes, count) != count) throw EWriteError(rpLoadStr(rpStrings::StreamWriteError));
 }
-
-void WriteBytes(QIODevice& stream, const QByteArray& bytes) { WriteBytes(stream, bytes.constData(), bytes.size()); }
 
 QByteArray Encoded(const QString& text) {
   QByteArray bytes = EncodeFileText(text);
@@ -98,11 +97,41 @@ int32_t rpReadInt(QIODevice& stream) {
   return qFromLittleEndian<int32_t>(bytes);
 }
 
+void TrpPackedFields::WriteTo(QIODevice& stream) {
+  WriteBytes(stream, bytes_, size_);
+  size_ = 0;
+}
+
+TrpFieldsReader::TrpFieldsReader(QIODevice& stream, int count) : size_(count) {
+  Q_ASSERT(count <= static_cast<int>(sizeof bytes_));
+  if (stream.read(bytes_, count) != count) LoadFailed();
+}
+
+void TrpFieldsReader::TooShort() { LoadFailed(); }
+
+namespace {
+
+// Records are gathered on the stack: most strings of a record are short.
+using RecordBytes = QVarLengthArray<char, 256>;
+
+void AppendWord(RecordBytes& out, uint16_t value) {
+  char bytes[2];
+  qToLittleEndian(value, bytes);
+  out.append(bytes, 2);
+}
+
+void Append(RecordBytes& out, const QByteArray& bytes) { out.append(bytes.constData(), bytes.size()); }
+
+}  // namespace
+
+// Count, bytes and terminator go out in one write.
 void rpWriteString(QIODevice& stream, const QString& text) {
   const QByteArray bytes = Encoded(text);
-  rpWriteWord(stream, static_cast<uint16_t>(bytes.size()));
-  WriteBytes(stream, bytes);
-  rpWriteByte(stream, 0);
+  RecordBytes out;
+  AppendWord(out, static_cast<uint16_t>(bytes.size()));
+  Append(out, bytes);
+  out.append('\0');
+  WriteBytes(stream, out.constData(), out.size());
 }
 
 QString rpReadString(QIODevice& stream) {
@@ -114,14 +143,17 @@ QString rpReadString(QIODevice& stream) {
 
 void rpWriteMemo(QIODevice& stream, const QStringList& lines) {
   if (lines.size() > kMaxCount) throw EWriteError(rpLoadStr(rpStrings::TextTooLong));
-  rpWriteWord(stream, static_cast<uint16_t>(lines.size()));
+  // The whole list goes out in one write.
+  RecordBytes out;
+  AppendWord(out, static_cast<uint16_t>(lines.size()));
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QByteArray bytes = Encoded(lines[i]);
-    rpWriteWord(stream, static_cast<uint16_t>(bytes.size()));
-    WriteBytes(stream, bytes);
-    if (i + 1 < lines.size()) rpWriteByte(stream, 13);
+    AppendWord(out, static_cast<uint16_t>(bytes.size()));
+    Append(out, bytes);
+    if (i + 1 < lines.size()) out.append('\r');
   }
-  rpWriteByte(stream, 0);
+  out.append('\0');
+  WriteBytes(stream, out.constData(), out.size());
 }
 
 QStringList rpReadMemo(QIODevice& stream) {

@@ -7,19 +7,14 @@
 void TrpView::WriteToStream(QIODevice& stream) {
   VersionMajor = 2;
   rpWriteString(stream, Name);
-  rpWriteByte(stream, VersionMajor);
-  rpWriteByte(stream, VersionMinor);
-  for (int32_t v : {Left, Top, Width, Height}) rpWriteInt(stream, v);
-  rpWriteWord(stream, Flags);
-  rpWriteWord(stream, FrameTyp);
-  rpWriteInt(stream, rpEncodeFrameWidth(FrameWidth));
-  rpWriteInt(stream, FrameColor);
-  rpWriteWord(stream, FrameStyle);
-  rpWriteInt(stream, FillColor);
-  if (!PreparedMode) {
-    rpWriteInt(stream, static_cast<int32_t>(Format));
-    rpWriteString(stream, FormatPattern);
-  }
+  TrpPackedFields fields;
+  fields.Byte(VersionMajor).Byte(VersionMinor);
+  fields.Int(Left).Int(Top).Int(Width).Int(Height);
+  fields.Word(Flags).Word(FrameTyp).Int(rpEncodeFrameWidth(FrameWidth)).Int(FrameColor);
+  fields.Word(FrameStyle).Int(FillColor);
+  if (!PreparedMode) fields.Int(static_cast<int32_t>(Format));
+  fields.WriteTo(stream);
+  if (!PreparedMode) rpWriteString(stream, FormatPattern);
   rpWriteMemo(stream, PreparedMode ? Memo1 : Memo);
   if (!PreparedMode) {
     rpWriteMemo(stream, Script);
@@ -27,9 +22,7 @@ void TrpView::WriteToStream(QIODevice& stream) {
   }
   rpWriteWord(stream, Restrictions);
   rpWriteString(stream, Tag);
-  rpWriteInt(stream, GapX);
-  rpWriteInt(stream, GapY);
-  rpWriteByte(stream, BandAlign);
+  fields.Int(GapX).Int(GapY).Byte(BandAlign).WriteTo(stream);
 }
 
 void TrpView::ReadFromStream(QIODevice& stream, int version) {
@@ -42,16 +35,17 @@ void TrpView::ReadFromStream(QIODevice& stream, int version) {
     VersionMajor = rpReadByte(stream);
     VersionMinor = rpReadByte(stream);
   }
-  Left = rpReadInt(stream);
-  Top = rpReadInt(stream);
-  Width = rpReadInt(stream);
-  Height = rpReadInt(stream);
-  Flags = rpReadWord(stream);
-  FrameTyp = rpReadWord(stream);
-  FrameWidth = rpDecodeFrameWidth(rpReadInt(stream));
-  FrameColor = rpReadInt(stream);
-  FrameStyle = rpReadWord(stream);
-  FillColor = rpReadInt(stream);
+  TrpFieldsReader fields(stream, 34);  // the position, size, frame and fill
+  Left = fields.Int();
+  Top = fields.Int();
+  Width = fields.Int();
+  Height = fields.Int();
+  Flags = fields.Word();
+  FrameTyp = fields.Word();
+  FrameWidth = rpDecodeFrameWidth(fields.Int());
+  FrameColor = fields.Int();
+  FrameStyle = fields.Word();
+  FillColor = fields.Int();
   if (!PreparedMode) {
     Format = static_cast<uint32_t>(rpReadInt(stream));
     FormatPattern = rpReadStringOfVersion(stream, version);
