@@ -121,6 +121,8 @@ private:
   bool CheckNewPage(int y, int height, bool noBreak);
   void StartNewPage(TrpBand* band);
   void Accumulate(TrpBand& band);
+  // A data band's record in one cross-tab column: its per-column totals.
+  void AccumulateColumn(TrpBand& band, int column);
   void ResetAggregates(TrpBand& band);
   void RunBandScript(TrpBand& band);
   // A group header's condition now; errors are reported and give null.
@@ -267,10 +269,13 @@ public:
   TrpDataset* DataBandDataSet(int bandType) override;
   TrpDataset* DefaultDataSet() override { return ReportDataset; }
   bool BindingDataSources() const override { return binding_; }
-  TrpAggregateBand* CurrentAggregateBand() override { return CurrentBand; }
+  TrpAggregateBand* CurrentAggregateBand() override { return CrossCellBand ? CrossCellBand : CurrentBand; }
   TrpAggregateBand* ExaminedDataBand() override { return examined_; }
   int CurrentColumn() const override { return CrossColumn; }
   int CrossColumn = 0;  // the cross-tab column being printed, from 1
+  // Set while a data row's cross-footer cells print: their totals run over the row's
+  // columns, which the cross footer holds, not over the row band's records.
+  TrpBand* CrossCellBand = nullptr;
 
 private:
   friend class TrpPageRun;
