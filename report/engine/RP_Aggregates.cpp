@@ -46,11 +46,16 @@ TrpValue TrpAggregateValues::StartValue(int code) {
   }
 }
 
-const TrpAggregateValues::Entry* TrpAggregateValues::Find(const QString& key) const {
-  for (const Entry& entry : entries_) {
-    if (entry.key == key) return &entry;
+qsizetype TrpAggregateValues::IndexOf(const QString& key) const {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].key == key) return static_cast<qsizetype>(i);
   }
-  return nullptr;
+  return -1;
+}
+
+const TrpAggregateValues::Entry* TrpAggregateValues::Find(const QString& key) const {
+  const qsizetype i = IndexOf(key);
+  return i < 0 ? nullptr : &entries_[static_cast<size_t>(i)];
 }
 
 void TrpAggregateValues::Register(const QString& key, int code, const QString& expression, const QString& flags) {
@@ -68,33 +73,59 @@ TrpValue TrpAggregateValues::Value(const QString& key) const {
   return entry->value;
 }
 
+void TrpAggregateValues::Add(Entry& entry, const TrpValue& value) {
+  switch (entry.code) {
+    case rpAggregate::Count: entry.value = rpAdd(OrZero(entry.value), TrpValue(1)); break;
+    case rpAggregate::Sum:
+    case rpAggregate::Avg: entry.value = rpAdd(OrZero(entry.value), value); break;
+    case rpAggregate::Min:
+      if (entry.value.IsEmpty() || rpLess(value, entry.value)) entry.value = value;
+      break;
+    case rpAggregate::Max:
+      if (entry.value.IsEmpty() || rpGreater(value, entry.value)) entry.value = value;
+      break;
+    default: break;
+  }
+  ++entry.records;
+}
+
 void TrpAggregateValues::Accumulate(bool bandVisible,
                                     const std::function<TrpValue(const QString& expression)>& evaluate) {
   const QString* lastExpression = nullptr;
   TrpValue last;
   for (Entry& entry : entries_) {
-    if (!bandVisible && entry.flags.trimmed() != QLatin1String("1")) continue;
-    if (entry.code == rpAggregate::Count) {
-      entry.value = rpAdd(OrZero(entry.value), TrpValue(1));
-      ++entry.records;
-      continue;
-    }
-    if (!lastExpression || *lastExpression != entry.expression) {
+    if (entry.column > 0 || (!bandVisible && entry.flags.trimmed() != QLatin1String("1"))) continue;
+    if (entry.code != rpAggregate::Count && (!lastExpression || *lastExpression != entry.expression)) {
       last = OrZero(evaluate(entry.expression));
       lastExpression = &entry.expression;
     }
-    switch (entry.code) {
-      case rpAggregate::Sum:
-      case rpAggregate::Avg: entry.value = rpAdd(OrZero(entry.value), last); break;
-      case rpAggregate::Min:
-        if (entry.value.IsEmpty() || rpLess(last, entry.value)) entry.value = last;
-        break;
-      case rpAggregate::Max:
-        if (entry.value.IsEmpty() || rpGreater(last, entry.value)) entry.value = last;
-        break;
-      default: break;
+    Add(entry, last);
+  }
+}
+
+void TrpAggregateValues::AccumulateColumn(int column, bool bandVisible,
+                                          const std::function<TrpValue(const QString& expression)>& evaluate) {
+  const QString templatePrefix = QStringLiteral("0") + kSeparator;
+  const QString prefix = QString::number(column) + kSeparator;
+  QString lastExpression;
+  bool evaluated = false;
+  TrpValue last;
+  // Copies are appended behind the templates: walk only those that were there.
+  const size_t count = entries_.size();
+  for (size_t i = 0; i < count; ++i) {
+    if (!entries_[i].key.startsWith(templatePrefix)) continue;
+    if (!bandVisible && entries_[i].flags.trimmed() != QLatin1String("1")) continue;
+    const Entry copy = entries_[i];
+    const QString key = prefix + copy.key.mid(templatePrefix.size());
+    Register(key, copy.code, copy.expression, copy.flags);
+    Entry& entry = entries_[static_cast<size_t>(IndexOf(key))];
+    entry.column = column;
+    if (entry.code != rpAggregate::Count && (!evaluated || lastExpression != entry.expression)) {
+      last = OrZero(evaluate(entry.expression));
+      lastExpression = entry.expression;
+      evaluated = true;
     }
-    ++entry.records;
+    Add(entry, last);
   }
 }
 
@@ -128,10 +159,13 @@ void rpAggregateCall(TrpReportHost& host, int code, const QString& p1, const QSt
   }
   TrpAggregateBand* source = current->AggregateSource();
   if (!source) return;
+  // A cell printed in a cross-tab column reads that column's own total.
+  QString prefix = ColumnPrefix(*current);
+  if (!prefix.isEmpty() && host.CurrentColumn() > 0) prefix = QString::number(host.CurrentColumn());
   const QString key =
       current->BandType() == rpBand::CrossData
           ? rpAggregateKey(QString::number(host.CurrentColumn()), source->Name(), code, expression, flags)
-          : rpAggregateKey(ColumnPrefix(*current), current->Name(), code, expression, flags);
+          : rpAggregateKey(prefix, current->Name(), code, expression, flags);
   if (source->Aggregates().Contains(key)) value = source->Aggregates().Value(key);
 }
 

@@ -35,6 +35,11 @@ public:
   // evaluate computes an expression (once for entries in a row with the same one).
   // Null and empty values count as 0.
   void Accumulate(bool bandVisible, const std::function<TrpValue(const QString& expression)>& evaluate);
+  // One record in one cross-tab column: every entry a band cut by cross bands
+  // registered (column prefix "0") adds to its copy for that column, made on first use,
+  // so a footer cell under a column totals that column only.
+  void AccumulateColumn(int column, bool bandVisible,
+                        const std::function<TrpValue(const QString& expression)>& evaluate);
   void Reset();
   // Resets only the entries a band's texts registered (its name is in their keys).
   void ResetBand(const QString& bandName);
@@ -48,8 +53,11 @@ private:
     QString flags;
     TrpValue value;
     int64_t records = 0;
+    int column = 0;  // a copy for one cross-tab column counts that column's records only
   };
   const Entry* Find(const QString& key) const;
+  qsizetype IndexOf(const QString& key) const;
+  static void Add(Entry& entry, const TrpValue& value);
   static TrpValue StartValue(int code);
 
   std::vector<Entry> entries_;

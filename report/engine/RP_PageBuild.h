@@ -49,6 +49,10 @@ public:
   void ShowBandByName(const QString& name);
   // The page's OnBeforePrint (a dialog page's OnActivate), compiled on first use.
   void RunPageScript();
+  // Runs script lines with this page as the current one (as a handler asks for a
+  // page-level script); a failure is reported with the calculation errors, the build
+  // goes on.
+  void ExecuteScript(const QStringList& lines);
   // A dialog page's form takes a script's ModalResult: noted while the page activates
   // (its script runs before the form shows), closing the form while it is shown. False
   // on a page without a form.
@@ -92,6 +96,7 @@ private:
   // A dialog page: its controls on a form, shown modally unless its script answered.
   void InitDialog();
   void DataLoop(int level, int deepest);
+  void RunCompiled(const QStringList& coded);
   // Prints a band, or in a sub-report's page records that it is to be printed.
   void Emit(TrpBand* band);
   void Move(TrpDataset& data, TrpPlayAction::Kind kind);
@@ -121,6 +126,8 @@ private:
   bool CheckNewPage(int y, int height, bool noBreak);
   void StartNewPage(TrpBand* band);
   void Accumulate(TrpBand& band);
+  // A data band's record in one cross-tab column: its per-column totals.
+  void AccumulateColumn(TrpBand& band, int column);
   void ResetAggregates(TrpBand& band);
   void RunBandScript(TrpBand& band);
   // A group header's condition now; errors are reported and give null.
@@ -267,16 +274,20 @@ public:
   TrpDataset* DataBandDataSet(int bandType) override;
   TrpDataset* DefaultDataSet() override { return ReportDataset; }
   bool BindingDataSources() const override { return binding_; }
-  TrpAggregateBand* CurrentAggregateBand() override { return CurrentBand; }
+  TrpAggregateBand* CurrentAggregateBand() override { return CrossCellBand ? CrossCellBand : CurrentBand; }
   TrpAggregateBand* ExaminedDataBand() override { return examined_; }
   int CurrentColumn() const override { return CrossColumn; }
   int CrossColumn = 0;  // the cross-tab column being printed, from 1
+  // Set while a data row's cross-footer cells print: their totals run over the row's
+  // columns, which the cross footer holds, not over the row band's records.
+  TrpBand* CrossCellBand = nullptr;
 
 private:
   friend class TrpPageRun;
   void OnePass();
   // Forms each report page once (a multiple report: once per record).
   void FormPages(const std::vector<TrpPageRun*>& reportPages);
+  int PositionOf(const TrpPageRun& page) const;  // from 1
   void HookParser();
   void UnhookParser();
   void GetValue(const QString& name, TrpValue& value);

@@ -103,6 +103,9 @@ void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
     build_.PrepPage = CrossSheet(page, sheet);
   };
   TrpBand* data = Band(rpBand::CrossData);
+  TrpBand* footer = Band(rpBand::CrossFooter);
+  // The cross footer totals this row's columns only.
+  if (footer->Exists()) ResetAggregates(*footer);
   if (data->Exists()) {
     x = sheetStart = data->X;
     TrpDataset* columns = CrossColumns(band);
@@ -119,6 +122,7 @@ void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
         if (!cells.empty()) place(width);
         for (TrpView* view : cells) WriteAt(*view, x + view->Left - data->X, band, bandY, bandHeight);
         Accumulate(*data);
+        if (band.IsDataBand()) AccumulateColumn(band, column);
         x += width;
         columns->Next();
       }
@@ -126,12 +130,14 @@ void TrpPageRun::PrintCrossColumns(TrpBand& band, int bandY, int bandHeight) {
       build_.CrossColumn = 0;
     }
   }
-  if (TrpBand* footer = Band(rpBand::CrossFooter); footer->Exists()) {
+  if (footer->Exists()) {
     if (!data->Exists()) x = sheetStart = footer->X;
     const std::vector<TrpView*> totals = objectsOf(rpBand::CrossFooter);
     if (!totals.empty()) place(footer->Width);
+    if (band.IsDataBand()) build_.CrossCellBand = footer;
     for (TrpView* view : totals)
       WriteAt(*view, x + view->Left - footer->X, band, bandY, bandHeight);
+    build_.CrossCellBand = nullptr;
   }
   build_.PrepPage = page;
 }

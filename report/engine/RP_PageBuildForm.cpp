@@ -144,7 +144,7 @@ void TrpReportBuild::FormPages(const std::vector<TrpPageRun*>& reportPages) {
     TrpPageRun* page = reportPages[i];
     CurrentPage = page;
     report_.SetCurrentPage(&page->Page());
-    page->PageNumber = static_cast<int>(i) + 1;
+    page->PageNumber = PositionOf(*page);
     if (!page->Page().Visible) {
       page->RunPageScript();
       continue;
@@ -161,6 +161,14 @@ void TrpReportBuild::FormPages(const std::vector<TrpPageRun*>& reportPages) {
       if (OnProgress) OnProgress(PrepPage + 1);
     }
   }
+}
+
+int TrpReportBuild::PositionOf(const TrpPageRun& page) const {
+  // Dialog pages count: the position is the page's place in the report.
+  for (size_t i = 0; i < pages_.size(); ++i) {
+    if (pages_[i].get() == &page) return static_cast<int>(i) + 1;
+  }
+  return 0;
 }
 
 void TrpPageRun::AddPreparedPage() {
@@ -357,8 +365,26 @@ void TrpPageRun::RunPageScript() {
     rpGlobals().Interpreter().CompileScript(page_.Script, pageScript_, errors);
     pageScriptCompiled_ = true;
   }
+  RunCompiled(pageScript_);
+}
+
+void TrpPageRun::ExecuteScript(const QStringList& lines) {
+  if (lines.isEmpty()) return;
+  QStringList coded, errors;
+  rpGlobals().Interpreter().CompileScript(lines, coded, errors);
+  for (const QString& error : errors) build_.ReportCalcError(error);
+  if (!errors.isEmpty()) return;  // half a script could do half its work
+  TrpPageRun* const previous = build_.CurrentPage;
+  build_.CurrentPage = this;
+  build_.Report().SetCurrentPage(&page_);
+  RunCompiled(coded);
+  build_.CurrentPage = previous;
+  build_.Report().SetCurrentPage(previous ? &previous->Page() : nullptr);
+}
+
+void TrpPageRun::RunCompiled(const QStringList& coded) {
   try {
-    rpGlobals().Interpreter().RunScript(pageScript_);
+    rpGlobals().Interpreter().RunScript(coded);
   } catch (const ErpError& error) {
     build_.ReportCalcError(error.Message());
   }

@@ -336,11 +336,18 @@ void TrpPageRun::BindDataSources() {
   BindDataFields();
   CountCrossColumns();
   build_.binding_ = true;
+  // Per data band type, the footers that may total it; the cross data band's records
+  // are a row's columns, totalled in the cross footer.
+  std::vector<std::pair<int, std::vector<int>>> totalled;
   for (int level = 1; level <= 3; ++level) {
     std::vector<int> types = masterTotals;
     if (level >= 2) types.push_back(rpBand::DetailFooter);
     if (level >= 3) types.push_back(rpBand::SubdetailFooter);
-    for (TrpBand* data = Band(rpBandLevel::Data[level]); data && data->Exists(); data = data->Next()) {
+    totalled.emplace_back(rpBandLevel::Data[level], types);
+  }
+  totalled.emplace_back(rpBand::CrossData, std::vector<int>{rpBand::CrossFooter});
+  for (const auto& [dataType, types] : totalled) {
+    for (TrpBand* data = Band(dataType); data && data->Exists(); data = data->Next()) {
       build_.examined_ = data;
       for (int type : types) {
         for (TrpBand* band = Band(type); band && band->Exists(); band = band->Next()) {

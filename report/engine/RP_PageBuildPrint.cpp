@@ -350,6 +350,15 @@ void TrpPageRun::Accumulate(TrpBand& band) {
   }
 }
 
+void TrpPageRun::AccumulateColumn(TrpBand& band, int column) {
+  try {
+    band.Values.AccumulateColumn(column, band.Visible,
+                                 [](const QString& expression) { return rpGlobals().Parser().Calc(expression); });
+  } catch (const ErpError& error) {
+    build_.ReportCalcError(error.Message());
+  }
+}
+
 void TrpPageRun::ResetAggregates(TrpBand& band) {
   if (auto* source = band.AggregateSource()) source->Aggregates().ResetBand(band.Name());
 }

@@ -453,6 +453,31 @@ TEST_F(PageBuildTest, PageScriptsRunBeforeTheirPageIsFormed) {
   EXPECT_EQ(Build(), (QStringList{"1: Cell 0,0,100,20 hello page"}));
 }
 
+TEST_F(PageBuildTest, PageKnowsItsPlaceInTheReportAndRunsScriptsAsItsOwn) {
+  SetRows(1);
+  page->PageType = rpPageType::Dialog;  // the first page is a dialog page without controls
+  page = report.AddPage();
+  page->UseMargins = 0;
+  page->PaperWidth = 2000;
+  page->PaperHeight = 2500;
+  AddBand(rpBand::MasterData, "Data", 0, 20, 0, "Rows");
+  AddText("Cell", 0, 20, "[Greeting]");
+  int position = 0;
+  TrpReportBuild build(report, sink, &owner);
+  build.OnManualBuild = [&](TrpPage& built) {
+    TrpPageRun& run = *built.Run;
+    position = run.PageNumber;
+    run.ExecuteScript({"Greeting := 'from the page'"});
+    run.ExecuteScript({"Greeting := ('broken'"});  // does not compile: reported, not run
+    rows->First();
+    run.ShowBand(run.Band(rpBand::MasterData));
+  };
+  build.BuildPages();
+  EXPECT_EQ(position, 2);
+  EXPECT_EQ(build.CalcErrors.size(), 1);
+  EXPECT_EQ(Read(), (QStringList{"1: Cell 0,0,100,20 from the page"}));
+}
+
 }  // namespace
 
 namespace {
