@@ -124,39 +124,14 @@ double TrpFontMeasurer::PairStep(char16_t a, char16_t b) const {
   return step;
 }
 
-bool TrpFontMeasurer::ShapedWidth(QStringView text, double& width) const {
-  if (text.isEmpty()) return false;
-  double x = 0;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
-    if (!Printable(c) || !Shaped(c).simple) return false;
-    if (i + 1 < text.size()) {
-      const char16_t next = text[i + 1].unicode();
-      if (!Printable(next)) return false;
-      const double step = PairStep(c, next);
-      if (std::isinf(step)) return false;
-      x += step;
-    } else {
-      x += Shaped(c).advance;
-    }
-  }
-  width = x;
-  return true;
-}
-
-bool TrpFontMeasurer::ShapedLine(QStringView text, TrpShapedLine& line) const {
-  if (text.isEmpty() || !RawFont().isValid()) return false;
-  line.glyphs.resize(text.size());
-  line.positions.resize(text.size());
-  line.ink = QRectF();
+template <class EachGlyph>
+bool TrpFontMeasurer::WalkShaped(QStringView text, double& width, EachGlyph eachGlyph) const {
   double x = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
     if (!Printable(c) || !Shaped(c).simple) return false;
     const ShapedChar& shaped = Shaped(c);
-    line.glyphs[i] = shaped.glyph;
-    line.positions[i] = QPointF(x, 0);
-    if (!shaped.ink.isEmpty()) line.ink |= shaped.ink.translated(x, 0);
+    eachGlyph(i, shaped, x);
     if (i + 1 < text.size()) {
       const char16_t next = text[i + 1].unicode();
       if (!Printable(next)) return false;
@@ -167,8 +142,25 @@ bool TrpFontMeasurer::ShapedLine(QStringView text, TrpShapedLine& line) const {
       x += shaped.advance;
     }
   }
-  line.width = x;
+  width = x;
   return true;
+}
+
+bool TrpFontMeasurer::ShapedWidth(QStringView text, double& width) const {
+  if (text.isEmpty()) return false;
+  return WalkShaped(text, width, [](qsizetype, const ShapedChar&, double) {});
+}
+
+bool TrpFontMeasurer::ShapedLine(QStringView text, TrpShapedLine& line) const {
+  if (text.isEmpty() || !RawFont().isValid()) return false;
+  line.glyphs.resize(text.size());
+  line.positions.resize(text.size());
+  line.ink = QRectF();
+  return WalkShaped(text, line.width, [&line](qsizetype i, const ShapedChar& shaped, double x) {
+    line.glyphs[i] = shaped.glyph;
+    line.positions[i] = QPointF(x, 0);
+    if (!shaped.ink.isEmpty()) line.ink |= shaped.ink.translated(x, 0);
+  });
 }
 
 std::shared_ptr<const TrpFontMeasurer> rpSharedFontMeasurer(const QFont& font, int pixelHeight, int charExtra) {

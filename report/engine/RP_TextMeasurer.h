@@ -87,6 +87,10 @@ private:
   // does not shape one to one.
   double PairStep(char16_t a, char16_t b) const;
   bool ShapedWidth(QStringView text, double& width) const;
+  // Walks the text glyph by glyph with the kerned pen position; false where a character
+  // or pair does not shape one to one.
+  template <class EachGlyph>
+  bool WalkShaped(QStringView text, double& width, EachGlyph eachGlyph) const;
 
   QFont font_;
   QFontMetricsF metrics_;
