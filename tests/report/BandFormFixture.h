@@ -2,11 +2,13 @@
 // A form of one page over the whole paper (720 x 900 units) with the data set "Rows"
 // for its bands to run over, shared by the tests that build pages from bands.
 #include "ReportTestSupport.h"
+#include "report/engine/RP_BandView.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_Page.h"
 
 #include <QObject>
+#include <memory>
 
 class BandFormTest : public ReportEngineTest {
 public:  // table cases build their forms through it
@@ -17,6 +19,18 @@ public:  // table cases build their forms through it
     page->PaperWidth = 2000;
     page->PaperHeight = 2500;
     rows = AddDataset(QStringLiteral("Rows"));
+  }
+
+  // A band across the paper's width; source is its data set or group condition.
+  TrpBandView* AddBand(int type, const QString& name, int top, int height, int flags = 0,
+                       const QString& source = QString()) {
+    auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
+    band->SetBandType(type);
+    band->Name = name;
+    band->SetGeometry(0, top, 720, height);
+    band->Flags = static_cast<uint16_t>(flags);
+    band->FormatPattern = source;
+    return band;
   }
 
   // A data set of that name counting its records; the test sets how many.

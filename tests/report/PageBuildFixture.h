@@ -57,16 +57,6 @@ public:  // the table cases build their forms through it
 
   void SetRows(int count) { rows->SetRangeEndCount(count); }
 
-  TrpBandView* AddBand(int type, const QString& name, int top, int height, int flags = 0,
-                       const QString& source = QString()) {
-    auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
-    band->SetBandType(type);
-    band->Name = name;
-    band->SetGeometry(0, top, 720, height);
-    band->Flags = static_cast<uint16_t>(flags);
-    band->FormatPattern = source;
-    return band;
-  }
   template <class View = TestTextView>
   View* AddText(const QString& name, int top, int height, const QString& text, int left = 0) {
     auto* view = static_cast<View*>(page->Add(std::make_unique<View>()));

@@ -36,14 +36,6 @@ protected:
     };
   }
 
-  void AddBand(int type, const QString& name, int top, int height, int flags = 0, const QString& source = {}) {
-    auto* band = static_cast<TrpBandView*>(page->Add(std::make_unique<TrpBandView>()));
-    band->SetBandType(type);
-    band->Name = name;
-    band->SetGeometry(0, top, 720, height);
-    band->Flags = static_cast<uint16_t>(flags);
-    band->FormatPattern = source;
-  }
   TrpMemoView* AddMemo(const QString& name, int left, int top, int width, const QString& text) {
     auto* memo = static_cast<TrpMemoView*>(page->Add(std::make_unique<TrpMemoView>()));
     memo->Name = name;
