@@ -1,7 +1,7 @@
 // The main window over 1k, 10k and 100k tasks: the start until the first rows are
 // painted (goal for 100k: under 1 s), adding one task (goal: under one 16.7 ms frame), a
 // key press moving the focus (goal: one frame), and the full save on the way out.
-#include "platform/ProcessHeap.h"
+#include "ProgramBenchMain.h"
 #include "RealisticTasks.h"
 #include "core/TdApp.h"
 #include "platform/AppContext.h"
@@ -99,12 +99,4 @@ BENCHMARK(AddOneTask)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicr
 BENCHMARK(FocusDown)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ShutdownSave)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  KeepLargeFreedBlocksForReuse();  // as the program does at its start; every side runs under it
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunProgramBenchmarks(argc, argv); }

@@ -1,7 +1,7 @@
 // The print wizard's Preview over 1k and 10k tasks: the column sizes measured over every
 // row, the report built and prepared, and the first page painted in a preview control,
 // as the user waits for it after pressing Preview.
-#include "platform/ProcessHeap.h"
+#include "ProgramBenchMain.h"
 #include "RealisticTasks.h"
 #include "core/TdApp.h"
 #include "platform/AppContext.h"
@@ -74,12 +74,4 @@ void PreviewOpen(benchmark::State& state) {
 
 BENCHMARK(PreviewOpen)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  KeepLargeFreedBlocksForReuse();  // as the program does at its start; every side runs under it
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunProgramBenchmarks(argc, argv); }

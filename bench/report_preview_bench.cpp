@@ -2,7 +2,7 @@
 // 500 prepared pages), both to a page drawn for the first time and to one whose image
 // is kept, and showing the first page of a freshly connected set. 50, 500 and 5000
 // pages show that neither grows with the set beyond its layout.
-#include "platform/ProcessHeap.h"
+#include "ProgramBenchMain.h"
 #include "report/RP_PreviewForm.h"
 #include "report/engine/RP_EMFPages.h"
 #include "tests/report/TaskListPages.h"
@@ -106,12 +106,4 @@ BENCHMARK(TurnPageFirstTimeWarm)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisec
 BENCHMARK(TurnPageKept)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ShowFirstPage)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  KeepLargeFreedBlocksForReuse();  // as the program does at its start; every side runs under it
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunProgramBenchmarks(argc, argv); }

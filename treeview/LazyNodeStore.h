@@ -52,6 +52,11 @@ public:
   std::size_t LiveNodes() const { return pool_.LiveBlocks(); }
   // The owner's bytes of a real node, nil for the root and without owner data.
   void* NodeData(PLazyNode Node) const;
+  // Where the owner's bytes start in every real node's block, for an owner that reads
+  // them in a hot loop; 0 while nodes carry no owner data.
+  std::ptrdiff_t NodeDataOffset() const {
+    return nodeDataSize_ > 0 ? static_cast<std::ptrdiff_t>(sizeof(TLazyNode)) + internalDataSize_ : 0;
+  }
   // Bytes held for nodes (blocks live or free, and the hidden root).
   std::size_t MemoryBytes() const {
     return pool_.ReservedBytes() + sizeof(TLazyNode) + static_cast<std::size_t>(internalDataSize_);

@@ -160,6 +160,8 @@ public:
   void* GetNodeData(PLazyNode Node);
   template <typename T>
   T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
+  // Where those bytes start in every real node; 0 while nodes carry none.
+  std::ptrdiff_t NodeDataOffset() const { return store_.NodeDataOffset(); }
   // Reserves an area in every node for a descendant; only before the first node exists.
   int ReserveInternalData(int Size);
   int InternalDataSize() const { return store_.InternalDataSize(); }

@@ -386,21 +386,10 @@ void TTaskTreeView::SortNodes(int column, bool ascending) {
   titleSort_ = column == tcTitle || (column < 0 && Options().SortElement1 == tcTitle);
   ranksReady_ = true;
   rows_.clear();
-  sortDataOffset_ = NodeDataOffset();
+  sortDataOffset_ = tree_->NodeDataOffset();
   tree_->SortTree(column, ascending, false);
   sortDataOffset_ = 0;
   ranksReady_ = false;
-}
-
-std::ptrdiff_t TTaskTreeView::NodeDataOffset() const {
-  // A node's data lies in its block, at the same offset in every node; 0 (ask the
-  // tree each time) should the first and the last node say otherwise.
-  PLazyNode first = tree_->GetFirstRaw(), last = tree_->GetLastChildRaw(nullptr);
-  if (!first || !last) return 0;
-  const auto offset = [this](PLazyNode node) {
-    return static_cast<const char*>(tree_->GetNodeData(node)) - reinterpret_cast<const char*>(node);
-  };
-  return offset(first) > 0 && offset(first) == offset(last) ? offset(first) : 0;
 }
 
 std::array<int, 4> TTaskTreeView::SortSignature() const {

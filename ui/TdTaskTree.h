@@ -185,7 +185,6 @@ private:
   void RepaintNode(PLazyNode node);
   // Sorts by a column (NoColumn: the options' keys) with the title ranks in the nodes.
   void SortNodes(int column, bool ascending);
-  std::ptrdiff_t NodeDataOffset() const;
   // The options' sort keys and direction; whether the rows are in their order now.
   std::array<int, 4> SortSignature() const;
   bool InOptionsOrder() const;

@@ -185,11 +185,14 @@ TEST(NodeStore, InternalDataLiesBetweenTheFieldsAndTheOwnersData) {
   const int first = store.ReserveInternalData(3);
   const int second = store.ReserveInternalData(8);
   EXPECT_EQ(first, static_cast<int>(sizeof(TLazyNode)));
+  EXPECT_EQ(store.NodeDataOffset(), 0);  // no owner data yet
   EXPECT_EQ(second - first, static_cast<int>(alignof(void*)));  // the odd size was rounded up
   store.SetNodeDataSize(4);
   PLazyNode node = store.NewNode();
   EXPECT_EQ(static_cast<std::byte*>(store.NodeData(node)) - reinterpret_cast<std::byte*>(node),
             sizeof(TLazyNode) + store.InternalDataSize());
+  EXPECT_EQ(static_cast<std::byte*>(store.NodeData(node)) - reinterpret_cast<std::byte*>(node),
+            store.NodeDataOffset());
   EXPECT_EQ(store.NodeData(store.Root()), nullptr);
 
   std::vector<QString> reported;
