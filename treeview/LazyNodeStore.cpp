@@ -66,12 +66,6 @@ void TLazyNodeStore::SizeBlocks() {
                      static_cast<std::size_t>(std::max(nodeDataSize_, 0)));
 }
 
-void* TLazyNodeStore::NodeData(PLazyNode node) const {
-  if (!IsRealNode(node)) return nullptr;
-  if (!LazyTreeCheck(nodeDataSize_ > 0, "NodeDataSize not initialized.")) return nullptr;
-  return reinterpret_cast<std::byte*>(node) + sizeof(TLazyNode) + internalDataSize_;
-}
-
 // ---- Links ----------------------------------------------------------------------------
 
 void TLazyNodeStore::Link(PLazyNode node, PLazyNode destination, TLTNodeAttachMode mode) {

@@ -5,6 +5,7 @@
 // view, "all children hidden"). It never calls the owner; the control decides when nodes
 // are made, initialised or announced and asks this store to do the bookkeeping.
 #include "treeview/LazyNodePool.h"
+#include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeTypes.h"
 
 #include <cstddef>
@@ -51,7 +52,11 @@ public:
   void ReleaseBlocks() { pool_.Reset(); }
   std::size_t LiveNodes() const { return pool_.LiveBlocks(); }
   // The owner's bytes of a real node, nil for the root and without owner data.
-  void* NodeData(PLazyNode Node) const;
+  void* NodeData(PLazyNode Node) const {
+    if (!IsRealNode(Node)) return nullptr;
+    if (!LazyTreeCheck(nodeDataSize_ > 0, "NodeDataSize not initialized.")) return nullptr;
+    return reinterpret_cast<std::byte*>(Node) + sizeof(TLazyNode) + internalDataSize_;
+  }
   // Where the owner's bytes start in every real node's block, for an owner that reads
   // them in a hot loop; 0 while nodes carry no owner data.
   std::ptrdiff_t NodeDataOffset() const {

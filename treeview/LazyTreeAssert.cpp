@@ -17,8 +17,7 @@ TLazyTreeAssertScope::TLazyTreeAssertScope(TLazyTreeAssertHandler handler) : pre
 
 TLazyTreeAssertScope::~TLazyTreeAssertScope() { Handler() = std::move(previous_); }
 
-bool LazyTreeCheck(bool condition, const char* message) {
-  if (condition) return true;
+bool LazyTreeReport(const char* message) {
   if (Handler())
     Handler()(QString::fromUtf8(message));
   else

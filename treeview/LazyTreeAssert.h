@@ -22,5 +22,8 @@ public:
 private:
   TLazyTreeAssertHandler previous_;
 };
-// Reports Message when Condition is false; returns Condition.
-bool LazyTreeCheck(bool Condition, const char* Message);
+// Reports Message through the handler in place; returns false.
+bool LazyTreeReport(const char* Message);
+// Reports Message when Condition is false; returns Condition. Inline, since owners call
+// node accessors that check their arguments inside comparisons run millions of times.
+inline bool LazyTreeCheck(bool Condition, const char* Message) { return Condition || LazyTreeReport(Message); }

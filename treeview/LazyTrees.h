@@ -157,7 +157,7 @@ public:
   int NodeDataSize() const { return store_.NodeDataSize(); }
   void SetNodeDataSize(int value);
   // The owner's bytes of a node; nil for nil and for the hidden root.
-  void* GetNodeData(PLazyNode Node);
+  void* GetNodeData(PLazyNode Node) { return store_.NodeData(Node); }
   template <typename T>
   T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
   // Where those bytes start in every real node; 0 while nodes carry none.

@@ -21,6 +21,8 @@ inline void Prefetch(PLazyNode node) {
   __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
 }
 
+constexpr std::size_t kAhead = 8;
+
 template <typename TakeSecond>
 struct TArraySorter {
   TakeSecond takeSecond;  // whether b, of the later run, goes before a, of the earlier one
@@ -38,15 +40,19 @@ struct TArraySorter {
   void Merge(std::size_t first, std::size_t middle, std::size_t end) {
     merged.clear();
     std::size_t a = first, b = middle;
+    for (std::size_t i = 1; i <= kAhead; ++i) {
+      if (a + i < middle) Prefetch(nodes[a + i]);
+      if (b + i < end) Prefetch(nodes[b + i]);
+    }
     while (a < middle && b < end) {
       // The nodes lie scattered over the pool: the one after the next of each run is
       // fetched while the owner compares, so the merge does not wait for it.
       if (takeSecond(nodes[a], nodes[b])) {
         merged.push_back(nodes[b++]);
-        if (b + 1 < end) Prefetch(nodes[b + 1]);
+        if (b + kAhead < end) Prefetch(nodes[b + kAhead]);
       } else {
         merged.push_back(nodes[a++]);
-        if (a + 1 < middle) Prefetch(nodes[a + 1]);
+        if (a + kAhead < middle) Prefetch(nodes[a + kAhead]);
       }
     }
     // What remains of the later run is in place already.

@@ -21,8 +21,6 @@ TBaseLazyTree* TBaseLazyTree::TreeFromNode(PLazyNode node) {
 
 int TBaseLazyTree::ReserveInternalData(int size) { return store_.ReserveInternalData(size); }
 
-void* TBaseLazyTree::GetNodeData(PLazyNode node) { return store_.NodeData(node); }
-
 void TBaseLazyTree::SetNodeDataSize(int value) {
   value = std::max(value, -1);
   if (value == NodeDataSize()) return;
