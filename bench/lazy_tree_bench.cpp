@@ -1,11 +1,21 @@
 // The lazy tree next to QTreeView over the cheapest models we can write, in one run, on
-// the offscreen platform: six columns of text, a 1000×700 window, 1k to 1M nodes.
-//   first view    setting the node count and painting the first window
-//   scroll step   one row down at the top, painted
-//   expand all    a two-level tree (one parent per hundred nodes), opened and painted
-//   destroy       deleting the control after that expand-all
+// the offscreen platform: a header with six columns of text, a 1000×700 window, 1k to 1M
+// nodes. Each figure is what a user waits for: from the change through the event loop
+// until the viewport's paint has been handled (the frame is on the screen), both sides
+// alike. The peer runs at its best: uniform row heights, interactive header sections of
+// fixed width (nothing measured over the rows), a model that stores nothing.
+//   first view    a fresh control each round, shown and empty: from setting the node
+//                 count (ours) or the model's reset (the peer) to the first painted frame
+//   scroll step   one row down at the top, to the painted frame
+//   full repaint  header and rows invalidated, to the painted frame
+//   col resize    one column's width changed, to the painted frame (100k nodes)
+//   expand all    a two-level tree (one parent per hundred nodes) built in a fresh
+//                 process each round, opened all at once, to the painted frame
+//   destroy       deleting that control (and the peer's model) right after
 //   memory        bytes per node beyond the owner's data
-//   sort tree     SortTree of a flat list in scrambled order, cheap owner comparison
+//   sort tree     a flat list in scrambled order by a key prepared beforehand: ours by
+//                 SortTree with a cheap owner comparison, the peer by a sort proxy whose
+//                 comparison reads the same keys
 // and, for the position cache (its own block below):
 //   first paint   painting the first window right after setting the count, while the
 //                 worker builds the cache
@@ -16,8 +26,10 @@
 //   bottom step   one row up from the bottom, painted
 //   hit test      scrolling to a random row and finding the node there
 // each with the valid cache and, beside it, with the cache halted (walking from the top).
-// Each figure is the median of several runs; the ratio is QTreeView's time over ours.
+// Each figure is the median of several runs, with the range beside it; the ratio is
+// QTreeView's time over ours.
 #include "BenchTiming.h"
+#include "PaintWatch.h"
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTrees.h"
 
@@ -26,7 +38,9 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QPainter>
+#include <QProcess>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QStyleFactory>
 #include <QTreeView>
 #include <QWindow>
@@ -35,6 +49,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -43,6 +58,7 @@ namespace {
 constexpr int kColumns = 6;
 constexpr int kChildrenPerParent = 99;  // a parent and its children make a hundred nodes
 const QSize kViewport(1000, 700);
+constexpr int kColumnWidth = 1000 / kColumns;
 
 // ---- The peer's models: nothing stored, every answer computed ----------------------------
 
@@ -92,13 +108,24 @@ private:
   int parents_;
 };
 
-// ---- Our control with an owner that draws six cells of text per row ----------------------
+// The peer's sort with its keys prepared once: the comparison reads two integers.
+class KeyedSortProxy : public QSortFilterProxyModel {
+public:
+  explicit KeyedSortProxy(const std::vector<quint32>& keys) : keys_(keys) {}
 
-struct Owned {
-  quint32 row;
-  quint32 parents;  // the two-level tree's parent count, 0 for a flat list
+protected:
+  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+    return keys_[std::size_t(left.row())] < keys_[std::size_t(right.row())];
+  }
+
+private:
+  const std::vector<quint32>& keys_;
 };
 
+// ---- Both controls with a header of six columns -------------------------------------------
+
+// Our control with an owner that keeps one reference per node and draws its number in
+// every cell.
 std::unique_ptr<TCustomLazyDrawTree> MakeTree(quint32 parents) {
   auto tree = std::make_unique<TCustomLazyDrawTree>();
   tree->SetNodeDataSize(sizeof(void*));  // what a real owner keeps: one reference
@@ -109,167 +136,14 @@ std::unique_ptr<TCustomLazyDrawTree> MakeTree(quint32 parents) {
   };
   tree->OnInitChildren = [](TBaseLazyTree*, PLazyNode, std::uint32_t& count) { count = kChildrenPerParent; };
   tree->OnDrawNode = [](TBaseLazyTree* t, const TLTPaintInfo& info) {
-    const QString text = QString::number(*t->GetNodeData<quint32>(info.Node));
-    const int width = info.CellRect.width() / kColumns;
-    for (int c = 0; c < kColumns; ++c) {
-      const QRect cell(info.CellRect.left() + c * width, info.CellRect.top(), width, info.CellRect.height());
-      info.Canvas->drawText(c == 0 ? info.ContentRect.intersected(cell) : cell.adjusted(4, 0, 0, 0),
-                            Qt::AlignVCenter | Qt::AlignLeft, text);
-    }
-  };
-  return tree;
-}
-
-template <typename Widget>
-void ShowAt(Widget& widget, const QSize& viewport) {
-  widget.resize(viewport + (widget.size() - widget.viewport()->size()));
-  widget.show();
-  QElapsedTimer wait;
-  wait.start();
-  while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && wait.elapsed() < 5000)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  widget.resize(viewport + (widget.size() - widget.viewport()->size()));
-  QCoreApplication::processEvents();
-}
-
-int Repeats(int nodes) { return nodes >= 1000000 ? 3 : nodes >= 100000 ? 5 : 9; }
-
-// ---- The measurements ----------------------------------------------------------------------
-
-struct Row {
-  double ours = 0;
-  double peer = 0;
-};
-
-Row FirstView(int nodes) {
-  std::vector<double> ours, peer;
-  auto tree = MakeTree(0);
-  ShowAt(*tree, kViewport);
-  QTreeView view;
-  view.setUniformRowHeights(true);  // the peer's fastest setting
-  FlatModel model;
-  view.setModel(&model);
-  ShowAt(view, kViewport);
-  for (int i = 0; i < Repeats(nodes); ++i) {
-    tree->SetRootNodeCount(0);
-    ours.push_back(Ms([&] {
-      tree->SetRootNodeCount(nodes);
-      tree->viewport()->repaint();
-    }));
-    model.SetRows(0);
-    QCoreApplication::processEvents();
-    peer.push_back(Ms([&] {
-      model.SetRows(nodes);
-      view.viewport()->repaint();
-    }));
-  }
-  return {Median(ours), Median(peer)};
-}
-
-Row ScrollStep(int nodes) {
-  std::vector<double> ours, peer;
-  auto tree = MakeTree(0);
-  ShowAt(*tree, kViewport);
-  tree->SetRootNodeCount(nodes);
-  tree->viewport()->repaint();
-  QTreeView view;
-  view.setUniformRowHeights(true);
-  FlatModel model;
-  model.SetRows(nodes);
-  view.setModel(&model);
-  ShowAt(view, kViewport);
-  view.viewport()->repaint();
-  for (int i = 0; i < 21; ++i) {
-    tree->SetOffsetY(0);
-    tree->viewport()->repaint();
-    ours.push_back(Ms([&] {
-      tree->SetOffsetY(-tree->DefaultNodeHeight());
-      tree->viewport()->repaint();
-    }));
-    view.verticalScrollBar()->setValue(0);
-    view.viewport()->repaint();
-    peer.push_back(Ms([&] {
-      view.verticalScrollBar()->setValue(1);  // one row: the view scrolls per item
-      view.viewport()->repaint();
-    }));
-  }
-  return {Median(ours), Median(peer)};
-}
-
-struct ExpandRows {
-  Row expand;
-  double destroy = 0;
-  double bytesPerNode = 0;
-};
-
-ExpandRows ExpandAll(int nodes) {
-  const int parents = std::max(nodes / (kChildrenPerParent + 1), 1);
-  std::vector<double> ours, peer, destroy;
-  double bytes = 0;
-  for (int i = 0; i < Repeats(nodes); ++i) {
-    auto tree = MakeTree(parents);
-    ShowAt(*tree, kViewport);
-    tree->SetRootNodeCount(parents);
-    tree->viewport()->repaint();
-    ours.push_back(Ms([&] {
-      tree->ExpandAll(nullptr);
-      tree->viewport()->repaint();
-    }));
-    bytes = double(tree->NodeMemoryBytes()) / tree->TotalCount() - sizeof(void*);
-    destroy.push_back(Ms([&] { tree.reset(); }));
-
-    // The peer's expand-all grows far faster than its node count: a single run at 100k,
-    // and none at 1M, where it would take hours.
-    const int peerRuns = nodes <= 10000 ? 3 : nodes <= 100000 ? 1 : 0;
-    if (i < peerRuns) {
-      QTreeView view;
-      view.setUniformRowHeights(true);
-      TwoLevelModel model(parents);
-      view.setModel(&model);
-      ShowAt(view, kViewport);
-      view.viewport()->repaint();
-      peer.push_back(Ms([&] {
-        view.expandAll();
-        view.viewport()->repaint();
-      }));
-    }
-  }
-  return {{Median(ours), peer.empty() ? -1.0 : Median(peer)}, Median(destroy), bytes};
-}
-
-// ---- Sorting: a flat list in scrambled order by a key in the node, the cheapest owner
-//      comparison; the keys are set beforehand, so only the sort is timed.
-double SortTree(int nodes) {
-  std::vector<double> ours;
-  for (int i = 0; i < Repeats(nodes); ++i) {
-    auto tree = MakeTree(0);
-    tree->SetRootNodeCount(static_cast<unsigned>(nodes));
-    for (PLazyNode run = tree->GetFirstRaw(); run; run = tree->GetNextRaw(run))
-      *tree->GetNodeData<quint32>(run) = run->Index * 2654435761u;  // scrambled, few ties
-    tree->OnCompareNodes = [](TBaseLazyTree* t, PLazyNode a, PLazyNode b, int, int& result) {
-      const quint32 x = *t->GetNodeData<quint32>(a), y = *t->GetNodeData<quint32>(b);
-      result = x < y ? -1 : x > y ? 1 : 0;
-    };
-    ours.push_back(Ms([&] { tree->SortTree(0, true, false); }));
-  }
-  return Median(ours);
-}
-
-// ---- Columns and painting: six header columns with grid lines -------------------------------
-//   full repaint  the whole 1000×700 window painted again, header included
-//   column resize one column's width changed and the window painted, 100k nodes
-
-std::unique_ptr<TCustomLazyDrawTree> MakeColumnTree() {
-  auto tree = std::make_unique<TCustomLazyDrawTree>();
-  tree->SetNodeDataSize(sizeof(void*));
-  tree->OnDrawNode = [](TBaseLazyTree*, const TLTPaintInfo& info) {
-    info.Canvas->drawText(info.ContentRect, Qt::AlignVCenter | Qt::AlignLeft, QString::number(info.Node->Index));
+    info.Canvas->drawText(info.ContentRect, Qt::AlignVCenter | Qt::AlignLeft,
+                          QString::number(*t->GetNodeData<quint32>(info.Node)));
   };
   TLTHeader& header = tree->Header();
   for (int c = 0; c < kColumns; ++c) {
     TLazyTreeColumn* column = tree->Columns().Add();
     column->SetText(QStringLiteral("Column %1").arg(c));
-    column->SetWidth(kViewport.width() / kColumns);
+    column->SetWidth(kColumnWidth);
   }
   header.SetOptions(header.Options() + TLTHeaderOptions{hoVisible});
   header.SetHeight(20);
@@ -278,65 +152,263 @@ std::unique_ptr<TCustomLazyDrawTree> MakeColumnTree() {
   return tree;
 }
 
-std::unique_ptr<QTreeView> MakeColumnView(FlatModel& model) {
+// The peer at its best: uniform rows and header sections of a fixed width, so nothing
+// is measured over the rows.
+std::unique_ptr<QTreeView> MakeView(QAbstractItemModel& model, bool decorated) {
   auto view = std::make_unique<QTreeView>();
   view->setUniformRowHeights(true);
-  view->setRootIsDecorated(false);
+  view->setRootIsDecorated(decorated);
   view->setModel(&model);
-  for (int c = 0; c < kColumns; ++c) view->header()->resizeSection(c, kViewport.width() / kColumns);
+  QHeaderView* header = view->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setDefaultSectionSize(kColumnWidth);
+  for (int c = 0; c < kColumns; ++c) header->resizeSection(c, kColumnWidth);
   return view;
 }
 
-void RepaintAll(QAbstractScrollArea& widget) {
-  widget.repaint();
-  widget.viewport()->repaint();
+// Shown at the size of the window, exposed, and with its first frames painted.
+template <typename Widget>
+void ShowAt(Widget& widget, TPaintWatch& watch) {
+  widget.resize(kViewport + (widget.size() - widget.viewport()->size()));
+  widget.show();
+  for (int turn = 0; turn < 1000 && !(widget.windowHandle() && widget.windowHandle()->isExposed()); ++turn)
+    watch.WaitBeyond(watch.Paints(), 100);
+  widget.resize(kViewport + (widget.size() - widget.viewport()->size()));
+  watch.Settle();
 }
 
-// Both controls shown with the same rows, then Step(ours, peer, i) timed 21 times each.
-Row TimeWithColumns(int nodes, const std::function<void(TCustomLazyDrawTree&, QTreeView&, int)>& step) {
+int Repeats(int nodes) { return nodes >= 1000000 ? 3 : nodes >= 100000 ? 5 : 9; }
+
+// ---- The measurements ----------------------------------------------------------------------
+
+struct Figure {
+  double median = -1, low = 0, high = 0;  // median < 0: not measured
+};
+
+Figure Summary(const std::vector<double>& values) {
+  if (values.empty()) return {};
+  return {Median(values), *std::min_element(values.begin(), values.end()),
+          *std::max_element(values.begin(), values.end())};
+}
+
+struct Row {
+  Figure ours, peer;
+};
+
+Row FirstView(int nodes) {
   std::vector<double> ours, peer;
-  auto tree = MakeColumnTree();
-  ShowAt(*tree, kViewport);
-  tree->SetRootNodeCount(nodes);
-  RepaintAll(*tree);
+  for (int i = 0; i < Repeats(nodes); ++i) {
+    {
+      auto tree = MakeTree(0);
+      TPaintWatch watch(tree->viewport());
+      ShowAt(*tree, watch);
+      ours.push_back(Ms([&] {
+        tree->SetRootNodeCount(unsigned(nodes));
+        watch.WaitForFrame();
+      }));
+    }
+    {
+      FlatModel model;
+      auto view = MakeView(model, false);
+      TPaintWatch watch(view->viewport());
+      ShowAt(*view, watch);
+      peer.push_back(Ms([&] {
+        model.SetRows(nodes);
+        watch.WaitForFrame();
+      }));
+    }
+  }
+  return {Summary(ours), Summary(peer)};
+}
+
+// Both controls shown with the same flat rows; each of 21 rounds runs the side's
+// preparation untimed, then times its step until the frame it causes is painted.
+struct FrameSteps {
+  std::function<void(TCustomLazyDrawTree&, int)> ourPrepare, ourStep;
+  std::function<void(QTreeView&, int)> peerPrepare, peerStep;
+};
+
+Row TimeFrames(int nodes, const FrameSteps& steps) {
+  std::vector<double> ours, peer;
+  auto tree = MakeTree(0);
+  TPaintWatch ourWatch(tree->viewport());
+  ShowAt(*tree, ourWatch);
+  tree->SetRootNodeCount(unsigned(nodes));
+  ourWatch.WaitForFrame();
   FlatModel model;
   model.SetRows(nodes);
-  auto view = MakeColumnView(model);
-  ShowAt(*view, kViewport);
-  RepaintAll(*view);
+  auto view = MakeView(model, false);
+  TPaintWatch peerWatch(view->viewport());
+  ShowAt(*view, peerWatch);
   for (int i = 0; i < 21; ++i) {
+    if (steps.ourPrepare) steps.ourPrepare(*tree, i);
+    ourWatch.Settle();
     ours.push_back(Ms([&] {
-      step(*tree, *view, i);
-      tree->Header().Area()->repaint();
-      tree->viewport()->repaint();
+      steps.ourStep(*tree, i);
+      ourWatch.WaitForFrame();
     }));
+    if (steps.peerPrepare) steps.peerPrepare(*view, i);
+    peerWatch.Settle();
     peer.push_back(Ms([&] {
-      step(*tree, *view, -1 - i);
-      view->header()->viewport()->repaint();
-      view->viewport()->repaint();
+      steps.peerStep(*view, i);
+      peerWatch.WaitForFrame();
     }));
   }
-  return {Median(ours), Median(peer)};
+  return {Summary(ours), Summary(peer)};
+}
+
+Row ScrollStep(int nodes) {
+  return TimeFrames(nodes, {[](TCustomLazyDrawTree& tree, int) { tree.SetOffsetY(0); },
+                            [](TCustomLazyDrawTree& tree, int) { tree.SetOffsetY(-tree.DefaultNodeHeight()); },
+                            [](QTreeView& view, int) { view.verticalScrollBar()->setValue(0); },
+                            // one row: the view scrolls per item
+                            [](QTreeView& view, int) { view.verticalScrollBar()->setValue(1); }});
 }
 
 Row FullRepaint(int nodes) {
-  return TimeWithColumns(nodes, [](TCustomLazyDrawTree&, QTreeView&, int) {});
+  return TimeFrames(nodes, {nullptr,
+                            [](TCustomLazyDrawTree& tree, int) {
+                              tree.Header().Area()->update();
+                              tree.viewport()->update();
+                            },
+                            nullptr,
+                            [](QTreeView& view, int) {
+                              view.header()->viewport()->update();
+                              view.viewport()->update();
+                            }});
 }
 
-// Step i >= 0 resizes our column, i < 0 the peer's (step -1 - i).
 Row ColumnResize(int nodes) {
-  const int base = kViewport.width() / kColumns;
-  return TimeWithColumns(nodes, [base](TCustomLazyDrawTree& tree, QTreeView& view, int i) {
-    const int step = i >= 0 ? i : -1 - i;
-    const int width = base + (step % 2 == 0 ? 40 : -40);
-    if (i >= 0)
-      tree.Columns()[2]->SetWidth(width);
-    else
-      view.header()->resizeSection(2, width);
+  auto width = [](int i) { return kColumnWidth + (i % 2 == 0 ? 40 : -40); };
+  return TimeFrames(nodes, {nullptr, [width](TCustomLazyDrawTree& tree, int i) { tree.Columns()[2]->SetWidth(width(i)); },
+                            nullptr, [width](QTreeView& view, int i) { view.header()->resizeSection(2, width(i)); }});
+}
+
+// ---- Expand all and teardown, one round per process so no round finds a heap warmed
+//      by an earlier one.
+
+struct ExpandRound {
+  double expand = 0, destroy = 0, bytesPerNode = 0;
+};
+
+// The round itself, in the child: build the two-level tree on a fresh control and paint
+// it, then time opening every parent to the painted frame, and deleting the control.
+ExpandRound RunExpandRound(int nodes, bool peerSide) {
+  const int parents = std::max(nodes / (kChildrenPerParent + 1), 1);
+  ExpandRound r;
+  if (!peerSide) {
+    auto tree = MakeTree(quint32(parents));
+    {
+      TPaintWatch watch(tree->viewport());
+      ShowAt(*tree, watch);
+      tree->SetRootNodeCount(unsigned(parents));
+      watch.WaitForFrame();
+      r.expand = Ms([&] {
+        tree->ExpandAll(nullptr);
+        watch.WaitForFrame();
+      });
+    }
+    r.bytesPerNode = double(tree->NodeMemoryBytes()) / tree->TotalCount() - sizeof(void*);
+    r.destroy = Ms([&] { tree.reset(); });
+    return r;
+  }
+  auto model = std::make_unique<TwoLevelModel>(parents);
+  auto view = MakeView(*model, true);
+  {
+    TPaintWatch watch(view->viewport());
+    ShowAt(*view, watch);
+    r.expand = Ms([&] {
+      view->expandAll();
+      watch.WaitForFrame();
+    });
+  }
+  r.destroy = Ms([&] {
+    view.reset();
+    model.reset();
   });
+  return r;
+}
+
+// The round in a child process of this program; nothing when it failed or ran out of time.
+std::optional<ExpandRound> ExpandRoundInChild(int nodes, bool peerSide) {
+  constexpr int kRoundLimitMs = 300000;
+  QProcess child;
+  child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  child.start(QCoreApplication::applicationFilePath(),
+              {QString::number(nodes), QStringLiteral("--expand-round"), peerSide ? QStringLiteral("peer") : QStringLiteral("ours")});
+  if (!child.waitForFinished(kRoundLimitMs)) {
+    child.kill();
+    child.waitForFinished();
+    return std::nullopt;
+  }
+  ExpandRound r;
+  if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %lf %lf", &r.expand, &r.destroy, &r.bytesPerNode) != 3)
+    return std::nullopt;
+  return r;
+}
+
+struct ExpandRows {
+  Row expand, destroy;
+  double bytesPerNode = 0;
+};
+
+ExpandRows ExpandAll(int nodes) {
+  std::vector<double> ours, oursDestroy, peer, peerDestroy;
+  double bytes = 0;
+  bool peerFinishes = true;
+  for (int i = 0; i < Repeats(nodes); ++i) {
+    if (const auto r = ExpandRoundInChild(nodes, false)) {
+      ours.push_back(r->expand);
+      oursDestroy.push_back(r->destroy);
+      bytes = r->bytesPerNode;
+    }
+    // A peer round that ran out of time is not tried again at this size.
+    if (!peerFinishes) continue;
+    if (const auto r = ExpandRoundInChild(nodes, true)) {
+      peer.push_back(r->expand);
+      peerDestroy.push_back(r->destroy);
+    } else {
+      peerFinishes = false;
+    }
+  }
+  return {{Summary(ours), Summary(peer)}, {Summary(oursDestroy), Summary(peerDestroy)}, bytes};
+}
+
+// ---- Sorting: a flat list in scrambled order by a key prepared beforehand, so only the
+//      sort is timed; a fresh tree and a fresh proxy each round.
+quint32 Scrambled(quint32 row) { return row * 2654435761u; }  // few ties
+
+Row SortTree(int nodes) {
+  std::vector<double> ours, peer;
+  std::vector<quint32> keys(static_cast<std::size_t>(nodes));
+  for (int row = 0; row < nodes; ++row) keys[std::size_t(row)] = Scrambled(quint32(row));
+  FlatModel model;
+  model.SetRows(nodes);
+  for (int i = 0; i < Repeats(nodes); ++i) {
+    auto tree = MakeTree(0);
+    tree->SetRootNodeCount(static_cast<unsigned>(nodes));
+    for (PLazyNode run = tree->GetFirstRaw(); run; run = tree->GetNextRaw(run))
+      *tree->GetNodeData<quint32>(run) = Scrambled(run->Index);
+    tree->OnCompareNodes = [](TBaseLazyTree* t, PLazyNode a, PLazyNode b, int, int& result) {
+      const quint32 x = *t->GetNodeData<quint32>(a), y = *t->GetNodeData<quint32>(b);
+      result = x < y ? -1 : x > y ? 1 : 0;
+    };
+    ours.push_back(Ms([&] { tree->SortTree(0, true, false); }));
+
+    KeyedSortProxy proxy(keys);
+    proxy.setSourceModel(&model);
+    peer.push_back(Ms([&] { proxy.sort(0, Qt::AscendingOrder); }));
+  }
+  return {Summary(ours), Summary(peer)};
 }
 
 // ---- The position cache ---------------------------------------------------------------------
+// Timed by painting directly (repaint), the cache's own cost apart from the event loop's.
+
+struct Pair {
+  double ours = 0, peer = 0;
+};
 
 // Turns the event loop without waiting until the tree reports its cache valid; returns
 // the longest turn meanwhile, the longest time the tree's thread could not answer input.
@@ -352,22 +424,23 @@ double WaitForCache(TBaseLazyTree& tree) {
 }
 
 struct CacheRows {
-  Row firstPaint;
+  Pair firstPaint;
   double build = 0, longestTurn = 0, longestHalt = 0;
-  Row intoView, intoViewWalking;
-  Row bottomStep, bottomStepWalking;
-  Row hitTest, hitTestWalking;
+  Pair intoView, intoViewWalking;
+  Pair bottomStep, bottomStepWalking;
+  Pair hitTest, hitTestWalking;
 };
 
 CacheRows PositionCache(int nodes) {
   CacheRows r;
   auto tree = MakeTree(0);
-  ShowAt(*tree, kViewport);
-  QTreeView view;
-  view.setUniformRowHeights(true);
+  TPaintWatch ourWatch(tree->viewport());
+  ShowAt(*tree, ourWatch);
   FlatModel model;
-  view.setModel(&model);
-  ShowAt(view, kViewport);
+  auto peerView = MakeView(model, false);
+  QTreeView& view = *peerView;
+  TPaintWatch peerWatch(view.viewport());
+  ShowAt(view, peerWatch);
 
   // The first window while the worker builds, and the build with the thread kept busy.
   std::vector<double> paint, peerPaint, build, turns, halts;
@@ -407,7 +480,7 @@ CacheRows PositionCache(int nodes) {
         view.viewport()->repaint();
       }));
     }
-    return Row{Median(ours), Median(peer)};
+    return Pair{Median(ours), Median(peer)};
   };
   auto bottomStep = [&] {
     std::vector<double> ours, peer;
@@ -427,7 +500,7 @@ CacheRows PositionCache(int nodes) {
         view.viewport()->repaint();
       }));
     }
-    return Row{Median(ours), Median(peer)};
+    return Pair{Median(ours), Median(peer)};
   };
   auto hitTest = [&] {
     std::mt19937 rng(nodes);
@@ -446,7 +519,7 @@ CacheRows PositionCache(int nodes) {
         if (!view.indexAt(QPoint(1, 1)).isValid()) std::abort();
       }
     });
-    return Row{ours / rows.size(), peer / rows.size()};
+    return Pair{ours / rows.size(), peer / rows.size()};
   };
 
   if (nodes > int(kCacheThreshold)) {
@@ -463,13 +536,20 @@ CacheRows PositionCache(int nodes) {
   return r;
 }
 
-void Print(const char* what, int nodes, const Row& row) {
-  if (row.peer < 0) {
-    std::printf("%-12s %9d   ours %9.3f ms   QTreeView  not run (too slow at this size)\n", what, nodes, row.ours);
-    return;
-  }
-  std::printf("%-12s %9d   ours %9.3f ms   QTreeView %9.3f ms   ratio %8.1fx\n", what, nodes, row.ours, row.peer,
-              row.peer / std::max(row.ours, 1e-6));
+void Print(const char* what, int nodes, const Figure& ours, const Figure& peer, const char* peerNote = "not run") {
+  std::printf("%-12s %9d   ours %9.3f ms (%.3f..%.3f)", what, nodes, ours.median, ours.low, ours.high);
+  if (peer.median < 0)
+    std::printf("   QTreeView  %s\n", peerNote);
+  else
+    std::printf("   QTreeView %9.3f ms (%.3f..%.3f)   ratio %8.1fx\n", peer.median, peer.low, peer.high,
+                peer.median / std::max(ours.median, 1e-6));
+}
+
+void Print(const char* what, int nodes, const Row& row) { Print(what, nodes, row.ours, row.peer); }
+
+void Print(const char* what, int nodes, const Pair& pair) {
+  std::printf("%-12s %9d   ours %9.3f ms   QTreeView %9.3f ms   ratio %8.1fx\n", what, nodes, pair.ours, pair.peer,
+              pair.peer / std::max(pair.ours, 1e-6));
 }
 
 }  // namespace
@@ -478,15 +558,35 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  // The child of one expand-all round: "N --expand-round ours|peer".
+  if (argc == 4 && QByteArray(argv[2]) == "--expand-round") {
+    const ExpandRound r = RunExpandRound(QByteArray(argv[1]).toInt(), QByteArray(argv[3]) == "peer");
+    std::printf("%.4f %.4f %.2f\n", r.expand, r.destroy, r.bytesPerNode);
+    return 0;
+  }
   std::vector<int> sizes = {1000, 10000, 100000, 1000000};
   if (argc > 1) sizes = {QByteArray(argv[1]).toInt()};
   // A second argument runs only the block whose name starts with it ("sort", "first", ...).
   const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
   auto runs = [&](const char* block) { return only.isEmpty() || QByteArray(block).startsWith(only); };
-  std::printf("Lazy tree next to QTreeView, %d columns, %dx%d, offscreen; medians\n", kColumns, kViewport.width(),
-              kViewport.height());
+  std::printf("Lazy tree next to QTreeView, %d columns, %dx%d, offscreen; medians (ranges)\n", kColumns,
+              kViewport.width(), kViewport.height());
   if (runs("first view"))
     for (int n : sizes) Print("first view", n, FirstView(n));
+  if (runs("scroll step"))
+    for (int n : sizes) Print("scroll step", n, ScrollStep(n));
+  if (runs("full repaint"))
+    for (int n : sizes) Print("full repaint", n, FullRepaint(n));
+  if (runs("col resize")) Print("col resize", 100000, ColumnResize(100000));
+  for (int n : sizes) {
+    if (!runs("expand all")) break;
+    const ExpandRows r = ExpandAll(n);
+    Print("expand all", n, r.expand.ours, r.expand.peer, "did not finish in time");
+    Print("destroy", n, r.destroy.ours, r.destroy.peer, "did not finish in time");
+    std::printf("%-12s %9d   ours %9.1f bytes per node beyond the owner's data\n", "memory", n, r.bytesPerNode);
+  }
+  if (runs("sort tree"))
+    for (int n : sizes) Print("sort tree", n, SortTree(n));
   for (int n : sizes) {
     if (!runs("cache")) break;
     const CacheRows r = PositionCache(n);
@@ -501,21 +601,7 @@ int main(int argc, char** argv) {
     Print("into view*", n, r.intoViewWalking);
     Print("bottom step*", n, r.bottomStepWalking);
     Print("hit test*", n, r.hitTestWalking);
+    if (n == sizes.back()) std::printf("(* with the cache halted: lookups walk from the first row)\n");
   }
-  std::printf("(* with the cache halted: lookups walk from the first row)\n");
-  if (runs("scroll step"))
-    for (int n : sizes) Print("scroll step", n, ScrollStep(n));
-  if (runs("full repaint"))
-    for (int n : sizes) Print("full repaint", n, FullRepaint(n));
-  if (runs("col resize")) Print("col resize", 100000, ColumnResize(100000));
-  for (int n : sizes) {
-    if (!runs("expand all")) break;
-    const ExpandRows r = ExpandAll(n);
-    Print("expand all", n, r.expand);
-    std::printf("%-12s %9d   ours %9.3f ms\n", "destroy", n, r.destroy);
-    std::printf("%-12s %9d   ours %9.1f bytes per node beyond the owner's data\n", "memory", n, r.bytesPerNode);
-  }
-  if (runs("sort tree"))
-    for (int n : sizes) std::printf("%-12s %9d   ours %9.3f ms\n", "sort tree", n, SortTree(n));
   return 0;
 }
