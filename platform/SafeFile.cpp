@@ -175,47 +175,85 @@ void WriteFileSafely(const QString& fileName, const QByteArray& bytes, bool keep
 }
 
 void WriteFileSafely(const QString& fileName, const std::function<void(const FileChunkWrite&)>& produce, bool keepBackup) {
-  QByteArray target;
-  if (const ErrorCode error = FollowLinks(QFile::encodeName(fileName), target)) Fail(fileName, error);
-  const QByteArray folder = FolderOf(target);
-  const QString targetName = QFile::decodeName(target);
-  RemoveStaleTemporaries(QFile::decodeName(folder), QFileInfo(targetName).fileName());
+  SafeFileWriter writer(fileName, keepBackup);
+  produce([&writer](QByteArrayView chunk) { writer.Write(chunk); });
+  writer.Commit();
+}
+
+SafeFileWriter::SafeFileWriter(const QString& fileName, bool keepBackup) : fileName_(fileName), keepBackup_(keepBackup) {
+  if (const ErrorCode error = FollowLinks(QFile::encodeName(fileName), target_)) Fail(fileName, error);
+  folder_ = FolderOf(target_);
+  const QString targetName = QFile::decodeName(target_);
+  RemoveStaleTemporaries(QFile::decodeName(folder_), QFileInfo(targetName).fileName());
 
   // mkstemp makes the file private to the user while it is written; it gets its
   // final permissions only once it holds the whole content.
-  QByteArray temporary = folder + "/." + QFile::encodeName(QFileInfo(targetName).fileName()) + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) Fail(fileName, errno);
-  auto discard = [&](ErrorCode error, bool open) {
-    if (open) ::close(fd);
-    ::unlink(temporary.constData());
-    Fail(fileName, error);
-  };
-  try {
-    produce([&](QByteArrayView chunk) {
-      if (const ErrorCode error = WriteAll(fd, chunk.data(), chunk.size())) Fail(fileName, error);
-    });
-  } catch (...) {
-    ::close(fd);
-    ::unlink(temporary.constData());
-    throw;
+  temporary_ = folder_ + "/." + QFile::encodeName(QFileInfo(targetName).fileName()) + ".XXXXXX";
+  fd_ = ::mkstemp(temporary_.data());
+  if (fd_ < 0) {
+    temporary_.clear();
+    Fail(fileName, errno);
   }
+}
 
+SafeFileWriter::~SafeFileWriter() { Discard(); }
+
+void SafeFileWriter::Discard() {
+  device_.reset();
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temporary_.isEmpty()) ::unlink(temporary_.constData());
+  temporary_.clear();
+}
+
+QIODevice& SafeFileWriter::Device() {
+  if (!device_) {
+    device_ = std::make_unique<QFile>();
+    if (fd_ < 0 || !device_->open(fd_, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+      throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName_), device_->errorString()));
+  }
+  return *device_;
+}
+
+void SafeFileWriter::Write(QByteArrayView bytes) {
+  if (fd_ < 0) Fail(fileName_, EBADF);
+  if (const ErrorCode error = WriteAll(fd_, bytes.data(), bytes.size())) Fail(fileName_, error);
+}
+
+void SafeFileWriter::Commit() {
+  if (fd_ < 0) Fail(fileName_, EBADF);
+  // Whatever fails below leaves the old file in place and no temporary file behind.
+  auto discard = [this](ErrorCode error) {
+    Discard();
+    Fail(fileName_, error);
+  };
+  if (device_) {
+    if (!device_->flush() || device_->error() != QFileDevice::NoError) {
+      const QString reason = device_->errorString();
+      Discard();
+      throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName_), reason));
+    }
+    device_.reset();
+  }
   // The saved file keeps the permissions the user gave it; a new one gets the usual
   // mode under the umask.
   struct stat existing {};
-  const bool exists = ::stat(target.constData(), &existing) == 0;
+  const bool exists = ::stat(target_.constData(), &existing) == 0;
   const mode_t mode = exists ? (existing.st_mode & 0777) : (0666 & ~ProcessUmask());
-  if (::fchmod(fd, mode) != 0) discard(errno, true);
-  if (::fsync(fd) != 0) discard(errno, true);
-  if (const ErrorCode error = CloseFile(fd)) discard(error, false);
-  if (keepBackup && exists) {
-    if (const ErrorCode error = CopyToBackup(target, QFile::encodeName(BackupFileName(targetName)))) discard(error, false);
+  if (::fchmod(fd_, mode) != 0) discard(errno);
+  if (::fsync(fd_) != 0) discard(errno);
+  const ErrorCode closed = CloseFile(fd_);
+  fd_ = -1;
+  if (closed) discard(closed);
+  if (keepBackup_ && exists) {
+    const QString targetName = QFile::decodeName(target_);
+    if (const ErrorCode error = CopyToBackup(target_, QFile::encodeName(BackupFileName(targetName)))) discard(error);
   }
-  if (::rename(temporary.constData(), target.constData()) != 0) discard(errno, false);
+  if (::rename(temporary_.constData(), target_.constData()) != 0) discard(errno);
+  temporary_.clear();
   // The new content is in place, but until the folder is on disk a power cut can undo
   // the rename.
-  if (const ErrorCode error = SyncFolder(folder)) Fail(fileName, error);
+  if (const ErrorCode error = SyncFolder(folder_)) Fail(fileName_, error);
 }
 
 FolderSyncScope::FolderSyncScope(FolderSyncFunction sync) : previous_(folderSync) {

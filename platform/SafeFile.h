@@ -6,6 +6,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QFile;
+class QIODevice;
 
 // todo.tbl -> todo.~tbl: a "~" in front of the extension's letters. A name without an
 // extension gets "~" appended to it.
@@ -34,6 +38,38 @@ using FileChunkWrite = std::function<void(QByteArrayView)>;
 // gets, so a large file is never held whole in memory. An exception from produce
 // leaves the old file as it was and passes on.
 void WriteFileSafely(const QString& fileName, const std::function<void(const FileChunkWrite&)>& produce, bool keepBackup);
+
+// The same save in two steps, for a writer that streams into a device of its own (a
+// document writer): the constructor makes the temporary file and Device() writes into
+// it; Commit puts it in place as WriteFileSafely does. A writer dropped without a
+// successful Commit (a failed or cancelled job) removes the temporary file and leaves
+// the file that was there as it was. The constructor and Commit raise EWriteError as
+// WriteFileSafely does.
+class SafeFileWriter {
+public:
+  SafeFileWriter(const QString& fileName, bool keepBackup);
+  ~SafeFileWriter();
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  // Open for writing until Commit; buffered, so many small writes cost no system call each.
+  QIODevice& Device();
+  // Writes straight to the file, unbuffered; raises EWriteError with the system's reason.
+  // A save uses either this or Device(), not both.
+  void Write(QByteArrayView bytes);
+  void Commit();
+
+private:
+  void Discard();
+
+  QString fileName_;
+  QByteArray target_;
+  QByteArray folder_;
+  QByteArray temporary_;
+  int fd_ = -1;
+  bool keepBackup_;
+  std::unique_ptr<QFile> device_;
+};
 
 // The call that syncs the folder after the rename (fsync). A test puts one that fails in
 // its place for the lifetime of a scope; scopes nest and end in the reverse order.

@@ -4,6 +4,7 @@
 #include "report/engine/RP_Context.h"
 #include "report/engine/RP_Errors.h"
 #include "report/engine/RP_Globals.h"
+#include "report/engine/RP_GlyphBatch.h"
 #include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_ObjectRegistry.h"
 #include "report/engine/RP_PictureView.h"
@@ -255,8 +256,16 @@ void TrpEMFPages::Draw(int index, QPainter& canvas, const QRect& rect, bool onPr
       visible = canvas.worldTransform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
     }
   }
+  // On paper the plain text of the page is gathered into few text outputs; whatever
+  // else is drawn comes after the text gathered before it.
+  std::optional<TrpGlyphBatch> batch;
+  if (onPrinter) batch.emplace(canvas);
   for (const auto& object : page->Objects()) {
     TrpView& view = *object;
+    if (batch) {
+      const auto* memo = dynamic_cast<const TrpMemoView*>(&view);
+      if (!memo || !memo->DrawsOnlyText()) batch->Flush();
+    }
     if (!onPrinter) {
       const QRectF scaled(view.Left * sx + rect.left(), view.Top * sy + rect.top(), view.Width * sx,
                           view.Height * sy);

@@ -3,6 +3,7 @@
 #include "platform/FileText.h"
 #include "report/engine/RP_Class.h"
 #include "report/engine/RP_Globals.h"
+#include "report/engine/RP_GlyphBatch.h"
 #include "report/engine/RP_MemoExpand.h"
 #include "report/engine/RP_MemoPlacement.h"
 #include "report/engine/RP_ObjectRegistry.h"
@@ -416,17 +417,11 @@ void TrpMemoView::DrawText() {
     }
     return;
   }
+  if (placed.empty()) return;
 
   QPainter& p = *canvas_;
-  p.save();
-  QFont font = measurer.Font();
-  font.setLetterSpacing(QFont::AbsoluteSpacing, extra);
-  p.setFont(font);
-  p.setPen(rpToQColor(Font.color));
-  p.setBackgroundMode(Qt::TransparentMode);
-  const TrpRectI clip = rpMemoClipRect(input.rect);
-  const bool rtl = Flag(rpMemoFlag::RTLReading);
   const double ascent = measurer.Ascent();
+  const bool rtl = Flag(rpMemoFlag::RTLReading);
   // Without spreading, spacing or right-to-left mirroring the words of a line sit where
   // the font's own advances put them, so on a fine device (a printer, a PDF) the line
   // goes out as one piece: one shaping and one text object instead of one per word.
@@ -439,15 +434,19 @@ void TrpMemoView::DrawText() {
   // A whole line the font lays out without shaping goes out as the same glyphs at the
   // same places, without laying it out again. Underlined and struck-out text keeps the
   // toolkit's own decoration drawing.
-  const bool plainFont = !font.underline() && !font.strikeOut();
+  const bool plainFont = !measurer.Font().underline() && !measurer.Font().strikeOut();
   std::vector<TrpShapedLine> shaped(wholeLines && plainFont ? placed.size() : 0);
   std::vector<char> isShaped(placed.size(), 0);
-  for (size_t i = 0; i < shaped.size(); ++i)
+  bool allShaped = !shaped.empty();
+  for (size_t i = 0; i < shaped.size(); ++i) {
     isShaped[i] = placed[i].justifyExtra == 0 && measurer.ShapedLine(placed[i].text, shaped[i]);
+    allShaped = allShaped && isShaped[i];
+  }
   // Each clip is a graphics state of its own in a PDF. When every line lies inside the
   // clipping rectangle clipping cuts nothing, so on a fine device it is left out: a
   // shaped line by what its glyphs cover (a pixel spare), any other with half an em
   // spare on either side for overhangs and the font's full height below.
+  const TrpRectI clip = rpMemoClipRect(input.rect);
   const double height = ascent + measurer.Descent();
   const int spare = pixelHeight / 2;
   auto lineInside = [&](size_t i) {
@@ -462,6 +461,23 @@ void TrpMemoView::DrawText() {
   };
   bool inside = fine && !rotated && !rtl;
   for (size_t i = 0; inside && i < placed.size(); ++i) inside = lineInside(i);
+  // Plain shaped lines that need no clip join the page's gathered text, which draws the
+  // same glyphs at the same places in fewer text outputs; anything else drawn here must
+  // come after the text gathered so far.
+  TrpGlyphBatch* batch = TrpGlyphBatch::For(p);
+  if (batch && allShaped && inside) {
+    const QColor color = rpToQColor(Font.color);
+    for (size_t i = 0; i < placed.size(); ++i)
+      batch->Add(measurer.RawFont(), color, QPointF(placed[i].x, placed[i].y + ascent), shaped[i]);
+    return;
+  }
+  if (batch) batch->Flush();
+  p.save();
+  QFont font = measurer.Font();
+  font.setLetterSpacing(QFont::AbsoluteSpacing, extra);
+  p.setFont(font);
+  p.setPen(rpToQColor(Font.color));
+  p.setBackgroundMode(Qt::TransparentMode);
   if (!inside) p.setClipRect(QRect(clip.left, clip.top, std::max(0, clip.Width()), std::max(0, clip.Height())));
   // Rotated lines turn the painter around their start; the others are drawn at their
   // place, as every change of the painter's transform costs a PDF a new graphics state.

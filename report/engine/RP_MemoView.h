@@ -52,6 +52,10 @@ public:
   // The field's text takes the place of the bracketed field in the expanded lines.
   void GetBlob(TrpField& field) override;
   void Draw(QPainter& canvas) override;
+  // On paper nothing but its text: no fill, no frame, no underlines.
+  bool DrawsOnlyText() const {
+    return FillColor == kRpNoColor && FrameTyp == 0 && !Flag(rpMemoFlag::Underlines);
+  }
   // The width the lines need in report units (frame and gaps included).
   int CalcWidth(const QStringList& lines);
   // Sends each placed line to the filter instead of drawing it.

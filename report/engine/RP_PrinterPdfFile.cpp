@@ -6,21 +6,27 @@
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryFile>
 
 namespace {
 
-// Paints into a private temporary file; End copies it into the file in one safe step,
-// so a failed or aborted document leaves whatever file was there before. The document
-// is spooled to disk rather than kept in memory: a long list makes a PDF of tens of
-// megabytes, on top of the prepared pages it is printed from.
+// Paints straight into the temporary file of a safe save, which End puts in place, so
+// a failed or aborted document leaves whatever file was there before and no temporary
+// file behind. The document goes to disk as it is written rather than staying in
+// memory: a long list makes a PDF of tens of megabytes, on top of the prepared pages it
+// is printed from.
 class TrpPdfFileJob : public TrpPrintJob {
 public:
   TrpPdfFileJob(const QString& title, const QString& file, const QPageLayout& layout, std::shared_ptr<bool> printing)
-      : file_(file), printing_(std::move(printing)) {
+      : printing_(std::move(printing)) {
     *printing_ = false;
-    if (!spool_.open()) return;
-    writer_ = std::make_unique<QPdfWriter>(&spool_);
+    try {
+      file_ = std::make_unique<SafeFileWriter>(file, false);
+      writer_ = std::make_unique<QPdfWriter>(&file_->Device());
+    } catch (const Exception& e) {
+      startError_ = e.Message();
+      file_.reset();
+      return;
+    }
     writer_->setResolution(TrpPdfFilePrinter::kResolution);
     writer_->setPageLayout(layout);
     writer_->setTitle(title);
@@ -31,6 +37,8 @@ public:
   ~TrpPdfFileJob() override { Abort(); }
 
   bool Started() const { return started_; }
+  // Why the document could not start, when the file could not be made.
+  const QString& StartError() const { return startError_; }
   QPainter& Painter() override { return painter_; }
   bool NewPage() override { return started_ && writer_->newPage(); }
   bool NewPage(const TrpDeviceMode& format) override {
@@ -45,43 +53,34 @@ public:
     }
     Finish();
     try {
-      if (!spool_.flush() || !spool_.seek(0)) throw EWriteError(SpoolError());
-      WriteFileSafely(
-          file_,
-          [this](const FileChunkWrite& write) {
-            constexpr qint64 kChunk = qint64(1) << 20;
-            while (!spool_.atEnd()) {
-              const QByteArray chunk = spool_.read(kChunk);
-              if (chunk.isEmpty()) throw EWriteError(SpoolError());
-              write(chunk);
-            }
-          },
-          false);
+      file_->Commit();
     } catch (const Exception& e) {
       error = e.Message();
+      file_.reset();
       return false;
     }
+    file_.reset();
     return true;
   }
 
-  void Abort() override { Finish(); }
-
-private:
-  QString SpoolError() const {
-    return QStringLiteral("Cannot write file \"%1\". %2").arg(file_, spool_.errorString());
+  void Abort() override {
+    Finish();
+    file_.reset();  // removes the unfinished document
   }
 
+private:
   void Finish() {
     if (painter_.isActive()) painter_.end();
+    writer_.reset();
     started_ = false;
     *printing_ = false;
   }
 
-  QString file_;
   std::shared_ptr<bool> printing_;
-  QTemporaryFile spool_;
+  std::unique_ptr<SafeFileWriter> file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
+  QString startError_;
   bool started_ = false;
 };
 
@@ -161,7 +160,7 @@ std::unique_ptr<TrpPrintJob> TrpPdfFilePrinter::BeginJob(const QString& title, c
   }
   auto job = std::make_unique<TrpPdfFileJob>(title, outputFile, Layout(), printing_);
   if (!job->Started()) {
-    error = QStringLiteral("The PDF file could not be started");
+    error = job->StartError().isEmpty() ? QStringLiteral("The PDF file could not be started") : job->StartError();
     return nullptr;
   }
   return job;

@@ -2,7 +2,7 @@
 // The "PDF file" printer: always there, so printing works on a machine without
 // printers. It knows every paper of the virtual printer's table, has no bins and no
 // unprintable margins, and writes through QPdfWriter; the file appears whole or not at
-// all (it is written safely once the document ends).
+// all (the document goes into a safe save's temporary file, put in place when it ends).
 #include "report/engine/RP_PrinterBackend.h"
 
 #include <QPageLayout>

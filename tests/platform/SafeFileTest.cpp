@@ -212,6 +212,34 @@ TEST(SafeFile, ContentMadePieceByPiece) {
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file left";
 }
 
+// A writer that streams into the device: nothing changes until Commit, and a writer
+// dropped before it leaves the file, its copy and the folder as they were.
+TEST(SafeFile, AWriterReplacesTheFileOnlyOnCommit) {
+  TempDir dir;
+  const QString name = dir.File("todo.tbl");
+  WriteFileSafely(name, "old", true);
+  SetMode(name, 0640);
+  {
+    SafeFileWriter writer(name, true);
+    writer.Device().write("dropped");
+  }
+  EXPECT_EQ(ReadAll(name), "old");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"todo.tbl"});
+  {
+    SafeFileWriter writer(name, true);
+    writer.Device().write("new ");
+    writer.Device().write(QByteArray(100000, 'x'));
+    EXPECT_EQ(ReadAll(name), "old") << "not before Commit";
+    writer.Commit();
+  }
+  EXPECT_EQ(ReadAll(name), "new " + QByteArray(100000, 'x'));
+  EXPECT_EQ(ModeOf(name), mode_t(0640));
+  EXPECT_EQ(ReadAll(dir.File("todo.~tbl")), "old");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file left";
+
+  EXPECT_THROW(SafeFileWriter(dir.File("gone/todo.tbl"), false), EWriteError);
+}
+
 TEST(SafeFile, BackupFileReplacesOlderBackup) {
   TempDir dir;
   WriteFileSafely(dir.File("cat.tbl"), "new", false);

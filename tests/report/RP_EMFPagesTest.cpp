@@ -251,6 +251,68 @@ TEST_F(EMFPagesTest, DrawSkipsObjectsOutsideTheVisibleAreaExceptOnThePrinter) {
   EXPECT_EQ(pages.Pages(index).Page, nullptr);
 }
 
+// On paper (a device of 300 dpi or more) the page's plain text is gathered and drawn
+// in few pieces: it must land exactly where each memo on its own draws it, and stay
+// under what is drawn after it (a filled memo over a text).
+TEST_F(EMFPagesTest, TextGatheredOnPaperLandsWhereEachMemoDrawsIt) {
+  TrpEMFPages pages;
+  const int index = pages.Add(paper);
+  struct Memo {
+    QRect box;
+    QStringList lines;
+    int32_t color;
+    int32_t fill;
+  };
+  const Memo memos[] = {
+      {{10, 10, 200, 30}, {QStringLiteral("HIDDEN")}, 0, kRpNoColor},
+      {{5, 5, 220, 40}, {}, 0, kRpWhite},  // covers the one before
+      {{10, 60, 200, 60}, {QStringLiteral("Shown"), QStringLiteral("twice")}, 0, kRpNoColor},
+      {{10, 130, 200, 30}, {QStringLiteral("Red")}, 0x0000FF, kRpNoColor},
+      {{10, 160, 200, 30}, {QStringLiteral("Black again")}, 0, kRpNoColor},
+  };
+  for (const Memo& m : memos) {
+    TrpMemoView memo;
+    memo.SetGeometry(m.box.left(), m.box.top(), m.box.width(), m.box.height());
+    memo.Memo = m.lines;
+    memo.Font.size = 20;
+    memo.Font.color = m.color;
+    memo.FillColor = m.fill;
+    PrintInto(pages, index, memo);
+  }
+  auto paperImage = [] {
+    QImage image(300, 220, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(1200 / 0.0254));
+    image.setDotsPerMeterY(qRound(1200 / 0.0254));
+    image.fill(Qt::white);
+    return image;
+  };
+  QImage gathered = paperImage();
+  pages.Pages(index).InUse = true;
+  {
+    QPainter painter(&gathered);
+    pages.Draw(index, painter, QRect(0, 0, 756, 1069), true);
+  }
+  QImage alone = paperImage();
+  {
+    QPainter painter(&alone);
+    for (const auto& view : pages.Pages(index).Page->Objects()) view->Draw(painter);
+  }
+  EXPECT_TRUE(gathered == alone) << "the gathered text lands elsewhere";
+  auto darkIn = [&gathered](const QRect& box) {
+    int dark = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+      for (int x = box.left(); x <= box.right(); ++x) dark += qGray(gathered.pixel(x, y)) < 128;
+    return dark;
+  };
+  EXPECT_EQ(darkIn(QRect(5, 5, 220, 40)), 0) << "the text under the filled memo shows";
+  EXPECT_GT(darkIn(QRect(10, 60, 200, 60)), 0);
+  EXPECT_GT(darkIn(QRect(10, 160, 200, 30)), 0);
+  int red = 0;
+  for (int y = 130; y < 160; ++y)
+    for (int x = 10; x < 210; ++x) red += qRed(gathered.pixel(x, y)) > 128 && qGreen(gathered.pixel(x, y)) < 100;
+  EXPECT_GT(red, 0);
+}
+
 TEST_F(EMFPagesTest, TheReportNeverKeepsAFreedPageAsCurrent) {
   TrpReport report;
   TrpEMFPages pages(&report);

@@ -10,6 +10,7 @@
 #include "report/engine/RP_DSet.h"
 #include "report/engine/RP_MemoView.h"
 #include "report/engine/RP_Printer.h"
+#include "report/engine/RP_PrinterPdfFile.h"
 #include "support/TempDir.h"
 
 #include <QDateTime>
@@ -203,6 +204,47 @@ TEST_F(QtPrinterBackendTest, PdfFilePrinterWithoutAFileNameRefusesToStart) {
   QString error;
   EXPECT_FALSE(backend.BeginJob(QStringLiteral("Report"), QString(), error));
   EXPECT_FALSE(error.isEmpty());
+}
+
+// The document goes straight into the file's place only when it ends: a job that is
+// aborted, or cannot end, leaves the user's file as it was and no temporary file.
+TEST_F(QtPrinterBackendTest, PdfFileReplacesTheFileOnlyWhenTheDocumentEnds) {
+  TrpPdfOnlyBackend backend;
+  TempDir dir;
+  const QString file = dir.File(QStringLiteral("report.pdf"));
+  WriteAll(file, "the user's old file");
+  auto folderHolds = [&dir] { return QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden); };
+  QString error;
+  {
+    std::unique_ptr<TrpPrintJob> job = backend.BeginJob(QStringLiteral("Report"), file, error);
+    ASSERT_TRUE(job) << error.toStdString();
+    DrawPageText(job->Painter(), QStringLiteral("VELMORA"), QRect(1200, 1200, 4800, 1200));
+    job->Abort();
+  }
+  EXPECT_EQ(ReadAll(file), "the user's old file");
+  EXPECT_EQ(folderHolds(), QStringList{QStringLiteral("report.pdf")});
+  {
+    std::unique_ptr<TrpPrintJob> job = backend.BeginJob(QStringLiteral("Report"), file, error);
+    ASSERT_TRUE(job) << error.toStdString();
+    DrawPageText(job->Painter(), QStringLiteral("VELMORA"), QRect(1200, 1200, 4800, 1200));
+  }  // dropped unfinished, as when the program gives up on it
+  EXPECT_EQ(ReadAll(file), "the user's old file");
+  EXPECT_EQ(folderHolds(), QStringList{QStringLiteral("report.pdf")});
+  {
+    std::unique_ptr<TrpPrintJob> job = backend.BeginJob(QStringLiteral("Report"), file, error);
+    ASSERT_TRUE(job) << error.toStdString();
+    DrawPageText(job->Painter(), QStringLiteral("VELMORA"), QRect(1200, 1200, 4800, 1200));
+    ASSERT_TRUE(job->End(error)) << error.toStdString();
+  }
+  EXPECT_TRUE(ReadAll(file).startsWith("%PDF-"));
+  EXPECT_EQ(folderHolds(), QStringList{QStringLiteral("report.pdf")});
+  EXPECT_FALSE(backend.Printing());
+
+  // A folder that is not there: the job does not start, and says why.
+  const QString nowhere = dir.File(QStringLiteral("gone/report.pdf"));
+  EXPECT_FALSE(backend.BeginJob(QStringLiteral("Report"), nowhere, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("gone"))) << error.toStdString();
+  EXPECT_FALSE(backend.Printing());
 }
 
 TEST_F(QtPrinterBackendTest, TheEnginePrinterUsesTheSystemPrinters) {
