@@ -119,13 +119,33 @@ std::vector<int> MergeRunsAndRank(std::vector<int>& order, size_t per, int threa
     });
     order.swap(merged);
   }
-  std::vector<int> rank(n);
-  int current = 0;
-  for (size_t i = 0; i < n; ++i) {
-    if (i > 0 && keyAt(order[i - 1]).compare(keyAt(order[i])) != 0) ++current;
-    rank[static_cast<size_t>(order[i])] = current;
-  }
-  return rank;
+  // Each stretch of the order marks where a new key starts; the ranks follow from how
+  // many start before. Both passes compare or write scattered keys, so both are shared.
+  std::vector<int> startsHere(n, 0);  // by place in the order: 1 where a new key starts
+  const size_t stretches = static_cast<size_t>(threads);
+  std::vector<int> startsIn(stretches + 1, 0);
+  const auto stretch = [&](size_t s) { return std::pair(n * s / stretches, n * (s + 1) / stretches); };
+  ParallelPieces(threads, stretches, [&](int, size_t s) {
+    const auto [from, to] = stretch(s);
+    int starts = 0;
+    for (size_t i = std::max<size_t>(from, 1); i < to; ++i) {
+      const bool start = keyAt(order[i - 1]).compare(keyAt(order[i])) != 0;
+      starts += start;
+      startsHere[i] = start;
+    }
+    startsIn[s + 1] = starts;
+  });
+  std::partial_sum(startsIn.begin(), startsIn.end(), startsIn.begin());
+  std::vector<int> byText(n);
+  ParallelPieces(threads, stretches, [&](int, size_t s) {
+    const auto [from, to] = stretch(s);
+    int current = startsIn[s];
+    for (size_t i = from; i < to; ++i) {
+      current += startsHere[i];
+      byText[static_cast<size_t>(order[i])] = current;
+    }
+  });
+  return byText;
 }
 
 // Runs of a list of n on `threads` threads: a few more runs than threads, so a thread
@@ -136,6 +156,12 @@ size_t RunLength(size_t n, int threads) {
 }
 
 }  // namespace
+
+void ForRangesInParallel(size_t n, const std::function<void(size_t, size_t)>& part, int threads) {
+  threads = ThreadsFor(n, threads);
+  const size_t per = RunLength(n, threads);
+  ParallelPieces(threads, (n + per - 1) / per, [&](int, size_t piece) { part(piece * per, std::min(n, (piece + 1) * per)); });
+}
 
 std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
   const size_t n = texts.size();
@@ -154,8 +180,11 @@ std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, c
   return keys;
 }
 
-TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  const size_t n = texts.size();
+namespace {
+
+// CollateAndRank over texts(i), asked once per text on the thread that collates it.
+template <typename TextAt>
+TCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& locale, int threads) {
   threads = ThreadsFor(n, threads);
   // Each thread sorts the run whose keys it has just made, while they are still in its
   // cache. QCollatorSortKey has no empty state: the runs fill optional slots.
@@ -170,7 +199,7 @@ TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& loca
   ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
     const size_t from = run * per, to = std::min(n, from + per);
     const QCollator& collator = collators[static_cast<size_t>(t)];
-    for (size_t i = from; i < to; ++i) made[i].emplace(collator.sortKey(texts[i]));
+    for (size_t i = from; i < to; ++i) made[i].emplace(collator.sortKey(textAt(i)));
     std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
   });
   TCollation result;
@@ -178,6 +207,12 @@ TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& loca
   result.Keys.reserve(n);
   for (auto& key : made) result.Keys.push_back(std::move(*key));
   return result;
+}
+
+}  // namespace
+
+TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  return CollateAndRankAt(texts.size(), [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads);
 }
 
 std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads) {
@@ -214,6 +249,34 @@ bool SameTitle(const QString& kept, const QString& now) {
 }  // namespace
 
 void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
+  if (entries_.empty()) CollateAllTitles(tasks, threads);
+  else CollateChangedTitles(tasks, threads);
+  categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
+  resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
+  typeRank_ = LookupRanks(context_.Types, collator_->locale());
+}
+
+void TTaskComparer::CollateAllTitles(const TTdTodoList& tasks, int threads) {
+  // Reading a task's title costs a cache miss or two of its own: the threads that
+  // collate the titles read them too, and write the entries in place.
+  const size_t n = static_cast<size_t>(tasks.TaskCount());
+  std::vector<const TTdTodo*> list;
+  list.reserve(n);
+  for (const auto& task : tasks) list.push_back(task.get());
+  entries_.assign(n, TTitleEntry{nullptr, QString()});
+  const auto titleAt = [this, &list](size_t i) -> const QString& {
+    entries_[i] = {list[i], list[i]->Title};
+    return entries_[i].Title;
+  };
+  TCollation collated = CollateAndRankAt(n, titleAt, collator_->locale(), threads);
+  keys_ = std::move(collated.Keys);
+  titleRank_ = std::move(collated.Ranks);
+  keyedList_ = &tasks;
+  rankKeysValid_ = false;
+  ++ranksVersion_;
+}
+
+void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) {
   // Keys of titles that did not change since the last call are kept; only the others
   // are collated, and the keys of tasks that went are dropped. Over the same tasks at
   // the same places the ranks are kept too, and only changed titles are ranked again.
@@ -289,9 +352,6 @@ void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
     rankKeysValid_ = false;
     ++ranksVersion_;
   }
-  categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
-  resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
-  typeRank_ = LookupRanks(context_.Types, collator_->locale());
 }
 
 void TTaskComparer::EnsureRankKeys() {

@@ -12,6 +12,7 @@
 #include <QCollator>
 #include <QLocale>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,9 @@ private:
   int CompareLookup(int column, int32_t a, int32_t b) const;
   // The rank of a title's key, a new one between its neighbours when no title has it yet.
   int RankOfKey(const QCollatorSortKey& key);
+  // PrepareKeys with nothing kept, and with keys to keep.
+  void CollateAllTitles(const TTdTodoList& tasks, int threads);
+  void CollateChangedTitles(const TTdTodoList& tasks, int threads);
   void EnsureRankKeys();
 
   TTaskViewContext context_;
@@ -83,6 +87,10 @@ private:
   bool rankKeysValid_ = false;
   std::vector<int> categoryRank_, resourceRank_, typeRank_;  // by entry position
 };
+
+// Runs part(from, to) over consecutive ranges that cover 0 .. n-1, on `threads` threads
+// (0: as many as this process may run on; a small n uses one).
+void ForRangesInParallel(size_t n, const std::function<void(size_t from, size_t to)>& part, int threads = 0);
 
 // Ranks of texts in collation order without regard to case: equal texts share a rank.
 // Keys are made once per text and sorted, split over `threads` threads (0: as many as
