@@ -14,6 +14,7 @@
 #include <cmath>
 #include <numeric>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <thread>
 #include <unordered_map>
@@ -273,7 +274,7 @@ void TTaskComparer::CollateAllTitles(const TTdTodoList& tasks, int threads) {
   titleRank_ = std::move(collated.Ranks);
   keyedList_ = &tasks;
   rankKeysValid_ = false;
-  ++ranksVersion_;
+  NumberRanks();
 }
 
 void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) {
@@ -314,7 +315,6 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
 
   if (samePlaces) {
     if (!fresh.empty()) {
-      ++ranksVersion_;
       // A few titles changed: those are ranked among the others, whose ranks stay.
       const bool fewChanged = fresh.size() <= n / 64;
       if (fewChanged) EnsureRankKeys();  // from the keys as they were
@@ -324,9 +324,11 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
       }
       if (fewChanged) {
         for (size_t f : fresh) titleRank_[f] = RankOfKey(keys_[f]);
+        ++orderVersion_;  // their tasks have new order numbers nobody was told of
       } else {
         titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
         rankKeysValid_ = false;
+        NumberRanks();
       }
     }
   } else {
@@ -350,8 +352,15 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
     keys_ = std::move(keys);
     titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
     rankKeysValid_ = false;
-    ++ranksVersion_;
+    NumberRanks();
   }
+}
+
+void TTaskComparer::NumberRanks(std::optional<size_t> count) {
+  if (!count) count = titleRank_.empty() ? 0 : static_cast<size_t>(*std::max_element(titleRank_.begin(), titleRank_.end())) + 1;
+  rankOrder_.resize(*count);
+  for (size_t r = 0; r < rankOrder_.size(); ++r) rankOrder_[r] = static_cast<int64_t>(r) * kOrderGap;
+  ++orderVersion_;
 }
 
 void TTaskComparer::EnsureRankKeys() {
@@ -361,16 +370,19 @@ void TTaskComparer::EnsureRankKeys() {
   for (size_t i = 0; i < titleRank_.size(); ++i)
     if (holder[static_cast<size_t>(titleRank_[i])] < 0) holder[static_cast<size_t>(titleRank_[i])] = static_cast<int>(i);
   // Ranks whose titles all went have no key left: the others close up, in order.
+  // Their order numbers stay.
   std::vector<int> renumbered(static_cast<size_t>(rankCount));
+  std::vector<int64_t> order;
   rankKeys_.clear();
   for (int r = 0; r < rankCount; ++r) {
     renumbered[static_cast<size_t>(r)] = static_cast<int>(rankKeys_.size());
-    if (holder[static_cast<size_t>(r)] >= 0) rankKeys_.push_back(keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
+    if (holder[static_cast<size_t>(r)] < 0) continue;
+    rankKeys_.push_back(keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
+    order.push_back(rankOrder_[static_cast<size_t>(r)]);
   }
-  if (rankKeys_.size() != static_cast<size_t>(rankCount)) {
+  if (rankKeys_.size() != static_cast<size_t>(rankCount))
     for (int& r : titleRank_) r = renumbered[static_cast<size_t>(r)];
-    ++ranksVersion_;
-  }
+  rankOrder_ = std::move(order);
   rankKeysValid_ = true;
 }
 
@@ -379,10 +391,25 @@ int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
   const auto at = std::lower_bound(rankKeys_.begin(), rankKeys_.end(), key, less);
   const int rank = static_cast<int>(at - rankKeys_.begin());
   if (at != rankKeys_.end() && at->compare(key) == 0) return rank;
-  // A title between two ranks: every rank above moves up by one.
+  // A title between two ranks: every rank above moves up by one; its order number lies
+  // between its neighbours', whose numbers stay while there is room.
   rankKeys_.insert(at, key);
   for (int& r : titleRank_)
     if (r >= rank) ++r;
+  const size_t place = static_cast<size_t>(rank);
+  const bool first = place == 0, last = place == rankOrder_.size();
+  if (first && last) {
+    rankOrder_.insert(rankOrder_.begin(), 0);
+  } else if (first || last) {
+    const int64_t number = first ? rankOrder_.front() - kOrderGap : rankOrder_.back() + kOrderGap;
+    rankOrder_.insert(rankOrder_.begin() + static_cast<std::ptrdiff_t>(place), number);
+  } else if (rankOrder_[place] - rankOrder_[place - 1] >= 2) {
+    const int64_t number = rankOrder_[place - 1] + (rankOrder_[place] - rankOrder_[place - 1]) / 2;
+    rankOrder_.insert(rankOrder_.begin() + static_cast<std::ptrdiff_t>(place), number);
+  } else {
+    rankOrder_.insert(rankOrder_.begin() + static_cast<std::ptrdiff_t>(place), 0);
+    NumberRanks(rankOrder_.size());  // ranks kept for titles that went count too
+  }
   return rank;
 }
 
@@ -390,7 +417,6 @@ bool TTaskComparer::TasksAppended(const TTdTodoList& tasks) {
   if (keyedList_ != &tasks || entries_.size() > static_cast<size_t>(tasks.TaskCount())) return false;
   if (entries_.size() == static_cast<size_t>(tasks.TaskCount())) return true;
   EnsureRankKeys();
-  ++ranksVersion_;
   for (int i = static_cast<int>(entries_.size()); i < tasks.TaskCount(); ++i) {
     const TTdTodo* task = tasks.GetItem(i);
     keys_.push_back(collator_->sortKey(task->Title));
@@ -408,7 +434,6 @@ bool TTaskComparer::TitleChanged(const TTdTodo& task) {
   TTitleEntry& entry = entries_[static_cast<size_t>(index)];
   if (entry.Title == task.Title) return true;
   EnsureRankKeys();
-  ++ranksVersion_;
   entry.Title = task.Title;
   keys_[static_cast<size_t>(index)] = collator_->sortKey(task.Title);
   titleRank_[static_cast<size_t>(index)] = RankOfKey(keys_[static_cast<size_t>(index)]);
@@ -426,6 +451,11 @@ bool TTaskComparer::TaskRemoving(const TTdTodo& task) {
   keys_.erase(keys_.begin() + index);
   titleRank_.erase(titleRank_.begin() + index);
   return true;
+}
+
+int64_t TTaskComparer::TitleOrder(const TTdTodo& task) const {
+  const int rank = TitleRank(task);
+  return rank >= 0 ? rankOrder_[static_cast<size_t>(rank)] : std::numeric_limits<int64_t>::min();
 }
 
 int TTaskComparer::TitleRank(const TTdTodo& task) const {

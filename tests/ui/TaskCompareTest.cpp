@@ -2,6 +2,8 @@
 
 #include "ui/TaskCompare.h"
 
+#include <map>
+
 namespace {
 
 class TaskCompareTest : public TaskPresentationFixture {
@@ -188,6 +190,36 @@ TEST_F(TaskCompareTest, KeysPreparedOnSeveralThreadsMatchOneThread) {
   store.GetTodo(19999)->Title = QStringLiteral("task 17");
   threaded.PrepareKeys(store.Todos(), 4);
   expectSameRanks("two titles changed");
+}
+
+TEST_F(TaskCompareTest, OrderNumbersOfOtherTitlesStayWhileOneIsRankedAnew) {
+  // The task list copies the order numbers into its rows and, when a title changes,
+  // only that task's: the others must keep theirs, or the version must change. A title
+  // moved ever closer to "b" uses up the room between two numbers.
+  for (const char* title : {"a", "b", "c", "d"}) AddTask(QString::fromUtf8(title));
+  TTaskComparer comparer(Context(), QLocale(QLocale::English));
+  comparer.PrepareKeys(store.Todos(), 1);
+  std::map<const TTdTodo*, int64_t> rows;
+  for (const auto& task : store.Todos()) rows[task.get()] = comparer.TitleOrder(*task);
+  uint64_t version = comparer.OrderVersion();
+  bool numberedAgain = false;
+  TTdTodo& moved = *store.GetTodo(3);
+  for (int step = 1; step <= 40; ++step) {
+    moved.Title = QStringLiteral("a") + QString(step, QLatin1Char('z'));
+    ASSERT_TRUE(comparer.TitleChanged(moved));
+    if (comparer.OrderVersion() != version) {
+      numberedAgain = true;
+      version = comparer.OrderVersion();
+      for (const auto& task : store.Todos()) rows[task.get()] = comparer.TitleOrder(*task);
+    }
+    rows[&moved] = comparer.TitleOrder(moved);
+    for (const auto& a : store.Todos())
+      for (const auto& b : store.Todos())
+        ASSERT_EQ(Sign(int(rows[a.get()] > rows[b.get()]) - int(rows[a.get()] < rows[b.get()])),
+                  Sign(comparer.TitleRank(*a) - comparer.TitleRank(*b)))
+            << "step " << step << ": " << a->Title.toStdString() << " / " << b->Title.toStdString();
+  }
+  EXPECT_TRUE(numberedAgain);
 }
 
 TEST_F(TaskCompareTest, SortKeysOfTheOptionsAndTheHeaderColumn) {
