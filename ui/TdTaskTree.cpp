@@ -364,7 +364,7 @@ int TTaskTreeView::TaskTreeCompareNodes(PLazyNode a, PLazyNode b, int) {
                                   : tree_->GetNodeData<TTaskNode>(b);
   if (!x->Task || !y->Task) return int(x->Task != nullptr) - int(y->Task != nullptr);
   if (ranksReady_) {
-    // A sort of ours: the title ranks are in the nodes and the keys are fresh.
+    // A sort of ours: the title order is in the nodes and the keys are fresh.
     if (titleSort_ && (x->TitleOrder != y->TitleOrder || sortColumn_ >= 0))
       return x->TitleOrder < y->TitleOrder ? -1 : int(x->TitleOrder > y->TitleOrder);
     return comparer_->CompareForSort(sortColumn_, *x->Task, *y->Task);
@@ -378,7 +378,7 @@ void TTaskTreeView::SortNodes(int column, bool ascending) {
   // Walking every node costs about as much as the sort itself: the order numbers they
   // hold are copied again only when the numbers changed or a node came since.
   if (!nodeRanksFilled_ || nodeRanksVersion_ != comparer_->OrderVersion()) {
-    // Looking up a task's rank reads the task, a cache miss of its own: the nodes are
+    // Looking up a task's number reads the task, a cache miss of its own: the nodes are
     // listed first and looked up on several threads.
     const std::ptrdiff_t offset = tree_->NodeDataOffset();
     std::vector<TTaskNode*> nodes;
