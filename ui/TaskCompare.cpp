@@ -184,13 +184,21 @@ std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, c
 
 namespace {
 
+// QCollatorSortKey has no empty state: keys made on several threads fill optional slots.
+using TKeySlots = std::vector<std::optional<QCollatorSortKey>>;
+
+struct TSlotCollation {
+  TKeySlots Keys;
+  std::vector<int> Ranks;
+};
+
 // CollateAndRank over texts(i), asked once per text on the thread that collates it.
 template <typename TextAt>
-TCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& locale, int threads) {
+TSlotCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& locale, int threads) {
   threads = ThreadsFor(n, threads);
   // Each thread sorts the run whose keys it has just made, while they are still in its
-  // cache. QCollatorSortKey has no empty state: the runs fill optional slots.
-  std::vector<std::optional<QCollatorSortKey>> made(n);
+  // cache.
+  TKeySlots made(n);
   std::vector<QCollator> collators;  // one per thread, opened on it at first use
   for (int t = 0; t < threads; ++t) collators.push_back(MakeCollator(locale));
   const auto keyAt = [&made](int i) -> const QCollatorSortKey& { return *made[static_cast<size_t>(i)]; };
@@ -204,23 +212,15 @@ TCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& local
     for (size_t i = from; i < to; ++i) made[i].emplace(collator.sortKey(textAt(i)));
     std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
   });
-  TCollation result;
-  result.Ranks = MergeRunsAndRank(order, per, threads, keyAt);
-  result.Keys.reserve(n);
-  for (auto& key : made) result.Keys.push_back(std::move(*key));
-  return result;
+  std::vector<int> ranks = MergeRunsAndRank(order, per, threads, keyAt);
+  return {std::move(made), std::move(ranks)};
 }
 
-}  // namespace
-
-TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  return CollateAndRankAt(texts.size(), [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads);
-}
-
-std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads) {
-  const size_t n = keys.size();
+// RanksOfKeys over keyOf(i).
+template <typename KeyOf>
+std::vector<int> RanksOfKeysAt(size_t n, const KeyOf& keyOf, int threads) {
   threads = ThreadsFor(n, threads);
-  const auto keyAt = [&keys](int i) -> const QCollatorSortKey& { return keys[static_cast<size_t>(i)]; };
+  const auto keyAt = [&keyOf](int i) -> const QCollatorSortKey& { return keyOf(static_cast<size_t>(i)); };
   const auto less = KeyLess(keyAt);
   std::vector<int> order(n);
   std::iota(order.begin(), order.end(), 0);
@@ -230,6 +230,21 @@ std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int thre
     std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
   });
   return MergeRunsAndRank(order, per, threads, keyAt);
+}
+
+}  // namespace
+
+TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  TSlotCollation made =
+      CollateAndRankAt(texts.size(), [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads);
+  TCollation result{{}, std::move(made.Ranks)};
+  result.Keys.reserve(texts.size());
+  for (auto& key : made.Keys) result.Keys.push_back(std::move(*key));
+  return result;
+}
+
+std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads) {
+  return RanksOfKeysAt(keys.size(), [&keys](size_t i) -> const QCollatorSortKey& { return keys[i]; }, threads);
 }
 
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
@@ -270,7 +285,7 @@ void TTaskComparer::CollateAllTitles(const TTdTodoList& tasks, int threads) {
     entries_[i] = {list[i], list[i]->Title};
     return entries_[i].Title;
   };
-  TCollation collated = CollateAndRankAt(n, titleAt, collator_->locale(), threads);
+  TSlotCollation collated = CollateAndRankAt(n, titleAt, collator_->locale(), threads);
   keys_ = std::move(collated.Keys);
   titleRank_ = std::move(collated.Ranks);
   keyedList_ = &tasks;
@@ -309,6 +324,7 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
   }
   // Nothing kept (the first sort): the keys are ranked as they are made.
   const bool allFresh = fresh.size() == n;
+  const auto keptKeyAt = [this](size_t k) -> const QCollatorSortKey& { return *keys_[k]; };
   TCollation collated = allFresh ? CollateAndRank(freshTitles, collator_->locale(), threads)
                                  : TCollation{CollationKeys(freshTitles, collator_->locale(), threads), {}};
   std::vector<QCollatorSortKey>& freshKeys = collated.Keys;
@@ -324,17 +340,17 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
         keys_[fresh[f]] = std::move(freshKeys[f]);
       }
       if (fewChanged) {
-        for (size_t f : fresh) titleRank_[f] = RankOfKey(keys_[f]);
+        for (size_t f : fresh) titleRank_[f] = RankOfKey(*keys_[f]);
         ++orderVersion_;  // their tasks have new order numbers nobody was told of
       } else {
-        titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
+        titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeysAt(n, keptKeyAt, threads);
         rankKeysValid_ = false;
         NumberRanks();
       }
     }
   } else {
     std::vector<TTitleEntry> entries;
-    std::vector<QCollatorSortKey> keys;
+    TKeySlots keys;
     entries.reserve(n);
     keys.reserve(n);
     size_t f = 0;
@@ -351,7 +367,7 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
     }
     entries_ = std::move(entries);
     keys_ = std::move(keys);
-    titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
+    titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeysAt(n, keptKeyAt, threads);
     rankKeysValid_ = false;
     NumberRanks();
   }
@@ -378,7 +394,7 @@ void TTaskComparer::EnsureRankKeys() {
   for (int r = 0; r < rankCount; ++r) {
     renumbered[static_cast<size_t>(r)] = static_cast<int>(rankKeys_.size());
     if (holder[static_cast<size_t>(r)] < 0) continue;
-    rankKeys_.push_back(keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
+    rankKeys_.push_back(*keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
     order.push_back(rankOrder_[static_cast<size_t>(r)]);
   }
   if (rankKeys_.size() != static_cast<size_t>(rankCount))
@@ -420,9 +436,9 @@ bool TTaskComparer::TasksAppended(const TTdTodoList& tasks) {
   EnsureRankKeys();
   for (int i = static_cast<int>(entries_.size()); i < tasks.TaskCount(); ++i) {
     const TTdTodo* task = tasks.GetItem(i);
-    keys_.push_back(collator_->sortKey(task->Title));
+    keys_.emplace_back(collator_->sortKey(task->Title));
     entries_.push_back({task, task->Title});
-    titleRank_.push_back(RankOfKey(keys_.back()));
+    titleRank_.push_back(RankOfKey(*keys_.back()));
   }
   return true;
 }
@@ -437,7 +453,7 @@ bool TTaskComparer::TitleChanged(const TTdTodo& task) {
   EnsureRankKeys();
   entry.Title = task.Title;
   keys_[static_cast<size_t>(index)] = collator_->sortKey(task.Title);
-  titleRank_[static_cast<size_t>(index)] = RankOfKey(keys_[static_cast<size_t>(index)]);
+  titleRank_[static_cast<size_t>(index)] = RankOfKey(*keys_[static_cast<size_t>(index)]);
   return true;
 }
 

@@ -85,7 +85,7 @@ private:
     QString Title;
   };
   std::vector<TTitleEntry> entries_;
-  std::vector<QCollatorSortKey> keys_;
+  std::vector<std::optional<QCollatorSortKey>> keys_;  // filled on several threads, never empty
   std::vector<int> titleRank_;
   // The order number of each rank: a title ranked between two others takes one between
   // theirs, and all are numbered again only when there is none.
