@@ -14,6 +14,7 @@
 #include <cmath>
 #include <numeric>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <thread>
 #include <unordered_map>
@@ -48,8 +49,9 @@ int ThreadsFor(size_t n, int threads) {
   // The processors this process may run on, not all the machine has: a thread more
   // than those makes every step wait for the one that shares a processor.
   if (threads <= 0) threads = std::max(1, QThread::idealThreadCount());
-  // Below a few thousand texts a thread costs more to start than it saves.
-  return static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(1, n / 4096)));
+  // A thread pays for its start and for the page faults of its own memory from about two
+  // thousand texts on (at ten thousand, four threads beat both two and eight).
+  return static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(1, n / 2048)));
 }
 
 // Runs work(t) for t = 0 .. threads-1, t = 0 on this thread.
@@ -119,13 +121,33 @@ std::vector<int> MergeRunsAndRank(std::vector<int>& order, size_t per, int threa
     });
     order.swap(merged);
   }
-  std::vector<int> rank(n);
-  int current = 0;
-  for (size_t i = 0; i < n; ++i) {
-    if (i > 0 && keyAt(order[i - 1]).compare(keyAt(order[i])) != 0) ++current;
-    rank[static_cast<size_t>(order[i])] = current;
-  }
-  return rank;
+  // Each stretch of the order marks where a new key starts; the ranks follow from how
+  // many start before. Both passes compare or write scattered keys, so both are shared.
+  std::vector<int> startsHere(n, 0);  // by place in the order: 1 where a new key starts
+  const size_t stretches = static_cast<size_t>(threads);
+  std::vector<int> startsIn(stretches + 1, 0);
+  const auto stretch = [&](size_t s) { return std::pair(n * s / stretches, n * (s + 1) / stretches); };
+  ParallelPieces(threads, stretches, [&](int, size_t s) {
+    const auto [from, to] = stretch(s);
+    int starts = 0;
+    for (size_t i = std::max<size_t>(from, 1); i < to; ++i) {
+      const bool start = keyAt(order[i - 1]).compare(keyAt(order[i])) != 0;
+      starts += start;
+      startsHere[i] = start;
+    }
+    startsIn[s + 1] = starts;
+  });
+  std::partial_sum(startsIn.begin(), startsIn.end(), startsIn.begin());
+  std::vector<int> byText(n);
+  ParallelPieces(threads, stretches, [&](int, size_t s) {
+    const auto [from, to] = stretch(s);
+    int current = startsIn[s];
+    for (size_t i = from; i < to; ++i) {
+      current += startsHere[i];
+      byText[static_cast<size_t>(order[i])] = current;
+    }
+  });
+  return byText;
 }
 
 // Runs of a list of n on `threads` threads: a few more runs than threads, so a thread
@@ -136,6 +158,12 @@ size_t RunLength(size_t n, int threads) {
 }
 
 }  // namespace
+
+void ForRangesInParallel(size_t n, const std::function<void(size_t, size_t)>& part, int threads) {
+  threads = ThreadsFor(n, threads);
+  const size_t per = RunLength(n, threads);
+  ParallelPieces(threads, (n + per - 1) / per, [&](int, size_t piece) { part(piece * per, std::min(n, (piece + 1) * per)); });
+}
 
 std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
   const size_t n = texts.size();
@@ -154,12 +182,23 @@ std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, c
   return keys;
 }
 
-TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  const size_t n = texts.size();
+namespace {
+
+// QCollatorSortKey has no empty state: keys made on several threads fill optional slots.
+using TKeySlots = std::vector<std::optional<QCollatorSortKey>>;
+
+struct TSlotCollation {
+  TKeySlots Keys;
+  std::vector<int> Ranks;
+};
+
+// CollateAndRank over texts(i), asked once per text on the thread that collates it.
+template <typename TextAt>
+TSlotCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& locale, int threads) {
   threads = ThreadsFor(n, threads);
   // Each thread sorts the run whose keys it has just made, while they are still in its
-  // cache. QCollatorSortKey has no empty state: the runs fill optional slots.
-  std::vector<std::optional<QCollatorSortKey>> made(n);
+  // cache.
+  TKeySlots made(n);
   std::vector<QCollator> collators;  // one per thread, opened on it at first use
   for (int t = 0; t < threads; ++t) collators.push_back(MakeCollator(locale));
   const auto keyAt = [&made](int i) -> const QCollatorSortKey& { return *made[static_cast<size_t>(i)]; };
@@ -170,20 +209,18 @@ TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& loca
   ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
     const size_t from = run * per, to = std::min(n, from + per);
     const QCollator& collator = collators[static_cast<size_t>(t)];
-    for (size_t i = from; i < to; ++i) made[i].emplace(collator.sortKey(texts[i]));
+    for (size_t i = from; i < to; ++i) made[i].emplace(collator.sortKey(textAt(i)));
     std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
   });
-  TCollation result;
-  result.Ranks = MergeRunsAndRank(order, per, threads, keyAt);
-  result.Keys.reserve(n);
-  for (auto& key : made) result.Keys.push_back(std::move(*key));
-  return result;
+  std::vector<int> ranks = MergeRunsAndRank(order, per, threads, keyAt);
+  return {std::move(made), std::move(ranks)};
 }
 
-std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads) {
-  const size_t n = keys.size();
+// RanksOfKeys over keyOf(i).
+template <typename KeyOf>
+std::vector<int> RanksOfKeysAt(size_t n, const KeyOf& keyOf, int threads) {
   threads = ThreadsFor(n, threads);
-  const auto keyAt = [&keys](int i) -> const QCollatorSortKey& { return keys[static_cast<size_t>(i)]; };
+  const auto keyAt = [&keyOf](int i) -> const QCollatorSortKey& { return keyOf(static_cast<size_t>(i)); };
   const auto less = KeyLess(keyAt);
   std::vector<int> order(n);
   std::iota(order.begin(), order.end(), 0);
@@ -193,6 +230,21 @@ std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int thre
     std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
   });
   return MergeRunsAndRank(order, per, threads, keyAt);
+}
+
+}  // namespace
+
+TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  TSlotCollation made =
+      CollateAndRankAt(texts.size(), [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads);
+  TCollation result{{}, std::move(made.Ranks)};
+  result.Keys.reserve(texts.size());
+  for (auto& key : made.Keys) result.Keys.push_back(std::move(*key));
+  return result;
+}
+
+std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads) {
+  return RanksOfKeysAt(keys.size(), [&keys](size_t i) -> const QCollatorSortKey& { return keys[i]; }, threads);
 }
 
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
@@ -214,6 +266,34 @@ bool SameTitle(const QString& kept, const QString& now) {
 }  // namespace
 
 void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
+  if (entries_.empty()) CollateAllTitles(tasks, threads);
+  else CollateChangedTitles(tasks, threads);
+  categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
+  resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
+  typeRank_ = LookupRanks(context_.Types, collator_->locale());
+}
+
+void TTaskComparer::CollateAllTitles(const TTdTodoList& tasks, int threads) {
+  // Reading a task's title costs a cache miss or two of its own: the threads that
+  // collate the titles read them too, and write the entries in place.
+  const size_t n = static_cast<size_t>(tasks.TaskCount());
+  std::vector<const TTdTodo*> list;
+  list.reserve(n);
+  for (const auto& task : tasks) list.push_back(task.get());
+  entries_.assign(n, TTitleEntry{nullptr, QString()});
+  const auto titleAt = [this, &list](size_t i) -> const QString& {
+    entries_[i] = {list[i], list[i]->Title};
+    return entries_[i].Title;
+  };
+  TSlotCollation collated = CollateAndRankAt(n, titleAt, collator_->locale(), threads);
+  keys_ = std::move(collated.Keys);
+  titleRank_ = std::move(collated.Ranks);
+  keyedList_ = &tasks;
+  rankKeysValid_ = false;
+  NumberRanks();
+}
+
+void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) {
   // Keys of titles that did not change since the last call are kept; only the others
   // are collated, and the keys of tasks that went are dropped. Over the same tasks at
   // the same places the ranks are kept too, and only changed titles are ranked again.
@@ -244,6 +324,7 @@ void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
   }
   // Nothing kept (the first sort): the keys are ranked as they are made.
   const bool allFresh = fresh.size() == n;
+  const auto keptKeyAt = [this](size_t k) -> const QCollatorSortKey& { return *keys_[k]; };
   TCollation collated = allFresh ? CollateAndRank(freshTitles, collator_->locale(), threads)
                                  : TCollation{CollationKeys(freshTitles, collator_->locale(), threads), {}};
   std::vector<QCollatorSortKey>& freshKeys = collated.Keys;
@@ -251,7 +332,6 @@ void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
 
   if (samePlaces) {
     if (!fresh.empty()) {
-      ++ranksVersion_;
       // A few titles changed: those are ranked among the others, whose ranks stay.
       const bool fewChanged = fresh.size() <= n / 64;
       if (fewChanged) EnsureRankKeys();  // from the keys as they were
@@ -260,15 +340,17 @@ void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
         keys_[fresh[f]] = std::move(freshKeys[f]);
       }
       if (fewChanged) {
-        for (size_t f : fresh) titleRank_[f] = RankOfKey(keys_[f]);
+        for (size_t f : fresh) titleRank_[f] = RankOfKey(*keys_[f]);
+        ++orderVersion_;  // their tasks have new order numbers nobody was told of
       } else {
-        titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
+        titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeysAt(n, keptKeyAt, threads);
         rankKeysValid_ = false;
+        NumberRanks();
       }
     }
   } else {
     std::vector<TTitleEntry> entries;
-    std::vector<QCollatorSortKey> keys;
+    TKeySlots keys;
     entries.reserve(n);
     keys.reserve(n);
     size_t f = 0;
@@ -285,13 +367,17 @@ void TTaskComparer::PrepareKeys(const TTdTodoList& tasks, int threads) {
     }
     entries_ = std::move(entries);
     keys_ = std::move(keys);
-    titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeys(keys_, threads);
+    titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeysAt(n, keptKeyAt, threads);
     rankKeysValid_ = false;
-    ++ranksVersion_;
+    NumberRanks();
   }
-  categoryRank_ = LookupRanks(context_.Categories, collator_->locale());
-  resourceRank_ = LookupRanks(context_.Resources, collator_->locale());
-  typeRank_ = LookupRanks(context_.Types, collator_->locale());
+}
+
+void TTaskComparer::NumberRanks(std::optional<size_t> count) {
+  if (!count) count = titleRank_.empty() ? 0 : static_cast<size_t>(*std::max_element(titleRank_.begin(), titleRank_.end())) + 1;
+  rankOrder_.resize(*count);
+  for (size_t r = 0; r < rankOrder_.size(); ++r) rankOrder_[r] = static_cast<int64_t>(r) * kOrderGap;
+  ++orderVersion_;
 }
 
 void TTaskComparer::EnsureRankKeys() {
@@ -301,16 +387,19 @@ void TTaskComparer::EnsureRankKeys() {
   for (size_t i = 0; i < titleRank_.size(); ++i)
     if (holder[static_cast<size_t>(titleRank_[i])] < 0) holder[static_cast<size_t>(titleRank_[i])] = static_cast<int>(i);
   // Ranks whose titles all went have no key left: the others close up, in order.
+  // Their order numbers stay.
   std::vector<int> renumbered(static_cast<size_t>(rankCount));
+  std::vector<int64_t> order;
   rankKeys_.clear();
   for (int r = 0; r < rankCount; ++r) {
     renumbered[static_cast<size_t>(r)] = static_cast<int>(rankKeys_.size());
-    if (holder[static_cast<size_t>(r)] >= 0) rankKeys_.push_back(keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
+    if (holder[static_cast<size_t>(r)] < 0) continue;
+    rankKeys_.push_back(*keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
+    order.push_back(rankOrder_[static_cast<size_t>(r)]);
   }
-  if (rankKeys_.size() != static_cast<size_t>(rankCount)) {
+  if (rankKeys_.size() != static_cast<size_t>(rankCount))
     for (int& r : titleRank_) r = renumbered[static_cast<size_t>(r)];
-    ++ranksVersion_;
-  }
+  rankOrder_ = std::move(order);
   rankKeysValid_ = true;
 }
 
@@ -319,10 +408,25 @@ int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
   const auto at = std::lower_bound(rankKeys_.begin(), rankKeys_.end(), key, less);
   const int rank = static_cast<int>(at - rankKeys_.begin());
   if (at != rankKeys_.end() && at->compare(key) == 0) return rank;
-  // A title between two ranks: every rank above moves up by one.
+  // A title between two ranks: every rank above moves up by one; its order number lies
+  // between its neighbours', whose numbers stay while there is room.
   rankKeys_.insert(at, key);
   for (int& r : titleRank_)
     if (r >= rank) ++r;
+  const size_t place = static_cast<size_t>(rank);
+  const bool first = place == 0, last = place == rankOrder_.size();
+  if (first && last) {
+    rankOrder_.insert(rankOrder_.begin(), 0);
+  } else if (first || last) {
+    const int64_t number = first ? rankOrder_.front() - kOrderGap : rankOrder_.back() + kOrderGap;
+    rankOrder_.insert(rankOrder_.begin() + static_cast<std::ptrdiff_t>(place), number);
+  } else if (rankOrder_[place] - rankOrder_[place - 1] >= 2) {
+    const int64_t number = rankOrder_[place - 1] + (rankOrder_[place] - rankOrder_[place - 1]) / 2;
+    rankOrder_.insert(rankOrder_.begin() + static_cast<std::ptrdiff_t>(place), number);
+  } else {
+    rankOrder_.insert(rankOrder_.begin() + static_cast<std::ptrdiff_t>(place), 0);
+    NumberRanks(rankOrder_.size());  // ranks kept for titles that went count too
+  }
   return rank;
 }
 
@@ -330,12 +434,11 @@ bool TTaskComparer::TasksAppended(const TTdTodoList& tasks) {
   if (keyedList_ != &tasks || entries_.size() > static_cast<size_t>(tasks.TaskCount())) return false;
   if (entries_.size() == static_cast<size_t>(tasks.TaskCount())) return true;
   EnsureRankKeys();
-  ++ranksVersion_;
   for (int i = static_cast<int>(entries_.size()); i < tasks.TaskCount(); ++i) {
     const TTdTodo* task = tasks.GetItem(i);
-    keys_.push_back(collator_->sortKey(task->Title));
+    keys_.emplace_back(collator_->sortKey(task->Title));
     entries_.push_back({task, task->Title});
-    titleRank_.push_back(RankOfKey(keys_.back()));
+    titleRank_.push_back(RankOfKey(*keys_.back()));
   }
   return true;
 }
@@ -348,10 +451,9 @@ bool TTaskComparer::TitleChanged(const TTdTodo& task) {
   TTitleEntry& entry = entries_[static_cast<size_t>(index)];
   if (entry.Title == task.Title) return true;
   EnsureRankKeys();
-  ++ranksVersion_;
   entry.Title = task.Title;
   keys_[static_cast<size_t>(index)] = collator_->sortKey(task.Title);
-  titleRank_[static_cast<size_t>(index)] = RankOfKey(keys_[static_cast<size_t>(index)]);
+  titleRank_[static_cast<size_t>(index)] = RankOfKey(*keys_[static_cast<size_t>(index)]);
   return true;
 }
 
@@ -366,6 +468,11 @@ bool TTaskComparer::TaskRemoving(const TTdTodo& task) {
   keys_.erase(keys_.begin() + index);
   titleRank_.erase(titleRank_.begin() + index);
   return true;
+}
+
+int64_t TTaskComparer::TitleOrder(const TTdTodo& task) const {
+  const int rank = TitleRank(task);
+  return rank >= 0 ? rankOrder_[static_cast<size_t>(rank)] : std::numeric_limits<int64_t>::min();
 }
 
 int TTaskComparer::TitleRank(const TTdTodo& task) const {

@@ -12,7 +12,9 @@
 #include <QCollator>
 #include <QLocale>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TTdTodo;
@@ -49,9 +51,13 @@ public:
   // The title's place in collation order (equal titles share it); -1 without keys or
   // for a task that came after them.
   int TitleRank(const TTdTodo& task) const;
-  // Changes whenever the rank of any title changes: ranks copied elsewhere are valid
-  // while it stays the same.
-  uint64_t RanksVersion() const { return ranksVersion_; }
+  // A number in the order of the titles, equal for equal titles; the smallest there is
+  // without keys or for a task that came after them. Unlike ranks, the numbers of other
+  // titles stay when TitleChanged or TasksAppended ranks a title anew, so numbers copied
+  // elsewhere stay valid if the caller copies that task's new one.
+  int64_t TitleOrder(const TTdTodo& task) const;
+  // Changes whenever any task's order number changes otherwise.
+  uint64_t OrderVersion() const { return orderVersion_; }
 
   const TTaskViewContext& Context() const { return context_; }
   void SetNow(TDateTime now) { context_.Now = now; }
@@ -62,6 +68,11 @@ private:
   int CompareLookup(int column, int32_t a, int32_t b) const;
   // The rank of a title's key, a new one between its neighbours when no title has it yet.
   int RankOfKey(const QCollatorSortKey& key);
+  // Order numbers, evenly spaced, for `count` ranks (none: as many as the titles have).
+  void NumberRanks(std::optional<size_t> count = std::nullopt);
+  // PrepareKeys with nothing kept, and with keys to keep.
+  void CollateAllTitles(const TTdTodoList& tasks, int threads);
+  void CollateChangedTitles(const TTdTodoList& tasks, int threads);
   void EnsureRankKeys();
 
   TTaskViewContext context_;
@@ -74,15 +85,23 @@ private:
     QString Title;
   };
   std::vector<TTitleEntry> entries_;
-  std::vector<QCollatorSortKey> keys_;
+  std::vector<std::optional<QCollatorSortKey>> keys_;  // filled on several threads, never empty
   std::vector<int> titleRank_;
-  uint64_t ranksVersion_ = 0;
+  // The order number of each rank: a title ranked between two others takes one between
+  // theirs, and all are numbered again only when there is none.
+  static constexpr int64_t kOrderGap = int64_t{1} << 32;
+  std::vector<int64_t> rankOrder_;
+  uint64_t orderVersion_ = 0;
   // One key per rank, in rank order; a rank whose titles all went keeps its key. Made
   // only when a change task by task needs them (valid until the next full ranking).
   std::vector<QCollatorSortKey> rankKeys_;
   bool rankKeysValid_ = false;
   std::vector<int> categoryRank_, resourceRank_, typeRank_;  // by entry position
 };
+
+// Runs part(from, to) over consecutive ranges that cover 0 .. n-1, on `threads` threads
+// (0: as many as this process may run on; a small n uses one).
+void ForRangesInParallel(size_t n, const std::function<void(size_t from, size_t to)>& part, int threads = 0);
 
 // Ranks of texts in collation order without regard to case: equal texts share a rank.
 // Keys are made once per text and sorted, split over `threads` threads (0: as many as

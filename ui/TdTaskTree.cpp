@@ -24,15 +24,17 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
 
-// A node's data: its task for life, and the task's title rank written before each
-// sort, so the sort compares two numbers in the nodes instead of looking up tasks.
+// A node's data: its task for life, and the task's title order number written before a
+// sort (or when its title changes), so the sort compares two numbers in the nodes
+// instead of looking up tasks.
 struct TTaskNode {
   TTdTodo* Task;
-  int32_t TitleRank;
+  int64_t TitleOrder;
 };
 
 template <typename Set, typename E>
@@ -362,8 +364,11 @@ int TTaskTreeView::TaskTreeCompareNodes(PLazyNode a, PLazyNode b, int) {
                                   : tree_->GetNodeData<TTaskNode>(b);
   if (!x->Task || !y->Task) return int(x->Task != nullptr) - int(y->Task != nullptr);
   if (ranksReady_) {
-    // A sort of ours: the title ranks are in the nodes and the keys are fresh.
-    if (titleSort_ && (x->TitleRank != y->TitleRank || sortColumn_ >= 0)) return x->TitleRank - y->TitleRank;
+    // A sort of ours: the title order is in the nodes and the keys are fresh.
+    // Without branches: which way it goes is as good as random, a branch on it a miss
+    // half the time.
+    if (titleSort_ && (sortColumn_ >= 0 || x->TitleOrder != y->TitleOrder))
+      return int(x->TitleOrder > y->TitleOrder) - int(x->TitleOrder < y->TitleOrder);
     return comparer_->CompareForSort(sortColumn_, *x->Task, *y->Task);
   }
   if (!comparer_ || keysDirty_) SyncComparer();
@@ -372,15 +377,23 @@ int TTaskTreeView::TaskTreeCompareNodes(PLazyNode a, PLazyNode b, int) {
 
 void TTaskTreeView::SortNodes(int column, bool ascending) {
   SyncComparer();
-  // Walking every node costs about as much as the sort itself: the ranks they hold are
-  // copied again only when a rank changed or a node came since.
-  if (!nodeRanksFilled_ || nodeRanksVersion_ != comparer_->RanksVersion()) {
-    for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node)) {
-      auto* data = tree_->GetNodeData<TTaskNode>(node);
-      data->TitleRank = data->Task ? comparer_->TitleRank(*data->Task) : -1;
-    }
+  // Walking every node costs about as much as the sort itself: the order numbers they
+  // hold are copied again only when the numbers changed or a node came since.
+  if (!nodeRanksFilled_ || nodeRanksVersion_ != comparer_->OrderVersion()) {
+    // Looking up a task's number reads the task, a cache miss of its own: the nodes are
+    // listed first and looked up on several threads.
+    const std::ptrdiff_t offset = tree_->NodeDataOffset();
+    std::vector<TTaskNode*> nodes;
+    nodes.reserve(tree_->TotalCount());
+    for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node))
+      nodes.push_back(reinterpret_cast<TTaskNode*>(reinterpret_cast<char*>(node) + offset));
+    const TTaskComparer& comparer = *comparer_;
+    ForRangesInParallel(nodes.size(), [&nodes, &comparer](size_t from, size_t to) {
+      for (size_t i = from; i < to; ++i)
+        nodes[i]->TitleOrder = nodes[i]->Task ? comparer.TitleOrder(*nodes[i]->Task) : std::numeric_limits<int64_t>::min();
+    });
     nodeRanksFilled_ = true;
-    nodeRanksVersion_ = comparer_->RanksVersion();
+    nodeRanksVersion_ = comparer_->OrderVersion();
   }
   sortColumn_ = column;
   titleSort_ = column == tcTitle || (column < 0 && Options().SortElement1 == tcTitle);
@@ -769,9 +782,12 @@ PLazyNode TTaskTreeView::TasksAdded(int count) {
 void TTaskTreeView::TaskChanged(TTdTodo* task, PLazyNode node) {
   fitter_->TaskChanged(task);
   sortedBy_.reset();
-  if (!comparer_ || !comparer_->TitleChanged(*task)) keysDirty_ = true;
+  const bool ranked = comparer_ && comparer_->TitleChanged(*task);
+  if (!ranked) keysDirty_ = true;
   if (!node || TaskOf(node) != task) node = NodeOf(task);
   if (node) {
+    // The other nodes keep their order numbers: this one takes its new one.
+    if (ranked) tree_->GetNodeData<TTaskNode>(node)->TitleOrder = comparer_->TitleOrder(*task);
     const bool wasVisible = tree_->GetNodeVisible(node);
     tree_->ReinitializeNode(node, false);
     if (tree_->GetNodeVisible(node) != wasVisible) fitter_->VisibleRowsChanged();

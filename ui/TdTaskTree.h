@@ -26,7 +26,7 @@
 // and reads: SelectedTask(), SelectedNode(), TaskOf(node), NodeOf(task), QuickFilterTabs(),
 // IgnoreTabFilter (set by the print wizard), MemoTask, NotesChangeGuard, ColumnMinWidths.
 //
-// A node holds its task for life (and, during a sort, the task's title rank), never a
+// A node holds its task for life (and the task's title order number), never a
 // position in the store; the last search hit is kept as its task, so deleting nodes never
 // leaves it dangling. The clock is read at most every 50 ms (set Now before Setup).
 //
@@ -183,7 +183,7 @@ private:
   void SyncComparer();
   void StatusChanged();
   void RepaintNode(PLazyNode node);
-  // Sorts by a column (NoColumn: the options' keys) with the title ranks in the nodes.
+  // Sorts by a column (NoColumn: the options' keys) with the title order in the nodes.
   void SortNodes(int column, bool ascending);
   // The options' sort keys and direction; whether the rows are in their order now.
   std::array<int, 4> SortSignature() const;
@@ -210,9 +210,9 @@ private:
   std::vector<TQuickFilterTab> tabs_;
   std::unique_ptr<TTaskComparer> comparer_;
   bool keysDirty_ = true;
-  bool ranksReady_ = false;  // the nodes hold their title ranks (during a sort of ours)
-  // The nodes' title ranks are those of the comparer at this version; a new node has
-  // none until the next sort.
+  bool ranksReady_ = false;  // the nodes hold their title order (during a sort of ours)
+  // The nodes' title order numbers are those of the comparer at this version (a task
+  // whose title changed since took its new one); a new node has none until the next sort.
   bool nodeRanksFilled_ = false;
   uint64_t nodeRanksVersion_ = 0;
   // Where a node's data lies in its block, during a sort of ours (else 0).

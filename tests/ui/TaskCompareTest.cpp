@@ -2,6 +2,8 @@
 
 #include "ui/TaskCompare.h"
 
+#include <map>
+
 namespace {
 
 class TaskCompareTest : public TaskPresentationFixture {
@@ -148,9 +150,76 @@ TEST_F(TaskCompareTest, KeysKeptUpToDateTaskByTaskOrderAsFreshKeys) {
 }
 
 TEST_F(TaskCompareTest, CollationRanksOnSeveralThreadsMatchOneThread) {
-  std::vector<QString> texts;
-  for (int i = 0; i < 30000; ++i) texts.push_back(QStringLiteral("Task %1").arg((i * 7919) % 30011));
-  EXPECT_EQ(CollationRanks(texts, QLocale(QLocale::English), 4), CollationRanks(texts, QLocale(QLocale::English), 1));
+  struct Case {
+    const char* name;
+    std::function<QString(int)> text;
+    int distinct;  // texts that differ other than in case
+  };
+  const Case cases[] = {
+      {"every text distinct", [](int i) { return QStringLiteral("Task %1").arg((i * 7919) % 30011); }, 30000},
+      // Runs of equal keys of seven or eight, so some straddle where the threads split
+      // the order.
+      {"equal texts, some differing in case",
+       [](int i) { return QStringLiteral("%1 %2").arg(i % 2 ? u"task" : u"TASK").arg((i * 7919) % 4283); }, 4283},
+  };
+  for (const Case& c : cases) {
+    std::vector<QString> texts;
+    for (int i = 0; i < 30000; ++i) texts.push_back(c.text(i));
+    const std::vector<int> threaded = CollationRanks(texts, QLocale(QLocale::English), 4);
+    EXPECT_EQ(threaded, CollationRanks(texts, QLocale(QLocale::English), 1)) << c.name;
+    EXPECT_EQ(*std::max_element(threaded.begin(), threaded.end()) + 1, c.distinct) << c.name;
+  }
+}
+
+TEST_F(TaskCompareTest, KeysPreparedOnSeveralThreadsMatchOneThread) {
+  // Enough tasks for four threads; the second preparation keeps the keys the first made.
+  for (int i = 0; i < 20000; ++i) AddTask(QStringLiteral("Task %1").arg((i * 7919) % 5003), i + 1);
+  TTaskComparer threaded(Context(), QLocale(QLocale::English));
+  threaded.PrepareKeys(store.Todos(), 4);
+  const auto expectSameRanks = [&](const char* when) {
+    TTaskComparer single(Context(), QLocale(QLocale::English));
+    single.PrepareKeys(store.Todos(), 1);
+    for (const auto& task : store.Todos())
+      if (threaded.TitleRank(*task) != single.TitleRank(*task)) {
+        ADD_FAILURE() << when << ": " << task->Title.toStdString();
+        return;
+      }
+  };
+  expectSameRanks("made afresh");
+  store.GetTodo(7)->Title = QStringLiteral("Aardvark");
+  store.GetTodo(19999)->Title = QStringLiteral("task 17");
+  threaded.PrepareKeys(store.Todos(), 4);
+  expectSameRanks("two titles changed");
+}
+
+TEST_F(TaskCompareTest, OrderNumbersOfOtherTitlesStayWhileOneIsRankedAnew) {
+  // The task list copies the order numbers into its rows and, when a title changes,
+  // only that task's: the others must keep theirs, or the version must change. A title
+  // moved ever closer to "b" uses up the room between two numbers.
+  for (const char* title : {"a", "b", "c", "d"}) AddTask(QString::fromUtf8(title));
+  TTaskComparer comparer(Context(), QLocale(QLocale::English));
+  comparer.PrepareKeys(store.Todos(), 1);
+  std::map<const TTdTodo*, int64_t> rows;
+  for (const auto& task : store.Todos()) rows[task.get()] = comparer.TitleOrder(*task);
+  uint64_t version = comparer.OrderVersion();
+  bool numberedAgain = false;
+  TTdTodo& moved = *store.GetTodo(3);
+  for (int step = 1; step <= 40; ++step) {
+    moved.Title = QStringLiteral("a") + QString(step, QLatin1Char('z'));
+    ASSERT_TRUE(comparer.TitleChanged(moved));
+    if (comparer.OrderVersion() != version) {
+      numberedAgain = true;
+      version = comparer.OrderVersion();
+      for (const auto& task : store.Todos()) rows[task.get()] = comparer.TitleOrder(*task);
+    }
+    rows[&moved] = comparer.TitleOrder(moved);
+    for (const auto& a : store.Todos())
+      for (const auto& b : store.Todos())
+        ASSERT_EQ(Sign(int(rows[a.get()] > rows[b.get()]) - int(rows[a.get()] < rows[b.get()])),
+                  Sign(comparer.TitleRank(*a) - comparer.TitleRank(*b)))
+            << "step " << step << ": " << a->Title.toStdString() << " / " << b->Title.toStdString();
+  }
+  EXPECT_TRUE(numberedAgain);
 }
 
 TEST_F(TaskCompareTest, SortKeysOfTheOptionsAndTheHeaderColumn) {
