@@ -41,6 +41,8 @@ protected:
   virtual void DoNodeCopied(PLazyNode Node);
   virtual void DoMeasureItem(PLazyNode Node, int& NodeHeight);
   virtual int DoCompare(PLazyNode Node1, PLazyNode Node2, int Column);
+  // False when the owner keeps no sort number for Node in Column (see OnGetSortKey).
+  virtual bool DoGetSortKey(PLazyNode Node, int Column, std::int64_t& Key);
   virtual bool DoFocusChanging(PLazyNode OldNode, PLazyNode NewNode, int OldColumn, int NewColumn);
   virtual void DoFocusChange(PLazyNode Node, int Column);
   virtual bool DoChecking(PLazyNode Node, TCheckState& NewState);

@@ -98,6 +98,12 @@ int TLazyTreeOwnerHooks::DoCompare(PLazyNode node1, PLazyNode node2, int column)
   return result;
 }
 
+bool TLazyTreeOwnerHooks::DoGetSortKey(PLazyNode node, int column, std::int64_t& key) {
+  bool known = false;
+  if (OnGetSortKey) OnGetSortKey(Self(), node, column, key, known);
+  return known;
+}
+
 bool TLazyTreeOwnerHooks::DoFocusChanging(PLazyNode oldNode, PLazyNode newNode, int oldColumn, int newColumn) {
   bool allowed = true;
   if (OnFocusChanging) OnFocusChanging(Self(), oldNode, newNode, oldColumn, newColumn, allowed);

@@ -69,6 +69,7 @@ TTaskTreeView::~TTaskTreeView() {
   tree_->OnPaintText = nullptr;
   tree_->OnBeforeItemErase = nullptr;
   tree_->OnCompareNodes = nullptr;
+  tree_->OnGetSortKey = nullptr;
   tree_->OnHeaderClick = nullptr;
   tree_->OnEditing = nullptr;
   tree_->OnNewText = nullptr;
@@ -166,6 +167,13 @@ void TTaskTreeView::Setup() {
                                     TItemEraseAction& action) { TaskTreeBeforeItemErase(node, color, action); };
   tree_->OnCompareNodes = [this](TBaseLazyTree*, PLazyNode a, PLazyNode b, int column, int& result) {
     result = TaskTreeCompareNodes(a, b, column);
+  };
+  // In a title sort of ours the comparison orders by the title's order number first:
+  // the tree puts the rows in that order without comparing pairs.
+  tree_->OnGetSortKey = [this](TBaseLazyTree*, PLazyNode node, int, std::int64_t& key, bool& known) {
+    if (!ranksReady_ || !titleSort_ || !sortDataOffset_) return;
+    key = reinterpret_cast<const TTaskNode*>(reinterpret_cast<const char*>(node) + sortDataOffset_)->TitleOrder;
+    known = true;
   };
   tree_->OnHeaderClick = [this](TBaseLazyTree*, TColumnIndex column, Qt::MouseButton button, TShiftState, int, int) {
     RunGuarded([&] { TaskTreeHeaderClick(column, button); });

@@ -108,4 +108,54 @@ TEST_F(Sorting, SortingEndsAPendingEdit) {
   EXPECT_FALSE(tree.fakeTimers->IsRunning(EditTimer));
 }
 
+// With the owner's sort numbers the tree orders by them and compares only equal
+// numbers: the order must be the one the comparison alone gives, in both directions,
+// below and above the size where the numbers are radix-sorted, with negative numbers,
+// and whatever a node without a number makes the tree fall back to.
+TEST(SortingByOwnerNumbers, GivesTheOrderOfTheComparisonAlone) {
+  struct Case {
+    int nodes;
+    bool oneNodeHasNoNumber;
+  };
+  for (Case c : {Case{40, false}, Case{1500, false}, Case{1500, true}}) {
+    for (bool ascending : {true, false}) {
+      // Numbers repeat (and go below zero); within a number the finer key decides, and
+      // equal finer keys keep their order (increasing id).
+      auto number = [](int id) { return std::int64_t(id * 7919 % 37 - 18) * (std::int64_t(1) << 40); };
+      auto finer = [](int id) { return id % 3; };
+      auto sorted = [&](bool withNumbers, int& compares) {
+        TestTree t;
+        t.shape = {{"", c.nodes}};
+        t.Build();
+        t.OnCompareNodes = [&](TBaseLazyTree*, PLazyNode a, PLazyNode b, int, int& result) {
+          ++compares;
+          const int x = t.Data(a)->id, y = t.Data(b)->id;
+          result = number(x) != number(y) ? (number(x) < number(y) ? -1 : 1) : finer(x) - finer(y);
+        };
+        if (withNumbers)
+          t.OnGetSortKey = [&](TBaseLazyTree*, PLazyNode node, int, std::int64_t& key, bool& known) {
+            const int id = t.Data(node)->id;
+            if (c.oneNodeHasNoNumber && id == c.nodes / 2) return;
+            key = number(id);
+            known = true;
+          };
+        t.SortTree(0, ascending, true);
+        std::vector<int> ids;
+        for (PLazyNode run = t.RootNode()->FirstChild; run; run = run->NextSibling) {
+          EXPECT_EQ(run->Index, ids.size());
+          ids.push_back(t.Data(run)->id);
+        }
+        EXPECT_TOTALS_AGREE(t);
+        return ids;
+      };
+      int comparesAlone = 0, comparesWithNumbers = 0;
+      const std::vector<int> expected = sorted(false, comparesAlone);
+      EXPECT_EQ(sorted(true, comparesWithNumbers), expected) << c.nodes << (ascending ? " ascending" : " descending");
+      if (!c.oneNodeHasNoNumber) {
+        EXPECT_LT(comparesWithNumbers, comparesAlone);
+      }
+    }
+  }
+}
+
 }  // namespace
