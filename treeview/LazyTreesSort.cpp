@@ -100,10 +100,11 @@ template <typename GetKey>
 bool OrderByKeys(std::vector<PLazyNode>& nodes, bool ascending, GetKey getKey,
                  std::vector<std::pair<std::size_t, std::size_t>>& equalRuns) {
   std::vector<TKeyedNode> keyed;
-  keyed.reserve(nodes.size());
   for (PLazyNode run : nodes) {
     std::int64_t key = 0;
     if (!getKey(run, key)) return false;
+    // Most owners keep no numbers: their sorts pay one question, not an array.
+    if (keyed.empty()) keyed.reserve(nodes.size());
     // Signed numbers in unsigned order; a descending sort takes them the other way
     // round and stays stable, as the comparison sort does.
     const std::uint64_t ordered = static_cast<std::uint64_t>(key) ^ (std::uint64_t(1) << 63);

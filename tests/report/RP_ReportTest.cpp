@@ -5,6 +5,7 @@
 #include "report/engine/RP_PreviewView.h"
 #include "report/engine/RP_StringTable.h"
 
+#include "support/CaseName.h"
 #include "support/TempDir.h"
 
 #include <QBuffer>
@@ -56,12 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"an expression", "[Total * 2]", "", "", false, "10"},
                       NameCase{"report information", "[REPORTNAME]", "", "", false, "Tasks"},
                       NameCase{"a view's property", "[Cell.Width]", "", "", false, "700"}),
-    [](const auto& info) {
-      std::string name = info.param.what;
-      for (char& ch : name)
-        if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return name;
-    });
+    [](const auto& info) { return CaseName(info.param.what); });
 
 TEST_F(ReportComponentTest, ANameThatMeetsItselfStopsTheBuildWithUndefinedSymbol) {
   rows->SetRangeEndCount(1);

@@ -1,6 +1,7 @@
 // Structural operations keep every running total right: each case changes the same small
 // tree and the consistency check recounts everything from the links.
 #include "TreeFixture.h"
+#include "support/CaseName.h"
 
 #include <functional>
 
@@ -158,12 +159,7 @@ TEST_P(StructureOperation, KeepsTotals) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tree, StructureOperation, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<StructureCase>& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name)
-                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 TEST(TotalsCheck, FindsACorruptTotal) {
   TestTree tree;

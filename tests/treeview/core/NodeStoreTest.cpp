@@ -1,5 +1,6 @@
 // The node store on its own, without a widget: links in every attach mode, the running
 // totals as nodes come, go, hide and fold, and the block layout.
+#include "support/CaseName.h"
 #include "treeview/LazyNodeStore.h"
 #include "treeview/LazyTreeAssert.h"
 
@@ -68,11 +69,7 @@ TEST_P(NodeStoreLink, PutsTheNodeInPlaceAndCountsIt) {
   EXPECT_EQ(s.store.VisibleCount(), 4u);
 }
 INSTANTIATE_TEST_SUITE_P(Modes, NodeStoreLink, testing::ValuesIn(kLinkCases),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name) if (c == ' ') c = '_';
-                           return name;
-                         });
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 // A parent P with children a, b under the root: the totals as P folds and b hides.
 struct TotalsCase {
@@ -124,11 +121,7 @@ TEST_P(NodeStoreTotals, FollowTheShapeWhateverTheOrderOfLinking) {
   EXPECT_EQ(s.store.VisibleCount(), 0u);
 }
 INSTANTIATE_TEST_SUITE_P(Shapes, NodeStoreTotals, testing::ValuesIn(kTotalsCases),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name) if (c == ' ') c = '_';
-                           return name;
-                         });
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 TEST(NodeStore, UnlinkRenumbersTheSiblingsAfterOnlyWhenAsked) {
   Store s;

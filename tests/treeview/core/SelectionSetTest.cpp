@@ -1,6 +1,7 @@
 // The selection set on its own, over a node store and without a widget: order and
 // membership through inserts, merges, removals and marks left by deletions; the anchor
 // and level constraints; tree order with and without resolving; the cut and copy marks.
+#include "support/CaseName.h"
 #include "treeview/LazySelection.h"
 
 #include <gtest/gtest.h>
@@ -74,12 +75,8 @@ TEST_P(SelectionOrder, ListsTheSelectionInTreeOrder) {
   EXPECT_EQ(f.Names(f.set.InTreeOrder(GetParam().resolve)), GetParam().treeOrder);
   EXPECT_EQ(f.set.Count(), std::string(GetParam().selected).size());
 }
-INSTANTIATE_TEST_SUITE_P(Cases, SelectionOrder, testing::ValuesIn(kOrderCases), [](const auto& info) {
-  std::string name = info.param.name;
-  for (char& c : name)
-    if (c == ' ') c = '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, SelectionOrder, testing::ValuesIn(kOrderCases),
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 TEST(SelectionSet, FindsEveryMemberAndNoOtherAfterInsertsAndAMerge) {
   Fixture f;
@@ -160,12 +157,8 @@ TEST_P(SelectionConstraint, AdmitsOnlyWhatTheFirstNodeAllows) {
     if (f.set.Admits(f.node[c], GetParam().level, GetParam().sibling)) admitted += c;
   EXPECT_EQ(admitted, GetParam().admitted);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, SelectionConstraint, testing::ValuesIn(kConstraintCases), [](const auto& info) {
-  std::string name = info.param.name;
-  for (char& c : name)
-    if (c == ' ') c = '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, SelectionConstraint, testing::ValuesIn(kConstraintCases),
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 TEST(SelectionSet, CutCopyMarksSkipDisabledAndDeletedNodes) {
   Fixture f;
