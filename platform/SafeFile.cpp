@@ -23,9 +23,11 @@ FolderSyncFunction folderSync = ::fsync;
 
 QString SystemErrorText(ErrorCode error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-[[noreturn]] void Fail(const QString& fileName, ErrorCode error) {
-  throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), SystemErrorText(error)));
+[[noreturn]] void Fail(const QString& fileName, const QString& reason) {
+  throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), reason));
 }
+
+[[noreturn]] void Fail(const QString& fileName, ErrorCode error) { Fail(fileName, SystemErrorText(error)); }
 
 ErrorCode WriteAll(int fd, const char* data, qsizetype size) {
   while (size > 0) {
@@ -210,7 +212,7 @@ QIODevice& SafeFileWriter::Device() {
   if (!device_) {
     device_ = std::make_unique<QFile>();
     if (fd_ < 0 || !device_->open(fd_, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-      throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName_), device_->errorString()));
+      Fail(fileName_, device_->errorString());
   }
   return *device_;
 }
@@ -231,7 +233,7 @@ void SafeFileWriter::Commit() {
     if (!device_->flush() || device_->error() != QFileDevice::NoError) {
       const QString reason = device_->errorString();
       Discard();
-      throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName_), reason));
+      Fail(fileName_, reason);
     }
     device_.reset();
   }

@@ -37,6 +37,12 @@ struct TTaskNode {
   int64_t TitleOrder;
 };
 
+// A node's data at the offset the tree keeps it at: sorts read every node's, and a call
+// to the tree per node would cost as much as the comparison.
+TTaskNode* TaskNodeAt(PLazyNode node, std::ptrdiff_t offset) {
+  return reinterpret_cast<TTaskNode*>(reinterpret_cast<char*>(node) + offset);
+}
+
 template <typename Set, typename E>
 void SetIn(Set& set, E element, bool on) {
   if (on) set.Include(element);
@@ -172,7 +178,7 @@ void TTaskTreeView::Setup() {
   // the tree puts the rows in that order without comparing pairs.
   tree_->OnGetSortKey = [this](TBaseLazyTree*, PLazyNode node, int, std::int64_t& key, bool& known) {
     if (!ranksReady_ || !titleSort_ || !sortDataOffset_) return;
-    key = reinterpret_cast<const TTaskNode*>(reinterpret_cast<const char*>(node) + sortDataOffset_)->TitleOrder;
+    key = TaskNodeAt(node, sortDataOffset_)->TitleOrder;
     known = true;
   };
   tree_->OnHeaderClick = [this](TBaseLazyTree*, TColumnIndex column, Qt::MouseButton button, TShiftState, int, int) {
@@ -366,10 +372,8 @@ void TTaskTreeView::SyncComparer() {
 int TTaskTreeView::TaskTreeCompareNodes(PLazyNode a, PLazyNode b, int) {
   // During a sort of ours the tree asks this about a million times at 100,000 rows:
   // the node's data is found at its offset in the node, without a call per node.
-  const auto* x = sortDataOffset_ ? reinterpret_cast<const TTaskNode*>(reinterpret_cast<const char*>(a) + sortDataOffset_)
-                                  : tree_->GetNodeData<TTaskNode>(a);
-  const auto* y = sortDataOffset_ ? reinterpret_cast<const TTaskNode*>(reinterpret_cast<const char*>(b) + sortDataOffset_)
-                                  : tree_->GetNodeData<TTaskNode>(b);
+  const TTaskNode* x = sortDataOffset_ ? TaskNodeAt(a, sortDataOffset_) : tree_->GetNodeData<TTaskNode>(a);
+  const TTaskNode* y = sortDataOffset_ ? TaskNodeAt(b, sortDataOffset_) : tree_->GetNodeData<TTaskNode>(b);
   if (!x->Task || !y->Task) return int(x->Task != nullptr) - int(y->Task != nullptr);
   if (ranksReady_) {
     // A sort of ours: the title order is in the nodes and the keys are fresh.
@@ -394,7 +398,7 @@ void TTaskTreeView::SortNodes(int column, bool ascending) {
     std::vector<TTaskNode*> nodes;
     nodes.reserve(tree_->TotalCount());
     for (PLazyNode node = tree_->GetFirstRaw(); node; node = tree_->GetNextRaw(node))
-      nodes.push_back(reinterpret_cast<TTaskNode*>(reinterpret_cast<char*>(node) + offset));
+      nodes.push_back(TaskNodeAt(node, offset));
     const TTaskComparer& comparer = *comparer_;
     ForRangesInParallel(nodes.size(), [&nodes, &comparer](size_t from, size_t to) {
       for (size_t i = from; i < to; ++i)
