@@ -9,7 +9,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2 shared-mime-info
   desktop-file-utils  # the test of the installed desktop entry
   libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev  # the string tree benchmark's owner compares ICU collation keys
+  libicu-dev  # collation keys of the task list's sort (and the string tree benchmark's)
   libcups2-dev  # paper bins and spooling of the report engine's printers
 )
 if [ "${1:-}" = "--ci" ]; then

@@ -157,6 +157,14 @@ size_t RunLength(size_t n, int threads) {
   return std::max<size_t>(1, (n + runs - 1) / runs);
 }
 
+// A key maker belongs to one thread: each makes its own, opened on it at first use.
+TCollationKeyMaker& MakerOfThread(std::vector<std::unique_ptr<TCollationKeyMaker>>& makers, int thread,
+                                  const QLocale& locale) {
+  auto& maker = makers[static_cast<size_t>(thread)];
+  if (!maker) maker = std::make_unique<TCollationKeyMaker>(locale);
+  return *maker;
+}
+
 }  // namespace
 
 void ForRangesInParallel(size_t n, const std::function<void(size_t, size_t)>& part, int threads) {
@@ -165,30 +173,26 @@ void ForRangesInParallel(size_t n, const std::function<void(size_t, size_t)>& pa
   ParallelPieces(threads, (n + per - 1) / per, [&](int, size_t piece) { part(piece * per, std::min(n, (piece + 1) * per)); });
 }
 
-std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+TCollationKeySet CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
   const size_t n = texts.size();
   threads = ThreadsFor(n, threads);
-  std::vector<std::optional<QCollatorSortKey>> made(n);  // QCollatorSortKey has no empty state
-  std::vector<QCollator> collators;                       // one per thread, opened on it at first use
-  for (int t = 0; t < threads; ++t) collators.push_back(MakeCollator(locale));
+  TCollationKeySet made;
+  made.Keys.resize(n);
+  for (int t = 0; t < threads; ++t) made.Arenas.push_back(std::make_unique<TCollationKeyArena>());
   const size_t per = RunLength(n, threads);
+  std::vector<std::unique_ptr<TCollationKeyMaker>> makers(static_cast<size_t>(threads));
   ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
-    const QCollator& collator = collators[static_cast<size_t>(t)];
-    for (size_t i = run * per; i < std::min(n, (run + 1) * per); ++i) made[i].emplace(collator.sortKey(texts[i]));
+    TCollationKeyMaker& maker = MakerOfThread(makers, t, locale);
+    TCollationKeyArena& arena = *made.Arenas[static_cast<size_t>(t)];
+    for (size_t i = run * per; i < std::min(n, (run + 1) * per); ++i) made.Keys[i] = maker.Make(texts[i], arena);
   });
-  std::vector<QCollatorSortKey> keys;
-  keys.reserve(n);
-  for (auto& key : made) keys.push_back(std::move(*key));
-  return keys;
+  return made;
 }
 
 namespace {
 
-// QCollatorSortKey has no empty state: keys made on several threads fill optional slots.
-using TKeySlots = std::vector<std::optional<QCollatorSortKey>>;
-
 struct TSlotCollation {
-  TKeySlots Keys;
+  TCollationKeySet Keys;
   std::vector<int> Ranks;
 };
 
@@ -198,29 +202,32 @@ TSlotCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& l
   threads = ThreadsFor(n, threads);
   // Each thread sorts the run whose keys it has just made, while they are still in its
   // cache.
-  TKeySlots made(n);
-  std::vector<QCollator> collators;  // one per thread, opened on it at first use
-  for (int t = 0; t < threads; ++t) collators.push_back(MakeCollator(locale));
-  const auto keyAt = [&made](int i) -> const QCollatorSortKey& { return *made[static_cast<size_t>(i)]; };
+  TSlotCollation result;
+  std::vector<TCollationKey>& made = result.Keys.Keys;
+  made.resize(n);
+  for (int t = 0; t < threads; ++t) result.Keys.Arenas.push_back(std::make_unique<TCollationKeyArena>());
+  const auto keyAt = [&made](int i) -> const TCollationKey& { return made[static_cast<size_t>(i)]; };
   const auto less = KeyLess(keyAt);
   std::vector<int> order(n);
   std::iota(order.begin(), order.end(), 0);
   const size_t per = RunLength(n, threads);
+  std::vector<std::unique_ptr<TCollationKeyMaker>> makers(static_cast<size_t>(threads));
   ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
     const size_t from = run * per, to = std::min(n, from + per);
-    const QCollator& collator = collators[static_cast<size_t>(t)];
-    for (size_t i = from; i < to; ++i) made[i].emplace(collator.sortKey(textAt(i)));
+    TCollationKeyMaker& maker = MakerOfThread(makers, t, locale);
+    TCollationKeyArena& arena = *result.Keys.Arenas[static_cast<size_t>(t)];
+    for (size_t i = from; i < to; ++i) made[i] = maker.Make(textAt(i), arena);
     std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
   });
-  std::vector<int> ranks = MergeRunsAndRank(order, per, threads, keyAt);
-  return {std::move(made), std::move(ranks)};
+  result.Ranks = MergeRunsAndRank(order, per, threads, keyAt);
+  return result;
 }
 
 // RanksOfKeys over keyOf(i).
 template <typename KeyOf>
 std::vector<int> RanksOfKeysAt(size_t n, const KeyOf& keyOf, int threads) {
   threads = ThreadsFor(n, threads);
-  const auto keyAt = [&keyOf](int i) -> const QCollatorSortKey& { return keyOf(static_cast<size_t>(i)); };
+  const auto keyAt = [&keyOf](int i) -> const TCollationKey& { return keyOf(static_cast<size_t>(i)); };
   const auto less = KeyLess(keyAt);
   std::vector<int> order(n);
   std::iota(order.begin(), order.end(), 0);
@@ -237,14 +244,11 @@ std::vector<int> RanksOfKeysAt(size_t n, const KeyOf& keyOf, int threads) {
 TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
   TSlotCollation made =
       CollateAndRankAt(texts.size(), [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads);
-  TCollation result{{}, std::move(made.Ranks)};
-  result.Keys.reserve(texts.size());
-  for (auto& key : made.Keys) result.Keys.push_back(std::move(*key));
-  return result;
+  return {std::move(made.Keys), std::move(made.Ranks)};
 }
 
-std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads) {
-  return RanksOfKeysAt(keys.size(), [&keys](size_t i) -> const QCollatorSortKey& { return keys[i]; }, threads);
+std::vector<int> RanksOfKeys(const std::vector<TCollationKey>& keys, int threads) {
+  return RanksOfKeysAt(keys.size(), [&keys](size_t i) -> const TCollationKey& { return keys[i]; }, threads);
 }
 
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
@@ -286,7 +290,10 @@ void TTaskComparer::CollateAllTitles(const TTdTodoList& tasks, int threads) {
     return entries_[i].Title;
   };
   TSlotCollation collated = CollateAndRankAt(n, titleAt, collator_->locale(), threads);
-  keys_ = std::move(collated.Keys);
+  keys_ = std::move(collated.Keys.Keys);
+  rankKeys_.clear();  // they point into the arenas that go now
+  arenas_ = std::move(collated.Keys.Arenas);
+  singleKeys_ = nullptr;
   titleRank_ = std::move(collated.Ranks);
   keyedList_ = &tasks;
   rankKeysValid_ = false;
@@ -324,10 +331,11 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
   }
   // Nothing kept (the first sort): the keys are ranked as they are made.
   const bool allFresh = fresh.size() == n;
-  const auto keptKeyAt = [this](size_t k) -> const QCollatorSortKey& { return *keys_[k]; };
+  const auto keptKeyAt = [this](size_t k) -> const TCollationKey& { return keys_[k]; };
   TCollation collated = allFresh ? CollateAndRank(freshTitles, collator_->locale(), threads)
                                  : TCollation{CollationKeys(freshTitles, collator_->locale(), threads), {}};
-  std::vector<QCollatorSortKey>& freshKeys = collated.Keys;
+  std::vector<TCollationKey>& freshKeys = collated.Keys.Keys;
+  for (auto& arena : collated.Keys.Arenas) arenas_.push_back(std::move(arena));
   keyedList_ = &tasks;
 
   if (samePlaces) {
@@ -337,10 +345,10 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
       if (fewChanged) EnsureRankKeys();  // from the keys as they were
       for (size_t f = 0; f < fresh.size(); ++f) {
         entries_[fresh[f]].Title = freshTitles[f];
-        keys_[fresh[f]] = std::move(freshKeys[f]);
+        keys_[fresh[f]] = freshKeys[f];
       }
       if (fewChanged) {
-        for (size_t f : fresh) titleRank_[f] = RankOfKey(*keys_[f]);
+        for (size_t f : fresh) titleRank_[f] = RankOfKey(keys_[f]);
         ++orderVersion_;  // their tasks have new order numbers nobody was told of
       } else {
         titleRank_ = allFresh ? std::move(collated.Ranks) : RanksOfKeysAt(n, keptKeyAt, threads);
@@ -350,7 +358,7 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
     }
   } else {
     std::vector<TTitleEntry> entries;
-    TKeySlots keys;
+    std::vector<TCollationKey> keys;
     entries.reserve(n);
     keys.reserve(n);
     size_t f = 0;
@@ -358,10 +366,10 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
     for (const auto& task : tasks) {
       if (kept[i] >= 0) {
         entries.push_back(std::move(entries_[static_cast<size_t>(kept[i])]));
-        keys.push_back(std::move(keys_[static_cast<size_t>(kept[i])]));
+        keys.push_back(keys_[static_cast<size_t>(kept[i])]);
       } else {
         entries.push_back({task.get(), std::move(freshTitles[f])});
-        keys.push_back(std::move(freshKeys[f++]));
+        keys.push_back(freshKeys[f++]);
       }
       ++i;
     }
@@ -371,6 +379,7 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
     rankKeysValid_ = false;
     NumberRanks();
   }
+  CompactKeysWhenWasteful();
 }
 
 void TTaskComparer::NumberRanks(std::optional<size_t> count) {
@@ -394,7 +403,7 @@ void TTaskComparer::EnsureRankKeys() {
   for (int r = 0; r < rankCount; ++r) {
     renumbered[static_cast<size_t>(r)] = static_cast<int>(rankKeys_.size());
     if (holder[static_cast<size_t>(r)] < 0) continue;
-    rankKeys_.push_back(*keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
+    rankKeys_.push_back(keys_[static_cast<size_t>(holder[static_cast<size_t>(r)])]);
     order.push_back(rankOrder_[static_cast<size_t>(r)]);
   }
   if (rankKeys_.size() != static_cast<size_t>(rankCount))
@@ -403,8 +412,8 @@ void TTaskComparer::EnsureRankKeys() {
   rankKeysValid_ = true;
 }
 
-int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
-  const auto less = [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; };
+int TTaskComparer::RankOfKey(const TCollationKey& key) {
+  const auto less = [](const TCollationKey& a, const TCollationKey& b) { return a.compare(b) < 0; };
   const auto at = std::lower_bound(rankKeys_.begin(), rankKeys_.end(), key, less);
   const int rank = static_cast<int>(at - rankKeys_.begin());
   if (at != rankKeys_.end() && at->compare(key) == 0) return rank;
@@ -430,16 +439,43 @@ int TTaskComparer::RankOfKey(const QCollatorSortKey& key) {
   return rank;
 }
 
+TCollationKey TTaskComparer::MakeKey(const QString& title) {
+  if (!keyMaker_) keyMaker_ = std::make_unique<TCollationKeyMaker>(collator_->locale());
+  if (!singleKeys_) {
+    arenas_.push_back(std::make_unique<TCollationKeyArena>());
+    singleKeys_ = arenas_.back().get();
+  }
+  return keyMaker_->Make(title, *singleKeys_);
+}
+
+void TTaskComparer::CompactKeysWhenWasteful() {
+  size_t held = 0, inUse = 0;
+  if (!rankKeysValid_) rankKeys_.clear();  // made again from keys_ when next needed
+  for (const auto& arena : arenas_) held += arena->Used();
+  if (held < nextCompactionCheck_) return;
+  for (const TCollationKey& key : keys_) inUse += key.Size;
+  for (const TCollationKey& key : rankKeys_) inUse += key.Size;
+  nextCompactionCheck_ = std::max(kKeyBytesBeforeCompacting, 2 * inUse);
+  if (held <= 2 * inUse) return;
+  auto arena = std::make_unique<TCollationKeyArena>();
+  for (TCollationKey& key : keys_) key = TCollationKeyMaker::CopyInto(key, *arena);
+  for (TCollationKey& key : rankKeys_) key = TCollationKeyMaker::CopyInto(key, *arena);
+  arenas_.clear();
+  arenas_.push_back(std::move(arena));
+  singleKeys_ = arenas_.back().get();
+}
+
 bool TTaskComparer::TasksAppended(const TTdTodoList& tasks) {
   if (keyedList_ != &tasks || entries_.size() > static_cast<size_t>(tasks.TaskCount())) return false;
   if (entries_.size() == static_cast<size_t>(tasks.TaskCount())) return true;
   EnsureRankKeys();
   for (int i = static_cast<int>(entries_.size()); i < tasks.TaskCount(); ++i) {
     const TTdTodo* task = tasks.GetItem(i);
-    keys_.emplace_back(collator_->sortKey(task->Title));
+    keys_.push_back(MakeKey(task->Title));
     entries_.push_back({task, task->Title});
-    titleRank_.push_back(RankOfKey(*keys_.back()));
+    titleRank_.push_back(RankOfKey(keys_.back()));
   }
+  CompactKeysWhenWasteful();
   return true;
 }
 
@@ -452,8 +488,9 @@ bool TTaskComparer::TitleChanged(const TTdTodo& task) {
   if (entry.Title == task.Title) return true;
   EnsureRankKeys();
   entry.Title = task.Title;
-  keys_[static_cast<size_t>(index)] = collator_->sortKey(task.Title);
-  titleRank_[static_cast<size_t>(index)] = RankOfKey(*keys_[static_cast<size_t>(index)]);
+  keys_[static_cast<size_t>(index)] = MakeKey(task.Title);
+  titleRank_[static_cast<size_t>(index)] = RankOfKey(keys_[static_cast<size_t>(index)]);
+  CompactKeysWhenWasteful();
   return true;
 }
 

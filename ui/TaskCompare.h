@@ -4,9 +4,11 @@
 //
 // Text columns (title, category, resource, type) compare without regard to case by the
 // locale. A locale comparison per pair is slow for large lists, so PrepareKeys collates
-// the titles once per task (on several threads for large stores) and the lookup names
-// once per entry; comparisons then look up two ranks. Without prepared keys the
+// the titles once per task (on several threads for large stores, into sort keys of bytes,
+// platform/CollationKeys.h) and the lookup names once per entry; comparisons then look
+// up two ranks. Without prepared keys the
 // comparer collates pair by pair, with the same result.
+#include "platform/CollationKeys.h"
 #include "ui/TaskViewContext.h"
 
 #include <QCollator>
@@ -67,7 +69,12 @@ private:
   int CompareTitles(const TTdTodo& a, const TTdTodo& b) const;
   int CompareLookup(int column, int32_t a, int32_t b) const;
   // The rank of a title's key, a new one between its neighbours when no title has it yet.
-  int RankOfKey(const QCollatorSortKey& key);
+  int RankOfKey(const TCollationKey& key);
+  // A key made on this thread, into the arena of keys made one at a time.
+  TCollationKey MakeKey(const QString& title);
+  // Keys of titles that went stay in their arenas until these hold twice what is in
+  // use; then the keys in use move to one arena of their own.
+  void CompactKeysWhenWasteful();
   // Order numbers, evenly spaced, for `count` ranks (none: as many as the titles have).
   void NumberRanks(std::optional<size_t> count = std::nullopt);
   // PrepareKeys with nothing kept, and with keys to keep.
@@ -85,7 +92,12 @@ private:
     QString Title;
   };
   std::vector<TTitleEntry> entries_;
-  std::vector<std::optional<QCollatorSortKey>> keys_;  // filled on several threads, never empty
+  std::vector<TCollationKey> keys_;
+  std::vector<std::unique_ptr<TCollationKeyArena>> arenas_;  // where keys_ and rankKeys_ point
+  TCollationKeyArena* singleKeys_ = nullptr;                 // in arenas_: keys made one at a time
+  static constexpr size_t kKeyBytesBeforeCompacting = size_t{1} << 20;
+  size_t nextCompactionCheck_ = kKeyBytesBeforeCompacting;
+  std::unique_ptr<TCollationKeyMaker> keyMaker_;             // for those, made on first use
   std::vector<int> titleRank_;
   // The order number of each rank: a title ranked between two others takes one between
   // theirs, and all are numbered again only when there is none.
@@ -94,7 +106,7 @@ private:
   uint64_t orderVersion_ = 0;
   // One key per rank, in rank order; a rank whose titles all went keeps its key. Made
   // only when a change task by task needs them (valid until the next full ranking).
-  std::vector<QCollatorSortKey> rankKeys_;
+  std::vector<TCollationKey> rankKeys_;
   bool rankKeysValid_ = false;
   std::vector<int> categoryRank_, resourceRank_, typeRank_;  // by entry position
 };
@@ -107,12 +119,17 @@ void ForRangesInParallel(size_t n, const std::function<void(size_t from, size_t 
 // Keys are made once per text and sorted, split over `threads` threads (0: as many as
 // this process may run on; small lists use one). The result is the same on any number.
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
+// Keys and the arenas that hold them.
+struct TCollationKeySet {
+  std::vector<TCollationKey> Keys;
+  std::vector<std::unique_ptr<TCollationKeyArena>> Arenas;
+};
 // The two steps: a key per text, and ranks of keys (equal keys share a rank).
-std::vector<QCollatorSortKey> CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
-std::vector<int> RanksOfKeys(const std::vector<QCollatorSortKey>& keys, int threads = 0);
+TCollationKeySet CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
+std::vector<int> RanksOfKeys(const std::vector<TCollationKey>& keys, int threads = 0);
 // Both at once: each thread ranks the texts whose keys it has just made.
 struct TCollation {
-  std::vector<QCollatorSortKey> Keys;
+  TCollationKeySet Keys;
   std::vector<int> Ranks;
 };
 TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);

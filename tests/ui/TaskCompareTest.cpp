@@ -192,6 +192,43 @@ TEST_F(TaskCompareTest, KeysPreparedOnSeveralThreadsMatchOneThread) {
   expectSameRanks("two titles changed");
 }
 
+TEST_F(TaskCompareTest, KeysOfTitlesThatWentAreDroppedWithoutLosingTheOthers) {
+  // Long titles changed again and again leave megabytes of keys nobody uses, which are
+  // then dropped; the keys in use, and those of ranks whose titles all went, must
+  // survive the move (the sanitizers see a key read after its memory went).
+  const auto longTitle = [](int task, int round) {
+    return QString(3000, QLatin1Char(char('a' + (task * 7 + round) % 26))) + QString::number(task);
+  };
+  for (int task = 0; task < 64; ++task) AddTask(longTitle(task, 0));
+  TTaskComparer kept(Context(), QLocale(QLocale::German));
+  kept.PrepareKeys(store.Todos(), 2);
+  for (int round = 1; round <= 8; ++round) {
+    for (int task = 0; task < 64; ++task) store.GetTodo(task)->Title = longTitle(task, round);
+    kept.PrepareKeys(store.Todos(), 2);  // every title ranked again
+    // One title changed alone, then its task removed: its rank keeps its key.
+    store.GetTodo(round)->Title = longTitle(round, round + 1) + QLatin1Char('x');
+    ASSERT_TRUE(kept.TitleChanged(*store.GetTodo(round)));
+    ASSERT_TRUE(kept.TaskRemoving(*store.GetTodo(round)));
+    store.Delete(store.GetTodo(round));
+    AddTask(longTitle(round, round));
+    ASSERT_TRUE(kept.TasksAppended(store.Todos()));
+  }
+  // Three tasks take the same new title step after step: the keys of two of them are
+  // left behind each time, while every rank keeps the key it was ranked by.
+  for (int step = 0; step < 400; ++step)
+    for (int task = 10; task < 13; ++task) {
+      store.GetTodo(task)->Title = longTitle(step, 100) + QString::number(step);
+      ASSERT_TRUE(kept.TitleChanged(*store.GetTodo(task)));
+    }
+  TTaskComparer fresh(Context(), QLocale(QLocale::German));
+  fresh.PrepareKeys(store.Todos(), 1);
+  for (const auto& a : store.Todos())
+    for (const auto& b : store.Todos())
+      ASSERT_EQ(Sign(kept.CompareTasksByColumn(tcTitle, *a, *b)), Sign(fresh.CompareTasksByColumn(tcTitle, *a, *b)))
+          << a->Title.left(1).toStdString() << a->Title.mid(3000).toStdString() << " / "
+          << b->Title.left(1).toStdString() << b->Title.mid(3000).toStdString();
+}
+
 TEST_F(TaskCompareTest, OrderNumbersOfOtherTitlesStayWhileOneIsRankedAnew) {
   // The task list copies the order numbers into its rows and, when a title changes,
   // only that task's: the others must keep theirs, or the version must change. A title
