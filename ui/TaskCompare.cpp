@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <functional>
 #include <limits>
@@ -576,6 +577,50 @@ int TTaskComparer::CompareTasksByColumn(int column, const TTdTodo& a, const TTdT
     }
     case tcRecurring: return int(a.IsTemplate() || a.FromTemplate()) - int(b.IsTemplate() || b.FromTemplate());
     default: return 0;  // link, notes
+  }
+}
+
+namespace {
+
+// Dates in the order of their values: the bits of a double order as signed integers
+// once those of negative values are turned round. Zero is one value, whatever its sign.
+bool DateNumber(double date, int64_t& number) {
+  if (std::isnan(date)) return false;
+  if (date == 0) date = 0;
+  int64_t bits;
+  std::memcpy(&bits, &date, sizeof bits);
+  number = bits < 0 ? bits ^ std::numeric_limits<int64_t>::max() : bits;
+  return true;
+}
+
+}  // namespace
+
+bool TTaskComparer::SortNumber(int column, const TTdTodo& task, int64_t& number) const {
+  // What sorts before all: templates in the due column, reminders that are off.
+  constexpr int64_t kFirst = std::numeric_limits<int64_t>::min();
+  switch (column) {
+    case tcDone: number = task.IsOK(); return true;
+    case tcID: number = task.ID; return true;
+    case tcPriority: number = task.Priority; return true;
+    case tcStatus: number = task.Status; return true;
+    case tcPercent: number = task.Percent; return true;
+    case tcFlag: number = task.Flagged(); return true;
+    case tcRecurring: number = task.IsTemplate() || task.FromTemplate(); return true;
+    case tcCreated: return DateNumber(task.Created, number);
+    case tcCompleted: return DateNumber(task.Completed, number);
+    case tcDue:
+      if (task.IsTemplate()) {
+        number = kFirst;
+        return true;
+      }
+      return DateNumber(task.Due, number);
+    case tcReminder:
+      if (!task.ReminderActivated()) {
+        number = kFirst;
+        return true;
+      }
+      return DateNumber(task.ReminderDateTime, number);
+    default: return false;
   }
 }
 

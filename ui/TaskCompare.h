@@ -36,6 +36,12 @@ public:
   // (>= 0), else SortElement1, then 2 and 3 on a tie (each unless 255).
   int CompareForSort(int headerSortColumn, const TTdTodo& a, const TTdTodo& b) const;
 
+  // A number the column's comparison orders by first: a smaller number sorts before,
+  // and only tasks with equal numbers need comparing. False for columns whose order is
+  // no single number (titles have TitleOrder; days gone and days left round; lookups
+  // outside their lists compare by text) and for dates that are not numbers.
+  bool SortNumber(int column, const TTdTodo& task, int64_t& number) const;
+
   // Collates every task's title and every lookup name; valid until the store or a name
   // changes (then prepare again: only titles changed since are collated anew). `threads`
   // 0: as many as the machine has, for large stores.

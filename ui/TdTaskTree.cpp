@@ -174,12 +174,21 @@ void TTaskTreeView::Setup() {
   tree_->OnCompareNodes = [this](TBaseLazyTree*, PLazyNode a, PLazyNode b, int column, int& result) {
     result = TaskTreeCompareNodes(a, b, column);
   };
-  // In a title sort of ours the comparison orders by the title's order number first:
-  // the tree puts the rows in that order without comparing pairs.
+  // In a sort of ours the comparison orders by a number first (the title's order
+  // number, an ID, a date): the tree puts the rows in that order without comparing
+  // pairs, and compares only rows with equal numbers.
   tree_->OnGetSortKey = [this](TBaseLazyTree*, PLazyNode node, int, std::int64_t& key, bool& known) {
-    if (!ranksReady_ || !titleSort_ || !sortDataOffset_) return;
-    key = TaskNodeAt(node, sortDataOffset_)->TitleOrder;
-    known = true;
+    if (!ranksReady_ || !sortDataOffset_) return;
+    const TTaskNode* data = TaskNodeAt(node, sortDataOffset_);
+    if (titleSort_) {
+      key = data->TitleOrder;
+      known = true;
+    } else if (!data->Task) {
+      key = std::numeric_limits<std::int64_t>::min();  // rows without a task come first
+      known = true;
+    } else {
+      known = comparer_->SortNumber(sortColumn_ >= 0 ? sortColumn_ : Options().SortElement1, *data->Task, key);
+    }
   };
   tree_->OnHeaderClick = [this](TBaseLazyTree*, TColumnIndex column, Qt::MouseButton button, TShiftState, int, int) {
     RunGuarded([&] { TaskTreeHeaderClick(column, button); });

@@ -186,6 +186,42 @@ TEST_F(TaskTreeViewTest, HeaderClickSortsByItsColumnAndTogglesTheDirection) {
   EXPECT_EQ(Options().SortElement1, tcID) << "only the left button sorts";
 }
 
+TEST_F(TaskTreeViewTest, HeaderClicksOrderRowsAsTheColumnsComparisonAlone) {
+  // Rows ordered by a number per task (IDs, dates, ...) must come out as the comparison
+  // alone orders them, equal ones keeping their order: templates and reminders that are
+  // off before the rest, dates of either sign, many equal values.
+  AddTasks(300);
+  for (int i = 0; i < 300; ++i) {
+    TTdTodo& t = *Store().GetTodo(i);
+    t.SetIsTemplate(i % 23 == 0);
+    t.SetReminderActivated(i % 3 == 0);
+    t.ReminderDateTime = now + (i % 11) - 5;
+    t.Created = (i % 4 == 0 ? -1 : 1) * (now - i % 9) + (i % 13 == 0 ? 0.0 : 0.25);
+    t.Completed = i % 5 == 0 ? 0.0 : now - i % 6;
+    t.Percent = static_cast<uint8_t>(i % 4 * 25);
+    t.SetFlagged(i % 6 == 0);
+  }
+  Show();
+  const TTaskComparer comparer(view->Context());
+  for (int column : {int(tcDone), int(tcID), int(tcPriority), int(tcStatus), int(tcPercent), int(tcCreated),
+                     int(tcCompleted), int(tcDue), int(tcReminder), int(tcFlag), int(tcRecurring), int(tcDaysLeft)}) {
+    for (int click = 0; click < 2; ++click) {
+      std::vector<const TTdTodo*> expected;
+      for (PLazyNode n = tree->GetFirstVisible(); n; n = tree->GetNextVisible(n)) expected.push_back(view->TaskOf(n));
+      const bool ascending = tree->Header().SortDirection() != sdAscending;  // a click turns it round
+      std::stable_sort(expected.begin(), expected.end(), [&](const TTdTodo* a, const TTdTodo* b) {
+        const int c = comparer.CompareTasksByColumn(column, *a, *b);
+        return ascending ? c < 0 : c > 0;
+      });
+      view->TaskTreeHeaderClick(column, Qt::LeftButton);
+      ASSERT_EQ(Options().SortAsc1, ascending);
+      std::vector<const TTdTodo*> shown;
+      for (PLazyNode n = tree->GetFirstVisible(); n; n = tree->GetNextVisible(n)) shown.push_back(view->TaskOf(n));
+      EXPECT_EQ(shown, expected) << "column " << column << (ascending ? " ascending" : " descending");
+    }
+  }
+}
+
 TEST_F(TaskTreeViewTest, FindMovesOnPastHiddenRowsAndSearchesNotes) {
   AddTasks(10);
   Store().GetTodo(3)->Notes = QStringLiteral("call the plumber");
