@@ -165,6 +165,19 @@ void Run(int count) {
   Print("focus change", count, Median(ours), peerFits ? Median(theirs) : -1);
 
   // Header click on the title, from a different order each time, to the rows painted.
+  // A header click of ours and a sort of the peer's, each to the rows painted.
+  const auto click = [&](int column) {
+    return Ms([&] {
+      s.view->TaskTreeHeaderClick(column, Qt::LeftButton);
+      s.tree->viewport()->repaint();
+    });
+  };
+  const auto peerSort = [&](int column, int run) {
+    return Ms([&] {
+      peer.proxy.sort(column, run % 2 ? Qt::AscendingOrder : Qt::DescendingOrder);
+      peer.view.viewport()->repaint();
+    });
+  };
   // First: over nodes made anew with nothing collated yet, as after the stores were
   // opened, so every title's key is made in the time.
   ours.clear();
@@ -172,15 +185,9 @@ void Run(int count) {
   for (int run = 0; run < 5; ++run) {
     s.view->ResetNodes();  // the rows in the store's order, no key kept
     s.tree->viewport()->repaint();
-    ours.push_back(Ms([&] {
-      s.view->TaskTreeHeaderClick(tcTitle, Qt::LeftButton);
-      s.tree->viewport()->repaint();
-    }));
+    ours.push_back(click(tcTitle));
     peer.proxy.sort(1, Qt::AscendingOrder);
-    theirs.push_back(Ms([&] {
-      peer.proxy.sort(0, run % 2 ? Qt::AscendingOrder : Qt::DescendingOrder);
-      peer.view.viewport()->repaint();
-    }));
+    theirs.push_back(peerSort(0, run));
   }
   Print("title sort", count, Median(ours), Median(theirs));
   // The parts: the keys alone; a click again with every key kept from the click before,
@@ -191,16 +198,10 @@ void Run(int count) {
     TTaskComparer comparer(s.view->Context());
     keys.push_back(Ms([&] { comparer.PrepareKeys(s.handler->TodoHandler().Todos()); }));
     s.view->TaskTreeHeaderClick(tcID, Qt::LeftButton);
-    kept.push_back(Ms([&] {
-      s.view->TaskTreeHeaderClick(tcTitle, Qt::LeftButton);
-      s.tree->viewport()->repaint();
-    }));
+    kept.push_back(click(tcTitle));
     s.view->TaskTreeHeaderClick(tcID, Qt::LeftButton);
     s.view->InvalidateSortKeys();
-    checked.push_back(Ms([&] {
-      s.view->TaskTreeHeaderClick(tcTitle, Qt::LeftButton);
-      s.tree->viewport()->repaint();
-    }));
+    checked.push_back(click(tcTitle));
   }
   // After one title was edited: its key alone is made again, the ranks sorted again.
   std::vector<double> edited;
@@ -208,10 +209,7 @@ void Run(int count) {
     TTdTodo* task = s.handler->TodoHandler().GetTodo(run);
     task->Title += QStringLiteral(" x");
     s.view->TaskChanged(task);
-    edited.push_back(Ms([&] {
-      s.view->TaskTreeHeaderClick(tcTitle, Qt::LeftButton);
-      s.tree->viewport()->repaint();
-    }));
+    edited.push_back(click(tcTitle));
   }
   Print("  title keys", count, Median(keys));
   Print("  keys kept", count, Median(kept), Median(theirs));
@@ -223,15 +221,9 @@ void Run(int count) {
   for (int run = 0; run < 5; ++run) {
     s.view->TaskTreeHeaderClick(tcTitle, Qt::LeftButton);
     s.tree->viewport()->repaint();
-    byId.push_back(Ms([&] {
-      s.view->TaskTreeHeaderClick(tcID, Qt::LeftButton);
-      s.tree->viewport()->repaint();
-    }));
+    byId.push_back(click(tcID));
     peer.proxy.sort(0, Qt::AscendingOrder);
-    peerById.push_back(Ms([&] {
-      peer.proxy.sort(1, run % 2 ? Qt::AscendingOrder : Qt::DescendingOrder);
-      peer.view.viewport()->repaint();
-    }));
+    peerById.push_back(peerSort(1, run));
   }
   Print("id sort", count, Median(byId), Median(peerById));
   if (onlySort) return;
