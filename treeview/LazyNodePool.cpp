@@ -86,9 +86,7 @@ public:
       if (bytes_ + chunk.bytes <= kKeptBytes) {
         // A stale pointer into a destroyed tree is caught until the block is handed out again.
         POOL_POISON(chunk.memory, chunk.bytes);
-        chunks_.push_back({chunk, blockSize});
-        bytes_ += chunk.bytes;
-        return;
+        if (Note(chunk, blockSize)) return;
       }
     }
     POOL_UNPOISON(chunk.memory, chunk.bytes);
@@ -140,6 +138,17 @@ private:
     Chunk chunk;
     std::size_t blockSize;
   };
+  // Pools give their chunks from their destructors: without room to note a chunk, it
+  // goes back to the system rather than an error out of a destructor.
+  bool Note(const Chunk& chunk, std::size_t blockSize) noexcept {
+    try {
+      chunks_.push_back({chunk, blockSize});
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    bytes_ += chunk.bytes;
+    return true;
+  }
   std::mutex lock_;
   std::vector<Spare> chunks_;
   std::size_t bytes_ = 0;
