@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include <sys/mman.h>
@@ -65,6 +66,98 @@ void TLazyNodePool::ReleaseChunk(const Chunk& chunk) {
     std::free(chunk.memory);
 }
 
+// The chunks reset pools left for the next one. A store can live without its widget on
+// any thread, so the chunks are shared under a lock; a pool comes here only once per
+// chunk, never per block.
+class TLazyNodePool::SpareChunks {
+public:
+  // The one of the process. It is never destroyed: a tree torn down while the program
+  // exits still finds it, and the chunks it holds stay reachable, not leaked.
+  static SpareChunks& Instance() {
+    static auto* spare = new SpareChunks;
+    return *spare;
+  }
+
+  // Keeps Chunk, cut for blocks of BlockSize bytes and none of them live, while the
+  // bound allows, else returns it.
+  void Give(const Chunk& chunk, std::size_t blockSize) {
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      if (bytes_ + chunk.bytes <= kKeptBytes) {
+        // A stale pointer into a destroyed tree is caught until the block is handed out again.
+        POOL_POISON(chunk.memory, chunk.bytes);
+        if (Note(chunk, blockSize)) return;
+      }
+    }
+    POOL_UNPOISON(chunk.memory, chunk.bytes);
+    ReleaseChunk(chunk);
+  }
+
+  // Of the chunks cut for BlockSize, the smallest of at least Wanted bytes, else the
+  // largest: a pool growing as the one before it did finds each of its chunks again.
+  // Chunks go only to pools of the block size they were cut for, the next tree of the
+  // same kind, so their blocks fill them to the end as before.
+  bool Take(std::size_t blockSize, std::size_t wanted, Chunk& chunk) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    std::size_t best = chunks_.size();
+    for (std::size_t i = 0; i < chunks_.size(); ++i) {
+      if (chunks_[i].blockSize != blockSize) continue;
+      if (best == chunks_.size()) {
+        best = i;
+        continue;
+      }
+      const std::size_t bytes = chunks_[i].chunk.bytes, bestBytes = chunks_[best].chunk.bytes;
+      const bool fits = bytes >= wanted, bestFits = bestBytes >= wanted;
+      if (fits ? !bestFits || bytes < bestBytes : !bestFits && bytes > bestBytes) best = i;
+    }
+    if (best == chunks_.size()) return false;
+    chunk = chunks_[best].chunk;
+    chunks_[best] = chunks_.back();
+    chunks_.pop_back();
+    bytes_ -= chunk.bytes;
+    return true;
+  }
+
+  std::size_t Bytes() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    return bytes_;
+  }
+
+  void ReleaseAll() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    for (const Spare& spare : chunks_) {
+      POOL_UNPOISON(spare.chunk.memory, spare.chunk.bytes);
+      ReleaseChunk(spare.chunk);
+    }
+    chunks_.clear();
+    bytes_ = 0;
+  }
+
+private:
+  struct Spare {
+    Chunk chunk;
+    std::size_t blockSize;
+  };
+  // Pools give their chunks from their destructors: without room to note a chunk, it
+  // goes back to the system rather than an error out of a destructor.
+  bool Note(const Chunk& chunk, std::size_t blockSize) noexcept {
+    try {
+      chunks_.push_back({chunk, blockSize});
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    bytes_ += chunk.bytes;
+    return true;
+  }
+  std::mutex lock_;
+  std::vector<Spare> chunks_;
+  std::size_t bytes_ = 0;
+};
+
+std::size_t TLazyNodePool::SpareBytes() { return SpareChunks::Instance().Bytes(); }
+
+void TLazyNodePool::ReleaseSpareChunks() { SpareChunks::Instance().ReleaseAll(); }
+
 void TLazyNodePool::SetBlockSize(std::size_t size) {
   assert(live_ == 0);
   size = (size + kAlignment - 1) / kAlignment * kAlignment;
@@ -86,9 +179,17 @@ void TLazyNodePool::AddChunk() {
   // and at most an eighth left unused at any size.
   const std::size_t held = reserved_ / blockSize_;
   const std::size_t blocks = std::clamp(held / 8, kSmallestChunkBlocks, kLargestChunkBlocks);
-  chunks_.push_back(AllocateChunk(blockSize_ * blocks));
-  reserved_ += chunks_.back().bytes;
-  UseChunk(chunks_.size() - 1, false);
+  // A spare chunk has been written before: its blocks are zeroed as they go out, like
+  // those of a kept chunk.
+  Chunk chunk;
+  const bool spare = SpareChunks::Instance().Take(blockSize_, blockSize_ * blocks, chunk);
+  if (spare)
+    ++spareTaken_;
+  else
+    chunk = AllocateChunk(blockSize_ * blocks);
+  chunks_.push_back(chunk);
+  reserved_ += chunk.bytes;
+  UseChunk(chunks_.size() - 1, spare);
 }
 
 void* TLazyNodePool::AllocateSlow() {
@@ -149,10 +250,7 @@ void TLazyNodePool::KeepChunks() {
 }
 
 void TLazyNodePool::Reset() {
-  for (const Chunk& chunk : chunks_) {
-    POOL_UNPOISON(chunk.memory, chunk.bytes);
-    ReleaseChunk(chunk);
-  }
+  for (const Chunk& chunk : chunks_) SpareChunks::Instance().Give(chunk, blockSize_);
   chunks_.clear();
   current_ = 0;
   next_ = end_ = nullptr;

@@ -857,6 +857,9 @@ protected:
   void FinishNodeDeletion(PLazyNode Node, bool Reindex);
   // The end of DeleteNodeChildren for one node whose children are all gone.
   void EndClearing(PLazyNode Node, bool ResetHasChildren);
+  // Deletes every node at once, as DeleteNodeChildren of the root would with no
+  // DoFreeNode to call: the tree's pointers into the nodes go, the blocks go together.
+  void DropAllNodes();
   void RefuseWhileIterating() const;
   void StructureChange(PLazyNode Node, TChangeReason Reason);
   void Change(PLazyNode Node);

@@ -250,6 +250,27 @@ void TBaseLazyTree::DeleteNodeChildren(PLazyNode node, bool resetHasChildren) {
   }
 }
 
+void TBaseLazyTree::DropAllNodes() {
+  PLazyNode root = RootNode();
+  if (!root->FirstChild) return;
+  RefuseWhileIterating();
+  ++updateCount_;  // the bracket DeleteNodeChildren keeps, which EndClearing closes
+  StopValidation();
+  root->Include(nsClearing);
+  // What deleting the nodes one by one would leave behind, done for the few nodes the
+  // tree still points at instead of for every node.
+  if (states_.Contains(tsHint)) CancelHint();
+  selection_.Clear(true);
+  const PLazyNode held[] = {search_->LastHit(), input_->MouseCheckNode(), edit_.Node(), lastChangedNode_,
+                            lastStructureChangeNode_, hotNode_, input_->KeyCheckNode(), animatedNode_,
+                            dropTargetNode_};
+  for (PLazyNode node : held)
+    if (IsRealNode(node)) ForgetPendingNode(node);
+  dragSelection_.clear();
+  EndClearing(root, true);
+  store_.ReleaseBlocks();
+}
+
 void TBaseLazyTree::EndClearing(PLazyNode node, bool resetHasChildren) {
   node->Exclude(nsClearing);
   if (resetHasChildren) node->Exclude(nsHasChildren);
@@ -298,7 +319,14 @@ void TBaseLazyTree::Clear() {
   focusedNode_ = nullptr;
   hotNode_ = nullptr;
   selection_.SetAnchor(nullptr);
-  DeleteNodeChildren(RootNode(), true);
+  // A tree on its way out tells nobody but the owner's OnFreeNode of a freed node: a
+  // descendant's DoFreeNode is out of reach in the base destructor (a descendant that
+  // must see its nodes go clears the tree in its own destructor), and no state change
+  // or structure event is heard any more.
+  if (destroying_ && !OnFreeNode)
+    DropAllNodes();
+  else
+    DeleteNodeChildren(RootNode(), true);
   store_.SetVisibleCount(0);
   offsetX_ = 0;
   offsetY_ = 0;

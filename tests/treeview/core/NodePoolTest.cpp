@@ -1,5 +1,6 @@
-// The node pool as a tree is emptied and filled again: what it keeps, up to its bound,
-// and that kept blocks come back zeroed before the pool asks the system for more.
+// The node pool as a tree is emptied and filled again, or destroyed and another made:
+// what it keeps, up to its bound, and that kept blocks come back zeroed before the pool
+// asks the system for more.
 #include "treeview/LazyNodePool.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,56 @@ TEST(NodePool, AnEmptiedPoolKeepsChunksUpToItsBoundAndRefillsFromThemFirst) {
     EXPECT_TRUE(IsZero(fresh));
     EXPECT_EQ(pool.LiveBlocks(), second.size() + 1);
   }
+}
+
+const KeepCase kSpareCases[] = {
+    {"a small tree leaves every chunk", 10000, true},
+    {"a tree past the bound leaves only up to it", 2 * TLazyNodePool::kKeptBytes / kBlock, false},
+};
+
+TEST(NodePool, AResetPoolLeavesItsChunksToTheNextPoolOfItsBlockSizeUpToTheBound) {
+  for (const KeepCase& c : kSpareCases) {
+    SCOPED_TRACE(c.name);
+    TLazyNodePool::ReleaseSpareChunks();
+    std::vector<void*> before;
+    std::size_t held = 0;
+    {
+      TLazyNodePool pool;
+      pool.SetBlockSize(kBlock);
+      before = Fill(pool, c.blocks);
+      held = pool.ReservedBytes();
+    }
+    const std::size_t spare = TLazyNodePool::SpareBytes();
+    EXPECT_LE(spare, TLazyNodePool::kKeptBytes);
+    if (c.keepsAll)
+      EXPECT_EQ(spare, held);
+    else
+      EXPECT_GT(spare, TLazyNodePool::kKeptBytes / 2);
+
+    // Blocks of another size would not fill the chunks to their end: that pool asks the system.
+    TLazyNodePool other;
+    other.SetBlockSize(2 * kBlock);
+    void* otherBlock = other.Allocate();
+    EXPECT_EQ(other.SpareChunksTaken(), 0u);
+    EXPECT_EQ(TLazyNodePool::SpareBytes(), spare);
+
+    // A pool of the same size takes every spare block, zeroed, before it grows.
+    std::sort(before.begin(), before.end());
+    TLazyNodePool next;
+    next.SetBlockSize(kBlock);
+    const std::size_t spareBlocks = std::min(spare / kBlock, c.blocks);
+    for (std::size_t i = 0; i < spareBlocks; ++i) {
+      void* block = next.Allocate();
+      ASSERT_TRUE(std::binary_search(before.begin(), before.end(), block)) << "block " << i << " is not spare memory";
+      ASSERT_TRUE(IsZero(block)) << "block " << i;
+      std::memset(block, 0xCD, kBlock);
+    }
+    EXPECT_GT(next.SpareChunksTaken(), 0u);
+    EXPECT_EQ(next.ReservedBytes(), spare);
+    EXPECT_EQ(TLazyNodePool::SpareBytes(), 0u);
+    other.Free(otherBlock);
+  }
+  TLazyNodePool::ReleaseSpareChunks();
 }
 
 TEST(NodePool, ResetAndANewBlockSizeReturnEverything) {
