@@ -38,7 +38,9 @@ TCollationKey KeyOf(const unsigned char* bytes, std::size_t size) {
 TCollationKeyMaker::TCollationKeyMaker(const QLocale& locale) : buffer_(256) {
   if (locale.language() == QLocale::C) return;
   // The attributes QCollator sets for a case-insensitive comparison: canonical
-  // equivalence, and differences of case ignored (base letters and accents count).
+  // equivalence, differences of case ignored (base letters and accents count), digits
+  // one by one and punctuation counted, whatever the locale's own defaults (Thai, for
+  // one, ignores punctuation unless told).
   UErrorCode status = U_ZERO_ERROR;
   const QByteArray name = locale.bcp47Name().replace(QLatin1Char('-'), QLatin1Char('_')).toLatin1();
   collator_ = ucol_open(name.constData(), &status);
@@ -49,6 +51,8 @@ TCollationKeyMaker::TCollationKeyMaker(const QLocale& locale) : buffer_(256) {
   }
   ucol_setAttribute(collator_, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
   ucol_setAttribute(collator_, UCOL_STRENGTH, UCOL_SECONDARY, &status);
+  ucol_setAttribute(collator_, UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
+  ucol_setAttribute(collator_, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
 }
 
 TCollationKeyMaker::~TCollationKeyMaker() {

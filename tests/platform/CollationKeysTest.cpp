@@ -13,16 +13,17 @@ using namespace std::string_view_literals;
 int Sign(int v) { return (v > 0) - (v < 0); }
 
 // Letters a locale sorts apart from the root order (Swedish å, ä, ö after z; Czech ch
-// after h; Turkish dotless i; Danish aa), case and accents, ß and its expansion,
-// punctuation, digits, other scripts, a character beyond the basic plane, a zero
-// character inside a text, and texts that differ just past a key's first eight bytes.
+// after h; Turkish dotless i; Danish aa; Thai vowels written first), case and accents,
+// ß and its expansion, punctuation, digits, other scripts, a character beyond the basic
+// plane, a zero character inside a text, and texts that differ just past a key's first
+// eight bytes.
 const std::string_view kTexts[] = {
     ""sv, "a"sv, "A"sv, "ä"sv, "Ä"sv, "ae"sv, "b"sv, "ch"sv, "cz"sv, "c"sv, "h"sv, "i"sv, "I"sv, "ı"sv, "İ"sv,
     "ss"sv, "ß"sv, "Straße"sv, "Strasse"sv, "æ"sv, "aa"sv, "å"sv, "z"sv, "ö"sv, "oe"sv, "10"sv, "9"sv,
     "a-b"sv, "ab"sv, "a b"sv, "ab "sv, "Échelle"sv, "echo"sv, "é"sv, "e\xCC\x81"sv, "ll"sv, "ñ"sv, "n"sv,
     "co-op"sv, "coop"sv, "ω"sv, "Я"sv, "日本"sv, "にほん"sv, "\xF0\x9F\x98\x80"sv, "a\0b"sv, "a\0"sv,
     "abcdefgh1"sv, "abcdefgh2"sv, "Task 12"sv, "task 12"sv, "Task 120"sv, "supplier invoice meeting review"sv,
-    "supplier invoice meeting reviews"sv};
+    "supplier invoice meeting reviews"sv, "ก"sv, "ข"sv, "เก"sv};
 
 std::vector<QString> Texts() {
   std::vector<QString> texts;
@@ -38,6 +39,7 @@ TEST(CollationKeys, OrderAsTheLocalesCaseInsensitiveCollator) {
                              QLocale(QLocale::Danish, QLocale::Denmark),
                              QLocale(QLocale::Czech, QLocale::CzechRepublic),
                              QLocale(QLocale::Turkish, QLocale::Turkey),
+                             QLocale(QLocale::Thai, QLocale::Thailand),  // ignores punctuation by default
                              QLocale(QLocale::French, QLocale::Canada),
                              QLocale(QLocale::Japanese, QLocale::Japan),
                              QLocale(QLocale::Serbian, QLocale::LatinScript, QLocale::Serbia)};
