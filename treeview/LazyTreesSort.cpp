@@ -100,7 +100,11 @@ template <typename GetKey>
 bool OrderByKeys(std::vector<PLazyNode>& nodes, bool ascending, GetKey getKey,
                  std::vector<std::pair<std::size_t, std::size_t>>& equalRuns) {
   std::vector<TKeyedNode> keyed;
-  for (PLazyNode run : nodes) {
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    // The nodes lie scattered over the pool once sorted by something else: the owner
+    // reads each one's data, so the ones a little ahead are fetched meanwhile.
+    if (i + kAhead < nodes.size()) Prefetch(nodes[i + kAhead]);
+    PLazyNode run = nodes[i];
     std::int64_t key = 0;
     if (!getKey(run, key)) return false;
     // Most owners keep no numbers: their sorts pay one question, not an array.
