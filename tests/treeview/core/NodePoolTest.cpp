@@ -30,13 +30,24 @@ bool IsZero(const void* block) {
 
 struct KeepCase {
   const char* name;
-  std::size_t blocks;  // the fill before the pool is emptied
+  std::size_t blocks;  // the fill before the pool is emptied or reset
   bool keepsAll;       // everything it held stays for the next fill
 };
 const KeepCase kKeepCases[] = {
     {"a small tree keeps every chunk", 10000, true},
     {"a tree past the bound keeps only up to it", 2 * TLazyNodePool::kKeptBytes / kBlock, false},
 };
+
+// Takes `count` blocks from the pool, each of which must be one of `before` (sorted) and
+// zeroed, and scribbles on them.
+void ExpectBlocksReused(TLazyNodePool& pool, const std::vector<void*>& before, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    void* block = pool.Allocate();
+    ASSERT_TRUE(std::binary_search(before.begin(), before.end(), block)) << "block " << i << " is not kept memory";
+    ASSERT_TRUE(IsZero(block)) << "block " << i;
+    std::memset(block, 0xCD, kBlock);
+  }
+}
 
 TEST(NodePool, AnEmptiedPoolKeepsChunksUpToItsBoundAndRefillsFromThemFirst) {
   for (const KeepCase& c : kKeepCases) {
@@ -58,29 +69,17 @@ TEST(NodePool, AnEmptiedPoolKeepsChunksUpToItsBoundAndRefillsFromThemFirst) {
     std::vector<void*> before = first;
     std::sort(before.begin(), before.end());
     const std::size_t keptBlocks = std::min(kept / kBlock, c.blocks);
-    std::vector<void*> second;
-    for (std::size_t i = 0; i < keptBlocks; ++i) {
-      void* block = pool.Allocate();
-      ASSERT_TRUE(std::binary_search(before.begin(), before.end(), block)) << "block " << i << " is not kept memory";
-      ASSERT_TRUE(IsZero(block)) << "block " << i;
-      std::memset(block, 0xCD, kBlock);
-      second.push_back(block);
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectBlocksReused(pool, before, keptBlocks));
     EXPECT_EQ(pool.ReservedBytes(), kept);
     // Then it goes on zero-filled, from the rest of a kept chunk or from a new one.
     void* fresh = pool.Allocate();
     EXPECT_TRUE(IsZero(fresh));
-    EXPECT_EQ(pool.LiveBlocks(), second.size() + 1);
+    EXPECT_EQ(pool.LiveBlocks(), keptBlocks + 1);
   }
 }
 
-const KeepCase kSpareCases[] = {
-    {"a small tree leaves every chunk", 10000, true},
-    {"a tree past the bound leaves only up to it", 2 * TLazyNodePool::kKeptBytes / kBlock, false},
-};
-
 TEST(NodePool, AResetPoolLeavesItsChunksToTheNextPoolOfItsBlockSizeUpToTheBound) {
-  for (const KeepCase& c : kSpareCases) {
+  for (const KeepCase& c : kKeepCases) {
     SCOPED_TRACE(c.name);
     TLazyNodePool::ReleaseSpareChunks();
     std::vector<void*> before;
@@ -109,13 +108,7 @@ TEST(NodePool, AResetPoolLeavesItsChunksToTheNextPoolOfItsBlockSizeUpToTheBound)
     std::sort(before.begin(), before.end());
     TLazyNodePool next;
     next.SetBlockSize(kBlock);
-    const std::size_t spareBlocks = std::min(spare / kBlock, c.blocks);
-    for (std::size_t i = 0; i < spareBlocks; ++i) {
-      void* block = next.Allocate();
-      ASSERT_TRUE(std::binary_search(before.begin(), before.end(), block)) << "block " << i << " is not spare memory";
-      ASSERT_TRUE(IsZero(block)) << "block " << i;
-      std::memset(block, 0xCD, kBlock);
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectBlocksReused(next, before, std::min(spare / kBlock, c.blocks)));
     EXPECT_GT(next.SpareChunksTaken(), 0u);
     EXPECT_EQ(next.ReservedBytes(), spare);
     EXPECT_EQ(TLazyNodePool::SpareBytes(), 0u);
