@@ -174,57 +174,66 @@ void ForRangesInParallel(size_t n, const std::function<void(size_t, size_t)>& pa
   ParallelPieces(threads, (n + per - 1) / per, [&](int, size_t piece) { part(piece * per, std::min(n, (piece + 1) * per)); });
 }
 
-TCollationKeySet CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  const size_t n = texts.size();
-  threads = ThreadsFor(n, threads);
-  TCollationKeySet made;
-  made.Keys.resize(n);
-  for (int t = 0; t < threads; ++t) made.Arenas.push_back(std::make_unique<TCollationKeyArena>());
-  const size_t per = RunLength(n, threads);
-  std::vector<std::unique_ptr<TCollationKeyMaker>> makers(static_cast<size_t>(threads));
-  ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
-    TCollationKeyMaker& maker = MakerOfThread(makers, t, locale);
-    TCollationKeyArena& arena = *made.Arenas[static_cast<size_t>(t)];
-    for (size_t i = run * per; i < std::min(n, (run + 1) * per); ++i) made.Keys[i] = maker.Make(texts[i], arena);
-  });
-  return made;
-}
-
 namespace {
 
-struct TSlotCollation {
-  TCollationKeySet Keys;
+// Keys and the arenas that hold them, and the texts' ranks when they were made too.
+struct TCollation {
+  std::vector<TCollationKey> Keys;
+  std::vector<std::unique_ptr<TCollationKeyArena>> Arenas;
   std::vector<int> Ranks;
 };
 
-// CollateAndRank over texts(i), asked once per text on the thread that collates it.
-template <typename TextAt>
-TSlotCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& locale, int threads) {
-  threads = ThreadsFor(n, threads);
-  // Each thread sorts the run whose keys it has just made, while they are still in its
-  // cache.
-  TSlotCollation result;
-  std::vector<TCollationKey>& made = result.Keys.Keys;
-  made.resize(n);
-  for (int t = 0; t < threads; ++t) result.Keys.Arenas.push_back(std::make_unique<TCollationKeyArena>());
-  const auto keyAt = [&made](int i) -> const TCollationKey& { return made[static_cast<size_t>(i)]; };
-  const auto less = KeyLess(keyAt);
-  std::vector<int> order(n);
-  std::iota(order.begin(), order.end(), 0);
-  const size_t per = RunLength(n, threads);
+// Makes the key of textAt(i) for every i < n into `made`, in runs of `per` on `threads`
+// threads (each with its own maker and arena, textAt asked once per text on the thread
+// that collates it); afterRun(from, to) follows on the thread that made the run's keys,
+// while they are still in its cache.
+template <typename TextAt, typename AfterRun>
+void MakeKeysInRuns(TCollation& made, size_t n, const TextAt& textAt, const QLocale& locale, int threads, size_t per,
+                    const AfterRun& afterRun) {
+  made.Keys.resize(n);
+  for (int t = 0; t < threads; ++t) made.Arenas.push_back(std::make_unique<TCollationKeyArena>());
   std::vector<std::unique_ptr<TCollationKeyMaker>> makers(static_cast<size_t>(threads));
   ParallelPieces(threads, (n + per - 1) / per, [&](int t, size_t run) {
     const size_t from = run * per, to = std::min(n, from + per);
     TCollationKeyMaker& maker = MakerOfThread(makers, t, locale);
-    TCollationKeyArena& arena = *result.Keys.Arenas[static_cast<size_t>(t)];
-    for (size_t i = from; i < to; ++i) made[i] = maker.Make(textAt(i), arena);
-    std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
+    TCollationKeyArena& arena = *made.Arenas[static_cast<size_t>(t)];
+    for (size_t i = from; i < to; ++i) made.Keys[i] = maker.Make(textAt(i), arena);
+    afterRun(from, to);
   });
-  result.Ranks = MergeRunsAndRank(order, per, threads, keyAt);
-  return result;
 }
 
-// RanksOfKeys over keyOf(i).
+// A key per text, without ranks.
+TCollation CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  const size_t n = texts.size();
+  threads = ThreadsFor(n, threads);
+  TCollation made;
+  MakeKeysInRuns(made, n, [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads,
+                 RunLength(n, threads), [](size_t, size_t) {});
+  return made;
+}
+
+// Keys and ranks at once: each thread sorts the run whose keys it has just made.
+template <typename TextAt>
+TCollation CollateAndRankAt(size_t n, const TextAt& textAt, const QLocale& locale, int threads) {
+  threads = ThreadsFor(n, threads);
+  TCollation made;
+  const auto keyAt = [&made](int i) -> const TCollationKey& { return made.Keys[static_cast<size_t>(i)]; };
+  const auto less = KeyLess(keyAt);
+  std::vector<int> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  const size_t per = RunLength(n, threads);
+  MakeKeysInRuns(made, n, textAt, locale, threads, per, [&](size_t from, size_t to) {
+    std::sort(order.begin() + static_cast<std::ptrdiff_t>(from), order.begin() + static_cast<std::ptrdiff_t>(to), less);
+  });
+  made.Ranks = MergeRunsAndRank(order, per, threads, keyAt);
+  return made;
+}
+
+TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
+  return CollateAndRankAt(texts.size(), [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads);
+}
+
+// Ranks of keys keyOf(i) (equal keys share a rank).
 template <typename KeyOf>
 std::vector<int> RanksOfKeysAt(size_t n, const KeyOf& keyOf, int threads) {
   threads = ThreadsFor(n, threads);
@@ -241,16 +250,6 @@ std::vector<int> RanksOfKeysAt(size_t n, const KeyOf& keyOf, int threads) {
 }
 
 }  // namespace
-
-TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads) {
-  TSlotCollation made =
-      CollateAndRankAt(texts.size(), [&texts](size_t i) -> const QString& { return texts[i]; }, locale, threads);
-  return {std::move(made.Keys), std::move(made.Ranks)};
-}
-
-std::vector<int> RanksOfKeys(const std::vector<TCollationKey>& keys, int threads) {
-  return RanksOfKeysAt(keys.size(), [&keys](size_t i) -> const TCollationKey& { return keys[i]; }, threads);
-}
 
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads) {
   return CollateAndRank(texts, locale, threads).Ranks;
@@ -290,10 +289,10 @@ void TTaskComparer::CollateAllTitles(const TTdTodoList& tasks, int threads) {
     entries_[i] = {list[i], list[i]->Title};
     return entries_[i].Title;
   };
-  TSlotCollation collated = CollateAndRankAt(n, titleAt, collator_->locale(), threads);
-  keys_ = std::move(collated.Keys.Keys);
+  TCollation collated = CollateAndRankAt(n, titleAt, collator_->locale(), threads);
+  keys_ = std::move(collated.Keys);
   rankKeys_.clear();  // they point into the arenas that go now
-  arenas_ = std::move(collated.Keys.Arenas);
+  arenas_ = std::move(collated.Arenas);
   singleKeys_ = nullptr;
   titleRank_ = std::move(collated.Ranks);
   keyedList_ = &tasks;
@@ -334,9 +333,9 @@ void TTaskComparer::CollateChangedTitles(const TTdTodoList& tasks, int threads) 
   const bool allFresh = fresh.size() == n;
   const auto keptKeyAt = [this](size_t k) -> const TCollationKey& { return keys_[k]; };
   TCollation collated = allFresh ? CollateAndRank(freshTitles, collator_->locale(), threads)
-                                 : TCollation{CollationKeys(freshTitles, collator_->locale(), threads), {}};
-  std::vector<TCollationKey>& freshKeys = collated.Keys.Keys;
-  for (auto& arena : collated.Keys.Arenas) arenas_.push_back(std::move(arena));
+                                 : CollationKeys(freshTitles, collator_->locale(), threads);
+  std::vector<TCollationKey>& freshKeys = collated.Keys;
+  for (auto& arena : collated.Arenas) arenas_.push_back(std::move(arena));
   keyedList_ = &tasks;
 
   if (samePlaces) {

@@ -125,17 +125,3 @@ void ForRangesInParallel(size_t n, const std::function<void(size_t from, size_t 
 // Keys are made once per text and sorted, split over `threads` threads (0: as many as
 // this process may run on; small lists use one). The result is the same on any number.
 std::vector<int> CollationRanks(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
-// Keys and the arenas that hold them.
-struct TCollationKeySet {
-  std::vector<TCollationKey> Keys;
-  std::vector<std::unique_ptr<TCollationKeyArena>> Arenas;
-};
-// The two steps: a key per text, and ranks of keys (equal keys share a rank).
-TCollationKeySet CollationKeys(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
-std::vector<int> RanksOfKeys(const std::vector<TCollationKey>& keys, int threads = 0);
-// Both at once: each thread ranks the texts whose keys it has just made.
-struct TCollation {
-  TCollationKeySet Keys;
-  std::vector<int> Ranks;
-};
-TCollation CollateAndRank(const std::vector<QString>& texts, const QLocale& locale, int threads = 0);
