@@ -15,6 +15,8 @@
 //   LazyTreeLayouter         the layout: node heights (measured there only), row tops,
 //                            the row at a height, the position cache and its side of the
 //                            worker (no widget)
+//   LazyTreeCacheControl     the position cache as the face offers it, over the layouter
+//                            (a base of the class, no widget)
 //   LazyTreeIncrementalSearch  the incremental search: settings, text, last hit, the
 //                            walk to the next match (no widget)
 //   LazyTreeEditSession      the edit in progress: its link, its cell, the edit delay
@@ -50,8 +52,8 @@
 //                            (declared by the base TLazyTreeOwnerHooks,
 //                            LazyTreeOwnerHooks.h)
 //   LazyTreesTotalsAudit.cpp the audit of the running totals (CheckTotals)
-//   LazyTreesLayout.cpp      the control as its layouter sees it; heights, positions and
-//                            the cache forwarded to the layouter
+//   LazyTreesLayout.cpp      the control as its layouter sees it; heights and positions
+//                            forwarded to the layouter
 //   LazyTreesStream.cpp      nodes written into the tree stream and read back
 //   LazyTreesHeader.cpp      the header and column hooks, header events
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
@@ -93,6 +95,7 @@
 // skipped) (the position cache shortens it); painting touches only the rows in view.
 #include "treeview/LazyNodeStore.h"
 #include "treeview/LazyTreeAppearanceProperties.h"
+#include "treeview/LazyTreeCacheControl.h"
 #include "treeview/LazySelection.h"
 #include "treeview/LazyTreeLayouter.h"
 #include "treeview/LazyTreeControlTypes.h"
@@ -139,7 +142,8 @@ class TBaseLazyTree : public QAbstractScrollArea,
                       public TLazyTreeOwnerHooks,
                       public TLazyTreeAppearanceProperties,
                       public TLazyTreeDragSettings,
-                      public TLazyTreeHintSettings {
+                      public TLazyTreeHintSettings,
+                      public TLazyTreeCacheControl {
   Q_OBJECT
   // The owner operations fire the events for this tree and read its state for defaults.
   friend class TLazyTreeOwnerHooks;
@@ -424,30 +428,6 @@ public:
   // The one way in and out of states; fires OnStateChange when anything really changes.
   virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {});
 
-  // ---- Position cache (the layouter's, LazyTreeLayouter.h; the worker is
-  //      LazyTreeWorker.h; forwarded in LazyTreesLayout.cpp) -------------------------
-  // The layouter: heights, row positions and the position cache.
-  TLazyTreeLayouter& Layouter() { return layouter_; }
-  const TLazyTreeLayouter& Layouter() const { return layouter_; }
-  // Stops a validation: enters tsStopValidation, leaves tsUseCache, and waits until the
-  // worker has left the tree (it stops at its next node); tsValidationNeeded follows
-  // when a validation was queued or running. Dispatches no events while it waits.
-  void HaltCacheValidation();
-  // Halts, then queues the tree when tsValidationNeeded is set and it has more rows in
-  // view than one cache entry covers.
-  void RestartCacheValidation();
-  // The worker's build step over the rows in view, without initialising nodes; true
-  // when it completed.
-  bool BuildPositionCache();
-  // While tsUseCache: the last entry whose node is not after Node in display order, and
-  // the last entry whose top is not below Y. An empty entry otherwise.
-  TCacheEntry CacheEntryBeforeNode(PLazyNode Node) const;
-  TCacheEntry CacheEntryAtOrAbove(std::uint32_t Y) const;
-  // The entries of the last build (meaningful while tsUseCache).
-  const TCache& PositionCache() const;
-  // Called on the worker thread as each entry is written; tests hold the worker with it.
-  void SetCacheEntryObserver(std::function<void(unsigned Entry)> Observer);
-
   // ---- Options and properties (how the tree looks: the base
   //      TLazyTreeAppearanceProperties, LazyTreeAppearanceProperties.h) ----------------
   TCustomLazyTreeOptions& TreeOptions() { return *options_; }
@@ -711,12 +691,6 @@ protected:
   virtual void CutToClipboard() { CutSelectedToClipboard(); }
   virtual PLazyNode CopyNodeInto(PLazyNode Source, TBaseLazyTree& TargetTree, PLazyNode Target,
                                  TLTNodeAttachMode Mode);
-  // The position cache (LazyTreesCache.cpp): every structural change stops a running
-  // validation before it touches a node, invalidates the cache after, and restarts the
-  // validation outside updates.
-  virtual void InvalidateCache();
-  virtual void StopValidation();
-  virtual void RestartValidation();
   // Node clicks: focus, selection and the expand button.
   virtual void HandleMouseDown(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
   virtual void HandleMouseUp(Qt::MouseButton Button, TShiftState Shift, const THitInfo& HitInfo);
@@ -933,8 +907,6 @@ protected:
   };
   TLayoutHost layoutHost_{*this};
   TLazyTreeLayouter layouter_{store_, layoutHost_};
-  // The layouter's cache, for descendants that drive a build themselves.
-  TPositionCache* const cache_ = &layouter_.Cache();
 
   int animationDuration_ = 200;
   int autoExpandDelay_ = 1000;

@@ -1,6 +1,5 @@
-// The face's side of the layout: the control as its layouter sees it, and the layout,
-// position and cache operations of the public face, forwarded to the layouter
-// (LazyTreeLayouter.h).
+// The face's side of the layout: the control as its layouter sees it, and the heights and
+// positions of the public face, forwarded to the layouter (LazyTreeLayouter.h).
 #include "treeview/LazyTrees.h"
 
 // ---- The control as its layouter sees it ----------------------------------------------
@@ -27,19 +26,3 @@ PLazyNode TBaseLazyTree::NodeAtPosition(int y, bool relative, int* nodeTop) {
 }
 
 int TBaseLazyTree::NodeTop(PLazyNode node) const { return layouter_.NodeTop(node); }
-
-// ---- The position cache -----------------------------------------------------------------
-
-void TBaseLazyTree::HaltCacheValidation() { layouter_.HaltCacheValidation(); }
-void TBaseLazyTree::RestartCacheValidation() { layouter_.RestartCacheValidation(); }
-void TBaseLazyTree::InvalidateCache() { layouter_.InvalidateCache(); }
-void TBaseLazyTree::StopValidation() { layouter_.HaltCacheValidation(); }
-void TBaseLazyTree::RestartValidation() { layouter_.RestartCacheValidation(); }
-bool TBaseLazyTree::BuildPositionCache() { return layouter_.BuildPositionCache(); }
-TCacheEntry TBaseLazyTree::CacheEntryBeforeNode(PLazyNode node) const { return layouter_.CacheEntryBeforeNode(node); }
-TCacheEntry TBaseLazyTree::CacheEntryAtOrAbove(std::uint32_t y) const { return layouter_.CacheEntryAtOrAbove(y); }
-const TCache& TBaseLazyTree::PositionCache() const { return layouter_.Entries(); }
-
-void TBaseLazyTree::SetCacheEntryObserver(std::function<void(unsigned Entry)> observer) {
-  layouter_.SetCacheEntryObserver(std::move(observer));
-}
