@@ -8,7 +8,9 @@
 //   LazyNodeStore            the node store: the pool, the hidden root, links between
 //                            nodes, running totals, where a node stands (no widget)
 //   LazyNodeWalker.h         tree order and display order over the store's links, with
-//                            or without initialising what it reaches (the navigation)
+//                            or without initialising what it reaches
+//   LazyTreeNavigation       the navigation family over the walker, a base of the class
+//                            wired to the store, the readiness and the selection (no widget)
 //   LazyNodePool             the chunks node blocks come from (used by the store)
 //   LazySelection            the selection: selected nodes sorted by address, the range
 //                            anchor and level, cut and copy marks (no widget)
@@ -28,7 +30,6 @@
 // The face's own files, each one concern of the class:
 //   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
 //                            deletion, moving, iteration
-//   LazyTreesNavigation.cpp  the navigation family over LazyNodeWalker
 //   LazyTreesExpand.cpp      expand and collapse, (re)initialisation, animation, the
 //                            update bracket (held for a scope by LazyTreeUpdateGuard.h)
 //   LazyTreesSelection.cpp   focus, selection, scrolling into view and the node
@@ -110,6 +111,7 @@
 #include "treeview/LazyTreeOptions.h"
 #include "treeview/LazyTreePaintResources.h"
 #include "treeview/LazyTreeInputController.h"
+#include "treeview/LazyTreeNavigation.h"
 #include "treeview/LazyTreeTypes.h"
 
 #include <QAbstractScrollArea>
@@ -143,7 +145,8 @@ class TBaseLazyTree : public QAbstractScrollArea,
                       public TLazyTreeAppearanceProperties,
                       public TLazyTreeDragSettings,
                       public TLazyTreeHintSettings,
-                      public TLazyTreeCacheControl {
+                      public TLazyTreeCacheControl,
+                      public TLazyTreeNavigation {
   Q_OBJECT
   // The owner operations fire the events for this tree and read its state for defaults.
   friend class TLazyTreeOwnerHooks;
@@ -219,45 +222,7 @@ public:
   void EndTreeUpdate();
   int UpdateCount() const { return updateCount_; }
 
-  // ---- Navigation (see the table in LazyTreesNavigation.cpp) -----------------------
-  PLazyNode GetFirst();
-  PLazyNode GetFirstRaw() const;
-  PLazyNode GetFirstInitializedNode() const;
-  PLazyNode GetNext(PLazyNode Node);
-  PLazyNode GetNextRaw(PLazyNode Node) const;
-  PLazyNode GetNextInitializedNode(PLazyNode Node) const;
-  PLazyNode GetPrevious(PLazyNode Node);
-  PLazyNode GetPreviousRaw(PLazyNode Node) const;
-  PLazyNode GetLast(PLazyNode Node = nullptr);
-  PLazyNode GetLastRaw(PLazyNode Node = nullptr) const;
-  PLazyNode GetFirstChildNode(PLazyNode Node);
-  PLazyNode GetLastChildNode(PLazyNode Node);
-  PLazyNode GetLastChildRaw(PLazyNode Node) const;
-  PLazyNode GetNextSiblingNode(PLazyNode Node);
-  PLazyNode GetPreviousSiblingNode(PLazyNode Node);
-  PLazyNode GetFirstVisible();
-  PLazyNode GetFirstVisibleRaw() const;
-  PLazyNode GetNextVisible(PLazyNode Node);
-  PLazyNode GetNextVisibleRaw(PLazyNode Node) const;
-  PLazyNode GetPreviousVisibleNode(PLazyNode Node);
-  PLazyNode GetPreviousVisibleRaw(PLazyNode Node) const;
-  PLazyNode GetLastVisibleNode(PLazyNode Node = nullptr);
-  PLazyNode GetLastVisibleRaw(PLazyNode Node = nullptr) const;
-  PLazyNode GetFirstVisibleChildNode(PLazyNode Node);
-  PLazyNode GetLastVisibleChildRaw(PLazyNode Node) const;
-  PLazyNode GetNextVisibleSiblingNode(PLazyNode Node);
-  PLazyNode GetPreviousVisibleSiblingNode(PLazyNode Node);
-  PLazyNode GetPreviousVisibleSiblingRaw(PLazyNode Node) const;
-  PLazyNode GetFirstSelectedNode();
-  PLazyNode GetNextSelectedNode(PLazyNode Node);
-  PLazyNode GetNearestShownAncestor(PLazyNode Node) const;
-  // A node is in view when it and every ancestor below the root are visible and every
-  // ancestor is expanded. O(depth).
-  bool IsNodeInView(PLazyNode Node) const { return store_.IsNodeInView(Node); }
-  unsigned LevelOfNode(PLazyNode Node) const { return store_.LevelOfNode(Node); }
-  bool NodeHasAncestor(PLazyNode Node, PLazyNode PotentialParent) const {
-    return TLazyNodeStore::NodeHasAncestor(Node, PotentialParent);
-  }
+  // ---- Row positions (the navigation family is the base TLazyTreeNavigation) --------
   // The visible node whose row holds Y, or nil below the last row.
   PLazyNode NodeAtPosition(int Y, bool Relative, int* NodeTop = nullptr);
   // The top of Node's row in content coordinates, -1 when it is not in view. O(rows above

@@ -166,6 +166,8 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       input_(std::make_unique<TLazyTreeInputController>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
       header_(std::make_unique<TLTHeader>(*this)) {
   AttachLayouter(layouter_);
+  // The layout host initialises nodes as the tree does, so the plain navigation uses it.
+  AttachNavigation(store_, layoutHost_, selection_);
   RegisterStandardTreeFormats();
   treeId_ = RegisterLiveTree(this);
   // The node drag picture fades out from its centre.

@@ -49,17 +49,6 @@ void TBaseLazyTree::SelectAllNodes(bool visibleOnly) {
 
 QVector<PLazyNode> TBaseLazyTree::SortedSelection(bool resolve) { return selection_.InTreeOrder(resolve); }
 
-PLazyNode TBaseLazyTree::GetFirstSelectedNode() {
-  if (selection_.IsEmpty()) return nullptr;
-  return GetNextSelectedNode(nullptr);
-}
-
-PLazyNode TBaseLazyTree::GetNextSelectedNode(PLazyNode node) {
-  for (PLazyNode run = node ? GetNext(node) : GetFirst(); run; run = GetNext(run))
-    if (run->Has(nsSelected)) return run;
-  return nullptr;
-}
-
 void TBaseLazyTree::SetNodeSelected(PLazyNode node, bool value) {
   if (!IsRealNode(node) || node->Has(nsSelected) == value) return;
   if (value) {
