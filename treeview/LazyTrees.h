@@ -679,7 +679,7 @@ protected:
   virtual QCursor PanningCursor(const QString& Name) const;
   void ShowPopupAt(PLazyNode Node, int Column, QPoint ViewportPos);
   THitInfo HitAt(QPoint ViewportPos);
-  void PaintBevels();
+  struct TInputSteps;  // wheel panning, auto-scroll ticks, the bevels (LazyTreesInput.cpp)
   virtual void AnimateToggleStep(PLazyNode Node, int Delta, bool Expanding);
 
   // ---- Working with the tree: hooks and helpers --------------------------------------
@@ -701,8 +701,6 @@ protected:
   virtual std::unique_ptr<QMimeData> CreateClipboardData(bool ForCut);
   // The owner's data object (OnCreateDataObject), else the tree's own.
   std::unique_ptr<QMimeData> CreateDataObject(bool ForClipboard);
-  // The owner's drop target (OnCreateDragManager), else the tree's own.
-  std::unique_ptr<TLTDragManager> CreateDragManager();
   // The owner's drag events (Accept starts false; OnDragDrop gets the offered formats).
   virtual bool DoDragOver(QObject* Source, TShiftState Shift, TDragState State, QPoint Pt, TDropMode Mode,
                           TDropEffect& Effect);
@@ -712,19 +710,9 @@ protected:
   void dragMoveEvent(QDragMoveEvent* e) override;
   void dragLeaveEvent(QDragLeaveEvent* e) override;
   void dropEvent(QDropEvent* e) override;
-  // The drop target leaves: repaint its row, forget it, stop the timers of the drag.
-  void ForgetDropTarget();
+  struct TDragSteps;  // the drop target leaving, the class drag (LazyTreesDragDrop.cpp)
   // A drag of the selection is waiting for the mouse to pass the threshold.
   void CheckDragStart(QPoint ViewportPos);
-  // Timer 4 while nothing pans: a step at the edge, or the timer stops.
-  void AutoScrollTick();
-  // The class drag (DragType dtVCL): it carries only the tree it comes from; the owner's
-  // drag events decide as for any drag, and the drop has no data and no formats.
-  static QString ClassDragType();
-  bool ClassDragOver(const QMimeData* Data, TShiftState Keys, TDragState State, QPoint Pt, Qt::DropActions Allowed,
-                     Qt::DropAction& Action);
-  void ClassDragDrop(const QMimeData* Data, TShiftState Keys, QPoint Pt, Qt::DropActions Allowed,
-                     Qt::DropAction& Action);
   // The cell span with empty neighbours: [left, right) in content coordinates.
   QPair<int, int> CellSpan(PLazyNode Node, int Column);
   void HitTestRow(PLazyNode Node, int Column, int X, int CellWidth, THitInfo& Hit);
@@ -733,25 +721,18 @@ protected:
   void HandleNodeClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
   void HandleNodeRelease(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
   void HandleNodeDblClick(Qt::MouseButton Button, TShiftState Shift, const THitInfo& Hit);
-  // Steps of a press: beside the nodes, the column a click focuses, the clearing of the
-  // selection before a plain click.
-  void HandleEmptyClick(Qt::MouseButton Button, TShiftState Shift);
-  int ClickedColumn(const THitInfo& Hit) const;
-  void ClearSelectionForPlainClick(PLazyNode Node);
+  struct TClickSteps;  // the steps of a press over the nodes and beside them (LazyTreesClicks.cpp)
+  // A press and a release on a check box (LazyTreesCheckBoxes.cpp).
   void HandleCheckPress(PLazyNode Node);
   void HandleCheckRelease(const THitInfo& Hit);
-  void HandleModifierClick(PLazyNode Node, TShiftState Shift, bool MayDrag);
-  void ToggleRangeBetween(PLazyNode From, PLazyNode To);
   // The selection rectangle follows the mouse; which nodes it selects comes with painting.
   void DragSelectionRectangle(QPoint ViewportPos);
   // Selects and deselects the nodes the dragged rectangle (normalised, content
   // coordinates) takes in or leaves; toggles them when the drag started with Ctrl.
   virtual void HandleDrawSelection(QRect OldRect, QRect NewRect);
-  // Where a row's label stands in the main column, [left, right) in content coordinates.
-  QPair<int, int> LabelSpanInMainColumn(PLazyNode Node, int MainLeft, int MainRight, bool RightToLeft,
-                                        TLTAlignment Alignment);
-  PLazyNode SearchStep(PLazyNode Node, bool Forward);
-  void SortSiblings(PLazyNode Node, int Column, bool Ascending);
+  struct TSelectionRectangleSteps;  // where a row's label stands (LazyTreesSelectionRectangle.cpp)
+  struct TSearchSteps;  // the walk of the incremental search (LazyTreesSearch.cpp)
+  struct TSortSteps;  // sorting one sibling chain (LazyTreesSort.cpp)
   void DropEditSilently();
   // A node about to be freed leaves the search, a pending check and an open edit.
   void ForgetWorkingNode(PLazyNode Node);
@@ -812,9 +793,7 @@ protected:
   void FinishToggleAnimation();
   void SelectRange(PLazyNode From, PLazyNode To, bool AddOnly);
   void FocusAndSelect(PLazyNode Node, TShiftState Shift);
-  void StartWheelPanning(QPoint Position);
   void StopWheelPanning();
-  void PanningStep();
   void UpdateHotNode(QPoint ViewportPos);
   void ApplyScrollBarPolicies();
   void SetWindowRedraw(bool On);

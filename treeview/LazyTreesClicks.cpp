@@ -5,6 +5,15 @@
 
 #include <QApplication>
 
+// The steps of a press: beside the nodes, the column a click focuses, the clearing of the
+// selection before a plain click, a click with Ctrl or Shift.
+struct TBaseLazyTree::TClickSteps {
+  static void HandleEmptyClick(TBaseLazyTree& t, Qt::MouseButton button, TShiftState shift);
+  static int ClickedColumn(const TBaseLazyTree& t, const THitInfo& hit);
+  static void ClearSelectionForPlainClick(TBaseLazyTree& t, PLazyNode node);
+  static void HandleModifierClick(TBaseLazyTree& t, PLazyNode node, TShiftState shift, bool mayDrag);
+};
+
 void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, const THitInfo& hit) {
   // A pending edit loses its timer and a running one ends before anything else happens.
   if (states_.Contains(tsEditPending)) {
@@ -22,7 +31,7 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
   PLazyNode node = hit.HitNode;
 
   if (!node) {
-    HandleEmptyClick(button, shift);
+    TClickSteps::HandleEmptyClick(*this, button, shift);
     return;
   }
   if (button == Qt::LeftButton && hit.HitPositions.Contains(hpOnButton) && node->Has(nsHasChildren)) {
@@ -35,14 +44,14 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
     return;
   }
 
-  const int column = ClickedColumn(hit);
+  const int column = TClickSteps::ClickedColumn(*this, hit);
   const bool onContent = hit.HitPositions.Intersects({hpOnLabel, hpOnNormalIcon, hpOnStateIcon}) ||
                          selection.Contains(toFullRowSelect);
   const bool clickedFocused = button == Qt::LeftButton && node == focusedNode_ && column == focusedColumn_ &&
                               !ctrl && !shiftKey && onContent && !states_.Contains(tsLeftDblClick);
   if (!(ctrl || shiftKey) || selection_.IsEmpty()) selection_.SetLevel(static_cast<int>(LevelOfNode(node)));
 
-  if (!multi || (!ctrl && !shiftKey)) ClearSelectionForPlainClick(node);
+  if (!multi || (!ctrl && !shiftKey)) TClickSteps::ClearSelectionForPlainClick(*this, node);
 
   const PLazyNode oldFocus = focusedNode_;
   const int oldColumn = focusedColumn_;
@@ -54,7 +63,7 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
   if (focusedNode_ != oldFocus || focusedColumn_ != oldColumn) DoFocusChange(focusedNode_, focusedColumn_);
 
   if (multi && (ctrl || shiftKey)) {
-    HandleModifierClick(node, shift, DoDragAllowed(node, focusedColumn_));
+    TClickSteps::HandleModifierClick(*this, node, shift, DoDragAllowed(node, focusedColumn_));
   } else {
     selection_.SetAnchor(node);
     if (!node->Has(nsSelected) && AddToSelection(node)) InvalidateNodeRow(node);
@@ -64,67 +73,68 @@ void TBaseLazyTree::HandleNodeClick(Qt::MouseButton button, TShiftState shift, c
 
 // A click beside the nodes clears the selection (unless it extends it) and may start a
 // selection rectangle at the press.
-void TBaseLazyTree::HandleEmptyClick(Qt::MouseButton button, TShiftState shift) {
-  const TLTSelectionOptions selection = options_->SelectionOptions();
+void TBaseLazyTree::TClickSteps::HandleEmptyClick(TBaseLazyTree& t, Qt::MouseButton button, TShiftState shift) {
+  const TLTSelectionOptions selection = t.options_->SelectionOptions();
   const bool multi = selection.Contains(toMultiSelect);
-  if (!(multi && (shift.Contains(ssCtrl) || shift.Contains(ssShift)))) UnselectAll();
+  if (!(multi && (shift.Contains(ssCtrl) || shift.Contains(ssShift)))) t.UnselectAll();
   if (button == Qt::LeftButton && multi && !selection.Contains(toDisableDrawSelection)) {
-    DoStateChange({tsDrawSelPending});
-    drawSelectionShift_ = shift;
-    const QPoint start = input_->PressPosition() - QPoint(offsetX_, offsetY_);
-    selectRectangle_ = QRect(start, start);
+    t.DoStateChange({tsDrawSelPending});
+    t.drawSelectionShift_ = shift;
+    const QPoint start = t.input_->PressPosition() - QPoint(t.offsetX_, t.offsetY_);
+    t.selectRectangle_ = QRect(start, start);
   }
 }
 
 // The focused column after a click: the clicked one when the label was hit or the whole
 // row counts, the main column without extended focus.
-int TBaseLazyTree::ClickedColumn(const THitInfo& hit) const {
-  const TLTSelectionOptions selection = options_->SelectionOptions();
-  int column = focusedColumn_;
+int TBaseLazyTree::TClickSteps::ClickedColumn(const TBaseLazyTree& t, const THitInfo& hit) {
+  const TLTSelectionOptions selection = t.options_->SelectionOptions();
+  int column = t.focusedColumn_;
   if (hit.HitColumn >= 0 && (hit.HitPositions.Contains(hpOnLabel) || selection.Contains(toFullRowSelect) ||
-                             options_->MiscOptions().Contains(toGridExtensions)))
+                             t.options_->MiscOptions().Contains(toGridExtensions)))
     column = hit.HitColumn;
-  if (!selection.Contains(toExtendedFocus) && ColumnCount() > 0) column = MainColumn();
+  if (!selection.Contains(toExtendedFocus) && t.ColumnCount() > 0) column = t.MainColumn();
   return column;
 }
 
 // A plain click (any click without multi-selection) selects only the clicked node; on
 // a node that is part of a larger selection the clearing waits for the release, so the
 // selection can still be dragged.
-void TBaseLazyTree::ClearSelectionForPlainClick(PLazyNode node) {
+void TBaseLazyTree::TClickSteps::ClearSelectionForPlainClick(TBaseLazyTree& t, PLazyNode node) {
   if (!node->Has(nsSelected)) {
-    if (!LazyTreeCheck(!states_.Contains(tsClearPending), "Pending and direct clearance are mutual exclusive!"))
-      DoStateChange({}, {tsClearPending});
-    const bool many = selection_.Count() > 1;
-    UnselectAll();
-    if (many) InvalidateTree();
-  } else if (options_->SelectionOptions().Contains(toMultiSelect) && selection_.Count() > 1) {
-    DoStateChange({tsClearPending});
+    if (!LazyTreeCheck(!t.states_.Contains(tsClearPending), "Pending and direct clearance are mutual exclusive!"))
+      t.DoStateChange({}, {tsClearPending});
+    const bool many = t.selection_.Count() > 1;
+    t.UnselectAll();
+    if (many) t.InvalidateTree();
+  } else if (t.options_->SelectionOptions().Contains(toMultiSelect) && t.selection_.Count() > 1) {
+    t.DoStateChange({tsClearPending});
   }
 }
 
-void TBaseLazyTree::HandleModifierClick(PLazyNode node, TShiftState shift, bool mayDrag) {
+void TBaseLazyTree::TClickSteps::HandleModifierClick(TBaseLazyTree& t, PLazyNode node, TShiftState shift,
+                                                     bool mayDrag) {
   const bool ctrl = shift.Contains(ssCtrl);
   const bool shiftKey = shift.Contains(ssShift);
   if (ctrl && shiftKey) {
-    SelectRange(selection_.Anchor() ? selection_.Anchor() : node, node, true);
-    InvalidateTree();
+    t.SelectRange(t.selection_.Anchor() ? t.selection_.Anchor() : node, node, true);
+    t.InvalidateTree();
   } else if (shiftKey) {
-    if (!selection_.Anchor()) selection_.SetAnchor(GetFirst());
-    if (!selection_.Anchor()) return;
-    SelectRange(selection_.Anchor(), node, false);
-    InvalidateTree();
+    if (!t.selection_.Anchor()) t.selection_.SetAnchor(t.GetFirst());
+    if (!t.selection_.Anchor()) return;
+    t.SelectRange(t.selection_.Anchor(), node, false);
+    t.InvalidateTree();
   } else {
-    if (!options_->SelectionOptions().Contains(toSiblingSelectConstraint)) selection_.SetAnchor(node);
+    if (!t.options_->SelectionOptions().Contains(toSiblingSelectConstraint)) t.selection_.SetAnchor(node);
     if (mayDrag) {
-      DoStateChange({tsToggleFocusedSelection});
+      t.DoStateChange({tsToggleFocusedSelection});
       return;
     }
     if (node->Has(nsSelected))
-      RemoveFromSelection(node);
+      t.RemoveFromSelection(node);
     else
-      AddToSelection(node);
-    InvalidateNodeRow(node);
+      t.AddToSelection(node);
+    t.InvalidateNodeRow(node);
   }
 }
 

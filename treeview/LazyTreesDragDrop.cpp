@@ -23,6 +23,10 @@
 
 namespace {
 
+// The class drag (DragType dtVCL): it carries only the tree it comes from; the owner's
+// drag events decide as for any drag, and the drop has no data and no formats.
+QString ClassDragType() { return QStringLiteral("application/x-lazy-tree-class-drag"); }
+
 TDropEffects EffectsOf(std::uint32_t effect) {
   TDropEffects set;
   if (effect & DROPEFFECT_COPY) set.Include(deCopy);
@@ -100,9 +104,19 @@ TDropMode TBaseLazyTree::DropModeAt(PLazyNode node, const THitInfo& hit, QPoint 
   return offset < middle ? dmAbove : offset == middle ? dmOnNode : dmBelow;
 }
 
-void TBaseLazyTree::ForgetDropTarget() {
-  StopTimer(ExpandTimer);
-  SetDropTarget(nullptr, dmNowhere);
+// The drop target's end and the class drag over and onto the tree.
+struct TBaseLazyTree::TDragSteps {
+  // The drop target leaves: repaint its row, forget it, stop the timers of the drag.
+  static void ForgetDropTarget(TBaseLazyTree& t);
+  static bool ClassDragOver(TBaseLazyTree& t, const QMimeData* data, TShiftState keys, TDragState state, QPoint pt,
+                            Qt::DropActions allowed, Qt::DropAction& action);
+  static void ClassDragDrop(TBaseLazyTree& t, const QMimeData* data, TShiftState keys, QPoint pt,
+                            Qt::DropActions allowed, Qt::DropAction& action);
+};
+
+void TBaseLazyTree::TDragSteps::ForgetDropTarget(TBaseLazyTree& t) {
+  t.StopTimer(ExpandTimer);
+  t.SetDropTarget(nullptr, dmNowhere);
 }
 
 // ---- The drop target ---------------------------------------------------------------------------------
@@ -165,7 +179,7 @@ THResult TBaseLazyTree::OLEDragOver(QObject* source, TShiftState keys, QPoint pt
 }
 
 void TBaseLazyTree::OLEDragLeave() {
-  ForgetDropTarget();
+  TDragSteps::ForgetDropTarget(*this);
   StopTimer(ScrollTimer);
   DoStateChange({}, {tsScrollPending, tsScrolling});
   autoScrollRequest_ = -1;
@@ -202,61 +216,60 @@ THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject
     effect = DROPEFFECT_NONE;
     result = E_UNEXPECTED;
   }
-  ForgetDropTarget();
+  TDragSteps::ForgetDropTarget(*this);
   autoScrollRequest_ = -1;
   return result;
 }
 
 // ---- Qt's drag events reach the drag manager ------------------------------------------------------------
 
-QString TBaseLazyTree::ClassDragType() { return QStringLiteral("application/x-lazy-tree-class-drag"); }
-
-bool TBaseLazyTree::ClassDragOver(const QMimeData* data, TShiftState keys, TDragState state, QPoint pt,
-                                  Qt::DropActions allowed, Qt::DropAction& action) {
+bool TBaseLazyTree::TDragSteps::ClassDragOver(TBaseLazyTree& t, const QMimeData* data, TShiftState keys,
+                                              TDragState state, QPoint pt, Qt::DropActions allowed,
+                                              Qt::DropAction& action) {
   bool accepted = false;
   RunGuarded([&] {
     QObject* source = ResolveTreeReference(data->data(ClassDragType()));
-    if (state == dsDragEnter) DoStateChange({tsVCLDragging});
-    if (state == dsDragMove) DoAutoScroll(pt);
+    if (state == dsDragEnter) t.DoStateChange({tsVCLDragging});
+    if (state == dsDragMove) t.DoAutoScroll(pt);
     PLazyNode node = nullptr;
     TDropMode mode = dmNowhere;
     if (state != dsDragLeave) {
-      const THitInfo hit = HitAt(pt);
+      const THitInfo hit = t.HitAt(pt);
       node = hit.HitNode;
-      mode = DropModeAt(node, hit, pt);
+      mode = t.DropModeAt(node, hit, pt);
     }
-    TDropEffect effect = SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
-    const bool accept = DoDragOver(source, keys, state, pt, mode, effect);
+    TDropEffect effect = t.SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
+    const bool accept = t.DoDragOver(source, keys, state, pt, mode, effect);
     if (state == dsDragLeave) {
-      ForgetDropTarget();
-      DoStateChange({}, {tsVCLDragging});
+      ForgetDropTarget(t);
+      t.DoStateChange({}, {tsVCLDragging});
       return;
     }
-    SetDropTarget(accept ? node : nullptr, mode);
+    t.SetDropTarget(accept ? node : nullptr, mode);
     action = accept ? QtAction(OleEffect(effect)) : Qt::IgnoreAction;
     accepted = accept;
   });
   return accepted;
 }
 
-void TBaseLazyTree::ClassDragDrop(const QMimeData* data, TShiftState keys, QPoint pt, Qt::DropActions allowed,
-                                  Qt::DropAction& action) {
+void TBaseLazyTree::TDragSteps::ClassDragDrop(TBaseLazyTree& t, const QMimeData* data, TShiftState keys, QPoint pt,
+                                              Qt::DropActions allowed, Qt::DropAction& action) {
   QObject* source = ResolveTreeReference(data->data(ClassDragType()));
   const bool ran = RunGuarded([&] {
-    TDropEffect effect = SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
-    DoDragDrop(source, nullptr, {}, keys, pt, effect, lastDropMode_);
+    TDropEffect effect = t.SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
+    t.DoDragDrop(source, nullptr, {}, keys, pt, effect, t.lastDropMode_);
     action = QtAction(OleEffect(effect));
   });
   if (!ran) action = Qt::IgnoreAction;
-  ForgetDropTarget();
-  DoStateChange({}, {tsVCLDragging});
+  ForgetDropTarget(t);
+  t.DoStateChange({}, {tsVCLDragging});
 }
 
 void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
   if (e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
     Qt::DropAction action = Qt::IgnoreAction;
-    ClassDragOver(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), dsDragEnter, e->position().toPoint(),
-                  e->possibleActions(), action);
+    TDragSteps::ClassDragOver(*this, e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), dsDragEnter,
+                              e->position().toPoint(), e->possibleActions(), action);
     e->setDropAction(action);
     return e->accept();
   }
@@ -271,8 +284,8 @@ void TBaseLazyTree::dragEnterEvent(QDragEnterEvent* e) {
 void TBaseLazyTree::dragMoveEvent(QDragMoveEvent* e) {
   if (states_.Contains(tsVCLDragging) && e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
     Qt::DropAction action = Qt::IgnoreAction;
-    if (!ClassDragOver(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), dsDragMove, e->position().toPoint(),
-                       e->possibleActions(), action))
+    if (!TDragSteps::ClassDragOver(*this, e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), dsDragMove,
+                                   e->position().toPoint(), e->possibleActions(), action))
       return e->ignore();
     e->setDropAction(action);
     return e->accept();
@@ -289,7 +302,7 @@ void TBaseLazyTree::dragLeaveEvent(QDragLeaveEvent* e) {
   if (states_.Contains(tsVCLDragging)) {
     QMimeData none;
     Qt::DropAction action = Qt::IgnoreAction;
-    ClassDragOver(&none, {}, dsDragLeave, QPoint(), {}, action);
+    TDragSteps::ClassDragOver(*this, &none, {}, dsDragLeave, QPoint(), {}, action);
   }
   if (dragManager_) dragManager_->DragLeave();
   e->accept();
@@ -298,8 +311,8 @@ void TBaseLazyTree::dragLeaveEvent(QDragLeaveEvent* e) {
 void TBaseLazyTree::dropEvent(QDropEvent* e) {
   if (states_.Contains(tsVCLDragging) && e->mimeData() && e->mimeData()->hasFormat(ClassDragType())) {
     Qt::DropAction action = Qt::IgnoreAction;
-    ClassDragDrop(e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), e->position().toPoint(), e->possibleActions(),
-                  action);
+    TDragSteps::ClassDragDrop(*this, e->mimeData(), ShiftStateOf(e->modifiers(), e->buttons()), e->position().toPoint(),
+                              e->possibleActions(), action);
     if (action == Qt::IgnoreAction) return e->ignore();
     e->setDropAction(action);
     return e->accept();

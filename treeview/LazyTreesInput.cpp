@@ -6,7 +6,6 @@
 #include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeInputController.h"
 #include "treeview/LazyTreeResources.h"
-#include "treeview/LazyTreeUpdateGuard.h"
 #include "treeview/LazyTrees.h"
 
 #include <QApplication>
@@ -27,6 +26,15 @@ int NormalizedKey(int key, const QString& text) {
   return key;
 }
 }  // namespace
+
+// Wheel panning, the auto-scroll timer's step and the frame's bevels.
+struct TBaseLazyTree::TInputSteps {
+  static void StartWheelPanning(TBaseLazyTree& t, QPoint position);
+  static void PanningStep(TBaseLazyTree& t);
+  // Timer 4 while nothing pans: a step at the edge, or the timer stops.
+  static void AutoScrollTick(TBaseLazyTree& t);
+  static void PaintBevels(TBaseLazyTree& t);
+};
 
 // ---- Keyboard -------------------------------------------------------------------------
 
@@ -85,23 +93,6 @@ void TBaseLazyTree::SelectRange(PLazyNode from, PLazyNode to, bool addOnly) {
   if (!addOnly) UnselectAll();
   AddToSelection(range);
   if (anchor && anchor->Has(nsSelected)) selection_.SetAnchor(anchor);
-}
-
-void TBaseLazyTree::ToggleRangeBetween(PLazyNode from, PLazyNode to) {
-  if (!LazyTreeCheck(to != nullptr, "EndNode must not be nil!")) return;
-  if (!from) from = GetFirstVisible();
-  if (!from) return;
-  const bool forward = NodeTop(from) <= NodeTop(to);
-  QVector<PLazyNode> added;
-  TTreeUpdateGuard update(*this);
-  for (PLazyNode run = from; run; run = forward ? GetNextVisible(run) : GetPreviousVisibleNode(run)) {
-    if (run->Has(nsSelected))
-      RemoveFromSelection(run);
-    else
-      added.append(run);
-    if (run == to) break;
-  }
-  AddToSelection(added);
 }
 
 void TBaseLazyTree::FocusAndSelect(PLazyNode node, TShiftState shift) {
@@ -168,7 +159,7 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e) {
         StopWheelPanning();
       } else if (options_->MiscOptions().Contains(toWheelPanning) &&
                  (rangeY_ > ClientHeight() || rangeX_ > ClientWidth())) {
-        StartWheelPanning(pos);
+        TInputSteps::StartWheelPanning(*this, pos);
       } else if (options_->SelectionOptions().Contains(toMiddleClickSelect)) {
         HandleMouseDown(Qt::MiddleButton, shift, hit);
       }
@@ -337,14 +328,14 @@ QString TBaseLazyTree::PanningCursorName(int dx, int dy, bool horizontal, bool v
 
 QCursor TBaseLazyTree::PanningCursor(const QString& name) const { return TreeCursor(name); }
 
-void TBaseLazyTree::StartWheelPanning(QPoint position) {
-  DoStateChange({tsWheelPanning});
-  const bool wide = rangeX_ > ClientWidth(), tall = rangeY_ > ClientHeight();
+void TBaseLazyTree::TInputSteps::StartWheelPanning(TBaseLazyTree& t, QPoint position) {
+  t.DoStateChange({tsWheelPanning});
+  const bool wide = t.rangeX_ > t.ClientWidth(), tall = t.rangeY_ > t.ClientHeight();
   const QString picture = wide && tall ? QStringLiteral("LT_MOVEALL") : wide ? QStringLiteral("LT_MOVEEW") : QStringLiteral("LT_MOVENS");
-  input_->StartPanning(viewport(), position, picture);
-  viewport()->grabMouse();
-  viewport()->setCursor(PanningCursor(PanningCursorName(0, 0, wide, tall)));
-  input_->StartTimer(ScrollTimer, kMinimumTimerInterval);
+  t.input_->StartPanning(t.viewport(), position, picture);
+  t.viewport()->grabMouse();
+  t.viewport()->setCursor(t.PanningCursor(t.PanningCursorName(0, 0, wide, tall)));
+  t.input_->StartTimer(ScrollTimer, kMinimumTimerInterval);
 }
 
 void TBaseLazyTree::StopWheelPanning() {
@@ -356,16 +347,16 @@ void TBaseLazyTree::StopWheelPanning() {
   viewport()->unsetCursor();
 }
 
-void TBaseLazyTree::PanningStep() {
+void TBaseLazyTree::TInputSteps::PanningStep(TBaseLazyTree& t) {
   // The further the mouse is from the start, the faster the view moves; within the dead
   // zone it stands still.
-  const QPoint d = viewport()->mapFromGlobal(QCursor::pos()) - input_->PanningStart();
-  const int dx = rangeX_ > ClientWidth() ? TLazyTreeInputController::PanningSpeed(d.x()) : 0;
-  const int dy = rangeY_ > ClientHeight() ? TLazyTreeInputController::PanningSpeed(d.y()) : 0;
+  const QPoint d = t.viewport()->mapFromGlobal(QCursor::pos()) - t.input_->PanningStart();
+  const int dx = t.rangeX_ > t.ClientWidth() ? TLazyTreeInputController::PanningSpeed(d.x()) : 0;
+  const int dy = t.rangeY_ > t.ClientHeight() ? TLazyTreeInputController::PanningSpeed(d.y()) : 0;
   if (dx != 0 || dy != 0) {
-    DoStateChange({tsScrolling});
-    SetOffsets(QPoint(offsetX_ - dx, offsetY_ - dy));
-    input_->RaisePanningWindow();
+    t.DoStateChange({tsScrolling});
+    t.SetOffsets(QPoint(t.offsetX_ - dx, t.offsetY_ - dy));
+    t.input_->RaisePanningWindow();
   }
 }
 
@@ -421,14 +412,14 @@ void TBaseLazyTree::HandleTimer(int id) {
       break;
     case ScrollTimer:
       if (states_.Contains(tsWheelPanning)) {
-        PanningStep();
+        TInputSteps::PanningStep(*this);
       } else {
         if (states_.Contains(tsScrollPending)) {
           CancelHint();
           input_->StartTimer(ScrollTimer, autoScrollInterval_);
           DoStateChange({tsScrolling}, {tsScrollPending});
         }
-        AutoScrollTick();
+        TInputSteps::AutoScrollTick(*this);
       }
       break;
     case ChangeTimer:
@@ -450,17 +441,17 @@ void TBaseLazyTree::HandleTimer(int id) {
   }
 }
 
-void TBaseLazyTree::AutoScrollTick() {
+void TBaseLazyTree::TInputSteps::AutoScrollTick(TBaseLazyTree& t) {
   // A drag over this tree scrolls at its last point; a selection rectangle at the mouse,
   // and the rectangle follows.
-  const bool dropTarget = dragManager_ && dragManager_->IsDropTarget();
-  const QPoint at = dropTarget ? lastDragPoint_ : viewport()->mapFromGlobal(QCursor::pos());
-  if (AutoScrollDirections(at).Empty()) {
-    StopTimer(ScrollTimer);
-    DoStateChange({}, {tsScrolling, tsScrollPending});
+  const bool dropTarget = t.dragManager_ && t.dragManager_->IsDropTarget();
+  const QPoint at = dropTarget ? t.lastDragPoint_ : t.viewport()->mapFromGlobal(QCursor::pos());
+  if (t.AutoScrollDirections(at).Empty()) {
+    t.StopTimer(ScrollTimer);
+    t.DoStateChange({}, {tsScrolling, tsScrollPending});
     return;
   }
-  if (AutoScrollStep(at) && states_.Contains(tsDrawSelecting)) DragSelectionRectangle(at);
+  if (t.AutoScrollStep(at) && t.states_.Contains(tsDrawSelecting)) t.DragSelectionRectangle(at);
 }
 
 void TBaseLazyTree::changeEvent(QEvent* e) {
@@ -472,33 +463,33 @@ void TBaseLazyTree::changeEvent(QEvent* e) {
 
 bool TBaseLazyTree::event(QEvent* e) {
   const bool result = QAbstractScrollArea::event(e);
-  if (e->type() == QEvent::Paint && appearance_.bevelKind != bkNone) PaintBevels();
+  if (e->type() == QEvent::Paint && appearance_.bevelKind != bkNone) TInputSteps::PaintBevels(*this);
   return result;
 }
 
-void TBaseLazyTree::PaintBevels() {
+void TBaseLazyTree::TInputSteps::PaintBevels(TBaseLazyTree& t) {
   // The bevels sit between the border and the rows, in the margins kept around the viewport.
-  QPainter painter(this);
-  const QRect inner = viewport()->geometry();
+  QPainter painter(&t);
+  const QRect inner = t.viewport()->geometry();
   QRect area = inner;
-  const int width = appearance_.bevelWidth * ((appearance_.bevelInner != bvNone ? 1 : 0) + (appearance_.bevelOuter != bvNone ? 1 : 0));
-  area.adjust(appearance_.bevelEdges.Contains(beLeft) ? -width : 0, appearance_.bevelEdges.Contains(beTop) ? -width - HeaderHeight() : 0,
-              appearance_.bevelEdges.Contains(beRight) ? width : 0, appearance_.bevelEdges.Contains(beBottom) ? width : 0);
-  const QPalette& p = palette();
+  const int width = t.appearance_.bevelWidth * ((t.appearance_.bevelInner != bvNone ? 1 : 0) + (t.appearance_.bevelOuter != bvNone ? 1 : 0));
+  area.adjust(t.appearance_.bevelEdges.Contains(beLeft) ? -width : 0, t.appearance_.bevelEdges.Contains(beTop) ? -width - t.HeaderHeight() : 0,
+              t.appearance_.bevelEdges.Contains(beRight) ? width : 0, t.appearance_.bevelEdges.Contains(beBottom) ? width : 0);
+  const QPalette& p = t.palette();
   auto cut = [&](TBevelCut c, const QRect& r) {
     if (c == bvNone || c == bvSpace) return;
     const QColor topLeft = c == bvRaised ? p.color(QPalette::Light) : p.color(QPalette::Dark);
     const QColor bottomRight = c == bvRaised ? p.color(QPalette::Dark) : p.color(QPalette::Light);
-    for (int i = 0; i < appearance_.bevelWidth; ++i) {
+    for (int i = 0; i < t.appearance_.bevelWidth; ++i) {
       const QRect ring = r.adjusted(i, i, -i, -i);
       painter.setPen(topLeft);
-      if (appearance_.bevelEdges.Contains(beTop)) painter.drawLine(ring.topLeft(), ring.topRight());
-      if (appearance_.bevelEdges.Contains(beLeft)) painter.drawLine(ring.topLeft(), ring.bottomLeft());
+      if (t.appearance_.bevelEdges.Contains(beTop)) painter.drawLine(ring.topLeft(), ring.topRight());
+      if (t.appearance_.bevelEdges.Contains(beLeft)) painter.drawLine(ring.topLeft(), ring.bottomLeft());
       painter.setPen(bottomRight);
-      if (appearance_.bevelEdges.Contains(beBottom)) painter.drawLine(ring.bottomLeft(), ring.bottomRight());
-      if (appearance_.bevelEdges.Contains(beRight)) painter.drawLine(ring.topRight(), ring.bottomRight());
+      if (t.appearance_.bevelEdges.Contains(beBottom)) painter.drawLine(ring.bottomLeft(), ring.bottomRight());
+      if (t.appearance_.bevelEdges.Contains(beRight)) painter.drawLine(ring.topRight(), ring.bottomRight());
     }
   };
-  cut(appearance_.bevelOuter, area);
-  cut(appearance_.bevelInner, area.adjusted(appearance_.bevelWidth, appearance_.bevelWidth, -appearance_.bevelWidth, -appearance_.bevelWidth));
+  cut(t.appearance_.bevelOuter, area);
+  cut(t.appearance_.bevelInner, area.adjusted(t.appearance_.bevelWidth, t.appearance_.bevelWidth, -t.appearance_.bevelWidth, -t.appearance_.bevelWidth));
 }

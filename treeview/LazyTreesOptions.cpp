@@ -221,16 +221,19 @@ TBaseLazyTree::~TBaseLazyTree() {
   store_.ReleaseBlocks();
 }
 
-TLTDragManager* TBaseLazyTree::DragManager() {
-  if (!dragManager_ && options_->MiscOptions().Contains(toAcceptOLEDrop)) dragManager_ = CreateDragManager();
-  return dragManager_.get();
-}
-
-std::unique_ptr<TLTDragManager> TBaseLazyTree::CreateDragManager() {
+namespace {
+// The owner's drop target (OnCreateDragManager), else the tree's own.
+std::unique_ptr<TLTDragManager> CreateDragManager(TBaseLazyTree& tree) {
   std::unique_ptr<TLTDragManager> manager;
-  if (OnCreateDragManager) OnCreateDragManager(this, manager);
-  if (!manager) manager = std::make_unique<TLTDragManager>(*this);
+  if (tree.OnCreateDragManager) tree.OnCreateDragManager(&tree, manager);
+  if (!manager) manager = std::make_unique<TLTDragManager>(tree);
   return manager;
+}
+}  // namespace
+
+TLTDragManager* TBaseLazyTree::DragManager() {
+  if (!dragManager_ && options_->MiscOptions().Contains(toAcceptOLEDrop)) dragManager_ = CreateDragManager(*this);
+  return dragManager_.get();
 }
 
 // ---- Option reactions -----------------------------------------------------------------

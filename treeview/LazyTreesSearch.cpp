@@ -19,18 +19,22 @@ void TBaseLazyTree::ForgetWorkingNode(PLazyNode node) {
   if (edit_.Node() == node && IsEditing()) DropEditSilently();
 }
 
-// The next node of the walk in the search's mode, wrapping at either end.
-PLazyNode TBaseLazyTree::SearchStep(PLazyNode node, bool forward) {
-  switch (search_->Mode()) {
+struct TBaseLazyTree::TSearchSteps {
+  // The next node of the walk in the search's mode, wrapping at either end.
+  static PLazyNode SearchStep(TBaseLazyTree& t, PLazyNode node, bool forward);
+};
+
+PLazyNode TBaseLazyTree::TSearchSteps::SearchStep(TBaseLazyTree& t, PLazyNode node, bool forward) {
+  switch (t.search_->Mode()) {
     case isInitializedOnly:
-      if (node) node = forward ? GetNextRaw(node) : GetPreviousRaw(node);
-      return node ? node : forward ? GetFirstRaw() : GetLastRaw();
+      if (node) node = forward ? t.GetNextRaw(node) : t.GetPreviousRaw(node);
+      return node ? node : forward ? t.GetFirstRaw() : t.GetLastRaw();
     case isVisibleOnly:
-      if (node) node = forward ? GetNextVisible(node) : GetPreviousVisibleNode(node);
-      return node ? node : forward ? GetFirstVisible() : GetLastVisibleNode();
+      if (node) node = forward ? t.GetNextVisible(node) : t.GetPreviousVisibleNode(node);
+      return node ? node : forward ? t.GetFirstVisible() : t.GetLastVisibleNode();
     default:
-      if (node) node = forward ? GetNext(node) : GetPrevious(node);
-      return node ? node : forward ? GetFirst() : GetLast();
+      if (node) node = forward ? t.GetNext(node) : t.GetPrevious(node);
+      return node ? node : forward ? t.GetFirst() : t.GetLast();
   }
 }
 
@@ -45,7 +49,7 @@ void TBaseLazyTree::IncrementalSearchKey(QChar key) {
     }
     DoStateChange({tsIncrementalSearching});
     const TLazyTreeIncrementalSearch::TWalk walk{
-        [this](PLazyNode node, bool forward) { return SearchStep(node, forward); },
+        [this](PLazyNode node, bool forward) { return TSearchSteps::SearchStep(*this, node, forward); },
         [this](PLazyNode node, const QString& text) { return SearchNodeText(node, text); },
         [this](PLazyNode node) { return IsNodeInView(node); }};
     const TLazyTreeIncrementalSearch::TOutcome outcome = search_->TypeKey(key, focusedNode_, walk);

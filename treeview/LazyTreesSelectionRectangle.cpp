@@ -10,6 +10,11 @@
 
 #include <algorithm>
 
+struct TBaseLazyTree::TSelectionRectangleSteps {
+  static QPair<int, int> LabelSpanInMainColumn(TBaseLazyTree& t, PLazyNode node, int mainLeft, int mainRight, bool rtl,
+                                               TLTAlignment alignment);
+};
+
 // ---- Following the mouse ----------------------------------------------------------------
 
 void TBaseLazyTree::DragSelectionRectangle(QPoint viewportPos) {
@@ -60,7 +65,8 @@ void TBaseLazyTree::HandleDrawSelection(QRect oldRect, QRect newRect) {
   for (PLazyNode node = NodeAtPosition(std::max(top, 0), false, &rowTop); node && rowTop <= bottom;
        node = GetNextVisible(node)) {
     const int height = node->NodeHeight;
-    const QPair<int, int> box = LabelSpanInMainColumn(node, mainLeft, mainRight, rtl, alignment);
+    const QPair<int, int> box =
+        TSelectionRectangleSteps::LabelSpanInMainColumn(*this, node, mainLeft, mainRight, rtl, alignment);
     const int boxLeft = box.first, boxRight = box.second;  // right edge exclusive
     auto inside = [&](const QRect& r) {
       if (r.isEmpty() || rowTop > r.bottom() || rowTop + height - 1 < r.top()) return false;
@@ -94,23 +100,24 @@ void TBaseLazyTree::HandleDrawSelection(QRect oldRect, QRect newRect) {
 // Where a row's label stands in the main column, [left, right) in content coordinates:
 // after the indent and the images, as wide as the content, aligned and mirrored as the
 // column is.
-QPair<int, int> TBaseLazyTree::LabelSpanInMainColumn(PLazyNode node, int mainLeft, int mainRight, bool rtl,
-                                                     TLTAlignment alignment) {
-  const TColumnIndex main = MainColumn();
-  const TLTPaintOptions paint = options_->PaintOptions();
-  int start = appearance_.margin + appearance_.indent * (static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0));
+QPair<int, int> TBaseLazyTree::TSelectionRectangleSteps::LabelSpanInMainColumn(TBaseLazyTree& t, PLazyNode node,
+                                                                               int mainLeft, int mainRight, bool rtl,
+                                                                               TLTAlignment alignment) {
+  const TColumnIndex main = t.MainColumn();
+  const TLTPaintOptions paint = t.options_->PaintOptions();
+  int start = t.appearance_.margin + t.appearance_.indent * (static_cast<int>(t.LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0));
   bool ghosted = false;
-  if (options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone && CheckImages())
-    start += CheckImages()->Width() + 2;
-  if (images_ && DoGetImageIndex(node, ikNormal, main, ghosted) >= 0) start += images_->Width() + 2;
-  if (stateImages_ && DoGetImageIndex(node, ikState, main, ghosted) >= 0) start += stateImages_->Width() + 2;
+  if (t.options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone && t.CheckImages())
+    start += t.CheckImages()->Width() + 2;
+  if (t.images_ && t.DoGetImageIndex(node, ikNormal, main, ghosted) >= 0) start += t.images_->Width() + 2;
+  if (t.stateImages_ && t.DoGetImageIndex(node, ikState, main, ghosted) >= 0) start += t.stateImages_->Width() + 2;
   int end = mainRight;
-  if (ColumnCount() > 0 && main >= 0) {
-    const TColumnIndex following = NextCellColumn(node, main);
-    end = following >= 0 ? Columns()[following]->Left() : Columns().AllColumnsWidth();
+  if (t.ColumnCount() > 0 && main >= 0) {
+    const TColumnIndex following = t.NextCellColumn(node, main);
+    end = following >= 0 ? t.Columns()[following]->Left() : t.Columns().AllColumnsWidth();
   }
   int boxLeft = mainLeft + start, boxRight = end;
-  const int width = DoGetNodeWidth(node, main);
+  const int width = t.DoGetNodeWidth(node, main);
   if (width < boxRight - boxLeft) {
     if (alignment == taRightJustify)
       boxLeft = boxRight - width;

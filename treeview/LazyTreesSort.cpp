@@ -127,17 +127,22 @@ bool OrderByKeys(std::vector<PLazyNode>& nodes, bool ascending, GetKey getKey,
 
 }  // namespace
 
-void TBaseLazyTree::SortSiblings(PLazyNode node, int column, bool ascending) {
+// One sibling chain in the owner's order, relinked and renumbered.
+struct TBaseLazyTree::TSortSteps {
+  static void SortSiblings(TBaseLazyTree& t, PLazyNode node, int column, bool ascending);
+};
+
+void TBaseLazyTree::TSortSteps::SortSiblings(TBaseLazyTree& t, PLazyNode node, int column, bool ascending) {
   std::vector<PLazyNode> nodes;
   nodes.reserve(node->ChildCount);
   for (PLazyNode run = node->FirstChild; run; run = run->NextSibling) nodes.push_back(run);
-  auto takeSecond = [this, column, ascending](PLazyNode a, PLazyNode b) {
-    const int result = DoCompare(a, b, column);
+  auto takeSecond = [&t, column, ascending](PLazyNode a, PLazyNode b) {
+    const int result = t.DoCompare(a, b, column);
     return ascending ? result > 0 : result < 0;  // only when strictly before
   };
   TArraySorter<decltype(takeSecond)> sorter{takeSecond, nodes, {}};
   std::vector<std::pair<std::size_t, std::size_t>> equalRuns;
-  auto ownerKey = [this, column](PLazyNode run, std::int64_t& key) { return DoGetSortKey(run, column, key); };
+  auto ownerKey = [&t, column](PLazyNode run, std::int64_t& key) { return t.DoGetSortKey(run, column, key); };
   if (nodes.size() > 1 && OrderByKeys(nodes, ascending, ownerKey, equalRuns)) {
     for (auto [first, count] : equalRuns) sorter.Sort(first, count);
   } else {
@@ -152,7 +157,7 @@ void TBaseLazyTree::SortSiblings(PLazyNode node, int column, bool ascending) {
     run->PrevSibling = previous;
     if (previous) previous->NextSibling = run;
     previous = run;
-    if (sortDescend_ && run->Has(nsInitialized) && run->Has(nsHasChildren)) sortDescend_->append(run);
+    if (t.sortDescend_ && run->Has(nsInitialized) && run->Has(nsHasChildren)) t.sortDescend_->append(run);
   }
   if (previous) previous->NextSibling = nullptr;
   node->FirstChild = nodes.empty() ? nullptr : nodes.front();
@@ -176,10 +181,10 @@ void TBaseLazyTree::SortChildren(PLazyNode node, int column, bool ascending, boo
   }
   StopValidation();  // initialising may have restarted the cache's worker; the links change now
   if (node->ChildCount > 1) {
-    SortSiblings(node, column, ascending);
+    TSortSteps::SortSiblings(*this, node, column, ascending);
     InvalidateCache();
   } else if (node->ChildCount == 1 && sortDescend_) {
-    SortSiblings(node, column, ascending);  // compares nothing, only lists the child to descend into
+    TSortSteps::SortSiblings(*this, node, column, ascending);  // compares nothing, only lists the child to descend into
   }
   if (updateCount_ == 0) {
     RestartValidation();
