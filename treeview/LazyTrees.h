@@ -623,25 +623,10 @@ protected:
   virtual QPaintDevice* RowBuffer(QSize Size);
   virtual void FlushRowBuffer(QPainter& Target, QPoint At);
   virtual void DoGetLineStyle(std::array<std::uint8_t, 8>& Bits);
-  // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
-  void EnsureButtons();
-  // One row into its canvas (tree coordinates) and the area below the last row.
-  void PaintRow(QPainter& Canvas, PLazyNode Node, const QRect& ItemRect, const QRect& Window, QPoint Target,
-                TLTPaintSwitches Switches);
+  struct TPaintSteps;  // the steps of painting rows and cells (LazyTreesPaint.cpp)
   void PaintCell(QPainter& Canvas, TLTPaintInfo& Info, TColumnIndex Column, QRect CellRect, const QRect& Window,
                  bool LastCell);
-  void PaintCellBackground(QPainter& Canvas, TLTPaintInfo& Info, const QRect& CellRect);
-  // The steps of PaintCell: images placed (the content rectangle returned), grid lines
-  // (the cell inside them returned), tree lines and the button.
-  QRect PlaceCellImages(TLTPaintInfo& Info, const QRect& CellRect, bool Main, int IndentWidth);
-  QRect PaintGridLines(QPainter& Canvas, const QRect& CellRect, bool Grid, int BandIndent, bool RightToLeft,
-                       bool VerticalLine);
-  void PaintLinesAndButton(QPainter& Canvas, PLazyNode Node, const QRect& CellRect, int Level, bool RightToLeft,
-                           bool Grid);
-  void PaintBelowRows(QPainter& Target, const QRect& Window, int Top, QPoint TargetPos, TLTPaintSwitches Switches);
-  void TileBackground(QPainter& Canvas, const QRect& R, QPoint Shift);
   QBrush LineBrush(const QColor& Colour) const;
-  void SetImageList(QPointer<TLTImageList>& Slot, TLTImageList* Value);
   // Sorting: SortChildren and SortTree are public (block "working with the tree").
   // The whole paint of the client area: rows in view, then the area below them.
   virtual void PaintTree(QPainter& Canvas, const QRect& Window);
@@ -760,7 +745,6 @@ protected:
   // ---- Helpers shared by the concern files ---------------------------------------
   // The node store's bookkeeping, as the concern files call it (see LazyNodeStore.h).
   PLazyNode MakeNewNode();
-  void FreeNodeBlock(PLazyNode Node) { store_.FreeNode(Node); }
   bool IsRealNode(PLazyNode Node) const { return store_.IsRealNode(Node); }
   bool ChildrenShown(PLazyNode Node) const { return store_.ChildrenShown(Node); }
   unsigned CountVisibleChildren(PLazyNode Node) const { return store_.CountVisibleChildren(Node); }
@@ -769,28 +753,13 @@ protected:
   void UpdateHiddenChildren(PLazyNode Node) { store_.UpdateHiddenChildren(Node); }
   void RecomputeAllHiddenChildren(PLazyNode Node) { store_.RecomputeAllHiddenChildren(Node); }
   void InternalConnectNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
-  void InternalDisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex = true);
-  void ForgetPendingNode(PLazyNode Node);
-  // The steps of deleting one node around the deletion of its children: leaving the
-  // selection and the references, then unlinking, OnFreeNode and freeing the block.
-  void BeginNodeDeletion(PLazyNode Node);
-  void FinishNodeDeletion(PLazyNode Node, bool Reindex);
-  // The end of DeleteNodeChildren for one node whose children are all gone.
-  void EndClearing(PLazyNode Node, bool ResetHasChildren);
-  // Deletes every node at once, as DeleteNodeChildren of the root would with no
-  // DoFreeNode to call: the tree's pointers into the nodes go, the blocks go together.
-  void DropAllNodes();
-  void RefuseWhileIterating() const;
+  struct TStructureSteps;  // the steps of unlinking and deleting nodes (LazyTreesStructure.cpp)
   void StructureChange(PLazyNode Node, TChangeReason Reason);
   void Change(PLazyNode Node);
   void DeliverStructureChange();
   void DeliverChange();
-  void AdviseChangeEvent(bool StructureChange, PLazyNode Node, TChangeReason Reason);
-  void AfterStructureChangeRepaint(bool OffsetsChanged);
-  bool IsAnimating() const;
-  void RunToggleAnimation(PLazyNode Node, int Distance, bool Expanding);
+  struct TExpandSteps;  // the steps of the toggle animation and change advice (LazyTreesExpand.cpp)
   void AnimationTick();
-  void FinishToggleAnimation();
   void SelectRange(PLazyNode From, PLazyNode To, bool AddOnly);
   void FocusAndSelect(PLazyNode Node, TShiftState Shift);
   void StopWheelPanning();
@@ -828,10 +797,9 @@ protected:
   PLazyNode animatedNode_ = nullptr;
   bool animationExpanding_ = false;
 
-  // Tree stream: the totals of a node whose fields and children were just read, and the
-  // selection of the nodes read (counted as they are read, so most reads skip the walk).
-  void FinishLoadedNode(PLazyNode Node);
-  void SelectLoadedNodes(PLazyNode Node);
+  // Tree stream: the steps that finish the nodes read (LazyTreesStream.cpp), and how many
+  // of them were selected (counted as they are read, so most reads skip the walk).
+  struct TStreamSteps;
   unsigned loadedSelected_ = 0;
 
   // The layouter (heights, row positions, the position cache) and the control as the

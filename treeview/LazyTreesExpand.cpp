@@ -7,6 +7,13 @@
 
 #include <QCoreApplication>
 
+// The steps of the toggle animation and of telling the owner about changes.
+struct TBaseLazyTree::TExpandSteps {
+  static void RunToggleAnimation(TBaseLazyTree& t, PLazyNode node, int distance, bool expanding);
+  static void FinishToggleAnimation(TBaseLazyTree& t);
+  static void AdviseChangeEvent(TBaseLazyTree& t, bool structureChange, PLazyNode node, TChangeReason reason);
+};
+
 // ---- Initialisation -------------------------------------------------------------------
 
 void TBaseLazyTree::InitializeNode(PLazyNode node) {
@@ -133,7 +140,7 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
       ScrollIntoView(last, options_->SelectionOptions().Contains(toCenterScrollIntoView));
   }
   if (animationDistance > 0)
-    RunToggleAnimation(node, animationDistance, node->Has(nsExpanded));
+    TExpandSteps::RunToggleAnimation(*this, node, animationDistance, node->Has(nsExpanded));
   else
     InvalidateTree();
 }
@@ -177,17 +184,15 @@ void TBaseLazyTree::CollapseAll(PLazyNode node) {
 
 // ---- Animation ------------------------------------------------------------------------
 
-bool TBaseLazyTree::IsAnimating() const { return animation_ != nullptr; }
-
-void TBaseLazyTree::RunToggleAnimation(PLazyNode node, int distance, bool expanding) {
+void TBaseLazyTree::TExpandSteps::RunToggleAnimation(TBaseLazyTree& t, PLazyNode node, int distance, bool expanding) {
   // The structure has changed already; the animation only moves the rows below the node
   // into their new place, and the exposed strip paints from the new structure.
-  if (animation_) FinishToggleAnimation();
-  animation_ = std::make_unique<TToggleAnimation>(distance, animationDuration_, input_->Now());
-  animatedNode_ = node;
-  animationExpanding_ = expanding;
-  DoStateChange({tsInAnimation});
-  input_->StartTimer(AnimationTimer, kMinimumTimerInterval);
+  if (t.animation_) FinishToggleAnimation(t);
+  t.animation_ = std::make_unique<TToggleAnimation>(distance, t.animationDuration_, t.input_->Now());
+  t.animatedNode_ = node;
+  t.animationExpanding_ = expanding;
+  t.DoStateChange({tsInAnimation});
+  t.input_->StartTimer(AnimationTimer, kMinimumTimerInterval);
 }
 
 void TBaseLazyTree::AnimationTick() {
@@ -197,15 +202,15 @@ void TBaseLazyTree::AnimationTick() {
   }
   const int step = animation_->NextStep(input_->Now());
   if (step > 0) AnimateToggleStep(animatedNode_, step, animationExpanding_);
-  if (animation_->Finished() || QCoreApplication::closingDown()) FinishToggleAnimation();
+  if (animation_->Finished() || QCoreApplication::closingDown()) TExpandSteps::FinishToggleAnimation(*this);
 }
 
-void TBaseLazyTree::FinishToggleAnimation() {
-  StopTimer(AnimationTimer);
-  animation_.reset();
-  animatedNode_ = nullptr;
-  DoStateChange({}, {tsInAnimation});
-  InvalidateTree();
+void TBaseLazyTree::TExpandSteps::FinishToggleAnimation(TBaseLazyTree& t) {
+  t.StopTimer(AnimationTimer);
+  t.animation_.reset();
+  t.animatedNode_ = nullptr;
+  t.DoStateChange({}, {tsInAnimation});
+  t.InvalidateTree();
 }
 
 void TBaseLazyTree::AnimateToggleStep(PLazyNode node, int delta, bool expanding) {
@@ -244,8 +249,9 @@ void TBaseLazyTree::EndTreeUpdate() {
     InvalidateCache();
     RestartValidation();
     UpdateScrollBars(false);
-    if (states_.Contains(tsStructureChangePending)) AdviseChangeEvent(true, lastStructureChangeNode_, lastStructureChangeReason_);
-    if (states_.Contains(tsChangePending)) AdviseChangeEvent(false, lastChangedNode_, crIgnore);
+    if (states_.Contains(tsStructureChangePending))
+      TExpandSteps::AdviseChangeEvent(*this, true, lastStructureChangeNode_, lastStructureChangeReason_);
+    if (states_.Contains(tsChangePending)) TExpandSteps::AdviseChangeEvent(*this, false, lastChangedNode_, crIgnore);
     if (options_->AutoOptions().Contains(toAutoSort)) SortTree(SortColumn(), SortAscending(), true);
     SetWindowRedraw(true);
     InvalidateTree();
@@ -264,23 +270,24 @@ void TBaseLazyTree::StructureChange(PLazyNode node, TChangeReason reason) {
   lastStructureChangeNode_ = node;
   lastStructureChangeReason_ = reason;
   DoStateChange({tsStructureChangePending});
-  if (updateCount_ == 0) AdviseChangeEvent(true, node, reason);
+  if (updateCount_ == 0) TExpandSteps::AdviseChangeEvent(*this, true, node, reason);
 }
 
 void TBaseLazyTree::Change(PLazyNode node) {
   lastChangedNode_ = node;
   DoStateChange({tsChangePending});
-  if (updateCount_ == 0) AdviseChangeEvent(false, node, crIgnore);
+  if (updateCount_ == 0) TExpandSteps::AdviseChangeEvent(*this, false, node, crIgnore);
 }
 
-void TBaseLazyTree::AdviseChangeEvent(bool structureChange, PLazyNode, TChangeReason) {
+void TBaseLazyTree::TExpandSteps::AdviseChangeEvent(TBaseLazyTree& t, bool structureChange, PLazyNode,
+                                                    TChangeReason) {
   // Without a delay (or in synchronous mode) the owner hears at once; with one, each new
   // change restarts the wait, so a burst of changes reaches the owner once.
-  if (changeDelay_ == 0 || states_.Contains(tsSynchMode)) {
-    structureChange ? DeliverStructureChange() : DeliverChange();
+  if (t.changeDelay_ == 0 || t.states_.Contains(tsSynchMode)) {
+    structureChange ? t.DeliverStructureChange() : t.DeliverChange();
     return;
   }
-  input_->StartTimer(structureChange ? StructureChangeTimer : ChangeTimer, changeDelay_);
+  t.input_->StartTimer(structureChange ? StructureChangeTimer : ChangeTimer, t.changeDelay_);
 }
 
 void TBaseLazyTree::DeliverStructureChange() {

@@ -54,6 +54,27 @@ int PositiveModulo(int value, int modulus) {
 
 }  // namespace
 
+// The steps of painting that only this file takes.
+struct TBaseLazyTree::TPaintSteps {
+  // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
+  static void EnsureButtons(TBaseLazyTree& t);
+  static void SetImageList(TBaseLazyTree& t, QPointer<TLTImageList>& slot, TLTImageList* value);
+  static void TileBackground(TBaseLazyTree& t, QPainter& canvas, const QRect& r, QPoint shift);
+  // One row into its canvas (tree coordinates) and the area below the last row.
+  static void PaintRow(TBaseLazyTree& t, QPainter& canvas, PLazyNode node, const QRect& itemRect, const QRect& window,
+                       QPoint targetPos, TLTPaintSwitches switches);
+  static void PaintBelowRows(TBaseLazyTree& t, QPainter& target, const QRect& window, int top, QPoint targetPos,
+                             TLTPaintSwitches switches);
+  // The steps of PaintCell: images placed (the content rectangle returned), grid lines
+  // (the cell inside them returned), tree lines and the button, the cell's background.
+  static QRect PlaceCellImages(TBaseLazyTree& t, TLTPaintInfo& info, const QRect& cellRect, bool main, int indentWidth);
+  static QRect PaintGridLines(TBaseLazyTree& t, QPainter& canvas, const QRect& cellRect, bool grid, int bandIndent,
+                              bool rtl, bool verticalLine);
+  static void PaintLinesAndButton(TBaseLazyTree& t, QPainter& canvas, PLazyNode node, const QRect& cellRect, int level,
+                                  bool rtl, bool grid);
+  static void PaintCellBackground(TBaseLazyTree& t, QPainter& canvas, TLTPaintInfo& info, const QRect& cell);
+};
+
 // ---- Colours, images, brushes -------------------------------------------------------------------
 
 QColor TBaseLazyTree::PaintColor(int index) const {
@@ -76,13 +97,14 @@ QColor TBaseLazyTree::PaintColor(int index) const {
 
 QBrush TBaseLazyTree::LineBrush(const QColor& colour) const { return paint_.LineBrush(colour); }
 
-void TBaseLazyTree::EnsureButtons() {
-  const std::size_t key = qHashMulti(0, int(appearance_.buttonStyle), int(appearance_.buttonFillMode), int(appearance_.lineStyle),
-                                     states_.Contains(tsUseThemes), PaintColor(TLTColors::TreeLineColor).rgba(),
-                                     Color().rgba(), palette().cacheKey(), quintptr(style()));
-  if (paint_.ButtonsDrawnFor(key)) return;
-  paint_.SetButtonsKey(key);
-  RebuildButtons();
+void TBaseLazyTree::TPaintSteps::EnsureButtons(TBaseLazyTree& t) {
+  const std::size_t key =
+      qHashMulti(0, int(t.appearance_.buttonStyle), int(t.appearance_.buttonFillMode), int(t.appearance_.lineStyle),
+                 t.states_.Contains(tsUseThemes), t.PaintColor(TLTColors::TreeLineColor).rgba(), t.Color().rgba(),
+                 t.palette().cacheKey(), quintptr(t.style()));
+  if (t.paint_.ButtonsDrawnFor(key)) return;
+  t.paint_.SetButtonsKey(key);
+  t.RebuildButtons();
 }
 
 TLTImageList* TBaseLazyTree::Images() const { return images_; }
@@ -112,17 +134,19 @@ void LinkImageLists(TBaseLazyTree* tree, TLTImageList* previous) {
 }
 }  // namespace
 
-void TBaseLazyTree::SetImageList(QPointer<TLTImageList>& slot, TLTImageList* value) {
+void TBaseLazyTree::TPaintSteps::SetImageList(TBaseLazyTree& t, QPointer<TLTImageList>& slot, TLTImageList* value) {
   if (value == slot) return;
   TLTImageList* previous = slot;
   slot = value;
-  LinkImageLists(this, previous);
-  if (!loading_) InvalidateTree();
+  LinkImageLists(&t, previous);
+  if (!t.loading_) t.InvalidateTree();
 }
 
-void TBaseLazyTree::SetImages(TLTImageList* value) { SetImageList(images_, value); }
-void TBaseLazyTree::SetStateImages(TLTImageList* value) { SetImageList(stateImages_, value); }
-void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) { SetImageList(customCheckImages_, value); }
+void TBaseLazyTree::SetImages(TLTImageList* value) { TPaintSteps::SetImageList(*this, images_, value); }
+void TBaseLazyTree::SetStateImages(TLTImageList* value) { TPaintSteps::SetImageList(*this, stateImages_, value); }
+void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) {
+  TPaintSteps::SetImageList(*this, customCheckImages_, value);
+}
 
 int TBaseLazyTree::CheckImageWidth() const {
   const TLTImageList* checks = CheckImages();
@@ -160,13 +184,13 @@ QPaintDevice* TBaseLazyTree::RowBuffer(QSize size) {
 
 void TBaseLazyTree::FlushRowBuffer(QPainter& target, QPoint at) { target.drawImage(at, paint_.RowImage()); }
 
-void TBaseLazyTree::TileBackground(QPainter& canvas, const QRect& r, QPoint shift) {
-  const int w = appearance_.background.width(), h = appearance_.background.height();
+void TBaseLazyTree::TPaintSteps::TileBackground(TBaseLazyTree& t, QPainter& canvas, const QRect& r, QPoint shift) {
+  const int w = t.appearance_.background.width(), h = t.appearance_.background.height();
   if (w <= 0 || h <= 0) return;
   // The picture keeps its place in the target however the rows scroll.
-  const QPoint source(PositiveModulo(r.left() + shift.x() + appearance_.backgroundOffset.x(), w),
-                      PositiveModulo(r.top() + shift.y() + appearance_.backgroundOffset.y(), h));
-  canvas.drawTiledPixmap(r, appearance_.background, source);
+  const QPoint source(PositiveModulo(r.left() + shift.x() + t.appearance_.backgroundOffset.x(), w),
+                      PositiveModulo(r.top() + shift.y() + t.appearance_.backgroundOffset.y(), h));
+  canvas.drawTiledPixmap(r, t.appearance_.background, source);
 }
 
 // ---- The paint handler and the general entry ----------------------------------------------------
@@ -175,7 +199,7 @@ void TBaseLazyTree::PaintTree(QPainter& target, const QRect& window, QPoint targ
   if (window.isEmpty()) return;
   DoStateChange({tsPainting});
   DoBeforePaint(target);
-  EnsureButtons();
+  TPaintSteps::EnsureButtons(*this);
   const TLTPaintOptions paint = options_->PaintOptions();
   if (paint.Contains(toAlwaysHideSelection) || (!hasFocus() && paint.Contains(toHideSelection)))
     switches.Exclude(poDrawSelection);
@@ -201,73 +225,77 @@ void TBaseLazyTree::PaintTree(QPainter& target, const QRect& window, QPoint targ
         QPainter canvas(device);
         canvas.translate(-window.left(), -top);
         if (!coversRow) canvas.fillRect(window.left(), top, window.width(), height, Color());
-        PaintRow(canvas, node, QRect(0, top, rowWidth, height), window, targetPos, switches);
+        TPaintSteps::PaintRow(*this, canvas, node, QRect(0, top, rowWidth, height), window, targetPos, switches);
       }
       FlushRowBuffer(target, targetPos + QPoint(0, top - window.top()));
     }
     top += height;
     node = GetNextVisible(node);
   }
-  if (top <= window.bottom()) PaintBelowRows(target, window, std::max(top, window.top()), targetPos, switches);
+  if (top <= window.bottom())
+    TPaintSteps::PaintBelowRows(*this, target, window, std::max(top, window.top()), targetPos, switches);
   DoAfterPaint(target);
   DoStateChange({}, {tsPainting});
 }
 
-void TBaseLazyTree::PaintRow(QPainter& canvas, PLazyNode node, const QRect& itemRect, const QRect& window,
-                             QPoint targetPos, TLTPaintSwitches switches) {
-  if (DoBeforeItemPaint(canvas, node, itemRect)) return;  // the owner drew the whole row
-  const TLTPaintOptions paint = options_->PaintOptions();
+void TBaseLazyTree::TPaintSteps::PaintRow(TBaseLazyTree& t, QPainter& canvas, PLazyNode node, const QRect& itemRect,
+                                         const QRect& window, QPoint targetPos, TLTPaintSwitches switches) {
+  if (t.DoBeforeItemPaint(canvas, node, itemRect)) return;  // the owner drew the whole row
+  const TLTPaintOptions paint = t.options_->PaintOptions();
   const bool selected = node->Has(nsSelected);
-  const bool focused = hasFocus() || paint.Contains(toPopupMode);
-  QColor itemColor = Color();
+  const bool focused = t.hasFocus() || paint.Contains(toPopupMode);
+  QColor itemColor = t.Color();
   TItemEraseAction erase = eaDefault;
-  DoBeforeItemErase(canvas, node, itemRect, itemColor, erase);
+  t.DoBeforeItemErase(canvas, node, itemRect, itemColor, erase);
   if (erase == eaColor) {
     canvas.fillRect(itemRect, itemColor);
   } else if (erase == eaDefault) {
-    if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !appearance_.background.isNull()) {
-      TileBackground(canvas, itemRect, targetPos - window.topLeft());
-    } else if (selected && options_->SelectionOptions().Contains(toFullRowSelect) && switches.Contains(poDrawSelection)) {
-      canvas.fillRect(itemRect, Color());
+    if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !t.appearance_.background.isNull()) {
+      TileBackground(t, canvas, itemRect, targetPos - window.topLeft());
+    } else if (selected && t.options_->SelectionOptions().Contains(toFullRowSelect) &&
+               switches.Contains(poDrawSelection)) {
+      canvas.fillRect(itemRect, t.Color());
       QRect box = itemRect;
       if (paint.Contains(toShowHorzGridLines)) box.setBottom(box.bottom() - 1);
-      DrawBox(canvas, box, PaintColor(focused ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor),
-              PaintColor(focused ? TLTColors::FocusedSelectionBorderColor : TLTColors::UnfocusedSelectionBorderColor),
-              appearance_.selectionCurveRadius);
+      DrawBox(canvas, box,
+              t.PaintColor(focused ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor),
+              t.PaintColor(focused ? TLTColors::FocusedSelectionBorderColor : TLTColors::UnfocusedSelectionBorderColor),
+              t.appearance_.selectionCurveRadius);
     } else {
-      canvas.fillRect(itemRect, Color());
+      canvas.fillRect(itemRect, t.Color());
     }
   }
-  DoAfterItemErase(canvas, node, itemRect);
+  t.DoAfterItemErase(canvas, node, itemRect);
 
   TLTPaintInfo info;
   info.Canvas = &canvas;
   info.Node = node;
   info.Selected = selected;
-  info.Focused = node == focusedNode_;
+  info.Focused = node == t.focusedNode_;
   info.PaintOptions = switches;
-  if (ColumnCount() > 0) {
-    TLazyTreeColumns& columns = Columns();
+  if (t.ColumnCount() > 0) {
+    TLazyTreeColumns& columns = t.Columns();
     TColumnIndex column = columns.FirstShownColumn();
     int left = column >= 0 ? columns[column]->Left() : 0;
     while (column >= 0 && left <= window.right()) {
-      const TColumnIndex next = NextCellColumn(node, column);
+      const TColumnIndex next = t.NextCellColumn(node, column);
       const int right = next >= 0 ? columns[next]->Left() : columns.AllColumnsWidth();
       if (right > window.left())
-        PaintCell(canvas, info, column, QRect(left, itemRect.top(), right - left, itemRect.height()), window, next < 0);
+        t.PaintCell(canvas, info, column, QRect(left, itemRect.top(), right - left, itemRect.height()), window,
+                    next < 0);
       left = right;
       column = next;
     }
   } else {
-    PaintCell(canvas, info, NoColumn, itemRect, window, true);
+    t.PaintCell(canvas, info, NoColumn, itemRect, window, true);
   }
-  DoAfterItemPaint(canvas, node, itemRect);
-  if (node == dropTargetNode_ && switches.Contains(poDrawDropMark) && paint.Contains(toShowDropmark))
-    PaintDropMark(canvas, node, itemRect);
-  if (states_.Contains(tsDrawSelecting)) {
+  t.DoAfterItemPaint(canvas, node, itemRect);
+  if (node == t.dropTargetNode_ && switches.Contains(poDrawDropMark) && paint.Contains(toShowDropmark))
+    t.PaintDropMark(canvas, node, itemRect);
+  if (t.states_.Contains(tsDrawSelecting)) {
     canvas.save();
     canvas.setClipRect(itemRect, Qt::IntersectClip);
-    PaintSelectionRectangle(canvas, window);
+    t.PaintSelectionRectangle(canvas, window);
     canvas.restore();
   }
 }
@@ -305,7 +333,7 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
   const int level = main ? static_cast<int>(LevelOfNode(node)) + (paint.Contains(toShowRoot) ? 1 : 0) : 0;
   const int indentWidth = level * appearance_.indent;
 
-  info.ContentRect = PlaceCellImages(info, cellRect, main, indentWidth);
+  info.ContentRect = TPaintSteps::PlaceCellImages(*this, info, cellRect, main, indentWidth);
   info.NodeWidth = DoGetNodeWidth(node, column);
 
   if (useColumns) {
@@ -313,14 +341,15 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
     canvas.setClipRect(cellRect, Qt::IntersectClip);
   }
   const bool grid = switches.Contains(poGridLines);
-  const QRect cell = PaintGridLines(canvas, cellRect, grid, main && appearance_.lineMode == lmBands ? indentWidth : 0, rtl,
-                                    useColumns && (!lastCell || Columns().AllColumnsWidth() < ClientWidth()));
+  const int bandIndent = main && appearance_.lineMode == lmBands ? indentWidth : 0;
+  const QRect cell = TPaintSteps::PaintGridLines(*this, canvas, cellRect, grid, bandIndent, rtl,
+                                                 useColumns && (!lastCell || Columns().AllColumnsWidth() < ClientWidth()));
   info.CellRect = cell;
   info.PaintOptions = switches;
-  PaintCellBackground(canvas, info, cell);
+  TPaintSteps::PaintCellBackground(*this, canvas, info, cell);
 
   if (main) {
-    PaintLinesAndButton(canvas, node, cellRect, level, rtl, grid);
+    TPaintSteps::PaintLinesAndButton(*this, canvas, node, cellRect, level, rtl, grid);
     if (info.CheckImage.Index >= 0) PaintCheckImage(canvas, info, info.Selected);
   }
   PaintNodeImage(canvas, info, info.StateImage, info.Selected, -1);
@@ -332,20 +361,22 @@ void TBaseLazyTree::PaintCell(QPainter& canvas, TLTPaintInfo& info, TColumnIndex
 
 // The content: margin on the reading side, the indent, then check, state and normal
 // image, each placed in info; the rest of the cell is the content rectangle.
-QRect TBaseLazyTree::PlaceCellImages(TLTPaintInfo& info, const QRect& cellRect, bool main, int indentWidth) {
+QRect TBaseLazyTree::TPaintSteps::PlaceCellImages(TBaseLazyTree& t, TLTPaintInfo& info, const QRect& cellRect,
+                                                  bool main, int indentWidth) {
   PLazyNode node = info.Node;
   const TColumnIndex column = info.Column;
   const bool rtl = info.BidiMode != bdLeftToRight;
   QRect content = cellRect;
   if (rtl)
-    content.setRight(content.right() - appearance_.margin - indentWidth);
+    content.setRight(content.right() - t.appearance_.margin - indentWidth);
   else
-    content.setLeft(content.left() + appearance_.margin + indentWidth);
+    content.setLeft(content.left() + t.appearance_.margin + indentWidth);
   auto place = [&](TLTCellImage& image, TLTImageList* list, int index) {
     image.Images = list;
     image.Index = index;
     const int w = list->Width(), h = list->Height();
-    const int y = cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, h) - h / 2;
+    const int y =
+        cellRect.top() + NodeAlignmentCentre(t.appearance_.nodeAlignment, node->NodeHeight, node->Align, h) - h / 2;
     image.Pos = QPoint(rtl ? content.right() + 1 - w : content.left(), y);
     if (rtl)
       content.setRight(content.right() - w - 2);
@@ -354,24 +385,24 @@ QRect TBaseLazyTree::PlaceCellImages(TLTPaintInfo& info, const QRect& cellRect, 
   };
   info.CheckImage = info.StateImage = info.NormalImage = TLTCellImage();
   info.OverlayIndex = -1;
-  if (main && options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone)
-    if (TLTImageList* checks = CheckImages()) place(info.CheckImage, checks, CheckImageIndex(node));
-  if (TLTImageList* states = StateImages()) {
+  if (main && t.options_->MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone)
+    if (TLTImageList* checks = t.CheckImages()) place(info.CheckImage, checks, t.CheckImageIndex(node));
+  if (TLTImageList* states = t.StateImages()) {
     bool ghosted = false;
-    const int index = DoGetImageIndex(node, ikState, column, ghosted);
+    const int index = t.DoGetImageIndex(node, ikState, column, ghosted);
     if (index >= 0) {
       place(info.StateImage, states, index);
       info.StateImage.Ghosted = ghosted;
     }
   }
-  if (TLTImageList* images = Images()) {
+  if (TLTImageList* images = t.Images()) {
     bool ghosted = false;
-    const int index = DoGetImageIndex(node, info.Selected ? ikSelected : ikNormal, column, ghosted);
+    const int index = t.DoGetImageIndex(node, info.Selected ? ikSelected : ikNormal, column, ghosted);
     if (index >= 0) {
       place(info.NormalImage, images, index);
       info.NormalImage.Ghosted = ghosted;
       bool unused = false;
-      info.OverlayIndex = DoGetImageIndex(node, ikOverlay, column, unused);
+      info.OverlayIndex = t.DoGetImageIndex(node, ikOverlay, column, unused);
     }
   }
   return content;
@@ -379,9 +410,9 @@ QRect TBaseLazyTree::PlaceCellImages(TLTPaintInfo& info, const QRect& cellRect, 
 
 // The horizontal grid line at the bottom (with bands, not under the indent) and the
 // vertical one at the right; the cell that remains inside them.
-QRect TBaseLazyTree::PaintGridLines(QPainter& canvas, const QRect& cellRect, bool grid, int bandIndent, bool rtl,
-                                    bool verticalLine) {
-  const TLTPaintOptions paint = options_->PaintOptions();
+QRect TBaseLazyTree::TPaintSteps::PaintGridLines(TBaseLazyTree& t, QPainter& canvas, const QRect& cellRect, bool grid,
+                                                 int bandIndent, bool rtl, bool verticalLine) {
+  const TLTPaintOptions paint = t.options_->PaintOptions();
   QRect cell = cellRect;
   if (paint.Contains(toShowHorzGridLines) && grid) {
     int left = cell.left(), right = cell.right();
@@ -390,49 +421,54 @@ QRect TBaseLazyTree::PaintGridLines(QPainter& canvas, const QRect& cellRect, boo
       right -= bandIndent;
     else
       left += bandIndent;
-    canvas.fillRect(QRect(left, cell.bottom(), right - left + 1, 1), LineBrush(PaintColor(TLTColors::GridLineColor)));
+    canvas.fillRect(QRect(left, cell.bottom(), right - left + 1, 1),
+                    t.LineBrush(t.PaintColor(TLTColors::GridLineColor)));
     cell.setBottom(cell.bottom() - 1);
   }
   if (paint.Contains(toShowVertGridLines) && grid && verticalLine) {
-    canvas.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), LineBrush(PaintColor(TLTColors::GridLineColor)));
+    canvas.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()),
+                    t.LineBrush(t.PaintColor(TLTColors::GridLineColor)));
     cell.setRight(cell.right() - 1);
   }
   return cell;
 }
 
 // The tree lines (or bands) in the indent of the main column and the node's button.
-void TBaseLazyTree::PaintLinesAndButton(QPainter& canvas, PLazyNode node, const QRect& cellRect, int level, bool rtl,
-                                        bool grid) {
-  const TLTPaintOptions paint = options_->PaintOptions();
+void TBaseLazyTree::TPaintSteps::PaintLinesAndButton(TBaseLazyTree& t, QPainter& canvas, PLazyNode node,
+                                                     const QRect& cellRect, int level, bool rtl, bool grid) {
+  const TLTPaintOptions paint = t.options_->PaintOptions();
   const bool buttons = paint.Contains(toShowButtons);
-  const int lineY =
-      cellRect.top() + NodeAlignmentCentre(appearance_.nodeAlignment, node->NodeHeight, node->Align, buttons ? paint_.Button(false).height() : 0);
+  const int lineY = cellRect.top() + NodeAlignmentCentre(t.appearance_.nodeAlignment, node->NodeHeight, node->Align,
+                                                         buttons ? t.paint_.Button(false).height() : 0);
   if (paint.Contains(toShowTreeLines) && level > 0) {
-    const TLineImage lines = ComputeLineImage(node, RootNode(), paint.Contains(toShowRoot));
-    if (appearance_.lineMode == lmNormal) {
-      DrawLineImage(canvas, lines, cellRect, appearance_.indent, lineY, rtl, LineBrush(PaintColor(TLTColors::TreeLineColor)));
+    const TLineImage lines = ComputeLineImage(node, t.RootNode(), paint.Contains(toShowRoot));
+    if (t.appearance_.lineMode == lmNormal) {
+      DrawLineImage(canvas, lines, cellRect, t.appearance_.indent, lineY, rtl,
+                    t.LineBrush(t.PaintColor(TLTColors::TreeLineColor)));
     } else if (grid) {
       const QRect bandArea(cellRect.left(), cellRect.top(), cellRect.width(), cellRect.height() - 1);
-      DrawLineImage(canvas, ComputeBandImage(lines, node->Has(nsExpanded)), bandArea, appearance_.indent, lineY, rtl,
-                    LineBrush(PaintColor(TLTColors::GridLineColor)));
+      DrawLineImage(canvas, ComputeBandImage(lines, node->Has(nsExpanded)), bandArea, t.appearance_.indent, lineY, rtl,
+                    t.LineBrush(t.PaintColor(TLTColors::GridLineColor)));
     }
   }
-  const bool autoHidden = options_->AutoOptions().Contains(toAutoHideButtons) && node->Has(nsAllChildrenHidden);
+  const bool autoHidden = t.options_->AutoOptions().Contains(toAutoHideButtons) && node->Has(nsAllChildrenHidden);
   if (buttons && level > 0 && node->Has(nsHasChildren) && !autoHidden) {
-    const QImage& button = ButtonImage(node->Has(nsExpanded));
-    const int step = rtl ? cellRect.left() + cellRect.width() - level * appearance_.indent : cellRect.left() + (level - 1) * appearance_.indent;
-    canvas.drawImage(step + appearance_.indent / 2 - button.width() / 2, lineY - button.height() / 2, button);
+    const QImage& button = t.ButtonImage(node->Has(nsExpanded));
+    const int step = rtl ? cellRect.left() + cellRect.width() - level * t.appearance_.indent
+                         : cellRect.left() + (level - 1) * t.appearance_.indent;
+    canvas.drawImage(step + t.appearance_.indent / 2 - button.width() / 2, lineY - button.height() / 2, button);
   }
 }
 
-void TBaseLazyTree::PaintCellBackground(QPainter& canvas, TLTPaintInfo& info, const QRect& cell) {
+void TBaseLazyTree::TPaintSteps::PaintCellBackground(TBaseLazyTree& t, QPainter& canvas, TLTPaintInfo& info,
+                                                     const QRect& cell) {
   PLazyNode node = info.Node;
   const TColumnIndex column = info.Column;
-  if (info.PaintOptions.Contains(poColumnColor)) canvas.fillRect(cell, Columns()[column]->Color());
-  DoBeforeCellPaint(canvas, node, column, cell);
-  const TLTSelectionOptions selection = options_->SelectionOptions();
-  if (column != focusedColumn_ && !selection.Contains(toFullRowSelect)) return;
-  const bool gridExtensions = options_->MiscOptions().Contains(toGridExtensions);
+  if (info.PaintOptions.Contains(poColumnColor)) canvas.fillRect(cell, t.Columns()[column]->Color());
+  t.DoBeforeCellPaint(canvas, node, column, cell);
+  const TLTSelectionOptions selection = t.options_->SelectionOptions();
+  if (column != t.focusedColumn_ && !selection.Contains(toFullRowSelect)) return;
+  const bool gridExtensions = t.options_->MiscOptions().Contains(toGridExtensions);
   QRect box(info.ContentRect.left(), cell.top(), info.ContentRect.width(), cell.height());
   if (!gridExtensions) {
     const int w = info.NodeWidth;
@@ -446,31 +482,32 @@ void TBaseLazyTree::PaintCellBackground(QPainter& canvas, TLTPaintInfo& info, co
         break;
     }
   }
-  const bool focused = hasFocus() || options_->PaintOptions().Contains(toPopupMode);
+  const bool focused = t.hasFocus() || t.options_->PaintOptions().Contains(toPopupMode);
   if (info.PaintOptions.Contains(poDrawSelection)) {
     QColor fill, border;
-    if (node == dropTargetNode_) {
-      if (lastDropMode_ == dmOnNode || info.Selected) {
-        fill = PaintColor(TLTColors::DropTargetColor);
-        border = PaintColor(TLTColors::DropTargetBorderColor);
+    if (node == t.dropTargetNode_) {
+      if (t.lastDropMode_ == dmOnNode || info.Selected) {
+        fill = t.PaintColor(TLTColors::DropTargetColor);
+        border = t.PaintColor(TLTColors::DropTargetBorderColor);
       }
     } else if (info.Selected) {
-      fill = PaintColor(focused ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor);
-      border = PaintColor(focused ? TLTColors::FocusedSelectionBorderColor : TLTColors::UnfocusedSelectionBorderColor);
+      fill = t.PaintColor(focused ? TLTColors::FocusedSelectionColor : TLTColors::UnfocusedSelectionColor);
+      border =
+          t.PaintColor(focused ? TLTColors::FocusedSelectionBorderColor : TLTColors::UnfocusedSelectionBorderColor);
     }
     if (fill.isValid()) {
       if (gridExtensions || selection.Contains(toFullRowSelect)) box = cell;
       if (!box.isEmpty()) {
-        if (options_->PaintOptions().Contains(toUseBlendedSelection)) {
-          fill.setAlpha(std::clamp(appearance_.selectionBlendFactor, 0, 255));
+        if (t.options_->PaintOptions().Contains(toUseBlendedSelection)) {
+          fill.setAlpha(std::clamp(t.appearance_.selectionBlendFactor, 0, 255));
           canvas.fillRect(box, fill);
         } else {
-          DrawBox(canvas, box, fill, border, appearance_.selectionCurveRadius);
+          DrawBox(canvas, box, fill, border, t.appearance_.selectionCurveRadius);
         }
       }
     }
   }
-  if (info.PaintOptions.Contains(poDrawFocusRect) && column == focusedColumn_ && focused && node == focusedNode_)
+  if (info.PaintOptions.Contains(poDrawFocusRect) && column == t.focusedColumn_ && focused && node == t.focusedNode_)
     DrawFocusFrame(canvas, gridExtensions ? cell : box);
 }
 
@@ -545,22 +582,22 @@ void TBaseLazyTree::PaintSelectionRectangle(QPainter& canvas, const QRect&) {
   }
 }
 
-void TBaseLazyTree::PaintBelowRows(QPainter& target, const QRect& window, int top, QPoint targetPos,
-                                   TLTPaintSwitches switches) {
+void TBaseLazyTree::TPaintSteps::PaintBelowRows(TBaseLazyTree& t, QPainter& target, const QRect& window, int top,
+                                                QPoint targetPos, TLTPaintSwitches switches) {
   const QRect area(window.left(), top, window.width(), window.bottom() - top + 1);
-  QPaintDevice* device = RowBuffer(area.size());
+  QPaintDevice* device = t.RowBuffer(area.size());
   {
     QPainter canvas(device);
     canvas.translate(-area.left(), -area.top());
-    if (!DoPaintBackground(canvas, area)) {
-      const TLTPaintOptions paint = options_->PaintOptions();
-      if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !appearance_.background.isNull()) {
-        TileBackground(canvas, area, targetPos - window.topLeft());
+    if (!t.DoPaintBackground(canvas, area)) {
+      const TLTPaintOptions paint = t.options_->PaintOptions();
+      if (paint.Contains(toShowBackground) && switches.Contains(poBackground) && !t.appearance_.background.isNull()) {
+        TileBackground(t, canvas, area, targetPos - window.topLeft());
       } else {
-        canvas.fillRect(area, Color());
-        if (ColumnCount() > 0) {
+        canvas.fillRect(area, t.Color());
+        if (t.ColumnCount() > 0) {
           // Each column's strip keeps its colour down to the bottom of the window.
-          TLazyTreeColumns& columns = Columns();
+          TLazyTreeColumns& columns = t.Columns();
           const QVector<TColumnIndex> shown = columns.ShownColumnList();
           const bool lines = paint.Contains(toFullVertGridLines) && paint.Contains(toShowVertGridLines) &&
                              switches.Contains(poGridLines);
@@ -569,16 +606,16 @@ void TBaseLazyTree::PaintBelowRows(QPainter& target, const QRect& window, int to
             const QRect strip(column.Left(), area.top(), column.Width(), area.height());
             if (!strip.intersects(area)) continue;
             canvas.fillRect(strip, column.Color());
-            if (lines && (i + 1 < shown.size() || columns.AllColumnsWidth() < ClientWidth()))
+            if (lines && (i + 1 < shown.size() || columns.AllColumnsWidth() < t.ClientWidth()))
               canvas.fillRect(QRect(strip.right(), strip.top(), 1, strip.height()),
-                              LineBrush(PaintColor(TLTColors::GridLineColor)));
+                              t.LineBrush(t.PaintColor(TLTColors::GridLineColor)));
           }
         }
       }
     }
-    if (states_.Contains(tsDrawSelecting)) PaintSelectionRectangle(canvas, window);
+    if (t.states_.Contains(tsDrawSelecting)) t.PaintSelectionRectangle(canvas, window);
   }
-  FlushRowBuffer(target, targetPos + QPoint(0, top - window.top()));
+  t.FlushRowBuffer(target, targetPos + QPoint(0, top - window.top()));
 }
 
 // ---- Geometry and widths ------------------------------------------------------------------------

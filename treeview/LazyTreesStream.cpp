@@ -43,6 +43,14 @@ void EndChunk(TLazyTreeStream& stream, qint64 start) {
 
 }  // namespace
 
+// The steps that finish the nodes a chunk was read into.
+struct TBaseLazyTree::TStreamSteps {
+  // The totals of a node whose fields and children were just read.
+  static void FinishLoadedNode(TBaseLazyTree& t, PLazyNode node);
+  // The selection of the nodes read (counted as they are read, so most reads skip the walk).
+  static void SelectLoadedNodes(TBaseLazyTree& t, PLazyNode node);
+};
+
 // ---- Owner events -----------------------------------------------------------------------
 
 void TBaseLazyTree::DoSaveNode(PLazyNode node, TLazyTreeStream& stream) {
@@ -227,7 +235,7 @@ void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLa
       UpdateHiddenChildren(parent);
     }
     store_.SetVisibleCount(VisibleCount() - rowsBefore + rows());
-    if (loadedSelected_ > 0) SelectLoadedNodes(node);
+    if (loadedSelected_ > 0) TStreamSteps::SelectLoadedNodes(*this, node);
   };
   try {
     ReadNodeChunk(stream, version, node);
@@ -263,7 +271,7 @@ void TBaseLazyTree::ReadNodeChunk(TLazyTreeStream& stream, int version, PLazyNod
       stream.SetPosition(partEnd);
     }
   } catch (...) {
-    FinishLoadedNode(node);  // the totals of what was read so far
+    TStreamSteps::FinishLoadedNode(*this, node);  // the totals of what was read so far
     throw;
   }
 }
@@ -313,7 +321,7 @@ bool TBaseLazyTree::ReadNodePart(TLazyTreeStream& stream, int version, PLazyNode
       ++node->ChildCount;
       ReadNodeChunk(stream, version, child);
     }
-    FinishLoadedNode(node);
+    TStreamSteps::FinishLoadedNode(*this, node);
     return true;
   }
   if (chunkType == UserChunk && chunkSize > 0) {
@@ -334,9 +342,9 @@ void TBaseLazyTree::SkipNodeChunk(TLazyTreeStream& stream) {
   stream.SetPosition(stream.Position() + size);
 }
 
-void TBaseLazyTree::FinishLoadedNode(PLazyNode node) {
+void TBaseLazyTree::TStreamSteps::FinishLoadedNode(TBaseLazyTree& t, PLazyNode node) {
   std::int64_t count = 1, height = node->NodeHeight;
-  const bool expanded = node == RootNode() || node->Has(nsExpanded);
+  const bool expanded = node == t.RootNode() || node->Has(nsExpanded);
   for (PLazyNode child = node->FirstChild; child; child = child->NextSibling) {
     count += child->TotalCount;
     if (expanded && child->Has(nsVisible)) height += child->TotalHeight;
@@ -344,26 +352,26 @@ void TBaseLazyTree::FinishLoadedNode(PLazyNode node) {
   node->TotalCount = static_cast<std::uint32_t>(count);
   node->TotalHeight = static_cast<std::uint32_t>(height);
   if (node->ChildCount > 0) node->Include(nsHasChildren);
-  UpdateHiddenChildren(node);
+  t.UpdateHiddenChildren(node);
 }
 
-void TBaseLazyTree::SelectLoadedNodes(PLazyNode node) {
+void TBaseLazyTree::TStreamSteps::SelectLoadedNodes(TBaseLazyTree& t, PLazyNode node) {
   // With multiselection the selected nodes of the stream join the selection as they are;
   // without it they arrive unselected.
-  const bool multi = options_->SelectionOptions().Contains(toMultiSelect);
+  const bool multi = t.options_->SelectionOptions().Contains(toMultiSelect);
   QVector<PLazyNode> added;
-  PLazyNode stop = node == RootNode() ? nullptr : node;
-  for (PLazyNode run = node == RootNode() ? RootNode()->FirstChild : node; run;) {
-    if (run->Has(nsSelected) && (selection_.IsEmpty() || !selection_.Contains(run))) {
+  PLazyNode stop = node == t.RootNode() ? nullptr : node;
+  for (PLazyNode run = node == t.RootNode() ? t.RootNode()->FirstChild : node; run;) {
+    if (run->Has(nsSelected) && (t.selection_.IsEmpty() || !t.selection_.Contains(run))) {
       if (multi)
         added.append(run);
       else
         run->Exclude(nsSelected);
     }
-    run = GetNextRaw(run);
-    if (stop && run && !NodeHasAncestor(run, stop)) break;
+    run = t.GetNextRaw(run);
+    if (stop && run && !t.NodeHasAncestor(run, stop)) break;
   }
   if (added.isEmpty()) return;
-  selection_.Merge(std::move(added));
-  Change(nullptr);
+  t.selection_.Merge(std::move(added));
+  t.Change(nullptr);
 }

@@ -7,6 +7,22 @@
 
 #include <vector>
 
+// The steps of unlinking and deleting nodes that only this file takes.
+struct TBaseLazyTree::TStructureSteps {
+  static void InternalDisconnectNode(TBaseLazyTree& t, PLazyNode node, bool keepFocus, bool reindex);
+  static void RefuseWhileIterating(const TBaseLazyTree& t);
+  static void ForgetPendingNode(TBaseLazyTree& t, PLazyNode node);
+  // The steps of deleting one node around the deletion of its children: leaving the
+  // selection and the references, then unlinking, OnFreeNode and freeing the block.
+  static void BeginNodeDeletion(TBaseLazyTree& t, PLazyNode node);
+  static void FinishNodeDeletion(TBaseLazyTree& t, PLazyNode node, bool reindex);
+  // The end of DeleteNodeChildren for one node whose children are all gone.
+  static void EndClearing(TBaseLazyTree& t, PLazyNode node, bool resetHasChildren);
+  // Deletes every node at once, as DeleteNodeChildren of the root would with no
+  // DoFreeNode to call: the tree's pointers into the nodes go, the blocks go together.
+  static void DropAllNodes(TBaseLazyTree& t);
+};
+
 // ---- Blocks ---------------------------------------------------------------------------
 
 PLazyNode TBaseLazyTree::MakeNewNode() {
@@ -108,17 +124,18 @@ void TBaseLazyTree::InternalConnectNode(PLazyNode node, PLazyNode destination, T
   store_.Link(node, destination, mode);
 }
 
-void TBaseLazyTree::InternalDisconnectNode(PLazyNode node, bool keepFocus, bool reindex) {
-  if (!LazyTreeCheck(IsRealNode(node), "Node must neither be nil nor the root node.")) return;
-  if (node == focusedNode_ && !keepFocus) {
-    ChangeFocus(nullptr, false);
-    focusedNode_ = nullptr;  // a refused edit end cannot keep a focus on a node that goes away
-    DoFocusChange(focusedNode_, focusedColumn_);
+void TBaseLazyTree::TStructureSteps::InternalDisconnectNode(TBaseLazyTree& t, PLazyNode node, bool keepFocus,
+                                                           bool reindex) {
+  if (!LazyTreeCheck(t.IsRealNode(node), "Node must neither be nil nor the root node.")) return;
+  if (node == t.focusedNode_ && !keepFocus) {
+    t.ChangeFocus(nullptr, false);
+    t.focusedNode_ = nullptr;  // a refused edit end cannot keep a focus on a node that goes away
+    t.DoFocusChange(t.focusedNode_, t.focusedColumn_);
   }
-  if (node == selection_.Anchor()) selection_.SetAnchor(focusedNode_);
+  if (node == t.selection_.Anchor()) t.selection_.SetAnchor(t.focusedNode_);
   if (node->Has(nsDeleting)) return;
-  StopValidation();
-  store_.Unlink(node, reindex);
+  t.StopValidation();
+  t.store_.Unlink(node, reindex);
 }
 
 PLazyNode TBaseLazyTree::InsertNode(PLazyNode destination, TLTNodeAttachMode mode) {
@@ -143,37 +160,38 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode destination, TLTNodeAttachMode mod
 
 // ---- Deletion -------------------------------------------------------------------------
 
-void TBaseLazyTree::RefuseWhileIterating() const {
-  if (states_.Contains(tsIterating))
+void TBaseLazyTree::TStructureSteps::RefuseWhileIterating(const TBaseLazyTree& t) {
+  if (t.states_.Contains(tsIterating))
     throw ELazyTreeError(QStringLiteral("Deleting nodes during tree iteration leads to invalid pointers."),
                          hcTFTreeIterating);
 }
 
-void TBaseLazyTree::ForgetPendingNode(PLazyNode node) {
+void TBaseLazyTree::TStructureSteps::ForgetPendingNode(TBaseLazyTree& t, PLazyNode node) {
   // A pending notification must not outlive its node: a change is reported for the tree
   // as a whole, a structure change for the parent, where the change happened.
-  if (lastChangedNode_ == node) lastChangedNode_ = nullptr;
-  if (lastStructureChangeNode_ == node) lastStructureChangeNode_ = node->Parent == RootNode() ? nullptr : node->Parent;
-  if (hotNode_ == node) hotNode_ = nullptr;
-  if (input_->KeyCheckNode() == node) input_->TakeKeyCheckNode();
-  if (animatedNode_ == node) animatedNode_ = nullptr;
-  if (!dragSelection_.isEmpty()) dragSelection_.removeAll(node);
-  if (dropTargetNode_ == node) {
-    dropTargetNode_ = nullptr;
-    lastDropMode_ = dmNowhere;
+  if (t.lastChangedNode_ == node) t.lastChangedNode_ = nullptr;
+  if (t.lastStructureChangeNode_ == node)
+    t.lastStructureChangeNode_ = node->Parent == t.RootNode() ? nullptr : node->Parent;
+  if (t.hotNode_ == node) t.hotNode_ = nullptr;
+  if (t.input_->KeyCheckNode() == node) t.input_->TakeKeyCheckNode();
+  if (t.animatedNode_ == node) t.animatedNode_ = nullptr;
+  if (!t.dragSelection_.isEmpty()) t.dragSelection_.removeAll(node);
+  if (t.dropTargetNode_ == node) {
+    t.dropTargetNode_ = nullptr;
+    t.lastDropMode_ = dmNowhere;
   }
-  ForgetWorkingNode(node);
+  t.ForgetWorkingNode(node);
 }
 
 void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
   if (!IsRealNode(node) || options_->MiscOptions().Contains(toReadOnly)) return;
-  RefuseWhileIterating();
+  TStructureSteps::RefuseWhileIterating(*this);
   PLazyNode parent = node->Parent;
   const bool parentClearing = parent->Has(nsClearing);
   if (!parentClearing) StructureChange(parent == RootNode() ? nullptr : parent, crChildDeleted);
-  BeginNodeDeletion(node);
+  TStructureSteps::BeginNodeDeletion(*this, node);
   DeleteNodeChildren(node, false);
-  FinishNodeDeletion(node, reindex);
+  TStructureSteps::FinishNodeDeletion(*this, node, reindex);
   if (!parentClearing) {
     UpdateHiddenChildren(parent);
     InvalidateCache();
@@ -185,32 +203,32 @@ void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
   }
 }
 
-void TBaseLazyTree::BeginNodeDeletion(PLazyNode node) {
+void TBaseLazyTree::TStructureSteps::BeginNodeDeletion(TBaseLazyTree& t, PLazyNode node) {
   if (node->Has(nsSelected)) {
-    if (updateCount_ > 0) {
+    if (t.updateCount_ > 0) {
       node->Exclude(nsSelected);
-      selection_.MarkDeleted(node);
+      t.selection_.MarkDeleted(node);
     } else {
-      DoStateChange({tsSynchMode});
-      RemoveFromSelection(node);
-      DoStateChange({}, {tsSynchMode});
+      t.DoStateChange({tsSynchMode});
+      t.RemoveFromSelection(node);
+      t.DoStateChange({}, {tsSynchMode});
     }
   }
-  if (states_.Contains(tsHint)) CancelHint();
-  ForgetWorkingNode(node);  // before the focus moves: an open edit must not write into it
+  if (t.states_.Contains(tsHint)) t.CancelHint();
+  t.ForgetWorkingNode(node);  // before the focus moves: an open edit must not write into it
 }
 
-void TBaseLazyTree::FinishNodeDeletion(PLazyNode node, bool reindex) {
-  InternalDisconnectNode(node, false, reindex);
-  ForgetPendingNode(node);
-  if (node->Has(nsInitialized) || node->Has(nsFreeNotify)) DoFreeNode(node);
-  FreeNodeBlock(node);
+void TBaseLazyTree::TStructureSteps::FinishNodeDeletion(TBaseLazyTree& t, PLazyNode node, bool reindex) {
+  InternalDisconnectNode(t, node, false, reindex);
+  ForgetPendingNode(t, node);
+  if (node->Has(nsInitialized) || node->Has(nsFreeNotify)) t.DoFreeNode(node);
+  t.store_.FreeNode(node);
 }
 
 void TBaseLazyTree::DeleteNodeChildren(PLazyNode node, bool resetHasChildren) {
   if (!node) node = RootNode();
   if (!node->FirstChild || options_->MiscOptions().Contains(toReadOnly)) return;
-  RefuseWhileIterating();
+  TStructureSteps::RefuseWhileIterating(*this);
   // The depth is the user's: the subtree is taken apart with a stack of the nodes whose
   // children are being deleted, not by recursion. Each node goes as DeleteNode would
   // take it, children first, from the last child to the first.
@@ -236,64 +254,64 @@ void TBaseLazyTree::DeleteNodeChildren(PLazyNode node, bool resetHasChildren) {
       child->Include(nsDeleting);
       if (previous) previous->NextSibling = nullptr;
       top.next = previous;
-      BeginNodeDeletion(child);
+      TStructureSteps::BeginNodeDeletion(*this, child);
       if (child->FirstChild)
         beginClearing(child, false);  // its children go first; it follows when they are gone
       else
-        FinishNodeDeletion(child, false);
+        TStructureSteps::FinishNodeDeletion(*this, child, false);
       continue;
     }
     const Clearing done = top;
     open.pop_back();
-    EndClearing(done.node, done.resetHasChildren);
-    if (!open.empty()) FinishNodeDeletion(done.node, false);
+    TStructureSteps::EndClearing(*this, done.node, done.resetHasChildren);
+    if (!open.empty()) TStructureSteps::FinishNodeDeletion(*this, done.node, false);
   }
 }
 
-void TBaseLazyTree::DropAllNodes() {
-  PLazyNode root = RootNode();
+void TBaseLazyTree::TStructureSteps::DropAllNodes(TBaseLazyTree& t) {
+  PLazyNode root = t.RootNode();
   if (!root->FirstChild) return;
-  RefuseWhileIterating();
-  ++updateCount_;  // the bracket DeleteNodeChildren keeps, which EndClearing closes
-  StopValidation();
+  RefuseWhileIterating(t);
+  ++t.updateCount_;  // the bracket DeleteNodeChildren keeps, which EndClearing closes
+  t.StopValidation();
   root->Include(nsClearing);
   // What deleting the nodes one by one would leave behind, done for the few nodes the
   // tree still points at instead of for every node.
-  if (states_.Contains(tsHint)) CancelHint();
-  selection_.Clear(true);
-  const PLazyNode held[] = {search_->LastHit(), input_->MouseCheckNode(), edit_.Node(), lastChangedNode_,
-                            lastStructureChangeNode_, hotNode_, input_->KeyCheckNode(), animatedNode_,
-                            dropTargetNode_};
+  if (t.states_.Contains(tsHint)) t.CancelHint();
+  t.selection_.Clear(true);
+  const PLazyNode held[] = {t.search_->LastHit(), t.input_->MouseCheckNode(), t.edit_.Node(), t.lastChangedNode_,
+                            t.lastStructureChangeNode_, t.hotNode_, t.input_->KeyCheckNode(), t.animatedNode_,
+                            t.dropTargetNode_};
   for (PLazyNode node : held)
-    if (IsRealNode(node)) ForgetPendingNode(node);
-  dragSelection_.clear();
-  EndClearing(root, true);
-  store_.ReleaseBlocks();
+    if (t.IsRealNode(node)) ForgetPendingNode(t, node);
+  t.dragSelection_.clear();
+  EndClearing(t, root, true);
+  t.store_.ReleaseBlocks();
 }
 
-void TBaseLazyTree::EndClearing(PLazyNode node, bool resetHasChildren) {
+void TBaseLazyTree::TStructureSteps::EndClearing(TBaseLazyTree& t, PLazyNode node, bool resetHasChildren) {
   node->Exclude(nsClearing);
   if (resetHasChildren) node->Exclude(nsHasChildren);
-  if (node != RootNode()) node->Exclude(nsExpanded);
+  if (node != t.RootNode()) node->Exclude(nsExpanded);
   node->ChildCount = 0;
   node->FirstChild = nullptr;
   node->LastChild = nullptr;
-  if (node == RootNode()) {
-    RootNode()->TotalHeight = static_cast<std::uint32_t>(DefaultNodeHeight());
-    RootNode()->TotalCount = 1;
+  if (node == t.RootNode()) {
+    t.RootNode()->TotalHeight = static_cast<std::uint32_t>(t.DefaultNodeHeight());
+    t.RootNode()->TotalCount = 1;
   } else if (!node->Has(nsDeleting)) {
     node->Exclude(nsAllChildrenHidden);
-    UpdateTotalHeight(node, node->NodeHeight, false);
-    UpdateTotalCount(node, 1, false);
+    t.UpdateTotalHeight(node, node->NodeHeight, false);
+    t.UpdateTotalCount(node, 1, false);
   }
-  --updateCount_;
-  InvalidateCache();
-  if (updateCount_ == 0) {
-    RestartValidation();
-    UpdateScrollBars(true);
-    InvalidateTree();
+  --t.updateCount_;
+  t.InvalidateCache();
+  if (t.updateCount_ == 0) {
+    t.RestartValidation();
+    t.UpdateScrollBars(true);
+    t.InvalidateTree();
   }
-  if (!node->Has(nsDeleting)) StructureChange(node == RootNode() ? nullptr : node, crChildDeleted);
+  if (!node->Has(nsDeleting)) t.StructureChange(node == t.RootNode() ? nullptr : node, crChildDeleted);
 }
 
 void TBaseLazyTree::DeleteSelectedItems() {
@@ -324,7 +342,7 @@ void TBaseLazyTree::Clear() {
   // must see its nodes go clears the tree in its own destructor), and no state change
   // or structure event is heard any more.
   if (destroying_ && !OnFreeNode)
-    DropAllNodes();
+    TStructureSteps::DropAllNodes(*this);
   else
     DeleteNodeChildren(RootNode(), true);
   store_.SetVisibleCount(0);
@@ -358,7 +376,7 @@ bool TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
   if (!LazyTreeCheck(TreeFromNode(source) == this, "The source tree must contain the source node.")) return false;
   if (mode == amNoWhere || options_->MiscOptions().Contains(toReadOnly)) return false;
   if (source == target && !(childrenOnly && (mode == amInsertBefore || mode == amInsertAfter))) return false;
-  RefuseWhileIterating();
+  TStructureSteps::RefuseWhileIterating(*this);
   TBaseLazyTree* targetTree = target ? TreeFromNode(target) : this;
   if (!target || target == targetTree->RootNode()) {
     if (!target) mode = amAddChildLast;
@@ -377,7 +395,7 @@ bool TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
     StopValidation();
     auto moveOne = [&](PLazyNode node) {
       PLazyNode oldParent = node->Parent;
-      InternalDisconnectNode(node, true, true);
+      TStructureSteps::InternalDisconnectNode(*this, node, true, true);
       InternalConnectNode(node, target, mode);
       UpdateHiddenChildren(oldParent);
       DoNodeMoved(node);
