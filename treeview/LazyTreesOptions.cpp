@@ -165,6 +165,8 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
       // A failing owner event behind a timer is reported like any error of the program.
       input_(std::make_unique<TLazyTreeInputController>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
       header_(std::make_unique<TLTHeader>(*this)) {
+  AttachHeader(header_.get(), {[this] { return ClientWidth(); }, [this] { return Alignment(); },
+                               [this] { return BiDiMode() != bdLeftToRight; }});
   RegisterStandardTreeFormats();
   treeId_ = RegisterLiveTree(this);
   // The node drag picture fades out from its centre.
