@@ -48,7 +48,7 @@
 //                            the table in LazyTreeKeyTable (no widget)
 //   LazyTreesScroll.cpp      offsets, scroll bars, geometry, invalidation, painting the
 //                            tree, the point hit test, the tree-view queries
-//   LazyTreesHitTest.cpp     the parts of a row under a point, column lookups
+//   LazyTreesHitTest.cpp     the parts of a row under a point, the span of a cell
 //   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
 //                            (declared by the base TLazyTreeOwnerHooks,
 //                            LazyTreeOwnerHooks.h)
@@ -56,7 +56,7 @@
 //   LazyTreesLayout.cpp      the control as its layouter sees it; heights and positions
 //                            forwarded to the layouter
 //   LazyTreesStream.cpp      nodes written into the tree stream and read back
-//   LazyTreesHeader.cpp      the header and column hooks, header events
+//   LazyTreesHeader.cpp      the header's operations, header events
 //   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
 //   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
 //   LazyTreesSort.cpp        sorting sibling chains through the owner's comparison
@@ -75,7 +75,8 @@
 // LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
 // LazyTreeEvents.h (the owner events), LazyTreeTimers.h (timer ids and driver),
 // LazyTreeDragSettings.h and LazyTreeHintSettings.h (the drag and hint settings, bases
-// of the class with their accessors),
+// of the class with their accessors), LazyTreeColumnQueries (the column queries over
+// the header, a base of the class: count, order, bounds, the column at an X),
 // LazyTreeAssert (wrong calls reported, not fatal).
 // Beside the class: LazyTreeCache and LazyTreeWorker (the position cache and its thread,
 // which reaches a tree through its layouter),
@@ -97,6 +98,7 @@
 #include "treeview/LazyNodeStore.h"
 #include "treeview/LazyTreeAppearanceProperties.h"
 #include "treeview/LazyTreeCacheControl.h"
+#include "treeview/LazyTreeColumnQueries.h"
 #include "treeview/LazySelection.h"
 #include "treeview/LazyTreeLayouter.h"
 #include "treeview/LazyTreeControlTypes.h"
@@ -146,7 +148,8 @@ class TBaseLazyTree : public QAbstractScrollArea,
                       public TLazyTreeDragSettings,
                       public TLazyTreeHintSettings,
                       public TLazyTreeCacheControl,
-                      public TLazyTreeNavigation {
+                      public TLazyTreeNavigation,
+                      public TLazyTreeColumnQueries {
   Q_OBJECT
   // The owner operations fire the events for this tree and read its state for defaults.
   friend class TLazyTreeOwnerHooks;
@@ -557,9 +560,6 @@ public:
   void MainColumnChanged(TColumnIndex Column);
   // The header's height or visibility changed: the rows start below it.
   void ApplyFrame();
-  // Column facts for hit tests, hints and text; single-column defaults until the header.
-  virtual TLTAlignment ColumnAlignment(int Column) const;
-  virtual bool ColumnIsRightToLeft(int Column) const;
   // The text a tooltip shows for a cell (the string tree's cell text).
   virtual QString HintCellText(PLazyNode, int) { return {}; }
   // The hint text of a cell from the owner (the string tree's OnGetHint).
@@ -591,24 +591,10 @@ protected:
                             std::uint32_t ChunkSize);
   virtual void SkipNodeChunk(TLazyTreeStream& Stream);
 
-  // ---- Hooks that the header, painting, string tree and data-transfer code fill -----
-  // Columns: without a header the tree has none; the main column is then -1.
-  virtual int HeaderHeight() const;
+  // ---- Hooks that the header, painting, string tree and data-transfer code fill (the
+  //      column queries are the base TLazyTreeColumnQueries, LazyTreeColumnQueries.h) --
   // Mouse input goes to the header first while it is dragging or sizing a column.
   virtual bool HeaderHandlesMouse(QMouseEvent*) { return false; }
-  virtual int ColumnCount() const;
-  virtual int MainColumn() const;
-  virtual bool IsColumnVisible(int Column) const;
-  virtual bool ColumnCanFocus(int Column) const;
-  virtual int FirstVisibleColumn() const;
-  virtual int LastVisibleColumn() const;
-  virtual int NextVisibleColumn(int Column) const;
-  virtual int PreviousVisibleColumn(int Column) const;
-  virtual int ColumnsWidth() const;
-  virtual int SortColumn() const;
-  virtual QRect ColumnBounds(int Column) const;
-  virtual void FitColumnsToContent();
-  virtual void RestoreColumnWidths();
   // ---- Painting steps and header events (LazyTreesPaint.cpp, LazyTreesHeader.cpp) ----------
   // The column where the cell that starts at Column ends (the next visible column; with
   // toAutoSpanColumns empty cells of left-to-right columns are spanned).
@@ -668,14 +654,6 @@ protected:
   virtual void AnimateToggleStep(PLazyNode Node, int Delta, bool Expanding);
 
   // ---- Working with the tree: hooks and helpers --------------------------------------
-  // The header's sort direction for automatic sorting (the header answers it).
-  virtual bool SortAscending() const;
-  virtual QString ColumnHint(int Column) const;
-  virtual bool HeaderShowsHints() const;
-  // The header is dragging, sizing or pressing a column.
-  virtual bool HeaderIsBusy() const;
-  // The visible column under a content X, -1 for none (or without columns).
-  virtual int ColumnAtX(int X) const;
   // Widths of what stands before the label in a cell (image lists come with painting).
   virtual int CheckImageWidth() const;
   virtual int ImageWidth(PLazyNode Node, int Column, TLTImageKind Kind);

@@ -1,5 +1,5 @@
-// The header's properties and their reactions, its operations, and the tree's column
-// hooks and header events that the rest of the control calls.
+// The header's properties and their reactions, its operations, and the tree's header
+// accessors and header events that the rest of the control calls.
 #include "treeview/LazyTreeAssert.h"
 #include "treeview/LazyTreeDragImage.h"
 #include "treeview/LazyTreeHeader.h"
@@ -301,60 +301,13 @@ void TLTHeader::RestoreColumnWidths() {
   }
 }
 
-// ---- The tree's column hooks --------------------------------------------------------------------
+// ---- The tree's header and columns --------------------------------------------------------------
 
 TLazyTreeColumns& TBaseLazyTree::Columns() const { return header_->Columns(); }
 
 TBiDiMode TBaseLazyTree::BiDiMode() const {
   return layoutDirection() == Qt::RightToLeft ? bdRightToLeft : bdLeftToRight;
 }
-
-int TBaseLazyTree::HeaderHeight() const {
-  return header_ && header_->Options().Contains(hoVisible) ? header_->Height() : 0;
-}
-
-int TBaseLazyTree::ColumnCount() const { return header_ ? header_->Columns().Count() : 0; }
-int TBaseLazyTree::MainColumn() const { return header_ ? header_->MainColumn() : NoColumn; }
-
-bool TBaseLazyTree::IsColumnVisible(int column) const {
-  return header_ && header_->Columns().IsColumnIndex(column) && header_->Columns()[column]->Visible();
-}
-
-bool TBaseLazyTree::ColumnCanFocus(int column) const {
-  return IsColumnVisible(column) && header_->Columns()[column]->Options().Contains(coEnabled);
-}
-
-namespace {
-int OrNone(TColumnIndex index) { return index >= 0 ? index : NoColumn; }
-}  // namespace
-
-int TBaseLazyTree::FirstVisibleColumn() const { return header_ ? OrNone(header_->Columns().FirstShownColumn()) : NoColumn; }
-int TBaseLazyTree::LastVisibleColumn() const { return header_ ? OrNone(header_->Columns().LastShownColumn()) : NoColumn; }
-int TBaseLazyTree::NextVisibleColumn(int column) const {
-  return header_ ? OrNone(header_->Columns().ShownColumnAfter(column)) : NoColumn;
-}
-int TBaseLazyTree::PreviousVisibleColumn(int column) const {
-  return header_ ? OrNone(header_->Columns().ShownColumnBefore(column)) : NoColumn;
-}
-int TBaseLazyTree::ColumnsWidth() const { return header_ ? header_->Columns().AllColumnsWidth() : 0; }
-int TBaseLazyTree::SortColumn() const { return header_ ? header_->SortColumn() : NoColumn; }
-
-QRect TBaseLazyTree::ColumnBounds(int column) const {
-  if (!header_ || !header_->Columns().IsColumnIndex(column)) return QRect(0, 0, ClientWidth(), 0);
-  const TLazyTreeColumn& c = *header_->Columns()[column];
-  return QRect(c.Left(), 0, c.Width(), 0);
-}
-
-void TBaseLazyTree::FitColumnsToContent() { header_->FitColumnsToContent(true); }
-bool TBaseLazyTree::SortAscending() const { return header_->SortDirection() == sdAscending; }
-QString TBaseLazyTree::ColumnHint(int column) const {
-  return header_->Columns().IsColumnIndex(column) ? header_->Columns()[column]->Hint() : QString();
-}
-bool TBaseLazyTree::HeaderShowsHints() const { return header_->Options().Contains(hoShowHint); }
-bool TBaseLazyTree::HeaderIsBusy() const {
-  return header_->States().Intersects({hstDragging, hstDragPending, hstResizing, hstResizePending});
-}
-void TBaseLazyTree::RestoreColumnWidths() { header_->RestoreColumnWidths(); }
 
 // ---- Header events ------------------------------------------------------------------------------
 

@@ -3,24 +3,6 @@
 #include "treeview/LazyTreeColumns.h"
 #include "treeview/LazyTrees.h"
 
-TLTAlignment TBaseLazyTree::ColumnAlignment(int column) const {
-  return Columns().IsColumnIndex(column) ? Columns()[column]->Alignment() : appearance_.alignment;
-}
-
-bool TBaseLazyTree::ColumnIsRightToLeft(int column) const {
-  if (Columns().IsColumnIndex(column)) return Columns()[column]->RightToLeft();
-  return ColumnCount() == 0 && BiDiMode() != bdLeftToRight;
-}
-
-int TBaseLazyTree::ColumnAtX(int x) const {
-  if (ColumnCount() <= 0) return -1;
-  for (int column = FirstVisibleColumn(); column >= 0; column = NextVisibleColumn(column)) {
-    const QRect bounds = ColumnBounds(column);
-    if (x >= bounds.left() && x < bounds.left() + bounds.width()) return column;
-  }
-  return -1;
-}
-
 QPair<int, int> TBaseLazyTree::CellSpan(PLazyNode node, int column) {
   if (column < 0 || ColumnCount() <= 0) return {0, std::max(ClientWidth(), rangeX_)};
   const QRect bounds = ColumnBounds(column);

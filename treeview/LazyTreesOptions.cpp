@@ -168,6 +168,8 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
   AttachLayouter(layouter_);
   // The layout host initialises nodes as the tree does, so the plain navigation uses it.
   AttachNavigation(store_, layoutHost_, selection_);
+  AttachHeader(header_.get(), {[this] { return ClientWidth(); }, [this] { return Alignment(); },
+                               [this] { return BiDiMode() != bdLeftToRight; }});
   RegisterStandardTreeFormats();
   treeId_ = RegisterLiveTree(this);
   // The node drag picture fades out from its centre.

@@ -245,4 +245,33 @@ TEST_F(ColumnTree, DisplayNamesAndTheClearedHeader) {
   EXPECT_EQ(Header().AutoSizeIndex(), -1);
 }
 
+
+// A tree without columns answers the column queries for its one column from itself: the
+// bounds span its client area, alignment and reading direction are its own.
+class ColumnlessTree : public TCustomLazyDrawTree {
+public:
+  using TCustomLazyDrawTree::ColumnBounds;
+};
+
+TEST(ColumnQueries, WithoutColumnsTheTreeAnswersForItsOneColumn) {
+  ColumnlessTree tree;
+  const struct {
+    int width;
+    Qt::LayoutDirection direction;
+    TLTAlignment alignment;
+    bool rightToLeft;
+  } cases[] = {
+      {300, Qt::LeftToRight, taCenter, false},
+      {250, Qt::RightToLeft, taRightJustify, true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(ShowPlain(tree, QSize(c.width, 100)));
+    tree.setLayoutDirection(c.direction);
+    tree.SetAlignment(c.alignment);
+    EXPECT_EQ(tree.ColumnBounds(NoColumn).width(), c.width);
+    EXPECT_EQ(tree.ColumnAlignment(NoColumn), c.alignment) << c.width;
+    EXPECT_EQ(tree.ColumnIsRightToLeft(NoColumn), c.rightToLeft) << c.width;
+  }
+}
+
 }  // namespace
