@@ -7,32 +7,33 @@
 #include <utility>
 
 void TLazyTreeColumnQueries::AttachHeader(TLTHeader* header, TTreeFacts tree) {
-  queriedHeader_ = header;
+  columnHeader_ = header;
   treeFacts_ = std::move(tree);
 }
 
 TLTAlignment TLazyTreeColumnQueries::ColumnAlignment(int column) const {
-  return queriedHeader_->Columns().IsColumnIndex(column) ? queriedHeader_->Columns()[column]->Alignment() : treeFacts_.Alignment();
+  const TLazyTreeColumns& columns = columnHeader_->Columns();
+  return columns.IsColumnIndex(column) ? columns[column]->Alignment() : treeFacts_.Alignment();
 }
 
 bool TLazyTreeColumnQueries::ColumnIsRightToLeft(int column) const {
-  if (queriedHeader_->Columns().IsColumnIndex(column)) return queriedHeader_->Columns()[column]->RightToLeft();
+  if (columnHeader_->Columns().IsColumnIndex(column)) return columnHeader_->Columns()[column]->RightToLeft();
   return ColumnCount() == 0 && treeFacts_.RightToLeft();
 }
 
 int TLazyTreeColumnQueries::HeaderHeight() const {
-  return queriedHeader_ && queriedHeader_->Options().Contains(hoVisible) ? queriedHeader_->Height() : 0;
+  return columnHeader_ && columnHeader_->Options().Contains(hoVisible) ? columnHeader_->Height() : 0;
 }
 
-int TLazyTreeColumnQueries::ColumnCount() const { return queriedHeader_ ? queriedHeader_->Columns().Count() : 0; }
-int TLazyTreeColumnQueries::MainColumn() const { return queriedHeader_ ? queriedHeader_->MainColumn() : NoColumn; }
+int TLazyTreeColumnQueries::ColumnCount() const { return columnHeader_ ? columnHeader_->Columns().Count() : 0; }
+int TLazyTreeColumnQueries::MainColumn() const { return columnHeader_ ? columnHeader_->MainColumn() : NoColumn; }
 
 bool TLazyTreeColumnQueries::IsColumnVisible(int column) const {
-  return queriedHeader_ && queriedHeader_->Columns().IsColumnIndex(column) && queriedHeader_->Columns()[column]->Visible();
+  return columnHeader_ && columnHeader_->Columns().IsColumnIndex(column) && columnHeader_->Columns()[column]->Visible();
 }
 
 bool TLazyTreeColumnQueries::ColumnCanFocus(int column) const {
-  return IsColumnVisible(column) && queriedHeader_->Columns()[column]->Options().Contains(coEnabled);
+  return IsColumnVisible(column) && columnHeader_->Columns()[column]->Options().Contains(coEnabled);
 }
 
 namespace {
@@ -40,38 +41,38 @@ int OrNone(TColumnIndex index) { return index >= 0 ? index : NoColumn; }
 }  // namespace
 
 int TLazyTreeColumnQueries::FirstVisibleColumn() const {
-  return queriedHeader_ ? OrNone(queriedHeader_->Columns().FirstShownColumn()) : NoColumn;
+  return columnHeader_ ? OrNone(columnHeader_->Columns().FirstShownColumn()) : NoColumn;
 }
 int TLazyTreeColumnQueries::LastVisibleColumn() const {
-  return queriedHeader_ ? OrNone(queriedHeader_->Columns().LastShownColumn()) : NoColumn;
+  return columnHeader_ ? OrNone(columnHeader_->Columns().LastShownColumn()) : NoColumn;
 }
 int TLazyTreeColumnQueries::NextVisibleColumn(int column) const {
-  return queriedHeader_ ? OrNone(queriedHeader_->Columns().ShownColumnAfter(column)) : NoColumn;
+  return columnHeader_ ? OrNone(columnHeader_->Columns().ShownColumnAfter(column)) : NoColumn;
 }
 int TLazyTreeColumnQueries::PreviousVisibleColumn(int column) const {
-  return queriedHeader_ ? OrNone(queriedHeader_->Columns().ShownColumnBefore(column)) : NoColumn;
+  return columnHeader_ ? OrNone(columnHeader_->Columns().ShownColumnBefore(column)) : NoColumn;
 }
-int TLazyTreeColumnQueries::ColumnsWidth() const { return queriedHeader_ ? queriedHeader_->Columns().AllColumnsWidth() : 0; }
-int TLazyTreeColumnQueries::SortColumn() const { return queriedHeader_ ? queriedHeader_->SortColumn() : NoColumn; }
+int TLazyTreeColumnQueries::ColumnsWidth() const { return columnHeader_ ? columnHeader_->Columns().AllColumnsWidth() : 0; }
+int TLazyTreeColumnQueries::SortColumn() const { return columnHeader_ ? columnHeader_->SortColumn() : NoColumn; }
 
 QRect TLazyTreeColumnQueries::ColumnBounds(int column) const {
-  if (!queriedHeader_ || !queriedHeader_->Columns().IsColumnIndex(column)) return QRect(0, 0, treeFacts_.ClientWidth(), 0);
-  const TLazyTreeColumn& c = *queriedHeader_->Columns()[column];
+  if (!columnHeader_ || !columnHeader_->Columns().IsColumnIndex(column)) return QRect(0, 0, treeFacts_.ClientWidth(), 0);
+  const TLazyTreeColumn& c = *columnHeader_->Columns()[column];
   return QRect(c.Left(), 0, c.Width(), 0);
 }
 
-void TLazyTreeColumnQueries::FitColumnsToContent() { queriedHeader_->FitColumnsToContent(true); }
-void TLazyTreeColumnQueries::RestoreColumnWidths() { queriedHeader_->RestoreColumnWidths(); }
-bool TLazyTreeColumnQueries::SortAscending() const { return queriedHeader_->SortDirection() == sdAscending; }
+void TLazyTreeColumnQueries::FitColumnsToContent() { columnHeader_->FitColumnsToContent(true); }
+void TLazyTreeColumnQueries::RestoreColumnWidths() { columnHeader_->RestoreColumnWidths(); }
+bool TLazyTreeColumnQueries::SortAscending() const { return columnHeader_->SortDirection() == sdAscending; }
 
 QString TLazyTreeColumnQueries::ColumnHint(int column) const {
-  return queriedHeader_->Columns().IsColumnIndex(column) ? queriedHeader_->Columns()[column]->Hint() : QString();
+  return columnHeader_->Columns().IsColumnIndex(column) ? columnHeader_->Columns()[column]->Hint() : QString();
 }
 
-bool TLazyTreeColumnQueries::HeaderShowsHints() const { return queriedHeader_->Options().Contains(hoShowHint); }
+bool TLazyTreeColumnQueries::HeaderShowsHints() const { return columnHeader_->Options().Contains(hoShowHint); }
 
 bool TLazyTreeColumnQueries::HeaderIsBusy() const {
-  return queriedHeader_->States().Intersects({hstDragging, hstDragPending, hstResizing, hstResizePending});
+  return columnHeader_->States().Intersects({hstDragging, hstDragPending, hstResizing, hstResizePending});
 }
 
 int TLazyTreeColumnQueries::ColumnAtX(int x) const {

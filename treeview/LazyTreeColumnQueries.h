@@ -58,6 +58,6 @@ protected:
   virtual int ColumnAtX(int X) const;
 
 private:
-  TLTHeader* queriedHeader_ = nullptr;
+  TLTHeader* columnHeader_ = nullptr;
   TTreeFacts treeFacts_;
 };
