@@ -3,94 +3,59 @@
 // owner for everything else through events, creates nodes in bulk and initialises them
 // the first time they are needed, and paints only the rows in view.
 //
-// The class is one public face over objects and files split by concern. The objects
-// own their state and the face forwards to them:
-//   LazyNodeStore            the node store: the pool, the hidden root, links between
-//                            nodes, running totals, where a node stands (no widget)
-//   LazyNodeWalker.h         tree order and display order over the store's links, with
-//                            or without initialising what it reaches
-//   LazyTreeNavigation       the navigation family over the walker, a base of the class
-//                            wired to the store, the readiness and the selection (no widget)
-//   LazyNodePool             the chunks node blocks come from (used by the store)
-//   LazySelection            the selection: selected nodes sorted by address, the range
-//                            anchor and level, cut and copy marks (no widget)
-//   LazyTreeLayouter         the layout: node heights (measured there only), row tops,
-//                            the row at a height, the position cache and its side of the
-//                            worker (no widget)
-//   LazyTreeCacheControl     the position cache as the face offers it, over the layouter
-//                            (a base of the class, no widget)
-//   LazyTreeIncrementalSearch  the incremental search: settings, text, last hit, the
-//                            walk to the next match (no widget)
-//   LazyTreeEditSession      the edit in progress: its link, its cell, the edit delay
-//   LazyTreePaintResources   what painting keeps between paints: buttons, line pattern
-//                            and brushes, the row image
-//   LazyTreeInputController  the input state between events (pending key and mouse
-//                            checks, wheel notches, the press, wheel panning) and the
-//                            timers and clock
-// The face's own files, each one concern of the class:
-//   LazyTreesStructure.cpp   node creation through the owner, child counts, insertion,
-//                            deletion, moving, iteration
-//   LazyTreesExpand.cpp      expand and collapse, (re)initialisation, animation, the
-//                            update bracket (held for a scope by LazyTreeUpdateGuard.h)
-//   LazyTreesSelection.cpp   focus, selection, scrolling into view and the node
-//                            accessors (visibility, heights, flags)
-//   LazyTreesSelectionList.cpp  bulk selection, the clipboard side of cut and copy,
-//                            edit actions
-//   LazyTreesCheckBoxes.cpp  check boxes: a click's press and release, the check-state
-//                            change with tri-state propagation and radio groups
-//   LazyTreesNodeOrder.cpp   the node order and the packing of node arrays
-//   LazyTreesSelectionRectangle.cpp  the dragged selection rectangle and what it selects
-//   LazyTreesClicks.cpp      the mouse rules for focus, selection and edits
-//   LazyTreesOptions.cpp     options, colours, properties, construction, destruction
-//   LazyTreesInput.cpp       the Qt key, mouse, wheel and focus events over the input
-//                            controller, wheel panning, what each timer does
-//   LazyTreesKeys.cpp        a handler per key command; which key means which command is
-//                            the table in LazyTreeKeyTable (no widget)
-//   LazyTreesScroll.cpp      offsets, scroll bars, geometry, invalidation, painting the
-//                            tree, the point hit test, the tree-view queries
-//   LazyTreesHitTest.cpp     the parts of a row under a point, the span of a cell
-//   LazyTreesEvents.cpp      one virtual operation per owner event, with its default
-//                            (declared by the base TLazyTreeOwnerHooks,
-//                            LazyTreeOwnerHooks.h)
-//   LazyTreesTotalsAudit.cpp the audit of the running totals (CheckTotals)
-//   LazyTreesLayout.cpp      the control as its layouter sees it; heights and positions
-//                            forwarded to the layouter
-//   LazyTreesStream.cpp      nodes written into the tree stream and read back
-//   LazyTreesHeader.cpp      the header's operations, header events
-//   LazyTreesPaint.cpp       painting of rows and cells, cell rectangles, content widths
-//   LazyTreesLines.cpp       tree lines, bands, buttons and the line pattern
-//   LazyTreesSort.cpp        sorting sibling chains through the owner's comparison
-//   LazyTreesSearch.cpp      incremental search as the tree runs it: keys, walk, a hit
-//   LazyTreesEdit.cpp        the editing life cycle through an edit link
-//   LazyTreesHint.cpp        whether, where and what a hint shows
-//   LazyTreesDataTransfer.cpp  tree data on the clipboard: formats, rendering, paste
-//   LazyTreesDragDrop.cpp    the drop target, auto-scroll and auto-expand, drags of nodes
-// Vocabulary: LazyTreeTypes.h (node record, states, flag sets, errors),
-// LazyTreeControlTypes.h (the control's enumerations and plain records: edit actions,
-// hint info and the rest),
-// LazyTreeAppearance.h (how the tree looks: colours, indents, margins, lines, buttons,
-// the selection's drawing, background and bevels, in one record),
-// LazyTreeAppearanceProperties (that record as a base of the class, with its
-// accessors; a setter repaints or reframes the tree),
-// LazyTreeHeaderTypes.h, LazyTreeOptions.h (option sets, colours, scroll-bar options),
-// LazyTreeEvents.h (the owner events), LazyTreeTimers.h (timer ids and driver),
-// LazyTreeDragSettings.h and LazyTreeHintSettings.h (the drag and hint settings, bases
-// of the class with their accessors), LazyTreeColumnQueries (the column queries over
-// the header, a base of the class: count, order, bounds, the column at an X),
-// LazyTreeAssert (wrong calls reported, not fatal).
-// Beside the class: LazyTreeCache and LazyTreeWorker (the position cache and its thread,
-// which reaches a tree through its layouter),
-// LazyTreeAnimation (expand/collapse steps), LazyTreeColumns (columns), LazyTreeHeader,
-// LazyTreeHeaderArea, LazyTreeHeaderInput, LazyTreeHeaderPaint and LazyTreeLayoutStream
-// (the header, its widgets, input, painting and layout stream), LazyTreeDrawing and
-// LazyTreeLines (shared drawing routines, tree-line pieces), LazyTreeImageList,
-// LazyTreeResources and LazyTreeImages.qrc (shared pictures), LazyTreeEditLink (the
-// in-place editor), LazyTreeHintWindow, LazyTreeStream (the tree stream format),
-// LazyTreeClipboard (formats and their registry), LazyTreeDataObject, LazyTreeDragManager,
-// LazyTreeDragImage, LazyTreeReference (which live tree data came from).
-// The string tree: LazyStringTree (texts, editing, measuring), LazyStringTreeExport
-// (text, CSV, HTML and RTF), LazyStringTreeStream (captions in the tree stream), with
-// LazyTreeBuffers for the exporters.
+// The class is one public face over objects, bases and files split by concern.
+// Objects that own their state, the face forwarding to them (none needs a widget unless
+// marked):
+//   LazyNodeStore        nodes: the pool (LazyNodePool), the hidden root, links, running totals
+//   LazyNodeWalker.h     tree and display order over the store's links, initialising or not
+//   LazySelection        selected nodes sorted by address, the range anchor, cut and copy marks
+//   LazyTreeLayouter     node heights (measured there only), row tops, the row at a height,
+//                        the position cache (LazyTreeCache) and its worker (LazyTreeWorker)
+//   LazyTreeIncrementalSearch  search settings, text, last hit, the walk to the next match
+//   LazyTreeEditSession  the edit in progress: its link, its cell, the edit delay (widget)
+//   LazyTreePaintResources  buttons, line pattern and brushes, the row image (widget)
+//   LazyTreeInputController  input state between events, wheel panning, timers and clock
+// Bases of the class, each a concern with its accessors:
+//   LazyTreeNavigation   the navigation family over the walker (no widget)
+//   LazyTreeCacheControl the position cache over the layouter (no widget)
+//   LazyTreeColumnQueries  the column queries over the header: count, order, bounds, hints
+//   LazyTreeOwnerHooks   one virtual operation per owner event (defined in LazyTreesEvents.cpp)
+//   LazyTreeAppearanceProperties  the look (LazyTreeAppearance.h); a setter repaints
+//   LazyTreeDragSettings.h, LazyTreeHintSettings.h  plain drag and hint settings
+// The face's own files, one concern each:
+//   LazyTreesStructure   creating, inserting, deleting, moving and iterating nodes
+//   LazyTreesExpand      expand, collapse, (re)initialisation, animation, the update bracket
+//                        (held for a scope by LazyTreeUpdateGuard.h)
+//   LazyTreesSelection   focus, selection, scrolling into view, the node accessors
+//   LazyTreesSelectionList  bulk selection, cut and copy marks, edit actions
+//   LazyTreesSelectionRectangle  the dragged rectangle and what it selects
+//   LazyTreesCheckBoxes  a check box's press and release, tri-state and radio propagation
+//   LazyTreesNodeOrder   the node order and the packing of node arrays
+//   LazyTreesClicks      the mouse rules for focus, selection and edits
+//   LazyTreesInput       Qt key, mouse, wheel and focus events, panning, timer expiry
+//   LazyTreesKeys        a handler per key command (the key table is LazyTreeKeyTable)
+//   LazyTreesOptions     options, properties, construction, destruction
+//   LazyTreesScroll      offsets, scroll bars, invalidation, the point hit test, view queries
+//   LazyTreesHitTest     the parts of a row under a point, the span of a cell
+//   LazyTreesLayout      the control as its layouter sees it, heights and positions
+//   LazyTreesTotalsAudit the audit of the running totals (CheckTotals)
+//   LazyTreesStream      nodes written into the tree stream and read back
+//   LazyTreesHeader      the header's operations and events
+//   LazyTreesPaint, LazyTreesLines  rows and cells; tree lines, bands and buttons
+//   LazyTreesSort        sorting sibling chains through the owner's comparison
+//   LazyTreesSearch, LazyTreesEdit, LazyTreesHint  incremental search, editing, hints
+//   LazyTreesDataTransfer, LazyTreesDragDrop  tree data on the clipboard; drag and drop
+// Vocabulary: LazyTreeTypes.h (node record, states, errors), LazyTreeControlTypes.h (the
+// control's enumerations and records), LazyTreeHeaderTypes.h, LazyTreeOptions.h (option
+// sets, colours), LazyTreeEvents.h (owner events), LazyTreeTimers.h, LazyTreeAssert.
+// Beside the class: LazyTreeAnimation, LazyTreeColumns, LazyTreeHeader with
+// LazyTreeHeaderArea, LazyTreeHeaderInput, LazyTreeHeaderPaint and LazyTreeLayoutStream,
+// LazyTreeDrawing and LazyTreeLines (drawing routines), LazyTreeImageList, LazyTreeResources and
+// LazyTreeImages.qrc (pictures), LazyTreeEditLink (the in-place editor),
+// LazyTreeHintWindow, LazyTreeStream (the stream format), LazyTreeClipboard,
+// LazyTreeDataObject, LazyTreeDragManager, LazyTreeDragImage, LazyTreeReference (which
+// live tree data came from). The string tree: LazyStringTree, LazyStringTreeExport (text,
+// CSV, HTML, RTF, with LazyTreeBuffers), LazyStringTreeStream (captions in the stream).
 //
 // Costs: node count, subtree height and child count are O(1) through running totals;
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
@@ -125,7 +90,6 @@
 #include <array>
 #include <memory>
 
-class QMenu;
 class QMimeData;
 class TLazyTreeInputController;
 class TToggleAnimation;
@@ -724,12 +688,6 @@ protected:
   // The node store's bookkeeping, as the concern files call it (see LazyNodeStore.h).
   PLazyNode MakeNewNode();
   bool IsRealNode(PLazyNode Node) const { return store_.IsRealNode(Node); }
-  bool ChildrenShown(PLazyNode Node) const { return store_.ChildrenShown(Node); }
-  unsigned CountVisibleChildren(PLazyNode Node) const { return store_.CountVisibleChildren(Node); }
-  void UpdateTotalCount(PLazyNode Node, int Value, bool Relative) { store_.UpdateTotalCount(Node, Value, Relative); }
-  void UpdateTotalHeight(PLazyNode Node, int Value, bool Relative) { store_.UpdateTotalHeight(Node, Value, Relative); }
-  void UpdateHiddenChildren(PLazyNode Node) { store_.UpdateHiddenChildren(Node); }
-  void RecomputeAllHiddenChildren(PLazyNode Node) { store_.RecomputeAllHiddenChildren(Node); }
   void InternalConnectNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
   struct TStructureSteps;  // the steps of unlinking and deleting nodes (LazyTreesStructure.cpp)
   void StructureChange(PLazyNode Node, TChangeReason Reason);

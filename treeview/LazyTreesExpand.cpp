@@ -95,8 +95,8 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
       CancelHint();
       animationDistance = static_cast<int>(node->TotalHeight - node->NodeHeight);
     }
-    const unsigned hidden = IsNodeInView(node) ? CountVisibleChildren(node) : 0;
-    UpdateTotalHeight(node, node->NodeHeight, false);
+    const unsigned hidden = IsNodeInView(node) ? store_.CountVisibleChildren(node) : 0;
+    store_.UpdateTotalHeight(node, node->NodeHeight, false);
     store_.AddVisibleRows(-std::int64_t(hidden));
     node->Exclude(nsExpanded);
     DoCollapsed(node);
@@ -121,8 +121,8 @@ void TBaseLazyTree::ToggleExpanded(PLazyNode node) {
       animationDistance = static_cast<int>(std::min<std::int64_t>(childrenHeight, ClientHeight()));
     }
     node->Include(nsExpanded);
-    UpdateTotalHeight(node, static_cast<int>(childrenHeight), true);
-    if (IsNodeInView(node)) store_.AddVisibleRows(CountVisibleChildren(node));
+    store_.UpdateTotalHeight(node, static_cast<int>(childrenHeight), true);
+    if (IsNodeInView(node)) store_.AddVisibleRows(store_.CountVisibleChildren(node));
     DoExpanded(node);
   }
   InvalidateCache();
@@ -241,7 +241,7 @@ void TBaseLazyTree::EndTreeUpdate() {
   if (destroying_) return;
   if (updateCount_ == 0 && states_.Contains(tsUpdating)) {
     if (states_.Contains(tsUpdateHiddenChildrenNeeded)) {
-      RecomputeAllHiddenChildren(RootNode());
+      store_.RecomputeAllHiddenChildren(RootNode());
       DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
     }
     DoStateChange({}, {tsUpdating});

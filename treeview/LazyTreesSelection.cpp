@@ -125,7 +125,7 @@ void TBaseLazyTree::SetNodeHeight(PLazyNode node, int value) {
   if (inView) StopValidation();
   const int diff = value - node->NodeHeight;
   node->NodeHeight = static_cast<std::uint16_t>(value);
-  UpdateTotalHeight(node, diff, true);
+  store_.UpdateTotalHeight(node, diff, true);
   if (!inView) return;
   InvalidateCache();
   if (updateCount_ == 0) {
@@ -145,22 +145,22 @@ void TBaseLazyTree::SetNodeVisible(PLazyNode node, bool value) {
   if (!LazyTreeCheck(IsRealNode(node), "Invalid parameter.") || node->Has(nsVisible) == value) return;
   StopValidation();
   PLazyNode parent = node->Parent;
-  const bool parentShows = ChildrenShown(parent);
+  const bool parentShows = store_.ChildrenShown(parent);
   const unsigned before = VisibleCount();
   if (value) {
     node->Include(nsVisible);
-    if (parent->Has(nsExpanded)) UpdateTotalHeight(parent, static_cast<int>(node->TotalHeight), true);
-    if (parentShows) store_.AddVisibleRows(1 + std::int64_t(CountVisibleChildren(node)));
+    if (parent->Has(nsExpanded)) store_.UpdateTotalHeight(parent, static_cast<int>(node->TotalHeight), true);
+    if (parentShows) store_.AddVisibleRows(1 + std::int64_t(store_.CountVisibleChildren(node)));
     if (parent != RootNode()) parent->Exclude(nsAllChildrenHidden);
   } else {
-    if (parentShows) store_.AddVisibleRows(-1 - std::int64_t(CountVisibleChildren(node)));
-    if (parent->Has(nsExpanded)) UpdateTotalHeight(parent, -static_cast<int>(node->TotalHeight), true);
+    if (parentShows) store_.AddVisibleRows(-1 - std::int64_t(store_.CountVisibleChildren(node)));
+    if (parent->Has(nsExpanded)) store_.UpdateTotalHeight(parent, -static_cast<int>(node->TotalHeight), true);
     node->Exclude(nsVisible);
     // Inside an update the flags are recomputed once at its end, not once per hidden node.
     if (updateCount_ > 0)
       DoStateChange({tsUpdateHiddenChildrenNeeded});
     else
-      UpdateHiddenChildren(parent);
+      store_.UpdateHiddenChildren(parent);
   }
   InvalidateCache();
   if (VisibleCount() != before && updateCount_ == 0) {

@@ -219,8 +219,8 @@ void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLa
     return parent && parent->Has(nsExpanded) && node->Has(nsVisible) ? node->TotalHeight : 0;
   };
   auto rows = [&]() -> unsigned {
-    if (!parent) return CountVisibleChildren(RootNode());
-    return IsNodeInView(node) ? 1 + CountVisibleChildren(node) : 0;
+    if (!parent) return store_.CountVisibleChildren(RootNode());
+    return IsNodeInView(node) ? 1 + store_.CountVisibleChildren(node) : 0;
   };
   loadedSelected_ = 0;
   const std::uint32_t countBefore = node->TotalCount;
@@ -230,9 +230,9 @@ void TBaseLazyTree::AddNodesFromStream(TLazyTreeStream& stream, int version, PLa
   auto settle = [&] {
     if (wasSelected) node->Include(nsSelected);
     if (parent) {
-      UpdateTotalCount(parent, static_cast<int>(std::int64_t(node->TotalCount) - countBefore), true);
-      UpdateTotalHeight(parent, static_cast<int>(heightShare() - heightBefore), true);
-      UpdateHiddenChildren(parent);
+      store_.UpdateTotalCount(parent, static_cast<int>(std::int64_t(node->TotalCount) - countBefore), true);
+      store_.UpdateTotalHeight(parent, static_cast<int>(heightShare() - heightBefore), true);
+      store_.UpdateHiddenChildren(parent);
     }
     store_.SetVisibleCount(VisibleCount() - rowsBefore + rows());
     if (loadedSelected_ > 0) TStreamSteps::SelectLoadedNodes(*this, node);
@@ -352,7 +352,7 @@ void TBaseLazyTree::TStreamSteps::FinishLoadedNode(TBaseLazyTree& t, PLazyNode n
   node->TotalCount = static_cast<std::uint32_t>(count);
   node->TotalHeight = static_cast<std::uint32_t>(height);
   if (node->ChildCount > 0) node->Include(nsHasChildren);
-  t.UpdateHiddenChildren(node);
+  t.store_.UpdateHiddenChildren(node);
 }
 
 void TBaseLazyTree::TStreamSteps::SelectLoadedNodes(TBaseLazyTree& t, PLazyNode node) {

@@ -101,9 +101,9 @@ void TBaseLazyTree::SetNodeChildCount(PLazyNode node, unsigned newCount) {
     }
     node->LastChild = last;
     node->ChildCount = newCount;
-    if (node->Has(nsExpanded)) UpdateTotalHeight(node, static_cast<int>(addedHeight), true);
-    if (ChildrenShown(node)) store_.AddVisibleRows(added);
-    UpdateTotalCount(node, static_cast<int>(added), true);
+    if (node->Has(nsExpanded)) store_.UpdateTotalHeight(node, static_cast<int>(addedHeight), true);
+    if (store_.ChildrenShown(node)) store_.AddVisibleRows(added);
+    store_.UpdateTotalCount(node, static_cast<int>(added), true);
     if (node != RootNode()) node->Exclude(nsAllChildrenHidden);
     if (options_->AutoOptions().Contains(toAutoSort) && updateCount_ == 0 && SortColumn() >= -1)
       SortChildren(node, SortColumn(), SortAscending(), true);
@@ -193,7 +193,7 @@ void TBaseLazyTree::DeleteNode(PLazyNode node, bool reindex) {
   DeleteNodeChildren(node, false);
   TStructureSteps::FinishNodeDeletion(*this, node, reindex);
   if (!parentClearing) {
-    UpdateHiddenChildren(parent);
+    store_.UpdateHiddenChildren(parent);
     InvalidateCache();
     if (updateCount_ == 0) {
       RestartValidation();
@@ -243,14 +243,14 @@ void TBaseLazyTree::DeleteNodeChildren(PLazyNode node, bool resetHasChildren) {
     ++updateCount_;  // a private bracket: no update events, but no repaints per child either
     StopValidation();
     n->Include(nsClearing);
-    open.push_back({n, n->LastChild, !n->Has(nsDeleting) && ChildrenShown(n), reset});
+    open.push_back({n, n->LastChild, !n->Has(nsDeleting) && store_.ChildrenShown(n), reset});
   };
   beginClearing(node, resetHasChildren);
   while (!open.empty()) {
     Clearing& top = open.back();
     if (PLazyNode child = top.next) {
       PLazyNode previous = child->PrevSibling;
-      if (top.shown && child->Has(nsVisible)) store_.AddVisibleRows(-1 - std::int64_t(CountVisibleChildren(child)));
+      if (top.shown && child->Has(nsVisible)) store_.AddVisibleRows(-1 - std::int64_t(store_.CountVisibleChildren(child)));
       child->Include(nsDeleting);
       if (previous) previous->NextSibling = nullptr;
       top.next = previous;
@@ -301,8 +301,8 @@ void TBaseLazyTree::TStructureSteps::EndClearing(TBaseLazyTree& t, PLazyNode nod
     t.RootNode()->TotalCount = 1;
   } else if (!node->Has(nsDeleting)) {
     node->Exclude(nsAllChildrenHidden);
-    t.UpdateTotalHeight(node, node->NodeHeight, false);
-    t.UpdateTotalCount(node, 1, false);
+    t.store_.UpdateTotalHeight(node, node->NodeHeight, false);
+    t.store_.UpdateTotalCount(node, 1, false);
   }
   --t.updateCount_;
   t.InvalidateCache();
@@ -397,7 +397,7 @@ bool TBaseLazyTree::MoveNode(PLazyNode source, PLazyNode target, TLTNodeAttachMo
       PLazyNode oldParent = node->Parent;
       TStructureSteps::InternalDisconnectNode(*this, node, true, true);
       InternalConnectNode(node, target, mode);
-      UpdateHiddenChildren(oldParent);
+      store_.UpdateHiddenChildren(oldParent);
       DoNodeMoved(node);
     };
     if (childrenOnly) {
