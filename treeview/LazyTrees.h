@@ -48,14 +48,15 @@
 // Vocabulary: LazyTreeTypes.h (node record, states, errors), LazyTreeControlTypes.h (the
 // control's enumerations and records), LazyTreeHeaderTypes.h, LazyTreeOptions.h (option
 // sets, colours), LazyTreeEvents.h (owner events), LazyTreeTimers.h, LazyTreeAssert.
-// Beside the class: LazyTreeAnimation, LazyTreeColumns, LazyTreeHeader with
-// LazyTreeHeaderArea, LazyTreeHeaderInput, LazyTreeHeaderPaint and LazyTreeLayoutStream,
-// LazyTreeDrawing and LazyTreeLines (drawing routines), LazyTreeImageList, LazyTreeResources and
-// LazyTreeImages.qrc (pictures), LazyTreeEditLink (the in-place editor),
-// LazyTreeHintWindow, LazyTreeStream (the stream format), LazyTreeClipboard,
-// LazyTreeDataObject, LazyTreeDragManager, LazyTreeDragImage, LazyTreeReference (which
-// live tree data came from). The string tree: LazyStringTree, LazyStringTreeExport (text,
-// CSV, HTML, RTF, with LazyTreeBuffers), LazyStringTreeStream (captions in the stream).
+// Beside the class: LazyDrawTree (the owner-drawn tree), LazyTreeAnimation,
+// LazyTreeColumns, LazyTreeHeader with LazyTreeHeaderArea, LazyTreeHeaderInput,
+// LazyTreeHeaderPaint and LazyTreeLayoutStream, LazyTreeDrawing and LazyTreeLines
+// (drawing routines), LazyTreeImageList, LazyTreeResources and LazyTreeImages.qrc
+// (pictures), LazyTreeEditLink (the in-place editor), LazyTreeHintWindow, LazyTreeStream
+// (the stream format), LazyTreeClipboard, LazyTreeDataObject, LazyTreeDragManager,
+// LazyTreeDragImage, LazyTreeReference (which live tree data came from).
+// The string tree: LazyStringTree, LazyStringTreeExport (text, CSV, HTML, RTF, with
+// LazyTreeBuffers), LazyStringTreeStream (captions in the stream).
 //
 // Costs: node count, subtree height and child count are O(1) through running totals;
 // creating N children is O(N) without owner calls; NodeAtPosition is O(depth × siblings
@@ -792,24 +793,8 @@ protected:
   QPoint lastDragPoint_;              // window coordinates of the last drag over
   qint64 autoScrollRequest_ = -1;     // clock time of this drag's first auto-scroll request
   qint64 lastAutoScrollStep_ = -1;    // clock time of the last auto-scroll step
-
 };
 
-// A tree whose owner draws each node itself.
-class TCustomLazyDrawTree : public TBaseLazyTree {
-  Q_OBJECT
-public:
-  using TBaseLazyTree::TBaseLazyTree;
-  std::function<void(TBaseLazyTree*, const TLTPaintInfo& PaintInfo)> OnDrawNode;
-  std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, int& NodeWidth)> OnGetNodeWidth;
-  std::function<void(TBaseLazyTree*, QPainter& Canvas, PLazyNode Node, QRect R, int Column)> OnDrawHint;
-  std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, QRect& R)> OnGetHintSize;
-
-  // The hint of a node, measured and drawn by the owner.
-  virtual QRect DoGetHintSize(PLazyNode Node, int Column);
-  virtual void DoDrawHint(QPainter& Canvas, PLazyNode Node, QRect R, int Column);
-
-protected:
-  void DoPaintNode(const TLTPaintInfo& PaintInfo) override;
-  int DoGetNodeWidth(PLazyNode Node, int Column) override;
-};
+// The owner-drawn tree stands in its own file; the files that know it by this header keep
+// finding it here.
+#include "treeview/LazyDrawTree.h"
