@@ -3,8 +3,13 @@
 // a drag may do, its kind and picture, where a paste goes, and the auto-scroll timing
 // while something is dragged. The tree reads them where it drags (LazyTreesDragDrop.cpp,
 // LazyTreesInput.cpp); changing one has no side effect, so the accessors stand here.
+// Beside them, what a running drag keeps between events.
 #include "treeview/LazyTreeControlTypes.h"
+#include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeTypes.h"
+
+#include <QPoint>
+#include <QVector>
 
 class TLazyTreeDragSettings {
 public:
@@ -38,4 +43,16 @@ protected:
   int dragHeight_ = 350;
   int autoScrollDelay_ = 1000;
   int autoScrollInterval_ = 1;
+};
+
+// A running drag between events: the nodes it carries, the button that started it, where
+// a drop would go, and the auto-scroll times on the tree's clock.
+struct TLazyTreeDragState {
+  QVector<PLazyNode> selection;  // in tree order, without descendants
+  Qt::MouseButton button = Qt::NoButton;
+  PLazyNode dropTarget = nullptr;
+  TDropMode dropMode = dmNowhere;
+  QPoint lastPoint;                // window coordinates of the last drag over
+  qint64 autoScrollRequest = -1;   // this drag's first auto-scroll request
+  qint64 lastAutoScrollStep = -1;
 };

@@ -21,7 +21,7 @@
 //   LazyTreeColumnQueries  the column queries over the header: count, order, bounds, hints
 //   LazyTreeOwnerHooks   one virtual operation per owner event (defined in LazyTreesEvents.cpp)
 //   LazyTreeAppearanceProperties  the look (LazyTreeAppearance.h); a setter repaints
-//   LazyTreeDragSettings.h, LazyTreeHintSettings.h  plain drag and hint settings
+//   LazyTreeDragSettings.h, LazyTreeHintSettings.h  drag and hint settings, a drag's state
 // The face's own files, one concern each:
 //   LazyTreesStructure   creating, inserting, deleting, moving and iterating nodes
 //   LazyTreesExpand      expand, collapse, (re)initialisation, animation, the update bracket
@@ -297,7 +297,7 @@ public:
   TLTDragImage& DragImage() const { return *dragImage_; }
   // The nodes of the running drag: the selection in tree order without descendants, kept
   // for the whole drag; a node that is deleted or moved away leaves the list.
-  const QVector<PLazyNode>& DragSelection() const { return dragSelection_; }
+  const QVector<PLazyNode>& DragSelection() const { return drag_.selection; }
   // Starts a drag of the selection now (the mouse moving past the threshold calls it).
   void BeginDrag();
   // The picture a drag of the selection shows (when DoDragImageWanted).
@@ -458,8 +458,8 @@ public:
   // The list that CheckImageKind selects.
   TLTImageList* CheckImages() const;
   // Where a drop would go while something is dragged over the tree.
-  PLazyNode DropTargetNode() const { return dropTargetNode_; }
-  TDropMode LastDropMode() const { return lastDropMode_; }
+  PLazyNode DropTargetNode() const { return drag_.dropTarget; }
+  TDropMode LastDropMode() const { return drag_.dropMode; }
   void SetDropTarget(PLazyNode Node, TDropMode Mode);
   // 0 for the same node, positive when A comes after B in display order.
   int NodeOrder(PLazyNode A, PLazyNode B) const;
@@ -768,8 +768,6 @@ protected:
   QPointer<TLTImageList> images_;
   QPointer<TLTImageList> stateImages_;
   QPointer<TLTImageList> customCheckImages_;
-  PLazyNode dropTargetNode_ = nullptr;
-  TDropMode lastDropMode_ = dmNowhere;
   TShiftState drawSelectionShift_;  // the keys held when the selection rectangle started
   // Buttons, line pattern and brushes, the row image (LazyTreePaintResources.h).
   TLazyTreePaintResources paint_;
@@ -788,11 +786,7 @@ protected:
   TClipboardFormats clipboardFormats_{this};
   std::unique_ptr<TLTDragManager> dragManager_;
   std::unique_ptr<TLTDragImage> dragImage_;
-  QVector<PLazyNode> dragSelection_;
-  Qt::MouseButton dragButton_ = Qt::NoButton;
-  QPoint lastDragPoint_;              // window coordinates of the last drag over
-  qint64 autoScrollRequest_ = -1;     // clock time of this drag's first auto-scroll request
-  qint64 lastAutoScrollStep_ = -1;    // clock time of the last auto-scroll step
+  TLazyTreeDragState drag_;
 };
 
 // The owner-drawn tree stands in its own file; the files that know it by this header keep

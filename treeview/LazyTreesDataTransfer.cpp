@@ -54,7 +54,7 @@ THResult TBaseLazyTree::RenderTreeData(const TFormatEtc& formatEtc, TStgMedium& 
   if (!(formatEtc.Tymed & (TYMED_HGLOBAL | TYMED_ISTREAM))) return DV_E_TYMED;
   // The nodes in tree order, each standing for its subtree.
   const QVector<PLazyNode> nodes =
-      forClipboard ? SortedCutCopySet(true) : (dragSelection_.isEmpty() ? SortedSelection(true) : dragSelection_);
+      forClipboard ? SortedCutCopySet(true) : (drag_.selection.isEmpty() ? SortedSelection(true) : drag_.selection);
   auto stream = std::make_shared<TLazyTreeStream>();
   for (PLazyNode node : nodes) WriteNodeChunk(*stream, node);
   if (formatEtc.Tymed & TYMED_HGLOBAL) {
@@ -102,14 +102,14 @@ bool TBaseLazyTree::ProcessTreeData(TBaseLazyTree* source, const QMimeData* data
   if (source && isCut) {
     // The source's own nodes move: those it is dragging, else its cut set.
     const QVector<PLazyNode> nodes =
-        source->TreeStates().Contains(tsOLEDragging) ? source->dragSelection_ : source->SortedCutCopySet(true);
+        source->TreeStates().Contains(tsOLEDragging) ? source->drag_.selection : source->SortedCutCopySet(true);
     const bool inOrder = mode == amInsertBefore || mode == amAddChildLast;
     TTreeUpdateGuard update(*this);
     for (qsizetype k = 0; k < nodes.size(); ++k) {
       PLazyNode node = nodes[inOrder ? k : nodes.size() - 1 - k];
       // A node cannot go into its own subtree.
       if (source == this && target != RootNode() && (node == target || NodeHasAncestor(target, node))) continue;
-      if (source->MoveNode(node, target, mode, false)) source->dragSelection_.removeAll(node);
+      if (source->MoveNode(node, target, mode, false)) source->drag_.selection.removeAll(node);
     }
     return true;
   }

@@ -123,8 +123,8 @@ void TBaseLazyTree::TDragSteps::ForgetDropTarget(TBaseLazyTree& t) {
 
 THResult TBaseLazyTree::OLEDragEnter(QObject* source, TShiftState keys, QPoint pt, std::uint32_t& effect) {
   try {
-    autoScrollRequest_ = -1;
-    lastDragPoint_ = pt;
+    drag_.autoScrollRequest = -1;
+    drag_.lastPoint = pt;
     TDropEffect chosen = SuggestDropEffect(source, keys, EffectsOf(effect));
     const THitInfo hit = HitAt(pt);
     const TDropMode mode = DropModeAt(hit.HitNode, hit, pt);
@@ -144,7 +144,7 @@ THResult TBaseLazyTree::OLEDragEnter(QObject* source, TShiftState keys, QPoint p
 
 THResult TBaseLazyTree::OLEDragOver(QObject* source, TShiftState keys, QPoint pt, std::uint32_t& effect) {
   try {
-    lastDragPoint_ = pt;
+    drag_.lastPoint = pt;
     const TDropEffects allowed = EffectsOf(effect);
     DoAutoScroll(pt);
     AutoScrollStep(pt);
@@ -157,8 +157,8 @@ THResult TBaseLazyTree::OLEDragOver(QObject* source, TShiftState keys, QPoint pt
         (hit.HitColumn != MainColumn() || !hit.HitPositions.Intersects({hpOnLabel, hpOnNormalIcon, hpOnStateIcon})))
       node = nullptr;
     const TDropMode mode = DropModeAt(node, hit, pt);
-    if (node != dropTargetNode_ || mode != lastDropMode_) {
-      const bool newNode = node != dropTargetNode_;
+    if (node != drag_.dropTarget || mode != drag_.dropMode) {
+      const bool newNode = node != drag_.dropTarget;
       SetDropTarget(node, mode);
       if (newNode) {
         StopTimer(ExpandTimer);
@@ -182,7 +182,7 @@ void TBaseLazyTree::OLEDragLeave() {
   TDragSteps::ForgetDropTarget(*this);
   StopTimer(ScrollTimer);
   DoStateChange({}, {tsScrollPending, tsScrolling});
-  autoScrollRequest_ = -1;
+  drag_.autoScrollRequest = -1;
   RunGuarded([this] {
     TDropEffect none = deNone;
     DoDragOver(nullptr, {}, dsDragLeave, QPoint(), dmNowhere, none);
@@ -206,7 +206,7 @@ THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject
       if (last != DROPEFFECT_NONE) {
         const QStringList formats = dataObject ? dataObject->formats() : QStringList();
         TDropEffect chosen = SingleEffect(last);
-        DoDragDrop(source, dataObject, formats, keys, pt, chosen, lastDropMode_);
+        DoDragDrop(source, dataObject, formats, keys, pt, chosen, drag_.dropMode);
         last = OleEffect(chosen);
       }
       effect = last;
@@ -217,7 +217,7 @@ THResult TBaseLazyTree::OLEDragDrop(QObject* source, const QMimeData* dataObject
     result = E_UNEXPECTED;
   }
   TDragSteps::ForgetDropTarget(*this);
-  autoScrollRequest_ = -1;
+  drag_.autoScrollRequest = -1;
   return result;
 }
 
@@ -257,7 +257,7 @@ void TBaseLazyTree::TDragSteps::ClassDragDrop(TBaseLazyTree& t, const QMimeData*
   QObject* source = ResolveTreeReference(data->data(ClassDragType()));
   const bool ran = RunGuarded([&] {
     TDropEffect effect = t.SuggestDropEffect(source, keys, EffectsOf(OleEffects(allowed)));
-    t.DoDragDrop(source, nullptr, {}, keys, pt, effect, t.lastDropMode_);
+    t.DoDragDrop(source, nullptr, {}, keys, pt, effect, t.drag_.dropMode);
     action = QtAction(OleEffect(effect));
   });
   if (!ran) action = Qt::IgnoreAction;
@@ -342,8 +342,8 @@ TAutoScrollDirections TBaseLazyTree::AutoScrollDirections(QPoint pt) {
     // A drag scrolls only the tree under the mouse, and only after the delay.
     if (!dropTarget || directions.Empty()) return {};
     const qint64 now = input_->Now();
-    if (autoScrollRequest_ < 0) autoScrollRequest_ = now;
-    if (now - autoScrollRequest_ < autoScrollDelay_) return {};
+    if (drag_.autoScrollRequest < 0) drag_.autoScrollRequest = now;
+    if (now - drag_.autoScrollRequest < autoScrollDelay_) return {};
   }
   return directions;
 }
@@ -362,7 +362,7 @@ bool TBaseLazyTree::DoAutoScroll(QPoint pt) {
 
 bool TBaseLazyTree::AutoScrollStep(QPoint pt) {
   const qint64 now = input_->Now();
-  if (lastAutoScrollStep_ >= 0 && now - lastAutoScrollStep_ < kMinimumTimerInterval) return false;
+  if (drag_.lastAutoScrollStep >= 0 && now - drag_.lastAutoScrollStep < kMinimumTimerInterval) return false;
   const TAutoScrollDirections directions = AutoScrollDirections(pt);
   if (directions.Empty()) return false;
   // Inside the window one increment a step; outside, one per pixel beyond the edge.
@@ -374,7 +374,7 @@ bool TBaseLazyTree::AutoScrollStep(QPoint pt) {
   if (directions.Contains(adDown)) dy = -vertical * factor(pt.y() - ClientHeight());
   if (directions.Contains(adLeft)) dx = horizontal * factor(-pt.x());
   if (directions.Contains(adRight)) dx = -horizontal * factor(pt.x() - ClientWidth());
-  lastAutoScrollStep_ = now;
+  drag_.lastAutoScrollStep = now;
   return SetOffsets(QPoint(offsetX_ + dx, offsetY_ + dy));
 }
 
@@ -422,9 +422,9 @@ void TBaseLazyTree::BeginDrag() {
     InvalidateNodeRow(old);
   }
   if (focusedNode_ && !focusedNode_->Has(nsSelected)) AddToSelection(focusedNode_);
-  dragSelection_ = SortedSelection(true);
-  if (dragSelection_.isEmpty()) return;
-  dragButton_ = states_.Contains(tsRightButtonDown)    ? Qt::RightButton
+  drag_.selection = SortedSelection(true);
+  if (drag_.selection.isEmpty()) return;
+  drag_.button = states_.Contains(tsRightButtonDown)    ? Qt::RightButton
                 : states_.Contains(tsMiddleButtonDown) ? Qt::MiddleButton
                                                        : Qt::LeftButton;
   // A class drag carries no data, only which tree it comes from.
@@ -450,16 +450,16 @@ void TBaseLazyTree::BeginDrag() {
   DoStateChange({}, {dragging});
   // Only the nodes still here after a move are deleted: those the target moved itself
   // have left the list already.
-  const QVector<PLazyNode> left = dragSelection_;
-  dragSelection_.clear();
+  const QVector<PLazyNode> left = drag_.selection;
+  drag_.selection.clear();
   if (!classDrag && result == Qt::MoveAction && options_->AutoOptions().Contains(toAutoDeleteMovedNodes) &&
       !left.isEmpty()) {
     TTreeUpdateGuard update(*this);
     for (qsizetype i = left.size() - 1; i >= 0; --i) DeleteNode(left[i]);
   }
   // The button that started the drag is released now, where the mouse is.
-  const Qt::MouseButton button = dragButton_;
-  dragButton_ = Qt::NoButton;
+  const Qt::MouseButton button = drag_.button;
+  drag_.button = Qt::NoButton;
   const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
   DoStateChange({}, {button == Qt::LeftButton    ? tsLeftButtonDown
                      : button == Qt::RightButton ? tsRightButtonDown

@@ -399,8 +399,8 @@ void TBaseLazyTree::HandleTimer(int id) {
     case ExpandTimer:
       StopTimer(id);
       // A drag has hovered long enough over a collapsed node.
-      if (dropTargetNode_ && !dropTargetNode_->Has(nsExpanded) && dropTargetNode_->Has(nsHasChildren))
-        ToggleExpanded(dropTargetNode_);
+      if (drag_.dropTarget && !drag_.dropTarget->Has(nsExpanded) && drag_.dropTarget->Has(nsHasChildren))
+        ToggleExpanded(drag_.dropTarget);
       break;
     case HeaderTimer:
       header_->HotTrackTimer();
@@ -445,7 +445,7 @@ void TBaseLazyTree::TInputSteps::AutoScrollTick(TBaseLazyTree& t) {
   // A drag over this tree scrolls at its last point; a selection rectangle at the mouse,
   // and the rectangle follows.
   const bool dropTarget = t.dragManager_ && t.dragManager_->IsDropTarget();
-  const QPoint at = dropTarget ? t.lastDragPoint_ : t.viewport()->mapFromGlobal(QCursor::pos());
+  const QPoint at = dropTarget ? t.drag_.lastPoint : t.viewport()->mapFromGlobal(QCursor::pos());
   if (t.AutoScrollDirections(at).Empty()) {
     t.StopTimer(ScrollTimer);
     t.DoStateChange({}, {tsScrolling, tsScrollPending});

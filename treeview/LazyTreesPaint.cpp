@@ -166,12 +166,12 @@ TLTImageList* TBaseLazyTree::CheckImages() const {
 }
 
 void TBaseLazyTree::SetDropTarget(PLazyNode node, TDropMode mode) {
-  if (node == dropTargetNode_ && mode == lastDropMode_) return;
-  PLazyNode old = dropTargetNode_;
-  dropTargetNode_ = IsRealNode(node) ? node : nullptr;
-  lastDropMode_ = dropTargetNode_ ? mode : dmNowhere;
+  if (node == drag_.dropTarget && mode == drag_.dropMode) return;
+  PLazyNode old = drag_.dropTarget;
+  drag_.dropTarget = IsRealNode(node) ? node : nullptr;
+  drag_.dropMode = drag_.dropTarget ? mode : dmNowhere;
   InvalidateNodeRow(old);
-  InvalidateNodeRow(dropTargetNode_);
+  InvalidateNodeRow(drag_.dropTarget);
 }
 
 // ---- The row image ------------------------------------------------------------------------------
@@ -290,7 +290,7 @@ void TBaseLazyTree::TPaintSteps::PaintRow(TBaseLazyTree& t, QPainter& canvas, PL
     t.PaintCell(canvas, info, NoColumn, itemRect, window, true);
   }
   t.DoAfterItemPaint(canvas, node, itemRect);
-  if (node == t.dropTargetNode_ && switches.Contains(poDrawDropMark) && paint.Contains(toShowDropmark))
+  if (node == t.drag_.dropTarget && switches.Contains(poDrawDropMark) && paint.Contains(toShowDropmark))
     t.PaintDropMark(canvas, node, itemRect);
   if (t.states_.Contains(tsDrawSelecting)) {
     canvas.save();
@@ -485,8 +485,8 @@ void TBaseLazyTree::TPaintSteps::PaintCellBackground(TBaseLazyTree& t, QPainter&
   const bool focused = t.hasFocus() || t.options_->PaintOptions().Contains(toPopupMode);
   if (info.PaintOptions.Contains(poDrawSelection)) {
     QColor fill, border;
-    if (node == t.dropTargetNode_) {
-      if (t.lastDropMode_ == dmOnNode || info.Selected) {
+    if (node == t.drag_.dropTarget) {
+      if (t.drag_.dropMode == dmOnNode || info.Selected) {
         fill = t.PaintColor(TLTColors::DropTargetColor);
         border = t.PaintColor(TLTColors::DropTargetBorderColor);
       }
@@ -549,10 +549,10 @@ void TBaseLazyTree::PaintNodeImage(QPainter& canvas, const TLTPaintInfo& info, c
 }
 
 void TBaseLazyTree::PaintDropMark(QPainter& canvas, PLazyNode, const QRect& r) {
-  if (lastDropMode_ != dmAbove && lastDropMode_ != dmBelow) return;
+  if (drag_.dropMode != dmAbove && drag_.dropMode != dmBelow) return;
   const int left = r.left(), right = r.left() + r.width(), top = r.top(), bottom = r.top() + r.height();
   QPolygon mark;
-  if (lastDropMode_ == dmAbove)
+  if (drag_.dropMode == dmAbove)
     mark << QPoint(left + 2, top) << QPoint(right - 2, top) << QPoint(right - 2, top + 6) << QPoint(right - 6, top + 2)
          << QPoint(left + 6, top + 2) << QPoint(left + 2, top + 6);
   else

@@ -221,7 +221,7 @@ PLazyNode TBaseLazyTree::TVMGetNextItem(TTreeViewQuery query, PLazyNode item) {
     case TVGN_FIRSTVISIBLE: return GetFirstVisible();
     case TVGN_NEXTVISIBLE: return real ? GetNextVisible(item) : nullptr;
     case TVGN_PREVIOUSVISIBLE: return real ? GetPreviousVisibleNode(item) : nullptr;
-    case TVGN_DROPHILITE: return dropTargetNode_;
+    case TVGN_DROPHILITE: return drag_.dropTarget;
     case TVGN_CARET: return focusedNode_;
     case TVGN_LASTVISIBLE: return GetLastVisibleNode();
   }
@@ -248,7 +248,7 @@ bool TBaseLazyTree::TVMGetItem(TTreeViewItem& item) {
   if (node == focusedNode_) item.State.Include(tvisFocused);
   if (node->Has(nsSelected)) item.State.Include(tvisSelected);
   if (node->Has(nsCutOrCopy) && states_.Contains(tsCutPending)) item.State.Include(tvisCut);
-  if (node == dropTargetNode_) item.State.Include(tvisDropHilited);
+  if (node == drag_.dropTarget) item.State.Include(tvisDropHilited);
   if (node->Has(nsExpanded)) item.State.Include(tvisExpanded);
   item.Text = NodeText(node, MainColumn());
   return true;

@@ -175,10 +175,10 @@ void TBaseLazyTree::TStructureSteps::ForgetPendingNode(TBaseLazyTree& t, PLazyNo
   if (t.hotNode_ == node) t.hotNode_ = nullptr;
   if (t.input_->KeyCheckNode() == node) t.input_->TakeKeyCheckNode();
   if (t.animatedNode_ == node) t.animatedNode_ = nullptr;
-  if (!t.dragSelection_.isEmpty()) t.dragSelection_.removeAll(node);
-  if (t.dropTargetNode_ == node) {
-    t.dropTargetNode_ = nullptr;
-    t.lastDropMode_ = dmNowhere;
+  if (!t.drag_.selection.isEmpty()) t.drag_.selection.removeAll(node);
+  if (t.drag_.dropTarget == node) {
+    t.drag_.dropTarget = nullptr;
+    t.drag_.dropMode = dmNowhere;
   }
   t.ForgetWorkingNode(node);
 }
@@ -281,10 +281,10 @@ void TBaseLazyTree::TStructureSteps::DropAllNodes(TBaseLazyTree& t) {
   t.selection_.Clear(true);
   const PLazyNode held[] = {t.search_->LastHit(), t.input_->MouseCheckNode(), t.edit_.Node(), t.lastChangedNode_,
                             t.lastStructureChangeNode_, t.hotNode_, t.input_->KeyCheckNode(), t.animatedNode_,
-                            t.dropTargetNode_};
+                            t.drag_.dropTarget};
   for (PLazyNode node : held)
     if (t.IsRealNode(node)) ForgetPendingNode(t, node);
-  t.dragSelection_.clear();
+  t.drag_.selection.clear();
   EndClearing(t, root, true);
   t.store_.ReleaseBlocks();
 }
