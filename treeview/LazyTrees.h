@@ -21,6 +21,7 @@
 //   LazyTreeColumnQueries  the column queries over the header: count, order, bounds, hints
 //   LazyTreeOwnerHooks   one virtual operation per owner event (defined in LazyTreesEvents.cpp)
 //   LazyTreeAppearanceProperties  the look (LazyTreeAppearance.h); a setter repaints
+//   LazyTreeImageLists   the node, state and custom check image lists; a change repaints
 //   LazyTreeDragSettings.h, LazyTreeHintSettings.h  drag and hint settings, a drag's state
 // The face's own files, one concern each:
 //   LazyTreesStructure   creating, inserting, deleting, moving and iterating nodes
@@ -71,7 +72,7 @@
 #include "treeview/LazyTreeDragSettings.h"
 #include "treeview/LazyTreeHintSettings.h"
 #include "treeview/LazyTreeHeaderTypes.h"
-#include "treeview/LazyTreeImageList.h"
+#include "treeview/LazyTreeImageLists.h"
 #include "treeview/LazyTreeIncrementalSearch.h"
 #include "treeview/LazyTreeEditSession.h"
 #include "treeview/LazyTreeEvents.h"
@@ -110,6 +111,7 @@ class QDropEvent;
 class TBaseLazyTree : public QAbstractScrollArea,
                       public TLazyTreeOwnerHooks,
                       public TLazyTreeAppearanceProperties,
+                      public TLazyTreeImageLists,
                       public TLazyTreeDragSettings,
                       public TLazyTreeHintSettings,
                       public TLazyTreeCacheControl,
@@ -449,13 +451,7 @@ public:
   // A cell in window coordinates (column -1: the whole row); with TextOnly only where the
   // content goes; with Unclipped content wider than the cell keeps its own width.
   QRect CellDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly, bool Unclipped = false);
-  TLTImageList* Images() const;
-  void SetImages(TLTImageList* Value);
-  TLTImageList* StateImages() const;
-  void SetStateImages(TLTImageList* Value);
-  TLTImageList* CustomCheckImages() const;
-  void SetCustomCheckImages(TLTImageList* Value);
-  // The list that CheckImageKind selects.
+  // The list that CheckImageKind selects (the image lists are LazyTreeImageLists.h).
   TLTImageList* CheckImages() const;
   // Where a drop would go while something is dragged over the tree.
   PLazyNode DropTargetNode() const { return drag_.dropTarget; }
@@ -765,9 +761,6 @@ protected:
 
   // Header, painting, images and check states
   std::unique_ptr<TLTHeader> header_;
-  QPointer<TLTImageList> images_;
-  QPointer<TLTImageList> stateImages_;
-  QPointer<TLTImageList> customCheckImages_;
   TShiftState drawSelectionShift_;  // the keys held when the selection rectangle started
   // Buttons, line pattern and brushes, the row image (LazyTreePaintResources.h).
   TLazyTreePaintResources paint_;

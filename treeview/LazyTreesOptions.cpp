@@ -170,6 +170,12 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent)
   AttachNavigation(store_, layoutHost_, selection_);
   AttachHeader(header_.get(), {[this] { return ClientWidth(); }, [this] { return Alignment(); },
                                [this] { return BiDiMode() != bdLeftToRight; }});
+  // A custom check list that goes away leaves the light check images in its place.
+  AttachImageLists(this, {[this] { InvalidateTree(); },
+                          [this] {
+                            if (CheckImageKind() == ckCustom && !CustomCheckImages()) SetCheckImageKind(ckLightCheck);
+                          },
+                          [this] { return loading_; }});
   RegisterStandardTreeFormats();
   treeId_ = RegisterLiveTree(this);
   // The node drag picture fades out from its centre.

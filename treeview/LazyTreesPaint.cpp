@@ -58,7 +58,6 @@ int PositiveModulo(int value, int modulus) {
 struct TBaseLazyTree::TPaintSteps {
   // Rebuilds the buttons and the line pattern when anything they are drawn from changed.
   static void EnsureButtons(TBaseLazyTree& t);
-  static void SetImageList(TBaseLazyTree& t, QPointer<TLTImageList>& slot, TLTImageList* value);
   static void TileBackground(TBaseLazyTree& t, QPainter& canvas, const QRect& r, QPoint shift);
   // One row into its canvas (tree coordinates) and the area below the last row.
   static void PaintRow(TBaseLazyTree& t, QPainter& canvas, PLazyNode node, const QRect& itemRect, const QRect& window,
@@ -105,47 +104,6 @@ void TBaseLazyTree::TPaintSteps::EnsureButtons(TBaseLazyTree& t) {
   if (t.paint_.ButtonsDrawnFor(key)) return;
   t.paint_.SetButtonsKey(key);
   t.RebuildButtons();
-}
-
-TLTImageList* TBaseLazyTree::Images() const { return images_; }
-TLTImageList* TBaseLazyTree::StateImages() const { return stateImages_; }
-TLTImageList* TBaseLazyTree::CustomCheckImages() const { return customCheckImages_; }
-
-namespace {
-// A change of any list the tree shows, or its end, repaints the tree; a custom check list
-// that goes away leaves the light check images in its place. Each list is linked once,
-// whatever roles it plays.
-void LinkImageLists(TBaseLazyTree* tree, TLTImageList* previous) {
-  const QList<TLTImageList*> lists = {tree->Images(), tree->StateImages(), tree->CustomCheckImages()};
-  if (previous) QObject::disconnect(previous, nullptr, tree, nullptr);
-  for (TLTImageList* list : lists)
-    if (list) QObject::disconnect(list, nullptr, tree, nullptr);
-  QList<TLTImageList*> linked;
-  for (TLTImageList* list : lists) {
-    if (!list || linked.contains(list)) continue;
-    linked << list;
-    QObject::connect(list, &TLTImageList::Changed, tree, [tree] { tree->InvalidateTree(); });
-    QObject::connect(list, &QObject::destroyed, tree, [tree] {
-      // The tree's links are already empty by now.
-      if (tree->CheckImageKind() == ckCustom && !tree->CustomCheckImages()) tree->SetCheckImageKind(ckLightCheck);
-      tree->InvalidateTree();
-    });
-  }
-}
-}  // namespace
-
-void TBaseLazyTree::TPaintSteps::SetImageList(TBaseLazyTree& t, QPointer<TLTImageList>& slot, TLTImageList* value) {
-  if (value == slot) return;
-  TLTImageList* previous = slot;
-  slot = value;
-  LinkImageLists(&t, previous);
-  if (!t.loading_) t.InvalidateTree();
-}
-
-void TBaseLazyTree::SetImages(TLTImageList* value) { TPaintSteps::SetImageList(*this, images_, value); }
-void TBaseLazyTree::SetStateImages(TLTImageList* value) { TPaintSteps::SetImageList(*this, stateImages_, value); }
-void TBaseLazyTree::SetCustomCheckImages(TLTImageList* value) {
-  TPaintSteps::SetImageList(*this, customCheckImages_, value);
 }
 
 int TBaseLazyTree::CheckImageWidth() const {
