@@ -15,10 +15,12 @@
 //   LazyTreeEditSession  the edit in progress: its link, its cell, the edit delay (widget)
 //   LazyTreePaintResources  buttons, line pattern and brushes, the row image (widget)
 //   LazyTreeInputController  input state between events, wheel panning, timers and clock
+//   (the search, the edit session and the input controller are owned by LazyTreeInteraction)
 // Bases of the class, each a concern with its accessors:
 //   LazyTreeNavigation   the navigation family over the walker (no widget)
 //   LazyTreeCacheControl the position cache over the layouter (no widget)
 //   LazyTreeColumnQueries  the column queries over the header: count, order, bounds, hints
+//   LazyTreeInteraction  owns input, search and edit objects; timers, clock, their settings
 //   LazyTreeOwnerHooks   one virtual operation per owner event (defined in LazyTreesEvents.cpp)
 //   LazyTreeAppearanceProperties  the look (LazyTreeAppearance.h); a setter repaints
 //   LazyTreeImageLists   the node, state and custom check image lists; a change repaints
@@ -73,13 +75,11 @@
 #include "treeview/LazyTreeHintSettings.h"
 #include "treeview/LazyTreeHeaderTypes.h"
 #include "treeview/LazyTreeImageLists.h"
-#include "treeview/LazyTreeIncrementalSearch.h"
-#include "treeview/LazyTreeEditSession.h"
 #include "treeview/LazyTreeEvents.h"
 #include "treeview/LazyTreeOwnerHooks.h"
 #include "treeview/LazyTreeOptions.h"
 #include "treeview/LazyTreePaintResources.h"
-#include "treeview/LazyTreeInputController.h"
+#include "treeview/LazyTreeInteraction.h"
 #include "treeview/LazyTreeNavigation.h"
 #include "treeview/LazyTreeTypes.h"
 
@@ -93,7 +93,6 @@
 #include <memory>
 
 class QMimeData;
-class TLazyTreeInputController;
 class TToggleAnimation;
 class TLTHeader;
 class TLTImageList;
@@ -116,7 +115,8 @@ class TBaseLazyTree : public QAbstractScrollArea,
                       public TLazyTreeHintSettings,
                       public TLazyTreeCacheControl,
                       public TLazyTreeNavigation,
-                      public TLazyTreeColumnQueries {
+                      public TLazyTreeColumnQueries,
+                      public TLazyTreeInteraction {
   Q_OBJECT
   // The owner operations fire the events for this tree and read its state for defaults.
   friend class TLazyTreeOwnerHooks;
@@ -324,10 +324,9 @@ public:
   // when the view moved.
   bool AutoScrollStep(QPoint Pt);
 
-  // 0 when Node matches Text; the base tree asks OnIncrementalSearch.
+  // 0 when Node matches Text; the base tree asks OnIncrementalSearch. The search's and the
+  // edit's settings and state are the base TLazyTreeInteraction (LazyTreeInteraction.h).
   virtual int SearchNodeText(PLazyNode Node, const QString& Text);
-  QString SearchBuffer() const { return search_->Buffer(); }
-  PLazyNode LastSearchHit() const { return search_->LastHit(); }
   // In-place editing; the editor comes from CreateEditLink.
   virtual bool EditCell(PLazyNode Node, int Column);
   virtual bool CanEditCell(PLazyNode Node, int Column);
@@ -335,9 +334,7 @@ public:
   virtual bool FinishEdit();
   virtual bool AbortEdit();
   bool IsEditingNode(PLazyNode Node) const { return IsEditing() && Node && Node == focusedNode_; }
-  ILTEditLink* EditLink() const { return edit_.Link(); }
   bool IsDestroying() const { return destroying_; }
-  int EditColumn() const { return edit_.Column(); }
   std::function<void(TBaseLazyTree*, PLazyNode Node, int Column, std::shared_ptr<ILTEditLink>& EditLink)> OnCreateEditor;
   // The standard edit actions while the tree has the focus (LazyTreeControlTypes.h).
   using TLTEditAction = ::TLTEditAction;
@@ -388,16 +385,6 @@ public:
   void SetChangeDelay(int v);
   int DefaultNodeHeight() const { return store_.DefaultNodeHeight(); }
   void SetDefaultNodeHeight(int v);
-  int EditDelay() const { return edit_.Delay(); }
-  void SetEditDelay(int v);
-  TLTIncrementalSearch IncrementalSearch() const { return search_->Mode(); }
-  void SetIncrementalSearch(TLTIncrementalSearch v);
-  TLTSearchDirection IncrementalSearchDirection() const { return search_->Direction(); }
-  void SetIncrementalSearchDirection(TLTSearchDirection v);
-  TLTSearchStart IncrementalSearchStart() const { return search_->Start(); }
-  void SetIncrementalSearchStart(TLTSearchStart v);
-  int IncrementalSearchTimeout() const { return search_->Timeout(); }
-  void SetIncrementalSearchTimeout(int v);
   bool WantTabs() const { return wantTabs_; }
   void SetWantTabs(bool v) { wantTabs_ = v; }
   QMenu* PopupMenu() const { return popupMenu_; }
@@ -473,16 +460,9 @@ public:
   bool TVMGetItemRect(PLazyNode Item, bool TextOnly, QRect& Rect);
   bool TVMGetItem(TTreeViewItem& Item);
 
-  // ---- Timers, clock and keyboard state -------------------------------------------
-  // Replaces the timer driver (tests fire timers by hand through HandleTimer).
-  void SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> Driver);
-  TLazyTreeTimerDriver& Timers();
-  void SetClock(TLazyTreeClock Clock);
-  // Milliseconds on the tree's clock (animations, auto-scroll and hint animation).
-  qint64 Now() const;
+  // ---- Timers (the driver, the clock and stopping are the base TLazyTreeInteraction) --
   // What a timer's expiry does, by id.
   virtual void HandleTimer(int Id);
-  void StopTimer(int Id);
 
   // Bytes held for nodes (blocks live or free, and the hidden root).
   std::size_t NodeMemoryBytes() const { return store_.MemoryBytes(); }
@@ -724,8 +704,6 @@ protected:
 
   std::unique_ptr<TCustomLazyTreeOptions> options_;
   std::unique_ptr<TScrollBarOptions> scrollBarOptions_;
-  // Keys, mouse, wheel and panning between events, and the timers (LazyTreeInputController.h).
-  std::unique_ptr<TLazyTreeInputController> input_;
   std::unique_ptr<TToggleAnimation> animation_;
   PLazyNode animatedNode_ = nullptr;
   bool animationExpanding_ = false;
@@ -764,11 +742,7 @@ protected:
   TShiftState drawSelectionShift_;  // the keys held when the selection rectangle started
   // Buttons, line pattern and brushes, the row image (LazyTreePaintResources.h).
   TLazyTreePaintResources paint_;
-  // Working with the tree: the editor, the search, the pending mouse check and hints.
-  // The edit link, the cell it edits and the edit delay (LazyTreeEditSession.h).
-  TLazyTreeEditSession edit_;
-  // The incremental search's settings, text and last hit (LazyTreeIncrementalSearch.h).
-  std::unique_ptr<TLazyTreeIncrementalSearch> search_ = std::make_unique<TLazyTreeIncrementalSearch>();
+  // Working with the tree (its input, search and edit are in TLazyTreeInteraction).
   QRect selectRectangle_;    // the dragged selection rectangle in content coordinates
   QVector<PLazyNode>* sortDescend_ = nullptr;  // where a whole-tree sort collects subtrees
   QRect lastHintRect_;

@@ -380,20 +380,6 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* e) {
     InvalidateTree();
 }
 
-void TBaseLazyTree::SetTimerDriver(std::unique_ptr<TLazyTreeTimerDriver> driver) {
-  input_->SetTimerDriver(std::move(driver));
-}
-
-TLazyTreeTimerDriver& TBaseLazyTree::Timers() { return input_->Timers(); }
-
-void TBaseLazyTree::SetClock(TLazyTreeClock clock) { input_->SetClock(std::move(clock)); }
-
-qint64 TBaseLazyTree::Now() const { return input_->Now(); }
-
-void TBaseLazyTree::StopTimer(int id) {
-  input_->StopTimer(id);
-}
-
 void TBaseLazyTree::HandleTimer(int id) {
   switch (id) {
     case ExpandTimer:

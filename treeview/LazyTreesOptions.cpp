@@ -160,10 +160,10 @@ void TScrollBarOptions::Assign(const TScrollBarOptions& source) {
 TBaseLazyTree::TBaseLazyTree(QWidget* parent)
     : QAbstractScrollArea(parent),
       TLazyTreeAppearanceProperties(this),
+      // A failing owner event behind a timer is reported like any error of the program.
+      TLazyTreeInteraction([this](int id) { RunGuarded([&] { HandleTimer(id); }); }),
       options_(std::make_unique<TCustomLazyTreeOptions>(this)),
       scrollBarOptions_(std::make_unique<TScrollBarOptions>(this)),
-      // A failing owner event behind a timer is reported like any error of the program.
-      input_(std::make_unique<TLazyTreeInputController>([this](int id) { RunGuarded([&] { HandleTimer(id); }); })),
       header_(std::make_unique<TLTHeader>(*this)) {
   AttachLayouter(layouter_);
   // The layout host initialises nodes as the tree does, so the plain navigation uses it.
@@ -323,11 +323,6 @@ void TBaseLazyTree::SetChangeDelay(int v) {
   input_->RestartIfRunning(ChangeTimer, changeDelay_);
 }
 
-void TBaseLazyTree::SetEditDelay(int v) {
-  edit_.SetDelay(v);
-  input_->RestartIfRunning(EditTimer, v);
-}
-
 void TBaseLazyTree::SetDefaultNodeHeight(int v) {
   if (v == 0) v = 18;
   v = std::clamp(v, 1, 0xFFFF);
@@ -340,24 +335,6 @@ void TBaseLazyTree::SetDefaultNodeHeight(int v) {
     if (focusedNode_) ScrollIntoView(focusedNode_, options_->SelectionOptions().Contains(toCenterScrollIntoView));
     InvalidateTree();
   }
-}
-
-void TBaseLazyTree::SetIncrementalSearch(TLTIncrementalSearch v) {
-  if (v == search_->Mode()) return;
-  search_->SetMode(v);
-  StopTimer(SearchTimer);
-}
-void TBaseLazyTree::SetIncrementalSearchDirection(TLTSearchDirection v) {
-  search_->SetDirection(v);
-  StopTimer(SearchTimer);
-}
-void TBaseLazyTree::SetIncrementalSearchStart(TLTSearchStart v) {
-  search_->SetStart(v);
-  StopTimer(SearchTimer);
-}
-void TBaseLazyTree::SetIncrementalSearchTimeout(int v) {
-  search_->SetTimeout(v);
-  StopTimer(SearchTimer);
 }
 
 QColor TBaseLazyTree::Color() const { return palette().color(QPalette::Base); }
