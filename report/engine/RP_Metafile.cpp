@@ -56,6 +56,16 @@ QByteArray NormalizedWmf(const QByteArray& wmf) {
   return {};
 }
 
+// The header's description and pixel format lie inside the header record: the converter
+// reads them by the header's own counts, without looking at the record's size.
+bool EmfHeaderPartsInside(const QByteArray& b, uint32_t size) {
+  const auto inside = [size](uint64_t offset, uint64_t bytes) {
+    return bytes == 0 || (offset >= 88 && offset + bytes <= size);
+  };
+  if (!inside(Dword(b, 64), uint64_t(Dword(b, 60)) * 2)) return false;
+  return size < 100 || inside(Dword(b, 92), Dword(b, 88));
+}
+
 bool WellFormedEmf(const QByteArray& b) {
   if (!rpIsEmf(b)) return false;
   qsizetype pos = 0;
@@ -64,7 +74,7 @@ bool WellFormedEmf(const QByteArray& b) {
     const uint32_t type = Dword(b, pos);
     const uint32_t size = Dword(b, pos + 4);
     if (size < 8 || size % 4 != 0 || size > static_cast<uint32_t>(b.size() - pos)) return false;
-    if (first && (type != kEmrHeader || size < 88)) return false;
+    if (first && (type != kEmrHeader || size < 88 || !EmfHeaderPartsInside(b, size))) return false;
     first = false;
     if (type == kEmrEof) return true;
     pos += size;
@@ -89,6 +99,10 @@ QByteArray rpEmfToSvg(const QByteArray& emf) {
   char* out = nullptr;
   size_t length = 0;
   QByteArray copy = emf;  // the converter takes a mutable buffer
+  // An offset without a count would be read up to the next zero word, past any bound:
+  // such a part is no part.
+  if (Dword(copy, 60) == 0) SetDword(copy, 64, 0);
+  if (Dword(copy, 4) >= 100 && Dword(copy, 88) == 0) SetDword(copy, 92, 0);
   const int ok = emf2svg(copy.data(), static_cast<size_t>(copy.size()), &out, &length, &options);
   QByteArray svg;
   if (ok && out) svg = QByteArray(out, static_cast<qsizetype>(length));

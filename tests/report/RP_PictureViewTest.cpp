@@ -79,8 +79,12 @@ TEST_F(PictureViewTest, MetafilesDrawTheirShapes) {
     QByteArray bytes;
     QRgb corner;
   };
+  // A description offset with no description: the converter must not read from it.
+  QByteArray emfStrayOffset = metafile::RedSquareEmf();
+  emfStrayOffset[64] = static_cast<char>(emfStrayOffset.size() - 2);
   const Case cases[] = {{"wmf", metafile::RedSquareWmf(), qRgb(0, 0, 255)},
-                        {"emf", metafile::RedSquareEmf(), qRgb(255, 255, 255)}};
+                        {"emf", metafile::RedSquareEmf(), qRgb(255, 255, 255)},
+                        {"emf, stray description offset", emfStrayOffset, qRgb(255, 255, 255)}};
   for (const Case& c : cases) {
     TrpPictureView view;
     view.SetGeometry(0, 0, 100, 100);
@@ -108,6 +112,9 @@ TEST_F(PictureViewTest, PicturesClaimingTooMuchAreEmpty) {
   wmfCut.chop(6);  // its end record is gone
   QByteArray emfBad = metafile::RedSquareEmf();
   emfBad[88 + 4] = 0x7F;  // a record longer than the file
+  QByteArray emfLongDescription = metafile::RedSquareEmf();
+  emfLongDescription[60] = 0x7F;  // a description of 127 characters in an 88-byte header
+  emfLongDescription[64] = 88;
   struct Case {
     int kind;
     QByteArray bytes;
@@ -117,6 +124,7 @@ TEST_F(PictureViewTest, PicturesClaimingTooMuchAreEmpty) {
                         {rpGraphicKind::Jpeg, QByteArray("not a picture")},
                         {rpGraphicKind::Metafile, wmfCut},
                         {rpGraphicKind::Metafile, emfBad},
+                        {rpGraphicKind::Metafile, emfLongDescription},
                         {rpGraphicKind::Metafile, QByteArray(30, '\0')}};
   for (const Case& c : cases) {
     TrpPictureView view;
