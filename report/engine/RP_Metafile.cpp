@@ -66,20 +66,27 @@ bool EmfHeaderPartsInside(const QByteArray& b, uint32_t size) {
   return size < 100 || inside(Dword(b, 92), Dword(b, 88));
 }
 
-bool WellFormedEmf(const QByteArray& b) {
-  if (!rpIsEmf(b)) return false;
+// The EMF as the converter may take it, or empty when its records do not chain to the
+// end record. A header part with an offset but no count is dropped: the converter would
+// read it up to the next zero word, past any bound.
+QByteArray NormalizedEmf(const QByteArray& emf) {
+  if (!rpIsEmf(emf)) return {};
   qsizetype pos = 0;
   bool first = true;
-  while (b.size() - pos >= 8) {
-    const uint32_t type = Dword(b, pos);
-    const uint32_t size = Dword(b, pos + 4);
-    if (size < 8 || size % 4 != 0 || size > static_cast<uint32_t>(b.size() - pos)) return false;
-    if (first && (type != kEmrHeader || size < 88 || !EmfHeaderPartsInside(b, size))) return false;
+  while (emf.size() - pos >= 8) {
+    const uint32_t type = Dword(emf, pos);
+    const uint32_t size = Dword(emf, pos + 4);
+    if (size < 8 || size % 4 != 0 || size > static_cast<uint32_t>(emf.size() - pos)) return {};
+    if (first && (type != kEmrHeader || size < 88 || !EmfHeaderPartsInside(emf, size))) return {};
     first = false;
-    if (type == kEmrEof) return true;
     pos += size;
+    if (type != kEmrEof) continue;
+    QByteArray b = emf;
+    if (Dword(b, 60) == 0) SetDword(b, 64, 0);
+    if (Dword(b, 4) >= 100 && Dword(b, 88) == 0) SetDword(b, 92, 0);
+    return b;
   }
-  return false;
+  return {};
 }
 
 }  // namespace
@@ -89,7 +96,8 @@ bool rpIsEmf(const QByteArray& bytes) {
 }
 
 QByteArray rpEmfToSvg(const QByteArray& emf) {
-  if (!WellFormedEmf(emf)) return {};
+  QByteArray input = NormalizedEmf(emf);  // also the mutable buffer the converter takes
+  if (input.isEmpty()) return {};
   char ns[] = "";
   generatorOptions options{};
   options.nameSpace = ns;
@@ -98,12 +106,7 @@ QByteArray rpEmfToSvg(const QByteArray& emf) {
   options.svgDelimiter = true;
   char* out = nullptr;
   size_t length = 0;
-  QByteArray copy = emf;  // the converter takes a mutable buffer
-  // An offset without a count would be read up to the next zero word, past any bound:
-  // such a part is no part.
-  if (Dword(copy, 60) == 0) SetDword(copy, 64, 0);
-  if (Dword(copy, 4) >= 100 && Dword(copy, 88) == 0) SetDword(copy, 92, 0);
-  const int ok = emf2svg(copy.data(), static_cast<size_t>(copy.size()), &out, &length, &options);
+  const int ok = emf2svg(input.data(), static_cast<size_t>(input.size()), &out, &length, &options);
   QByteArray svg;
   if (ok && out) svg = QByteArray(out, static_cast<qsizetype>(length));
   std::free(out);

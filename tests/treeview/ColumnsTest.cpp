@@ -245,7 +245,6 @@ TEST_F(ColumnTree, DisplayNamesAndTheClearedHeader) {
   EXPECT_EQ(Header().AutoSizeIndex(), -1);
 }
 
-
 // A tree without columns answers the column queries for its one column from itself: the
 // bounds span its client area, alignment and reading direction are its own.
 class ColumnlessTree : public TCustomLazyDrawTree {
